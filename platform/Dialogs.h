@@ -1,0 +1,62 @@
+// The one seam every message box, input box and file or folder dialog goes through.
+// Answers come from the in-process queue, then from AL3_ANSWERS, then from the screen.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::dialogs {
+
+// Message box results and styles, numbered as the Windows message box numbers them.
+enum Result { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+enum Style {
+    vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3, vbYesNo = 4,
+    vbRetryCancel = 5, vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64,
+    vbDefaultButton2 = 256, vbDefaultButton3 = 512
+};
+
+enum class Kind { Message, Input, Folder, OpenFile };
+
+struct Asked {
+    Kind kind;
+    std::string title;
+    std::string text;
+    std::string answer;
+};
+
+int MsgBox(const std::string& text, int style, const std::string& title);
+// Empty when cancelled.
+std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                    const std::string& defaultText);
+std::optional<std::string> PickFolder(const std::string& title, const std::string& initialFolder);
+std::optional<std::string> PickOpenFile(const std::string& title, const std::string& initialFolder,
+                                        const std::string& filter, const std::string& fileName);
+
+// What really shows the boxes; the windows layer registers one.
+class Presenter {
+public:
+    virtual ~Presenter() = default;
+    virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
+    virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                                const std::string& defaultText) = 0;
+    virtual std::optional<std::string> pickFolder(const std::string& title,
+                                                  const std::string& initialFolder) = 0;
+    virtual std::optional<std::string> pickOpenFile(const std::string& title,
+                                                    const std::string& initialFolder,
+                                                    const std::string& filter,
+                                                    const std::string& fileName) = 0;
+};
+void setPresenter(Presenter* presenter);
+
+// Test side: queue the next answers ("yes", "no", "ok", "cancel", "abort", "retry",
+// "ignore", a path or a text), read back what was asked.
+void queueAnswers(const std::vector<std::string>& answers);
+void reset();
+std::vector<Asked> asked();
+
+int resultOfWord(const std::string& word);  // 0 when the word is not a button
+std::string wordOfResult(int result);
+int defaultResult(int style);
+
+}  // namespace platform::dialogs
