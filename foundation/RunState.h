@@ -1,8 +1,11 @@
 // Process-wide run-state flags and folders that the waits, the log and the reporters test.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+
+#include "platform/Clock.h"
 
 inline bool Abandon = false;              // shut-down under way
 inline bool PbBQuitter = false;           // quit or restart confirmed
@@ -23,3 +26,15 @@ inline const std::string PbSFormatHeure = "HH:MM:SS";
 inline int16_t PbINoInstance = 0;
 inline std::string PbSLigneCommande;
 inline int16_t PbIDefaultNoBase = -1;
+
+// Main window and start-up.
+inline platform::LocalClockTime PbDDateLancement{};  // the program's start
+inline bool PbBFrmMsgAffichee = false;               // progress window FrmMsg loaded
+inline float PbFCoefPolice = 0.0f;                   // font scale, set by the look start-up
+
+// Site data shown by the log header and the notice mails.
+inline int16_t PbIIdRadio = 0;
+inline int16_t PbIIndexNomRadio = 0;
+inline std::array<std::string, 20> PbSNomRadio{};
+// The record manager's engine versions, filled when the base's files are opened.
+inline std::string PbSBtrEngineVersion;
