@@ -1,0 +1,21 @@
+// The main program's command line: the switches read during start-up.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace shell {
+
+// The digits (for "/IP=" digits and dots) that lead the value after the switch's first
+// occurrence, searched without regard to case; empty when the switch is absent.
+std::optional<std::string> ValeurParametre(const std::string& ligne, const std::string& parametre,
+                                           bool avecPoints = false);
+// The number of a digit run, saturated at the type's largest value; 0 for no digit.
+int32_t NombreParametre(const std::string& chiffres);
+
+// Sets PbINoInstance and PbIDefaultNoBase, pauses for "/Wait=", logs each switch.
+// "/NoBase=" takes only a base the site has (0 to basesDuSite - 1).
+void AnalyseChaineCommand(const std::string& ligne, int16_t basesDuSite);
+
+}  // namespace shell
