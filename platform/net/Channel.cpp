@@ -1,0 +1,142 @@
+// Native socket set-up (for errno and the receive buffer) handed to QUdpSocket for the events.
+#include "platform/net/Channel.h"
+
+#include <cerrno>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QHostInfo>
+#include <QTimer>
+
+#include "platform/net/WinsockErrors.h"
+
+namespace platform::net {
+
+namespace {
+
+int openDatagramSocket(int32_t& error) {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        error = fromErrno(errno);
+        return -1;
+    }
+    int size = kReceiveBufferBytes;
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    int granted = 0;
+    socklen_t length = sizeof granted;
+    ::getsockopt(fd, SOL_SOCKET, SO_RCVBUF, &granted, &length);
+    if (granted < kReceiveBufferBytes)  // capped by rmem_max: force it where we may
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size);
+    error = 0;
+    return fd;
+}
+
+sockaddr_in endpoint(const QHostAddress& address, uint16_t port) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(address.toIPv4Address());
+    return a;
+}
+
+}  // namespace
+
+int32_t resolveIPv4(const std::string& host, QHostAddress& address) {
+    const QString name = QString::fromStdString(host).trimmed();
+    if (name.isEmpty()) return wsaHostNotFound;
+    if (address.setAddress(name)) return address.protocol() == QAbstractSocket::IPv4Protocol
+                                              ? wsaOk : wsaAddressNotAvailable;
+    const QHostInfo info = QHostInfo::fromName(name);
+    for (const QHostAddress& a : info.addresses()) {
+        if (a.protocol() == QAbstractSocket::IPv4Protocol) {
+            address = a;
+            return wsaOk;
+        }
+    }
+    return wsaHostNotFound;
+}
+
+int32_t checkPort(int64_t port) {
+    return port < 0 || port > 65535 ? wsaAddressNotAvailable : wsaOk;
+}
+
+Channel::~Channel() { close(); }
+
+int32_t Channel::bind(const QHostAddress& local, uint16_t port) {
+    if (socket_) return wsaInvalidArgument;
+    int32_t error = 0;
+    const int fd = openDatagramSocket(error);
+    if (fd < 0) return error;
+    const sockaddr_in a = endpoint(local, port);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
+        error = fromErrno(errno);
+        ::close(fd);
+        return error;
+    }
+    return adopt(fd, QAbstractSocket::BoundState);
+}
+
+int32_t Channel::connect(const QHostAddress& remote, uint16_t port) {
+    if (socket_) return wsaInvalidArgument;
+    int32_t error = 0;
+    const int fd = openDatagramSocket(error);
+    if (fd < 0) return error;
+    const sockaddr_in a = endpoint(remote, port);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
+        error = fromErrno(errno);
+        ::close(fd);
+        return error;
+    }
+    return adopt(fd, QAbstractSocket::ConnectedState);
+}
+
+int32_t Channel::adopt(int fd, QAbstractSocket::SocketState state) {
+    auto* socket = new QUdpSocket;
+    if (!socket->setSocketDescriptor(fd, state, QIODevice::ReadWrite)) {
+        const int32_t error = fromSocketError(socket->error());
+        delete socket;
+        ::close(fd);
+        return error;
+    }
+    socket_ = socket;
+    QObject::connect(socket, &QUdpSocket::readyRead, socket, [this] { pump(); });
+    return wsaOk;
+}
+
+void Channel::close() {
+    if (!socket_) return;
+    QUdpSocket* socket = socket_;
+    socket_ = nullptr;
+    socket->disconnect();
+    socket->close();  // frees the port now; the object goes once its own signal has returned
+    socket->deleteLater();
+}
+
+int Channel::receiveBufferSize() const {
+    if (!socket_) return 0;
+    int size = 0;
+    socklen_t length = sizeof size;
+    ::getsockopt(int(socket_->socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &size, &length);
+    return size;
+}
+
+void Channel::pump() {
+    if (inEvent_ || !socket_ || !socket_->hasPendingDatagrams() || !onPending) return;
+    QPointer<QUdpSocket> raisedOn = socket_;
+    inEvent_ = true;
+    readsInEvent_ = 0;
+    onPending();
+    inEvent_ = false;
+    if (raisedOn && raisedOn == socket_ && readsInEvent_ > 0 && socket_->hasPendingDatagrams())
+        schedulePump();
+}
+
+void Channel::schedulePump() {
+    // Queued, so timers and other sockets get their turn between two datagrams.
+    QTimer::singleShot(0, socket_.data(), [weak = std::weak_ptr<Channel*>(self_)] {
+        if (const auto self = weak.lock()) (*self)->pump();
+    });
+}
+
+}  // namespace platform::net

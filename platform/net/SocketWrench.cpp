@@ -1,0 +1,113 @@
+// SocketWrench stand-in over QUdpSocket: results as Winsock numbers, text as Windows-1252 bytes.
+#include "platform/net/SocketWrench.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/Cp1252.h"
+#include "platform/net/WinsockErrors.h"
+
+namespace platform::net {
+
+int32_t SocketWrench::result(int32_t error) {
+    lastError_ = error;
+    return error;
+}
+
+int32_t SocketWrench::Bind(const std::string& localAddress, int64_t localPort, int protocol) {
+    if (protocol != IPPROTO_UDP_NUMBER) return result(wsaInvalidArgument);
+    if (const int32_t e = checkPort(localPort)) return result(e);
+    QHostAddress address;
+    if (const int32_t e = resolveIPv4(localAddress, address)) return result(e);
+    if (const int32_t e = channel_.bind(address, uint16_t(localPort))) return result(e);
+    listen();
+    return result(wsaOk);
+}
+
+int32_t SocketWrench::Connect(const std::string& remoteHost, int64_t remotePort, int protocol) {
+    if (protocol != IPPROTO_UDP_NUMBER) return result(wsaInvalidArgument);
+    if (remotePort == 0) return result(wsaAddressNotAvailable);
+    if (const int32_t e = checkPort(remotePort)) return result(e);
+    QHostAddress address;
+    if (const int32_t e = resolveIPv4(remoteHost, address)) return result(e);
+    if (const int32_t e = channel_.connect(address, uint16_t(remotePort))) return result(e);
+    remoteAddress_ = address.toString().toStdString();
+    remotePort_ = int32_t(remotePort);
+    listen();
+    return result(wsaOk);
+}
+
+void SocketWrench::listen() {
+    channel_.onPending = [this] {
+        if (!blocking_ && OnRead) OnRead();
+    };
+    QObject::connect(channel_.socket(), &QAbstractSocket::errorOccurred, channel_.socket(),
+                     [this](QAbstractSocket::SocketError error) {
+                         if (error == QAbstractSocket::TemporaryError || !OnError) return;
+                         const int32_t code = fromSocketError(error);
+                         OnError(code, errorText(code));
+                     });
+}
+
+int32_t SocketWrench::Disconnect() {
+    channel_.close();  // nothing to do on a closed socket
+    return result(wsaOk);
+}
+
+int32_t SocketWrench::Resolve(const std::string& hostName, std::string& address) {
+    QHostAddress found;
+    if (const int32_t e = resolveIPv4(hostName, found)) return result(e);
+    address = found.toString().toStdString();
+    return result(wsaOk);
+}
+
+int32_t SocketWrench::Read(std::string& buffer, int32_t maxLength) {
+    buffer.clear();
+    if (!channel_.isOpen()) return failed(wsaNotConnected);
+    channel_.noteRead();
+    if (injectedReadError_ != 0) {
+        const int32_t e = injectedReadError_;
+        injectedReadError_ = 0;
+        return failed(e);
+    }
+    QUdpSocket* socket = channel_.socket();
+    if (!socket->hasPendingDatagrams()) return failed(wsaWouldBlock);
+    std::vector<char> bytes(size_t(std::max(maxLength, 0)) + 1);
+    QHostAddress sender;
+    quint16 senderPort = 0;
+    const qint64 n = socket->readDatagram(bytes.data(), std::max(maxLength, 0), &sender, &senderPort);
+    if (n < 0) return failed(fromSocketError(socket->error()));
+    remoteAddress_ = sender.toString().toStdString();
+    remotePort_ = senderPort;
+    buffer = cp1252::toUtf8(std::string_view(bytes.data(), size_t(n)));
+    result(wsaOk);
+    return int32_t(n);
+}
+
+int32_t SocketWrench::Write(const std::string& text, int32_t length) {
+    if (!channel_.isOpen()) return failed(wsaNotConnected);
+    std::string bytes = cp1252::fromUtf8(text);
+    if (length >= 0 && size_t(length) < bytes.size()) bytes.resize(size_t(length));
+    QUdpSocket* socket = channel_.socket();
+    const qint64 n = socket->write(bytes.data(), qint64(bytes.size()));
+    if (n < 0) return failed(fromSocketError(socket->error()));
+    result(wsaOk);
+    return int32_t(n);
+}
+
+int32_t SocketWrench::failed(int32_t error) {
+    lastError_ = error;
+    return -1;
+}
+
+std::string SocketWrench::LastErrorString() const { return errorText(lastError_); }
+
+std::string SocketWrench::LocalAddress() const {
+    return channel_.isOpen() ? channel_.socket()->localAddress().toString().toStdString() : "";
+}
+
+int32_t SocketWrench::LocalPort() const {
+    return channel_.isOpen() ? channel_.socket()->localPort() : 0;
+}
+
+}  // namespace platform::net

@@ -1,0 +1,62 @@
+// The SocketWrench socket stand-in: a datagram socket that binds (receiver) or connects (sender).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/net/Channel.h"
+
+namespace platform::net {
+
+class SocketWrench {
+public:
+    static constexpr int IPPROTO_UDP_NUMBER = 17;
+
+    // Operations return 0 when done, else the Winsock number (also kept as LastError).
+    int32_t Bind(const std::string& localAddress, int64_t localPort, int protocol);
+    int32_t Connect(const std::string& remoteHost, int64_t remotePort, int protocol);
+    int32_t Disconnect();
+    int32_t Resolve(const std::string& hostName, std::string& address);
+
+    // Datagram read: at most maxLength characters (the rest of the datagram is lost).
+    // Returns the count, or -1 with LastError set.
+    int32_t Read(std::string& buffer, int32_t maxLength);
+    // Sends the first `length` characters of text as one datagram; the count, or -1.
+    int32_t Write(const std::string& text, int32_t length);
+
+    // Read events are raised only in non-blocking mode; reads never wait.
+    void setBlocking(bool blocking) { blocking_ = blocking; }
+    bool Blocking() const { return blocking_; }
+    bool IsClosed() const { return !channel_.isOpen(); }
+
+    int32_t LastError() const { return lastError_; }
+    std::string LastErrorString() const;
+    std::string LocalAddress() const;
+    int32_t LocalPort() const;
+    std::string RemoteAddress() const { return remoteAddress_; }
+    int32_t RemotePort() const { return remotePort_; }
+    int ReceiveBufferSize() const { return channel_.receiveBufferSize(); }
+
+    // The next Read fails with this number (Linux never gives 10054 or 10035 on a bound
+    // datagram socket, so tests and drills raise them here).
+    void failNextRead(int32_t winsockError) { injectedReadError_ = winsockError; }
+
+    // Raised once per pending datagram (OnRead) and on an asynchronous error (OnError).
+    std::function<void()> OnRead;
+    std::function<void(int32_t code, const std::string& description)> OnError;
+
+private:
+    int32_t result(int32_t error);
+    int32_t failed(int32_t error);  // -1, the error kept
+    void listen();
+
+    Channel channel_;
+    bool blocking_ = true;
+    int32_t lastError_ = 0;
+    int32_t injectedReadError_ = 0;
+    std::string remoteAddress_;
+    int32_t remotePort_ = 0;
+};
+
+}  // namespace platform::net

@@ -1,0 +1,180 @@
+// The SocketWrench stand-in on real loopback sockets: bind, read events, cuts, errors, sends.
+#include <gtest/gtest.h>
+
+#include "platform/net/SocketWrench.h"
+#include "platform/net/WinsockErrors.h"
+#include "tests/net/LoopbackPeer.h"
+
+using platform::net::SocketWrench;
+using nettest::LoopbackPeer;
+using nettest::waitUntil;
+
+namespace {
+
+constexpr int kUdp = SocketWrench::IPPROTO_UDP_NUMBER;
+
+struct BoundReceiver {
+    SocketWrench socket;
+    BoundReceiver() {
+        socket.setBlocking(false);
+        EXPECT_EQ(socket.Bind("127.0.0.1", 0, kUdp), 0);
+    }
+    quint16 port() const { return quint16(socket.LocalPort()); }
+};
+
+}  // namespace
+
+TEST(SocketWrench, RaisesOneReadPerDatagramAndCutsLongOnes) {
+    BoundReceiver r;
+    std::vector<std::string> seen;
+    r.socket.OnRead = [&] {
+        std::string data;
+        const int32_t n = r.socket.Read(data, 1024);
+        seen.push_back(std::to_string(n) + ":" + data.substr(0, 8));
+    };
+    LoopbackPeer peer;
+    peer.send("first", r.port());
+    peer.send(std::string(1500, 'x'), r.port());
+    peer.send("caf\xe9", r.port());  // Windows-1252 on the wire
+    ASSERT_TRUE(waitUntil([&] { return seen.size() == 3; }));
+    EXPECT_EQ(seen, (std::vector<std::string>{"5:first", "1024:xxxxxxxx", "4:caf\xc3\xa9"}));
+    EXPECT_EQ(r.socket.RemoteAddress(), "127.0.0.1");
+    EXPECT_EQ(r.socket.RemotePort(), peer.port());
+    nettest::settle();
+    EXPECT_EQ(seen.size(), 3u);
+}
+
+TEST(SocketWrench, NeverEntersItsReadHandlerTwice) {
+    BoundReceiver r;
+    int depth = 0, deepest = 0, reads = 0;
+    r.socket.OnRead = [&] {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        std::string data;
+        r.socket.Read(data, 1024);
+        ++reads;
+        nettest::settle(std::chrono::milliseconds{30});  // a handler that lets events run
+        --depth;
+    };
+    LoopbackPeer peer;
+    for (int i = 0; i < 4; ++i) peer.send("m" + std::to_string(i), r.port());
+    ASSERT_TRUE(waitUntil([&] { return reads == 4; }));
+    EXPECT_EQ(deepest, 1);
+}
+
+TEST(SocketWrench, AHandlerThatReadsNothingIsNotRaisedInALoop) {
+    BoundReceiver r;
+    int raised = 0;
+    r.socket.OnRead = [&] { ++raised; };
+    LoopbackPeer peer;
+    peer.send("left alone", r.port());
+    ASSERT_TRUE(waitUntil([&] { return raised == 1; }));
+    nettest::settle();
+    EXPECT_EQ(raised, 1);
+}
+
+TEST(SocketWrench, BlockingModeRaisesNoReadEvents) {
+    SocketWrench s;
+    ASSERT_EQ(s.Bind("127.0.0.1", 0, kUdp), 0);
+    int raised = 0;
+    s.OnRead = [&] { ++raised; };
+    LoopbackPeer peer;
+    peer.send("x", quint16(s.LocalPort()));
+    nettest::settle();
+    EXPECT_EQ(raised, 0);
+    std::string data;
+    EXPECT_EQ(s.Read(data, 1024), 1);
+}
+
+TEST(SocketWrench, InjectedReadErrorFailsOnlyTheNextRead) {
+    for (const int32_t injected : {10054, 10035}) {
+        BoundReceiver r;
+        LoopbackPeer peer;
+        peer.send("after", r.port());
+        r.socket.failNextRead(injected);
+        std::string data = "stale";
+        EXPECT_EQ(r.socket.Read(data, 1024), -1);
+        EXPECT_EQ(r.socket.LastError(), injected);
+        EXPECT_FALSE(r.socket.LastErrorString().empty());
+        EXPECT_TRUE(data.empty());
+        ASSERT_TRUE(waitUntil([&] { return r.socket.Read(data, 1024) == 5; }));
+        EXPECT_EQ(data, "after");
+        EXPECT_EQ(r.socket.LastError(), 0);
+    }
+}
+
+TEST(SocketWrench, ReadWithNothingPendingWouldBlock) {
+    BoundReceiver r;
+    std::string data;
+    EXPECT_EQ(r.socket.Read(data, 1024), -1);
+    EXPECT_EQ(r.socket.LastError(), 10035);
+}
+
+TEST(SocketWrench, BindFailuresGiveWinsockNumbers) {
+    BoundReceiver busy;
+    struct Case { std::string address; int64_t port; int32_t error; };
+    const Case cases[] = {
+        {"127.0.0.1", busy.port(), 10048},          // port in use
+        {"192.0.2.1", 0, 10049},                    // not an address of this machine
+        {"no-such-host.invalid", 0, 11001},         // name that does not resolve
+        {"127.0.0.1", 65536 + busy.port(), 10049},  // never wrapped onto the busy port
+        {"127.0.0.1", -1, 10049},
+        {"", 0, 11001},
+    };
+    for (const Case& c : cases) {
+        SocketWrench s;
+        EXPECT_EQ(s.Bind(c.address, c.port, kUdp), c.error) << c.address << ":" << c.port;
+        EXPECT_EQ(s.LastError(), c.error);
+        EXPECT_TRUE(s.IsClosed());
+    }
+}
+
+TEST(SocketWrench, BindsAHostNameAndKeepsAMegabyteOfReceiveBuffer) {
+    SocketWrench s;
+    ASSERT_EQ(s.Bind("localhost", 0, kUdp), 0);
+    EXPECT_EQ(s.LocalAddress(), "127.0.0.1");
+    EXPECT_GE(s.ReceiveBufferSize(), 1 << 20);
+}
+
+TEST(SocketWrench, DisconnectFreesThePortAtOnce) {
+    BoundReceiver r;
+    const quint16 port = r.port();
+    EXPECT_FALSE(r.socket.IsClosed());
+    EXPECT_EQ(r.socket.Disconnect(), 0);
+    EXPECT_TRUE(r.socket.IsClosed());
+    EXPECT_EQ(r.socket.Disconnect(), 0);
+    SocketWrench again;
+    EXPECT_EQ(again.Bind("127.0.0.1", port, kUdp), 0);
+}
+
+TEST(SocketWrench, ResolvesNamesToDottedAddresses) {
+    SocketWrench s;
+    std::string address;
+    EXPECT_EQ(s.Resolve("localhost", address), 0);
+    EXPECT_EQ(address, "127.0.0.1");
+    EXPECT_EQ(s.Resolve("no-such-host.invalid", address), 11001);
+    EXPECT_EQ(address, "127.0.0.1");
+}
+
+TEST(SocketWrench, ConnectedSocketWritesTheFirstCharactersToItsPeer) {
+    LoopbackPeer peer;
+    SocketWrench out;
+    ASSERT_EQ(out.Connect("127.0.0.1", peer.port(), kUdp), 0);
+    EXPECT_FALSE(out.IsClosed());
+    EXPECT_EQ(out.Write("d\xc3\xa9j\xc3\xa0 vu", 4), 4);  // UTF-8 inside, 1252 on the wire
+    EXPECT_EQ(peer.receive(), "d\xe9j\xe0");
+    EXPECT_EQ(out.Write(std::string(1500, 'y'), 1024), 1024);
+    EXPECT_EQ(peer.receive().size(), 1024u);
+}
+
+TEST(SocketWrench, ConnectRefusesPortsItCannotReach) {
+    for (const int64_t port : {int64_t(0), int64_t(-5), int64_t(65536), int64_t(70000)}) {
+        SocketWrench out;
+        EXPECT_EQ(out.Connect("127.0.0.1", port, kUdp), 10049) << port;
+        EXPECT_TRUE(out.IsClosed());
+        EXPECT_EQ(out.Write("x", 1), -1);
+        EXPECT_EQ(out.LastError(), 10057);
+    }
+    SocketWrench named;
+    EXPECT_EQ(named.Connect("", 5000, kUdp), 11001);
+}
