@@ -1,0 +1,76 @@
+// Window base with VB's life cycle: loaded once, shown modal or modeless, hidden, unloaded.
+#pragma once
+
+#include <string>
+
+#include <QWidget>
+
+#include "platform/forms/Control.h"
+
+class QEventLoop;
+
+namespace platform::forms {
+
+// Why a window is being unloaded, numbered as VB numbers it.
+enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+enum ShowMode { vbModeless = 0, vbModal = 1 };
+enum MousePointerShape { vbDefault = 0, vbHourglass = 11 };
+
+class Form : public QWidget {
+public:
+    explicit Form(const std::string& name);
+    ~Form() override;
+
+    const std::string& Name() const { return name_; }
+
+    // Runs Form_Load unless the window is loaded already.
+    void Load();
+    bool Loaded() const { return loaded_; }
+    // Loads when needed, then shows; vbModal returns once the window is hidden or unloaded.
+    // The owner stays above nothing: it only keeps the modal window in front of it.
+    void Show(int mode = vbModeless, Form* owner = nullptr);
+    void Hide();
+    // Asks Form_QueryUnload, then Form_Unload; false when either cancelled. The object stays:
+    // a later Load runs Form_Load again. The user's close box unloads with vbFormControlMenu.
+    bool Unload(int mode = vbFormCode);
+    bool Visible() const { return isVisible(); }
+    bool ShownModal() const { return modalLoop_ != nullptr; }
+
+    std::string Caption() const { return windowTitle().toStdString(); }
+    void SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+    std::string Tag;
+
+    int MousePointer() const { return mousePointer_; }
+    void SetMousePointer(int shape);  // vbDefault or vbHourglass
+    bool Topmost() const;
+    void SetTopmost(bool topmost);
+
+    void Move(double left, double top, double width, double height) {
+        geometry_.Move(*this, left, top, width, height);
+    }
+    void SetWidth(double v) { geometry_.SetWidth(*this, v); }
+    void SetHeight(double v) { geometry_.SetHeight(*this, v); }
+    double Left() const { return geometry_.Left(); }
+    double Top() const { return geometry_.Top(); }
+    double Width() const { return geometry_.Width(); }
+    double Height() const { return geometry_.Height(); }
+    void CentreOnScreen();
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
+    virtual void Form_Unload(int& /*cancel*/) {}
+
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::string name_;
+    bool loaded_ = false;
+    bool loading_ = false;
+    bool unloading_ = false;
+    int mousePointer_ = vbDefault;
+    QEventLoop* modalLoop_ = nullptr;
+    TwipGeometry geometry_;
+};
+
+}  // namespace platform::forms

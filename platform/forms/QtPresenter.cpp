@@ -1,0 +1,150 @@
+// Message boxes and file dialogs on screen, for the runs that no script answers.
+#include "platform/forms/QtPresenter.h"
+
+#include <algorithm>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QPushButton>
+
+#include "platform/WinPath.h"
+
+namespace platform::forms {
+namespace dlg = platform::dialogs;
+namespace {
+
+const std::vector<std::vector<int>>& buttonSets() {
+    static const std::vector<std::vector<int>> sets = {
+        {dlg::vbOK}, {dlg::vbOK, dlg::vbCancel}, {dlg::vbAbort, dlg::vbRetry, dlg::vbIgnore},
+        {dlg::vbYes, dlg::vbNo, dlg::vbCancel}, {dlg::vbYes, dlg::vbNo}, {dlg::vbRetry, dlg::vbCancel}};
+    return sets;
+}
+
+const std::vector<int>& buttonsOf(int style) {
+    return buttonSets()[size_t(std::clamp(style & 7, 0, 5))];
+}
+
+QMessageBox::StandardButton standardOf(int result) {
+    switch (result) {
+    case dlg::vbOK: return QMessageBox::Ok;
+    case dlg::vbCancel: return QMessageBox::Cancel;
+    case dlg::vbAbort: return QMessageBox::Abort;
+    case dlg::vbRetry: return QMessageBox::Retry;
+    case dlg::vbIgnore: return QMessageBox::Ignore;
+    case dlg::vbYes: return QMessageBox::Yes;
+    case dlg::vbNo: return QMessageBox::No;
+    default: return QMessageBox::NoButton;
+    }
+}
+
+QMessageBox::Icon iconOf(int style) {
+    switch (style & 0x70) {
+    case dlg::vbCritical: return QMessageBox::Critical;
+    case dlg::vbQuestion: return QMessageBox::Question;
+    case dlg::vbExclamation: return QMessageBox::Warning;
+    case dlg::vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+QString hostFolder(const std::string& windowsFolder) {
+    if (windowsFolder.empty()) return {};
+    return QString::fromStdString(platform::winpath::toHost(windowsFolder).string());
+}
+
+std::optional<std::string> windowsPathOf(const QString& hostPath) {
+    if (hostPath.isEmpty()) return std::nullopt;
+    return platform::winpath::fromHost(hostPath.toStdString());
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> buildMessageBox(const std::string& text, int style,
+                                             const std::string& title) {
+    auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    box->setWindowTitle(QString::fromStdString(title));
+    box->setText(QString::fromStdString(text));
+    box->setIcon(iconOf(style));
+    QMessageBox::StandardButtons buttons;
+    for (int result : buttonsOf(style)) buttons |= standardOf(result);
+    box->setStandardButtons(buttons);
+    box->setDefaultButton(standardOf(dlg::defaultResult(style)));
+    // Escape answers Cancel where there is one, the only button of an OK box otherwise.
+    const auto& set = buttonsOf(style);
+    if (std::find(set.begin(), set.end(), int(dlg::vbCancel)) != set.end())
+        box->setEscapeButton(QMessageBox::Cancel);
+    else if (set.size() == 1)
+        box->setEscapeButton(standardOf(set.front()));
+    return box;
+}
+
+int resultOf(const QMessageBox& box, int style) {
+    if (const QAbstractButton* clicked = box.clickedButton()) {
+        for (int result : buttonsOf(style))
+            if (box.button(standardOf(result)) == clicked) return result;
+    }
+    return dlg::defaultResult(style);
+}
+
+std::string qtFilterOf(const std::string& vbFilter) {
+    std::string out;
+    size_t start = 0;
+    bool description = true;
+    while (start <= vbFilter.size()) {
+        const size_t bar = vbFilter.find('|', start);
+        const std::string part = vbFilter.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+        if (description) {
+            if (!out.empty()) out += ";;";
+            out += part;
+        }
+        description = !description;
+        if (bar == std::string::npos) break;
+        start = bar + 1;
+    }
+    return out;
+}
+
+int QtPresenter::messageBox(const std::string& text, int style, const std::string& title) {
+    auto box = buildMessageBox(text, style, title);
+    box->exec();
+    return resultOf(*box, style);
+}
+
+std::optional<std::string> QtPresenter::inputBox(const std::string& prompt, const std::string& title,
+                                                 const std::string& defaultText) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), QString::fromStdString(title),
+                                               QString::fromStdString(prompt), QLineEdit::Normal,
+                                               QString::fromStdString(defaultText), &ok);
+    if (!ok) return std::nullopt;
+    return text.toStdString();
+}
+
+std::optional<std::string> QtPresenter::pickFolder(const std::string& title,
+                                                   const std::string& initialFolder) {
+    const QString picked = QFileDialog::getExistingDirectory(
+        QApplication::activeWindow(), QString::fromStdString(title), hostFolder(initialFolder));
+    return windowsPathOf(picked);
+}
+
+std::optional<std::string> QtPresenter::pickOpenFile(const std::string& title,
+                                                     const std::string& initialFolder,
+                                                     const std::string& filter,
+                                                     const std::string& fileName) {
+    QString start = hostFolder(initialFolder);
+    if (!fileName.empty()) start = start.isEmpty() ? QString::fromStdString(fileName)
+                                                   : start + "/" + QString::fromStdString(fileName);
+    const QString picked = QFileDialog::getOpenFileName(QApplication::activeWindow(),
+                                                        QString::fromStdString(title), start,
+                                                        QString::fromStdString(qtFilterOf(filter)));
+    return windowsPathOf(picked);
+}
+
+void installQtPresenter() {
+    static QtPresenter presenter;
+    platform::dialogs::setPresenter(&presenter);
+}
+
+}  // namespace platform::forms

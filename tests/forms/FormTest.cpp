@@ -1,0 +1,124 @@
+// The window life cycle: load once, modal show that returns when the window goes, unload modes.
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QTimer>
+
+#include "platform/forms/Form.h"
+
+using namespace platform::forms;
+
+namespace {
+
+class Probe : public Form {
+public:
+    Probe() : Form("FrmProbe") {}
+    int loads = 0;
+    int refuseUnloads = 0;  // how many unloads the query still cancels
+    bool unloadInLoad = false;
+    std::vector<int> modes;
+
+protected:
+    void Form_Load() override {
+        ++loads;
+        if (unloadInLoad) Unload();
+    }
+    void Form_QueryUnload(int& cancel, int unloadMode) override {
+        modes.push_back(unloadMode);
+        if (refuseUnloads > 0) {
+            --refuseUnloads;
+            cancel = 1;
+        }
+    }
+};
+
+}  // namespace
+
+TEST(FormLife, LoadsOnceUntilUnloaded) {
+    Probe form;
+    form.Load();
+    form.Show();
+    form.Load();
+    EXPECT_EQ(form.loads, 1);
+    EXPECT_TRUE(form.Visible());
+    form.Hide();
+    EXPECT_FALSE(form.Visible());
+    EXPECT_TRUE(form.Loaded());
+    EXPECT_TRUE(form.Unload());
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(form.modes, (std::vector<int>{vbFormCode}));
+    form.Show();
+    EXPECT_EQ(form.loads, 2);
+}
+
+TEST(FormLife, QueryUnloadCanRefuse) {
+    Probe form;
+    form.Show();
+    form.refuseUnloads = 1;
+    EXPECT_FALSE(form.Unload());
+    EXPECT_TRUE(form.Loaded());
+    EXPECT_TRUE(form.Visible());
+    EXPECT_TRUE(form.Unload());
+    EXPECT_FALSE(form.Visible());
+}
+
+TEST(FormLife, UserCloseUnloadsWithModeZero) {
+    Probe form;
+    form.Show();
+    form.refuseUnloads = 1;
+    form.close();  // refused: still shown
+    EXPECT_TRUE(form.Visible());
+    EXPECT_TRUE(form.Loaded());
+    form.close();
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(form.modes, (std::vector<int>{vbFormControlMenu, vbFormControlMenu}));
+}
+
+TEST(FormLife, ModalShowReturnsOnceHiddenOrUnloaded) {
+    Probe owner;
+    owner.Show();
+    Probe dialog;
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        wasModal = dialog.ShownModal() && dialog.isModal();
+        dialog.Hide();
+    });
+    dialog.Show(vbModal, &owner);
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_TRUE(dialog.Loaded());
+
+    QTimer::singleShot(0, [&] { dialog.close(); });
+    dialog.Show(vbModal, &owner);
+    EXPECT_FALSE(dialog.Loaded());
+    EXPECT_FALSE(dialog.ShownModal());
+    EXPECT_FALSE(dialog.isModal());
+}
+
+TEST(FormLife, ModalShowOfAFormThatUnloadsInItsLoadReturnsAtOnce) {
+    Probe form;
+    form.unloadInLoad = true;
+    form.Show(vbModal);  // would hang if it waited
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_FALSE(form.Visible());
+}
+
+TEST(FormLife, TagCaptionPointerTopmost) {
+    Probe form;
+    form.Show();
+    form.SetCaption("Aerolune: Relaytone");
+    EXPECT_EQ(form.Caption(), "Aerolune: Relaytone");
+    form.SetMousePointer(vbHourglass);
+    EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
+    form.SetMousePointer(vbDefault);
+    EXPECT_EQ(form.MousePointer(), vbDefault);
+    EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
+    form.SetTopmost(true);
+    EXPECT_TRUE(form.Topmost());
+    EXPECT_TRUE(form.Visible());  // a flag change must not leave it hidden
+    form.SetTopmost(false);
+    EXPECT_FALSE(form.Topmost());
+    form.Tag = "0";
+    EXPECT_EQ(form.Tag, "0");
+}

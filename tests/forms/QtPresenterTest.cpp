@@ -1,0 +1,80 @@
+// The real message boxes: icon, buttons, default and result for each style the program uses.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPushButton>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "platform/forms/QtPresenter.h"
+#include "tests/support/TempSite.h"
+
+using namespace platform::forms;
+namespace dlg = platform::dialogs;
+
+TEST(QtMessageBox, StylesGiveIconButtonsAndDefault) {
+    const struct {
+        int style;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
+    } cases[] = {
+        {dlg::vbCritical, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok},
+        {dlg::vbYesNoCancel + dlg::vbQuestion, QMessageBox::Question,
+         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes},
+        {dlg::vbExclamation + dlg::vbOKCancel, QMessageBox::Warning,
+         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok},
+        {dlg::vbInformation, QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok},
+        {dlg::vbAbortRetryIgnore + dlg::vbDefaultButton2, QMessageBox::NoIcon,
+         QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Retry},
+        {dlg::vbYesNo + dlg::vbQuestion + dlg::vbDefaultButton2, QMessageBox::Question,
+         QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
+    };
+    for (const auto& c : cases) {
+        auto box = buildMessageBox("text", c.style, "Aerolune: Relaytone");
+        EXPECT_EQ(box->icon(), c.icon) << c.style;
+        EXPECT_EQ(box->standardButtons(), c.buttons) << c.style;
+        ASSERT_NE(box->defaultButton(), nullptr) << c.style;
+        EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(c.defaultButton)) << c.style;
+        EXPECT_EQ(box->windowTitle(), "Aerolune: Relaytone");
+    }
+}
+
+TEST(QtMessageBox, PressedButtonGivesItsResult) {
+    const struct { int style; QMessageBox::StandardButton press; int result; } cases[] = {
+        {dlg::vbYesNoCancel + dlg::vbQuestion, QMessageBox::No, dlg::vbNo},
+        {dlg::vbYesNoCancel + dlg::vbQuestion, QMessageBox::Cancel, dlg::vbCancel},
+        {dlg::vbAbortRetryIgnore, QMessageBox::Ignore, dlg::vbIgnore},
+        {dlg::vbInformation, QMessageBox::Ok, dlg::vbOK},
+    };
+    for (const auto& c : cases) {
+        auto box = buildMessageBox("text", c.style, "T");
+        box->button(c.press)->click();
+        EXPECT_EQ(resultOf(*box, c.style), c.result) << c.style;
+    }
+}
+
+class QtPresenterSeam : public support::SiteTest {};
+
+TEST_F(QtPresenterSeam, UnscriptedBoxIsShownAndAnswered) {
+    QtPresenter presenter;
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), "Voulez-vous quitter le programme ?");
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(presenter.messageBox("Voulez-vous quitter le programme ?", dlg::vbYesNo + dlg::vbQuestion,
+                                   "Aerolune: Relaytone"),
+              dlg::vbNo);
+}
+
+TEST(QtFilters, VbFilterBecomesQtFilter) {
+    const struct { const char* vb; const char* qt; } cases[] = {
+        {"Log files (*.Log)|*.Log", "Log files (*.Log)"},
+        {"Log (*.Log)|*.Log|Tous (*.*)|*.*", "Log (*.Log);;Tous (*.*)"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(qtFilterOf(c.vb), c.qt) << c.vb;
+}
