@@ -1,0 +1,105 @@
+// The VB timer's rules, observed on the real event loop (margins wide enough for a busy machine).
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QObject>
+#include <gtest/gtest.h>
+
+#include "platform/forms/Timer.h"
+
+using platform::forms::Timer;
+
+namespace {
+
+void runFor(int milliseconds) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// Milliseconds from `clock` to the timer's first tick (-1 when none within the limit).
+qint64 firstTick(Timer& timer, const QElapsedTimer& clock, int limit) {
+    qint64 at = -1;
+    timer.OnTimer = [&] {
+        if (at < 0) at = clock.elapsed();
+    };
+    QDeadlineTimer deadline(limit);
+    while (at < 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return at;
+}
+
+}  // namespace
+
+TEST(Timer, EnablingARunningTimerKeepsItsCountdown) {
+    QObject form;
+    QElapsedTimer clock;
+    clock.start();
+    Timer t(&form, "T", 300, true);
+    runFor(150);
+    t.setEnabled(true);
+    const qint64 at = firstTick(t, clock, 1000);
+    EXPECT_GE(at, 250);
+    EXPECT_LT(at, 420);  // not 150 + 300
+}
+
+TEST(Timer, OffThenOnStartsAFreshCountdown) {
+    QObject form;
+    QElapsedTimer clock;
+    clock.start();
+    Timer t(&form, "T", 300, true);
+    runFor(150);
+    t.setEnabled(false);
+    t.setEnabled(true);
+    EXPECT_GE(firstTick(t, clock, 1000), 440);
+}
+
+TEST(Timer, ANewIntervalStartsAFreshCountdown) {
+    QObject form;
+    QElapsedTimer clock;
+    clock.start();
+    Timer t(&form, "T", 300, true);
+    runFor(150);
+    t.setInterval(300);
+    EXPECT_GE(firstTick(t, clock, 1000), 440);
+}
+
+TEST(Timer, DisabledOrZeroIntervalNeverTicks) {
+    QObject form;
+    Timer off(&form, "Off", 20, false);
+    Timer zero(&form, "Zero", 0, true);
+    int ticks = 0;
+    off.OnTimer = zero.OnTimer = [&] { ++ticks; };
+    runFor(150);
+    EXPECT_EQ(ticks, 0);
+    off.setEnabled(true);
+    runFor(150);
+    EXPECT_GT(ticks, 0);
+}
+
+TEST(Timer, NeverReentersItsHandler) {
+    QObject form;
+    Timer t(&form, "T", 10, true);
+    int depth = 0, deepest = 0, calls = 0;
+    t.OnTimer = [&] {
+        ++calls;
+        deepest = std::max(deepest, ++depth);
+        runFor(60);  // lets events run, as the dispatcher does between stations
+        --depth;
+    };
+    runFor(400);
+    EXPECT_GE(calls, 2);
+    EXPECT_EQ(deepest, 1);
+}
+
+TEST(Timer, TheFormListsItsTimersAndNothingElse) {
+    QObject form;
+    Timer a(&form, "Timer30s", 1000, true);
+    QObject unrelated(&form);
+    Timer b(&form, "TimerDataArrival", 100, false);
+    const auto timers = platform::forms::timersOf(form);
+    ASSERT_EQ(timers.size(), 2u);
+    EXPECT_EQ(timers[0]->Name(), "Timer30s");
+    EXPECT_EQ(timers[1]->Name(), "TimerDataArrival");
+    EXPECT_TRUE(timers[0]->Enabled());
+    EXPECT_EQ(timers[1]->Interval(), 100);
+}
