@@ -1,0 +1,70 @@
+// Clock over the platform tick, and a wait that blocks on the event loop in short slices.
+#include "foundation/Timing.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "foundation/Conversions.h"
+#include "foundation/RunState.h"
+#include "foundation/SystemQueries.h"
+
+namespace Lib_Systeme {
+namespace {
+
+constexpr int32_t kLongestSliceMs = 10;
+
+// Lets timers, sockets and windows run for up to ms, sleeping while nothing happens.
+void processEventsFor(int32_t ms) {
+    if (!QCoreApplication::instance()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+int64_t GetTickCountEx() {
+    int64_t raw = 0;
+    if (PbBWindows64Bits) raw = int64_t(platform::clock::tick64());
+    if (raw == 0) raw = int64_t(platform::clock::tick32());
+    if (raw < CacheSysteme.derniereLecture) CacheSysteme.decalageTick += 4294967295LL;
+    CacheSysteme.derniereLecture = raw;
+    return CacheSysteme.decalageTick + raw;
+}
+
+std::string TimingMilliSec() {
+    PbTHeureSysteme = platform::clock::localNow();
+    platform::LocalTimeFields timeOfDay = platform::fieldsOf(Lib_Public::DateNulle());
+    timeOfDay.hour = PbTHeureSysteme.hour;
+    timeOfDay.minute = PbTHeureSysteme.minute;
+    timeOfDay.second = PbTHeureSysteme.second;
+    return Lib_Public::Date2StringEx(platform::timeOf(timeOfDay), "HH:MM:SS") + ":" +
+           Lib_Public::N2S(PbTHeureSysteme.millisecond, 3, 0, "0");
+}
+
+void WaitOnDuration(int32_t milliseconds) {
+    const int64_t start = GetTickCountEx();
+    for (;;) {
+        if (Abandon || PbBQuitter) return;
+        const int64_t elapsed = std::llabs(GetTickCountEx() - start);
+        if (elapsed > milliseconds) return;
+        processEventsFor(int32_t(std::clamp<int64_t>(milliseconds - elapsed + 1, 1, kLongestSliceMs)));
+    }
+}
+
+void TouchesEnfoncees(int16_t shift) {
+    PbBToucheCtrl = (shift & 2) != 0;
+    PbBToucheAlt = (shift & 4) != 0;
+    PbBToucheShift = (shift & 1) != 0;
+}
+
+}  // namespace Lib_Systeme

@@ -1,0 +1,35 @@
+// Lib_Systeme's millisecond clock, log time stamp, waits and key-state recorder.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Clock.h"
+
+// Lib_Systeme's module state; the clock's part.
+struct CacheSystemeRecord {
+    int64_t decalageTick = 0;   // wrap offset added to every reading
+    int64_t derniereLecture = 0;  // last raw reading
+};
+inline CacheSystemeRecord CacheSysteme;
+
+inline platform::LocalTimeFields PbTHeureSysteme;  // filled by every TimingMilliSec call
+inline int32_t PbLMemoryUsageMo = 0;              // last memory figure shown, in megabytes
+inline bool PbBToucheShift = false;
+inline bool PbBToucheCtrl = false;
+inline bool PbBToucheAlt = false;
+
+namespace Lib_Systeme {
+
+// Milliseconds since the machine started; never decreases within a run, even across the
+// 32-bit counter's wrap.
+int64_t GetTickCountEx();
+// "HH:MM:SS:mmm" of the local time, the first column of every log line.
+std::string TimingMilliSec();
+// Waits more than the duration while the application keeps handling its events and timers;
+// returns at once when Abandon or PbBQuitter is set.
+void WaitOnDuration(int32_t milliseconds);
+// Modifier mask of a key event: 1 Shift, 2 Ctrl, 4 Alt.
+void TouchesEnfoncees(int16_t shift);
+
+}  // namespace Lib_Systeme
