@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include "platform/Window.h"
 #include "platform/forms/Control.h"
 
 class QEventLoop;
@@ -16,7 +17,7 @@ enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbApp
 enum ShowMode { vbModeless = 0, vbModal = 1 };
 enum MousePointerShape { vbDefault = 0, vbHourglass = 11 };
 
-class Form : public QWidget {
+class Form : public QWidget, public platform::Window {
 public:
     explicit Form(const std::string& name);
     ~Form() override;
@@ -38,12 +39,12 @@ public:
 
     std::string Caption() const { return windowTitle().toStdString(); }
     void SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
-    std::string Tag;
+    // Tag comes from platform::Window.
 
     int MousePointer() const { return mousePointer_; }
-    void SetMousePointer(int shape);  // vbDefault or vbHourglass
+    void SetMousePointer(int shape) override;  // vbDefault or vbHourglass
     bool Topmost() const;
-    void SetTopmost(bool topmost);
+    void SetTopmost(bool topmost) override;
 
     void Move(double left, double top, double width, double height) {
         geometry_.Move(*this, left, top, width, height);
