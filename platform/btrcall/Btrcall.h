@@ -1,0 +1,64 @@
+// The record manager's one entry: Btrieve-numbered operations and statuses over SQLite files.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace platform::btrcall {
+
+constexpr uint32_t kPosBlockSize = 128;
+constexpr uint32_t kCreateSpecSize = 160;
+constexpr uint32_t kVersionSize = 15;
+
+enum Op : uint16_t {
+    OpOpen = 0,
+    OpClose = 1,
+    OpInsert = 2,
+    OpDelete = 4,
+    OpGetEqual = 5,
+    OpGetGreaterOrEqual = 9,
+    OpCreate = 14,
+    OpStop = 25,
+    OpVersion = 26,
+};
+
+enum Status : int16_t {
+    StatusOk = 0,
+    StatusInvalidOperation = 1,
+    StatusIoError = 2,
+    StatusFileNotOpen = 3,
+    StatusKeyNotFound = 4,
+    StatusDuplicateKey = 5,
+    StatusInvalidKeyNumber = 6,
+    StatusInvalidPositioning = 8,
+    StatusEndOfFile = 9,
+    StatusInvalidFileName = 11,
+    StatusFileNotFound = 12,
+    StatusDiskFull = 18,
+    StatusKeyBufferTooShort = 21,
+    StatusDataBufferTooShort = 22,
+    StatusPageSizeError = 24,
+    StatusKeyCountError = 26,
+    StatusInvalidKeyPosition = 27,
+    StatusInvalidRecordLength = 28,
+    StatusInvalidKeyLength = 29,
+    StatusNotOurFile = 30,
+    StatusAccessDenied = 46,
+    StatusFileExists = 59,
+    StatusConflict = 80,
+    StatusRecordLocked = 84,
+    StatusFileLocked = 85,
+};
+
+// op: operation; posBlock: 128 bytes the caller keeps per open file; data, dataLen: the record
+// (in: buffer length, out: bytes transferred); key: keyLen bytes; keyNum: key number, or the
+// open mode for an open and -1 for a create that must not replace an existing file.
+// Paths in the key buffer are Windows paths in Windows-1252, ended by a NUL or the key length.
+int16_t BTRCALL(uint16_t op, char* posBlock, void* data, uint32_t* dataLen, char* key,
+                uint16_t keyLen, int16_t keyNum);
+
+// True for a UNC path or a folder on a network file system: WAL needs a local disk, so files
+// there are refused (status 11).
+bool isNetworkPath(std::string_view windowsPath);
+
+}  // namespace platform::btrcall
