@@ -1,0 +1,44 @@
+// The settings pages' own controls: slider, option button and frame, with VB's events.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QSlider>
+
+#include "platform/forms/Control.h"
+
+namespace settings {
+
+// Slider: Scroll runs when the user moves it, Change on every new Value (user or code).
+class Slider : public platform::forms::Control<QSlider> {
+public:
+    Slider(QWidget* parent, int index, int min, int max, int designValue);
+
+    int Value() const { return value(); }
+    void SetValue(int value);  // clamped to the range, as the control does
+
+    std::function<void()> Scroll;
+    std::function<void()> Change;
+};
+
+// Option button: one of a frame's set; a Value that becomes True runs Click and clears the others.
+class OptionButton : public platform::forms::Control<QRadioButton> {
+public:
+    OptionButton(QWidget* parent, int index, const std::string& caption);
+
+    bool Value() const { return isChecked(); }
+    void SetValue(bool value);
+
+    std::function<void()> Click;
+};
+
+// Framed panel with a caption; disabling it disables what it holds.
+class Frame : public platform::forms::Control<QGroupBox> {
+public:
+    Frame(QWidget* parent, int index, const std::string& caption);
+};
+
+}  // namespace settings
