@@ -1,0 +1,118 @@
+// INI access with its retries, the settings-file path rule and the window positions.
+#include "foundation/SettingsFiles.h"
+
+#include <charconv>
+#include <filesystem>
+
+#include "foundation/Conversions.h"
+#include "foundation/ConversionsVba.h"
+#include "foundation/DailyLog.h"
+#include "foundation/RunState.h"
+#include "foundation/SystemQueries.h"
+#include "platform/IniFile.h"
+#include "platform/WinPath.h"
+
+namespace Lib_Systeme {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::ini::WriteStatus;
+
+// Until the file services land: make the folder, clear the owner's missing write permission.
+void createFolder(const std::string& folder) {
+    std::error_code ec;
+    fs::create_directories(platform::winpath::toHost(folder), ec);
+}
+
+void clearReadOnly(const std::string& file) {
+    std::error_code ec;
+    fs::permissions(platform::winpath::toHost(file), fs::perms::owner_write, fs::perm_options::add, ec);
+}
+
+}  // namespace
+
+std::string LectureIni(const std::string& file, const std::string& section, const std::string& key,
+                       const std::string& defaultValue) {
+    if (!Lib_Public::NomFichierCorrect(file)) return defaultValue;
+    return platform::ini::getString(file, section, key, defaultValue, 255);
+}
+
+bool EcritureIni(const std::string& file, const std::string& section, const std::string& key,
+                 const std::string& value) {
+    if (VBA::Trim(section).empty() || VBA::Trim(key).empty() || !Lib_Public::NomFichierCorrect(file))
+        return false;
+    WriteStatus status = platform::ini::writeString(file, section, key, value);
+    if (status == WriteStatus::InvalidName || status == WriteStatus::InvalidValue) {
+        Lib_Public::TraceLog(-1, -1, -1,
+                             "Err: EcritureIni: refused (line break or reserved character): " +
+                                 file + " [" + section + "] " + key);
+        return false;
+    }
+    if (status == WriteStatus::Written) return true;
+    if (const size_t slash = file.rfind('\\'); slash != std::string::npos) {
+        createFolder(file.substr(0, slash + 1));
+        if (platform::ini::writeString(file, section, key, value) == WriteStatus::Written) return true;
+    }
+    clearReadOnly(file);
+    return platform::ini::writeString(file, section, key, value) == WriteStatus::Written;
+}
+
+}  // namespace Lib_Systeme
+
+namespace Lib_Public {
+namespace {
+
+std::string instanceSuffix() {
+    return PbINoInstance != 0 ? "_" + std::to_string(PbINoInstance) : std::string();
+}
+
+std::string positionKey(const PositionedForm& form, const char* ending, const std::string& qualifier) {
+    std::string key = form.Name() + ending;
+    if (!VBA::Trim(qualifier).empty()) key += "_" + qualifier;
+    return key;
+}
+
+std::string textOfSingle(double value) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, float(value)).ptr;
+    return std::string(buffer, end);
+}
+
+}  // namespace
+
+bool NomFichierCorrect(const std::string& file) {
+    return file.find_first_of("*?\"|") == std::string::npos;
+}
+
+void NomDossierSettings() {
+    if (PbTInfoVersionOS.platformId == 0) platform::system::getVersionEx(PbTInfoVersionOS);
+    PbSDossierSettings = PbSDossierApplication + "Settings\\AL3_Relaytone\\";
+}
+
+std::string NomFichierSettings(const std::string& suffix, const std::string& extension) {
+    if (VBA::Trim(PbSDossierSettings).empty()) NomDossierSettings();
+    return PbSDossierSettings + "AL3_Relaytone" + instanceSuffix() + suffix + extension;
+}
+
+void PositionFeuille(PositionedForm& form, const std::string& qualifier) {
+    const std::string file = NomFichierSettings("_Positions", ".Ini");
+    double left = VBA::Val(Lib_Systeme::LectureIni(file, "FrmPos", positionKey(form, "_Left", qualifier), "0"));
+    double top = VBA::Val(Lib_Systeme::LectureIni(file, "FrmPos", positionKey(form, "_Top", qualifier), "0"));
+    const double screenHeight = form.ScreenHeight();
+    if (top > screenHeight)
+        top = screenHeight / 2;
+    else if (top + form.Height() < 100)
+        top = 0;
+    if (left < -20000) left = 0;
+    form.SetLeft(left);
+    form.SetTop(top);
+}
+
+void PositionFeuilleSauvegarde(const PositionedForm& form, const std::string& qualifier) {
+    if (form.WindowState() != 0) return;
+    const std::string file = NomFichierSettings("_Positions", ".Ini");
+    Lib_Systeme::EcritureIni(file, "FrmPos", positionKey(form, "_Left", qualifier), textOfSingle(form.Left()));
+    Lib_Systeme::EcritureIni(file, "FrmPos", positionKey(form, "_Top", qualifier), textOfSingle(form.Top()));
+}
+
+}  // namespace Lib_Public
