@@ -160,6 +160,20 @@ std::optional<std::string> PickOpenFile(const std::string& title, const std::str
     });
 }
 
+std::optional<std::string> scriptedWindowAnswer(const std::string& title, const std::string& text) {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    readEnvironment(s);
+    if (s.queued.empty() && !s.scripted) return std::nullopt;
+    std::string answer;
+    if (!s.queued.empty()) {
+        answer = s.queued.front();
+        s.queued.pop_front();
+    }
+    record(s, Kind::Window, title, text, answer.empty() ? "default" : answer);
+    return answer;
+}
+
 void setPresenter(Presenter* presenter) {
     State& s = state();
     std::lock_guard lock(s.mutex);

@@ -16,7 +16,7 @@ enum Style {
     vbDefaultButton2 = 256, vbDefaultButton3 = 512
 };
 
-enum class Kind { Message, Input, Folder, OpenFile };
+enum class Kind { Message, Input, Folder, OpenFile, Window };
 
 struct Asked {
     Kind kind;
@@ -32,6 +32,11 @@ std::optional<std::string> InputBox(const std::string& prompt, const std::string
 std::optional<std::string> PickFolder(const std::string& title, const std::string& initialFolder);
 std::optional<std::string> PickOpenFile(const std::string& title, const std::string& initialFolder,
                                         const std::string& filter, const std::string& fileName);
+
+// A modal window of the program's own (a choice dialog): in scripted runs the next answer
+// stands for the operator's choice and nothing is shown ("" once the list is used up, for the
+// window's default button); empty optional when the window must be shown.
+std::optional<std::string> scriptedWindowAnswer(const std::string& title, const std::string& text);
 
 // What really shows the boxes; the windows layer registers one.
 class Presenter {

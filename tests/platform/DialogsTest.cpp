@@ -32,3 +32,13 @@ TEST(DialogsDefaults, DefaultButtonTable) {
     };
     for (const auto& c : cases) EXPECT_EQ(dlg::defaultResult(c.style), c.result) << c.style;
 }
+
+TEST_F(Dialogs, ScriptedWindowsTakeTheNextAnswerOrTheirDefault) {
+    dlg::queueAnswers({"2"});
+    EXPECT_EQ(dlg::scriptedWindowAnswer("Choix de la base", "Base 1; Base 2"), std::optional<std::string>("2"));
+    EXPECT_EQ(dlg::scriptedWindowAnswer("Choix de la base", "Base 1; Base 2"), std::optional<std::string>(""));
+    const auto asked = dlg::asked();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].kind, dlg::Kind::Window);
+    EXPECT_EQ(asked[1].answer, "default");
+}
