@@ -3,9 +3,13 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace Lib_Public {
 
+// One line: time stamp, three columns, elapsed milliseconds and the text. Display also puts it
+// into the incidents list; a mail category of 0 or 1 asks for an alert mail (mailText receives
+// the text sent); flush writes the buffer to the day's file when that is possible.
 void TraceLog(int16_t column1, int16_t column2, int16_t column3, const std::string& text,
               bool display = false, int16_t mailCategory = -1, std::string* mailText = nullptr,
               bool flush = true);
@@ -14,4 +18,21 @@ void TraceLog(int16_t column1, int16_t column2, int16_t column3, const std::stri
 void TraceLogEncadre(int16_t column1, int16_t column2, int16_t column3, const std::string& text,
                      const std::string& frame, bool display);
 
+// Appends the file buffer to the day's file (the day header first when due) and empties it.
+// Lines that cannot be written stay in the buffer for the next call.
+void TraceLogForce(const std::string& caller = {});
+
+// Writes the buffer, lets the user choose a log file and opens it in the text editor.
+void LectureLog(const std::string& folder, const std::string& prefix);
+
 }  // namespace Lib_Public
+
+namespace dailylog {
+
+// The day header's lines, as written before the day's first lines.
+std::vector<std::string> DayHeader(const std::string& caller);
+// "2 D 3 H 15 Min 42 Sec" for a millisecond count, and its whole days.
+std::string UptimeText(int64_t milliseconds);
+int64_t UptimeDays(int64_t milliseconds);
+
+}  // namespace dailylog

@@ -1,15 +1,23 @@
+// The two hidden log lists, process-wide.
 #include "foundation/LogBuffers.h"
 
 namespace logbuffers {
 
-std::vector<std::string>& earlyBuffer() {
-    static std::vector<std::string> lines;
-    return lines;
+bool LogList::add(std::string line) {
+    const bool room = lines_.size() < kMaxLines;
+    if (!room) lines_.pop_front();
+    lines_.push_back(std::move(line));
+    return room;
 }
 
-std::vector<std::string>& fileBuffer() {
-    static std::vector<std::string> lines;
-    return lines;
+LogList& earlyBuffer() {
+    static LogList list;
+    return list;
+}
+
+LogList& fileBuffer() {
+    static LogList list;
+    return list;
 }
 
 }  // namespace logbuffers

@@ -1,0 +1,278 @@
+// File services: existence, size, copy, delete, free space, size texts and attribute bits.
+#include "foundation/FilesAndFolders.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include "foundation/DailyLog.h"
+#include "foundation/NeighbourServices.h"
+#include "platform/Clock.h"
+#include "platform/WinPath.h"
+
+namespace Lib_Systeme {
+namespace fs = std::filesystem;
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+bool containsIgnoringCase(const std::string& text, const std::string& part) {
+    auto lower = [](std::string s) {
+        for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    return lower(text).find(lower(part)) != std::string::npos;
+}
+
+void log(const std::string& text, bool display = false) {
+    Lib_Public::TraceLog(-1, -1, -1, text, display);
+}
+
+bool isRegularFile(const fs::path& host) {
+    std::error_code ec;
+    return !host.empty() && fs::is_regular_file(host, ec);
+}
+
+// The shell's copy: into a temporary file beside the target, then renamed into place.
+int32_t copyFile(const fs::path& source, fs::path target) {
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) target /= source.filename();
+    if (fs::exists(target, ec) && fs::equivalent(source, target, ec)) return ShellSameFile;
+    const fs::path folder = target.parent_path();
+    if (!fs::is_directory(folder, ec)) {
+        fs::create_directories(folder, ec);
+        if (ec) return ShellResultOfErrno(ec.value() == ENOENT ? ENOTDIR : ec.value());
+    }
+    std::random_device random;
+    const fs::path temporary =
+        folder / ("." + target.filename().string() + ".copy-" + std::to_string(random()));
+    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, ec);
+    if (!ec) fs::rename(temporary, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return ec.value() == ENOENT && !fs::exists(source, ignored)
+                   ? ShellSourceMissing
+                   : ShellResultOfErrno(ec.value());
+    }
+    return ShellOk;
+}
+
+std::string copyFailureText(int32_t code, bool& incident) {
+    incident = true;
+    switch (code) {
+        case ShellFolderNotFound: return " |Folder not found. Source: ";
+        case ShellFileInUse: return " |File in use. Source: ";
+        case ShellSourceMissing: return " |Source file missing. Source: ";
+        case ShellCancelled: return " |Cancelled. Source: ";
+        case ShellOutOfMemory: return " |Out of memory. Source: ";
+        default: break;
+    }
+    incident = false;
+    switch (code) {
+        case ShellTooManyNames: return " |Too many names. Source: ";
+        case ShellSameFile: return " |Fichiers source et cible identiques. Source: ";
+        default: return " |Source: ";
+    }
+}
+
+struct DeleteText {
+    const char* prefix;
+    const char* text;
+    bool incident;
+};
+
+DeleteText deleteFailureText(int32_t code) {
+    switch (code) {
+        case ShellFileNotFound: return {"File_Delete: Warning: ", " |File not found: ", false};
+        case ShellFileInUse: return {"File_Delete: Warning: ", " |File in use: ", false};
+        case ShellSourceMissing: return {"File_Delete: Err: ", " |Source file missing: ", false};
+        case ShellCancelled: return {"File_Delete: Warning: ", " |Cancelled: File: ", false};
+        case ShellOutOfMemory: return {"File_Delete: Err: ", " |Out of memory. File: ", true};
+        default: return {"File_Delete: Err: ", " |", true};
+    }
+}
+
+int32_t deleteFile(const std::string& name) {
+    const fs::path host = platform::winpath::toHost(name);
+    std::error_code ec;
+    const auto status = host.empty() ? fs::file_status{} : fs::symlink_status(host, ec);
+    if (!fs::exists(status)) return ShellFileNotFound;
+    // A folder name must never take a tree with it.
+    if (!fs::is_regular_file(status) && !fs::is_symlink(status)) return ShellNotAFile;
+    if (::unlink(host.c_str()) != 0) return ShellResultOfErrno(errno);
+    return ShellOk;
+}
+
+}  // namespace
+
+int32_t ShellResultOfErrno(int error) {
+    switch (error) {
+        case 0: return ShellOk;
+        case ENOENT: return ShellFileNotFound;
+        case ENOTDIR: return ShellFolderNotFound;
+        case EACCES:
+        case EPERM: return ShellAccessDenied;
+        case ENOMEM: return ShellOutOfMemory;
+        case EROFS: return ShellWriteProtected;
+        case EBUSY:
+        case ETXTBSY: return ShellFileInUse;
+        case ENOSPC:
+        case EDQUOT: return ShellDiskFull;
+        case ENAMETOOLONG: return ShellNameTooLong;
+        case EISDIR: return ShellNotAFile;
+        default: return ShellGeneralFailure;
+    }
+}
+
+bool File_Exist(const std::string& fileName, const std::string&, bool mustNotBeEmpty) {
+    const std::string trimmedName = trimmed(fileName);
+    if (trimmedName.empty()) return false;
+    // A blank before an extension dot is tried without it first.
+    std::string name = trimmedName;
+    if (name.find(' ') != std::string::npos) {
+        for (auto at = name.find(" ."); at != std::string::npos; at = name.find(" ."))
+            name.erase(at, 1);
+    }
+    for (;;) {
+        const fs::path host = platform::winpath::toHost(name);
+        std::error_code ec;
+        bool found = !host.empty() && fs::exists(host, ec);
+        if (found && mustNotBeEmpty && TailleDuFichier(name) == 0) found = false;
+        if (found || name == trimmedName) return found;
+        name = trimmedName;
+    }
+}
+
+int64_t TailleDuFichier(const std::string& fileName) {
+    const uint64_t start = platform::clock::tick64();
+    int64_t size = -1;
+    const fs::path host = platform::winpath::toHost(fileName);
+    if (!host.empty()) {
+        const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat info {};
+        if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) size = info.st_size;
+        if (fd >= 0) ::close(fd);
+    }
+    const uint64_t elapsed = platform::clock::tick64() - start;
+    if (elapsed > 1000)
+        log("Function Lib_Systeme:TailleDuFichier Duration: " + std::to_string(elapsed) +
+            " ms (File: " + fileName + ")");
+    return size;
+}
+
+bool File_Copy(const std::string& source, const std::string& target) {
+    if (trimmed(source).empty()) {
+        log("Warning: File_Copy: File name null");
+        return false;
+    }
+    if (!File_Exist(source, "Lib_Systeme:File_Copy", true)) {
+        if (!containsIgnoringCase(source, ".gpx"))
+            log("Warning: File_Copy: File not found: " + source);
+        return false;
+    }
+    const fs::path sourceHost = platform::winpath::toHost(trimmed(source));
+    const fs::path targetHost = platform::winpath::toHost(trimmed(target));
+    const int32_t code = targetHost.empty()          ? ShellFolderNotFound
+                         : !isRegularFile(sourceHost) ? ShellSourceMissing
+                                                      : copyFile(sourceHost, targetHost);
+    if (code == ShellOk) return true;
+    bool incident = false;
+    const std::string text = copyFailureText(code, incident);
+    log("File_Copy: Err: " + std::to_string(code) + text + source + "  Target: " + target,
+        incident);
+    if (code == ShellOutOfMemory)
+        neighbours::Frm_Main().RelancerApplication(false, "Lib_Systeme:File_Copy");
+    if (target.rfind("\\\\", 0) != 0) {
+        const std::string root = target.substr(0, 3);
+        log("Free space for " + root + ": " + LibSize(GetDiskFreeBytes(root)));
+    }
+    return false;
+}
+
+bool File_Delete(const std::string& fileName, const std::string& caller) {
+    const std::string chain = " |Sub: " + caller + ">Lib_Systeme:File_Delete";
+    if (trimmed(fileName).empty()) {
+        log("Warning: File_Delete: File name null" + chain);
+        return false;
+    }
+    const int32_t code = deleteFile(trimmed(fileName));
+    if (code == ShellOk) return true;
+    const DeleteText text = deleteFailureText(code);
+    log(text.prefix + std::to_string(code) + text.text + fileName + chain, text.incident);
+    if (code == ShellOutOfMemory)
+        neighbours::Frm_Main().RelancerApplication(false, "Lib_Systeme:File_Delete");
+    return false;
+}
+
+double GetDiskFreeBytes(const std::string& root) {
+    if (trimmed(root).empty()) return 0;
+    const fs::path host = platform::winpath::toHost(trimmed(root));
+    struct statvfs info {};
+    if (host.empty() || ::statvfs(host.c_str(), &info) != 0) return 0;
+    return double(info.f_bavail) * double(info.f_frsize);
+}
+
+std::string FormatGrouped2(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.2f", std::fabs(value));
+    std::string digits(buffer);
+    const auto dot = digits.find('.');
+    std::string whole = digits.substr(0, dot);
+    for (auto at = whole.size(); at > 3; at -= 3) whole.insert(at - 3, ",");
+    const bool negative = value < 0 && digits.find_first_not_of("0.") != std::string::npos;
+    return (negative ? "-" : "") + whole + digits.substr(dot);
+}
+
+std::string LibSize(double bytes) {
+    static const char* const units[] = {" Octets", " Ko", " Mo", " Go", " To",
+                                        " Po",     " Eo", " Zo", " Yo"};
+    int divisions = 0;
+    while (bytes >= 1024 && divisions < 8) {
+        bytes /= 1024;
+        ++divisions;
+    }
+    if (bytes >= 1024) return {};
+    return FormatGrouped2(bytes) + units[divisions];
+}
+
+int32_t FileAttributes(const std::string& fileName) {
+    const fs::path host = platform::winpath::toHost(trimmed(fileName));
+    struct stat info {};
+    if (host.empty() || ::stat(host.c_str(), &info) != 0) return -1;
+    int32_t attributes = S_ISDIR(info.st_mode) ? 16 : 32;
+    if (!(info.st_mode & S_IWUSR)) attributes |= 1;
+    if (host.filename().string().starts_with(".")) attributes |= 2;
+    return attributes;
+}
+
+void File_RemoveFlag(const std::string& fileName, int32_t flags) {
+    if (trimmed(fileName).empty()) return;
+    if (!File_Exist(fileName, "Lib_Systeme:File_RemoveFlag", true)) {
+        log("Warning: File_RemoveFlag: File not found: " + fileName);
+        return;
+    }
+    const int32_t attributes = FileAttributes(fileName);
+    if (attributes < 0 || (attributes & flags & 127) == 0) return;
+    // Only the read-only bit has a counterpart here: the owner's write permission.
+    if (attributes & flags & 1) {
+        const fs::path host = platform::winpath::toHost(trimmed(fileName));
+        std::error_code ec;
+        fs::permissions(host, fs::perms::owner_write, fs::perm_options::add, ec);
+    }
+}
+
+}  // namespace Lib_Systeme
