@@ -1,17 +1,65 @@
-// Error reporter (first cut: the framed block only, until the neighbour services land).
+// The error reporter: grid export, framed log block, technical mail, restart on automation loss.
 #include "foundation/ErrorReporter.h"
 
+#include <QCoreApplication>
+
+#include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
+#include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 
 namespace Lib_Public {
+namespace {
+
+constexpr int64_t kObjectErrorBase = 0x80040000LL;
+constexpr int32_t kAutomationDisconnected = int32_t(0x80010108u);
+constexpr int32_t kOutOfMemory = 7;
+
+bool reportGuard = false;
+
+std::string withoutBlanks(const std::string& text) { return VBA::Replace(text, " ", ""); }
+
+}  // namespace
 
 void GestionDesErreurs(const std::string& caller) {
-    if (Abandon) return;
-    TraceLogEncadre(-1, -1, -1,
-                    "Err: " + std::to_string(DerniereErreur.number) + " (" +
-                        DerniereErreur.description + ") |Sub: " + caller,
-                    "=", true);
+    if (Abandon || reportGuard) return;
+    reportGuard = true;
+
+    neighbours::Frm_MainServices& main = neighbours::Frm_Main();
+    const std::string folder = PbSDossierApplication + "Local\\AL3_Relaytone\\";
+    main.fpSpreadGlobal_ExportToExcel(folder + "Global.xls", "SheetName",
+                                      folder + "Global_Export.log", 0);
+
+    const ErreurInfo error = DerniereErreur;
+    int64_t n = error.number;
+    const int64_t offset = int64_t(uint32_t(error.number)) - kObjectErrorBase;
+    const bool reduced = offset > 0 && offset < 65535;
+    if (reduced) n = offset;
+
+    if (n != 0) {
+        std::string description = error.description;
+        if (VBA::Len(description) > 100) description = VBA::Replace(description, ". ", "\n ");
+        std::string text = "Err: " + std::to_string(n) + " (" + description + ")";
+        if (!withoutBlanks(caller).empty())
+            text += "\n\nSource:" + caller + ":" + std::to_string(error.line);
+        if (reduced && !withoutBlanks(error.source).empty())
+            text += "\n(Source: " + error.source + ")";
+        const std::string oneLine = VBA::Replace(text, "\n", " ");
+        TraceLogEncadre(-1, -1, -1, oneLine, "=", true);
+
+        if (n != kOutOfMemory)
+            neighbours::Frm_MainBis().EnvoiMail(false, neighbours::FrmSetup().TexteEmailsAdresses(),
+                                                oneLine, "", true);
+        if (n == kAutomationDisconnected) {
+            TraceLogEncadre(-1, -1, -1,
+                            "Automation Error |Sub: " + caller + ":" + std::to_string(error.line),
+                            " = ", true);
+            main.RelancerApplication(false, "Lib_Public:GestionDesErreurs");
+        }
+    }
+
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+    reportGuard = false;
 }
 
 void ReportError(int32_t number, const std::string& description, const std::string& caller,

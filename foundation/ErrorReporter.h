@@ -14,10 +14,21 @@ inline ErreurInfo DerniereErreur;
 
 namespace Lib_Public {
 
+// Exports the global grid, logs the framed error (also into incidents list 0), mails it to the
+// support and restarts on a disconnected automation object. Silent once Abandon is set.
 void GestionDesErreurs(const std::string& caller);
 
 // Records the failure and reports it, as every procedure's failure path does.
 void ReportError(int32_t number, const std::string& description, const std::string& caller,
                  const std::string& source = "AL3_Relaytone", int32_t line = 0);
+
+// The French message box of the record-manager layer.
+void GestErr(int32_t code, const std::string& name, const std::string& source, bool silent,
+             const std::string& caller);
+void GestErr_Fra(int32_t code, const std::string& name, const std::string& source, bool silent,
+                 const std::string& caller);
+
+// -1 before a modal dialog: topmost windows step back; any other mode after it: they return.
+void AfficherMessageBoxOuInputBox(int16_t mode);
 
 }  // namespace Lib_Public

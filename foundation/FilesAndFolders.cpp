@@ -14,6 +14,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
 #include "foundation/NeighbourServices.h"
 #include "platform/Clock.h"
@@ -23,19 +24,7 @@ namespace Lib_Systeme {
 namespace fs = std::filesystem;
 namespace {
 
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-bool containsIgnoringCase(const std::string& text, const std::string& part) {
-    auto lower = [](std::string s) {
-        for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    };
-    return lower(text).find(lower(part)) != std::string::npos;
-}
+std::string trimmed(const std::string& text) { return VBA::Trim(text); }
 
 void log(const std::string& text, bool display = false) {
     Lib_Public::TraceLog(-1, -1, -1, text, display);
@@ -180,7 +169,7 @@ bool File_Copy(const std::string& source, const std::string& target) {
         return false;
     }
     if (!File_Exist(source, "Lib_Systeme:File_Copy", true)) {
-        if (!containsIgnoringCase(source, ".gpx"))
+        if (VBA::InStr(1, source, ".gpx", true) == 0)
             log("Warning: File_Copy: File not found: " + source);
         return false;
     }

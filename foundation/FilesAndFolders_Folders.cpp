@@ -1,14 +1,14 @@
-// Folder services: the cached existence test, level-by-level creation, the picker, UNC mapping.
+// Folder services: the cached existence test, level-by-level creation and the picker.
 #include <algorithm>
 #include <filesystem>
 #include <set>
 #include <system_error>
 
 #include "foundation/Conversions.h"
+#include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
 #include "foundation/FilesAndFolders.h"
 #include "foundation/RunState.h"
-#include "foundation/SystemQueries.h"
 #include "platform/Dialogs.h"
 #include "platform/WinPath.h"
 
@@ -123,31 +123,6 @@ std::string FolderSelect(const std::string& startPath, const std::string& title)
     const std::string result = Lib_Public::CheckRep(*chosen);
     if (!FolderFound(result)) VerificationEtCreationRepertoire(result, true);
     return result;
-}
-
-std::string ChangeUNCFolder2LocalFolder(const std::string& uncPath,
-                                        const std::string& computerName) {
-    const auto shares = GetLocalShareList({});
-    if (shares.count < 1) return uncPath;
-    Lib_Public::TraceLogEncadre(-1, -1, -1,
-                                "Shared Paths List |UNC Path to Change: " + uncPath, "=", false);
-    for (size_t index = 0; index < shares.list.size(); ++index) {
-        const ShareInfo& share = shares.list[index];
-        if (share.type != 0) continue;
-        const std::string prefix = "\\\\" + computerName + "\\" + share.name + "\\";
-        if (VBA::InStr(1, uncPath, prefix, true) != 1) continue;
-        // One backslash between the share's folder and the rest, whichever way it is written.
-        std::string local = share.localPath;
-        while (local.ends_with("\\")) local.pop_back();
-        local += uncPath.substr(prefix.size() - 1);
-        const std::string number = Lib_Public::N2S(double(index), 2, 0, "0");
-        Lib_Public::TraceLog(-1, -1, -1, number + ": UNC: Local Path found: " + local);
-        if (!FolderFound(local)) return uncPath;
-        Lib_Public::TraceLog(-1, -1, -1,
-                             number + ": UNC: Path change from: " + uncPath + " to: " + local);
-        return local;
-    }
-    return uncPath;
 }
 
 }  // namespace Lib_Systeme

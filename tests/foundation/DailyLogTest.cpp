@@ -1,0 +1,391 @@
+// The daily log: line shape, buffers, the day's file, header, purge, reboot advice, incidents.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "foundation/DailyLog.h"
+#include "foundation/LogBuffers.h"
+#include "foundation/RunState.h"
+#include "foundation/SystemQueries.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "tests/foundation/NeighbourFakes.h"
+#include "tests/support/TempSite.h"
+#include "tests/support/WindowsFiles.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono;
+using Lib_Public::TraceLog;
+
+namespace {
+
+const std::string kLogFolder = "C:\\AudioLog\\Histo_AL3_Relaytone\\";
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t at; (at = text.find('\n', start)) != std::string::npos; start = at + 1)
+        lines.push_back(text.substr(start, at - start));
+    return lines;
+}
+
+std::vector<std::string> copyOf(const logbuffers::LogList& list) {
+    return {list.begin(), list.end()};
+}
+
+class DailyLog : public support::SiteTest {
+protected:
+    fakes::Windows windows{3};
+
+    void SetUp() override {
+        PbBWindows64Bits = true;
+        clockAt({.year = 2024, .month = 3, .day = 1, .hour = 9, .minute = 41, .second = 7,
+                 .millisecond = 45});
+    }
+
+    static void clockAt(platform::LocalTimeFields when, uint64_t tick = 100000) {
+        platform::clock::setManual(platform::timeOf(when), tick);
+    }
+    static void advance(int64_t ms) { platform::clock::advance(milliseconds(ms)); }
+
+    fs::path logFolder() const { return drive.root() / "AudioLog" / "Histo_AL3_Relaytone"; }
+
+    void loadSettings() {
+        fs::create_directories(logFolder());
+        PbSDossierLog = kLogFolder;
+        PbBFrmSetupChargee = true;
+    }
+
+    std::vector<std::string> fileLines(const std::string& day) const {
+        return linesOf(support::readWindowsFile(logFolder() / (day + ".Log")));
+    }
+
+    // The file's lines after the day header, with the stamped prefix (25 characters) cut off.
+    std::vector<std::string> fileTexts(const std::string& day) const {
+        std::vector<std::string> texts;
+        for (const std::string& line : fileLines(day))
+            if (!line.starts_with("==:")) texts.push_back(line.size() > 25 ? line.substr(25) : line);
+        return texts;
+    }
+
+    static size_t countContaining(const std::vector<std::string>& lines, const std::string& part) {
+        return size_t(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.find(part) != std::string::npos;
+        }));
+    }
+};
+
+}  // namespace
+
+TEST_F(DailyLog, PrefixShowsStampColumnsAndTimeSinceTheLastFigure) {
+    struct Step {
+        int64_t advanceMs;
+        int16_t c1, c2, c3;
+        const char* prefix;
+    };
+    const Step steps[] = {
+        {0, 1, 0, 12, "09:41:07:045 :1:0:C:    :"},       // first line: no figure yet
+        {5, -1, -1, -1, "09:41:07:050 : : : :    :"},     // quick line: base unchanged
+        {25, 3, -2, -2, "09:41:07:075 :Debug:  30:"},     // measured from the first line
+        {12000, 12, 5, 35, "09:41:19:075 :12:5:Z:xxxx:"},
+        {20, 0, 0, 9, "09:41:19:095 :0:0:9:    :"},
+        {1, 0, 0, 10, "09:41:19:096 :0:0:A:  21:"},
+        {9999, -5, 0, 11, "09:41:29:095 : :0:B:9999:"},
+    };
+    for (const Step& step : steps) {
+        advance(step.advanceMs);
+        TraceLog(step.c1, step.c2, step.c3, "text");
+    }
+    const auto lines = copyOf(logbuffers::earlyBuffer());
+    ASSERT_EQ(lines.size(), std::size(steps));
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i], std::string(steps[i].prefix) + "text") << i;
+}
+
+TEST_F(DailyLog, StarIsOneEmptyLineAndBlankTextsAreDropped) {
+    for (const char* text : {"a", "*", "*", "   ", "", "*", "b", "*"}) TraceLog(-1, -1, -1, text);
+    const auto lines = copyOf(logbuffers::earlyBuffer());
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_TRUE(lines[0].ends_with(":a"));
+    EXPECT_EQ(lines[1], "");
+    EXPECT_TRUE(lines[2].ends_with(":b"));
+    EXPECT_EQ(lines[3], "");
+}
+
+TEST_F(DailyLog, EarlyLinesReachTheFileInOrderOnceSettingsAndFolderAreKnown) {
+    TraceLog(-1, -1, -1, "one");
+    TraceLog(-1, -1, -1, "deux é");
+    EXPECT_EQ(logbuffers::earlyBuffer().size(), 2u);
+    EXPECT_FALSE(fs::exists(logFolder()));
+
+    loadSettings();
+    EXPECT_FALSE(fs::exists(logFolder() / "20240301.Log"));  // the window's load writes nothing
+    TraceLog(-1, -1, -1, "three");
+    TraceLog(-1, -1, -1, "four");
+    EXPECT_TRUE(logbuffers::earlyBuffer().empty());
+    EXPECT_TRUE(logbuffers::fileBuffer().empty());
+    EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"one", "deux é", "three", "four"}));
+
+    const std::string bytes = support::readBytes(logFolder() / "20240301.Log");
+    EXPECT_NE(bytes.find("deux \xE9\r\n"), std::string::npos);  // Windows-1252, CRLF
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), std::count(bytes.begin(), bytes.end(), '\r'));
+    const auto lines = fileLines("20240301");
+    EXPECT_EQ(lines.front(),
+              "==:==:==:====:=:=:=:=========================================== |Sub: "
+              "Lib_Public:TraceLog");
+    EXPECT_EQ(countContaining(lines, "App.Version: "), 1u);
+}
+
+TEST_F(DailyLog, NothingIsWrittenAnywhereWhileTheLogFolderIsBlank) {
+    PbBFrmSetupChargee = true;
+    TraceLog(-1, -1, -1, "waiting", true);
+    TraceLog(-1, -1, -1, "still waiting");
+    auto logFiles = [](const fs::path& folder) {
+        size_t n = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(folder))
+            n += entry.path().extension() == ".Log";
+        return n;
+    };
+    EXPECT_EQ(logFiles(drive.root()), 0u);
+    EXPECT_EQ(logFiles(fs::current_path()), 0u);
+    EXPECT_EQ(logbuffers::fileBuffer().size(), 2u);
+
+    loadSettings();
+    TraceLog(-1, -1, -1, "now");
+    EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"waiting", "still waiting", "now"}));
+}
+
+TEST_F(DailyLog, LinesBufferedBeforeMidnightGoToTheNewDayAfterItsHeader) {
+    clockAt({.year = 2024, .month = 3, .day = 1, .hour = 23, .minute = 59, .second = 59,
+             .millisecond = 990});
+    loadSettings();
+    TraceLog(-1, -1, -1, "before");
+    TraceLog(-1, -1, -1, "late", false, -1, nullptr, false);
+    advance(20);
+    TraceLog(-1, -1, -1, "after");
+
+    EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"before"}));
+    const auto lines = fileLines("20240302");
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_TRUE(lines.front().starts_with("==:==:==:====:=:=:=:==="));
+    EXPECT_EQ(countContaining(lines, "App.Version: "), 1u);
+    EXPECT_EQ(fileTexts("20240302"), (std::vector<std::string>{"late", "after"}));
+}
+
+TEST_F(DailyLog, FirstFlushOfTheDayPurgesDatedFilesOlderThan45Days) {
+    clockAt({.year = 2024, .month = 3, .day = 1, .hour = 10});
+    fs::create_directories(logFolder() / "20231201.Log");
+    for (const char* name : {"20240101.Log", "20240115.log", "20240116.Log", "20240120.Log",
+                             "Relaytone_20240101_01.Log", ".Log", "20231201.txt"})
+        std::ofstream(logFolder() / name) << "x";
+    loadSettings();
+    TraceLog(-1, -1, -1, "x");
+
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(logFolder()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".Log", "20231201.Log", "20231201.txt",
+                                              "20240116.Log", "20240120.Log", "20240301.Log",
+                                              "Relaytone_20240101_01.Log"}));
+}
+
+TEST_F(DailyLog, FailedWriteKeepsTheLinesReportsOnceAndWritesThemLater) {
+    loadSettings();
+    fs::create_directories(logFolder() / "20240301.Log");  // the day's file cannot be opened
+    TraceLog(-1, -1, -1, "one");
+    TraceLog(-1, -1, -1, "two");
+    EXPECT_EQ(windows.main.exports.size(), 1u);
+    EXPECT_EQ(windows.engine.mails.size(), 1u);
+    EXPECT_GE(logbuffers::fileBuffer().size(), 2u);
+
+    fs::remove(logFolder() / "20240301.Log");
+    TraceLog(-1, -1, -1, "three");
+    const auto texts = fileTexts("20240301");
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front(), "one");
+    EXPECT_EQ(texts.back(), "three");
+    EXPECT_EQ(countContaining(texts, "Err: 75 (Path/File access error"), 1u);
+    EXPECT_EQ(countContaining(fileLines("20240301"), "App.Version: "), 1u);
+    EXPECT_TRUE(logbuffers::fileBuffer().empty());
+}
+
+TEST_F(DailyLog, DeletedLogFolderIsMadeAgainWithoutLosingLines) {
+    loadSettings();
+    TraceLog(-1, -1, -1, "one");
+    fs::remove_all(drive.root() / "AudioLog");
+    TraceLog(-1, -1, -1, "two");
+    EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"two"}));
+    EXPECT_TRUE(windows.engine.mails.empty());
+}
+
+TEST_F(DailyLog, BufferThatCannotBeWrittenKeepsItsNewestLines) {
+    const size_t max = logbuffers::LogList::kMaxLines;
+    for (size_t i = 0; i < max + 5; ++i) TraceLog(-1, -1, -1, "line " + std::to_string(i), false);
+    const auto lines = copyOf(logbuffers::earlyBuffer());
+    EXPECT_EQ(lines.size(), max);
+    EXPECT_EQ(countContaining(lines, "Warning: Log buffer full"), 1u);
+    EXPECT_FALSE(lines.front().ends_with(":line 0"));
+    EXPECT_TRUE(lines.back().ends_with(":line " + std::to_string(max + 4)));
+}
+
+TEST_F(DailyLog, DuringShutDownLinesStopOnceTheSettingsWindowIsGone) {
+    Abandon = true;
+    TraceLog(-1, -1, -1, "dropped");
+    EXPECT_TRUE(logbuffers::earlyBuffer().empty());
+    loadSettings();
+    TraceLog(-1, -1, -1, "kept");
+    EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"kept"}));
+    Abandon = false;
+}
+
+TEST_F(DailyLog, FramedBlockRulesMatchTheTextAndOnlyTheTextIsAnIncident) {
+    Lib_Public::TraceLogEncadre(-1, -1, -1, "Erreur", "=", true);
+    Lib_Public::TraceLogEncadre(-1, -1, -1, "Alone", " = ", false);
+    Lib_Public::TraceLogEncadre(-1, -1, -1, "", "=", true);
+    std::vector<std::string> texts;
+    for (const auto& line : logbuffers::earlyBuffer()) texts.push_back(line.substr(25));
+    EXPECT_EQ(texts, (std::vector<std::string>{"======", "Erreur", "======", "Alone"}));
+    ASSERT_EQ(windows.main.incidents[0].size(), 1u);
+    EXPECT_TRUE(windows.main.incidents[0][0].ends_with(":Erreur"));
+}
+
+TEST_F(DailyLog, DisplayedLineGoesToItsIncidentsListAndRaisesTheAlert) {
+    windows.main.incidents[1].assign(1001, "old");
+    windows.main.incidents[2].assign(1000, "old");
+    TraceLog(7, -1, -1, " :: : Alarm ", true);   // no list 7: list 0
+    TraceLog(1, -1, -1, "Cleared first", true);
+    TraceLog(2, -1, -1, "Kept", true);
+    TraceLog(0, -1, -1, "Not shown");
+
+    ASSERT_EQ(windows.main.incidents[0].size(), 1u);
+    EXPECT_EQ(windows.main.incidents[0][0], "01/03 09:41:07:045 :7: : :    :Alarm");
+    EXPECT_EQ(windows.main.incidents[1].size(), 1u);
+    EXPECT_EQ(windows.main.incidents[2].size(), 1001u);
+    EXPECT_EQ(windows.main.alerts, (std::vector<int16_t>{0, 1, 2}));
+}
+
+TEST_F(DailyLog, AlertMailFollowsItsCategoryCheckBox) {
+    windows.settings.checkEmail[1] = 1;
+    std::string mailText;
+    TraceLog(-1, -1, -1, ": Disk almost full", false, 1, &mailText);
+    TraceLog(-1, -1, -1, "Category not ticked", false, 0);
+    TraceLog(-1, -1, -1, "Display wins", true, 1);
+    ASSERT_EQ(windows.engine.mails.size(), 1u);
+    EXPECT_EQ(windows.engine.mails[0].to, "ops@example.test");
+    EXPECT_EQ(windows.engine.mails[0].message, "Disk almost full");
+    EXPECT_FALSE(windows.engine.mails[0].technical);
+    EXPECT_EQ(mailText, "Disk almost full");
+}
+
+TEST_F(DailyLog, LogReaderOpensTheChosenFileAndACancelClosesQuietly) {
+    loadSettings();
+    const fs::path record = drive.root() / "editor-args";
+    const fs::path editor = drive.root() / "editor.sh";
+    std::ofstream(editor) << "#!/bin/sh\necho \"$@\" > '" << record.string() << "'\n";
+    fs::permissions(editor, fs::perms::owner_all);
+    ::setenv("VISUAL", editor.c_str(), 1);
+
+    TraceLog(-1, -1, -1, "buffered", false, -1, nullptr, false);
+    platform::dialogs::queueAnswers({"cancel", kLogFolder + "20240301.Log"});
+    Lib_Public::LectureLog(kLogFolder, "");
+    EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"buffered"}));
+    std::this_thread::sleep_for(milliseconds(300));
+    EXPECT_FALSE(fs::exists(record));
+
+    Lib_Public::LectureLog(kLogFolder, "");
+    for (int i = 0; i < 100 && !fs::exists(record); ++i) std::this_thread::sleep_for(milliseconds(50));
+    EXPECT_EQ(linesOf(support::readBytes(record)),
+              (std::vector<std::string>{(logFolder() / "20240301.Log").string()}));
+    const auto asked = platform::dialogs::asked();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].kind, platform::dialogs::Kind::OpenFile);
+    EXPECT_EQ(asked[0].text, kLogFolder);
+}
+
+// Reboot advice: index 5 of the day-count list stands for 42 days.
+struct RebootCase {
+    int16_t index;
+    int64_t uptimeDays;
+    const char* advice;  // empty when none
+    int mailCategory;
+};
+
+class RebootAdvice : public DailyLog, public ::testing::WithParamInterface<RebootCase> {};
+
+TEST_P(RebootAdvice, IsGivenPastTheLimit) {
+    const RebootCase c = GetParam();
+    windows.settings.nbJoursIndex = c.index;
+    windows.settings.checkEmail[size_t(c.mailCategory)] = 1;  // only the advice's own box
+    clockAt({.year = 2024, .month = 3, .day = 1, .hour = 10},
+            uint64_t(c.uptimeDays) * 86400000u + 3600000u);
+    loadSettings();
+    TraceLog(-1, -1, -1, "first");
+
+    const auto texts = fileTexts("20240301");
+    const std::string advice = c.advice;
+    EXPECT_EQ(countContaining(texts, "Reboot needed"), advice.empty() ? 0u : 1u);
+    if (advice.empty()) {
+        EXPECT_TRUE(windows.engine.mails.empty());
+        return;
+    }
+    EXPECT_EQ(countContaining(texts, advice), 1u);
+    EXPECT_EQ(countContaining(windows.main.incidents[0], advice), 1u);
+    ASSERT_EQ(windows.engine.mails.size(), 1u);
+    EXPECT_EQ(windows.engine.mails[0].message,
+              "Reboot nécessaire du poste. Poste démarré depuis " + std::to_string(c.uptimeDays) +
+                  " jours");
+}
+
+TEST_F(DailyLog, EachRebootAdviceIsGivenOncePerRun) {
+    windows.settings.nbJoursIndex = 5;
+    clockAt({.year = 2024, .month = 3, .day = 1, .hour = 10}, 42ull * 86400000u);
+    loadSettings();
+    for (int day = 0; day < 4; ++day) {  // uptime 42, 43, 44, 45: each header checks again
+        TraceLog(-1, -1, -1, "day " + std::to_string(day));
+        advance(24 * 3600 * 1000);
+    }
+    std::vector<std::string> texts;
+    for (const char* day : {"20240301", "20240302", "20240303", "20240304"}) {
+        const auto more = fileTexts(day);
+        texts.insert(texts.end(), more.begin(), more.end());
+    }
+    EXPECT_EQ(countContaining(texts, "Reboot needed"), 2u);
+    EXPECT_EQ(countContaining(texts, "for more than 42 days"), 1u);
+    EXPECT_EQ(countContaining(texts, "started since 44 days"), 1u);
+}
+
+std::string rebootCaseName(const ::testing::TestParamInfo<RebootCase>& info) {
+    return "Index" + std::to_string(info.param.index + 1) + "Days" +
+           std::to_string(info.param.uptimeDays);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Uptime, RebootAdvice,
+    ::testing::Values(
+        RebootCase{5, 41, "", 4},
+        RebootCase{5, 42, "Reboot needed because computer started for more than 42 days", 4},
+        RebootCase{5, 43, "Reboot needed because computer started for more than 42 days", 4},
+        RebootCase{5, 44, "Reboot needed because computer started since 44 days", 5},
+        RebootCase{0, 400, "", 5}, RebootCase{-1, 400, "", 5}),
+    rebootCaseName);
+
+TEST(DailyLogHeader, UptimeTextShowsDaysAndHoursOnlyWhenThereAreAny) {
+    struct Case {
+        int64_t ms;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, "0 Min 0 Sec"},
+        {59400, "0 Min 59 Sec"},
+        {3600000, "1 H 0 Min 0 Sec"},
+        {((2 * 24 + 3) * 60 + 15) * 60000 + 42000, "2 D 3 H 15 Min 42 Sec"},
+        {24 * 3600000, "1 D 0 H 0 Min 0 Sec"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(dailylog::UptimeText(c.ms), c.text) << c.ms;
+    EXPECT_EQ(dailylog::UptimeDays(42LL * 86400000 + 86399999), 42);
+}
