@@ -6,11 +6,10 @@
 #include <limits>
 
 #include <QCoreApplication>
-#include <QThread>
 
 #include "foundation/DailyLog.h"
 #include "foundation/RunState.h"
-#include "platform/Clock.h"
+#include "foundation/Timing.h"
 
 namespace shell {
 namespace {
@@ -27,15 +26,6 @@ std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// Lets the engine window's handlers run while start-up waits.
-void waitProcessingEvents(uint32_t milliseconds) {
-    const uint64_t end = platform::clock::tick64() + milliseconds;
-    while (platform::clock::tick64() < end && !Abandon && !PbBQuitter) {
-        QCoreApplication::processEvents();
-        QThread::msleep(1);
-    }
 }
 
 }  // namespace
@@ -78,7 +68,7 @@ void AnalyseChaineCommand(const std::string& ligne, int16_t basesDuSite) {
     if (const auto wait = ValeurParametre(ligne, "/Wait=")) {
         const int32_t duree = NombreParametre(*wait);
         TraceLog(-1, -1, -1, "WaitDuration: " + std::to_string(duree));
-        waitProcessingEvents(uint32_t(duree));
+        Lib_Systeme::WaitOnDuration(duree);
     }
 
     if (const auto ip = ValeurParametre(ligne, "/IP=", true))
