@@ -1,0 +1,27 @@
+// Named mutex over a lock file: the first holder locks it exclusively and then shares it, so a
+// later opener's exclusive try fails for as long as any holder lives.
+#include "platform/process/NamedMutex.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "platform/process/RuntimeFolder.h"
+
+namespace platform::process {
+
+NamedMutex::NamedMutex(const std::string& name) {
+    const std::filesystem::path folder = runtimeFolder();
+    if (folder.empty()) return;
+    const std::filesystem::path file = folder / ("mutex-" + nameDigest(name));
+    fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0) return;
+    alreadyExisted_ = ::flock(fd_, LOCK_EX | LOCK_NB) != 0;
+    ::flock(fd_, LOCK_SH);
+}
+
+NamedMutex::~NamedMutex() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+}  // namespace platform::process

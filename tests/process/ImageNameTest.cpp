@@ -1,0 +1,61 @@
+// Ending by image name reaches only this user's copies in the caller's own program folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <unistd.h>
+
+#include "platform/WinPath.h"
+#include "platform/process/ImageName.h"
+#include "tests/support/Programs.h"
+#include "tests/support/TempSite.h"
+
+namespace proc = platform::process;
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// A copy of the stub under a name no other test uses, beside the test program itself.
+class ImageName : public support::SiteTest {
+protected:
+    void SetUp() override {
+        name = "al3_stub_image_" + std::to_string(::getpid());
+        ownCopy = support::copyProgram(support::stubProgram(), platform::winpath::programFolderHost(), name);
+        elsewhere = support::copyProgram(support::stubProgram(), drive.root() / "Other Install", name);
+    }
+    void TearDown() override {
+        for (proc::Pid pid : started) proc::endProcess(pid, 0ms);
+        std::error_code ec;
+        fs::remove(ownCopy, ec);
+    }
+    proc::Pid run(const fs::path& program) {
+        const proc::Started s = proc::start({program.string(), {}, ""});
+        EXPECT_TRUE(s.ok()) << s.reason;
+        started.push_back(s.pid);
+        return s.pid;
+    }
+    std::string name;
+    fs::path ownCopy, elsewhere;
+    std::vector<proc::Pid> started;
+};
+
+TEST_F(ImageName, EndsTheCopiesInItsOwnFolderOnly) {
+    const proc::Pid first = run(ownCopy), second = run(ownCopy);
+    const proc::Pid otherFolder = run(elsewhere);
+    const proc::Pid otherName = run(support::stubProgram());
+    // exec has happened once /proc names the image
+    ASSERT_TRUE(support::eventually([&] { return proc::processesByImageName(name).size() == 2; }, 5s));
+
+    std::vector<proc::Pid> found = proc::processesByImageName(name + ".EXE");
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (std::vector<proc::Pid>{std::min(first, second), std::max(first, second)}));
+
+    EXPECT_EQ(proc::endByImageName(name + ".exe"), 2);
+    EXPECT_EQ(proc::exitCode(first), 137);
+    EXPECT_EQ(proc::exitCode(second), 137);
+    EXPECT_EQ(proc::exitCode(otherFolder), proc::StillActive);
+    EXPECT_EQ(proc::exitCode(otherName), proc::StillActive);
+    EXPECT_EQ(proc::endByImageName(name), 0) << "nothing left to end";
+
+    const std::string self = fs::read_symlink("/proc/self/exe").filename().string();
+    for (proc::Pid pid : proc::processesByImageName(self)) EXPECT_NE(pid, ::getpid());
+}
