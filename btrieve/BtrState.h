@@ -6,6 +6,7 @@
 #include <string>
 
 #include "btrieve/Catalogue.h"
+#include "foundation/RunState.h"
 
 constexpr int16_t kNbBasesBTR = 5;      // bases 0 to 4
 constexpr int16_t kNbInstancesBTR = 20; // stations 1 to 20, indexed by station - 1
@@ -35,4 +36,4 @@ inline std::array<std::array<std::array<std::string, kNbInstancesBTR>, kNbFichie
 inline std::array<int16_t, kNbFichiersBTR> BtrRecordLength{};
 // Every path opened in this run, each followed by "::".
 inline std::string PbSBtrCheminsOuverts;
-inline std::string PbSBtrEngineVersion;
+// PbSBtrEngineVersion lives in foundation/RunState.h: the daily log's header reads it.
