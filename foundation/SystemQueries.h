@@ -1,8 +1,9 @@
-// Lib_Systeme's questions about the machine: Windows version, host address, names, memory.
+// Lib_Systeme's questions about the machine: Windows version, host address, names, memory, shares.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/SystemInfo.h"
 
@@ -13,7 +14,24 @@ inline platform::system::OsVersionInfo PbTInfoVersionOS;
 
 namespace Lib_Systeme {
 
-// The Windows folder, without a trailing backslash.
+using ShareInfo = platform::system::ShareInfo;
+
+// "Microsoft Windows 10 , 64-bit  (build 9200)"; empty when the version cannot be told.
+// Sets PbLVersionOS and, on a 64-bit Windows 6 or later, PbBWindows64Bits.
+std::string GetOSDisplayString();
+// The host's first IPv4 address that is not a loopback one, in dotted form; empty when none.
+std::string GetHostName();
+std::string ComputerName();
+// This process's resident memory in megabytes, a half to the even neighbour.
+int32_t GetMemoryUsage();
+// The Windows folder, the system folder and a special folder (CSIDL), without a trailing "\".
 std::string GetWinDir();
+std::string GetWinSysDir();
+std::string GetSpecialFolderLocation(int32_t csidl);
+// The shares of a computer (empty name: this one): their number, negated when only the
+// listing without local paths was allowed; 0 and the vector unchanged when the listing fails.
+int32_t GetShareList(std::vector<ShareInfo>& shares, const std::string& serverName);
+// GetShareList on the Windows NT family, 0 elsewhere.
+int32_t GetLocalShareList(std::vector<ShareInfo>& shares, const std::string& serverName);
 
 }  // namespace Lib_Systeme

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "foundation/Conversions.h"
+#include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/SystemQueries.h"
 
@@ -68,3 +69,14 @@ void TouchesEnfoncees(int16_t shift) {
 }
 
 }  // namespace Lib_Systeme
+
+namespace Lib_Public {
+
+void TimerProc(int32_t, int32_t, int32_t, int32_t) {
+    const int32_t figure = Lib_Systeme::GetMemoryUsage();
+    if (figure == PbLMemoryUsageMo) return;
+    PbLMemoryUsageMo = figure;
+    neighbours::Frm_Main().LabelAffichageMemory_SetCaption(std::to_string(figure));
+}
+
+}  // namespace Lib_Public

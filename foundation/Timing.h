@@ -33,3 +33,11 @@ void WaitOnDuration(int32_t milliseconds);
 void TouchesEnfoncees(int16_t shift);
 
 }  // namespace Lib_Systeme
+
+namespace Lib_Public {
+
+// The 5-second memory timer's callback: shows the memory figure on the main window when it
+// changed. The four arguments of a platform timer callback are not read.
+void TimerProc(int32_t hWnd = 0, int32_t message = 0, int32_t timerId = 0, int32_t systemTime = 0);
+
+}  // namespace Lib_Public

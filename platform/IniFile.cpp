@@ -1,18 +1,13 @@
 // Profile-file engine: parse lines, find or set one key, replace the file atomically.
 #include "platform/IniFile.h"
 
-#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include <QString>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "platform/WinPath.h"
 
@@ -109,53 +104,7 @@ std::string cut(std::string_view cp1252Text, size_t bufferSize) {
     return cp1252::toUtf8(cp1252Text.substr(0, room));
 }
 
-bool readBytes(const fs::path& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), {});
-    return !in.bad();
-}
-
 bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
-
-// Holds an exclusive lock on a folder for the life of the object.
-class FolderLock {
-public:
-    explicit FolderLock(const fs::path& folder)
-        : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        if (fd_ >= 0) ::flock(fd_, LOCK_EX);
-    }
-    ~FolderLock() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-    bool held() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
-
-WriteStatus replaceFile(const fs::path& target, const std::string& bytes, mode_t mode) {
-    static int serial = 0;
-    const fs::path temporary = target.parent_path() /
-        ("." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
-         std::to_string(++serial) + ".tmp");
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0) return errno == EACCES || errno == EROFS ? WriteStatus::AccessDenied : WriteStatus::IoError;
-    bool ok = ::fchmod(fd, mode) == 0;  // the replaced file keeps its permissions
-    for (size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += size_t(n);
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(temporary.c_str(), target.c_str()) == 0) return WriteStatus::Written;
-    ::unlink(temporary.c_str());
-    return WriteStatus::IoError;
-}
 
 }  // namespace
 
@@ -208,7 +157,7 @@ std::string getString(std::string_view windowsPath, std::string_view section, st
     const std::string fallback = cut(cp1252::fromUtf8(defaultValue), bufferSize);
     const fs::path host = winpath::toHost(windowsPath);
     std::string bytes;
-    if (host.empty() || !readBytes(host, bytes)) return fallback;
+    if (host.empty() || !atomicfile::readAll(host, bytes)) return fallback;
     const auto value = findValue(bytes, cp1252::fromUtf8(section), cp1252::fromUtf8(key));
     return value ? cut(*value, bufferSize) : fallback;
 }
@@ -226,23 +175,25 @@ WriteStatus writeString(std::string_view windowsPath, std::string_view section,
     std::error_code ec;
     if (host.empty() || host.filename().empty() || !fs::is_directory(host.parent_path(), ec))
         return WriteStatus::PathNotFound;
-    FolderLock lock(host.parent_path());
+    atomicfile::FolderLock lock(host.parent_path());
     if (!lock.held()) return WriteStatus::AccessDenied;
 
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode_t mode = 0666 & ~mask;
+    mode_t mode = atomicfile::newFileMode();
     std::string bytes;
     struct stat st {};
     if (::stat(host.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) return WriteStatus::AccessDenied;
         if (!(st.st_mode & S_IWUSR) || ::access(host.c_str(), W_OK) != 0) return WriteStatus::AccessDenied;
         mode = st.st_mode & 07777;
-        if (!readBytes(host, bytes)) return WriteStatus::IoError;
+        if (!atomicfile::readAll(host, bytes)) return WriteStatus::IoError;
     }
-    return replaceFile(host,
-                       withValue(bytes, cp1252::fromUtf8(s), cp1252::fromUtf8(k), cp1252::fromUtf8(value)),
-                       mode);
+    const std::string updated =
+        withValue(bytes, cp1252::fromUtf8(s), cp1252::fromUtf8(k), cp1252::fromUtf8(value));
+    switch (atomicfile::replace(host, updated, mode)) {
+        case atomicfile::Result::Written: return WriteStatus::Written;
+        case atomicfile::Result::AccessDenied: return WriteStatus::AccessDenied;
+        default: return WriteStatus::IoError;
+    }
 }
 
 }  // namespace platform::ini

@@ -21,6 +21,7 @@ struct State {
     OsStandIn os;
     std::vector<ShareInfo> shares;
     bool level2Denied = false;
+    std::optional<uint64_t> residentMemory;
 };
 
 State& state() {
@@ -88,7 +89,10 @@ std::string hostIPv4Address() {
     return found.empty() ? resolvedAddressOfHostName() : found;
 }
 
+void setResidentMemory(std::optional<uint64_t> bytes) { state().residentMemory = bytes; }
+
 uint64_t residentMemoryBytes() {
+    if (state().residentMemory) return *state().residentMemory;
     std::FILE* statm = std::fopen("/proc/self/statm", "r");
     if (!statm) return 0;
     unsigned long long size = 0, resident = 0;

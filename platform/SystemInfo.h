@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,8 +42,9 @@ std::string computerName();
 // The first IPv4 address of an interface that is up and not loopback; the host name's own
 // address when there is none; empty when neither is known.
 std::string hostIPv4Address();
-// Resident memory of this process in bytes; 0 when unknown.
+// Resident memory of this process in bytes; 0 when unknown. Tests may fix the figure.
 uint64_t residentMemoryBytes();
+void setResidentMemory(std::optional<uint64_t> bytes);
 // Free bytes on the drive that holds the Windows path; -1 when unknown.
 int64_t freeDiskBytes(const std::string& windowsPath);
 

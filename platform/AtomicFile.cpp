@@ -1,0 +1,58 @@
+// Temporary file, fsync, rename; flock on the folder.
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::atomicfile {
+
+FolderLock::FolderLock(const std::filesystem::path& folder)
+    : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+}
+
+FolderLock::~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+Result replace(const std::filesystem::path& target, const std::string& bytes, mode_t mode) {
+    static int serial = 0;
+    const std::filesystem::path temporary =
+        target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()) +
+                                "." + std::to_string(++serial) + ".tmp");
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return errno == EACCES || errno == EROFS ? Result::AccessDenied : Result::IoError;
+    bool ok = ::fchmod(fd, mode) == 0;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += size_t(n);
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    if (ok && ::rename(temporary.c_str(), target.c_str()) == 0) return Result::Written;
+    ::unlink(temporary.c_str());
+    return Result::IoError;
+}
+
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool readAll(const std::filesystem::path& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out.assign(std::istreambuf_iterator<char>(in), {});
+    return !in.bad();
+}
+
+}  // namespace platform::atomicfile

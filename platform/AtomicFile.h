@@ -1,0 +1,35 @@
+// Whole-file replacement that no reader ever sees half done, and a lock that serialises writers.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include <sys/types.h>
+
+namespace platform::atomicfile {
+
+// Holds an exclusive lock on a folder for its lifetime, so that read-modify-write cycles of
+// the files inside it, from any process of ours, never interleave.
+class FolderLock {
+public:
+    explicit FolderLock(const std::filesystem::path& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool held() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+enum class Result { Written, AccessDenied, IoError };
+
+// Writes the bytes to a temporary file beside the target, flushes it to disk and renames it
+// over the target; the file gets the given permissions.
+Result replace(const std::filesystem::path& target, const std::string& bytes, mode_t mode);
+// The permissions a new file gets under the process's umask.
+mode_t newFileMode();
+// The whole file; false when it cannot be read.
+bool readAll(const std::filesystem::path& path, std::string& out);
+
+}  // namespace platform::atomicfile
