@@ -2,34 +2,18 @@
 #include "foundation/SettingsFiles.h"
 
 #include <charconv>
-#include <filesystem>
 
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
+#include "foundation/FilesAndFolders.h"
 #include "foundation/RunState.h"
 #include "foundation/SystemQueries.h"
 #include "platform/IniFile.h"
-#include "platform/WinPath.h"
 
 namespace Lib_Systeme {
-namespace {
 
-namespace fs = std::filesystem;
 using platform::ini::WriteStatus;
-
-// Until the file services land: make the folder, clear the owner's missing write permission.
-void createFolder(const std::string& folder) {
-    std::error_code ec;
-    fs::create_directories(platform::winpath::toHost(folder), ec);
-}
-
-void clearReadOnly(const std::string& file) {
-    std::error_code ec;
-    fs::permissions(platform::winpath::toHost(file), fs::perms::owner_write, fs::perm_options::add, ec);
-}
-
-}  // namespace
 
 std::string LectureIni(const std::string& file, const std::string& section, const std::string& key,
                        const std::string& defaultValue) {
@@ -50,10 +34,10 @@ bool EcritureIni(const std::string& file, const std::string& section, const std:
     }
     if (status == WriteStatus::Written) return true;
     if (const size_t slash = file.rfind('\\'); slash != std::string::npos) {
-        createFolder(file.substr(0, slash + 1));
+        VerificationEtCreationRepertoire(file.substr(0, slash + 1), true);
         if (platform::ini::writeString(file, section, key, value) == WriteStatus::Written) return true;
     }
-    clearReadOnly(file);
+    File_RemoveFlag(file, 1);
     return platform::ini::writeString(file, section, key, value) == WriteStatus::Written;
 }
 
@@ -87,6 +71,14 @@ bool NomFichierCorrect(const std::string& file) {
 void NomDossierSettings() {
     if (PbTInfoVersionOS.platformId == 0) platform::system::getVersionEx(PbTInfoVersionOS);
     PbSDossierSettings = PbSDossierApplication + "Settings\\AL3_Relaytone\\";
+    const std::string caller = "Lib_Public:NomDossierSettings";
+    const std::string settingsFile = NomFichierSettings("", ".Ini");
+    if (Lib_Systeme::File_Exist(settingsFile, caller, false)) return;
+    const std::string oldFile =
+        CheckRep(Lib_Systeme::GetWinDir()) + "AL3_Relaytone" + instanceSuffix() + ".Ini";
+    if (!Lib_Systeme::File_Exist(oldFile, caller, false)) return;
+    Lib_Systeme::File_Copy(oldFile, settingsFile);
+    if (Lib_Systeme::File_Exist(settingsFile, caller, false)) Lib_Systeme::File_Delete(oldFile, caller);
 }
 
 std::string NomFichierSettings(const std::string& suffix, const std::string& extension) {

@@ -104,6 +104,24 @@ TEST_F(SettingsFiles, SettingsPathFollowsTheInstance) {
               "C:\\Relaytone\\Settings\\AL3_Relaytone\\AL3_Relaytone_3_Positions.Ini");
 }
 
+TEST_F(SettingsFiles, OldSettingsFileMovesOutOfTheWindowsFolder) {
+    PbINoInstance = 2;
+    const fs::path old = drive.host("C:\\Windows\\AL3_Relaytone_2.Ini");
+    support::writeWindowsFile(old, "[Email]\nAdresse=ops@example.org\n");
+    const std::string settings = Lib_Public::NomFichierSettings("", ".Ini");
+    EXPECT_EQ(LectureIni(settings, "Email", "Adresse"), "ops@example.org");
+    EXPECT_FALSE(fs::exists(old));
+}
+
+TEST_F(SettingsFiles, NothingMovesWhenBothSettingsFilesExist) {
+    const fs::path old = drive.host("C:\\Windows\\AL3_Relaytone.Ini");
+    support::writeWindowsFile(old, "[S]\nK=old\n");
+    support::writeWindowsFile(drive.host("C:\\Relaytone\\Settings\\AL3_Relaytone\\AL3_Relaytone.Ini"),
+                              "[S]\nK=new\n");
+    EXPECT_EQ(LectureIni(Lib_Public::NomFichierSettings("", ".Ini"), "S", "K"), "new");
+    EXPECT_TRUE(fs::exists(old));
+}
+
 TEST_F(SettingsFiles, PositionsComeBackOnScreen) {
     const std::string file = Lib_Public::NomFichierSettings("_Positions", ".Ini");
     const struct { const char* left; const char* top; double expectedLeft, expectedTop; } cases[] = {
