@@ -1,0 +1,68 @@
+// Lines per second through TraceLog into the day's file, beside a plain buffered append.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include <unistd.h>
+
+#include "foundation/DailyLog.h"
+#include "foundation/LogBuffers.h"
+#include "foundation/RunState.h"
+#include "platform/WinPath.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kLines = 100000;
+const std::string kText = "UDP: <NoStation:1><Titre:Morning show><Artiste:Someone> received";
+
+// A C: root of its own, with the log folder known and the settings window loaded.
+struct Site {
+    fs::path root;
+    Site() {
+        std::random_device random;
+        root = fs::temp_directory_path() /
+               ("al3-bench-log-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+        fs::create_directories(root / "AudioLog" / "Histo_AL3_Relaytone");
+        ::setenv("AL3_DRIVE_C", root.c_str(), 1);
+        PbSDossierLog = "C:\\AudioLog\\Histo_AL3_Relaytone\\";
+        PbBFrmSetupChargee = true;
+    }
+    ~Site() {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+};
+
+Site& site() {
+    static Site s;
+    return s;
+}
+
+void TraceLogToTheDaysFile(benchmark::State& state) {
+    site();
+    for (auto _ : state) Lib_Public::TraceLog(-1, -1, -1, kText);
+    if (!logbuffers::fileBuffer().empty()) state.SkipWithError("lines were left unwritten");
+    state.counters["lines/s"] = benchmark::Counter(double(state.iterations()),
+                                                   benchmark::Counter::kIsRate);
+}
+
+void PlainBufferedAppend(benchmark::State& state) {
+    const fs::path file = site().root / "plain.log";
+    std::ofstream out(file, std::ios::app | std::ios::binary);
+    const std::string line = "09:41:07:045 : : : :    :" + kText + "\r\n";
+    for (auto _ : state) out << line;
+    out.flush();
+    state.counters["lines/s"] = benchmark::Counter(double(state.iterations()),
+                                                   benchmark::Counter::kIsRate);
+}
+
+}  // namespace
+
+BENCHMARK(TraceLogToTheDaysFile)->Iterations(kLines)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlainBufferedAppend)->Iterations(kLines)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
