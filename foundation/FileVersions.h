@@ -37,3 +37,12 @@ int32_t HIWORD(uint32_t value);
 int32_t LOWORD(uint32_t value);
 
 }  // namespace Lib_Systeme
+
+namespace Lib_Convert {
+
+// Where the outside audio converter is: true with its full file name in `path` and `newer`
+// telling CoreConverter.exe (true) from MusicConverter.exe (false); false when neither exists,
+// `newer` then unchanged and `path` the last place tried.
+bool ConvertSonDetermineVersion(bool& newer, std::string& path);
+
+}  // namespace Lib_Convert

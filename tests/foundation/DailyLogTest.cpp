@@ -8,7 +8,9 @@
 #include <thread>
 
 #include "foundation/DailyLog.h"
+#include "foundation/FileVersions.h"
 #include "foundation/LogBuffers.h"
+#include "foundation/Registry.h"
 #include "foundation/RunState.h"
 #include "foundation/SystemQueries.h"
 #include "platform/Clock.h"
@@ -388,4 +390,64 @@ TEST(DailyLogHeader, UptimeTextShowsDaysAndHoursOnlyWhenThereAreAny) {
     };
     for (const Case& c : cases) EXPECT_EQ(dailylog::UptimeText(c.ms), c.text) << c.ms;
     EXPECT_EQ(dailylog::UptimeDays(42LL * 86400000 + 86399999), 42);
+}
+
+TEST_F(DailyLog, DayHeaderReportsTheMachineAndTheProgramInItsOrder) {
+    PbIIdRadio = 39;
+    PbIIndexNomRadio = 1;
+    PbSNomRadio[0] = "Groupe Radio";
+    PbSNomRadio[1] = "Radio Test";
+    PbSBtrEngineVersion = "SQLite 3";
+    PbSDossierApplication = "C:\\App\\";
+    fs::create_directories(drive.root() / "Windows" / "sysWOW64");
+    std::ofstream(drive.root() / "Windows" / "sysWOW64" / "fpSPR80.OCX") << "not ours";
+    loadSettings();
+    TraceLog(-1, -1, -1, "x");
+
+    auto lines = fileLines("20240301");
+    ASSERT_EQ(lines.size(), 24u);
+    EXPECT_TRUE(lines.back().ends_with(":x"));
+    lines.pop_back();
+    const std::string mark = "==:==:==:====:=:=:=:";
+    for (std::string& line : lines) {
+        ASSERT_TRUE(line.starts_with(mark)) << line;
+        line = line.substr(mark.size());
+    }
+    const std::string rule(43, '=');
+    const std::vector<std::string> exact = {
+        rule + " |Sub: Lib_Public:TraceLog",
+        "System started since 1 Min 40 Sec",
+        "App.Version: " + Lib_Systeme::VersionApplication(),
+        "App.ExeName: C:\\App\\foundation_tests.exe",
+        "App.ProductName: AL3_Relaytone",
+        "Computer.Name: " + Lib_Systeme::ComputerName(),
+        "ActiveTheme: WinClassic",
+        "Operating System: " + Lib_Systeme::GetOSDisplayString(),
+    };
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 8), exact);
+    const char* memory[] = {"Physical RAM:          ", "Available RAM:         ",
+                            "Loaded RAM:            ", "Page RAM:              ",
+                            "Available Page RAM:    ", "Virtual RAM:           ",
+                            "Available Virtual RAM: "};
+    for (size_t i = 0; i < 7; ++i) {
+        EXPECT_TRUE(lines[8 + i].starts_with(memory[i])) << lines[8 + i];
+        EXPECT_TRUE(lines[8 + i].ends_with(i == 2 ? "%" : " Go")) << lines[8 + i];
+    }
+    EXPECT_EQ(lines[15], "Id Radio: 39: Radio Test");
+    EXPECT_EQ(lines[16], "FPSpread.Version: ");  // found in sysWOW64, not one of ours
+    EXPECT_TRUE(lines[17].starts_with("PropertyGrid.Version: "));
+    EXPECT_TRUE(lines[18].starts_with("SkinFramework.Version: "));
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 19, lines.end()),
+              (std::vector<std::string>{"Engine.Version: SQLite 3", rule, "Groupe Radio", rule}));
+}
+
+TEST_F(DailyLog, DayHeaderTellsTheThemeAndLeavesOutAGridNowhereToBeFound) {
+    Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_CURRENT_USER,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager",
+                              "ThemeActive", "1");
+    loadSettings();
+    TraceLog(-1, -1, -1, "x");
+    const auto lines = fileLines("20240301");
+    EXPECT_EQ(countContaining(lines, "ActiveTheme: WinXP"), 1u);
+    EXPECT_EQ(countContaining(lines, "FPSpread.Version"), 0u);
 }

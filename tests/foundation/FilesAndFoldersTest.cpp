@@ -7,9 +7,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "foundation/FileVersions.h"
 #include "foundation/FilesAndFolders.h"
 #include "foundation/LogBuffers.h"
+#include "foundation/Registry.h"
 #include "foundation/RunState.h"
+#include "foundation/SystemQueries.h"
 #include "platform/Dialogs.h"
 #include "tests/foundation/NeighbourFakes.h"
 #include "tests/support/TempSite.h"
@@ -234,4 +237,45 @@ TEST_F(FilesAndFolders, FolderPickerStartsInTheFoldersOfThePathAndMakesTheChoice
     EXPECT_EQ(asked[1].text, "C:\\Start");
     EXPECT_EQ(asked[1].title, "Dossier des données");
     EXPECT_EQ(asked[2].text, "C:\\App");
+}
+
+TEST_F(FilesAndFolders, UncPathOfALocalDiskShareBecomesItsLocalFolder) {
+    PbTInfoVersionOS.platformId = 2;
+    platform::system::setShares({{"Print", 1, ""}, {"Audio", 0, "C:\\Audio\\"}, {"Root", 0, "C:\\"}});
+    fs::create_directories(host("Audio/Jingles"));
+    EXPECT_EQ(ChangeUNCFolder2LocalFolder("\\\\PC1\\Audio\\Jingles\\", "PC1"), "C:\\Audio\\Jingles\\");
+    EXPECT_EQ(ChangeUNCFolder2LocalFolder("\\\\pc1\\root\\Pub\\", "PC1"), "C:\\Pub\\");
+    EXPECT_EQ(ChangeUNCFolder2LocalFolder("\\\\PC2\\Audio\\Jingles\\", "PC1"),
+              "\\\\PC2\\Audio\\Jingles\\");
+    const auto lines = logged();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "01: UNC: Path change from: \\\\PC1\\Audio\\Jingles\\ to: C:\\Audio\\Jingles\\"),
+              1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "02: UNC: Local Path found: C:\\Pub\\"), 1);
+
+    platform::system::setShares({});
+    logbuffers::earlyBuffer().clear();
+    EXPECT_EQ(ChangeUNCFolder2LocalFolder("\\\\PC1\\Audio\\", "PC1"), "\\\\PC1\\Audio\\");
+    EXPECT_TRUE(logged().empty());
+}
+
+TEST_F(FilesAndFolders, ConverterIsFoundInItsNewerOrOlderForm) {
+    bool newer = true;
+    std::string path;
+    EXPECT_FALSE(Lib_Convert::ConvertSonDetermineVersion(newer, path));
+    EXPECT_TRUE(newer);
+    EXPECT_EQ(path, "C:\\Program Files\\Illustrate\\dBpowerAMP\\MusicConverter.exe");
+
+    write("C:\\Program Files\\Illustrate\\dBpowerAMP\\MusicConverter.exe", "");  // empty counts
+    EXPECT_TRUE(Lib_Convert::ConvertSonDetermineVersion(newer, path));
+    EXPECT_FALSE(newer);
+    EXPECT_EQ(path, "C:\\Program Files\\Illustrate\\dBpowerAMP\\MusicConverter.exe");
+
+    write("C:\\Tools\\Converter\\CoreConverter.exe", "x");
+    Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CoreConverter.exe",
+                              "Path", "C:\\Tools\\Converter");
+    EXPECT_TRUE(Lib_Convert::ConvertSonDetermineVersion(newer, path));
+    EXPECT_TRUE(newer);
+    EXPECT_EQ(path, "C:\\Tools\\Converter\\CoreConverter.exe");
 }
