@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "foundation/DailyLog.h"
+#include "foundation/ErrorReporter.h"
 #include "foundation/FileVersions.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/Registry.h"
@@ -450,4 +451,16 @@ TEST_F(DailyLog, DayHeaderTellsTheThemeAndLeavesOutAGridNowhereToBeFound) {
     const auto lines = fileLines("20240301");
     EXPECT_EQ(countContaining(lines, "ActiveTheme: WinXP"), 1u);
     EXPECT_EQ(countContaining(lines, "FPSpread.Version"), 0u);
+}
+
+TEST(NeighbourDefaults, BeforeTheWindowsExistIncidentsWaitAndNothingIsSent) {
+    platform::clock::setManual(platform::timeOf({.year = 2024, .month = 3, .day = 1}), 1000);
+    TraceLog(5, -1, -1, "Early incident", true);
+    neighbours::Frm_MainServices& main = neighbours::Frm_Main();
+    ASSERT_EQ(main.ListeIncidents_ListCount(0), 1);
+    EXPECT_TRUE(main.ListeIncidents_List(0, 0).ends_with(":Early incident"));
+    ErreurInfo failure;
+    EXPECT_FALSE(neighbours::Frm_MainBis().clSmtpMail_Send({}, {}, failure));
+    EXPECT_NE(failure.number, 0);
+    EXPECT_EQ(neighbours::FrmSetup().ComboNbJourPoste_ListIndex(), -1);
 }
