@@ -1,0 +1,15 @@
+// One fuzz input's checks, shared by the libFuzzer targets and the corpus replay test.
+#pragma once
+
+#include <string_view>
+
+namespace fuzzchecks {
+
+// Input: a section name line, a key name line, then the file's bytes. Reading never crashes,
+// and after a write of a valid key the read gives the written value back.
+bool iniReader(std::string_view input);
+// Input: the tag, a line break, then the message. Never crashes; a value found lies in the
+// message.
+bool extraireBalise(std::string_view input);
+
+}  // namespace fuzzchecks

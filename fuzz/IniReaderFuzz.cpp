@@ -1,0 +1,10 @@
+// libFuzzer target: the INI reader and writer over arbitrary file bytes.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/FuzzChecks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (!fuzzchecks::iniReader({reinterpret_cast<const char*>(data), size})) __builtin_trap();
+    return 0;
+}
