@@ -1,6 +1,7 @@
 // Replays the fuzzers' saved corpus through the same checks, so every build runs them.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "fuzz/FuzzChecks.h"
@@ -11,8 +12,10 @@ namespace fs = std::filesystem;
 namespace {
 
 std::vector<fs::path> corpus(const char* name) {
+    const char* source = std::getenv("AL3_SOURCE_DIR");  // set by CTest
     std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(fs::path(AL3_FUZZ_CORPUS) / name))
+    if (!source) return files;
+    for (const auto& entry : fs::directory_iterator(fs::path(source) / "fuzz" / "corpus" / name))
         files.push_back(entry.path());
     return files;
 }
