@@ -114,8 +114,9 @@ void askForBase() {
     dialog.ShowModal();
     const int16_t k = PbINoBaseSelectionnee;
     if (k < 0 || k >= kMaxBases) endAtOnce();
-    writeChosenBase(k);
-    PbSDossierConfigBase[0] = PbSDossierConfigBase[size_t(k)];
+    const std::string written = writeChosenBase(k);
+    const std::string& filled = PbSDossierConfigBase[size_t(k)];
+    PbSDossierConfigBase[0] = blank(filled) ? written : filled;
 }
 
 void chooseBase() {
