@@ -1,0 +1,30 @@
+// Window positions of the settings windows, in twips.
+#include "settings/FormPosition.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace settings {
+
+int16_t FormPosition::WindowState() const {
+    if (form_.isMinimized()) return 1;
+    if (form_.isMaximized()) return 2;
+    return 0;
+}
+
+double FormPosition::ScreenHeight() const {
+    const QScreen* screen = form_.screen() ? form_.screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() * double(platform::forms::kTwipsPerPixel) : 0;
+}
+
+void restaurerPosition(platform::forms::Form& form) {
+    FormPosition position(form);
+    Lib_Public::PositionFeuille(position);
+}
+
+void sauverPosition(platform::forms::Form& form) {
+    const FormPosition position(form);
+    Lib_Public::PositionFeuilleSauvegarde(position);
+}
+
+}  // namespace settings

@@ -1,0 +1,30 @@
+// A settings window as the window positions file sees it.
+#pragma once
+
+#include "foundation/SettingsFiles.h"
+#include "platform/forms/Form.h"
+
+namespace settings {
+
+class FormPosition : public Lib_Public::PositionedForm {
+public:
+    explicit FormPosition(platform::forms::Form& form) : form_(form) {}
+
+    std::string Name() const override { return form_.Name(); }
+    double Left() const override { return form_.Left(); }
+    double Top() const override { return form_.Top(); }
+    double Height() const override { return form_.Height(); }
+    void SetLeft(double left) override { form_.Move(left, form_.Top(), form_.Width(), form_.Height()); }
+    void SetTop(double top) override { form_.Move(form_.Left(), top, form_.Width(), form_.Height()); }
+    int16_t WindowState() const override;
+    double ScreenHeight() const override;
+
+private:
+    platform::forms::Form& form_;
+};
+
+// Lib_Public.PositionFeuille and PositionFeuilleSauvegarde for a settings window.
+void restaurerPosition(platform::forms::Form& form);
+void sauverPosition(platform::forms::Form& form);
+
+}  // namespace settings

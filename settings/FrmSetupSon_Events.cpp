@@ -1,0 +1,109 @@
+// The sound page's handlers: the output nature and device drive the audio output; every change
+// marks its group.
+#include "settings/FrmSetupSon.h"
+
+#include "engine/Lib_DirectX.h"
+#include "foundation/DailyLog.h"
+#include "foundation/NeighbourServices.h"
+#include "settings/FormPosition.h"
+#include "foundation/WindowHelpers.h"
+#include "settings/ErrorTrap.h"
+#include "settings/SettingsFlags.h"
+
+namespace {
+
+const std::string kPage = "FrmSetupSon";
+
+void marquerGeneral() { MarquerModifie(OptionsModifiees); }
+void marquerConvert() { MarquerModifie(OptionsConvertModifiees); }
+
+}  // namespace
+
+void FrmSetupSon::connectHandlers() {
+    CheckSoundCard->Click = marquerGeneral;
+    TexteTailleBuffer->Change = marquerGeneral;
+    ComboNatureTrancheOut[0]->Click = [this] { ComboNatureTrancheOut_Click(0); };
+    ComboPeripheriqueOut[0]->Click = [this] { ComboPeripheriqueOut_Click(0); };
+    SliderAnalogLevelOut[0]->Scroll = [this] { SliderAnalogLevelOut_Scroll(0); };
+    SliderDigitalLevelOut[0]->Scroll = [this] { SliderDigitalLevelOut_Scroll(0); };
+    CommandFermer->Click = [this] { CommandFermer_Click(); };
+
+    for (auto* box : CheckEffectActif) box->Click = marquerConvert;
+    // Saved with the effect group, so its change marks that group like its neighbour's.
+    CheckEffetCutDebut->Click = marquerConvert;
+    CheckEffetCutFin->Click = marquerConvert;
+    for (auto* option : OptionEffetTrim) option->Click = marquerConvert;
+    for (auto* option : OptionEffetNormalise) option->Click = marquerConvert;
+    for (auto* box : TexteEffetCutSeuil) box->Change = marquerConvert;
+    TexteEffetNormalisationMax->Change = marquerConvert;
+    for (auto* slider : SliderEffetNormalisation) slider->Change = marquerConvert;
+}
+
+void FrmSetupSon::Form_Load() {
+    settings::SurErreur(kPage + ":" + "Form_Load", [this] {
+        neighbours::Frm_Main().LookFenetre(*this);
+        settings::restaurerPosition(*this);
+        Lib_Public::AfficherAuDessus(*this, -1);
+    });
+}
+
+void FrmSetupSon::Form_QueryUnload(int& cancel, int unloadMode) {
+    if (unloadMode != platform::forms::vbFormControlMenu) return;
+    Hide();
+    cancel = 1;
+}
+
+void FrmSetupSon::Form_Unload(int& cancel) {
+    if (cancel != 0) return;
+    settings::SurErreur(kPage + ":" + "Form_Unload",
+                        [this] { settings::sauverPosition(*this); });
+}
+
+void FrmSetupSon::CommandFermer_Click() { Hide(); }
+
+void FrmSetupSon::ComboNatureTrancheOut_Click(int index) {
+    if (CheckSoundCard->Value() != platform::forms::vbChecked) return;
+    const std::string caller = kPage + ":" + "ComboNatureTrancheOut_Click";
+    if (natureStarting_) {
+        Lib_Public::TraceLog(-1, 0, -1,
+                             "Warning: Pipe Nature: Output start already under way, choice "
+                             "ignored |Sub: " + caller);
+        return;
+    }
+    settings::SurErreur(caller, [&] {
+        if (index != 0) return;
+        const char* text = nullptr;
+        switch (ComboNatureTrancheOut[0]->ListIndex()) {
+        case NatureAucune: text = "Pipe Nature: Set to Null"; break;
+        case NatureDirectX: text = "Pipe Nature: Set to DirectX"; break;
+        default: return;
+        }
+        Lib_Public::TraceLogEncadre(-1, 0, -1, text, "=", false);
+        natureStarting_ = true;
+        Lib_DirectX::InitDirectXOut(0, "DirectX_Player_");
+        natureStarting_ = false;
+    });
+    natureStarting_ = false;
+    marquerGeneral();
+}
+
+void FrmSetupSon::ComboPeripheriqueOut_Click(int index) {
+    settings::SurErreur(kPage + ":" + "ComboPeripheriqueOut_Click", [&] {
+        if (index != 0) return;
+        const int nature = ComboNatureTrancheOut[0]->ListIndex();
+        // "________" starts the same DirectX output, so its device is the one to keep too.
+        if (nature == NatureAucune || nature == NatureDirectX)
+            PbTPipesOut[0].NoDeviceSelectionne = int16_t(ComboPeripheriqueOut[0]->ListIndex());
+    });
+    marquerGeneral();
+}
+
+void FrmSetupSon::SliderAnalogLevelOut_Scroll(int index) {
+    settings::SurErreur(kPage + ":" + "SliderAnalogLevelOut_Scroll", [&] {
+        if (index == 0 && Lib_DirectX::PbLModeSortiePipe[0] == 1)
+            Lib_DirectX::DirectXPipeSetLevelOut(0);
+    });
+    marquerGeneral();
+}
+
+void FrmSetupSon::SliderDigitalLevelOut_Scroll(int) { marquerGeneral(); }
