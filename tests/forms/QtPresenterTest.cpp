@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QPushButton>
 #include <QMessageBox>
 #include <QTimer>
@@ -77,4 +78,23 @@ TEST(QtFilters, VbFilterBecomesQtFilter) {
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(qtFilterOf(c.vb), c.qt) << c.vb;
+}
+
+TEST_F(QtPresenterSeam, FolderPickerSeesTheHostFolderAndAnswersAWindowsPath) {
+    std::filesystem::create_directories(drive.host("C:\\") / "AL_Data" / "Base2");
+    QtPresenter presenter;
+    std::string shownFolder;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shownFolder = dialog->directory().absolutePath().toStdString();
+        dialog->selectFile(QString::fromStdString((drive.host("C:\\") / "AL_Data" / "Base2").string()));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const auto picked = presenter.pickFolder("", "C:\\AL_Data");
+    EXPECT_EQ(shownFolder, (drive.host("C:\\") / "AL_Data").string());
+    EXPECT_EQ(picked, std::optional<std::string>("C:\\AL_Data\\Base2"));
+
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_FALSE(presenter.pickFolder("", "C:\\AL_Data").has_value());
 }
