@@ -66,13 +66,13 @@ void quit() {
 }
 
 void restart(const std::string& text, bool informAndQuit) {
-    const std::string launcher = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
+    // "AL3_Relaytone_Launcher.exe" of the program folder: the executable has no extension here.
+    const std::string launcher = PbSDossierApplication + "AL3_Relaytone_Launcher";
     if (!Lib_Systeme::File_Exist(launcher, "Lib_Data_BTrieve_2:ErreurBTrieve", true)) {
         box(text, informAndQuit);
         return;
     }
-    QProcess::startDetached(QString::fromStdString(
-        platform::winpath::toHost(PbSDossierApplication + "AL3_Relaytone_Launcher").string()));
+    QProcess::startDetached(QString::fromStdString(platform::winpath::toHost(launcher).string()));
     quit();
 }
 

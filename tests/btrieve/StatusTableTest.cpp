@@ -204,3 +204,19 @@ TEST_F(StatusTable, ShutDownEndsTheRetriesUnreported) {
     EXPECT_EQ(reports(), 0u);
     Abandon = false;
 }
+
+TEST_F(StatusTable, ASuccessfulReadOfATrackIsCleanedAndTransactionsAreFollowed) {
+    onCall = [](void* data, char*) { std::memcpy(static_cast<char*>(data) + 243, "NNNNNNNNNN", 10); };
+    run(5, 22);
+    EXPECT_EQ(std::string(RecordBuffer(22) + 243, 10), std::string(10, ' '));
+    run(4, 22);
+    EXPECT_EQ(std::string(RecordBuffer(22) + 243, 10), "NNNNNNNNNN") << "not after a delete";
+
+    onCall = nullptr;
+    run(19);
+    EXPECT_TRUE(BtrInTransaction);
+    calls.clear();
+    run(20);
+    EXPECT_EQ(ops(), (std::vector<uint16_t>{20}));
+    EXPECT_FALSE(BtrInTransaction);
+}
