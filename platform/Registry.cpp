@@ -47,7 +47,7 @@ const char* rootName(uint32_t root) {
 fs::path hivePath(uint32_t root) {
     const char* name = rootName(root);
     if (!name) return {};
-    return winpath::driveCRoot() / "Windows" / "AL3_Registry" / (std::string(name) + ".reg");
+    return winpath::toHost("C:\\Windows\\AL3_Registry\\" + std::string(name) + ".reg");
 }
 
 // "a\\b\" -> "a\b": no empty components, no leading or trailing separators.

@@ -42,3 +42,10 @@ TEST_F(RegistryHive, SmallBufferGivesMoreDataAndTheSize) {
     EXPECT_EQ(reg::setValue(reg::HKEY_LOCAL_MACHINE, "Software\\Missing", "V", 1, "a"), 2);
     EXPECT_EQ(reg::createKey(0x1234, "Software"), 6);
 }
+
+TEST_F(RegistryHive, HiveLivesUnderTheWindowsFolderWhateverItsCase) {
+    std::filesystem::create_directories(drive.root() / "WINDOWS");
+    ASSERT_EQ(reg::createKey(reg::HKEY_LOCAL_MACHINE, "Software"), 0);
+    EXPECT_TRUE(std::filesystem::exists(drive.root() / "WINDOWS" / "AL3_Registry" / "HKEY_LOCAL_MACHINE.reg"));
+    EXPECT_FALSE(std::filesystem::exists(drive.root() / "Windows"));
+}
