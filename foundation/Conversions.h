@@ -23,7 +23,9 @@ platform::LocalClockTime DateNulle();
 // The tag's value: the text between the tag (found without regard to case) and the next ">".
 std::string ExtraireBalise(const std::string& message, const std::string& tag,
                            const std::string& defaultValue);
-// The number on exactly width characters (see the tests for the sign and decimal rules).
+// The number on width characters: pad in front, leftmost digits dropped when too wide; with
+// decimals the point takes the first character's place; a minus takes the last blank, or a
+// leading "0", or goes in front.
 std::string N2S(double value, int16_t width, int16_t decimals = 0, const std::string& pad = "0");
 std::string D2S(platform::LocalClockTime date);
 // "YYYYMMDD" to a date; months and days out of range carry into the next unit.

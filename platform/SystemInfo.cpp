@@ -2,7 +2,6 @@
 #include "platform/SystemInfo.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 #include <arpa/inet.h>
