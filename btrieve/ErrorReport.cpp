@@ -16,10 +16,7 @@
 #include "foundation/Timing.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "platform/WinPath.h"
-
-#include <QProcess>
-#include <QString>
+#include "platform/process/Process.h"
 
 namespace Lib_Data_BTrieve_2 {
 namespace {
@@ -72,7 +69,7 @@ void restart(const std::string& text, bool informAndQuit) {
         box(text, informAndQuit);
         return;
     }
-    QProcess::startDetached(QString::fromStdString(platform::winpath::toHost(launcher).string()));
+    platform::process::start({launcher, {}, {}});
     quit();
 }
 

@@ -172,7 +172,9 @@ void BTRieve(int16_t base, int16_t operation, std::string& key, int16_t keyNum, 
         return;
     }
     if (!PbBBtrFileOpen[size_t(base)][size_t(instance - 1)][size_t(NoFichier)]) {
-        if (!Abandon) notOpen(base, NoFichier, instance, key, caller);
+        // While shutting down nothing is reported, but an earlier success must not stand.
+        if (Abandon) PbIBtrStatus = 20;
+        else notOpen(base, NoFichier, instance, key, caller);
     } else {
         callLoop(base, operation, key, keyNum, NoFichier, instance, caller);
     }

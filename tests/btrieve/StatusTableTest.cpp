@@ -202,6 +202,12 @@ TEST_F(StatusTable, ShutDownEndsTheRetriesUnreported) {
     EXPECT_EQ(PbIBtrStatus, 84);
     EXPECT_TRUE(sleeps.empty());
     EXPECT_EQ(reports(), 0u);
+
+    PbIBtrStatus = 0;
+    run(9, 55, 2);  // station 2 is not open
+    EXPECT_EQ(PbIBtrStatus, 20) << "the last success must not stand for this call";
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(BtrCallHistory[0][0].substr(0, 8), "S:00020 ");
     Abandon = false;
 }
 
