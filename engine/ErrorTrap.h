@@ -1,0 +1,23 @@
+// An engine handler's error trap: the failure is reported with the caller text, the run goes on.
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "foundation/ErrorReporter.h"
+
+namespace engine {
+
+// VB's "invalid procedure call": the number a failed step of ours reports.
+inline constexpr int32_t kErreurProcedure = 5;
+
+template <class Body>
+void Trap(const std::string& caller, Body&& body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        Lib_Public::ReportError(kErreurProcedure, e.what(), caller);
+    }
+}
+
+}  // namespace engine

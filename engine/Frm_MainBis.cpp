@@ -1,0 +1,79 @@
+// The engine window's inventory, load and unload.
+#include "engine/Frm_MainBis.h"
+
+#include "engine/ErrorTrap.h"
+#include "foundation/DailyLog.h"
+#include "foundation/SystemQueries.h"
+
+namespace {
+
+const std::string kForm = "Frm_MainBis";
+
+bool usesSocketWrench() { return PbLVersionOS >= 10 && PbLVersionOS <= 13; }
+
+}  // namespace
+
+Frm_MainBis::Frm_MainBis()
+    : Form(kForm),
+      Timer30s(this, "Timer30s", 1000, true),
+      Timer60s(this, "Timer60s", 60000, true),
+      TimerDataArrival(this, "TimerDataArrival", 100, false),
+      TimerDelete(this, "TimerDelete", 10000, false),
+      TimerConvert(this, "TimerConvert", 500, true),
+      TimerFlash(this, "TimerFlash", 100, false) {
+    connectEvents();
+}
+
+Frm_MainBis::~Frm_MainBis() {
+    if (&neighbours::Frm_MainBis() == this) neighbours::registerFrm_MainBis(nullptr);
+}
+
+void Frm_MainBis::connectEvents() {
+    for (int16_t i = 0; i < kStations; ++i) {
+        SocketWrenchUDPIn[i].OnRead = [this, i] { SocketWrenchUDPIn_OnRead(i); };
+        SocketWrenchUDPIn[i].OnError = [this, i](int32_t code, const std::string& text) {
+            SocketWrenchUDPIn_OnError(i, code, text);
+        };
+        SocketUDP[i].DataArrival = [this, i](int32_t bytes) { SocketUDP_DataArrival(i, bytes); };
+        SocketUDP[i].Error = [this, i](int32_t number, const std::string& text) {
+            SocketUDP_Error(i, number, text, "SocketUDP");
+        };
+        SocketWrenchUDPOut[i].OnError = [this, i](int32_t code, const std::string& text) {
+            SocketWrenchUDPOut_OnError(i, code, text);
+        };
+        SocketWrenchUDPRDSUECP[i].OnError = [this, i](int32_t code, const std::string& text) {
+            SocketWrenchUDPRDSUECP_OnError(i, code, text);
+        };
+    }
+    TimerDataArrival.OnTimer = [this] { TimerDataArrival_Timer(); };
+}
+
+void Frm_MainBis::Form_Load() {
+    // The weekly planning and the periodic jobs come with their own windows' work.
+    neighbours::registerFrm_MainBis(this);
+}
+
+void Frm_MainBis::Form_Unload(int& /*cancel*/) {
+    engine::Trap(kForm + ":Form_Unload", [&] {
+        if (usesSocketWrench()) {
+            for (auto& receiver : SocketWrenchUDPIn) {
+                if (receiver.IsClosed()) continue;
+                if (receiver.Disconnect() != 0)
+                    Lib_Public::TraceLog(-1, -1, -1,
+                                         "Err: UDP: SocketWrenchUDPIn.Disconnect: " +
+                                             std::to_string(receiver.LastError()) + ": " +
+                                             receiver.LastErrorString());
+                else
+                    Lib_Public::TraceLog(-1, -1, -1, "UDP: SocketWrenchUDPIn.Disconnect: True");
+            }
+        }
+        // Whatever the OS code, no receiver may keep its port once the window is gone.
+        for (auto& receiver : SocketUDP) receiver.Close();
+        for (auto& receiver : SocketWrenchUDPIn) receiver.Disconnect();
+        for (auto& sender : SocketWrenchUDPOut) sender.Disconnect();
+        for (auto& sender : SocketWrenchUDPRDSUECP) sender.Disconnect();
+        for (platform::forms::Timer* timer : platform::forms::timersOf(*this))
+            timer->setEnabled(false);
+    });
+    neighbours::registerFrm_MainBis(nullptr);
+}

@@ -1,0 +1,81 @@
+// The engine window: hidden, never shown; holds the UDP sockets, the station queues and timers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/StationQueue.h"
+#include "foundation/NeighbourServices.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/Timer.h"
+#include "platform/net/SocketWrench.h"
+#include "platform/net/WinsockUdp.h"
+#include "settings/LoadedForm.h"
+
+class Frm_MainBis : public platform::forms::Form,
+                    public neighbours::Frm_MainBisServices,
+                    public settings::LoadedForm<Frm_MainBis> {
+public:
+    static constexpr int kStations = 20;
+
+    Frm_MainBis();
+    ~Frm_MainBis() override;
+
+    // Element i serves station i + 1.
+    std::array<platform::net::SocketWrench, kStations> SocketWrenchUDPIn;  // OS codes 10 to 13
+    std::array<platform::net::WinsockUdp, kStations> SocketUDP;            // other OS codes
+    std::array<platform::net::SocketWrench, kStations> SocketWrenchUDPOut;
+    std::array<platform::net::SocketWrench, kStations> SocketWrenchUDPRDSUECP;
+    std::array<engine::StationQueue, kStations> ListeDataArrival;
+    std::array<engine::StationQueue, kStations> ListeUDPIn;  // emptied before a restart
+    engine::StationQueue ListeFileToDelete;
+
+    platform::forms::Timer Timer30s;
+    platform::forms::Timer Timer60s;
+    platform::forms::Timer TimerDataArrival;
+    platform::forms::Timer TimerDelete;
+    platform::forms::Timer TimerConvert;  // no handler: its ticks do nothing
+    platform::forms::Timer TimerFlash;    // no handler
+
+    // Reception.
+    void SocketWrenchUDPIn_OnRead(int16_t index);
+    void SocketUDP_DataArrival(int16_t index, int32_t bytesTotal);
+    void SocketWrenchUDPIn_OnError(int16_t index, int32_t errorCode, const std::string& description);
+    void SocketWrenchUDPRDSUECP_OnError(int16_t index, int32_t errorCode,
+                                       const std::string& description);
+    void SocketUDP_Error(int16_t index, int32_t number, const std::string& description,
+                         const std::string& source);
+    // Binds SocketWrenchUDPIn(index) on the row's address and port, resolving a host name first;
+    // a bound row's address and port boxes are disabled. The binding click and the recovery
+    // after a read error share it.
+    void BindSocketWrenchUDPIn(int16_t index, std::string ip, int32_t port,
+                               const std::string& subAppelant);
+
+    // Pre-filter and time reply.
+    void UDPDataArrival_00_Pre(int16_t NoBase, int16_t NoStation, std::string Chaine,
+                               const std::string& SubAppelant);
+    void DataArrival_WhatTimeIsIt(const std::string& Chaine, const std::string& SubAppelant);
+
+    // Dispatcher and the per-message hand-off.
+    void TimerDataArrival_Timer();
+    void UDPDataArrival(int16_t NoStation, const std::string& Chaine, bool TraitementHistorique,
+                        bool& abandon, const std::string& SubAppelant);
+
+    // Sender.
+    void SendDataUDPSocketWrench(int16_t Index, const std::string& AdresseIP, int32_t NoPort,
+                                 const std::string& Message, int32_t WaitingDuration = 0);
+    void SocketWrenchUDPOut_OnError(int16_t index, int32_t errorCode,
+                                    const std::string& description);
+
+protected:
+    void Form_Load() override;
+    void Form_Unload(int& cancel) override;
+
+private:
+    void connectEvents();
+    void RecoverAfterReadError(int16_t index, const std::string& caller);
+    void DisconnectAfterReadError(int16_t index, const std::string& caller);
+    void DispatchReceived(std::string data, int16_t index, const std::string& caller);
+};

@@ -1,0 +1,93 @@
+// The one UDP sender (the time reply's road) and the events of its sockets.
+#include "engine/Frm_MainBis.h"
+
+#include <QCoreApplication>
+
+#include "engine/ErrorTrap.h"
+#include "foundation/ConversionsVba.h"
+#include "foundation/DailyLog.h"
+#include "foundation/Timing.h"
+
+namespace {
+
+const std::string kTag = "Frm_MainBis:SendDataUDPSocketWrench";
+constexpr int32_t kMaxWrite = 1024;
+
+bool StartsWithDigit(const std::string& text) {
+    return !text.empty() && text[0] >= '0' && text[0] <= '9';
+}
+
+}  // namespace
+
+void Frm_MainBis::SendDataUDPSocketWrench(int16_t Index, const std::string& AdresseIP,
+                                          int32_t NoPort, const std::string& Message,
+                                          int32_t WaitingDuration) {
+    engine::Trap(kTag, [&] {
+        const auto Log = [Index](const std::string& text, bool incident = false) {
+            Lib_Public::TraceLog(Index, -1, -1, text, incident);
+        };
+        platform::net::SocketWrench& socket = SocketWrenchUDPOut.at(size_t(Index));
+        const auto lastError = [&socket] {
+            return std::to_string(socket.LastError()) + ": " + socket.LastErrorString();
+        };
+        // A port from the wire that does not fit is refused, never wrapped onto another.
+        if (NoPort < 1 || NoPort > 65535) {
+            Log("Err: UDP: SocketWrenchUDPOut: Port out of range: " + std::to_string(NoPort) +
+                " |Sub" + kTag);
+            return;
+        }
+        std::string addr = VBA::Trim(AdresseIP);
+        int32_t r = 0;
+        if (!addr.empty() && !StartsWithDigit(addr)) {
+            std::string address;
+            r = socket.Resolve(addr, address);
+            if (r != 0) {
+                Log("Warning: UDP: SocketWrenchUDPOut.Resolve: " + lastError() + " |Sub: " + kTag);
+            } else {
+                Log("UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: " + addr +
+                    " to " + address);
+                addr = address;
+            }
+        }
+        // From here to the write nothing lets events run, so no other request can retarget
+        // the socket; an open socket is kept only for the very same loopback endpoint.
+        const bool sameEndpoint = addr == "127.0.0.1" && socket.RemoteAddress() == addr &&
+                                  socket.RemotePort() == NoPort;
+        if (!socket.IsClosed() && !sameEndpoint) {
+            r = socket.Disconnect();
+            if (r != 0)
+                Log("Err: UDP: SocketWrenchUDPOut.Disconnect: " + lastError() + " |Sub" + kTag);
+            else
+                Log("UDP: SocketWrenchUDPOut.Disconnected");
+        }
+        if (socket.IsClosed()) {
+            r = socket.Connect(addr, NoPort, platform::net::SocketWrench::IPPROTO_UDP_NUMBER);
+            if (r != 0)
+                Log("Err: UDP: SocketWrenchUDPOut.Connect: " + lastError() + " |Sub" + kTag);
+            else
+                Log("UDP: SocketWrenchUDPOut.Connected to: " + addr + ":" + std::to_string(NoPort));
+        }
+        if (r != 0) return;
+        const std::string data = VBA::Left(VBA::Trim(Message), kMaxWrite);
+        if (socket.Write(data, VBA::Len(data)) != -1) {
+            Log("UDP: SocketWrenchUDPOut.Write: Data Sent to: " + addr + ":" +
+                std::to_string(NoPort) + " |Data: " + Message);
+            if (WaitingDuration > 0) {
+                const int64_t start = Lib_Systeme::GetTickCountEx();
+                while (std::llabs(Lib_Systeme::GetTickCountEx() - start) <= WaitingDuration)
+                    QCoreApplication::processEvents();
+            }
+        } else {
+            Log("Err: UDP: SocketWrenchUDPOut.Write: " + lastError(), true);
+        }
+        QCoreApplication::processEvents();
+    });
+}
+
+void Frm_MainBis::SocketWrenchUDPOut_OnError(int16_t index, int32_t errorCode,
+                                             const std::string& description) {
+    Lib_Public::TraceLog(-1, -1, -1,
+                         "Err: UDP: SocketWrenchUDPOut_OnError: Index: " + std::to_string(index) +
+                             " ErrorCode: " + std::to_string(errorCode) +
+                             " Description: " + description);
+}

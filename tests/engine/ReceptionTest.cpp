@@ -1,0 +1,141 @@
+// Reception on real loopback sockets: the monitor, the 1024-character cut, the two receiver
+// kinds, and the rebind after a failed read.
+#include "foundation/RunState.h"
+#include "foundation/SystemQueries.h"
+#include "platform/Clock.h"
+#include "tests/engine/EngineFixture.h"
+
+using enginetest::EngineTest;
+using nettest::LoopbackPeer;
+using nettest::waitUntil;
+
+TEST_F(EngineTest, AReceivedMessageIsShownAndQueued) {
+    platform::LocalClockTime t;
+    ASSERT_TRUE(platform::parseInstant("2026-12-09 09:17:26", t));
+    platform::clock::setManual(t, 1000000);
+    const quint16 port = bindRow(1);
+    LoopbackPeer peer;
+    peer.send("<NoStation:3><Title:Caf\xe9>", port);  // Windows-1252 on the wire
+    ASSERT_TRUE(waitUntil([&] { return arrived("<NoStation:3><Title:Caf\xc3\xa9>", 3); }));
+    EXPECT_EQ(page().TexteUDPDonneeRecues->Text(), "09/12/2026 09:17:26: <NoStation:3><Title:Caf\xc3\xa9>");
+    EXPECT_EQ(logCount("UDP: Data arrival: <NoStation:3><Title:Caf\xc3\xa9> |Sub: Frm_MainBis:SocketWrenchUDPIn_OnRead"), 1);
+}
+
+TEST_F(EngineTest, BlanksAreNeitherShownNorPassedOn) {
+    const quint16 port = bindRow(0);
+    LoopbackPeer peer;
+    peer.send("    ", port);
+    peer.send("", port);
+    peer.send("after", port);
+    ASSERT_TRUE(waitUntil([&] { return arrived("after", 1); }));
+    EXPECT_EQ(logCount("UDP: Data arrival Bis: "), 1);
+    EXPECT_EQ(logCount("|Sub: Frm_MainBis:SocketWrenchUDPIn_OnRead"), 2);  // the frame, the timer
+    EXPECT_NE(page().TexteUDPDonneeRecues->Text().find(": after"), std::string::npos);
+}
+
+TEST_F(EngineTest, SocketWrenchCutsAt1024AndWinsockTakesTheDatagramWhole) {
+    const std::string big = "<NoStation:2>" + std::string(1500 - 13, 'x');
+    const quint16 port = bindRow(0);
+    LoopbackPeer peer;
+    peer.send(big, port);
+    ASSERT_TRUE(waitUntil([&] { return arrived(big.substr(0, 1024), 2); }));
+
+    auto& winsock = engine().SocketUDP[3];
+    ASSERT_FALSE(winsock.Bind());
+    peer.send(big, quint16(winsock.BoundPort()));
+    ASSERT_TRUE(waitUntil([&] { return arrived(big, 2); }));
+    EXPECT_EQ(logCount("UDP: Data arrival: " + big + " |Sub: Frm_MainBis:SocketUDP_DataArrival"), 1);
+}
+
+TEST_F(EngineTest, DuringShutDownOnlyTheWinsockReceiverStillReads) {
+    const quint16 port = bindRow(0);
+    auto& winsock = engine().SocketUDP[0];
+    ASSERT_FALSE(winsock.Bind());
+    Abandon = true;
+    LoopbackPeer peer;
+    peer.send("<NoStation:1>wrench", port);
+    peer.send("<NoStation:2>winsock", quint16(winsock.BoundPort()));
+    ASSERT_TRUE(waitUntil([&] { return arrived("<NoStation:2>winsock", 2); }));
+    nettest::settle();
+    EXPECT_EQ(logCount("wrench"), 0);
+}
+
+TEST_F(EngineTest, ReadErrorsRebindTheRowFromItsBoxes) {
+    struct Case { int32_t error; std::vector<std::string> lines; bool incident; };
+    const Case cases[] = {
+        {10035, {"Err: UDP: SocketWrenchUDPIn_OnRead: The specified operation would block the current thread"}, false},
+        {10054, {"Err: UDP: SocketWrenchUDPIn_OnRead: There is no server running on the specified host "
+                 "address and/or port number |Remote: ",
+                 "Err: UDP: SocketWrenchUDPIn_OnRead: 10054: "}, true},
+    };
+    for (const Case& c : cases) {
+        const quint16 port = bindRow(0);
+        const std::string row = "127.0.0.1:" + std::to_string(port) + " (Index: 0)";
+        clearLog();
+        const int32_t incidentsBefore = neighbours::Frm_Main().ListeIncidents_ListCount(0);
+        engine().SocketWrenchUDPIn[0].failNextRead(c.error);
+        LoopbackPeer peer;
+        peer.send("lost in the failure", port);
+        ASSERT_TRUE(waitUntil([&] { return logCount("UDP: SocketWrenchUDPIn.Binded to: " + row) == 1; }))
+            << c.error;
+        for (const std::string& line : c.lines) EXPECT_EQ(logCount(line), 1) << line;
+        EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Disconnect: True"), 1);
+        EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn: Try to Bind: " + row), 1);
+        EXPECT_EQ(neighbours::Frm_Main().ListeIncidents_ListCount(0) > incidentsBefore, c.incident);
+        EXPECT_FALSE(page().TexteUDPIPSource[0]->Enabled());
+        EXPECT_FALSE(page().TexteUDPPortSource[0]->Enabled());
+        // The station hears again on the same port.
+        peer.send("<NoStation:6>heard again", port);
+        ASSERT_TRUE(waitUntil([&] { return arrived("<NoStation:6>heard again", 6); })) << c.error;
+        engine().SocketWrenchUDPIn[0].Disconnect();
+    }
+}
+
+TEST_F(EngineTest, RebindResolvesAHostNameFromTheBox) {
+    const quint16 port = bindRow(0);
+    setRow(0, "localhost", std::to_string(port) + " (automation)");
+    engine().SocketWrenchUDPIn[0].failNextRead(10035);
+    LoopbackPeer peer;
+    peer.send("x", port);
+    ASSERT_TRUE(waitUntil([&] { return logCount("UDP: SocketWrenchUDPIn.Binded to: ") == 2; }));
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Resolve: HostName changed to HostAddress: localhost to 127.0.0.1"), 1);
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + std::to_string(port) + " (Index: 0)"), 1);
+}
+
+TEST_F(EngineTest, RebindWithAnEmptyAddressLeavesTheRowUnbound) {
+    const quint16 port = bindRow(0);
+    setRow(0, "  ", std::to_string(port));
+    engine().SocketWrenchUDPIn[0].failNextRead(10035);
+    LoopbackPeer peer;
+    peer.send("x", port);
+    ASSERT_TRUE(waitUntil([&] { return engine().SocketWrenchUDPIn[0].IsClosed(); }));
+    nettest::settle();
+    EXPECT_EQ(logCount("Try to Bind"), 1);  // only the first binding
+}
+
+TEST_F(EngineTest, AFailedBindIsLoggedAndLeavesTheBoxesAsTheyWere) {
+    QUdpSocket squatter;
+    ASSERT_TRUE(squatter.bind(QHostAddress::LocalHost, 0));
+    const int32_t port = squatter.localPort();
+    engine().BindSocketWrenchUDPIn(0, "127.0.0.1", port, "S");
+    EXPECT_EQ(logCount("Err: UDP: SocketWrenchUDPIn.Bind: 10048: "), 1);
+    EXPECT_EQ(logCount("(Index: 0) |SubS"), 1);
+    EXPECT_TRUE(page().TexteUDPIPSource[0]->Enabled());
+    EXPECT_TRUE(page().TexteUDPPortSource[0]->Enabled());
+    engine().BindSocketWrenchUDPIn(0, "no-such-host.invalid", port, "S");
+    EXPECT_EQ(logCount("Warning: UDP: SocketWrenchUDPIn.Resolve: 11001: "), 1);
+    EXPECT_EQ(logCount("Warning: UDP: SocketWrenchUDPIn.Bind: 11001: "), 1);
+    EXPECT_TRUE(engine().SocketWrenchUDPIn[0].IsClosed());
+}
+
+TEST_F(EngineTest, OtherReadErrorsAreAnIncidentAndNothingMore) {
+    const quint16 port = bindRow(0);
+    clearLog();
+    engine().SocketWrenchUDPIn[0].failNextRead(10040);
+    LoopbackPeer peer;
+    peer.send("x", port);
+    ASSERT_TRUE(waitUntil([&] { return logCount("Err: UDP: SocketWrenchUDPIn_OnRead: 10040: ") == 1; }));
+    EXPECT_EQ(logCount("|SubFrm_MainBis:SocketWrenchUDPIn_OnRead"), 1);
+    EXPECT_FALSE(engine().SocketWrenchUDPIn[0].IsClosed());
+    EXPECT_EQ(logCount("Disconnect"), 0);
+}

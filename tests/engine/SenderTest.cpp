@@ -1,0 +1,59 @@
+// The UDP sender on real loopback peers: endpoint reuse, reconnects, refusals, the cut.
+#include "tests/engine/EngineFixture.h"
+
+using enginetest::EngineTest;
+using nettest::LoopbackPeer;
+
+TEST_F(EngineTest, SenderKeepsItsSocketOnlyForTheSameLoopbackEndpoint) {
+    LoopbackPeer a, b;
+    const std::string toA = std::to_string(a.port()), toB = std::to_string(b.port());
+    engine().SendDataUDPSocketWrench(1, "127.0.0.1", a.port(), "one");
+    engine().SendDataUDPSocketWrench(1, "127.0.0.1", a.port(), "two");
+    engine().SendDataUDPSocketWrench(1, "127.0.0.1", b.port(), "three");
+    EXPECT_EQ(a.receive(), "one");
+    EXPECT_EQ(a.receive(), "two");
+    EXPECT_EQ(b.receive(), "three");
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Connected to: 127.0.0.1:" + toA), 1);
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Disconnected"), 1);
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Connected to: 127.0.0.1:" + toB), 1);
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Write: Data Sent to: 127.0.0.1:" + toB + " |Data: three"), 1);
+}
+
+TEST_F(EngineTest, SenderReconnectsBeforeEverySendToAnyOtherAddress) {
+    QUdpSocket peer;
+    ASSERT_TRUE(peer.bind(QHostAddress("127.0.0.2"), 0));
+    const quint16 port = peer.localPort();
+    for (int k = 0; k < 2; ++k) engine().SendDataUDPSocketWrench(1, "127.0.0.2", port, "m");
+    ASSERT_TRUE(nettest::waitUntil([&] { return peer.pendingDatagramSize() >= 0; }));
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Connected to: 127.0.0.2:"), 2);
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Disconnected"), 1);
+}
+
+TEST_F(EngineTest, SenderResolvesNamesTrimsAndCutsButLogsTheWholeMessage) {
+    LoopbackPeer peer;
+    const std::string port = std::to_string(peer.port());
+    const std::string message = "  " + std::string(1500, 'q') + "  ";
+    engine().SendDataUDPSocketWrench(1, " localhost ", peer.port(), message, 0);
+    EXPECT_EQ(peer.receive(), std::string(1024, 'q'));
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: localhost to 127.0.0.1"), 1);
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Connected to: 127.0.0.1:" + port), 1);
+    EXPECT_EQ(logCount("|Data: " + message), 1);
+}
+
+TEST_F(EngineTest, SenderRefusesPortsThatDoNotFitAndUnknownHosts) {
+    LoopbackPeer peer;
+    for (const int32_t port : {0, -1, 65536 + peer.port(), 70000}) {
+        clearLog();
+        engine().SendDataUDPSocketWrench(1, "127.0.0.1", port, "never");
+        EXPECT_EQ(logCount("Err: UDP: SocketWrenchUDPOut: Port out of range: " + std::to_string(port)), 1);
+        EXPECT_EQ(logCount("Write"), 0);
+    }
+    clearLog();
+    engine().SendDataUDPSocketWrench(1, "no-such-host.invalid", peer.port(), "never");
+    EXPECT_EQ(logCount("Warning: UDP: SocketWrenchUDPOut.Resolve: 11001: "), 1);
+    EXPECT_EQ(logCount("Err: UDP: SocketWrenchUDPOut.Connect: 11001: "), 1);
+    engine().SendDataUDPSocketWrench(1, "", peer.port(), "never");
+    EXPECT_EQ(logCount("Err: UDP: SocketWrenchUDPOut.Connect: "), 2);
+    EXPECT_EQ(logCount("Write"), 0);
+    EXPECT_EQ(peer.receive(std::chrono::milliseconds{200}), "");
+}

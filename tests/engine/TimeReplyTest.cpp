@@ -1,0 +1,97 @@
+// Time requests over real loopback UDP: answered at once to the Response endpoint, never queued.
+#include "engine/TimeReply.h"
+#include "platform/Clock.h"
+#include "tests/engine/EngineFixture.h"
+
+using enginetest::EngineTest;
+using nettest::LoopbackPeer;
+
+namespace {
+
+platform::LocalTimeFields at(const char* instant, int millisecond) {
+    platform::LocalClockTime t;
+    EXPECT_TRUE(platform::parseInstant(instant, t)) << instant;
+    return platform::fieldsOf(t + std::chrono::milliseconds{millisecond});
+}
+
+void setClock(const char* instant, int millisecond) {
+    platform::LocalClockTime t;
+    ASSERT_TRUE(platform::parseInstant(instant, t));
+    platform::clock::setManual(t + std::chrono::milliseconds{millisecond}, 1000000);
+}
+
+}  // namespace
+
+TEST(TimeReply, RoundsOneReadingToTheNearestSecond) {
+    struct Case { const char* instant; int ms; const char* reply; };
+    const Case cases[] = {
+        {"2026-12-09 09:17:26", 0, "<Relaytone_Time:09/12/2026 09:17:26>"},
+        {"2026-06-01 12:00:00", 501, "<Relaytone_Time:01/06/2026 12:00:01>"},
+        {"2026-06-01 12:00:00", 500, "<Relaytone_Time:01/06/2026 12:00:00>"},
+        {"2026-12-31 23:59:59", 600, "<Relaytone_Time:01/01/2027 00:00:00>"},
+        {"2024-02-28 23:59:59", 999, "<Relaytone_Time:29/02/2024 00:00:00>"},
+    };
+    for (const Case& c : cases) {
+        const std::string reply = engine::timeReply(at(c.instant, c.ms));
+        EXPECT_EQ(reply, c.reply) << c.instant << "." << c.ms;
+        EXPECT_EQ(reply.size(), 36u);
+    }
+}
+
+TEST_F(EngineTest, TimeRequestIsAnsweredAtOnceAndNeverQueued) {
+    const quint16 port = bindRow(0);
+    setClock("2026-12-31 23:59:59", 600);
+    LoopbackPeer requester;
+    requester.send("what TIME is it ?<Response:127.0.0.1:" + std::to_string(requester.port()) + ">",
+                   port);
+    EXPECT_EQ(requester.receive(), "<Relaytone_Time:01/01/2027 00:00:00>");
+    EXPECT_EQ(totalQueued(), 0);
+    EXPECT_EQ(logCount("UDP: Data arrival"), 0);
+    EXPECT_EQ(logCount("DataArrival_WhatTimeIsIt: Start: what TIME is it ?<Response:127.0.0.1:"), 1);
+    EXPECT_EQ(logCount("DataArrival_WhatTimeIsIt: Data sended: <Relaytone_Time:01/01/2027 00:00:00>"), 1);
+    EXPECT_EQ(logCount("DataArrival_WhatTimeIsIt: End"), 1);
+    EXPECT_EQ(page().TexteUDPDonneeRecues->Text(),
+              "31/12/2026 23:59:59: what TIME is it ?<Response:127.0.0.1:" +
+                  std::to_string(requester.port()) + ">");
+}
+
+TEST_F(EngineTest, TwoRequestersOnTwoPortsEachGetTheirOwnReply) {
+    const quint16 port = bindRow(0);
+    LoopbackPeer a, b;
+    for (int round = 0; round < 2; ++round) {
+        for (LoopbackPeer* peer : {&a, &b}) {
+            // A blank before the host: the host is trimmed.
+            peer->send("What time is it ?<Response: 127.0.0.1:" + std::to_string(peer->port()) + ">",
+                       port);
+            EXPECT_EQ(peer->receive().substr(0, 16), "<Relaytone_Time:") << "round " << round;
+        }
+    }
+    EXPECT_EQ(a.receive(std::chrono::milliseconds{100}), "");
+    EXPECT_EQ(b.receive(std::chrono::milliseconds{100}), "");
+}
+
+TEST_F(EngineTest, TimeRequestWithoutUsableEndpointIsLoggedAndNotAnswered) {
+    const quint16 port = bindRow(0);
+    LoopbackPeer requester;
+    const std::string self = std::to_string(requester.port());
+    for (const std::string& text : std::vector<std::string>{
+             "What time is it ?", "What time is it ?<Response::" + self + ">",
+          "What time is it ?<Response:127.0.0.1:>", "What time is it ?<Response:127.0.0.1:70000>",
+          "What time is it ?<Response:127.0.0.1:" + std::to_string(65536 + requester.port()) + ">"}) {
+        clearLog();
+        requester.send(text, port);
+        ASSERT_TRUE(nettest::waitUntil([&] { return logCount("DataArrival_WhatTimeIsIt: End") == 1; }))
+            << text;
+    }
+    EXPECT_EQ(requester.receive(std::chrono::milliseconds{200}), "");
+    EXPECT_EQ(totalQueued(), 0);
+}
+
+TEST_F(EngineTest, ATextHoldingTheQuestionFurtherOnIsAMessage) {
+    const quint16 port = bindRow(0);
+    LoopbackPeer peer;
+    peer.send("Hello. What time is it ?<Response:127.0.0.1:" + std::to_string(peer.port()) + ">", port);
+    ASSERT_TRUE(nettest::waitUntil([&] { return queued(1) == 1; }));
+    EXPECT_EQ(logCount("DataArrival_WhatTimeIsIt"), 0);
+    EXPECT_EQ(peer.receive(std::chrono::milliseconds{200}), "");
+}
