@@ -104,7 +104,53 @@ int32_t Channel::adopt(int fd, QAbstractSocket::SocketState state) {
     return wsaOk;
 }
 
+void Channel::pull() {
+    if (!socket_) return;
+    while (queuedBytes_ < kQueuedBytesLimit && socket_->hasPendingDatagrams()) {
+        Datagram d;
+        d.bytes.resize(qMax<qint64>(socket_->pendingDatagramSize(), 0));
+        const qint64 n = socket_->readDatagram(d.bytes.data(), d.bytes.size(), &d.sender,
+                                               &d.senderPort);
+        if (n < 0) {
+            pendingError_ = fromSocketError(socket_->error());
+            return;
+        }
+        d.bytes.resize(n);
+        queuedBytes_ += n;
+        queued_.push_back(std::move(d));
+    }
+}
+
+bool Channel::hasPending() {
+    pull();
+    return !queued_.empty() || pendingError_ != 0;
+}
+
+qint64 Channel::pendingSize() {
+    pull();
+    return queued_.empty() ? -1 : queued_.front().bytes.size();
+}
+
+int32_t Channel::take(Datagram& datagram, qint64 maxLength) {
+    if (!socket_) return wsaNotConnected;
+    noteRead();
+    pull();
+    if (queued_.empty()) {
+        const int32_t error = pendingError_ != 0 ? pendingError_ : int32_t(wsaWouldBlock);
+        pendingError_ = 0;
+        return error;
+    }
+    datagram = std::move(queued_.front());
+    queued_.pop_front();
+    queuedBytes_ -= datagram.bytes.size();
+    if (maxLength >= 0 && datagram.bytes.size() > maxLength) datagram.bytes.truncate(maxLength);
+    return wsaOk;
+}
+
 void Channel::close() {
+    queued_.clear();
+    queuedBytes_ = 0;
+    pendingError_ = 0;
     if (!socket_) return;
     QUdpSocket* socket = socket_;
     socket_ = nullptr;
@@ -122,13 +168,13 @@ int Channel::receiveBufferSize() const {
 }
 
 void Channel::pump() {
-    if (inEvent_ || !socket_ || !socket_->hasPendingDatagrams() || !onPending) return;
+    if (inEvent_ || !socket_ || !onPending || !hasPending()) return;
     QPointer<QUdpSocket> raisedOn = socket_;
     inEvent_ = true;
     readsInEvent_ = 0;
     onPending();
     inEvent_ = false;
-    if (raisedOn && raisedOn == socket_ && readsInEvent_ > 0 && socket_->hasPendingDatagrams())
+    if (raisedOn && raisedOn == socket_ && readsInEvent_ > 0 && hasPending())
         schedulePump();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,8 +13,18 @@
 
 namespace platform::net {
 
-// Every receiver asks for this much room, so a burst from the automation is not dropped.
-inline constexpr int kReceiveBufferBytes = 1 << 20;
+// Every receiver asks the kernel for this much room (at least 1 MiB is needed; a burst of
+// 10,000 full datagrams from one sender must survive a window that stalls for milliseconds),
+// and moves what arrives into a queue of its own (up to kQueuedBytesLimit) before each read
+// event, so that the burst waits here while the handlers work.
+inline constexpr int kReceiveBufferBytes = 16 << 20;
+inline constexpr qint64 kQueuedBytesLimit = qint64(64) << 20;
+
+struct Datagram {
+    QByteArray bytes;
+    QHostAddress sender;
+    quint16 senderPort = 0;
+};
 
 // The first IPv4 address of a name or dotted text; wsaHostNotFound when there is none.
 int32_t resolveIPv4(const std::string& host, QHostAddress& address);
@@ -33,6 +44,11 @@ public:
     void close();
 
     bool isOpen() const { return socket_ != nullptr; }
+    bool hasPending();
+    qint64 pendingSize();  // of the next datagram, -1 when none
+    // The next datagram cut to maxLength (the rest of it is lost); a Winsock number, 0 when
+    // one was taken.
+    int32_t take(Datagram& datagram, qint64 maxLength);
     QUdpSocket* socket() const { return socket_; }
     int receiveBufferSize() const;
 
@@ -43,12 +59,16 @@ public:
 
 private:
     int32_t adopt(int fd, QAbstractSocket::SocketState state);
+    void pull();
     void pump();
     void schedulePump();
 
     QPointer<QUdpSocket> socket_;
     // Queued events hold this weakly, so a control destroyed meanwhile is never touched.
     std::shared_ptr<Channel*> self_ = std::make_shared<Channel*>(this);
+    std::deque<Datagram> queued_;
+    qint64 queuedBytes_ = 0;
+    int32_t pendingError_ = 0;  // a failed kernel read, reported by the next take
     bool inEvent_ = false;
     int readsInEvent_ = 0;
 };

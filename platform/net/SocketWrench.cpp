@@ -2,7 +2,6 @@
 #include "platform/net/SocketWrench.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "platform/Cp1252.h"
 #include "platform/net/WinsockErrors.h"
@@ -64,24 +63,19 @@ int32_t SocketWrench::Resolve(const std::string& hostName, std::string& address)
 int32_t SocketWrench::Read(std::string& buffer, int32_t maxLength) {
     buffer.clear();
     if (!channel_.isOpen()) return failed(wsaNotConnected);
-    channel_.noteRead();
     if (injectedReadError_ != 0) {
+        channel_.noteRead();
         const int32_t e = injectedReadError_;
         injectedReadError_ = 0;
         return failed(e);
     }
-    QUdpSocket* socket = channel_.socket();
-    if (!socket->hasPendingDatagrams()) return failed(wsaWouldBlock);
-    std::vector<char> bytes(size_t(std::max(maxLength, 0)) + 1);
-    QHostAddress sender;
-    quint16 senderPort = 0;
-    const qint64 n = socket->readDatagram(bytes.data(), std::max(maxLength, 0), &sender, &senderPort);
-    if (n < 0) return failed(fromSocketError(socket->error()));
-    remoteAddress_ = sender.toString().toStdString();
-    remotePort_ = senderPort;
-    buffer = cp1252::toUtf8(std::string_view(bytes.data(), size_t(n)));
+    Datagram d;
+    if (const int32_t e = channel_.take(d, std::max(maxLength, 0))) return failed(e);
+    remoteAddress_ = d.sender.toString().toStdString();
+    remotePort_ = d.senderPort;
+    buffer = cp1252::toUtf8(std::string_view(d.bytes.constData(), size_t(d.bytes.size())));
     result(wsaOk);
-    return int32_t(n);
+    return int32_t(d.bytes.size());
 }
 
 int32_t SocketWrench::Write(const std::string& text, int32_t length) {

@@ -1,9 +1,6 @@
 // Winsock control stand-in over QUdpSocket: whole datagrams, Windows-1252 bytes to UTF-8 text.
 #include "platform/net/WinsockUdp.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "platform/Cp1252.h"
 
 namespace platform::net {
@@ -14,7 +11,7 @@ RaisedError WinsockUdp::Bind() {
     if (const int32_t e = channel_.bind(QHostAddress(QHostAddress::AnyIPv4), uint16_t(LocalPort)))
         return raised(e);
     channel_.onPending = [this] {
-        if (DataArrival) DataArrival(int32_t(channel_.socket()->pendingDatagramSize()));
+        if (DataArrival) DataArrival(int32_t(channel_.pendingSize()));
     };
     QObject::connect(channel_.socket(), &QAbstractSocket::errorOccurred, channel_.socket(),
                      [this](QAbstractSocket::SocketError error) {
@@ -29,18 +26,11 @@ void WinsockUdp::Close() { channel_.close(); }
 
 RaisedError WinsockUdp::GetData(std::string& data) {
     data.clear();
-    if (!channel_.isOpen()) return raised(wsaNotConnected);
-    channel_.noteRead();
-    QUdpSocket* socket = channel_.socket();
-    if (!socket->hasPendingDatagrams()) return raised(wsaWouldBlock);
-    std::vector<char> bytes(size_t(std::max<qint64>(socket->pendingDatagramSize(), 0)) + 1);
-    QHostAddress sender;
-    quint16 senderPort = 0;
-    const qint64 n = socket->readDatagram(bytes.data(), qint64(bytes.size()), &sender, &senderPort);
-    if (n < 0) return raised(fromSocketError(socket->error()));
-    remoteHostIP_ = sender.toString().toStdString();
-    remotePort_ = senderPort;
-    data = cp1252::toUtf8(std::string_view(bytes.data(), size_t(n)));
+    Datagram d;
+    if (const int32_t e = channel_.take(d, -1)) return raised(e);
+    remoteHostIP_ = d.sender.toString().toStdString();
+    remotePort_ = d.senderPort;
+    data = cp1252::toUtf8(std::string_view(d.bytes.constData(), size_t(d.bytes.size())));
     return {};
 }
 

@@ -16,7 +16,7 @@ void EngineTest::SetUp() {
 
 void EngineTest::TearDown() {
     Abandon = false;
-    engine().Unload();
+    if (Frm_MainBis::exists()) Frm_MainBis::get().Unload();
     neighbours::registerFrm_Main(nullptr);
 }
 

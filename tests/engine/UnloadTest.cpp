@@ -19,11 +19,12 @@ TEST_F(EngineTest, UnloadDisconnectsEveryBoundReceiverAndStopsEveryTimer) {
     engine().UDPDataArrival_00_Pre(0, 0, "queued", "S");
     ASSERT_TRUE(engine().TimerDataArrival.Enabled());
     clearLog();
-    ASSERT_TRUE(engine().Unload());
+    Frm_MainBis& window = engine();
+    ASSERT_TRUE(window.Unload());
     EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Disconnect: True"), 3);
-    for (platform::forms::Timer* timer : platform::forms::timersOf(engine()))
+    for (platform::forms::Timer* timer : platform::forms::timersOf(window))
         EXPECT_FALSE(timer->Enabled()) << timer->Name();
-    EXPECT_EQ(platform::forms::timersOf(engine()).size(), 6u);
+    EXPECT_EQ(platform::forms::timersOf(window).size(), 6u);
     for (quint16 port : ports) EXPECT_TRUE(portIsFree(port)) << port;
 }
 
@@ -35,8 +36,9 @@ TEST_F(EngineTest, UnloadOnAnOlderWindowsClosesTheWinsockReceiversSilently) {
         ports.push_back(quint16(engine().SocketUDP[i].BoundPort()));
     }
     clearLog();
-    ASSERT_TRUE(engine().Unload());
+    Frm_MainBis& window = engine();
+    ASSERT_TRUE(window.Unload());
     EXPECT_EQ(logCount("Disconnect"), 0);
     for (quint16 port : ports) EXPECT_TRUE(portIsFree(port)) << port;
-    EXPECT_EQ(engine().SocketUDP[0].state(), platform::net::WinsockUdp::sckClosed);
+    EXPECT_EQ(window.SocketUDP[0].state(), platform::net::WinsockUdp::sckClosed);
 }
