@@ -98,7 +98,7 @@ void Frm_MainBis::BindSocketWrenchUDPIn(int16_t index, std::string ip, int32_t p
     }
     receiver.setBlocking(false);
     Log(-1, "UDP: SocketWrenchUDPIn: Try to Bind: " + ip + ":" + std::to_string(port) + row);
-    if (receiver.Bind(ip, port, platform::net::SocketWrench::IPPROTO_UDP_NUMBER) != 0) {
+    if (receiver.Bind(ip, port, platform::net::SocketWrench::kProtocolUdp) != 0) {
         const int32_t e = receiver.LastError();
         Log(-1, std::string(e == platform::net::wsaHostNotFound ? "Warning" : "Err") +
                     ": UDP: SocketWrenchUDPIn.Bind: " + std::to_string(e) + ": " +

@@ -61,7 +61,7 @@ void Frm_MainBis::SendDataUDPSocketWrench(int16_t Index, const std::string& Adre
                 Log("UDP: SocketWrenchUDPOut.Disconnected");
         }
         if (socket.IsClosed()) {
-            r = socket.Connect(addr, NoPort, platform::net::SocketWrench::IPPROTO_UDP_NUMBER);
+            r = socket.Connect(addr, NoPort, platform::net::SocketWrench::kProtocolUdp);
             if (r != 0)
                 Log("Err: UDP: SocketWrenchUDPOut.Connect: " + lastError() + " |Sub" + kTag);
             else

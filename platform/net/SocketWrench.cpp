@@ -14,7 +14,7 @@ int32_t SocketWrench::result(int32_t error) {
 }
 
 int32_t SocketWrench::Bind(const std::string& localAddress, int64_t localPort, int protocol) {
-    if (protocol != IPPROTO_UDP_NUMBER) return result(wsaInvalidArgument);
+    if (protocol != kProtocolUdp) return result(wsaInvalidArgument);
     if (const int32_t e = checkPort(localPort)) return result(e);
     QHostAddress address;
     if (const int32_t e = resolveIPv4(localAddress, address)) return result(e);
@@ -24,7 +24,7 @@ int32_t SocketWrench::Bind(const std::string& localAddress, int64_t localPort, i
 }
 
 int32_t SocketWrench::Connect(const std::string& remoteHost, int64_t remotePort, int protocol) {
-    if (protocol != IPPROTO_UDP_NUMBER) return result(wsaInvalidArgument);
+    if (protocol != kProtocolUdp) return result(wsaInvalidArgument);
     if (remotePort == 0) return result(wsaAddressNotAvailable);
     if (const int32_t e = checkPort(remotePort)) return result(e);
     QHostAddress address;

@@ -11,7 +11,7 @@ namespace platform::net {
 
 class SocketWrench {
 public:
-    static constexpr int IPPROTO_UDP_NUMBER = 17;
+    static constexpr int kProtocolUdp = 17;
 
     // Operations return 0 when done, else the Winsock number (also kept as LastError).
     int32_t Bind(const std::string& localAddress, int64_t localPort, int protocol);

@@ -11,7 +11,7 @@ using nettest::waitUntil;
 
 namespace {
 
-constexpr int kUdp = SocketWrench::IPPROTO_UDP_NUMBER;
+constexpr int kUdp = SocketWrench::kProtocolUdp;
 
 struct BoundReceiver {
     SocketWrench socket;
