@@ -24,10 +24,6 @@ Frm_MainBis::Frm_MainBis()
     connectEvents();
 }
 
-Frm_MainBis::~Frm_MainBis() {
-    if (&neighbours::Frm_MainBis() == this) neighbours::registerFrm_MainBis(nullptr);
-}
-
 void Frm_MainBis::connectEvents() {
     for (int16_t i = 0; i < kStations; ++i) {
         SocketWrenchUDPIn[i].OnRead = [this, i] { SocketWrenchUDPIn_OnRead(i); };

@@ -21,7 +21,6 @@ public:
     static constexpr int kStations = 20;
 
     Frm_MainBis();
-    ~Frm_MainBis() override;
 
     // Element i serves station i + 1.
     std::array<platform::net::SocketWrench, kStations> SocketWrenchUDPIn;  // OS codes 10 to 13

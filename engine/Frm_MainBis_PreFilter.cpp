@@ -42,8 +42,9 @@ void Frm_MainBis::DataArrival_WhatTimeIsIt(const std::string& Chaine,
         Log("DataArrival_WhatTimeIsIt: Start: " + Chaine + " |Sub: " + SubAppelant);
         std::string host, portText;
         if (SplitResponse(Chaine, host, portText)) {
-            PbTHeureSysteme = platform::clock::localNow();  // one reading, rounded once
-            const std::string reply = engine::timeReply(PbTHeureSysteme);
+            const platform::LocalTimeFields reading = platform::clock::localNow();
+            PbTHeureSysteme = reading;  // the log's stamp rewrites it: round our own copy
+            const std::string reply = engine::timeReply(reading);
             SendDataUDPSocketWrench(1, host, VBA::ValLong(portText), reply, -1);
             Log("DataArrival_WhatTimeIsIt: Data sended: " + reply);
         }
