@@ -116,3 +116,19 @@ TEST_F(Drain, AFileThatIsNotOpenIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(boxes().size(), 4u) << "another station is another file";
     EXPECT_TRUE(main.quits.empty()) << "the default answer is Abort";
 }
+
+TEST_F(Drain, TheToolSaysWhatWentWrongByItsExitCode) {
+    EXPECT_EQ(runTool({"insert", dataFolder, "--station", "21", "--key", "k", "--text", "t"}), 2);
+    EXPECT_EQ(runTool({"fill", dataFolder, "--station", "1"}), 2) << "no count";
+    EXPECT_EQ(runTool({"frobnicate", dataFolder}), 2);
+    EXPECT_EQ(runTool({"insert", dataFolder, "--station", "1", "--key", "k", "--text", "t"}), 1)
+        << "no FRADA55.bt6 yet: status 12";
+    ASSERT_EQ(runTool({"create", dataFolder, "--stations", "2"}), 0);
+    for (const char* name : {"FRADA20.bt6", "FRADB47.bt6", "FRAD037.bt6", "FRAD059.bt6", "FRADB55.bt6"})
+        EXPECT_TRUE(std::filesystem::exists(hostOf(dataFolder + name))) << name;
+    EXPECT_EQ(runTool({"insert", dataFolder, "--station", "2", "--key", "k", "--text",
+                       std::string(481, 'x')}), 1) << "a text longer than 480";
+    EXPECT_EQ(runTool({"insert", dataFolder, "--station", "2", "--key", "k", "--text", "t"}), 0);
+    EXPECT_EQ(runTool({"insert", dataFolder, "--station", "2", "--key", "k", "--text", "t"}), 1)
+        << "the same key twice: status 5";
+}

@@ -102,23 +102,24 @@ int main(int argc, char** argv) {
         return status ? failed(status, failedPath) : 0;
     }
     if (command == "insert" || command == "fill") {
-        long station = 0;
+        long station = 0, count = 0, first = 0;
         if (!number(options, "station", -1, station) || station < 1 || station > 20)
             return usage("--station takes 1 to 20");
-        automation::MessageWriter writer;
-        if (int16_t status = writer.open(path, int(station))) return failed(status, writer.path());
         const std::string nature = text("nature", "");
+        std::string key = platform::cp1252::fromUtf8(text("key", ""));
         if (command == "insert") {
-            std::string key = platform::cp1252::fromUtf8(text("key", ""));
             if (options.count("key-hex") && !hexBytes(options["key-hex"], key))
                 return usage("--key-hex takes pairs of hexadecimal digits");
             if (key.empty() || !options.count("text")) return usage("insert needs a key and --text");
+        } else if (!number(options, "count", -1, count) || !number(options, "first", 1, first)) {
+            return usage("fill needs --count (and --first) as whole numbers");
+        }
+        automation::MessageWriter writer;
+        if (int16_t status = writer.open(path, int(station))) return failed(status, writer.path());
+        if (command == "insert") {
             const int16_t status = writer.insert(key, nature, options["text"]);
             return status ? failed(status, writer.path()) : 0;
         }
-        long count = 0, first = 0;
-        if (!number(options, "count", -1, count) || !number(options, "first", 1, first))
-            return usage("fill needs --count (and --first) as whole numbers");
         for (long n = first; n < first + count; ++n) {
             const std::string message = text("text", "Message " + std::to_string(n));
             if (int16_t status = writer.insert(automation::sequenceKey(n), nature, message))
