@@ -106,35 +106,36 @@ int32_t Channel::adopt(int fd, QAbstractSocket::SocketState state) {
 
 void Channel::pull() {
     if (!socket_) return;
+    // One read per datagram into a scratch buffer as large as any datagram can be.
+    scratch_.resize(65536);
     while (queuedBytes_ < kQueuedBytesLimit && socket_->hasPendingDatagrams()) {
         Datagram d;
-        d.bytes.resize(qMax<qint64>(socket_->pendingDatagramSize(), 0));
-        const qint64 n = socket_->readDatagram(d.bytes.data(), d.bytes.size(), &d.sender,
+        const qint64 n = socket_->readDatagram(scratch_.data(), qint64(scratch_.size()), &d.sender,
                                                &d.senderPort);
         if (n < 0) {
             pendingError_ = fromSocketError(socket_->error());
             return;
         }
-        d.bytes.resize(n);
+        d.bytes = QByteArray(scratch_.data(), n);
         queuedBytes_ += n;
         queued_.push_back(std::move(d));
     }
 }
 
 bool Channel::hasPending() {
-    pull();
+    if (queued_.empty()) pull();
     return !queued_.empty() || pendingError_ != 0;
 }
 
 qint64 Channel::pendingSize() {
-    pull();
+    if (queued_.empty()) pull();
     return queued_.empty() ? -1 : queued_.front().bytes.size();
 }
 
 int32_t Channel::take(Datagram& datagram, qint64 maxLength) {
     if (!socket_) return wsaNotConnected;
     noteRead();
-    pull();
+    if (queued_.empty()) pull();
     if (queued_.empty()) {
         const int32_t error = pendingError_ != 0 ? pendingError_ : int32_t(wsaWouldBlock);
         pendingError_ = 0;
@@ -168,7 +169,9 @@ int Channel::receiveBufferSize() const {
 }
 
 void Channel::pump() {
-    if (inEvent_ || !socket_ || !onPending || !hasPending()) return;
+    if (inEvent_ || !socket_ || !onPending) return;
+    pull();  // whatever the kernel holds moves here at every event, however long the queue
+    if (!hasPending()) return;
     QPointer<QUdpSocket> raisedOn = socket_;
     inEvent_ = true;
     readsInEvent_ = 0;

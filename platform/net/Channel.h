@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QHostAddress>
 #include <QPointer>
@@ -66,6 +67,7 @@ private:
     QPointer<QUdpSocket> socket_;
     // Queued events hold this weakly, so a control destroyed meanwhile is never touched.
     std::shared_ptr<Channel*> self_ = std::make_shared<Channel*>(this);
+    std::vector<char> scratch_;
     std::deque<Datagram> queued_;
     qint64 queuedBytes_ = 0;
     int32_t pendingError_ = 0;  // a failed kernel read, reported by the next take
