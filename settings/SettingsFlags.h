@@ -1,4 +1,4 @@
-// The settings window's loading flag, the three modified-group flags and the zone count.
+// The settings window's loading flag, its three modified-group flags, the zones and base folders.
 #pragma once
 
 #include <array>
@@ -12,6 +12,13 @@ inline bool OptionsConvertModifiees = false;        // sound effects (base setti
 
 // Zones served, 1 to 20; only zones 0 to 4 have folders.
 inline int16_t PbINbZones = 1;
+// Each base's folder of its AL3_Systeme.ini, with a trailing backslash.
+inline std::array<std::string, 5> PbSDossierIniBase{};
+
+// The base worked on: start-up sets entry 0 and nothing changes it.
+inline int16_t PbINoBase = 0;
+// True while the start-up progress window shows the steps (set by the start-up).
+inline bool PbBFrmMsgDemarrage = false;
 
 // Every change handler of the three pages marks its group this way.
 inline void MarquerModifie(bool& flag) {

@@ -1,0 +1,194 @@
+// The settings window: its load in fourteen steps, the save cycle, hiding and the unload question.
+#include "settings/FrmSetup.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+#include "foundation/DailyLog.h"
+#include "foundation/FileVersions.h"
+#include "foundation/LogBuffers.h"
+#include "foundation/NeighbourServices.h"
+#include "foundation/RunState.h"
+#include "foundation/SettingsFiles.h"
+#include "foundation/SystemQueries.h"
+#include "platform/Dialogs.h"
+#include "settings/ErrorTrap.h"
+#include "settings/FormPosition.h"
+#include "settings/FrmSetupDivers.h"
+#include "settings/FrmSetupPeripherique.h"
+#include "settings/SettingsFlags.h"
+#include "settings/SettingsServices.h"
+
+using platform::forms::CommandButton;
+
+namespace {
+
+const std::string kForm = "FrmSetup";
+constexpr double kHauteurTwips = 10050;
+
+}  // namespace
+
+FrmSetup::FrmSetup() : Form("FrmSetup") {
+    auto* layout = new QVBoxLayout(this);
+    auto* menus = new QMenuBar(this);
+    layout->setMenuBar(menus);
+    MnuMain = menus->addMenu("Menu");
+    MnuMainSave = MnuMain->addAction("Enregistrer");
+    MnuMainSep40 = MnuMain->addSeparator();
+    MnuMainFermer = MnuMain->addAction("Fermer");
+    QObject::connect(MnuMainSave, &QAction::triggered, [this] { MnuMainSave_Click(); });
+    QObject::connect(MnuMainFermer, &QAction::triggered, [this] { MnuFermer_Click(); });
+
+    // The pages are windows of their own; these open the two the user edits.
+    CommandPeripheriques = new CommandButton(this);
+    CommandPeripheriques->SetCaption("Périphériques");
+    CommandPeripheriques->Click = [] { FrmSetupPeripherique::get().Show(); };
+    CommandDivers = new CommandButton(this);
+    CommandDivers->SetCaption("Divers");
+    CommandDivers->Click = [] { FrmSetupDivers::get().Show(); };
+    layout->addWidget(CommandPeripheriques);
+    layout->addWidget(CommandDivers);
+    layout->addStretch();
+
+    auto* buttons = new QHBoxLayout;
+    CommandSave = new CommandButton(this);
+    CommandSave->SetCaption("Enregistrer");
+    CommandSave->Click = [this] { CommandSave_Click(); };
+    CommandFermer = new CommandButton(this);
+    CommandFermer->SetCaption("Fermer");
+    CommandFermer->Click = [this] { CommandFermer_Click(); };
+    buttons->addWidget(CommandSave);
+    buttons->addWidget(CommandFermer);
+    layout->addLayout(buttons);
+}
+
+FrmSetup::~FrmSetup() { settings::retirerServices(); }
+
+logbuffers::LogList& FrmSetup::ListeLog() { return logbuffers::fileBuffer(); }
+
+void FrmSetup::EtapeDemarrage(const std::string& text, bool logged) {
+    if (!PbBFrmMsgDemarrage) return;
+    neighbours::Frm_Main().FrmMsg().LabelMsgInit_SetCaption(text);
+    QCoreApplication::processEvents();
+    if (logged) Lib_Public::TraceLog(-1, -1, -1, "----- " + text + " -----");
+}
+
+void FrmSetup::Form_Load() {
+    const std::string caller = kForm + ":" + "Form_Load";
+    settings::enregistrerServices();
+    settings::SurErreur(caller, [this] {
+        SetCaption("Options: Aerolune: Relaytone - " + Lib_Systeme::VersionApplication());
+    });
+    FrmSetupEnChargement = true;
+    settings::SurErreur(caller, [this] {
+        neighbours::Frm_Main().LookFenetre(*this);
+        settings::restaurerPosition(*this);
+    });
+    EtapeDemarrage("Skyplate: Setup: Init: General", false);
+    InitGeneral();
+    EtapeDemarrage("Skyplate: Setup: Init: Settings", false);
+    InitSettings();
+    settings::SurErreur(caller, [] {
+        FrmSetupPeripherique::get();
+        FrmSetupDivers::get();
+    });
+    EtapeDemarrage("Skyplate: Setup: Init: SettingsPeripherique", false);
+    InitSettingsPeripheriques();
+    EtapeDemarrage("Skyplate: Setup: Init: SettingsConvert", false);
+    InitSettingsConvert();
+    EtapeDemarrage("Skyplate: Setup: Init: RegisterConvert", false);
+    InitRegisterConvert();
+    EtapeDemarrage("Skyplate: Setup: Init: HostName", true);
+    settings::SurErreur(caller, [this] {
+        auto& page = FrmSetupPeripherique::get();
+        page.TexteComputerNameAdresse[0]->SetText(Lib_Systeme::ComputerName());
+        page.TexteComputerNameAdresse[1]->SetText(Lib_Systeme::GetHostName());
+        ReparerAdressesReception();
+    });
+    EtapeDemarrage("Skyplate: Setup: End", true);
+    PbBFrmSetupChargee = true;
+    FrmSetupEnChargement = false;
+}
+
+void FrmSetup::ReparerAdressesReception() {
+    auto& page = FrmSetupPeripherique::get();
+    const std::string hote = page.TexteComputerNameAdresse[1]->Text();
+    // Without a host address the repair would store an empty address at the next save.
+    if (hote.empty()) return;
+    for (auto* box : page.TexteUDPIPSource) {
+        const std::string ip = box->Text();
+        if (ip.find_first_not_of(' ') == std::string::npos || ip == "0.0.0.0") box->SetText(hote);
+    }
+    page.LierLignesEnAttente();
+}
+
+void FrmSetup::Form_QueryUnload(int& cancel, int unloadMode) {
+    if (unloadMode != platform::forms::vbFormControlMenu) return;
+    Hide();
+    cancel = 1;
+}
+
+void FrmSetup::Form_Resize() {
+    if (isMinimized() || isMaximized()) return;
+    const int hauteur = platform::forms::pixelsOfTwips(kHauteurTwips);
+    if (height() != hauteur) resize(width(), hauteur);
+}
+
+void FrmSetup::resizeEvent(QResizeEvent* event) {
+    Form::resizeEvent(event);
+    settings::SurErreur(kForm + ":" + "Form_Resize", [this] { Form_Resize(); });
+}
+
+void FrmSetup::Enregistrer() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+    if (OptionsModifiees) SaveSettings();
+    if (OptionsPeripheriquesModifiees) SaveSettingsPeripheriques();
+    if (OptionsConvertModifiees) SaveSettingsConvert();
+    QApplication::restoreOverrideCursor();
+}
+
+void FrmSetup::CommandSave_Click() {
+    settings::SurErreur(kForm + ":" + "CommandSave_Click", [this] { Enregistrer(); });
+}
+
+void FrmSetup::MnuMainSave_Click() {
+    settings::SurErreur(kForm + ":" + "MnuMainSave_Click", [this] { Enregistrer(); });
+}
+
+void FrmSetup::CommandFermer_Click() { Hide(); }
+
+void FrmSetup::MnuFermer_Click() { Hide(); }
+
+void FrmSetup::Form_Unload(int& cancel) {
+    if (cancel != 0) return;
+    settings::SurErreur(kForm + ":" + "Form_Unload", [this] {
+        settings::sauverPosition(*this);
+        if (OptionsModifiees || OptionsPeripheriquesModifiees || OptionsConvertModifiees) {
+            const bool enregistrer =
+                PbBRelanceForcee ||
+                platform::dialogs::MsgBox("Voulez-vous enregistrer les options ?",
+                                          platform::dialogs::vbYesNo | platform::dialogs::vbQuestion,
+                                          Caption()) == platform::dialogs::vbYes;
+            if (enregistrer) Enregistrer();
+        }
+    });
+    OptionsModifiees = false;
+    OptionsPeripheriquesModifiees = false;
+    OptionsConvertModifiees = false;
+    PbBFrmSetupChargee = false;
+    settings::retirerServices();
+}
+
+void FrmSetup::SignalerEchecEcriture(const std::string& file, const std::string& procedure) {
+    Lib_Public::TraceLog(-1, -1, -1,
+                         "Err: Settings: Unable to write: " + file + " |Sub: " + kForm + ":" +
+                             procedure);
+    if (Visible() || (FrmSetupPeripherique::exists() && FrmSetupPeripherique::get().Visible()))
+        platform::dialogs::MsgBox("Impossible d'enregistrer les options dans le fichier:\r\n\r\n" +
+                                      file,
+                                  platform::dialogs::vbOKOnly | platform::dialogs::vbExclamation,
+                                  neighbours::Frm_Main().Caption());
+}

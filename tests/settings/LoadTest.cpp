@@ -1,0 +1,249 @@
+// The settings window's load: both files into the pages, the active rows bound on the way,
+// nothing marked.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+#include "engine/Lib_DirectX.h"
+#include "foundation/RunState.h"
+#include "foundation/SettingsFiles.h"
+#include "foundation/Site.h"
+#include "settings/FrmSetup.h"
+#include "settings/FrmSetupDivers.h"
+#include "settings/FrmSetupPeripherique.h"
+#include "settings/FrmSetupSon.h"
+#include "settings/SettingsFlags.h"
+#include "tests/settings/SettingsSite.h"
+#include "tests/support/WindowsFiles.h"
+
+namespace settings_test {
+namespace {
+
+using platform::forms::vbChecked;
+using platform::forms::vbUnchecked;
+
+bool attendre(const std::function<bool()>& condition) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < 3000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condition();
+}
+
+int indexOf(const std::vector<std::string>& lines, const std::string& fragment) {
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].find(fragment) != std::string::npos) return int(i);
+    return -1;
+}
+
+class SettingsLoad : public SettingsSite {};
+
+TEST_F(SettingsLoad, DefaultsWithoutAnyFile) {
+    loadWindows();
+    auto& page = FrmSetupPeripherique::get();
+    for (int r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(page.TexteUDPPortSource[r]->Text(), std::to_string(96 + r));
+        EXPECT_EQ(page.CheckUDPInActif[r]->Value(), vbUnchecked);
+        EXPECT_EQ(page.TexteUDPPortCible[r]->Text(), std::to_string(96 + r));
+        EXPECT_EQ(page.TexteUDPIPCible[r]->Text(), "");
+        EXPECT_EQ(page.TexteUDPPortBCible[r]->Text(), "");
+        EXPECT_EQ(page.CheckUDPOutActif[r]->Caption(), "Station " + std::to_string(r + 1));
+        // No stored address: the repair gives the host address.
+        EXPECT_EQ(page.TexteUDPIPSource[r]->Text(), page.TexteComputerNameAdresse[1]->Text());
+    }
+    auto& son = FrmSetupSon::get();
+    EXPECT_EQ(son.CheckSoundCard->Value(), vbChecked);
+    EXPECT_EQ(son.ComboNatureTrancheOut[0]->ListIndex(), 0);
+    EXPECT_EQ(Lib_DirectX::calls(), std::vector<std::string>{"InitDirectXOut(0,DirectX_Player_)"});
+    EXPECT_TRUE(logged("Pipe Nature: Set to Null"));
+
+    auto& divers = FrmSetupDivers::get();
+    ASSERT_EQ(divers.ComboNbJourPoste->ListCount(), 104);
+    EXPECT_EQ(divers.ComboNbJourPoste->List(0), " 007 J");
+    EXPECT_EQ(divers.ComboNbJourPoste->List(5), " 042 J");
+    EXPECT_EQ(divers.ComboNbJourPoste->List(103), " 728 J");
+    EXPECT_EQ(divers.ComboNbJourPoste->ListIndex(), 5);
+    EXPECT_EQ(divers.TexteEmailsAdresses->Text(), "");
+    for (auto* box : divers.CheckEmail) EXPECT_EQ(box->Value(), vbUnchecked);
+    for (auto* box : {divers.CheckSMTPS, divers.CheckMiseEnVeille, divers.CheckMemory,
+                      divers.CheckLaunch})
+        EXPECT_EQ(box->Value(), vbUnchecked);
+    EXPECT_FALSE(divers.MemoryTimerActive());
+
+    EXPECT_EQ(son.TexteEffetCutSeuil[0]->Text(), "-50");
+    EXPECT_EQ(son.TexteEffetCutSeuil[1]->Text(), "100");
+    EXPECT_TRUE(son.OptionEffetTrim[0]->Value());
+    EXPECT_TRUE(son.OptionEffetNormalise[0]->Value());
+    EXPECT_EQ(son.TexteEffetNormalisationMax->Text(), "8");
+
+    EXPECT_FALSE(OptionsModifiees || OptionsPeripheriquesModifiees || OptionsConvertModifiees);
+    EXPECT_TRUE(PbBFrmSetupChargee);
+    EXPECT_FALSE(FrmSetupEnChargement);
+    EXPECT_FALSE(FrmSetup::get().Visible());
+}
+
+TEST_F(SettingsLoad, FixtureFillsThePagesAndBindsTheActiveRowDuringTheLoad) {
+    const uint16_t port = freeUdpPort();
+    writeProgramSettings(
+        "[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=1\n[DirectX_Player_00]\nDevice=0\n"
+        "[Email]\nAdresse=a@radio.test;b@radio.test\nSMTPS=1\n"
+        "[Emails]\nErr_0=1\nErr_4=1\n"
+        "[Windows]\nRebootVeille=1\nMemory=1\nLaunch=1\nNbJoursReboot=103\n");
+    writeBaseSettings("[UDP_In_01]\nIP=127.0.0.1\nPort=" + std::to_string(port) + "\nActif=1\n" +
+                      "[UDP_In_02]\nIP=127.0.0.1\nPort=6001\nActif=0\n"
+                      "[UDP_Out_01]\nIP=10.1.2.3\nPort=5000\nPort2=5001\nActif=1\n"
+                      "[Effet_Cut]\nActive=1\nDebut=1\nFin=0\nSeuildB=-40\nSeuilDuree=250\n"
+                      "Silence=1\n"
+                      "[Effet_Normalisation]\nActive=1\nNature=3\nValeurDesiree=-12\n"
+                      "ValeurFixe=6\nValeurMax=10\n");
+    PbBFrmMsgDemarrage = true;
+    loadWindows();
+
+    auto& page = FrmSetupPeripherique::get();
+    EXPECT_EQ(page.TexteUDPIPSource[0]->Text(), "127.0.0.1");
+    EXPECT_EQ(page.CheckUDPInActif[0]->Value(), vbChecked);
+    EXPECT_FALSE(page.TexteUDPIPSource[0]->Enabled());
+    EXPECT_FALSE(page.TexteUDPPortSource[0]->Enabled());
+    EXPECT_TRUE(page.TexteUDPPortSource[1]->Enabled());
+    EXPECT_EQ(page.TexteUDPIPCible[0]->Text(), "10.1.2.3");
+    EXPECT_EQ(page.TexteUDPPortBCible[0]->Text(), "5001");
+    EXPECT_EQ(page.CheckUDPOutActif[0]->Value(), vbChecked);
+
+    // Bound before the load's last step.
+    const auto lines = logLines();
+    const int bound = indexOf(lines, "UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" +
+                                         std::to_string(port) + " (Index: 0)");
+    ASSERT_GE(bound, 0);
+    EXPECT_LT(indexOf(lines, "FrmSetup: Init General: Start"), indexOf(lines, "Sound Folder: "));
+    EXPECT_LT(indexOf(lines, "FrmSetup: Init General: End"), indexOf(lines, "Pipe Nature: Set to DirectX"));
+    EXPECT_LT(indexOf(lines, "Pipe Nature: Set to DirectX"), bound);
+    EXPECT_LT(bound, indexOf(lines, "----- Skyplate: Setup: Init: HostName -----"));
+    EXPECT_LT(bound, indexOf(lines, "----- Skyplate: Setup: End -----"));
+
+    // A real datagram reaches the row's receiver and its monitor.
+    QUdpSocket peer;
+    peer.writeDatagram("Hello from the automation", QHostAddress::LocalHost, port);
+    EXPECT_TRUE(attendre([&] {
+        return page.TexteUDPDonneeRecues->Text().find("Hello from the automation") !=
+               std::string::npos;
+    }));
+
+    auto& divers = FrmSetupDivers::get();
+    EXPECT_EQ(divers.TexteEmailsAdresses->Text(), "a@radio.test;b@radio.test");
+    EXPECT_EQ(divers.CheckSMTPS->Value(), vbChecked);
+    EXPECT_EQ(divers.CheckEmail[0]->Value(), vbChecked);
+    EXPECT_EQ(divers.CheckEmail[1]->Value(), vbUnchecked);
+    EXPECT_EQ(divers.CheckEmail[4]->Value(), vbChecked);
+    EXPECT_EQ(divers.CheckMiseEnVeille->Value(), vbChecked);
+    EXPECT_EQ(divers.CheckLaunch->Value(), vbChecked);
+    EXPECT_EQ(divers.ComboNbJourPoste->ListIndex(), 103);
+    EXPECT_TRUE(divers.MemoryTimerActive());
+
+    auto& son = FrmSetupSon::get();
+    EXPECT_EQ(son.ComboNatureTrancheOut[0]->ListIndex(), 1);
+    EXPECT_EQ(son.CheckEffectActif[0]->Value(), vbChecked);
+    EXPECT_EQ(son.CheckEffetCutDebut->Value(), vbChecked);
+    EXPECT_EQ(son.TexteEffetCutSeuil[0]->Text(), "-40");
+    EXPECT_EQ(son.TexteEffetCutSeuil[1]->Text(), "250");
+    EXPECT_TRUE(son.OptionEffetTrim[1]->Value());
+    EXPECT_TRUE(son.OptionEffetNormalise[3]->Value());
+    EXPECT_EQ(son.SliderEffetNormalisation[0]->Value(), -12);
+    EXPECT_EQ(son.SliderEffetNormalisation[1]->Value(), 6);
+    EXPECT_EQ(son.TexteEffetNormalisationMax->Text(), "10");
+
+    // The handlers ran, yet nothing is marked.
+    EXPECT_FALSE(OptionsModifiees || OptionsPeripheriquesModifiees || OptionsConvertModifiees);
+}
+
+TEST_F(SettingsLoad, WithoutTheProgressWindowNoStepLines) {
+    loadWindows();
+    EXPECT_FALSE(logged("----- "));
+}
+
+TEST_F(SettingsLoad, StoredValuesTheControlsCannotHoldAreReportedAndTheRestLoads) {
+    writeProgramSettings("[SoundCard]\nActive=abc\n[General_Out]\nPipe_00_Nature=1\n"
+                         "[Email]\nSMTPS=7\nAdresse=ops@radio.test\n"
+                         "[Windows]\nLaunch=1\nNbJoursReboot=104\n");
+    loadWindows();
+    auto& son = FrmSetupSon::get();
+    // "abc" reads as 0: the card is off and its output keys are not read.
+    EXPECT_EQ(son.CheckSoundCard->Value(), vbUnchecked);
+    EXPECT_TRUE(Lib_DirectX::calls().empty());
+    auto& divers = FrmSetupDivers::get();
+    EXPECT_EQ(divers.CheckSMTPS->Value(), vbUnchecked);
+    EXPECT_EQ(divers.TexteEmailsAdresses->Text(), "ops@radio.test");
+    EXPECT_EQ(divers.CheckLaunch->Value(), vbChecked);
+    EXPECT_EQ(divers.ComboNbJourPoste->ListIndex(), -1);
+    EXPECT_EQ(countLogged("FrmSetup:InitSettings"), 2);
+}
+
+TEST_F(SettingsLoad, AnInstanceReadsItsOwnProgramSettingsFile) {
+    PbINoInstance = 3;
+    support::writeWindowsFile(
+        drive.host("C:\\Prog\\Settings\\AL3_Relaytone\\AL3_Relaytone_3.Ini"),
+        "[Email]\nAdresse=instance3@radio.test\n");
+    writeProgramSettings("[Email]\nAdresse=plain@radio.test\n");
+    loadWindows();
+    EXPECT_EQ(FrmSetupDivers::get().TexteEmailsAdresses->Text(), "instance3@radio.test");
+}
+
+TEST_F(SettingsLoad, RecipientsAreHeldToWhatOneIniReadGivesBack) {
+    writeProgramSettings("[Email]\nAdresse=" + std::string(300, 'x') + "\n");
+    loadWindows();
+    auto& box = *FrmSetupDivers::get().TexteEmailsAdresses;
+    EXPECT_EQ(box.Text().size(), 254u);
+    box.SetText(std::string(300, 'y'));
+    EXPECT_EQ(box.Text(), std::string(254, 'y'));
+}
+
+TEST_F(SettingsLoad, AddressRepairGivesBlankAndAnyAddressRowsTheHostAddress) {
+    const uint16_t port = freeUdpPort();
+    writeBaseSettings("[UDP_In_01]\nIP=\nPort=" + std::to_string(port) + "\nActif=1\n" +
+                      "[UDP_In_02]\nIP=0.0.0.0\nPort=6002\nActif=0\n"
+                      "[UDP_In_03]\nIP=   \nPort=6003\nActif=0\n");
+    loadWindows();
+    auto& page = FrmSetupPeripherique::get();
+    const std::string host = page.TexteComputerNameAdresse[1]->Text();
+    if (host.empty()) GTEST_SKIP() << "this machine has no IPv4 address";
+    // Every row, hidden ones included.
+    for (auto* box : page.TexteUDPIPSource) EXPECT_EQ(box->Text(), host);
+    EXPECT_EQ(countLogged("Err: Unable to Check CheckUDPInActif due to IP source is empty"), 1);
+    // The ticked row that had no address is bound once it has one.
+    EXPECT_EQ(countLogged("UDP: SocketWrenchUDPIn.Binded to: " + host + ":" + std::to_string(port)),
+              1);
+    EXPECT_FALSE(page.TexteUDPIPSource[0]->Enabled());
+    EXPECT_FALSE(OptionsPeripheriquesModifiees);
+
+    // The repaired addresses reach the file with the next save of the rows.
+    page.TexteUDPPortCible[2]->SetText("7003");
+    FrmSetup::get().SaveSettingsPeripheriques();
+    EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "UDP_In_02", "IP", "?"),
+              host);
+}
+
+TEST_F(SettingsLoad, RowsBeyondTheLoadedOnesAreHidden) {
+    const struct {
+        int16_t lignes;
+        int visibles;
+    } cases[] = {{3, 3}, {1, 1}, {7, 7}, {-2, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lignes);
+        PbINbLignesUDP = c.lignes;
+        PbTBases[0].NbStation = 9;
+        loadWindows();
+        auto& page = FrmSetupPeripherique::get();
+        for (int r = 0; r < 10; ++r) {
+            const bool visible = r < c.visibles;
+            EXPECT_EQ(page.TexteUDPIPSource[r]->Visible(), visible) << r;
+            EXPECT_EQ(page.CheckUDPInActif[r]->Visible(), visible) << r;
+            EXPECT_EQ(page.CheckUDPOutActif[r]->Visible(), visible) << r;
+            EXPECT_EQ(page.BtnUDPSend[r]->Visible(), visible) << r;
+        }
+        unloadWindows();
+    }
+}
+
+}  // namespace
+}  // namespace settings_test

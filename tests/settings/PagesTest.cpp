@@ -1,0 +1,239 @@
+// The sound page's output handlers and the miscellaneous page's memory option and test mail.
+#include <gtest/gtest.h>
+
+#include "engine/Lib_DirectX.h"
+#include "foundation/NeighbourServices.h"
+#include "foundation/SettingsFiles.h"
+#include "platform/Dialogs.h"
+#include "settings/FrmSetup.h"
+#include "settings/FrmSetupDivers.h"
+#include "settings/FrmSetupSon.h"
+#include "settings/SettingsFlags.h"
+#include "tests/settings/SettingsSite.h"
+
+namespace settings_test {
+namespace {
+
+namespace dlg = platform::dialogs;
+using platform::forms::vbChecked;
+using platform::forms::vbUnchecked;
+
+class SoundPage : public SettingsSite {
+protected:
+    void SetUp() override {
+        SettingsSite::SetUp();
+        loadWindows();
+        Lib_DirectX::calls().clear();
+        son().ComboPeripheriqueOut[0]->AddItem("Speakers");
+        son().ComboPeripheriqueOut[0]->AddItem("Line out");
+        son().ComboPeripheriqueOut[0]->AddItem("Headphones");
+    }
+    static FrmSetupSon& son() { return FrmSetupSon::get(); }
+};
+
+TEST_F(SoundPage, TheNatureStartsTheOutputOnlyWhileTheCardIsActive) {
+    const struct {
+        int card;
+        int nature;
+        const char* logLine;
+        bool starts;
+        bool marks;
+    } cases[] = {
+        {vbChecked, 1, "Pipe Nature: Set to DirectX", true, true},
+        {vbChecked, 0, "Pipe Nature: Set to Null", true, true},
+        {vbChecked, 2, nullptr, false, true},
+        {vbUnchecked, 1, nullptr, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nature);
+        son().ComboNatureTrancheOut[0]->SetListIndex(-1);
+        son().CheckSoundCard->SetValue(c.card);
+        OptionsModifiees = false;
+        Lib_DirectX::calls().clear();
+        const int before = c.logLine ? countLogged(c.logLine) : 0;
+        son().ComboNatureTrancheOut[0]->SetListIndex(c.nature);
+        EXPECT_EQ(Lib_DirectX::calls().size(), c.starts ? 1u : 0u);
+        if (c.starts) {
+            EXPECT_EQ(Lib_DirectX::calls()[0], "InitDirectXOut(0,DirectX_Player_)");
+        }
+        if (c.logLine) {
+            EXPECT_EQ(countLogged(c.logLine), before + 1);
+        }
+        EXPECT_EQ(OptionsModifiees, c.marks);
+    }
+}
+
+TEST_F(SoundPage, TheDeviceIsKeptForBothDirectXNatures) {
+    const struct {
+        int nature;
+        int16_t kept;
+    } cases[] = {{1, 2}, {0, 2}, {2, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nature);
+        PbTPipesOut[0].NoDeviceSelectionne = 0;
+        son().ComboNatureTrancheOut[0]->SetListIndex(c.nature);
+        son().ComboPeripheriqueOut[0]->SetListIndex(-1);
+        OptionsModifiees = false;
+        son().ComboPeripheriqueOut[0]->SetListIndex(2);
+        EXPECT_EQ(PbTPipesOut[0].NoDeviceSelectionne, c.kept);
+        EXPECT_TRUE(OptionsModifiees);
+    }
+    // The save writes the kept device, not the list's selection.
+    son().ComboNatureTrancheOut[0]->SetListIndex(1);
+    PbTPipesOut[0].NoDeviceSelectionne = 1;
+    FrmSetup::get().CommandSave_Click();
+    EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Prog\\Settings\\AL3_Relaytone\\AL3_Relaytone.Ini",
+                                      "DirectX_Player_00", "Device"),
+              "1");
+}
+
+TEST_F(SoundPage, TheAnalogSliderAppliesTheLevelOnlyOnceADeviceWasFound) {
+    son().SliderAnalogLevelOut[0]->Scroll();
+    EXPECT_TRUE(Lib_DirectX::calls().empty());
+    EXPECT_TRUE(OptionsModifiees);
+    Lib_DirectX::PbLModeSortiePipe[0] = 1;
+    son().SliderAnalogLevelOut[0]->Scroll();
+    EXPECT_EQ(Lib_DirectX::calls(), std::vector<std::string>{"DirectXPipeSetLevelOut(0)"});
+    son().SliderDigitalLevelOut[0]->Scroll();
+    EXPECT_EQ(Lib_DirectX::calls().size(), 1u);
+}
+
+TEST_F(SoundPage, ANatureChosenWhileTheOutputStartsIsIgnored) {
+    son().ComboNatureTrancheOut[0]->SetListIndex(2);
+    int nested = 0;
+    Lib_DirectX::pendantDemarrage = [&] {
+        // The start lets window events run: the operator picks another nature meanwhile.
+        if (nested++ == 0) son().ComboNatureTrancheOut[0]->SetListIndex(0);
+    };
+    son().ComboNatureTrancheOut[0]->SetListIndex(1);
+    Lib_DirectX::pendantDemarrage = nullptr;
+    EXPECT_EQ(Lib_DirectX::calls().size(), 1u);
+    EXPECT_TRUE(logged("Warning: Pipe Nature: Output start already under way"));
+    // Once the start is over, a choice starts the output again.
+    son().ComboNatureTrancheOut[0]->SetListIndex(1);
+    EXPECT_EQ(Lib_DirectX::calls().size(), 2u);
+}
+
+TEST_F(SoundPage, EveryEffectControlMarksTheEffectGroup) {
+    const std::function<void()> changes[] = {
+        [] { son().CheckEffectActif[1]->SetValue(vbChecked); },
+        [] { son().CheckEffetCutDebut->SetValue(vbChecked); },
+        [] { son().CheckEffetCutFin->SetValue(vbChecked); },
+        [] { son().OptionEffetTrim[1]->SetValue(true); },
+        [] { son().OptionEffetNormalise[2]->SetValue(true); },
+        [] { son().TexteEffetCutSeuil[1]->SetText("300"); },
+        [] { son().TexteEffetNormalisationMax->SetText("9"); },
+        [] { son().SliderEffetNormalisation[0]->SetValue(-20); },
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        SCOPED_TRACE(i);
+        OptionsConvertModifiees = false;
+        changes[i]();
+        EXPECT_TRUE(OptionsConvertModifiees);
+        EXPECT_FALSE(OptionsModifiees);
+    }
+}
+
+// What the engine window's mail is asked to send.
+class RecordingEngine : public neighbours::Frm_MainBisServices {
+public:
+    void EnvoiMail(bool modeTest, const std::string& emailsTo, const std::string& message,
+                   const std::string& titre, bool technique) override {
+        sent.push_back({modeTest, emailsTo, message, titre, technique});
+    }
+    struct Mail {
+        bool modeTest;
+        std::string to, message, titre;
+        bool technique;
+    };
+    std::vector<Mail> sent;
+};
+
+class MiscPage : public SettingsSite {
+protected:
+    void SetUp() override {
+        SettingsSite::SetUp();
+        loadWindows();
+        neighbours::registerFrm_MainBis(&engine);
+    }
+    void TearDown() override {
+        neighbours::registerFrm_MainBis(nullptr);
+        SettingsSite::TearDown();
+    }
+    static FrmSetupDivers& divers() { return FrmSetupDivers::get(); }
+    RecordingEngine engine;
+};
+
+TEST_F(MiscPage, TheTestMailNeedsRecipients) {
+    for (const char* blank : {"", "   "}) {
+        divers().TexteEmailsAdresses->SetText(blank);
+        divers().CommandEmailTest_Click();
+    }
+    EXPECT_TRUE(engine.sent.empty());
+    ASSERT_EQ(dlg::asked().size(), 2u);
+    EXPECT_EQ(dlg::asked()[0].text,
+              "Veuillez renseigner un ou plusieurs emails (séparés pas des ;).");
+
+    divers().TexteEmailsAdresses->SetText("ops@radio.test;tech@radio.test");
+    divers().CommandEmailTest_Click();
+    ASSERT_EQ(engine.sent.size(), 1u);
+    EXPECT_TRUE(engine.sent[0].modeTest);
+    EXPECT_EQ(engine.sent[0].to, "ops@radio.test;tech@radio.test");
+    EXPECT_EQ(engine.sent[0].message, "Test d'envoi de mail.");
+    EXPECT_EQ(engine.sent[0].titre, "");
+    EXPECT_TRUE(engine.sent[0].technique);
+}
+
+// The main window's memory label as the memory option shows and hides it.
+class RecordingMainWindow : public neighbours::Frm_MainServices {
+public:
+    void LabelAffichageMemory_SetVisible(bool visible) override { shown.push_back(visible); }
+    std::vector<bool> shown;
+};
+
+TEST_F(MiscPage, TheMemoryBoxStartsAndStopsTheMeasurement) {
+    RecordingMainWindow main;
+    neighbours::registerFrm_Main(&main);
+    divers().CheckMemory->SetValue(vbChecked);
+    EXPECT_TRUE(divers().MemoryTimerActive());
+    EXPECT_TRUE(OptionsModifiees);
+    divers().CheckMemory->SetValue(vbUnchecked);
+    EXPECT_FALSE(divers().MemoryTimerActive());
+    divers().CheckMemory->SetValue(platform::forms::vbGrayed);
+    EXPECT_FALSE(divers().MemoryTimerActive());
+    neighbours::registerFrm_Main(nullptr);
+    EXPECT_EQ(main.shown, (std::vector<bool>{true, false}));
+}
+
+TEST_F(MiscPage, TheFoundationReadsTheLiveControls) {
+    divers().TexteEmailsAdresses->SetText("alerts@radio.test");
+    divers().CheckEmail[1]->SetValue(vbChecked);
+    divers().ComboNbJourPoste->SetListIndex(12);
+    auto& seen = neighbours::FrmSetup();
+    EXPECT_EQ(seen.TexteEmailsAdresses(), "alerts@radio.test");
+    EXPECT_EQ(seen.CheckEmail(1), vbChecked);
+    EXPECT_EQ(seen.CheckEmail(0), vbUnchecked);
+    EXPECT_EQ(seen.ComboNbJourPoste_ListIndex(), 12);
+}
+
+TEST_F(MiscPage, EveryOptionMarksTheGeneralGroup) {
+    const std::function<void()> changes[] = {
+        [] { divers().CheckEmail[3]->SetValue(vbChecked); },
+        [] { divers().CheckLaunch->SetValue(vbChecked); },
+        [] { divers().CheckMiseEnVeille->SetValue(vbChecked); },
+        [] { divers().CheckSMTPS->SetValue(vbChecked); },
+        [] { divers().ComboNbJourPoste->SetListIndex(1); },
+        [] { divers().TexteEmailsAdresses->SetText("x@radio.test"); },
+        [] { FrmSetupSon::get().TexteTailleBuffer->SetText("800"); },
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        SCOPED_TRACE(i);
+        OptionsModifiees = false;
+        changes[i]();
+        EXPECT_TRUE(OptionsModifiees);
+        EXPECT_FALSE(OptionsPeripheriquesModifiees || OptionsConvertModifiees);
+    }
+}
+
+}  // namespace
+}  // namespace settings_test

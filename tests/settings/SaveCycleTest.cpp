@@ -1,0 +1,243 @@
+// Saving by changed group, hiding, the unload question, and a restart that finds what was saved.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "foundation/RunState.h"
+#include "foundation/SettingsFiles.h"
+#include "platform/Dialogs.h"
+#include "settings/FrmSetup.h"
+#include "settings/FrmSetupDivers.h"
+#include "settings/FrmSetupPeripherique.h"
+#include "settings/FrmSetupSon.h"
+#include "settings/SettingsFlags.h"
+#include "tests/settings/SettingsSite.h"
+#include "tests/support/WindowsFiles.h"
+
+namespace settings_test {
+namespace {
+
+namespace dlg = platform::dialogs;
+namespace fs = std::filesystem;
+using platform::forms::vbChecked;
+using platform::forms::vbUnchecked;
+
+const std::string kProgramFile = "C:\\Prog\\Settings\\AL3_Relaytone\\AL3_Relaytone.Ini";
+const std::string kBaseFile = "C:\\Config\\AL3_Relaytone.Ini";
+
+const std::string kProgramFixture =
+    "; kept as the operator wrote it\n[SoundCard]\nActive=1\n[Email]\nAdresse=old@radio.test\n"
+    "[Windows]\nNbJoursReboot=2\n";
+const std::string kBaseFixture =
+    "[UDP_In_01]\nIP=127.0.0.1\nPort=6100\nActif=0\n[Effet_Cut]\nActive=0\n";
+
+class SaveCycle : public SettingsSite {
+protected:
+    void SetUp() override {
+        SettingsSite::SetUp();
+        writeProgramSettings(kProgramFixture);
+        writeBaseSettings(kBaseFixture);
+    }
+    std::string program() const { return support::readBytes(programSettings()); }
+    std::string base() const { return support::readBytes(baseSettings()); }
+};
+
+TEST_F(SaveCycle, OnlyTheMarkedGroupIsWritten) {
+    loadWindows();
+    const std::string baseBefore = base();
+    FrmSetupDivers::get().TexteEmailsAdresses->SetText("new@radio.test");
+    EXPECT_TRUE(OptionsModifiees);
+    EXPECT_FALSE(OptionsPeripheriquesModifiees || OptionsConvertModifiees);
+    FrmSetup::get().CommandSave_Click();
+    EXPECT_FALSE(OptionsModifiees);
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "Email", "Adresse"), "new@radio.test");
+    EXPECT_EQ(base(), baseBefore);
+
+    const std::string programBefore = program();
+    FrmSetupPeripherique::get().TexteUDPPortCible[0]->SetText("7000");
+    EXPECT_TRUE(OptionsPeripheriquesModifiees);
+    FrmSetup::get().MnuMainSave_Click();
+    EXPECT_FALSE(OptionsPeripheriquesModifiees);
+    EXPECT_EQ(Lib_Systeme::LectureIni(kBaseFile, "UDP_Out_01", "Port"), "7000");
+    EXPECT_EQ(program(), programBefore);
+
+    const std::string baseAfterRows = base();
+    FrmSetupSon::get().TexteEffetNormalisationMax->SetText("11");
+    EXPECT_TRUE(OptionsConvertModifiees);
+    FrmSetup::get().CommandSave_Click();
+    EXPECT_EQ(Lib_Systeme::LectureIni(kBaseFile, "Effet_Normalisation", "ValeurMax"), "11");
+    EXPECT_EQ(program(), programBefore);
+    EXPECT_NE(base(), baseAfterRows);
+    // The operator's comment and the other lines stay.
+    EXPECT_NE(program().find("; kept as the operator wrote it"), std::string::npos);
+}
+
+TEST_F(SaveCycle, EachGroupWritesItsKeys) {
+    fs::remove(programSettings());
+    fs::remove(baseSettings());
+    loadWindows();
+    auto& divers = FrmSetupDivers::get();
+    divers.CheckEmail[5]->SetValue(vbChecked);
+    divers.CheckLaunch->SetValue(vbChecked);
+    divers.ComboNbJourPoste->SetListIndex(9);
+    auto& page = FrmSetupPeripherique::get();
+    page.TexteUDPIPCible[1]->SetText("10.0.0.2");
+    auto& son = FrmSetupSon::get();
+    son.OptionEffetTrim[1]->SetValue(true);
+    son.SliderEffetNormalisation[1]->SetValue(-3);
+    FrmSetup::get().CommandSave_Click();
+
+    const struct {
+        const std::string& file;
+        const char *section, *key, *value;
+    } keys[] = {
+        {kProgramFile, "SoundCard", "Active", "1"},
+        {kProgramFile, "General_Out", "Pipe_00_Nature", "0"},
+        {kProgramFile, "DirectX_Player_00", "Device", "0"},
+        {kProgramFile, "Email", "Adresse", ""},
+        {kProgramFile, "Email", "SMTPS", "0"},
+        {kProgramFile, "Emails", "Err_0", "0"},
+        {kProgramFile, "Emails", "Err_5", "1"},
+        {kProgramFile, "Windows", "RebootVeille", "0"},
+        {kProgramFile, "Windows", "Memory", "0"},
+        {kProgramFile, "Windows", "Launch", "1"},
+        {kProgramFile, "Windows", "NbJoursReboot", "9"},
+        {kBaseFile, "UDP_In_01", "Port", "96"},
+        {kBaseFile, "UDP_In_03", "Actif", "0"},
+        {kBaseFile, "UDP_Out_02", "IP", "10.0.0.2"},
+        {kBaseFile, "UDP_Out_03", "Port", "98"},
+        {kBaseFile, "UDP_Out_03", "Port2", ""},
+        {kBaseFile, "Effet_Cut", "Silence", "1"},
+        {kBaseFile, "Effet_Cut", "SeuildB", "-50"},
+        {kBaseFile, "Effet_Normalisation", "Nature", "0"},
+        {kBaseFile, "Effet_Normalisation", "ValeurFixe", "-3"},
+        {kBaseFile, "Effet_Normalisation", "ValeurMax", "8"},
+    };
+    for (const auto& k : keys)
+        EXPECT_EQ(Lib_Systeme::LectureIni(k.file, k.section, k.key, "<missing>"), k.value)
+            << k.section << "/" << k.key;
+    // Rows beyond the station count are never written.
+    EXPECT_EQ(Lib_Systeme::LectureIni(kBaseFile, "UDP_In_04", "Port", "<missing>"), "<missing>");
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "General_Out", "NbZones", "<missing>"),
+              "<missing>");
+}
+
+TEST_F(SaveCycle, WithTheSoundCardOffItsOutputKeysStayAsTheFileHasThem) {
+    writeProgramSettings("[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=2\n"
+                         "[DirectX_Player_00]\nDevice=4\n");
+    loadWindows();
+    FrmSetupSon::get().CheckSoundCard->SetValue(vbUnchecked);
+    EXPECT_TRUE(OptionsModifiees);
+    FrmSetup::get().CommandSave_Click();
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "SoundCard", "Active"), "0");
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "General_Out", "Pipe_00_Nature"), "2");
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "DirectX_Player_00", "Device"), "4");
+}
+
+TEST_F(SaveCycle, UnloadAsksOnlyWhenAGroupIsMarked) {
+    const struct {
+        const char* name;
+        bool change;
+        bool forced;
+        const char* answer;
+        bool asked;
+        bool saved;
+    } cases[] = {
+        {"nothing changed", false, false, "yes", false, false},
+        {"changed, yes", true, false, "yes", true, true},
+        {"changed, no", true, false, "no", true, false},
+        {"changed, forced restart", true, true, "no", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeProgramSettings(kProgramFixture);
+        dlg::reset();
+        PbBRelanceForcee = c.forced;
+        loadWindows();
+        if (c.change) FrmSetupDivers::get().CheckMiseEnVeille->SetValue(vbChecked);
+        const std::string before = program();
+        const std::string caption = FrmSetup::get().Caption();
+        dlg::queueAnswers({c.answer});
+        ASSERT_TRUE(FrmSetup::get().Unload(platform::forms::vbFormCode));
+        const auto asked = dlg::asked();
+        ASSERT_EQ(asked.size(), c.asked ? 1u : 0u);
+        if (c.asked) {
+            EXPECT_EQ(asked[0].text, "Voulez-vous enregistrer les options ?");
+            EXPECT_EQ(asked[0].title, caption);
+        }
+        EXPECT_EQ(program() != before, c.saved);
+        EXPECT_FALSE(OptionsModifiees || OptionsPeripheriquesModifiees || OptionsConvertModifiees);
+        EXPECT_FALSE(PbBFrmSetupChargee);
+        unloadWindows();
+    }
+}
+
+TEST_F(SaveCycle, FermerAndTheCloseBoxOnlyHide) {
+    loadWindows();
+    auto& window = FrmSetup::get();
+    window.Show();
+    FrmSetupDivers::get().CheckSMTPS->SetValue(vbChecked);
+    window.CommandFermer_Click();
+    EXPECT_FALSE(window.Visible());
+    EXPECT_TRUE(OptionsModifiees);
+    window.Show();
+    EXPECT_FALSE(window.Unload(platform::forms::vbFormControlMenu));
+    EXPECT_FALSE(window.Visible());
+    EXPECT_TRUE(window.Loaded());
+    EXPECT_TRUE(PbBFrmSetupChargee);
+    EXPECT_TRUE(OptionsModifiees);
+    EXPECT_TRUE(dlg::asked().empty());
+}
+
+TEST_F(SaveCycle, AWriteThatFailsKeepsTheGroupMarked) {
+    loadWindows();
+    // A folder where the file should be: no write can succeed.
+    fs::remove(programSettings());
+    fs::create_directory(programSettings());
+    FrmSetupDivers::get().CheckLaunch->SetValue(vbChecked);
+    FrmSetup::get().CommandSave_Click();
+    EXPECT_TRUE(OptionsModifiees);
+    EXPECT_TRUE(logged("Err: Settings: Unable to write: " + kProgramFile));
+    EXPECT_TRUE(dlg::asked().empty());  // hidden window: no box
+
+    FrmSetup::get().Show();
+    FrmSetup::get().CommandSave_Click();
+    EXPECT_TRUE(OptionsModifiees);
+    ASSERT_EQ(dlg::asked().size(), 1u);
+    EXPECT_NE(dlg::asked()[0].text.find(kProgramFile), std::string::npos);
+
+    fs::remove(programSettings());
+    FrmSetup::get().CommandSave_Click();
+    EXPECT_FALSE(OptionsModifiees);
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "Windows", "Launch"), "1");
+}
+
+TEST_F(SaveCycle, ARestartFindsWhatWasSaved) {
+    loadWindows();
+    auto& divers = FrmSetupDivers::get();
+    divers.TexteEmailsAdresses->SetText("é@radio.test");
+    divers.CheckEmail[2]->SetValue(vbChecked);
+    divers.ComboNbJourPoste->SetListIndex(0);
+    auto& page = FrmSetupPeripherique::get();
+    page.TexteUDPIPSource[2]->SetText("127.0.0.2");
+    page.TexteUDPPortSource[2]->SetText("6200");
+    page.CheckUDPOutActif[1]->SetValue(vbChecked);
+    auto& son = FrmSetupSon::get();
+    son.CheckEffetCutFin->SetValue(vbChecked);
+    son.OptionEffetNormalise[2]->SetValue(true);
+    FrmSetup::get().CommandSave_Click();
+    unloadWindows();
+
+    loadWindows();
+    EXPECT_EQ(FrmSetupDivers::get().TexteEmailsAdresses->Text(), "é@radio.test");
+    EXPECT_EQ(FrmSetupDivers::get().CheckEmail[2]->Value(), vbChecked);
+    EXPECT_EQ(FrmSetupDivers::get().ComboNbJourPoste->ListIndex(), 0);
+    EXPECT_EQ(FrmSetupPeripherique::get().TexteUDPIPSource[2]->Text(), "127.0.0.2");
+    EXPECT_EQ(FrmSetupPeripherique::get().TexteUDPPortSource[2]->Text(), "6200");
+    EXPECT_EQ(FrmSetupPeripherique::get().CheckUDPOutActif[1]->Value(), vbChecked);
+    EXPECT_EQ(FrmSetupSon::get().CheckEffetCutFin->Value(), vbChecked);
+    EXPECT_TRUE(FrmSetupSon::get().OptionEffetNormalise[2]->Value());
+}
+
+}  // namespace
+}  // namespace settings_test
