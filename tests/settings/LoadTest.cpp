@@ -247,3 +247,50 @@ TEST_F(SettingsLoad, RowsBeyondTheLoadedOnesAreHidden) {
 
 }  // namespace
 }  // namespace settings_test
+
+namespace settings_test {
+namespace {
+
+TEST_F(SettingsLoad, OnlyTheOlderConverterSwitchesTheEffectsOff) {
+    const struct {
+        const char* installed;
+        bool usable;
+    } cases[] = {{nullptr, true}, {"CoreConverter.exe", true}, {"MusicConverter.exe", false}};
+    const std::string folder = "C:\\Program Files\\Illustrate\\dBpowerAMP\\";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.installed ? c.installed : "(none)");
+        std::filesystem::remove_all(drive.host("C:\\Program Files\\"));
+        if (c.installed) support::writeWindowsFile(drive.host(folder + c.installed), "MZ");
+        writeBaseSettings("[Effet_Cut]\nActive=1\n[Effet_Normalisation]\nActive=1\n");
+        loadWindows();
+        auto& son = FrmSetupSon::get();
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(son.CheckEffectActif[i]->Value(), c.usable ? vbChecked : vbUnchecked) << i;
+            EXPECT_EQ(son.CheckEffectActif[i]->Enabled(), c.usable) << i;
+        }
+        EXPECT_EQ(son.MyFrameSon[13]->Enabled(), c.usable);
+        EXPECT_EQ(son.MyFrameSon[14]->Enabled(), c.usable);
+        // Unticked during the load: the file keeps its value until the group is saved.
+        EXPECT_FALSE(OptionsConvertModifiees);
+        EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "Effet_Cut", "Active"),
+                  "1");
+        unloadWindows();
+    }
+}
+
+TEST_F(SettingsLoad, TheDevicesPageSavesItsRowsOnlyWhenChanged) {
+    loadWindows();
+    auto& page = FrmSetupPeripherique::get();
+    page.CommandSave_Click();
+    EXPECT_FALSE(std::filesystem::exists(baseSettings()));
+    page.TexteUDPPortBCible[0]->SetText("9001");
+    page.CommandSave_Click();
+    EXPECT_FALSE(OptionsPeripheriquesModifiees);
+    EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "UDP_Out_01", "Port2"),
+              "9001");
+    // The program settings file is another group's.
+    EXPECT_FALSE(std::filesystem::exists(programSettings()));
+}
+
+}  // namespace
+}  // namespace settings_test
