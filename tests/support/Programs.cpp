@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 fs::path stubProgram() { return platform::winpath::programFolderHost() / "al3_stub"; }
 
 fs::path builtProgram(const std::string& name) {
-    const char* bin = std::getenv("AL3_BIN_DIR");
-    return fs::path(bin ? bin : "") / name;
+    if (const char* bin = std::getenv("AL3_BIN_DIR"); bin && *bin) return fs::path(bin) / name;
+    return platform::winpath::programFolderHost().parent_path() / "bin" / name;  // build/tests -> build/bin
 }
 
 fs::path copyProgram(const fs::path& program, const fs::path& folder, const std::string& name) {
