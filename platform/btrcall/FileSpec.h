@@ -35,7 +35,7 @@ struct FileDef {
     std::vector<KeyDef> keys;
 };
 
-// Status 0 and the definition, or the status that names what is wrong with the specification.
+// Status 0 and the definition, or the status that names what is wrong with the create block.
 int16_t parseSpec(std::string_view spec, FileDef& out);
 
 // The key's bytes as they stand in the record.
