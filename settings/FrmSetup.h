@@ -1,5 +1,4 @@
-// The settings window: loads the three pages from the two settings files, keeps the log buffer
-// and the modified flags, and writes back the groups that changed.
+// The settings window: loads the pages from both settings files and saves the changed groups.
 #pragma once
 
 #include <string>

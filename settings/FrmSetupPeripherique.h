@@ -1,5 +1,4 @@
-// The devices page: the UDP reception rows the engine binds from, the emission rows, and the
-// received-data monitor.
+// The devices page: the UDP reception and emission rows, and the received-data monitor.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// The sound page's handlers: the output nature and device drive the audio output; every change
-// marks its group.
+// The sound page's handlers: nature and device drive the audio output; every change marks.
 #include "settings/FrmSetupSon.h"
 
 #include "engine/Lib_DirectX.h"

@@ -1,5 +1,4 @@
-// The settings window's first load step: base INI folders, zone count, each zone's folders and
-// the sound folder table of the current base.
+// The settings window's folder set-up: base INI folders, zones, their folders, sound folders.
 #include "settings/FrmSetup.h"
 
 #include <algorithm>
@@ -13,7 +12,6 @@
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/SettingsFiles.h"
-#include "foundation/Site.h"
 #include "foundation/SystemQueries.h"
 #include "settings/ErrorTrap.h"
 #include "settings/IniValues.h"

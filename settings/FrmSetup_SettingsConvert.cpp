@@ -1,5 +1,4 @@
-// The sound-effect options of the base settings file, and the converter lookup that can
-// switch them off.
+// The sound-effect options of the base settings file, and the converter lookup.
 #include "settings/FrmSetup.h"
 
 #include "foundation/FileVersions.h"

@@ -1,5 +1,4 @@
-// Settings values in INI files: numbers by the leading-number rule, check boxes and list
-// indexes put into their controls, and writes that remember whether they all succeeded.
+// Settings values in INI files: leading-number reads, control values, writes that report failure.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// The settings window's load: both files into the pages, the active rows bound on the way,
-// nothing marked.
+// The settings window's load: both files into the pages, active rows bound, nothing marked.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QUdpSocket>
@@ -245,11 +244,6 @@ TEST_F(SettingsLoad, RowsBeyondTheLoadedOnesAreHidden) {
     }
 }
 
-}  // namespace
-}  // namespace settings_test
-
-namespace settings_test {
-namespace {
 
 TEST_F(SettingsLoad, OnlyTheOlderConverterSwitchesTheEffectsOff) {
     const struct {

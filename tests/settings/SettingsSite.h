@@ -1,5 +1,4 @@
-// A fixture site for the settings window: program folder, one base of three stations, the two
-// settings files, and the engine window loaded first as at start-up.
+// A fixture site for the settings window: program folder, one base of three stations.
 #pragma once
 
 #include <cstdint>
