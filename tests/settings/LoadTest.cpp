@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/Lib_DirectX.h"
+#include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/Site.h"
@@ -156,8 +157,39 @@ TEST_F(SettingsLoad, FixtureFillsThePagesAndBindsTheActiveRowDuringTheLoad) {
     EXPECT_FALSE(OptionsModifiees || OptionsPeripheriquesModifiees || OptionsConvertModifiees);
 }
 
-TEST_F(SettingsLoad, WithoutTheProgressWindowNoStepLines) {
+// The start-up progress window as the load writes its steps into it.
+class RecordingProgress : public neighbours::Frm_MainServices {
+public:
+    class Label : public neighbours::FrmMsgServices {
+    public:
+        void LabelMsgInit_SetCaption(const std::string& text) override { captions.push_back(text); }
+        std::vector<std::string> captions;
+    };
+    neighbours::FrmMsgServices& FrmMsg() override { return label; }
+    Label label;
+};
+
+TEST_F(SettingsLoad, TheProgressWindowShowsEachStepInOrder) {
+    RecordingProgress main;
+    neighbours::registerFrm_Main(&main);
+    PbBFrmMsgDemarrage = true;
     loadWindows();
+    neighbours::registerFrm_Main(nullptr);
+    EXPECT_EQ(main.label.captions,
+              (std::vector<std::string>{"Skyplate: Setup: Init: General",
+                                        "Skyplate: Setup: Init: Settings",
+                                        "Skyplate: Setup: Init: SettingsPeripherique",
+                                        "Skyplate: Setup: Init: SettingsConvert",
+                                        "Skyplate: Setup: Init: RegisterConvert",
+                                        "Skyplate: Setup: Init: HostName", "Skyplate: Setup: End"}));
+}
+
+TEST_F(SettingsLoad, WithoutTheProgressWindowNoStepLines) {
+    RecordingProgress main;
+    neighbours::registerFrm_Main(&main);
+    loadWindows();
+    neighbours::registerFrm_Main(nullptr);
+    EXPECT_TRUE(main.label.captions.empty());
     EXPECT_FALSE(logged("----- "));
 }
 
