@@ -1,0 +1,113 @@
+// The runner as a real process in its own program folder, with batch files dropped while it runs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <signal.h>
+
+#include "tests/support/Programs.h"
+#include "tests/support/TempSite.h"
+#include "tests/support/WindowsFiles.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+size_t linesIn(const fs::path& file) {
+    const std::string text = support::readBytes(file);
+    return size_t(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Children of the process that ended and were never collected.
+int zombieChildrenOf(qint64 parent) {
+    int zombies = 0;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (!std::all_of(name.begin(), name.end(), ::isdigit)) continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string text((std::istreambuf_iterator<char>(stat)), {});
+        const size_t close = text.rfind(')');
+        if (close == std::string::npos || close + 4 >= text.size()) continue;
+        char state = 0;
+        long long ppid = 0;
+        if (std::sscanf(text.c_str() + close + 2, "%c %lld", &state, &ppid) == 2 && ppid == parent &&
+            state == 'Z')
+            ++zombies;
+    }
+    return zombies;
+}
+
+}  // namespace
+
+class BatchRunner : public support::SiteTest {
+protected:
+    void SetUp() override {
+        const fs::path program = support::copyProgram(support::builtProgram("AL3_Relaytone_API"),
+                                                      drive.root() / "Program Files" / "RLT API",
+                                                      "AL3_Relaytone_API");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("AL3_ANSWERS", "");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        runner.setProcessEnvironment(env);
+        runner.start(QString::fromStdString(program.string()), {});
+        ASSERT_TRUE(runner.waitForStarted());
+    }
+    void TearDown() override {
+        if (runner.state() != QProcess::NotRunning) {
+            runner.kill();
+            runner.waitForFinished();
+        }
+    }
+    // Reads what the runner said while the condition is awaited.
+    bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+        return support::eventually([&] {
+            runner.waitForReadyRead(1);
+            said += runner.readAllStandardError().toStdString();
+            return condition();
+        }, timeout);
+    }
+
+    QProcess runner;
+    std::string said;
+};
+
+TEST_F(BatchRunner, StartsDroppedFilesAtEveryPollOnceTheFolderAppearsAndLeavesThemAlone) {
+    std::this_thread::sleep_for(1s);  // polling a folder that is not there yet
+    const fs::path folder = drive.root() / "Vantremo" / "Aerolune" / "RLT";
+    const fs::path marker = drive.root() / "ran.txt", other = drive.root() / "other.txt";
+    support::writeWindowsFile(folder / "AL3_Relaytone_Job.bat", "echo job >> '" + marker.string() + "'\n");
+    support::writeWindowsFile(folder / "Other.bat", "echo other >> '" + other.string() + "'\n");
+    fs::create_directories(folder / "AL3_Relaytone_dir.bat");
+    const std::string bytes = support::readBytes(folder / "AL3_Relaytone_Job.bat");
+
+    ASSERT_TRUE(eventually([&] { return linesIn(marker) >= 3; }, 20s)) << said;
+    EXPECT_EQ(support::readBytes(marker).substr(0, 8), "job\njob\n") << "run without carriage returns";
+    const std::string path = "C:\\Vantremo\\Aerolune\\RLT\\AL3_Relaytone_Job.bat";
+    EXPECT_NE(said.find("[dialog] AL3_Relaytone_API | FichierBatch: Avant: " + path + " | ok\n"
+                        "[dialog] AL3_Relaytone_API | FichierBatch: Après: " + path + " | ok\n"),
+              std::string::npos) << said;
+    EXPECT_FALSE(fs::exists(other));
+    EXPECT_EQ(support::readBytes(folder / "AL3_Relaytone_Job.bat"), bytes);
+    EXPECT_TRUE(fs::is_directory(folder / "AL3_Relaytone_dir.bat"));
+
+    fs::remove(folder / "AL3_Relaytone_Job.bat");
+    EXPECT_TRUE(eventually([&] { return zombieChildrenOf(runner.processId()) == 0; }, 5s))
+        << "started batch files are collected";
+}
+
+TEST_F(BatchRunner, TerminationClosesWithoutTheQuitQuestion) {
+    std::this_thread::sleep_for(500ms);
+    ::kill(pid_t(runner.processId()), SIGTERM);
+    ASSERT_TRUE(runner.waitForFinished(10000));
+    EXPECT_EQ(runner.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(runner.exitCode(), 0);
+    said += runner.readAllStandardError().toStdString();
+    EXPECT_EQ(said.find("Voulez-vous quitter"), std::string::npos) << said;
+}
