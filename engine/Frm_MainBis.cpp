@@ -42,6 +42,7 @@ void Frm_MainBis::connectEvents() {
         };
     }
     TimerDataArrival.OnTimer = [this] { TimerDataArrival_Timer(); };
+    Timer60s.OnTimer = [this] { Timer60s_Timer(); };
 }
 
 void Frm_MainBis::Form_Load() {

@@ -62,6 +62,9 @@ public:
     void UDPDataArrival(int16_t NoStation, const std::string& Chaine, bool TraitementHistorique,
                         bool& abandon, const std::string& SubAppelant);
 
+    // The minute job: the watchdog drain of the player's message file.
+    void Timer60s_Timer();
+
     // Sender.
     void SendDataUDPSocketWrench(int16_t Index, const std::string& AdresseIP, int32_t NoPort,
                                  const std::string& Message, int32_t WaitingDuration = 0);

@@ -7,6 +7,7 @@
 #include "foundation/DailyLog.h"
 #include "foundation/RunState.h"
 #include "settings/FrmSetupPeripherique.h"
+#include "shell/ShellState.h"
 
 namespace {
 
@@ -127,8 +128,7 @@ void Frm_MainBis::DispatchReceived(std::string data, int16_t index, const std::s
         DataArrival_WhatTimeIsIt(data, caller);
         data.clear();
     }
-    // The current base: start-up sets it to 0 (the pre-filter does not read it).
-    if (!Blank(data)) UDPDataArrival_00_Pre(0, index, data, caller);
+    if (!Blank(data)) UDPDataArrival_00_Pre(PbINoBase, index, data, caller);
 }
 
 void Frm_MainBis::SocketWrenchUDPIn_OnError(int16_t index, int32_t errorCode,

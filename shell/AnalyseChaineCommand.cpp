@@ -7,8 +7,11 @@
 
 #include <QCoreApplication>
 
+#include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
+#include "foundation/FamilyConfig.h"
 #include "foundation/RunState.h"
+#include "foundation/SettingsFiles.h"
 #include "foundation/Timing.h"
 
 namespace shell {
@@ -85,6 +88,11 @@ void AnalyseChaineCommand(const std::string& ligne, int16_t basesDuSite) {
     TraceLog(-1, -1, -1,
              "Warning: PbIDefaultNoBase: " + *noBase + " is not a base of the site (" +
                  std::to_string(basesDuSite) + " bases) |Sub: " + kCaller);
+}
+
+int16_t NombreDeBasesDuSite() {
+    const std::string config = Lib_Public::DetermineDossierConfig(1);
+    return std::clamp<int16_t>(VBA::ValInt(Lib_Systeme::LectureIni(config, "Site", "NbBase", "1")), 1, 5);
 }
 
 }  // namespace shell

@@ -17,5 +17,7 @@ int32_t NombreParametre(const std::string& chiffres);
 // Sets PbINoInstance and PbIDefaultNoBase, pauses for "/Wait=", logs each switch.
 // "/NoBase=" takes only a base the site has (0 to basesDuSite - 1).
 void AnalyseChaineCommand(const std::string& ligne, int16_t basesDuSite);
+// The site's bases ("Site"/"NbBase" of AL3_Config.ini), 1 to 5.
+int16_t NombreDeBasesDuSite();
 
 }  // namespace shell

@@ -1,0 +1,90 @@
+// The walk over a station's player message file, and the five-minute drain that logs each record.
+#include "shell/FRADx55Drain.h"
+
+#include "btrieve/Catalogue.h"
+#include "btrieve/ErrorReport.h"
+#include "btrieve/OpenClose.h"
+#include "btrieve/Operation.h"
+#include "foundation/Conversions.h"
+#include "foundation/ConversionsVba.h"
+#include "foundation/DailyLog.h"
+#include "foundation/RunState.h"
+#include "foundation/Site.h"
+#include "platform/Cp1252.h"
+#include "shell/ShellState.h"
+
+namespace FRADx55 {
+namespace {
+
+const std::string kCleBasse(16, '\0');
+const std::string kCleHaute(16, '\xFF');
+
+}  // namespace
+
+std::string Texte(const EnregFRADx55& enreg) { return Lib_Data_BTrieve::MessageText(enreg); }
+std::string Nature(const EnregFRADx55& enreg) {
+    return platform::cp1252::toUtf8(std::string(enreg.Nature, sizeof enreg.Nature));
+}
+
+bool ARejouer(const std::string& texte) {
+    return VBA::InStr(1, texte, "<RDS:RT>", true) == 0 && VBA::InStr(1, texte, "<RDS:PS>", true) == 0;
+}
+
+void ParcoursStation(int16_t noBase, int16_t station, const std::string& caller, const bool& abandon,
+                     Moment moment, const std::function<void(const EnregFRADx55&)>& action) {
+    while (!abandon && !Abandon) {
+        PbIBtrOp = 9;
+        PbSBtrKey = kCleBasse;
+        PbIBtrKeyNum = 0;
+        PbIBtrFile = 55;
+        Lib_Data_BTrieve::BTRieve(noBase, PbIBtrOp, PbSBtrKey, PbIBtrKeyNum, PbIBtrFile, station, caller);
+        if (PbIBtrStatus == 9) return;
+        if (PbIBtrStatus != 0) {
+            Lib_Data_BTrieve_2::ErreurBTrieve(noBase, 55, PbSBtrKey, caller, false, false);
+            return;
+        }
+        if (PbSBtrKey.compare(kCleHaute) > 0) return;
+        const EnregFRADx55 enreg = PbTFRADx55;
+        if (moment == Moment::AvantSuppression) action(enreg);
+        PbIBtrOp = 4;
+        Lib_Data_BTrieve::BTRieve(noBase, PbIBtrOp, PbSBtrKey, PbIBtrKeyNum, PbIBtrFile, station, caller);
+        if (PbIBtrStatus != 0) {
+            Lib_Data_BTrieve_2::ErreurBTrieve(noBase, 55, PbSBtrKey, "", false, false);
+            // The record stays; reading on would take it again and again.
+            Lib_Public::TraceLog(station - 1, -1, -1,
+                                 "Err: FRADx55: Delete failed (status " + std::to_string(PbIBtrStatus) +
+                                     "): walk of station " + std::to_string(station) + " ended |Sub: " +
+                                     caller);
+            return;
+        }
+        if (moment == Moment::ApresSuppression) action(enreg);
+    }
+}
+
+}  // namespace FRADx55
+
+void UDPDataArrival_10_Check_FRADx55(int16_t noBase, int16_t, bool& trouve) {
+    const std::string caller = "Frm_MainBis:UDPDataArrival_10_Check_FRADx55";
+    trouve = false;
+    if (!PbBFRADx55Ouvert) {
+        Lib_Public::TraceLog(-1, -1, -1, "Err: UDP: FRADx55 not open");
+        return;
+    }
+    if (PbBCheckFRADx55EnCours) return;
+    PbBCheckFRADx55EnCours = true;
+    PbDCheckFRADx55 = platform::clock::now();
+    const bool jamais = false;
+    for (int16_t station = 1; station <= PbINbStations; ++station) {
+        FRADx55::ParcoursStation(noBase, station, caller, jamais, FRADx55::Moment::AvantSuppression,
+                                 [&](const EnregFRADx55& enreg) {
+                                     trouve = true;
+                                     const std::string texte = VBA::Trim(FRADx55::Texte(enreg));
+                                     std::string vide;
+                                     const std::string tag = Lib_Public::ExtraireBalise(texte, "<CurrNature:", vide);
+                                     Lib_Public::TraceLog(int16_t(station - 1), -1, -1,
+                                                          "UDP: Data FRADx55 read: " + texte + " |Nature: " +
+                                                              FRADx55::Nature(enreg) + " |CurrNature: " + tag);
+                                 });
+    }
+    PbBCheckFRADx55EnCours = false;
+}

@@ -1,0 +1,102 @@
+// The main window: the start-up object, the visible window with its incidents, and the road out.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/NeighbourServices.h"
+#include "platform/Clock.h"
+#include "platform/process/NamedMutex.h"
+#include "platform/process/WindowLookup.h"
+#include "platform/forms/CheckBox.h"
+#include "platform/forms/CommandButton.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/Label.h"
+#include "platform/forms/ListBox.h"
+#include "platform/forms/Timer.h"
+#include "shell/ShellState.h"
+
+class QFrame;
+class QTabWidget;
+
+class Frm_Main : public platform::forms::Form, public neighbours::Frm_MainServices {
+public:
+    Frm_Main();
+    ~Frm_Main() override;
+
+    // Runs once before the window loads.
+    void Form_Initialize();
+
+    // The window's controls, named as the rest of the program knows them.
+    QTabWidget* SftTabsMain = nullptr;
+    std::vector<platform::forms::ListBox*> ListeIncidents;
+    std::vector<platform::forms::CheckBox*> CheckIncidents;
+    std::vector<platform::forms::CommandButton*> CommandIncidentsPurge;
+    platform::forms::CheckBox* CheckIncidentsFeuilleNonChargee = nullptr;
+    platform::forms::Label* LabelAffichageMemory = nullptr;
+    QFrame* ShapeActivite = nullptr;
+    platform::forms::Timer TimerFlash{this, "TimerFlash", 100, false};
+    platform::forms::Timer TimerVeille{this, "TimerVeille", 100, false};
+    bool MiseEnVeilleDemandee = false;
+
+    // The database files of a base (NoFichier -1 closes the whole set).
+    void PervasiveOuvertureFichiers(int16_t noBase, int16_t noStationInf, int16_t noStationSup);
+    void PervasiveFermetureFichiers(int16_t noBase, int16_t noStationInf, int16_t noStationSup,
+                                    int16_t noFichier);
+
+    // Frm_MainServices: what the foundation and the engine use of this window.
+    std::string Caption() override { return Form::Caption(); }
+    int32_t hWnd() override;
+    int16_t ListeIncidents_Count() override { return int16_t(ListeIncidents.size()); }
+    int32_t ListeIncidents_ListCount(int16_t index) override;
+    std::string ListeIncidents_List(int16_t index, int32_t line) override;
+    void ListeIncidents_Clear(int16_t index) override;
+    void ListeIncidents_AddItem(int16_t index, const std::string& text) override;
+    void CheckIncidents_SetValue(int16_t index, int16_t value) override;
+    void LabelAffichageMemory_SetCaption(const std::string& text) override;
+    void LabelAffichageMemory_SetVisible(bool visible) override;
+    void RelancerApplication(bool modeTest, const std::string& subAppelant) override;
+    void Quitter(bool forcer) override;
+    neighbours::FrmMsgServices& FrmMsg() override;
+
+    // The alert and its acknowledgement.
+    void CheckIncidents_Click(int index);
+    void CommandIncidentsPurge_Click(int index);
+    void TimerFlash_Timer();
+    void TimerVeille_Timer();
+    void SftTabsMain_Switched();
+    std::string CaptionNormale() const;
+
+    // Writes one restart row into the workbook grid.
+    void TableurInitDemarrage(int16_t noBase, const std::string& libelle);
+
+protected:
+    void Form_Load() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+    void Form_Unload(int& cancel) override;
+
+private:
+    void InitGeneral(bool& abandonDemarrage);
+    void InitGeneralSysteme();
+    void CreationDesObjets();
+    void PlacementFenetre();
+    void AfficherEtape(const std::string& texte);
+    void TraitementDonneesNonTraitees(bool& abandonDemarrage);
+    int incidentIndex(int16_t index) const;
+    void setIncidentsTabVisible(bool visible, bool selectFirst);
+
+    bool catalogueInitialise_ = false;
+    std::unique_ptr<platform::process::NamedMutex> mutex_;
+    std::unique_ptr<platform::process::TitledWindow> titre_;
+    std::array<bool, 5> fichiersOuverts_{};
+    // The station range each open base was opened for, so that shut-down closes all of it.
+    std::array<std::pair<int16_t, int16_t>, 5> stationsOuvertes_{};
+    bool etatFlash_ = false;
+    bool unloadDone_ = false;
+};
+
+// The one main window of the run; nullptr before it exists.
+Frm_Main* TheFrm_Main();

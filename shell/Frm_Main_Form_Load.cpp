@@ -1,0 +1,175 @@
+// The start-up sequence: every step in its order, each shown in FrmMsg and logged.
+#include <new>
+
+#include <QCoreApplication>
+
+#include "engine/Frm_MainBis.h"
+#include "foundation/Conversions.h"
+#include "foundation/ConversionsVba.h"
+#include "foundation/DailyLog.h"
+#include "foundation/ErrorReporter.h"
+#include "foundation/ExternalPrograms.h"
+#include "foundation/FilesAndFolders.h"
+#include "foundation/RunState.h"
+#include "foundation/Site.h"
+#include "foundation/Timing.h"
+#include "foundation/WindowHelpers.h"
+#include "platform/Dialogs.h"
+#include "platform/process/NamedMutex.h"
+#include "platform/process/WindowLookup.h"
+#include "shell/AnalyseChaineCommand.h"
+#include "shell/Executable.h"
+#include "shell/FRADx55Drain.h"
+#include "shell/FrmMsg.h"
+#include "shell/Frm_Main.h"
+#include "shell/Lib_Look.h"
+#include "shell/Lib_Tableur.h"
+#include "shell/Lib_Utilisateurs.h"
+
+namespace {
+
+const char* const kCaller = "Frm_Main:Form_Load";
+
+bool contientSansCasse(const std::string& texte, const std::string& cherche) {
+    return VBA::InStr(1, texte, cherche, true) > 0;
+}
+
+}  // namespace
+
+void Frm_Main::AfficherEtape(const std::string& texte) {
+    if (!PbBFrmMsgDemarrage) return;
+    TheFrmMsg().LabelMsgInit_SetCaption(texte);
+    QCoreApplication::processEvents();
+    Lib_Public::TraceLog(-1, -1, -1, "----- " + TheFrmMsg().LabelMsgInit->Caption() + " -----");
+}
+
+void Frm_Main::Form_Load() {
+    using Lib_Public::TraceLog;
+    PbBDemarrageEnCours = true;
+    PbIDefaultNoBase = -1;
+    bool abandonDemarrage = false;
+    const auto fin = [] {
+        PbBDemarrageEnCours = false;
+        PbBDemarrageTermine = true;
+    };
+
+    if (Abandon || PbBComposantsManquants) {
+        TraceLog(-1, -1, -1, std::string("Abandon = True |Sub: ") + kCaller);
+        Unload(platform::forms::vbFormCode);
+        return fin();
+    }
+    mutex_ = std::make_unique<platform::process::NamedMutex>("Aerolune 3.4");
+    bool modeFin = true;
+    int32_t attente = 5000;
+    if (!Lib_Public::TesterPrevInstance(modeFin, attente)) {
+        PbBInstancePrecedente = true;
+        TraceLog(-1, -1, -1, std::string("Abandon = True |Sub: ") + kCaller);
+        Unload(platform::forms::vbFormCode);
+        return fin();
+    }
+
+    // Published only now, so that the test above never finds this copy; a newer copy's
+    // request to quit is an orderly shut-down.
+    titre_ = std::make_unique<platform::process::TitledWindow>(
+        PbSTitreApplication, [this] { Unload(platform::forms::vbAppTaskManager); });
+    Frm_MainBis::get().Load();
+    const int64_t debut = Lib_Systeme::GetTickCountEx();
+
+    PbSLigneCommande = QCoreApplication::arguments().mid(1).join(' ').toStdString();
+    if (!VBA::Trim(PbSLigneCommande).empty())
+        shell::AnalyseChaineCommand(PbSLigneCommande, shell::NombreDeBasesDuSite());
+    else
+        PbINoInstance = 0;
+
+    Lib_Look::InitGeneralLook(-1);
+
+    try {
+        InitGeneral(abandonDemarrage);
+    } catch (const std::bad_alloc&) {
+        platform::dialogs::MsgBox("Mémoire insuffisante, programme stoppé", platform::dialogs::vbCritical,
+                                  Caption());
+        abandonDemarrage = true;
+    }
+    if (abandonDemarrage) {
+        Unload(platform::forms::vbFormCode);
+        return fin();
+    }
+    // Every step lets events run: a close that came meanwhile has already shut the program down.
+    if (Abandon) return fin();
+
+    AfficherEtape("Skyplate: Init: Create Object");
+    CreationDesObjets();
+    AfficherEtape("Skyplate: Init: Tableur");
+    Lib_Tableur::InitGeneralTableur(true, true);
+    AfficherEtape("Skyplate: Init: Display");
+    PlacementFenetre();
+
+    if (PbBFrmMsgDemarrage) {
+        TheFrmMsg().Unload();
+        PbBFrmMsgDemarrage = false;
+    }
+    Show(platform::forms::vbModeless);
+    QCoreApplication::processEvents();
+    if (Abandon) return fin();
+    PbBFeuilleChargee = true;
+    Lib_Public::TraceLogEncadre(-1, -1, -1,
+                                "----- Init: Duration: " +
+                                    std::to_string(Lib_Systeme::GetTickCountEx() - debut) + " ms",
+                                "=", false);
+
+    if (contientSansCasse(PbSLigneCommande, "/Veille=True")) {
+        MiseEnVeilleDemandee = true;
+        TimerVeille.setEnabled(true);
+    }
+    if (CheckIncidentsFeuilleNonChargee->Value() == platform::forms::vbChecked) {
+        CheckIncidentsFeuilleNonChargee->SetValue(platform::forms::vbUnchecked);
+        CheckIncidents[0]->SetValue(platform::forms::vbChecked);
+    }
+
+    // The workbook import needs the grid of the workbook issue; until then the grid stays empty.
+    TableurInitDemarrage(PbINoBase, "Début Redémarrage");
+    Lib_Public::TraceLogEncadre(-1, -1, -1, "Traitement des données non encore traitées: Start", "=", false);
+    Lib_Public::SablierOn(*this);
+    TraitementDonneesNonTraitees(abandonDemarrage);
+    Lib_Public::TraceLogEncadre(-1, -1, -1, "Traitement des données non encore traitées: End", "=", false);
+    Lib_Public::SablierOff(*this);
+    TableurInitDemarrage(PbINoBase, "Fin Redémarrage");
+    PbBDemarrageEnCours = false;
+    if (Abandon) return fin();
+
+    const std::string lanceur = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
+    if (!Lib_Systeme::File_Exist(shell::Executable(lanceur), kCaller, true))
+        TraceLog(-1, -1, -1, "Err: Application not found: " + lanceur, true);
+
+    auto& moteur = Frm_MainBis::get();
+    for (const auto& file : moteur.ListeDataArrival) {
+        if (file.ListCount() == 0) continue;
+        moteur.TimerDataArrival.setEnabled(true);
+        TraceLog(-1, -1, -1,
+                 std::string("UDP: TimerDataArrival.Enabled : ") +
+                     (moteur.TimerDataArrival.Enabled() ? "True" : "False") + " |Sub: Frm_Main:Form_Load:A");
+        break;
+    }
+
+    // The user check, and after it the start mail and the standby option, run only when the
+    // site requires a user; the check comes with the family's user program.
+    if (Lib_Utilisateurs::UserObligatoire())
+        TraceLog(-1, -1, -1, std::string("Warning: Users: a user is required, the user check is not "
+                                         "available |Sub: ") + kCaller);
+    fin();
+}
+
+void Frm_Main::TraitementDonneesNonTraitees(bool& abandonDemarrage) {
+    if (!PbBFRADx55Ouvert || PbBCheckFRADx55EnCours) return;
+    PbBCheckFRADx55EnCours = true;
+    PbDCheckFRADx55 = platform::clock::now();
+    for (int16_t station = 1; station <= PbINbStations && !abandonDemarrage && !Abandon; ++station) {
+        FRADx55::ParcoursStation(PbINoBase, station, kCaller, abandonDemarrage,
+                                 FRADx55::Moment::ApresSuppression, [&](const EnregFRADx55& enreg) {
+            const std::string texte = VBA::Trim(FRADx55::Texte(enreg));
+            if (!FRADx55::ARejouer(texte)) return;
+            Frm_MainBis::get().UDPDataArrival(station, texte, true, abandonDemarrage, kCaller);
+        });
+    }
+    PbBCheckFRADx55EnCours = false;
+}

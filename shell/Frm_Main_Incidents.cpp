@@ -1,0 +1,59 @@
+// The incident alert: "Err: " caption, flashing, the Incidents tab shown; its purge and acknowledgement.
+#include <QApplication>
+#include <QTabWidget>
+
+#include "foundation/ErrorReporter.h"
+#include "foundation/FileVersions.h"
+#include "foundation/RunState.h"
+#include "platform/Dialogs.h"
+#include "shell/Frm_Main.h"
+
+namespace {
+const char* const kIncidents = "Incidents";
+}
+
+std::string Frm_Main::CaptionNormale() const {
+    return "Aerolune: Relaytone - " + Lib_Systeme::VersionApplication() + " - " + PbSNomRadio[0];
+}
+
+void Frm_Main::setIncidentsTabVisible(bool visible, bool selectFirst) {
+    for (int i = 0; i < SftTabsMain->count(); ++i) {
+        if (SftTabsMain->tabText(i) != kIncidents) continue;
+        SftTabsMain->setTabVisible(i, visible);
+        if (selectFirst) SftTabsMain->setCurrentIndex(0);
+        return;
+    }
+}
+
+void Frm_Main::CheckIncidents_Click(int index) {
+    if (CheckIncidents[index]->Value() != platform::forms::vbChecked) return;
+    SetCaption("Err: " + CaptionNormale());
+    TimerFlash.setEnabled(true);
+    if (PbBFeuilleChargee)
+        setIncidentsTabVisible(true, false);
+    else
+        CheckIncidentsFeuilleNonChargee->SetValue(platform::forms::vbChecked);
+    CheckIncidents[index]->SetValue(platform::forms::vbUnchecked);
+}
+
+void Frm_Main::TimerFlash_Timer() {
+    if (PbBQuitter) return;
+    etatFlash_ = !etatFlash_;
+    if (etatFlash_) QApplication::alert(this, 200);
+}
+
+void Frm_Main::CommandIncidentsPurge_Click(int index) {
+    using namespace platform::dialogs;
+    if (MsgBox("Voulez-vous purger la liste des incidents ?", vbYesNo + vbQuestion, Caption()) != vbYes)
+        return;
+    ListeIncidents[index]->Clear();
+    TimerFlash.setEnabled(false);
+    SetCaption(CaptionNormale());
+    setIncidentsTabVisible(false, true);
+}
+
+void Frm_Main::SftTabsMain_Switched() {
+    if (SftTabsMain->tabText(SftTabsMain->currentIndex()) != kIncidents) return;
+    TimerFlash.setEnabled(false);
+    SetCaption(CaptionNormale());
+}

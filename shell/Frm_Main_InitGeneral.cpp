@@ -1,0 +1,109 @@
+// General initialisation: site, settings window, database files; the per-zone objects and the
+// window's placement from the positions file.
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabWidget>
+
+#include "btrieve/OpenClose.h"
+#include "foundation/Conversions.h"
+#include "foundation/ConversionsVba.h"
+#include "foundation/DailyLog.h"
+#include "foundation/FileVersions.h"
+#include "foundation/FilesAndFolders.h"
+#include "foundation/RunState.h"
+#include "foundation/SettingsFiles.h"
+#include "foundation/Site.h"
+#include "foundation/WindowHelpers.h"
+#include "settings/FrmSetup.h"
+#include "settings/SettingsFlags.h"
+#include "settings/FormPosition.h"
+#include "shell/FrmMsg.h"
+#include "shell/Frm_Main.h"
+#include "shell/Lib_Look.h"
+
+namespace {
+const char* const kInitGeneral = "Frm_Main:InitGeneral";
+}
+
+void Frm_Main::InitGeneral(bool& abandonDemarrage) {
+    using Lib_Public::TraceLog;
+    TraceLog(-1, -1, -1, "FrmMain: Init General: Start");
+    SetCaption("Aerolune: Relaytone - " + Lib_Systeme::VersionApplication());
+    Lib_Look::LookFenetre(*this);
+
+    Lib_Main::AfficherFrmMsg(-1, kInitGeneral);
+    PbBFrmMsgDemarrage = true;
+    QCoreApplication::processEvents();
+    TheFrmMsg().LabelMsgInit_SetCaption("Skyplate: Init: General");
+    QCoreApplication::processEvents();
+
+    PbDTimingUECP = platform::clock::now();
+    InitGeneralSysteme();
+
+    AfficherEtape("Init: InitGeneralSite");
+    Lib_Site::InitGeneralSite(-1);
+
+    Lib_Main::AfficherFrmMsg(0, kInitGeneral);
+    Lib_Main::AfficherFrmMsg(-1, kInitGeneral);
+    PbBFrmMsgDemarrage = true;
+    QCoreApplication::processEvents();
+    AfficherEtape("Skyplate: Init: General");
+
+    Lib_Data_BTrieve::GetVersionsMoteur();
+    FrmSetup::get().Load();
+
+    for (int i = 0; i < 5; ++i)
+        if (PbLInstanceBase[i] == 0) PbLInstanceBase[i] = 1;
+    PbINoBase = 0;
+    PbINoStation = 1;
+
+    AfficherEtape("Skyplate: Open DataBase");
+    PervasiveOuvertureFichiers(PbINoBase, 1, PbTBases[PbINoBase].NbStation);
+
+    for (int i = 0; i < SftTabsMain->count(); ++i) {
+        if (SftTabsMain->tabText(i) != "Incidents") continue;
+        SftTabsMain->setTabVisible(i, false);
+        break;
+    }
+
+    AfficherEtape("Skyplate: InitLookTabs");
+    Lib_Systeme::VerificationEtCreationRepertoire(PbSDossierApplication + "Local\\AL3_Relaytone\\", true);
+
+    if (!abandonDemarrage) TraceLog(-1, -1, -1, "FrmMain: Init General: End");
+    SetCaption(CaptionNormale());
+    Lib_Public::TraceLogEncadre(-1, -1, -1, "Id Radio: " + PbSNomRadio[0], "=", false);
+}
+
+void Frm_Main::InitGeneralSysteme() {
+    if (VBA::Trim(PbSDossierSettings).empty()) Lib_Public::NomDossierSettings();
+}
+
+void Frm_Main::CreationDesObjets() {
+    if (PbBQuitter) return;
+    QWidget* onglet = ListeIncidents[0]->parentWidget();
+    for (int n = 2; n <= PbINbZones; ++n) {
+        ListeIncidents.push_back(new platform::forms::ListBox(onglet, n - 1));
+        ListeIncidents.back()->hide();
+        CheckIncidents.push_back(new platform::forms::CheckBox(this, n - 1));
+        CheckIncidents.back()->hide();
+        CheckIncidents.back()->Click = [this, n] { CheckIncidents_Click(n - 1); };
+    }
+}
+
+void Frm_Main::PlacementFenetre() {
+    settings::restaurerPosition(*this);
+    const std::string fichier = Lib_Public::NomFichierSettings("_Positions", ".Ini");
+    const QScreen* ecran = QGuiApplication::primaryScreen();
+    const double largeurEcran = ecran ? ecran->geometry().width() * platform::forms::kTwipsPerPixel : 0;
+    const double hauteurEcran = ecran ? ecran->geometry().height() * platform::forms::kTwipsPerPixel : 0;
+    const auto lire = [&](const std::string& cle, double defaut) {
+        return VBA::Val(Lib_Systeme::LectureIni(fichier, "FrmPos", Name() + cle, std::to_string(int(defaut))));
+    };
+    SetWidth(lire("_Width", largeurEcran));
+    SetHeight(std::min(lire("_Height", hauteurEcran), hauteurEcran));
+    switch (VBA::CInt(lire("_WindowState", 2))) {
+    case 0: setWindowState(Qt::WindowNoState); break;
+    case 1: setWindowState(Qt::WindowMinimized); break;
+    default: setWindowState(Qt::WindowMaximized); break;
+    }
+}

@@ -1,0 +1,92 @@
+// The road out: the close request, the quit question, and the unload in its fixed order.
+#include <QCoreApplication>
+#include <QTabWidget>
+
+#include "engine/Frm_MainBis.h"
+#include "foundation/DailyLog.h"
+#include "foundation/RunState.h"
+#include "foundation/SettingsFiles.h"
+#include "foundation/Timing.h"
+#include "foundation/WindowHelpers.h"
+#include "platform/Dialogs.h"
+#include "settings/FrmSetup.h"
+#include "settings/FormPosition.h"
+#include "shell/FrmMsg.h"
+#include "shell/Frm_Main.h"
+
+namespace {
+
+std::string raisonFermeture(int mode) {
+    switch (mode) {
+    case platform::forms::vbFormCode: return "Form closed by code action";
+    case platform::forms::vbAppWindows: return "Form closed because Windows is shutting down";
+    case platform::forms::vbAppTaskManager: return "Form closed by the Taskmanager";
+    case 4: return "Form closed because MDI Form closed";
+    case 5: return "Form closed by the owner";
+    default: return "Form closed: Unknow mode: " + std::to_string(mode);
+    }
+}
+
+}  // namespace
+
+void Frm_Main::Form_QueryUnload(int& cancel, int unloadMode) {
+    if (unloadMode == platform::forms::vbFormControlMenu) {
+        Quitter(false);
+        if (!PbBQuitter) cancel = 1;
+        return;
+    }
+    Lib_Public::TraceLogEncadre(-1, -1, -1, raisonFermeture(unloadMode), "=", false);
+    Lib_Public::TraceLogForce("Frm_Main:Form_QueryUnload");
+}
+
+void Frm_Main::Quitter(bool) {
+    PbBQuitter = false;
+    if (!PbBRelanceForcee) {
+        using namespace platform::dialogs;
+        if (MsgBox("Voulez-vous quitter le programme ?", vbYesNo + vbQuestion, Caption()) != vbYes) return;
+        // The stop mail waits for the site's notice-mail option, off until the mails come.
+        Lib_Public::TraceLogEncadre(-1, -1, -1, "Application closed by human action (Menu action)", "*", false);
+        PbBQuitter = true;
+    } else {
+        PbBQuitter = true;
+        Lib_Public::TraceLogEncadre(-1, -1, -1, "Application closed by code action", "*", false);
+    }
+    Unload(platform::forms::vbFormCode);
+}
+
+void Frm_Main::Form_Unload(int&) {
+    // A wait below lets timers run; one of them asking to quit again must not unload twice.
+    if (unloadDone_) return;
+    unloadDone_ = true;
+    Abandon = true;
+    for (auto* timer : platform::forms::timersOf(*this)) timer->setEnabled(false);
+
+    // The workbook export comes with the workbook grid; until then there is nothing to export.
+    const int64_t debut = Lib_Systeme::GetTickCountEx();
+    while (Lib_Systeme::GetTickCountEx() - debut <= 500) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+
+    // A start-up that ended before the program folder was known has no positions file.
+    if (!PbSDossierApplication.empty()) {
+        const std::string positions = Lib_Public::NomFichierSettings("_Positions", ".Ini");
+        const int etat = settings::FormPosition(*this).WindowState();
+        if (etat == 0) {
+            settings::sauverPosition(*this);
+            Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Width", std::to_string(int(Width())));
+            Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Height", std::to_string(int(Height())));
+        }
+        Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_WindowState", std::to_string(etat));
+    }
+
+    Lib_Public::CloseSoundRessource();
+    // Closed while the settings window still holds the log buffer, so that the log shows it.
+    for (int16_t b = 0; b < 5; ++b)
+        if (fichiersOuverts_[b])
+            PervasiveFermetureFichiers(b, stationsOuvertes_[b].first, stationsOuvertes_[b].second, -1);
+    if (FrmSetup::exists()) FrmSetup::get().Unload(platform::forms::vbFormCode);
+    if (Frm_MainBis::exists()) Frm_MainBis::get().Unload(platform::forms::vbFormCode);
+    if (PbBFrmMsgAffichee) TheFrmMsg().Unload();
+    QCoreApplication::processEvents();
+    PbBFeuilleChargee = false;
+    // The program ends itself only: other copies of the image (a newer start among them) live on.
+    QCoreApplication::exit(0);
+}

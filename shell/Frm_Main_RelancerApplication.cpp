@@ -1,0 +1,50 @@
+// Restart: start the launcher from the program folder, then quit without a question.
+#include "engine/Frm_MainBis.h"
+#include "foundation/ConversionsVba.h"
+#include "foundation/DailyLog.h"
+#include "foundation/ExternalPrograms.h"
+#include "foundation/FilesAndFolders.h"
+#include "foundation/RunState.h"
+#include "platform/Dialogs.h"
+#include "settings/FrmSetupDivers.h"
+#include "shell/Executable.h"
+#include "shell/Frm_Main.h"
+
+namespace {
+const char* const kCaller = "Frm_Main:RelancerApplication";
+}
+
+void Frm_Main::RelancerApplication(bool modeTest, const std::string& subAppelant) {
+    using Lib_Public::TraceLog;
+    using Lib_Public::TraceLogEncadre;
+    const std::string lanceur = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
+    if (!modeTest && !Lib_Systeme::File_Exist(shell::Executable(lanceur), kCaller, true)) {
+        TraceLog(-1, -1, -1, "Err: Unable to launch again: Application not found: " + lanceur, true);
+        return;
+    }
+    if (PbBRelanceLancee) {
+        TraceLogEncadre(-1, -1, -1, "Restart needed: But Already in Escape Mode |Sub: " + subAppelant, "*", false);
+        return;
+    }
+    PbBRelanceLancee = true;
+    for (auto& liste : Frm_MainBis::get().ListeUDPIn) liste.Clear();
+    TraceLogEncadre(-1, -1, -1, "Restart needed: Application closed by code action |Sub: " + subAppelant, "*", false);
+
+    if (!Lib_Systeme::File_Exist(shell::Executable(lanceur), kCaller, true)) {
+        if (!modeTest)
+            TraceLog(-1, -1, -1, "Err: Application not found: " + lanceur);
+        else
+            platform::dialogs::MsgBox("Application non trouvée:\r\n\r\n" + lanceur,
+                                      platform::dialogs::vbExclamation, Caption());
+        return;
+    }
+    std::string parametres = modeTest ? " /Test" : "";
+    if (FrmSetupDivers::get().CheckMiseEnVeille->Value() == platform::forms::vbChecked) parametres += " /Veille=True";
+    TraceLogEncadre(-1, -1, -1, "Restart needed: Launch: " + lanceur + parametres, "=", false);
+    Lib_Systeme::ExecuterProgrammeExterne("Open", shell::Executable(lanceur), VBA::Trim(parametres), PbSDossierApplication, 1);
+    TraceLogEncadre(-1, -1, -1, "Restart needed: Close Application. Launch again Application", "*", false);
+    Lib_Public::TraceLogForce(kCaller);
+    PbBQuitter = true;
+    PbBRelanceForcee = true;
+    Unload(platform::forms::vbFormCode);
+}

@@ -1,0 +1,26 @@
+// AL3_Relaytone: the main window is the start-up object; its initialisation and load drive the rest.
+#include <cstdio>
+#include <cstdlib>
+
+#include <QApplication>
+
+#include "platform/forms/QtPresenter.h"
+#include "shell/Frm_Main.h"
+#include "shell/main/TaskManagerClose.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
+    platform::forms::installQtPresenter();
+
+    auto* fenetre = new Frm_Main;  // kept for the whole run, as every window of the program
+    taskmanager::installCloseHandler([fenetre] { fenetre->Unload(platform::forms::vbAppTaskManager); });
+    fenetre->Form_Initialize();
+    fenetre->Load();
+    // A start-up that gave up has unloaded the window already.
+    const int code = fenetre->Loaded() ? application.exec() : 0;
+    // The shut-down has run; the windows that live for the whole run are not torn down after
+    // the application object.
+    std::fflush(nullptr);
+    std::_Exit(code);
+}

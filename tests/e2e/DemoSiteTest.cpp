@@ -1,0 +1,51 @@
+// The README's demo site: written by scripts/demo-site, and the program runs on it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <QProcess>
+
+#include "tests/e2e/support/E2eProgram.h"
+
+namespace {
+
+TEST(DemoSite, IsWrittenOnceAndTheInstalledProgramAnswersOnIt) {
+    support::TempDriveC drive;
+    const uint16_t port1 = e2e::freeUdpPort(), port2 = e2e::freeUdpPort();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("AL3_DRIVE_C", QString::fromStdString(drive.root().string()));
+    env.insert("AL3_DEMO_PORT1", QString::number(port1));
+    env.insert("AL3_DEMO_PORT2", QString::number(port2));
+    const QString script = QString(std::getenv("AL3_SOURCE_DIR")) + "/scripts/demo-site";
+    for (int fois = 0; fois < 2; ++fois) {
+        QProcess writer;
+        writer.setProcessEnvironment(env);
+        writer.start(script, {std::getenv("AL3_BIN_DIR")});
+        ASSERT_TRUE(writer.waitForFinished(30000));
+        EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
+        const std::string sortie = writer.readAllStandardOutput().toStdString();
+        EXPECT_EQ(sortie.find("writing a demo site") != std::string::npos, fois == 0) << sortie;
+    }
+    for (const char* fichier : {"C:\\AL_Data\\FRAD000.bt6", "C:\\AL_Data\\FRADA55.bt6",
+                                "C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini",
+                                "C:\\Vantremo\\Aerolune\\Config\\AL3_Systeme.ini",
+                                "C:\\Vantremo\\Aerolune\\Config\\AL3_Relaytone.Ini",
+                                "C:\\Vantremo\\Aerolune\\AL3_Relaytone"})
+        EXPECT_TRUE(std::filesystem::exists(drive.host(fichier))) << fichier;
+
+    QProcess program;
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.remove("AL3_ANSWERS");
+    program.setProcessEnvironment(env);
+    program.start(QString::fromStdString(drive.host("C:\\Vantremo\\Aerolune\\AL3_Relaytone").string()), {});
+    ASSERT_TRUE(program.waitForStarted());
+    std::optional<std::string> reponse;
+    for (int essai = 0; essai < 100 && !reponse; ++essai) reponse = e2e::askTime(port2, std::chrono::milliseconds(100));
+    ASSERT_TRUE(reponse);
+    EXPECT_EQ(reponse->rfind("<Relaytone_Time:", 0), 0u);
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+// The real program on a fixture site: start-up order, time replies, shut-down by signal.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/support/E2eProgram.h"
+#include "tests/support/WindowsFiles.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(StartUp, LogsItsStepsInOrderAndAnswersTimeQueries) {
+    e2e::E2eSite site;
+    e2e::E2eProgram program(site);
+    ASSERT_TRUE(program.waitForLog("Traitement des données non encore traitées: End")) << program.log();
+
+    const std::vector<std::string> ordre = {
+        "FrmMain: Init General: Start", "Init: InitGeneralSite", "Skyplate: Open DataBase",
+        "Pervasive Files: Opened",      "FrmMain: Init General: End", "----- Init: Duration: ",
+        "Traitement des données non encore traitées: Start",
+        "Traitement des données non encore traitées: End"};
+    size_t precedent = 0;
+    for (const auto& etape : ordre) {
+        const size_t position = program.logPosition(etape);
+        ASSERT_NE(position, std::string::npos) << etape << "\n" << program.log();
+        EXPECT_GT(position, precedent) << etape;
+        precedent = position;
+    }
+
+    for (int station : {1, 2}) {
+        const auto reponse = e2e::askTime(site.port(station));
+        ASSERT_TRUE(reponse) << "station " << station;
+        EXPECT_EQ(reponse->rfind("<Relaytone_Time:", 0), 0u) << *reponse;
+        EXPECT_EQ(reponse->size(), 36u) << *reponse;
+    }
+    EXPECT_EQ(program.terminate(), 0);
+}
+
+TEST(StartUp, TermSignalShutsDownInOrderAndExitsWithZero) {
+    e2e::E2eSite site;
+    e2e::E2eProgram program(site);
+    ASSERT_TRUE(program.waitForLog("Traitement des données non encore traitées: End")) << program.log();
+
+    EXPECT_EQ(program.terminate(), 0);
+    const std::string log = program.log();
+    const size_t ferme = log.find("Form closed by the Taskmanager");
+    ASSERT_NE(ferme, std::string::npos) << log;
+    EXPECT_NE(log.find("Pervasive Files: Closed", ferme), std::string::npos) << log;
+    EXPECT_EQ(log.find("Voulez-vous quitter"), std::string::npos);
+    const std::string positions = support::readWindowsFile(site.positionsFile());
+    EXPECT_NE(positions.find("[FrmPos]"), std::string::npos) << positions;
+    EXPECT_NE(positions.find("Frm_Main_WindowState="), std::string::npos) << positions;
+}
+
+TEST(StartUp, InterruptAndHangUpAreTheTaskManagersCloseToo) {
+    for (const int sig : {SIGINT, SIGHUP}) {
+        e2e::E2eSite site;
+        e2e::E2eProgram program(site);
+        ASSERT_TRUE(program.waitForLog("Traitement des données non encore traitées: End"));
+        ::kill(pid_t(program.pid()), sig);
+        EXPECT_EQ(program.waitForExit(), 0) << sig;
+        EXPECT_NE(program.logPosition("Form closed by the Taskmanager"), std::string::npos) << sig;
+    }
+}
+
+TEST(StartUp, MissingControlFilesOfferTheInstallerAndEnd) {
+    e2e::E2eSite site;
+    std::filesystem::remove(site.host("C:\\Windows\\System32\\clinetsuitex7.ocx"));
+    e2e::ProgramOptions options;
+    options.answers = "ok,no";
+    e2e::E2eProgram program(site, options);
+    EXPECT_EQ(program.waitForExit(), 0);
+    const std::string boites = program.errorOutput();
+    EXPECT_NE(boites.find("3.49.000"), std::string::npos) << boites;
+    EXPECT_NE(boites.find("Voulez-vous télécharger le fichier et faire l'installation ?"), std::string::npos)
+        << boites;
+}
+
+}  // namespace

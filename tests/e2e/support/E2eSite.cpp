@@ -1,0 +1,116 @@
+// Writes the fixture site as the automation's installer and tools would leave it.
+#include "tests/e2e/support/E2eSite.h"
+
+#include <array>
+#include <cstdlib>
+#include <stdexcept>
+#include <fstream>
+
+#include <QHostAddress>
+#include <QUdpSocket>
+
+#include "btrieve/Catalogue.h"
+#include "btrieve/Records.h"
+#include "platform/btrcall/Btrcall.h"
+#include "tests/support/WindowsFiles.h"
+#include "tests/tools/automation/AutomationSide.h"
+
+namespace e2e {
+namespace fs = std::filesystem;
+namespace {
+
+fs::path binFolder() {
+    const char* bin = std::getenv("AL3_BIN_DIR");
+    return bin ? fs::path(bin) : fs::current_path();
+}
+
+std::string two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+}  // namespace
+
+uint16_t freeUdpPort() {
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    return probe.localPort();
+}
+
+E2eSite::E2eSite(int stations) {
+    for (int s = 0; s < stations; ++s) ports_.push_back(freeUdpPort());
+
+    fs::create_directories(programFolder());
+    fs::copy_file(binFolder() / "AL3_Relaytone", programFolder() / "AL3_Relaytone");
+    // The control files the program checks for in the system folder.
+    for (const char* file : {"SftMask_IX86_U_70.ocx", "clinetsuitex7.ocx"})
+        support::writeWindowsFile(host("C:\\Windows\\System32\\") / file, "ocx\n");
+
+    support::writeWindowsFile(programFolder() / "Settings" / "AL3_Config.ini",
+                              "[Site]\nNbBase=1\nDossier_Config_Global=C:\\Vantremo\\Aerolune\\Config\\\n"
+                              "[Sites]\nNbBase=1\n"
+                              "[Base_01]\nDossier_Config_Global=C:\\Vantremo\\Aerolune\\Config\\\n");
+
+    std::string systeme = "[Base_01]\nLib=Base e2e\nActif=1\nNbStation=" + std::to_string(stations) +
+                          "\nDossier_Data=C:\\AL_Data\\\nDossier_Log=C:\\AudioLog\\\n"
+                          "Dossier_Local=C:\\Vantremo\\Aerolune\\Settings\\_Local\\\n"
+                          "Dossier_Shared=C:\\Vantremo\\Aerolune\\Shared\\\n";
+    for (int s = 1; s <= stations; ++s)
+        systeme += "[Base_01_Station_" + two(s) + "]\nLib=Station " + std::to_string(s) + "\nActif=1\n";
+    support::writeWindowsFile(host("C:\\Vantremo\\Aerolune\\Config\\AL3_Systeme.ini"), systeme);
+
+    std::string rows;
+    for (int s = 1; s <= stations; ++s)
+        rows += "[UDP_In_" + two(s) + "]\nIP=127.0.0.1\nPort=" + std::to_string(port(s)) + "\nActif=1\n";
+    support::writeWindowsFile(host("C:\\Vantremo\\Aerolune\\Config\\AL3_Relaytone.Ini"), rows);
+
+    // No sound card on a test machine; no nightly relaunch.
+    support::writeWindowsFile(programFolder() / "Settings" / "AL3_Relaytone" / "AL3_Relaytone.Ini",
+                              "[SoundCard]\nActive=0\n[Windows]\nLaunch=0\n");
+    createDataFiles();
+}
+
+void E2eSite::installStubLauncher() const {
+    const fs::path stub = programFolder() / "AL3_Relaytone_Launcher";
+    std::ofstream(stub) << "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/launcher-args.txt\"\n";
+    fs::permissions(stub, fs::perms::owner_all, fs::perm_options::add);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+void E2eSite::createDataFiles() const {
+    std::filesystem::create_directories(dataFolder());
+    std::string echec;
+    const int16_t status =
+        automation::createBaseFiles("C:\\AL_Data\\", int(ports_.size()), automation::baseFiles(), echec);
+    if (status != 0) throw std::runtime_error("automation: status " + std::to_string(status) + ": " + echec);
+    // The site start-up looks for FRAD000.bt6 only to find the base; the catalogue does not lay
+    // file 0 out, so one of the base's real files stands in for it.
+    fs::copy_file(dataFolder() / "FRAD059.bt6", dataFolder() / "FRAD000.bt6", fs::copy_options::overwrite_existing);
+}
+
+void E2eSite::addPlayerMessage(int station, const std::string& key, const std::string& nature,
+                               const std::string& text) const {
+    automation::MessageWriter writer;
+    if (writer.open("C:\\AL_Data\\", station) != 0 || writer.insert(key, nature, text) != 0)
+        throw std::runtime_error("automation: cannot write to station " + std::to_string(station));
+}
+
+bool E2eSite::playerMessagesLeft(int station) const {
+    namespace bc = platform::btrcall;
+    const std::string path = "C:\\AL_Data\\" + Lib_Data_BTrieve::NomFichierBTR(55, int16_t(station - 1));
+    std::array<char, bc::kPosBlockSize> position{};
+    std::string cle = path;
+    cle.resize(255, '\0');
+    EnregFRADx55 enreg{};
+    uint32_t longueur = sizeof enreg;
+    if (bc::BTRCALL(bc::OpOpen, position.data(), &enreg, &longueur, cle.data(), 255, 0) != 0)
+        throw std::runtime_error("cannot open " + path);
+    std::string basse(255, '\0');
+    longueur = sizeof enreg;
+    const int16_t status =
+        bc::BTRCALL(bc::OpGetGreaterOrEqual, position.data(), &enreg, &longueur, basse.data(), 255, 0);
+    bc::BTRCALL(bc::OpClose, position.data(), nullptr, nullptr, basse.data(), 255, 0);
+    return status == 0;
+}
+
+}  // namespace e2e

@@ -1,0 +1,113 @@
+// The player's message file drained on a real FRADx55 written by the automation's side.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "btrieve/OpenClose.h"
+#include "btrieve/Seams.h"
+#include "foundation/LogBuffers.h"
+#include "foundation/NeighbourServices.h"
+#include "foundation/RunState.h"
+#include "foundation/Site.h"
+#include "platform/btrcall/Btrcall.h"
+#include "platform/Dialogs.h"
+#include "shell/FRADx55Drain.h"
+#include "shell/ShellState.h"
+#include "tests/support/TempSite.h"
+#include "tests/tools/automation/AutomationSide.h"
+
+namespace {
+
+const std::string kData = "C:\\AL_Data\\";
+
+class FRADx55Drain : public support::SiteTest {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(drive.host(kData));
+        std::string echec;
+        ASSERT_EQ(automation::createBaseFiles(kData, 2, {55}, echec), 0) << echec;
+        PbSDossierDataBase[0] = kData;
+        PbTBases[0].Dossier_Data = kData;
+        PbINbStations = 2;
+        Lib_Data_BTrieve::seams::setSleep([](int32_t) {});
+        Lib_Data_BTrieve::FichierPervasiveOuvrir(0, 1, 2, 55, 0);
+        PbBFRADx55Ouvert = true;
+        PbBCheckFRADx55EnCours = false;
+        logbuffers::earlyBuffer().clear();
+        platform::dialogs::queueAnswers({"ignore", "ignore", "ignore"});
+    }
+    void TearDown() override {
+        Lib_Data_BTrieve::seams::setEngine({});
+        Lib_Data_BTrieve::FichierPervasiveFermer(0, 1, 2, 55);
+    }
+    void ecrire(int station, int n, const std::string& texte, const std::string& nature = "EVT") {
+        automation::MessageWriter writer;
+        ASSERT_EQ(writer.open(kData, station), 0);
+        ASSERT_EQ(writer.insert(automation::sequenceKey(n), nature, texte), 0);
+    }
+    std::vector<std::string> lignes(const std::string& texte) const {
+        std::vector<std::string> trouvees;
+        for (const auto* liste : {&logbuffers::earlyBuffer(), &logbuffers::fileBuffer()})
+            for (const auto& l : *liste)
+                if (l.find(texte) != std::string::npos) trouvees.push_back(l);
+        return trouvees;
+    }
+};
+
+TEST_F(FRADx55Drain, LogsAndDeletesEachRecordInKeyOrder) {
+    ecrire(2, 3, "<CurrNature:Pub><CurrLib:Trois>");
+    ecrire(2, 1, "<CurrNature:Mus><CurrLib:Un>", "MU");
+    ecrire(2, 2, "<CurrLib:Deux>");
+    bool trouve = false;
+    UDPDataArrival_10_Check_FRADx55(0, 0, trouve);
+    EXPECT_TRUE(trouve);
+    const auto lus = lignes("UDP: Data FRADx55 read: ");
+    ASSERT_EQ(lus.size(), 3u);
+    EXPECT_NE(lus[0].find("<CurrLib:Un> |Nature: MU   |CurrNature: Mus"), std::string::npos) << lus[0];
+    EXPECT_NE(lus[1].find("<CurrLib:Deux> |Nature: EVT  |CurrNature: "), std::string::npos) << lus[1];
+    EXPECT_NE(lus[2].find("<CurrLib:Trois>"), std::string::npos) << lus[2];
+    EXPECT_FALSE(PbBCheckFRADx55EnCours);
+
+    logbuffers::earlyBuffer().clear();
+    UDPDataArrival_10_Check_FRADx55(0, 0, trouve);
+    EXPECT_FALSE(trouve);  // the file is empty now
+    EXPECT_TRUE(lignes("UDP: Data FRADx55").empty());
+}
+
+TEST_F(FRADx55Drain, ARunningDrainOrAClosedFileReadsNothing) {
+    ecrire(1, 1, "<CurrLib:Reste>");
+    bool trouve = true;
+    PbBCheckFRADx55EnCours = true;
+    UDPDataArrival_10_Check_FRADx55(0, 0, trouve);
+    EXPECT_FALSE(trouve);
+    PbBCheckFRADx55EnCours = false;
+    PbBFRADx55Ouvert = false;
+    UDPDataArrival_10_Check_FRADx55(0, 0, trouve);
+    EXPECT_FALSE(trouve);
+    EXPECT_EQ(lignes("Err: UDP: FRADx55 not open").size(), 1u);
+    EXPECT_TRUE(lignes("UDP: Data FRADx55 read: ").empty());
+}
+
+TEST_F(FRADx55Drain, AFailedDeleteEndsThatStationsWalkOnceAndTheNextStationIsDrained) {
+    ecrire(1, 1, "<CurrLib:Verrouille>");
+    ecrire(2, 1, "<CurrLib:Libre>");
+    // Station 1's delete keeps failing, retries included, as if another process changed the
+    // record; the next read (station 2's) goes through again.
+    bool echec = false, bloque = true;
+    Lib_Data_BTrieve::seams::setEngine([&](uint16_t op, char* pos, void* data, uint32_t* len, char* key,
+                                           uint16_t keyLen, int16_t keyNum) -> int16_t {
+        if (op == platform::btrcall::OpGetGreaterOrEqual && echec) bloque = false;
+        if (op == platform::btrcall::OpDelete && bloque) {
+            echec = true;
+            return platform::btrcall::StatusConflict;
+        }
+        return platform::btrcall::BTRCALL(op, pos, data, len, key, keyLen, keyNum);
+    });
+    bool trouve = false;
+    UDPDataArrival_10_Check_FRADx55(0, 0, trouve);
+    EXPECT_EQ(lignes("<CurrLib:Verrouille>").size(), 1u);  // read once, not again and again
+    EXPECT_EQ(lignes("Err: FRADx55: Delete failed").size(), 1u);
+    EXPECT_EQ(lignes("<CurrLib:Libre>").size(), 1u);
+}
+
+}  // namespace
