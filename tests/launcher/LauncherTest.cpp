@@ -1,7 +1,10 @@
 // The launcher as a real process in its own program folder, beside stub main programs.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <regex>
+#include <sstream>
 #include <thread>
 
 #include <QProcess>
@@ -49,6 +52,22 @@ void expectFullRun(const std::vector<std::string>& lines, size_t first, const st
     for (size_t i = 0; i < 8; ++i)
         EXPECT_TRUE(std::regex_match(lines[first + i], std::regex(expected[i])))
             << "line " << first + i << ": " << lines[first + i];
+}
+
+// User and system CPU time of a running process, in clock ticks (100 a second).
+long cpuTicks(qint64 pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const size_t close = text.rfind(')');
+    if (close == std::string::npos) return -1;
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) utime = std::stol(field);
+        if (i == 15) stime = std::stol(field);
+    }
+    return utime + stime;
 }
 
 }  // namespace
@@ -132,6 +151,8 @@ TEST_F(Launcher, RestartsOnlyTheMainProgramOfItsOwnFolderAndEndsItsOwnCopies) {
     startLauncher(first, launcher, {}, "2026-03-10 08:00:00");
     std::this_thread::sleep_for(4s);  // its 20 s run past the first one's end
     startLauncher(second, launcher, {"/Veille=True"}, "2026-04-10 08:00:00");
+    std::this_thread::sleep_for(6s);
+    EXPECT_LT(cpuTicks(first.processId()), 100) << "ten seconds of waiting cost under a second of CPU";
     const LauncherRun run = finish(first, since);
 
     EXPECT_EQ(run.exitCode, 0);
