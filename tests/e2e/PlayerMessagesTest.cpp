@@ -29,10 +29,13 @@ TEST(PlayerMessages, AMessageForStationTwoIsQueuedAndHandedOnAfterStartUp) {
     e2e::E2eProgram program(site);
     ASSERT_TRUE(program.waitForLog("Traitement des données non encore traitées: End")) << program.log();
 
-    e2e::sendDatagram(site.port(2), "<NoStation:2><CurrNature:Mus><CurrLib:Titre UDP>");
-    ASSERT_TRUE(program.waitForLog("Titre UDP")) << program.log();
-    EXPECT_GT(program.logPosition("Titre UDP"),
-              program.logPosition("Traitement des données non encore traitées: End"));
+    const std::string message = "<NoStation:2><CurrNature:Mus><CurrLib:Titre UDP>";
+    e2e::sendDatagram(site.port(2), message);
+    ASSERT_TRUE(program.waitForLog("TimerDataArrival_Timer: Chaine: " + message)) << program.log();
+    const size_t fin = program.logPosition("Traitement des données non encore traitées: End");
+    const size_t arrivee = program.logPosition("UDP: Data arrival: ");
+    EXPECT_GT(arrivee, fin);
+    EXPECT_GT(program.logPosition("TimerDataArrival_Timer: Chaine: " + message), arrivee);
     EXPECT_EQ(program.terminate(), 0);
 }
 

@@ -13,9 +13,20 @@ TEST(StartUp, LogsItsStepsInOrderAndAnswersTimeQueries) {
     e2e::E2eProgram program(site);
     ASSERT_TRUE(program.waitForLog("Traitement des données non encore traitées: End")) << program.log();
 
+    // The day header, then start-up: the settings window binds each row on the engine's
+    // receivers (loaded before it), then the base's files open, the window shows, the replay runs.
     const std::vector<std::string> ordre = {
-        "FrmMain: Init General: Start", "Init: InitGeneralSite", "Skyplate: Open DataBase",
-        "Pervasive Files: Opened",      "FrmMain: Init General: End", "----- Init: Duration: ",
+        "App.Version: ",
+        "FrmMain: Init General: Start",
+        "----- Init: InitGeneralSite -----",
+        "FrmSetup: Init General: Start",
+        "UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + std::to_string(site.port(1)),
+        "UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + std::to_string(site.port(2)),
+        "----- Skyplate: Open DataBase -----",
+        "Pervasive Files: Opened",
+        "FrmMain: Init General: End",
+        "----- Skyplate: Init: Display -----",
+        "----- Init: Duration: ",
         "Traitement des données non encore traitées: Start",
         "Traitement des données non encore traitées: End"};
     size_t precedent = 0;

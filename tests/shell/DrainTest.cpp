@@ -4,11 +4,13 @@
 #include <algorithm>
 
 #include "btrieve/OpenClose.h"
+#include "engine/Frm_MainBis.h"
 #include "btrieve/Seams.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
+#include "platform/Clock.h"
 #include "platform/btrcall/Btrcall.h"
 #include "platform/Dialogs.h"
 #include "shell/FRADx55Drain.h"
@@ -108,6 +110,60 @@ TEST_F(FRADx55Drain, AFailedDeleteEndsThatStationsWalkOnceAndTheNextStationIsDra
     EXPECT_EQ(lignes("<CurrLib:Verrouille>").size(), 1u);  // read once, not again and again
     EXPECT_EQ(lignes("Err: FRADx55: Delete failed").size(), 1u);
     EXPECT_EQ(lignes("<CurrLib:Libre>").size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+platform::LocalClockTime instant(const char* texte) {
+    platform::LocalClockTime t;
+    EXPECT_TRUE(platform::parseInstant(texte, t));
+    return t;
+}
+
+TEST_F(FRADx55Drain, TheMinuteJobDrainsOnlyOnceFiveMinutesHavePassed) {
+    const auto depart = instant("2026-12-10 10:00:00");
+    platform::clock::setManual(depart + std::chrono::seconds(300), 5000);
+    PbDCheckFRADx55 = depart;
+    PbBFeuilleChargee = true;
+    ecrire(1, 1, "<CurrLib:Pendant la marche>");
+    Frm_MainBis& moteur = Frm_MainBis::get();
+
+    moteur.Timer60s_Timer();  // exactly 300 seconds: nothing yet
+    EXPECT_TRUE(lignes("Warning: FRADx55").empty());
+    EXPECT_TRUE(lignes("UDP: Data FRADx55 read: ").empty());
+    EXPECT_EQ(lignes("Timer60s_Timer: Start").size(), 1u);
+    EXPECT_EQ(lignes("Timer60s_Timer: End").size(), 1u);
+
+    platform::clock::advance(std::chrono::seconds(1));
+    moteur.Timer60s_Timer();
+    ASSERT_EQ(lignes("Warning: FRADx55: Not checked since: 10/12/2026 10:00:00").size(), 1u);
+    const auto debut = lignes("Timer60s_Timer: Check FRADx55: Start");
+    const auto lu = lignes("UDP: Data FRADx55 read: <CurrLib:Pendant la marche>");
+    const auto fin = lignes("Timer60s_Timer: Check FRADx55: End");
+    ASSERT_EQ(debut.size(), 1u);
+    ASSERT_EQ(lu.size(), 1u);
+    ASSERT_EQ(fin.size(), 1u);
+    EXPECT_EQ(PbDCheckFRADx55, depart + std::chrono::seconds(301));
+
+    moteur.Timer60s_Timer();  // the drain just ran: the next one waits five minutes again
+    EXPECT_EQ(lignes("Timer60s_Timer: Check FRADx55: Start").size(), 1u);
+    platform::clock::useSystem();
+}
+
+TEST_F(FRADx55Drain, TheMinuteJobWaitsForTheWindowAndForARunningDrain) {
+    platform::clock::setManual(instant("2026-12-10 10:10:00"), 5000);
+    PbDCheckFRADx55 = instant("2026-12-10 10:00:00");
+    Frm_MainBis& moteur = Frm_MainBis::get();
+    PbBFeuilleChargee = false;
+    moteur.Timer60s_Timer();
+    PbBFeuilleChargee = true;
+    PbBCheckFRADx55EnCours = true;
+    moteur.Timer60s_Timer();
+    EXPECT_TRUE(lignes("Warning: FRADx55").empty());
+    EXPECT_EQ(lignes("Timer60s_Timer: Start").size(), 2u);
+    platform::clock::useSystem();
 }
 
 }  // namespace

@@ -4,14 +4,19 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "btrieve/BtrState.h"
 #include "foundation/LogBuffers.h"
+#include "foundation/NeighbourServices.h"
+#include "foundation/Site.h"
 #include "foundation/RunState.h"
 #include "platform/Dialogs.h"
 #include "platform/WinPath.h"
+#include "settings/FrmSetupDivers.h"
 #include "shell/Frm_Main.h"
 #include "tests/support/Programs.h"
 #include "tests/support/TempSite.h"
 #include "tests/support/WindowsFiles.h"
+#include "tests/tools/automation/AutomationSide.h"
 
 namespace {
 
@@ -104,6 +109,49 @@ TEST_F(Quit, ALauncherGoneAtTheSecondLookLeavesTheGuardSetAndLaterRequestsOnlyLo
     EXPECT_TRUE(logged("Restart needed: But Already in Escape Mode |Sub: Test:Second"));
     EXPECT_TRUE(fenetre.Loaded());
     EXPECT_TRUE(support::stubStarts(lanceurHote()).empty());
+}
+
+TEST_F(Quit, TheRealLauncherStartsTheProgramAgainWithTheCurrentBase) {
+    // The program folder holds the real launcher and a stub in the program's place.
+    const std::filesystem::path dossier = lanceurHote().parent_path();
+    support::copyProgram(support::builtProgram("AL3_Relaytone_Launcher"), dossier, "AL3_Relaytone_Launcher");
+    ::setenv("AL3_STUB_RECORD", "1", 1);
+    const auto programme = support::copyProgram(support::stubProgram(), dossier, "AL3_Relaytone");
+    fenetre.RelancerApplication(false, "Test:Lanceur");
+    EXPECT_TRUE(PbBRelanceForcee);
+    // The launcher waits 20 seconds, ends what runs, waits 2 more and starts the program.
+    ASSERT_TRUE(support::eventually([&] { return !support::stubStarts(programme).empty(); },
+                                    std::chrono::seconds(40)));
+    const auto starts = support::stubStarts(programme);
+    EXPECT_EQ(starts[0].arguments, std::vector<std::string>{"/Base=Current"});
+    for (const auto& start : starts) ::kill(start.pid, SIGKILL);
+}
+
+TEST_F(Quit, ARestartWithStandbyAtLaunchPassesItToTheLauncher) {
+    installerLanceur();
+    FrmSetupDivers::get().CheckMiseEnVeille->SetValue(platform::forms::vbChecked);
+    fenetre.RelancerApplication(false, "Test:Veille");
+    EXPECT_TRUE(logged("Restart needed: Launch: C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe /Veille=True"));
+    ASSERT_TRUE(support::eventually([&] { return !support::stubStarts(lanceurHote()).empty(); },
+                                    std::chrono::seconds(5)));
+    EXPECT_EQ(support::stubStarts(lanceurHote())[0].arguments, std::vector<std::string>{"/Veille=True"});
+}
+
+TEST_F(Quit, ShutDownClosesTheMessageFileOfEveryStationStartUpOpened) {
+    const std::string data = "C:\\AL_Data\\";
+    std::filesystem::create_directories(drive.host(data));
+    std::string echec;
+    ASSERT_EQ(automation::createBaseFiles(data, 3, automation::baseFiles(), echec), 0) << echec;
+    PbSDossierDataBase[0] = data;
+    PbTBases[0].Dossier_Data = data;
+    fenetre.PervasiveOuvertureFichiers(0, 1, 3);
+    for (int station = 1; station <= 3; ++station) ASSERT_TRUE(PbBBtrFileOpen[0][station - 1][55]);
+
+    fenetre.Unload(platform::forms::vbAppTaskManager);
+    for (int station = 1; station <= 3; ++station)
+        EXPECT_FALSE(PbBBtrFileOpen[0][station - 1][55]) << "station " << station;
+    EXPECT_FALSE(PbBBtrFileOpen[0][0][20]);
+    EXPECT_TRUE(platform::dialogs::asked().empty());  // the task manager's close asks nothing
 }
 
 TEST_F(Quit, ARestartWithoutTheLauncherIsAnIncidentAndTheProgramRuns) {
