@@ -38,7 +38,8 @@ E2eSite::E2eSite(int stations) {
     for (int s = 0; s < stations; ++s) ports_.push_back(freeUdpPort());
 
     fs::create_directories(programFolder());
-    fs::copy_file(binFolder() / "AL3_Relaytone", programFolder() / "AL3_Relaytone");
+    for (const char* programme : {"AL3_Relaytone", "AL3_Relaytone_Launcher"})
+        fs::copy_file(binFolder() / programme, programFolder() / programme);
     // The control files the program checks for in the system folder.
     for (const char* file : {"SftMask_IX86_U_70.ocx", "clinetsuitex7.ocx"})
         support::writeWindowsFile(host("C:\\Windows\\System32\\") / file, "ocx\n");
@@ -65,12 +66,6 @@ E2eSite::E2eSite(int stations) {
     support::writeWindowsFile(programFolder() / "Settings" / "AL3_Relaytone" / "AL3_Relaytone.Ini",
                               "[SoundCard]\nActive=0\n[Windows]\nLaunch=0\n");
     createDataFiles();
-}
-
-void E2eSite::installStubLauncher() const {
-    const fs::path stub = programFolder() / "AL3_Relaytone_Launcher";
-    std::ofstream(stub) << "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/launcher-args.txt\"\n";
-    fs::permissions(stub, fs::perms::owner_all, fs::perm_options::add);
 }
 
 }  // namespace e2e

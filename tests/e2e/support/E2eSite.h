@@ -13,7 +13,7 @@ namespace e2e {
 
 class E2eSite {
 public:
-    // Copies the program (and, when asked, a launcher) into C:\Vantremo\Aerolune\.
+    // Copies the program and its launcher into C:\Vantremo\Aerolune\.
     explicit E2eSite(int stations = 2);
 
     const std::filesystem::path& root() const { return drive_.root(); }
@@ -33,9 +33,6 @@ public:
                           const std::string& text) const;
     // Whether the station's file still holds a record.
     bool playerMessagesLeft(int station) const;
-
-    // A stub launcher that records its arguments beside itself ("launcher-args.txt").
-    void installStubLauncher() const;
 
 private:
     support::TempDriveC drive_;
