@@ -308,6 +308,16 @@ Outcome readSheet(std::string_view stream, const Globals& g, const SheetEntry& e
 
 }  // namespace
 
+Outcome probeWorkbook(std::string_view bytesIn) {
+    std::string stream;
+    if (Outcome o = compound::unpack(bytesIn, "Workbook", stream); !o.ok()) return o;
+    Records records(stream, 0);
+    RecordView r;
+    Outcome error;
+    if (!records.next(r, error)) return error.ok() ? Outcome::failure("empty workbook stream") : error;
+    return checkBof(r, kGlobalsType);
+}
+
 Outcome decodeWorkbook(std::string_view bytesIn, std::vector<Sheet>& sheets) {
     std::string stream;
     if (Outcome o = compound::unpack(bytesIn, "Workbook", stream); !o.ok()) return o;

@@ -25,4 +25,10 @@ Outcome readWorkbook(const std::filesystem::path& file, std::vector<Sheet>& shee
     return decodeWorkbook(bytes, sheets);
 }
 
+Outcome probeWorkbookFile(const std::filesystem::path& file) {
+    std::string bytes;
+    if (!atomicfile::readAll(file, bytes)) return Outcome::failure("cannot read " + file.string());
+    return probeWorkbook(bytes);
+}
+
 }  // namespace platform::xls

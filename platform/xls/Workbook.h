@@ -41,9 +41,12 @@ struct Outcome {
 Outcome encodeWorkbook(const Sheet& sheet, std::string& bytes);
 // Every worksheet of a compound file's workbook; damaged or foreign bytes are refused.
 Outcome decodeWorkbook(std::string_view bytes, std::vector<Sheet>& sheets);
+// Whether the bytes are a compound file whose workbook stream opens as BIFF8 (the quick test).
+Outcome probeWorkbook(std::string_view bytes);
 
 // Replaces the file as a whole, so a failed export never leaves half a workbook.
 Outcome writeWorkbook(const std::filesystem::path& file, const Sheet& sheet);
 Outcome readWorkbook(const std::filesystem::path& file, std::vector<Sheet>& sheets);
+Outcome probeWorkbookFile(const std::filesystem::path& file);
 
 }  // namespace platform::xls

@@ -1,0 +1,97 @@
+// The spreadsheet grid control: sheets of cells with texts and colours, headers, sizes, and the
+// Excel workbook import and export.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <QStackedWidget>
+
+#include "platform/forms/Control.h"
+#include "platform/xls/Workbook.h"
+
+class QTableWidget;
+
+namespace platform::forms {
+
+// Colours are VB's 0x00BBGGRR; values with the top bit set name a system colour.
+inline constexpr int32_t kSysWindowBackground = int32_t(0x80000005u);
+inline constexpr int32_t kSysWindowText = int32_t(0x80000008u);
+
+// Cells are addressed (column, row) from 1; row 0 holds the column headers and column 0 the
+// row headers. Every sheet is one QTableWidget; the active one is shown.
+class Spread : public Control<QStackedWidget> {
+public:
+    explicit Spread(QWidget* parent, int index = -1);
+    ~Spread() override;
+
+    // Column widths count in units of 120 twips, row heights in points (20 twips).
+    static constexpr int kTwipsPerColumnUnit = 120;
+    static constexpr int kTwipsPerRowUnit = 20;
+
+    // Back to one empty sheet with the defaults.
+    void Reset();
+    void SetReDraw(bool redraw);
+    bool ReDraw() const { return redraw_; }
+
+    int SheetCount() const { return count(); }
+    void SetSheetCount(int count);  // at least 1; new sheets are named "Sheet" and their number
+    int Sheet() const { return currentIndex() + 1; }
+    void SetSheet(int sheet);  // ignored outside 1 to SheetCount
+    std::string SheetName() const;
+    void SetSheetName(const std::string& name);
+
+    // The active sheet's size and cells.
+    int MaxCols() const;
+    void SetMaxCols(int columns);
+    int MaxRows() const;
+    void SetMaxRows(int rows);
+    std::string Text(int col, int row) const;  // header texts for row 0 or column 0
+    void SetText(int col, int row, const std::string& text);
+    int32_t ForeColor(int col, int row) const;
+    void SetForeColor(int col, int row, int32_t colour);
+    int32_t BackColor(int col, int row) const;
+    void SetBackColor(int col, int row, int32_t colour);
+    std::string FontName() const;
+    void SetFontName(const std::string& name);  // every cell of the sheet
+
+    bool ColHidden(int col) const;  // column 0: the row headers
+    void SetColHidden(int col, bool hidden);
+    double ColWidth(int col) const;
+    void SetColWidth(int col, double width);  // a negative width counts as 0
+    double RowHeight(int row) const;          // row 0: the column headers
+    void SetRowHeight(int row, double height);
+    static int32_t ColWidthToTwips(double width) { return int32_t(width * kTwipsPerColumnUnit + 0.5); }
+    static int32_t RowHeightToTwips(double height) { return int32_t(height * kTwipsPerRowUnit + 0.5); }
+
+    // The active sheet's cells (texts and colours other than the defaults) to the workbook file,
+    // replaced whole; the outcome goes to the log file. Paths are Windows paths.
+    bool ExportToExcel(const std::string& file, const std::string& sheetName,
+                       const std::string& logFile, int32_t flags);
+    // 1 when the file is an Excel 97-2003 workbook, else 0.
+    int16_t IsExcelFile(const std::string& file);
+    // Reads the whole workbook; its sheet names, their count and a handle for the import. A
+    // refusal writes its reason to the log file.
+    bool GetExcelSheetList(const std::string& file, std::vector<std::string>& list,
+                           int16_t& listCount, const std::string& logFile, int16_t& handle,
+                           bool replace);
+    // The sheet (from 0) of the workbook read under the handle replaces the active sheet.
+    bool ImportExcelSheet(int16_t handle, int16_t sheetIndex);
+
+private:
+    struct SheetLayout;
+    QTableWidget* table() const;
+    SheetLayout& layout();
+    const SheetLayout& layout() const;
+    void addSheet();
+    void writeLog(const std::string& logFile, const std::string& line) const;
+
+    std::vector<SheetLayout> layouts_;
+    bool redraw_ = true;
+    int16_t workbookHandle_ = 0;
+    std::vector<xls::Sheet> workbook_;  // the workbook read under workbookHandle_
+};
+
+}  // namespace platform::forms
