@@ -87,3 +87,40 @@ TEST(StartUp, MissingControlFilesOfferTheInstallerAndEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StartUp, TheCommandLineChoosesTheInstanceAndRefusesABaseTheSiteLacks) {
+    e2e::E2eSite site;
+    e2e::ProgramOptions options;
+    options.arguments = {"/Instance=3", "/NoBase=4"};
+    e2e::E2eProgram program(site, options);
+    ASSERT_TRUE(program.waitForLog("Traitement des données non encore traitées: End")) << program.log();
+    EXPECT_NE(program.logPosition("Command Line: '/Instance=3 /NoBase=4'"), std::string::npos);
+    EXPECT_NE(program.logPosition("Instance: 3"), std::string::npos);
+    EXPECT_NE(program.logPosition("Warning: PbIDefaultNoBase: 4 is not a base of the site"), std::string::npos);
+    EXPECT_EQ(program.terminate(), 0);
+    // Instance 3 keeps its own settings files.
+    EXPECT_TRUE(std::filesystem::exists(
+        site.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_3_Positions.Ini")));
+    EXPECT_FALSE(std::filesystem::exists(site.positionsFile()));
+}
+
+TEST(StartUp, ANewCopyEndsTheOlderOneWhichLeavesTheNewOneRunning) {
+    e2e::E2eSite site;
+    e2e::E2eProgram ancienne(site);
+    ASSERT_TRUE(ancienne.waitForLog("Traitement des données non encore traitées: End")) << ancienne.log();
+    e2e::E2eProgram nouvelle(site);
+    // The older copy is asked to quit: an orderly shut-down, and it ends only itself.
+    EXPECT_EQ(ancienne.waitForExit(std::chrono::seconds(30)), 0) << ancienne.log();
+    ASSERT_TRUE(nouvelle.waitForLog("Err: PrevInstance found in Windows memory.")) << nouvelle.log();
+    ASSERT_TRUE(nouvelle.running());
+    std::optional<std::string> reponse;
+    for (int essai = 0; essai < 200 && !reponse && nouvelle.running(); ++essai)
+        reponse = e2e::askTime(site.port(1), std::chrono::milliseconds(100));
+    ASSERT_TRUE(reponse) << nouvelle.log();
+    EXPECT_EQ(reponse->rfind("<Relaytone_Time:", 0), 0u);
+    EXPECT_EQ(nouvelle.terminate(), 0);
+}
+
+}  // namespace

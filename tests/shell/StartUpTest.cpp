@@ -1,12 +1,15 @@
 // The whole start-up in this process, on a fixture site: what only the window itself can show.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabWidget>
 
 #include "foundation/DailyLog.h"
 #include "foundation/RunState.h"
 #include "shell/Frm_Main.h"
 #include "tests/e2e/support/E2eSite.h"
+#include "tests/support/WindowsFiles.h"
 
 namespace {
 
@@ -26,6 +29,51 @@ TEST(StartUpInProcess, AnIncidentBeforeTheShowRaisesTheAlertRightAfterIt) {
     EXPECT_TRUE(fenetre.SftTabsMain->isTabVisible(1));
     EXPECT_EQ(fenetre.SftTabsMain->currentIndex(), 0);
     EXPECT_TRUE(fenetre.TimerFlash.Enabled());
+}
+
+}  // namespace
+
+namespace {
+
+class Placement : public ::testing::Test {
+protected:
+    void demarrer() {
+        PbSDossierApplication = "C:\\Vantremo\\Aerolune\\";
+        fenetre.Load();
+        ASSERT_TRUE(PbBFeuilleChargee);
+    }
+    std::filesystem::path positions() const { return site.positionsFile(); }
+    static double hauteurEcran() {
+        return QGuiApplication::primaryScreen()->geometry().height() * platform::forms::kTwipsPerPixel;
+    }
+
+    e2e::E2eSite site;
+    Frm_Main fenetre;
+};
+
+TEST_F(Placement, WithoutStoredPositionsTheWindowOpensMaximised) {
+    demarrer();
+    EXPECT_TRUE(fenetre.isMaximized());
+}
+
+TEST_F(Placement, AStoredHeightAboveTheScreenIsCutAndAWiderWidthIsKept) {
+    support::writeWindowsFile(positions(), "[FrmPos]\nFrm_Main_Width=99000\nFrm_Main_Height=99000\n"
+                                           "Frm_Main_WindowState=0\n");
+    demarrer();
+    EXPECT_FALSE(fenetre.isMaximized());
+    EXPECT_EQ(fenetre.Width(), 99000);
+    EXPECT_EQ(fenetre.Height(), hauteurEcran());
+}
+
+TEST_F(Placement, ShuttingDownMaximisedSavesTheStateAndKeepsTheStoredSize) {
+    support::writeWindowsFile(positions(), "[FrmPos]\nFrm_Main_Width=9000\nFrm_Main_Height=6000\n"
+                                           "Frm_Main_WindowState=2\n");
+    demarrer();
+    fenetre.Unload(platform::forms::vbAppTaskManager);
+    const std::string texte = support::readWindowsFile(positions());
+    EXPECT_NE(texte.find("Frm_Main_WindowState=2"), std::string::npos) << texte;
+    EXPECT_NE(texte.find("Frm_Main_Width=9000"), std::string::npos) << texte;
+    EXPECT_NE(texte.find("Frm_Main_Height=6000"), std::string::npos) << texte;
 }
 
 }  // namespace
