@@ -95,7 +95,6 @@ private:
     // The station range each open base was opened for, so that shut-down closes all of it.
     std::array<std::pair<int16_t, int16_t>, 5> stationsOuvertes_{};
     bool etatFlash_ = false;
-    bool unloadDone_ = false;
 };
 
 // The one main window of the run; nullptr before it exists.

@@ -1,12 +1,13 @@
 // The road out: the close request, the quit question, and the unload in its fixed order.
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QTabWidget>
 
 #include "engine/Frm_MainBis.h"
 #include "foundation/DailyLog.h"
 #include "foundation/RunState.h"
 #include "foundation/SettingsFiles.h"
-#include "foundation/Timing.h"
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
 #include "settings/FrmSetup.h"
@@ -55,15 +56,14 @@ void Frm_Main::Quitter(bool) {
 }
 
 void Frm_Main::Form_Unload(int&) {
-    // A wait below lets timers run; one of them asking to quit again must not unload twice.
-    if (unloadDone_) return;
-    unloadDone_ = true;
     Abandon = true;
     for (auto* timer : platform::forms::timersOf(*this)) timer->setEnabled(false);
 
     // The workbook export comes with the workbook grid; until then there is nothing to export.
-    const int64_t debut = Lib_Systeme::GetTickCountEx();
-    while (Lib_Systeme::GetTickCountEx() - debut <= 500) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    // Half a second for what is under way, handling events meanwhile without spinning.
+    QEventLoop attente;
+    QTimer::singleShot(501, &attente, &QEventLoop::quit);
+    attente.exec();
 
     // A start-up that ended before the program folder was known has no positions file.
     if (!PbSDossierApplication.empty()) {

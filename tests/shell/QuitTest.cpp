@@ -4,6 +4,8 @@
 #include <csignal>
 #include <cstdlib>
 
+#include <QTimer>
+
 #include "btrieve/BtrState.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/NeighbourServices.h"
@@ -38,6 +40,13 @@ protected:
     }
     void TearDown() override {
         for (const auto& start : support::stubStarts(lanceurHote())) ::kill(start.pid, SIGKILL);
+    }
+    int lignes(const std::string& texte) const {
+        int n = 0;
+        for (const auto* liste : {&logbuffers::earlyBuffer(), &logbuffers::fileBuffer()})
+            for (const auto& l : *liste)
+                if (l.find(texte) != std::string::npos) ++n;
+        return n;
     }
     bool logged(const std::string& texte) const {
         for (const auto& l : logbuffers::earlyBuffer())
@@ -152,6 +161,25 @@ TEST_F(Quit, ShutDownClosesTheMessageFileOfEveryStationStartUpOpened) {
         EXPECT_FALSE(PbBBtrFileOpen[0][station - 1][55]) << "station " << station;
     EXPECT_FALSE(PbBBtrFileOpen[0][0][20]);
     EXPECT_TRUE(platform::dialogs::asked().empty());  // the task manager's close asks nothing
+}
+
+TEST_F(Quit, AQuitAskedDuringTheShutDownsWaitDoesNotUnloadTwice) {
+    const std::string data = "C:\\AL_Data\\";
+    std::filesystem::create_directories(drive.host(data));
+    std::string echec;
+    ASSERT_EQ(automation::createBaseFiles(data, 1, automation::baseFiles(), echec), 0) << echec;
+    PbSDossierDataBase[0] = data;
+    PbTBases[0].Dossier_Data = data;
+    fenetre.PervasiveOuvertureFichiers(0, 1, 1);
+    PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
+
+    // A timer of another window asks to quit while the shut-down waits.
+    QTimer::singleShot(100, [&] { fenetre.Quitter(true); });
+    fenetre.Unload(platform::forms::vbAppTaskManager);
+    EXPECT_EQ(lignes("Pervasive Files: Closed"), 1);
+    EXPECT_EQ(lignes("Form closed by the Taskmanager"), 1);
+    EXPECT_EQ(lignes("Form closed by code action"), 0);
+    EXPECT_EQ(platform::dialogs::asked().size(), 1u);  // the late question, answered by default
 }
 
 TEST_F(Quit, ARestartWithoutTheLauncherIsAnIncidentAndTheProgramRuns) {
