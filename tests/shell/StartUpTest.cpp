@@ -77,3 +77,25 @@ TEST_F(Placement, ShuttingDownMaximisedSavesTheStateAndKeepsTheStoredSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StartUpInProcess, EachZoneGetsItsOwnHiddenIncidentsList) {
+    e2e::E2eSite site;
+    support::writeWindowsFile(site.programFolder() / "Settings" / "AL3_Relaytone" / "AL3_Relaytone.Ini",
+                              "[SoundCard]\nActive=0\n[General_Out]\nNbZones=2\n");
+    Frm_Main fenetre;
+    PbSDossierApplication = "C:\\Vantremo\\Aerolune\\";
+    fenetre.Load();
+    ASSERT_EQ(fenetre.ListeIncidents.size(), 2u);
+    ASSERT_EQ(fenetre.CheckIncidents.size(), 2u);
+    EXPECT_FALSE(fenetre.ListeIncidents[1]->Visible());
+
+    const int32_t avant = fenetre.ListeIncidents[0]->ListCount();
+    Lib_Public::TraceLog(1, -1, -1, "Err: zone two", true);
+    EXPECT_EQ(fenetre.ListeIncidents[1]->ListCount(), 1);
+    EXPECT_EQ(fenetre.ListeIncidents[0]->ListCount(), avant);
+    EXPECT_EQ(fenetre.Caption().rfind("Err: ", 0), 0u);
+}
+
+}  // namespace
