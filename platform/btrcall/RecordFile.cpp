@@ -125,9 +125,10 @@ int16_t RecordFile::open(const fs::path& path, std::unique_ptr<RecordFile>& out)
     sqlite3_stmt* header = nullptr;
     rc = sqlite3_prepare_v2(db, "SELECT format, spec FROM al3_file", -1, &header, nullptr);
     if (rc == SQLITE_OK && (rc = sqlite3_step(header)) == SQLITE_ROW) {
-        format.assign(reinterpret_cast<const char*>(sqlite3_column_text(header, 0)));
-        spec.assign(static_cast<const char*>(sqlite3_column_blob(header, 1)),
-                    size_t(sqlite3_column_bytes(header, 1)));
+        if (const unsigned char* text = sqlite3_column_text(header, 0))
+            format.assign(reinterpret_cast<const char*>(text));
+        if (const void* blob = sqlite3_column_blob(header, 1))
+            spec.assign(static_cast<const char*>(blob), size_t(sqlite3_column_bytes(header, 1)));
         rc = SQLITE_OK;
     }
     sqlite3_finalize(header);
@@ -213,8 +214,11 @@ int16_t RecordFile::find(size_t keyNum, std::string_view collated, bool orGreate
     int16_t status = StatusOk;
     if (rc == SQLITE_ROW) {
         id = sqlite3_column_int64(stmt, 0);
-        record.assign(static_cast<const char*>(sqlite3_column_blob(stmt, 1)),
+        const void* blob = sqlite3_column_blob(stmt, 1);
+        record.assign(blob ? static_cast<const char*>(blob) : "",
                       size_t(sqlite3_column_bytes(stmt, 1)));
+        // A damaged row must not be read past its end nor handed on as a record.
+        if (record.size() != def_.recordLength) status = StatusIoError;
     } else if (rc == SQLITE_DONE) {
         status = orGreater ? StatusEndOfFile : StatusKeyNotFound;
     } else {

@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include "tests/btrcall/BtrcallFixture.h"
@@ -44,6 +45,45 @@ TEST_F(Files, OpenStatuses) {
     std::ofstream(drive.root() / "AL_Data" / "FRADD55.bt6");  // 0 bytes
     EXPECT_EQ(h.open("C:\\AL_Data\\FRADD55.bt6"), bc::StatusNotOurFile);
     EXPECT_EQ(fs::file_size(drive.root() / "AL_Data" / "FRADD55.bt6"), 0u);
+}
+
+// Runs SQL straight on a file, as a damaged disk or a foreign tool would leave it.
+void tamper(const fs::path& host, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(host.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(db);
+}
+
+TEST_F(Files, DamagedDatabaseGivesAStatusNeverARecordOrACrash) {
+    // A header without its texts: not one of ours.
+    tamper(drive.root() / "AL_Data" / "FRADE55.bt6",
+           "CREATE TABLE al3_file(format, spec); INSERT INTO al3_file VALUES(NULL, NULL);");
+    Handle h;
+    EXPECT_EQ(h.open("C:\\AL_Data\\FRADE55.bt6"), bc::StatusNotOurFile);
+
+    // Rows cut short or emptied: an I/O error, and the caller's buffers keep their bytes.
+    ASSERT_EQ(create(path, spec(500, {{{1, 16, 2}}, {{100, 8, 3}}})), 0);
+    ASSERT_EQ(h.open(path), 0);
+    ASSERT_EQ(h.insert(recordWith("AAAAAAAAAAAAAAAA")), 0);
+    ASSERT_EQ(h.insert(recordWith("BBBBBBBBBBBBBBBB")), 0);
+    ASSERT_EQ(h.close(), 0);
+    tamper(drive.root() / "AL_Data" / "FRADA55.bt6",
+           "UPDATE records SET data = x'41424344' WHERE id = 1;"
+           "UPDATE records SET data = x'' WHERE id = 2;");
+    ASSERT_EQ(h.open(path), 0);
+    for (const char* first : {"AAAAAAAAAAAAAAAA", "BBBBBBBBBBBBBBBB"}) {
+        std::string data(500, '#'), keyBuffer = first + std::string(239, '\0');
+        uint32_t len = 500;
+        EXPECT_EQ(bc::BTRCALL(bc::OpGetEqual, h.pos.data(), data.data(), &len, keyBuffer.data(),
+                              255, 0),
+                  bc::StatusIoError)
+            << first;
+        EXPECT_EQ(data, std::string(500, '#'));
+        EXPECT_EQ(len, 500u);
+        EXPECT_EQ(keyBuffer.substr(0, 16), first);
+    }
+    EXPECT_EQ(h.remove(), bc::StatusInvalidPositioning);
 }
 
 TEST_F(Files, UnreadableFileIsAccessDenied) {
