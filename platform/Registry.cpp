@@ -2,6 +2,7 @@
 // without regard to case, as Windows does.
 #include "platform/Registry.h"
 
+#include <charconv>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -125,9 +126,11 @@ Hive parse(const std::string& text) {
             continue;
         const std::string_view typeText = line.substr(i + 2, colon - i - 2);
         const auto data = unhex(line.substr(colon + 1));
-        if (typeText.empty() || typeText.find_first_not_of("0123456789") != std::string_view::npos || !data)
+        uint32_t type = 0;
+        const auto [end, error] = std::from_chars(typeText.data(), typeText.data() + typeText.size(), type);
+        if (typeText.empty() || error != std::errc() || end != typeText.data() + typeText.size() || !data)
             continue;
-        current->values.try_emplace(name, Value{name, uint32_t(std::stoul(std::string(typeText))), *data});
+        current->values.try_emplace(name, Value{name, type, *data});
     }
     return hive;
 }

@@ -15,13 +15,14 @@ TEST_F(RegistryHive, DamagedLinesAreSkippedAndTheRestReads) {
     const std::string hive = reg::hiveFile(reg::HKEY_CURRENT_USER);
     std::filesystem::create_directories(std::filesystem::path(hive).parent_path());
     std::ofstream(hive, std::ios::binary)
-        << "[Software\\A]\n\"Good\"=1:6f6b00\n\"Bad\"=1:zz\n\"Odd\"=1:abc\n\"NoType\"=:00\ngarbage\n"
+        << "[Software\\A]\n\"Good\"=1:6f6b00\n\"Bad\"=1:zz\n\"Odd\"=1:abc\n\"NoType\"=:00\n"
+        << "\"Huge\"=99999999999999999999:00\n\"Wide\"=4294967296:00\ngarbage\n"
         << std::string("\0\0\0", 3) << "\n\"Unterminated=1:00\n[Software\\B\n\"Esc\\\"aped\"=4:01000000";
     uint32_t type = 0, size = 0;
     std::string data;
     EXPECT_EQ(reg::queryValue(reg::HKEY_CURRENT_USER, "software\\a", "GOOD", type, data, 16, size), 0);
     EXPECT_EQ(data, std::string("ok\0", 3));
-    for (const char* name : {"Bad", "Odd", "NoType"})
+    for (const char* name : {"Bad", "Odd", "NoType", "Huge", "Wide"})
         EXPECT_EQ(reg::queryValue(reg::HKEY_CURRENT_USER, "Software\\A", name, type, data, 16, size), 2) << name;
     EXPECT_EQ(reg::queryValue(reg::HKEY_CURRENT_USER, "Software\\A", "Esc\"aped", type, data, 16, size), 0);
     EXPECT_EQ(type, uint32_t(reg::REG_DWORD));
