@@ -6,7 +6,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "platform/forms/Spread.h"
 #include "shell/FrmMsg.h"
+#include "shell/Lib_Tableur.h"
 
 namespace {
 Frm_Main* theWindow = nullptr;
@@ -21,9 +23,10 @@ Frm_Main::Frm_Main() : Form("Frm_Main") {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(SftTabsMain);
 
-    auto* grille = new QWidget;
-    grille->setObjectName("fpSpreadGlobal");
-    SftTabsMain->addTab(grille, "RLT");
+    fpSpreadGlobal = new platform::forms::Spread(SftTabsMain);
+    fpSpreadGlobal->setObjectName("fpSpreadGlobal");
+    Lib_Tableur::fpSpreadGlobal = fpSpreadGlobal;
+    SftTabsMain->addTab(fpSpreadGlobal, "RLT");
     auto* incidents = new QWidget;
     auto* incidentsLayout = new QVBoxLayout(incidents);
     ListeIncidents.push_back(new platform::forms::ListBox(incidents, 0));
@@ -66,6 +69,7 @@ Frm_Main::Frm_Main() : Form("Frm_Main") {
 Frm_Main::~Frm_Main() {
     neighbours::registerFrm_Main(nullptr);
     if (theWindow == this) theWindow = nullptr;
+    if (Lib_Tableur::fpSpreadGlobal == fpSpreadGlobal) Lib_Tableur::fpSpreadGlobal = nullptr;
 }
 
 int32_t Frm_Main::hWnd() { return int32_t(winId()); }

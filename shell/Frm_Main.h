@@ -21,6 +21,9 @@
 
 class QFrame;
 class QTabWidget;
+namespace platform::forms {
+class Spread;
+}
 
 class Frm_Main : public platform::forms::Form, public neighbours::Frm_MainServices {
 public:
@@ -32,6 +35,7 @@ public:
 
     // The window's controls, named as the rest of the program knows them.
     QTabWidget* SftTabsMain = nullptr;
+    platform::forms::Spread* fpSpreadGlobal = nullptr;  // the global workbook grid (Lib_Tableur)
     std::vector<platform::forms::ListBox*> ListeIncidents;
     std::vector<platform::forms::CheckBox*> CheckIncidents;
     std::vector<platform::forms::CommandButton*> CommandIncidentsPurge;
@@ -56,6 +60,8 @@ public:
     void ListeIncidents_Clear(int16_t index) override;
     void ListeIncidents_AddItem(int16_t index, const std::string& text) override;
     void CheckIncidents_SetValue(int16_t index, int16_t value) override;
+    bool fpSpreadGlobal_ExportToExcel(const std::string& workbook, const std::string& sheetName,
+                                      const std::string& logFile, int32_t flags) override;
     void LabelAffichageMemory_SetCaption(const std::string& text) override;
     void LabelAffichageMemory_SetVisible(bool visible) override;
     void RelancerApplication(bool modeTest, const std::string& subAppelant) override;

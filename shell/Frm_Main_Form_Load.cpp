@@ -126,7 +126,7 @@ void Frm_Main::Form_Load() {
         CheckIncidents[0]->SetValue(platform::forms::vbChecked);
     }
 
-    // The workbook import needs the grid of the workbook issue; until then the grid stays empty.
+    Lib_Tableur::ImportClasseurGlobal();
     TableurInitDemarrage(PbINoBase, "Début Redémarrage");
     Lib_Public::TraceLogEncadre(-1, -1, -1, "Traitement des données non encore traitées: Start", "=", false);
     Lib_Public::SablierOn(*this);

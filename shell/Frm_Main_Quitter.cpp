@@ -14,6 +14,7 @@
 #include "settings/FormPosition.h"
 #include "shell/FrmMsg.h"
 #include "shell/Frm_Main.h"
+#include "shell/Lib_Tableur.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ void Frm_Main::Form_Unload(int&) {
     Abandon = true;
     for (auto* timer : platform::forms::timersOf(*this)) timer->setEnabled(false);
 
-    // The workbook export comes with the workbook grid; until then there is nothing to export.
+    Lib_Tableur::ExportClasseurGlobalFermeture(Caption());
     // Half a second for what is under way, handling events meanwhile without spinning.
     QEventLoop attente;
     QTimer::singleShot(501, &attente, &QEventLoop::quit);

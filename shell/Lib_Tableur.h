@@ -1,9 +1,51 @@
-// The global workbook grid of the main window's first tab.
+// Lib_Tableur: the main window's global workbook grid: three columns per station, the widths,
+// the restart rows, and the import and export of "Global.xls".
 #pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform::forms {
+class Spread;
+}
 
 namespace Lib_Tableur {
 
-// One-time set-up of the grid; the grid control comes with the workbook, until then nothing.
+// Frm_Main.fpSpreadGlobal: the main window makes the grid on its first tab and sets it here;
+// until then every operation below does nothing.
+inline platform::forms::Spread* fpSpreadGlobal = nullptr;
+
+// Whether the start-up's workbook import has run (whatever it found). Before that the grid
+// holds nothing of the workbook, and an export would replace the restart history with it.
+inline bool PbBClasseurGlobalLu = false;
+
+inline constexpr int32_t kLignesTableur = 50;
+
+// Station n's three columns: c1 = (n - 1) x 3 + 1, c2 = c1 + 1, c3 = c1 + 2.
+void DetermineNoColAffichage(int16_t n, int32_t& c1, int32_t& c2, int32_t& c3);
+// One-time set-up of the grid (start-up: True, True).
 void InitGeneralTableur(bool init, bool resize);
+// Per-sheet build (init) and width computation (resize) over every sheet.
+void InitGeneralTableurGlobal(bool init, bool resize);
+// The body of Frm_Main.TableurInitDemarrage: pushes the rows down and writes one restart row
+// with the text on every sheet. noBase is not used.
+void TableurInitDemarrage(int16_t noBase, const std::string& libelle);
+
+// PbSDossierApplication & "Local\AL3_Relaytone\" and the workbook's and its logs' names.
+std::string DossierClasseurGlobal();
+std::string FichierClasseurGlobal();
+
+// The start-up's import: when "Global.xls" is an Excel workbook that reads whole, its first
+// sheet replaces the grid, which is then rebuilt to the layout with the imported texts and
+// colours, and its widths computed. True when imported. A workbook that does not read is left
+// on disk as it is, with one log line.
+bool ImportClasseurGlobal();
+// fpSpreadGlobal's export (the error report and the shut-down); true without writing anything
+// while the start-up has not imported yet, since the file still holds everything.
+bool ExportClasseurGlobal(const std::string& workbook, const std::string& sheetName,
+                          const std::string& logFile, int32_t flags);
+// The shut-down's export: a failure shows "Impossible de créer le fichier:" and the path, under
+// the title, unless a forced quit is under way.
+void ExportClasseurGlobalFermeture(const std::string& titre);
 
 }  // namespace Lib_Tableur

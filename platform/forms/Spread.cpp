@@ -170,6 +170,11 @@ void Spread::SetFontName(const std::string& name) {
     table()->setFont(QFont(QString::fromStdString(name)));
 }
 
+void Spread::SetGridColor(int32_t colour) {
+    table()->setStyleSheet(
+        QString("QTableView { gridline-color: %1; }").arg(displayColour(colour, palette()).name()));
+}
+
 bool Spread::ColHidden(int col) const {
     if (col == 0) return layout().rowHeadersHidden;
     return col >= 1 && col <= MaxCols() && table()->isColumnHidden(col - 1);

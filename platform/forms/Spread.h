@@ -56,6 +56,7 @@ public:
     void SetBackColor(int col, int row, int32_t colour);
     std::string FontName() const;
     void SetFontName(const std::string& name);  // every cell of the sheet
+    void SetGridColor(int32_t colour);          // the lines between the cells
 
     bool ColHidden(int col) const;  // column 0: the row headers
     void SetColHidden(int col, bool hidden);

@@ -1,0 +1,218 @@
+// The main window's global grid: its layout per station, the restart rows and the workbook that
+// carries them from one run to the next.
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "foundation/ErrorReporter.h"
+#include "foundation/LogBuffers.h"
+#include "foundation/RunState.h"
+#include "foundation/Site.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/forms/Spread.h"
+#include "shell/Frm_Main.h"
+#include "shell/Lib_Tableur.h"
+#include "tests/grid/XlrdReader.h"
+#include "tests/support/TempSite.h"
+#include "tests/support/WindowsFiles.h"
+
+namespace {
+
+using platform::forms::Spread;
+constexpr int32_t kNoir = 0, kBlanc = 0xFFFFFF, kRouge = 255;
+
+class Tableur : public support::SiteTest {
+protected:
+    Tableur() {
+        PbSDossierApplication = "C:\\Prog\\";
+        std::filesystem::create_directories(drive.host("C:\\Prog\\Local\\AL3_Relaytone"));
+        stations({"Radio Nord", "Radio Sud", "Radio Est"});
+        platform::clock::setManual(platform::timeOf({2026, 12, 10, 4, 4, 8, 15, 0}), 0);
+    }
+    void stations(const std::vector<std::string>& labels) {
+        PbINbStations = int16_t(labels.size());
+        for (size_t i = 0; i < labels.size(); ++i) PbTBases[0].Stations[i].Lib = labels[i];
+    }
+    // The start-up's part: build, import, the two restart rows.
+    void demarrage(const std::string& libelle = "Début Redémarrage") {
+        Lib_Tableur::InitGeneralTableur(true, true);
+        Lib_Tableur::ImportClasseurGlobal();
+        Lib_Tableur::TableurInitDemarrage(0, libelle);
+    }
+    std::filesystem::path classeur() const { return drive.host(Lib_Tableur::FichierClasseurGlobal()); }
+    bool exporter() {
+        return Lib_Tableur::ExportClasseurGlobal(Lib_Tableur::FichierClasseurGlobal(), "SheetName",
+                                                 Lib_Tableur::DossierClasseurGlobal() + "Global_Export.log", 0);
+    }
+
+    Frm_Main fenetre;
+    Spread& grille = *fenetre.fpSpreadGlobal;
+};
+
+TEST_F(Tableur, ThreeColumnsPerStationUnderItsLabelTheThirdHidden) {
+    ASSERT_EQ(Lib_Tableur::fpSpreadGlobal, &grille);
+    Lib_Tableur::InitGeneralTableur(true, true);
+    ASSERT_EQ(grille.MaxCols(), 9);
+    ASSERT_EQ(grille.MaxRows(), 50);
+    const char* labels[] = {"Radio Nord", "Radio Sud", "Radio Est"};
+    for (int c = 1; c <= 9; ++c) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(grille.Text(c, 0), labels[(c - 1) / 3]);
+        EXPECT_EQ(grille.ColHidden(c), c % 3 == 0);
+        const bool sombre = c % 3 != 2;
+        EXPECT_EQ(grille.BackColor(c, 50), sombre ? kNoir : platform::forms::kSysWindowBackground);
+        EXPECT_EQ(grille.ForeColor(c, 1), sombre ? kBlanc : platform::forms::kSysWindowText);
+    }
+    EXPECT_TRUE(grille.ColHidden(0));
+    EXPECT_DOUBLE_EQ(grille.RowHeight(50), 10.5);
+}
+
+TEST_F(Tableur, WidthsShareTheGridBetweenStationsAndNeverGoNegative) {
+    Lib_Tableur::InitGeneralTableur(true, false);
+    struct Case {
+        int pixels;
+        double texte;  // the second column of each station
+    } cases[] = {
+        {400, (400 * 15 - 540) / 120.0 / 3 - 6},
+        {36, 0.0},  // 540 twips: nothing left
+        {20, 0.0},  // narrower still: held at 0, not -6
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pixels);
+        grille.resize(c.pixels, 300);
+        Lib_Tableur::InitGeneralTableurGlobal(false, true);
+        for (int n = 0; n < 3; ++n) {
+            EXPECT_DOUBLE_EQ(grille.ColWidth(3 * n + 1), 6.0);
+            EXPECT_DOUBLE_EQ(grille.ColWidth(3 * n + 2), c.texte);
+            EXPECT_DOUBLE_EQ(grille.ColWidth(3 * n + 3), 0.0);
+        }
+    }
+}
+
+TEST_F(Tableur, WithoutStationsTheGridHasNoColumnsAndTheRowsWriteNothing) {
+    stations({});
+    demarrage();
+    Lib_Tableur::InitGeneralTableurGlobal(false, true);
+    EXPECT_EQ(grille.MaxCols(), 0);
+    EXPECT_EQ(grille.MaxRows(), 50);
+}
+
+TEST_F(Tableur, RestartRowsPushTheOlderOnesDownAndTheOldestOff) {
+    Lib_Tableur::InitGeneralTableur(true, true);
+    Lib_Tableur::TableurInitDemarrage(0, "Début Redémarrage");
+    for (int c = 1; c <= 9; c += 3) {
+        EXPECT_EQ(grille.Text(c, 1), "04:08:15");
+        EXPECT_EQ(grille.BackColor(c, 1), kNoir);
+        EXPECT_EQ(grille.ForeColor(c, 1), kBlanc);
+        EXPECT_EQ(grille.Text(c + 1, 1), "Début Redémarrage");
+        EXPECT_EQ(grille.BackColor(c + 1, 1), kRouge);
+        EXPECT_EQ(grille.Text(c + 2, 1), "2026-12-10 04:08:15");
+    }
+    for (int i = 1; i < 60; ++i) Lib_Tableur::TableurInitDemarrage(0, "L" + std::to_string(i));
+    EXPECT_EQ(grille.Text(2, 1), "L59");
+    EXPECT_EQ(grille.Text(5, 2), "L58");
+    EXPECT_EQ(grille.Text(8, 50), "L10");  // 60 rows written, the last 50 kept
+    EXPECT_EQ(grille.BackColor(8, 50), kRouge);
+    EXPECT_EQ(grille.BackColor(7, 50), kNoir);
+}
+
+TEST_F(Tableur, TheWorkbookCarriesTheRowsIntoTheNextRunRebuiltForTheCurrentSite) {
+    demarrage("Début Redémarrage");
+    Lib_Tableur::TableurInitDemarrage(0, "Fin Redémarrage");
+    ASSERT_TRUE(exporter());
+
+    platform::xls::Sheet vu;
+    std::string erreur;
+    ASSERT_TRUE(gridtest::readWithXlrd(classeur(), vu, erreur)) << erreur;
+    EXPECT_EQ(vu.name, "SheetName");
+    EXPECT_EQ(vu.cells.at({0, 7}).text, "Fin Redémarrage");
+    EXPECT_EQ(vu.cells.at({1, 7}).backColour, kRouge);
+    EXPECT_EQ(vu.cells.at({49, 0}).backColour, kNoir);  // the empty rows keep their colours
+
+    // The next run serves two stations under new names.
+    stations({"Nord FM", "Sud FM"});
+    Frm_Main suivante;
+    Spread& nouvelle = *suivante.fpSpreadGlobal;
+    Lib_Tableur::InitGeneralTableur(true, true);
+    ASSERT_TRUE(Lib_Tableur::ImportClasseurGlobal());
+    EXPECT_EQ(nouvelle.MaxCols(), 6);
+    EXPECT_EQ(nouvelle.MaxRows(), 50);
+    EXPECT_EQ(nouvelle.Text(1, 0), "Nord FM");
+    EXPECT_EQ(nouvelle.Text(6, 0), "Sud FM");
+    EXPECT_TRUE(nouvelle.ColHidden(6));
+    EXPECT_EQ(nouvelle.Text(2, 1), "Fin Redémarrage");
+    EXPECT_EQ(nouvelle.Text(5, 2), "Début Redémarrage");
+    EXPECT_EQ(nouvelle.BackColor(5, 2), kRouge);
+    EXPECT_EQ(nouvelle.Text(6, 2), "2026-12-10 04:08:15");
+    Lib_Tableur::TableurInitDemarrage(0, "Début Redémarrage");
+    EXPECT_EQ(nouvelle.Text(2, 2), "Fin Redémarrage");
+    EXPECT_EQ(nouvelle.Text(2, 3), "Début Redémarrage");
+}
+
+TEST_F(Tableur, AnErrorReportBeforeTheImportLeavesTheWorkbookAlone) {
+    demarrage();
+    ASSERT_TRUE(exporter());
+    const std::string avant = support::readBytes(classeur());
+
+    // The next run reports an error while its grid is still empty (before its import step).
+    Lib_Tableur::PbBClasseurGlobalLu = false;
+    Frm_Main suivante;
+    Lib_Tableur::InitGeneralTableur(true, true);
+    Lib_Public::ReportError(53, "File not found", "Frm_Main:InitGeneral");
+    EXPECT_TRUE(support::readBytes(classeur()) == avant);
+
+    ASSERT_TRUE(Lib_Tableur::ImportClasseurGlobal());
+    EXPECT_EQ(suivante.fpSpreadGlobal->Text(2, 1), "Début Redémarrage");
+    Lib_Tableur::TableurInitDemarrage(0, "Fin Redémarrage");
+    Lib_Public::ReportError(53, "File not found", "Frm_Main:Form_Load");  // now it saves the grid
+    std::vector<platform::xls::Sheet> relu;
+    ASSERT_TRUE(platform::xls::readWorkbook(classeur(), relu).ok());
+    EXPECT_EQ(relu.at(0).cells.at({0, 1}).text, "Fin Redémarrage");
+}
+
+TEST_F(Tableur, ADamagedWorkbookIsNotImportedNorDeletedAndTheNextExportReplacesIt) {
+    demarrage();
+    ASSERT_TRUE(exporter());
+    std::string cut = support::readBytes(classeur());
+    cut.resize(cut.size() / 2);
+    {
+        std::ofstream out(classeur(), std::ios::binary | std::ios::trunc);
+        out << cut;
+    }
+    Lib_Tableur::PbBClasseurGlobalLu = false;
+    Frm_Main suivante;
+    logbuffers::earlyBuffer().clear();
+    Lib_Tableur::InitGeneralTableur(true, true);
+    EXPECT_FALSE(Lib_Tableur::ImportClasseurGlobal());
+    EXPECT_TRUE(support::readBytes(classeur()) == cut);
+    bool logged = false;
+    for (const std::string& line : logbuffers::earlyBuffer())
+        logged |= line.find("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls") != std::string::npos;
+    EXPECT_TRUE(logged);
+    EXPECT_EQ(suivante.fpSpreadGlobal->Text(2, 1), "");  // the empty layout
+    EXPECT_EQ(suivante.fpSpreadGlobal->MaxCols(), 9);
+
+    Lib_Tableur::TableurInitDemarrage(0, "Début Redémarrage");
+    ASSERT_TRUE(exporter());
+    std::vector<platform::xls::Sheet> relu;
+    ASSERT_TRUE(platform::xls::readWorkbook(classeur(), relu).ok());
+    EXPECT_EQ(relu.at(0).cells.at({0, 1}).text, "Début Redémarrage");
+}
+
+TEST_F(Tableur, AFailedExportAtShutDownSaysSoUnlessTheQuitIsForced) {
+    demarrage();
+    std::filesystem::remove_all(drive.host("C:\\Prog\\Local"));
+    platform::dialogs::queueAnswers({"ok"});
+    Lib_Tableur::ExportClasseurGlobalFermeture("Aerolune: Relaytone");
+    ASSERT_EQ(platform::dialogs::asked().size(), 1u);
+    EXPECT_EQ(platform::dialogs::asked()[0].text,
+              "Impossible de créer le fichier:\r\n\r\nC:\\Prog\\Local\\AL3_Relaytone\\Global.xls");
+    EXPECT_EQ(platform::dialogs::asked()[0].title, "Aerolune: Relaytone");
+
+    PbBRelanceForcee = true;
+    Lib_Tableur::ExportClasseurGlobalFermeture("Aerolune: Relaytone");
+    EXPECT_EQ(platform::dialogs::asked().size(), 1u);
+}
+
+}  // namespace
