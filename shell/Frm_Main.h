@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/NeighbourServices.h"
-#include "platform/Clock.h"
 #include "platform/process/NamedMutex.h"
 #include "platform/process/WindowLookup.h"
 #include "platform/forms/CheckBox.h"
