@@ -1,23 +1,17 @@
 // A procedure's error trap: report the failure with the caller text and go on.
 #pragma once
 
-#include <exception>
 #include <string>
+#include <utility>
 
-#include "foundation/ErrorReporter.h"
+#include "engine/ErrorTrap.h"
 
 namespace settings {
 
-// VB's "invalid procedure call", the number a failed step of ours reports.
-inline constexpr int32_t kErreurProcedure = 5;
-
+// The engine's trap under the name the settings windows call it by: one way to report a step.
 template <class Body>
 void SurErreur(const std::string& caller, Body&& body) {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        Lib_Public::ReportError(kErreurProcedure, e.what(), caller);
-    }
+    engine::Trap(caller, std::forward<Body>(body));
 }
 
 }  // namespace settings
