@@ -67,6 +67,8 @@ void Frm_Main::Form_Load() {
         Unload(platform::forms::vbFormCode);
         return fin();
     }
+    // Every step lets events run: a close that came meanwhile has already shut the program down.
+    if (Abandon) return fin();
 
     // Published only now, so that the test above never finds this copy; a newer copy's
     // request to quit is an orderly shut-down.
@@ -80,6 +82,7 @@ void Frm_Main::Form_Load() {
         shell::AnalyseChaineCommand(PbSLigneCommande, shell::NombreDeBasesDuSite());
     else
         PbINoInstance = 0;
+    if (Abandon) return fin();
 
     Lib_Look::InitGeneralLook(-1);
 
@@ -94,7 +97,6 @@ void Frm_Main::Form_Load() {
         Unload(platform::forms::vbFormCode);
         return fin();
     }
-    // Every step lets events run: a close that came meanwhile has already shut the program down.
     if (Abandon) return fin();
 
     AfficherEtape("Skyplate: Init: Create Object");

@@ -49,6 +49,8 @@ void Frm_Main::InitGeneral(bool& abandonDemarrage) {
     QCoreApplication::processEvents();
     AfficherEtape("Skyplate: Init: General");
 
+    // A close that came while the steps above let events run has shut the program down.
+    if (Abandon) return;
     Lib_Data_BTrieve::GetVersionsMoteur();
     FrmSetup::get().Load();
 
@@ -58,6 +60,7 @@ void Frm_Main::InitGeneral(bool& abandonDemarrage) {
     PbINoStation = 1;
 
     AfficherEtape("Skyplate: Open DataBase");
+    if (Abandon) return;
     PervasiveOuvertureFichiers(PbINoBase, 1, PbTBases[PbINoBase].NbStation);
 
     for (int i = 0; i < SftTabsMain->count(); ++i) {

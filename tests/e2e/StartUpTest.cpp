@@ -1,6 +1,9 @@
 // The real program on a fixture site: start-up order, time replies, shut-down by signal.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include "tests/e2e/support/E2eProgram.h"
 #include "tests/support/WindowsFiles.h"
 
@@ -121,6 +124,28 @@ TEST(StartUp, ANewCopyEndsTheOlderOneWhichLeavesTheNewOneRunning) {
     ASSERT_TRUE(reponse) << nouvelle.log();
     EXPECT_EQ(reponse->rfind("<Relaytone_Time:", 0), 0u);
     EXPECT_EQ(nouvelle.terminate(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StartUp, ATermSignalDuringStartUpShutsDownWithoutGoingOn) {
+    e2e::E2eSite site;
+    e2e::ProgramOptions options;
+    options.arguments = {"/Wait=8000"};
+    e2e::E2eProgram program(site, options);
+    // Its lines wait in memory until the settings window loads, so the log cannot show the pause:
+    // the signal comes well inside it.
+    QThread::msleep(1500);
+    QElapsedTimer horloge;
+    horloge.start();
+    EXPECT_EQ(program.terminate(), 0);
+    EXPECT_LT(horloge.elapsed(), 5000);  // the pause ended with the shut-down
+    EXPECT_TRUE(std::filesystem::exists(site.positionsFile()));
+    // Start-up stopped where the close found it: no settings window, no rows bound.
+    EXPECT_EQ(program.log().find("FrmSetup: Init General: Start"), std::string::npos) << program.log();
+    EXPECT_FALSE(e2e::askTime(site.port(1), std::chrono::milliseconds(200)));
 }
 
 }  // namespace
