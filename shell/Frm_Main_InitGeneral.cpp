@@ -1,5 +1,7 @@
 // General initialisation: site, settings window, database files; the per-zone objects and the
 // window's placement from the positions file.
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabWidget>

@@ -2,7 +2,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
-#include <QTabWidget>
 
 #include "engine/Frm_MainBis.h"
 #include "foundation/DailyLog.h"
