@@ -35,11 +35,15 @@ std::vector<std::string> splitComponents(std::string_view rest) {
 }
 
 // Walks down from base, taking the exact name when it exists, else a case-insensitive match.
-fs::path resolveUnder(fs::path base, const std::vector<std::string>& parts) {
+// As on Windows, ".." never climbs above the root of a drive or share: only a relative path
+// may climb above where it starts.
+fs::path resolveUnder(fs::path base, const std::vector<std::string>& parts, bool mayClimb) {
+    size_t depth = 0;  // components below where the walk started
     for (const std::string& part : parts) {
         if (part == ".") continue;
         if (part == "..") {
-            base = base.parent_path();
+            if (depth > 0 || mayClimb) base = base.parent_path();
+            if (depth > 0) --depth;
             continue;
         }
         fs::path exact = base / part;
@@ -54,6 +58,7 @@ fs::path resolveUnder(fs::path base, const std::vector<std::string>& parts) {
             }
         }
         base = exact;
+        ++depth;
     }
     return base;
 }
@@ -79,16 +84,16 @@ fs::path toHost(std::string_view p) {
     if (p.size() >= 2 && std::isalpha((unsigned char)p[0]) && p[1] == ':') {
         const fs::path root = driveRoot(p[0]);
         if (root.empty()) return {};
-        return resolveUnder(root, splitComponents(p.substr(2)));
+        return resolveUnder(root, splitComponents(p.substr(2)), false);
     }
     if (p.size() >= 2 && (p[0] == '\\' || p[0] == '/') && (p[1] == '\\' || p[1] == '/')) {
         const char* drives = std::getenv("AL3_DRIVES");
         if (!drives || !*drives) return {};
-        return resolveUnder(fs::path(drives) / "UNC", splitComponents(p.substr(2)));
+        return resolveUnder(fs::path(drives) / "UNC", splitComponents(p.substr(2)), false);
     }
-    if (!p.empty() && (p[0] == '\\' || p[0] == '/')) return resolveUnder("/", splitComponents(p));
+    if (!p.empty() && (p[0] == '\\' || p[0] == '/')) return resolveUnder("/", splitComponents(p), false);
     std::error_code ec;
-    return resolveUnder(fs::current_path(ec), splitComponents(p));
+    return resolveUnder(fs::current_path(ec), splitComponents(p), true);
 }
 
 std::string fromHost(const fs::path& hostPath) {

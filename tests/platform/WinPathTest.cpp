@@ -20,6 +20,22 @@ TEST_F(WinPath, DriveCMapsToTheRootAndMatchesAnyCase) {
     EXPECT_EQ(wp::fromHost(drive.root()), "C:\\");
 }
 
+// A path read from a file or a message cannot reach outside the folder its drive maps to.
+TEST_F(WinPath, ParentFoldersStopAtTheRootOfTheDrive) {
+    fs::create_directories(drive.root() / "Vantremo" / "Aerolune");
+    const struct { const char* windows; fs::path host; } cases[] = {
+        {"C:\\..\\..\\etc\\passwd", drive.root() / "etc" / "passwd"},
+        {"C:\\Vantremo\\..\\..\\..\\x.ini", drive.root() / "x.ini"},
+        {"C:\\Vantremo\\Aerolune\\..\\x.ini", drive.root() / "Vantremo" / "x.ini"},
+        {"C:\\..", drive.root()},
+    };
+    for (const auto& c : cases) EXPECT_EQ(wp::toHost(c.windows), c.host) << c.windows;
+    ::setenv("AL3_DRIVES", (drive.root() / "drives").c_str(), 1);
+    EXPECT_EQ(wp::toHost("D:\\..\\..\\x"), drive.root() / "drives" / "D" / "x");
+    EXPECT_EQ(wp::toHost("\\\\srv\\..\\..\\x"), drive.root() / "drives" / "UNC" / "x");
+    ::unsetenv("AL3_DRIVES");
+}
+
 TEST_F(WinPath, OtherDrivesAndSharesAreMissingUnlessMapped) {
     ::unsetenv("AL3_DRIVES");
     EXPECT_TRUE(wp::toHost("D:\\data").empty());
