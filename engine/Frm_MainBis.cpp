@@ -46,8 +46,9 @@ void Frm_MainBis::connectEvents() {
 }
 
 void Frm_MainBis::Form_Load() {
-    // The weekly planning and the periodic jobs come with their own windows' work.
+    // The periodic jobs come with their own windows' work.
     neighbours::registerFrm_MainBis(this);
+    InitPlanning();
 }
 
 void Frm_MainBis::Form_Unload(int& /*cancel*/) {

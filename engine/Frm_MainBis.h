@@ -14,6 +14,10 @@
 #include "platform/net/WinsockUdp.h"
 #include "settings/LoadedForm.h"
 
+namespace platform::forms {
+class Spread;
+}
+
 class Frm_MainBis : public platform::forms::Form,
                     public neighbours::Frm_MainBisServices,
                     public settings::LoadedForm<Frm_MainBis> {
@@ -64,6 +68,11 @@ public:
 
     // The minute job: the watchdog drain of the player's message file.
     void Timer60s_Timer();
+
+    // Weekly planning (engine/Planning.cpp): the grid is made by the first InitPlanning.
+    platform::forms::Spread* fpSpreadPlanning = nullptr;
+    void InitPlanning();
+    void InitPlanning_Grid(int16_t nbFeuilles, bool& reset);
 
     // Sender.
     void SendDataUDPSocketWrench(int16_t Index, const std::string& AdresseIP, int32_t NoPort,
