@@ -43,6 +43,7 @@ void Frm_MainBis::connectEvents() {
     }
     TimerDataArrival.OnTimer = [this] { TimerDataArrival_Timer(); };
     Timer60s.OnTimer = [this] { Timer60s_Timer(); };
+    TimerDelete.OnTimer = [this] { TimerDelete_Timer(); };
 }
 
 void Frm_MainBis::Form_Load() {

@@ -66,8 +66,11 @@ public:
     void UDPDataArrival(int16_t NoStation, const std::string& Chaine, bool TraitementHistorique,
                         bool& abandon, const std::string& SubAppelant);
 
-    // The minute job: the watchdog drain of the player's message file.
+    // The minute job: the UECP mark, the watchdog drain of the player's message file, the
+    // nightly relaunch.
     void Timer60s_Timer();
+    // Retries the deletions of ListeFileToDelete.
+    void TimerDelete_Timer();
 
     // Weekly planning (engine/Planning.cpp): the grid is made by the first InitPlanning.
     platform::forms::Spread* fpSpreadPlanning = nullptr;

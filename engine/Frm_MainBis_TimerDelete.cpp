@@ -1,0 +1,27 @@
+// The delete timer: retries the deletion of each file of ListeFileToDelete until the list is empty.
+#include <QCoreApplication>
+
+#include "engine/ErrorTrap.h"
+#include "engine/Frm_MainBis.h"
+#include "foundation/FilesAndFolders.h"
+
+namespace {
+const std::string kCaller = "Frm_MainBis:TimerDelete_Timer";
+}
+
+void Frm_MainBis::TimerDelete_Timer() {
+    int i = 0;
+    while (i < ListeFileToDelete.ListCount()) {
+        const std::string fichier = ListeFileToDelete.List(i);
+        engine::Trap(kCaller, [&] {
+            if (Lib_Systeme::File_Exist(fichier, kCaller)) Lib_Systeme::File_Delete(fichier, kCaller);
+        });
+        // A file already gone needs nothing more: keeping its entry would run the timer for ever.
+        if (!Lib_Systeme::File_Exist(fichier, kCaller))
+            ListeFileToDelete.RemoveItem(i);
+        else
+            ++i;
+        QCoreApplication::processEvents();
+    }
+    TimerDelete.setEnabled(ListeFileToDelete.ListCount() > 0);
+}

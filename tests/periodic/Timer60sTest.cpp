@@ -1,0 +1,190 @@
+// The minute job: nightly relaunch through a real launcher program, the UECP mark, the drain
+// watchdog's thresholds, and the tick before the main window shows.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include <QTimer>
+
+#include "foundation/RunState.h"
+#include "foundation/Site.h"
+#include "platform/Dialogs.h"
+#include "settings/FrmSetupDivers.h"
+#include "shell/ShellState.h"
+#include "tests/periodic/PeriodicFixture.h"
+
+namespace {
+
+using periodictest::PeriodicTest;
+using namespace std::chrono_literals;
+
+const std::string kQuestion = "Voulez-vous quitter le programme ?";
+const std::string kLanceur = "C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe";
+
+class NightlyRelaunch : public PeriodicTest {
+protected:
+    void SetUp() override {
+        PeriodicTest::SetUp();
+        FrmSetupDivers::get().CheckLaunch->SetValue(platform::forms::vbChecked);
+        setClock("2026-03-10 04:01:30");
+        PbDProchaineRelance = at("2026-03-10 04:02:00");
+    }
+    std::vector<std::string> questions() const {
+        std::vector<std::string> texts;
+        for (const auto& box : platform::dialogs::asked()) texts.push_back(box.text);
+        return texts;
+    }
+};
+
+TEST_F(NightlyRelaunch, StartsTheLauncherOnceTheMomentHasPassedAndMovesItOnADay) {
+    installLauncher();
+    engine().Timer60s_Timer();
+    EXPECT_EQ(PbDProchaineRelance, at("2026-03-10 04:02:00"));
+    EXPECT_TRUE(questions().empty());
+
+    advance(60s);  // 04:02:30
+    platform::dialogs::queueAnswers({"no"});
+    engine().Timer60s_Timer();
+    EXPECT_EQ(PbDProchaineRelance, at("2026-03-11 04:02:00"));
+    const auto starts = launcherStarts(1);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_TRUE(starts[0].empty());  // no switch
+    EXPECT_EQ(logCount("Close Application ? It's Time (11/03/2026 04:02:00)"), 1);
+    EXPECT_EQ(questions(), std::vector<std::string>{kQuestion});
+    // Answered no: the program runs on until the launcher ends it.
+    EXPECT_FALSE(PbBQuitter);
+    EXPECT_EQ(processEnds, 0);
+    EXPECT_TRUE(fenetre.Loaded());
+
+    advance(60s);
+    engine().Timer60s_Timer();
+    EXPECT_EQ(launcherStarts(2).size(), 1u);
+    EXPECT_EQ(questions().size(), 1u);
+}
+
+TEST_F(NightlyRelaunch, AQuitAnsweredYesUnloadsTheWindowsAndEndsTheProcess) {
+    installLauncher();
+    setClock("2026-03-10 04:02:01");
+    // The unload waits half a second on the tick, which a manual clock only moves when told.
+    QTimer horloge;
+    QObject::connect(&horloge, &QTimer::timeout, [] { platform::clock::advance(50ms); });
+    horloge.start(5);
+    platform::dialogs::queueAnswers({"yes"});
+    engine().Timer60s_Timer();
+    EXPECT_EQ(launcherStarts(1).size(), 1u);
+    EXPECT_TRUE(PbBQuitter);
+    EXPECT_FALSE(fenetre.Loaded());
+    EXPECT_FALSE(Frm_MainBis::exists());
+    EXPECT_EQ(processEnds, 1);
+}
+
+TEST_F(NightlyRelaunch, NothingHappensWhileTheOptionIsOffOrTheMainWindowIsNotShown) {
+    installLauncher();
+    setClock("2026-03-10 04:02:30");
+    FrmSetupDivers::get().CheckLaunch->SetValue(platform::forms::vbUnchecked);
+    engine().Timer60s_Timer();
+    EXPECT_EQ(PbDProchaineRelance, at("2026-03-10 04:02:00"));
+
+    FrmSetupDivers::get().CheckLaunch->SetValue(platform::forms::vbChecked);
+    PbBFeuilleChargee = false;
+    clearLog();
+    engine().Timer60s_Timer();
+    EXPECT_EQ(PbDProchaineRelance, at("2026-03-10 04:02:00"));
+    EXPECT_EQ(logCount("Timer60s_Timer"), 2);
+    EXPECT_EQ(logCount("Timer60s_Timer: Start"), 1);
+    EXPECT_EQ(logCount("Timer60s_Timer: End"), 1);
+
+    EXPECT_TRUE(launcherStarts(1).empty());
+    EXPECT_TRUE(questions().empty());
+}
+
+TEST_F(NightlyRelaunch, AMissingOrEmptyLauncherIsLoggedAndTriedAgainADayLater) {
+    for (const bool vide : {false, true}) {
+        SCOPED_TRACE(vide ? "empty file" : "no file");
+        std::filesystem::create_directories(launcherHost().parent_path());
+        if (vide) std::ofstream(launcherHost()).flush();
+        setClock("2026-03-10 04:02:30");
+        PbDProchaineRelance = at("2026-03-10 04:02:00");
+        clearLog();
+        engine().Timer60s_Timer();
+        EXPECT_EQ(logCount("Err: Application not found: " + kLanceur), 1);
+        EXPECT_EQ(PbDProchaineRelance, at("2026-03-11 04:02:00"));
+        EXPECT_EQ(logCount("It's Time"), 0);
+
+        advance(60s);
+        engine().Timer60s_Timer();
+        EXPECT_EQ(logCount("Err: Application not found: "), 1);
+        setClock("2026-03-11 04:02:30");
+        engine().Timer60s_Timer();
+        EXPECT_EQ(logCount("Err: Application not found: "), 2);
+        EXPECT_TRUE(questions().empty());
+    }
+}
+
+TEST_F(NightlyRelaunch, AClockDaysAheadRelaunchesOnceAndAimsAtTheNextNight) {
+    installLauncher();
+    setClock("2026-03-13 09:00:00");
+    platform::dialogs::queueAnswers({"no", "no"});
+    engine().Timer60s_Timer();
+    EXPECT_EQ(PbDProchaineRelance, at("2026-03-14 04:02:00"));
+    advance(60s);
+    engine().Timer60s_Timer();
+    EXPECT_EQ(launcherStarts(2).size(), 1u);
+    EXPECT_EQ(questions().size(), 1u);
+}
+
+TEST_F(NightlyRelaunch, ALauncherTheSystemRefusesToStartLeavesTheProgramRunning) {
+    std::filesystem::create_directories(launcherHost().parent_path());
+    std::ofstream(launcherHost()) << "not a program";
+    std::filesystem::permissions(launcherHost(), std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::owner_write);
+    setClock("2026-03-10 04:02:30");
+    platform::dialogs::queueAnswers({"ok", "ok", "ok"});
+    engine().Timer60s_Timer();
+    EXPECT_EQ(PbDProchaineRelance, at("2026-03-11 04:02:00"));
+    EXPECT_EQ(logCount("It's Time"), 0);
+    for (const auto& text : questions()) EXPECT_NE(text, kQuestion);
+    EXPECT_FALSE(PbBQuitter);
+    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_EQ(processEnds, 0);
+}
+
+TEST_F(PeriodicTest, TheUecpMarkMovesOnlyWhenOverTenMinutesOldAndItsAlertIsTicked) {
+    struct Case {
+        int ageSeconds;
+        int ticked;
+        bool moves;
+    };
+    for (const Case c : {Case{601, 1, true}, Case{600, 1, false}, Case{601, 0, false}, Case{4000, 2, false}}) {
+        SCOPED_TRACE(std::to_string(c.ageSeconds) + "s, box " + std::to_string(c.ticked));
+        FrmSetupDivers::get().CheckEmail[2]->SetValue(c.ticked);
+        setClock("2026-03-10 10:00:00");
+        PbDTimingUECP = at("2026-03-10 10:00:00") - std::chrono::seconds(c.ageSeconds);
+        const auto avant = PbDTimingUECP;
+        clearLog();
+        engine().Timer60s_Timer();
+        EXPECT_EQ(PbDTimingUECP, c.moves ? at("2026-03-10 10:02:00") : avant);
+        EXPECT_EQ(logCount("Timer60s_Timer: Timing UECP: "), 1);
+    }
+}
+
+TEST_F(PeriodicTest, TheDrainRunsWhenOverFiveMinutesHavePassedSinceTheLastOne) {
+    PbBFRADx55Ouvert = true;
+    PbBCheckFRADx55EnCours = false;
+    PbINbStations = 0;
+    PbDCheckFRADx55 = at("2026-03-10 09:55:00");
+    engine().Timer60s_Timer();  // exactly 300 seconds
+    EXPECT_EQ(logCount("FRADx55"), 0);
+
+    advance(1s);
+    engine().Timer60s_Timer();
+    EXPECT_EQ(logCount("Warning: FRADx55: Not checked since: 10/03/2026 09:55:00"), 1);
+    const auto start = logLines("Timer60s_Timer: Check FRADx55: Start");
+    const auto end = logLines("Timer60s_Timer: Check FRADx55: End");
+    EXPECT_EQ(start.size(), 1u);
+    EXPECT_EQ(end.size(), 1u);
+    EXPECT_EQ(PbDCheckFRADx55, at("2026-03-10 10:00:01"));
+    EXPECT_FALSE(fenetre.ShapeActivite->isVisible());
+}
+
+}  // namespace
