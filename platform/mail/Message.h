@@ -1,0 +1,48 @@
+// The mail-message control's stand-in: one message, and its MIME text for the SMTP control.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+
+namespace platform::mail {
+
+struct Address {
+    std::string name;     // display name; the address stands alone when empty or the same
+    std::string address;
+};
+
+struct Message {
+    LocalClockTime date{};
+    std::string subject;
+    std::string body;        // lines end with CR LF
+    std::string attachment;  // Windows path of the one attached file, or empty
+    Address from;
+    std::vector<Address> to;
+    std::vector<Address> cc;
+};
+
+// A failed step of the controls: a number (an SMTP reply code, a Winsock number or one of the
+// control's own) and what went wrong. Number 0 means done.
+struct Failure {
+    int32_t number = 0;
+    std::string description;
+    explicit operator bool() const { return number != 0; }
+};
+
+// The control's own failure numbers.
+inline constexpr int32_t kNotConnected = int32_t(0x8000FFFFu);  // send without an open connection
+inline constexpr int32_t kBadAddress = 501;
+inline constexpr int32_t kNoRecipient = 503;
+inline constexpr int32_t kAttachmentMissing = 53;
+
+// The address as it goes on the wire: surrounding blanks dropped; empty when it holds a
+// character that would break a header or the envelope.
+std::string cleanAddress(const std::string& address);
+
+// The message as RFC 5322 text: UTF-8, encoded headers, CR LF lines, the attachment in base64.
+Failure Compose(const Message& message, std::string& text);
+
+}  // namespace platform::mail
