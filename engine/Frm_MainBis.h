@@ -10,6 +10,8 @@
 #include "foundation/NeighbourServices.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Timer.h"
+#include "platform/mail/Message.h"
+#include "platform/mail/Smtp.h"
 #include "platform/net/SocketWrench.h"
 #include "platform/net/WinsockUdp.h"
 #include "settings/LoadedForm.h"
@@ -83,6 +85,14 @@ public:
     void SocketWrenchUDPOut_OnError(int16_t index, int32_t errorCode,
                                     const std::string& description);
 
+    // Mail controls and the alert mail sender (Frm_MainBis_EnvoiMail.cpp).
+    platform::mail::Message clMailMessageMail;
+    platform::mail::SmtpControl clSmtpMail;
+    void EnvoiMail(bool ModeTest, const std::string& EmailsTo, const std::string& ChaineMessage,
+                   const std::string& Titre, bool EnvoiMailTechniqueAL) override;
+    bool clSmtpMail_Send(const neighbours::SmtpAccount& account,
+                         const neighbours::MailMessage& message, ErreurInfo& failure) override;
+
 protected:
     void Form_Load() override;
     void Form_Unload(int& cancel) override;
@@ -92,4 +102,6 @@ private:
     void RecoverAfterReadError(int16_t index, const std::string& caller);
     void DisconnectAfterReadError(int16_t index, const std::string& caller);
     void DispatchReceived(std::string data, int16_t index, const std::string& caller);
+    void clSmtpMail_Prepare(const neighbours::SmtpAccount& account);
+    bool EnvoiMailEnCours = false;  // a call under way: another one returns at once
 };

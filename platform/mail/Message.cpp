@@ -230,10 +230,15 @@ Failure Compose(const Message& message, std::string& text) {
     text += "Message-ID: <" + randomHex(24) + "@al3-relaytone>\r\n";
     text += "MIME-Version: 1.0\r\n";
 
-    const std::string textPart = "Content-Type: text/plain; charset=UTF-8\r\n"
-                                 "Content-Transfer-Encoding: quoted-printable\r\n\r\n" +
-                                 quotedPrintable(message.body) + "\r\n";
-    if (message.attachment.empty()) return text += textPart, Failure{};
+    std::string textPart = "Content-Type: text/plain; charset=UTF-8\r\n"
+                           "Content-Transfer-Encoding: quoted-printable\r\n\r\n" +
+                           quotedPrintable(message.body);
+    if (message.attachment.empty()) {
+        if (!textPart.ends_with("\r\n")) textPart += "\r\n";
+        return text += textPart, Failure{};
+    }
+    // The line end before a boundary belongs to the boundary, not to the text.
+    textPart += "\r\n";
 
     // "=_" never occurs in quoted-printable or base64 text, so the boundary cannot collide.
     const std::string boundary = "=_AL3_" + randomHex(24);
