@@ -42,6 +42,7 @@ void Frm_MainBis::connectEvents() {
         };
     }
     TimerDataArrival.OnTimer = [this] { TimerDataArrival_Timer(); };
+    Timer30s.OnTimer = [this] { Timer30s_Timer(); };
     Timer60s.OnTimer = [this] { Timer60s_Timer(); };
     TimerDelete.OnTimer = [this] { TimerDelete_Timer(); };
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/PeriodicJobs.h"
 #include "engine/StationQueue.h"
 #include "foundation/NeighbourServices.h"
 #include "platform/forms/Form.h"
@@ -68,6 +69,8 @@ public:
     void UDPDataArrival(int16_t NoStation, const std::string& Chaine, bool TraitementHistorique,
                         bool& abandon, const std::string& SubAppelant);
 
+    // The daily notice mails.
+    void Timer30s_Timer();
     // The minute job: the UECP mark, the watchdog drain of the player's message file, the
     // nightly relaunch.
     void Timer60s_Timer();
@@ -98,6 +101,7 @@ protected:
     void Form_Unload(int& cancel) override;
 
 private:
+    engine::JoursTimer30s joursTimer30s_;  // the day marks of Timer30s_Timer
     void connectEvents();
     void RecoverAfterReadError(int16_t index, const std::string& caller);
     void DisconnectAfterReadError(int16_t index, const std::string& caller);
