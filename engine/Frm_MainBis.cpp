@@ -25,6 +25,7 @@ Frm_MainBis::Frm_MainBis()
 }
 
 void Frm_MainBis::connectEvents() {
+    connectPlayerEvents();
     for (int16_t i = 0; i < kStations; ++i) {
         SocketWrenchUDPIn[i].OnRead = [this, i] { SocketWrenchUDPIn_OnRead(i); };
         SocketWrenchUDPIn[i].OnError = [this, i](int32_t code, const std::string& text) {

@@ -9,6 +9,7 @@
 #include "engine/PeriodicJobs.h"
 #include "engine/StationQueue.h"
 #include "foundation/NeighbourServices.h"
+#include "platform/audio/Amp3dj.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Timer.h"
 #include "platform/mail/Message.h"
@@ -44,6 +45,9 @@ public:
     platform::forms::Timer TimerDelete;
     platform::forms::Timer TimerConvert;  // no handler: its ticks do nothing
     platform::forms::Timer TimerFlash;    // no handler
+
+    // The audio players: element k serves pipe k (only pipe 0).
+    std::array<platform::audio::Amp3dj, 1> Amp3dj1{{platform::audio::Amp3dj(0)}};
 
     // Reception.
     void SocketWrenchUDPIn_OnRead(int16_t index);
@@ -96,6 +100,24 @@ public:
     bool clSmtpMail_Send(const neighbours::SmtpAccount& account,
                          const neighbours::MailMessage& message, ErreurInfo& failure) override;
 
+    // Player events and stream status (PlayerEvents.cpp).
+    void CheckStreamStatus(int16_t NoPipe, int16_t NoStream, int16_t Status,
+                           const std::string& SubAppelant);
+    void Amp3dj1_SoundClosed(int16_t Index, int16_t NoPlayer);
+    void Amp3dj1_SoundDone(int16_t Index, int16_t NoPlayer);
+    void Amp3dj1_SoundLoaded(int16_t Index, int16_t NoPlayer, int32_t SoundId);
+    void Amp3dj1_SoundPaused(int16_t Index, int16_t NoPlayer);
+    void Amp3dj1_SoundPlaying(int16_t Index, int16_t NoPlayer);
+    void Amp3dj1_SoundResumed(int16_t Index, int16_t NoPlayer);
+    void Amp3dj1_TriggerReached(int16_t Index, int16_t NoPlayer, int32_t TriggerId);
+
+    // The audio members the foundation's shut-down calls (Lib_DirectX_Engine.cpp).
+    bool DirectXOutStopSound(int16_t noPipe, int16_t noStream, int32_t fadeOutDuration,
+                             const std::string& subAppelant) override;
+    void Amp3dj1_Release(int16_t noPipe) override;
+    void Amp3dj1_SystemStart(int16_t noPipe, int16_t count, int32_t hWnd, int16_t& device1,
+                             int16_t& device2, int16_t& device3, int16_t& device4) override;
+
 protected:
     void Form_Load() override;
     void Form_Unload(int& cancel) override;
@@ -103,6 +125,7 @@ protected:
 private:
     engine::JoursTimer30s joursTimer30s_;  // the day marks of Timer30s_Timer
     void connectEvents();
+    void connectPlayerEvents();
     void RecoverAfterReadError(int16_t index, const std::string& caller);
     void DisconnectAfterReadError(int16_t index, const std::string& caller);
     void DispatchReceived(std::string data, int16_t index, const std::string& caller);

@@ -1,20 +1,305 @@
-// Audio output without a device: the calls are recorded and nothing starts.
+// The audio output's start, level and stop on the engine window's player control.
 #include "engine/Lib_DirectX.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "engine/ErrorTrap.h"
+#include "engine/Frm_MainBis.h"
+#include "foundation/Conversions.h"
+#include "foundation/ConversionsVba.h"
+#include "foundation/DailyLog.h"
+#include "foundation/FileVersions.h"
+#include "foundation/FilesAndFolders.h"
+#include "foundation/NeighbourServices.h"
+#include "foundation/RunState.h"
+#include "foundation/SettingsFiles.h"
+#include "foundation/SystemQueries.h"
+#include "foundation/Timing.h"
+#include "platform/Dialogs.h"
+#include "settings/FrmSetupSon.h"
 
 namespace Lib_DirectX {
 
-std::vector<std::string>& calls() {
-    static std::vector<std::string> made;
-    return made;
+namespace {
+
+namespace dlg = platform::dialogs;
+using platform::audio::Amp3dj;
+
+constexpr int kPlayers = 4;
+constexpr int32_t kRetryWaitMs = 6000;
+constexpr int kMsgBoxSetForeground = 65536;
+const std::string kModule = "Lib_DirectX";
+
+Amp3dj& controle(int16_t noPipe) {
+    auto& players = Frm_MainBis::get().Amp3dj1;
+    if (noPipe < 0 || size_t(noPipe) >= players.size())
+        throw std::out_of_range("Subscript out of range: pipe " + std::to_string(noPipe));
+    return players[size_t(noPipe)];
 }
 
+PipeOut& pipeOut(int16_t noPipe) {
+    if (noPipe < 0 || size_t(noPipe) >= PbTPipesOut.size())
+        throw std::out_of_range("Subscript out of range: pipe " + std::to_string(noPipe));
+    return PbTPipesOut[size_t(noPipe)];
+}
+
+platform::audio::Api api() {
+    return ControlVersionAmp3dj >= 5.0f ? platform::audio::Api::From5
+                                        : platform::audio::Api::Before5;
+}
+
+// A single-precision figure as VB writes it: "0", "8", "12.05".
+std::string texteSingle(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.7g", double(value));
+    return text;
+}
+
+bool driverInvalide(int16_t device) {
+    return device >= 0 && size_t(device) < PbBDriverInvalide.size() &&
+           PbBDriverInvalide[size_t(device)];
+}
+
+void marquerDriverInvalide(int16_t device) {
+    // Only 32 devices can be marked; a higher index is simply tried again next time.
+    if (device >= 0 && size_t(device) < PbBDriverInvalide.size())
+        PbBDriverInvalide[size_t(device)] = true;
+}
+
+void lireVersion(const std::string& file) {
+    Lib_Systeme::VersionFichier(file);
+    ControlVersionAmp3dj = float(VBA::Val(VersionFichierInfos));
+}
+
+// Looks for the control's file where the system keeps it; the last file tried.
+std::string chercherControle() {
+    ControlVersionAmp3dj = 0;
+    const std::string systeme = Lib_Public::CheckRep(Lib_Systeme::GetWinSysDir());
+    const std::string wow64 = std::string("C:\\Windows\\sysWOW64\\") + "amp3dj.ocx";
+    if (PbBWindows64Bits) {
+        std::string file = systeme + "amp3dj64.ocx";
+        if (Lib_Systeme::File_Exist(file)) {
+            lireVersion(file);
+            return file;
+        }
+        file = wow64;
+        if (Lib_Systeme::File_Exist(file)) lireVersion(file);
+        return file;
+    }
+    if (PbLVersionOS >= 6 && PbLVersionOS <= 12) {
+        if (Lib_Systeme::File_Exist(wow64)) {
+            lireVersion(wow64);
+            return wow64;
+        }
+        const std::string file = systeme + "amp3dj.ocx";
+        lireVersion(file);
+        return file;
+    }
+    const std::string file = systeme + "amp3dj.ocx";
+    if (Lib_Systeme::File_Exist(file)) lireVersion(file);
+    return file;
+}
+
+void trace(int16_t noPipe, const std::string& text, int16_t column3 = -1) {
+    Lib_Public::TraceLog(-1, noPipe, column3, text);
+}
+
+void reinitialiser(Amp3dj& amp, int16_t premier, int16_t device) {
+    amp.CloseAllPlayers();
+    int16_t d0 = device, d1 = device, d2 = device, d3 = device;
+    amp.ReleaseSystem(premier, neighbours::Frm_Main().hWnd(), d0, d1, d2, d3);
+}
+
+void proposerDriversNP(int16_t noPipe, int16_t device) {
+    marquerDriverInvalide(device);
+    const std::string texte = "Le périphérique choisi (" +
+                              FrmSetupSon::get().ComboPeripheriqueOut[0]->Text() +
+                              ") ne possède pas de driver valide";
+    Lib_Public::TraceLog(-1, -1, -1, "Err: " + texte);
+    const std::string titre = neighbours::Frm_Main().Caption();
+    dlg::MsgBox(texte + "\r\n\r\n" + "Veuillez utiliser les drivers NP de Digigram",
+                dlg::vbCritical | dlg::vbOKOnly, titre);
+    const int reponse = dlg::MsgBox(
+        "Voulez-vous changer le paramétrage pour utiliser les drivers NP de Digigram ?",
+        dlg::vbQuestion | dlg::vbYesNo, titre);
+    if (reponse != dlg::vbYes) return;
+    Lib_Systeme::EcritureIni(Lib_Public::NomFichierSettings("", ".Ini"), "General_Out",
+                             "Pipe_" + Lib_Public::N2S(noPipe, 2, 0, "0") + "_Nature", "2");
+    dlg::MsgBox(std::string("Le paramétrage a été changé") + "\r\n\r\n" +
+                    "Veuillez relancer le programme",
+                dlg::vbInformation | dlg::vbOKOnly, titre);
+}
+
+// Levels, buffer and fade once the system runs.
+void reglerSortie(Amp3dj& amp, int16_t noPipe) {
+    FrmSetupSon& son = FrmSetupSon::get();
+    son.SliderDigitalLevelOut[0]->SetValue(0);
+    son.SliderAnalogLevelOut[0]->SetValue(0);
+    DirectXPipeSetLevelOut(noPipe);
+    const std::string buffer = son.TexteTailleBuffer->Text();
+    amp.SetBufferLength(VBA::Val(buffer));
+    trace(noPipe, "Buffer Length set to " + buffer + " ms");
+    amp.SetFadeOutDuration(0);
+}
+
+void demarrer(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
+    FrmSetupSon& son = FrmSetupSon::get();
+    platform::forms::ComboBox& liste = *son.ComboPeripheriqueOut[0];
+    const int16_t device = pipe.NoDeviceSelectionne;
+    const int32_t hWnd = neighbours::Frm_Main().hWnd();
+    int16_t resultat = 0;
+    for (int essai = 1;; ++essai) {
+        trace(noPipe, "Call InitDJSystem: Device: " + std::to_string(device));
+        resultat = amp.InitDJSystem(kPlayers, hWnd, device, device, device, device);
+        if (resultat > 0 || noPipe != 0 || essai == 2) break;
+        reinitialiser(amp, 4, device);
+        trace(noPipe, "Err: Init Sound Card |New try in few seconds: Selected Device: " +
+                          std::to_string(device) + " |" + amp.GetOutputDeviceDesc(device));
+        Lib_Systeme::WaitOnDuration(kRetryWaitMs);
+        trace(noPipe, "Err: Init Sound Card |New try Now");
+    }
+
+    if (resultat <= 0) {
+        pipe.Initialise = false;
+        const int32_t code = amp.LastError();
+        if (noPipe == 0)
+            Lib_Public::TraceLog(-1, noPipe, -1,
+                                 "Err: Init Sound Card: Selected Device: " +
+                                     std::to_string(device) + " |" + amp.GetOutputDeviceDesc(device),
+                                 true);
+        if (code != 0)
+            AfficherErreurDJStudio(code, noPipe, resultat, "InitDJSystem",
+                                   kModule + ":" + "InitDirectXOut", false);
+        if (code == platform::audio::kNoValidDriver) marquerDriverInvalide(device);
+        return;
+    }
+
+    trace(noPipe, "InitDJSystem: " + std::to_string(resultat) +
+                      " Selected Device: " + std::to_string(device));
+    trace(noPipe, "Device: " + amp.GetOutputDeviceDesc(device));
+    pipe.Initialise = true;
+    liste.Tag = "O";
+    for (int16_t player = 0; player < kPlayers; ++player) {
+        const int32_t code = amp.SetPlayerOutputDevice(player, device, api());
+        if (code >= 0) {
+            trace(noPipe, "SetPlayerOutputDevice: " + std::to_string(player), player);
+        } else if (code == platform::audio::kNoValidDriver) {
+            proposerDriversNP(noPipe, device);
+            break;
+        } else {
+            AfficherErreurDJStudio(code, noPipe, player, "SetPlayerOutputDevice",
+                                   kModule + ":" + "InitDirectXOut", true);
+        }
+    }
+    reglerSortie(amp, noPipe);
+}
+
+}  // namespace
+
 void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
-    calls().push_back("InitDirectXOut(" + std::to_string(noPipe) + "," + sectionPrefix + ")");
-    if (pendantDemarrage) pendantDemarrage();
+    engine::Trap(kModule + ":" + "InitDirectXOut", [&] {
+        const std::string fichier = chercherControle();
+        Lib_Public::TraceLog(-1, -1, -1, "File: " + fichier + " |ControlVersion: " +
+                                             texteSingle(ControlVersionAmp3dj));
+        if (noPipe < 0) return;
+
+        Amp3dj& amp = controle(noPipe);
+        PipeOut& pipe = pipeOut(noPipe);
+        platform::forms::ComboBox& liste = *FrmSetupSon::get().ComboPeripheriqueOut[0];
+        liste.Clear();
+        pipe.NbDevices = amp.GetOutputDevicesCount();
+        for (int16_t i = 0; i < pipe.NbDevices; ++i) {
+            liste.AddItem(amp.GetOutputDeviceDesc(i));
+            liste.setItemData(i, int(i));
+        }
+        if (liste.ListCount() == 0) {
+            dlg::MsgBox("Aucune carte son trouvée |DirectX OUT",
+                        dlg::vbCritical | dlg::vbOKOnly | kMsgBoxSetForeground,
+                        neighbours::Frm_Main().Caption());
+            return;
+        }
+        PbLModeSortiePipe[noPipe] = 1;
+
+        int16_t device = VBA::ValInt(Lib_Systeme::LectureIni(
+            Lib_Public::NomFichierSettings("", ".Ini"), sectionPrefix + "00", "Device", "0"));
+        if (device < 0) device = 0;
+        if (device > liste.ListCount() - 1) device = int16_t(liste.ListCount() - 1);
+        pipe.NoDeviceSelectionne = device;
+        liste.SetListIndex(device);
+
+        if (driverInvalide(device)) {
+            Lib_Public::TraceLogEncadre(-1, noPipe, -1,
+                                        "Device " + std::to_string(device) + " unavailable", "=",
+                                        false);
+            return;
+        }
+        if (pipe.Initialise) {
+            DirectXOutStopSound(noPipe, 0, 0, kModule + ":" + "InitDirectXOut");
+            reinitialiser(amp, 1, device);
+            pipe.Initialise = false;
+        }
+
+        Lib_Public::TraceLogEncadre(-1, noPipe, -1, "Init DirectX: Out", "=", false);
+        trace(noPipe, "ControlVersion: " + amp.GetControlVersion());
+        trace(noPipe, "EngineVersion: " + amp.GetEngineVersion());
+        trace(noPipe, "Nb Devices: " + std::to_string(pipe.NbDevices) +
+                          " Selected Device: " + std::to_string(device));
+        for (int i = 0; i < liste.ListCount(); ++i)
+            trace(noPipe, "Device #" + Lib_Public::N2S(i, 2, 0, "0") + ": " + liste.List(i));
+
+        demarrer(amp, pipe, noPipe);
+        trace(noPipe, std::string(31, '='));
+    });
+}
+
+bool DirectXOutStopSound(int16_t noPipe, int16_t noStream, int32_t fadeOutDuration,
+                         const std::string& subAppelant) {
+    bool arrete = false;
+    engine::Trap(kModule + ":" + "DirectXOutStopSound", [&] {
+        Amp3dj& amp = controle(noPipe);
+        if (fadeOutDuration > 0) {
+            amp.SetPlayerFadeOutDuration(noStream, fadeOutDuration);
+            Lib_Public::TraceLog(-1, noPipe, noStream,
+                                 "FadeOutDuration: " + std::to_string(fadeOutDuration) + " ms");
+        }
+        const int32_t code = amp.StopSound(noStream);
+        if (code != 0 && code != platform::audio::kUnknownError) {
+            AfficherErreurDJStudio(code, noPipe, noStream, "StopSound", subAppelant, true);
+            return;
+        }
+        if (!Abandon)
+            Lib_Public::TraceLog(-1, noPipe, noStream,
+                                 "Sound stopped |FadeOutDuration: " +
+                                     std::to_string(fadeOutDuration) + " ms |Sub: " + subAppelant);
+        arrete = DirectXOutCloseSound(noPipe, noStream, kModule + ":" + "DirectXOutStopSound");
+    });
+    return arrete;
+}
+
+bool DirectXOutCloseSound(int16_t, int16_t, const std::string&) { return true; }
+
+void DirectXOutSoundDone(int16_t noPipe, int16_t noStream) {
+    engine::Trap(kModule + ":" + "DirectXOutSoundDone", [&] {
+        Frm_MainBis::get().CheckStreamStatus(noPipe, noStream, 16,
+                                             kModule + ":" + "DirectXOutSoundDone");
+    });
 }
 
 void DirectXPipeSetLevelOut(int16_t noPipe) {
-    calls().push_back("DirectXPipeSetLevelOut(" + std::to_string(noPipe) + ")");
+    engine::Trap(kModule + ":" + "DirectXPipeSetLevelOut", [&] {
+        Amp3dj& amp = controle(noPipe);
+        const float niveau = 0.0f;
+        for (int16_t player = 0; player < kPlayers; ++player) {
+            const int32_t code = amp.SetPlayerVolumeEx(player, niveau, 1, api());
+            if (code == 0) {
+                if (player == 0) trace(noPipe, "Analog  Level set to " + texteSingle(niveau));
+            } else if (code != platform::audio::kPlayerBusy) {
+                AfficherErreurDJStudio(code, noPipe, player, "SetPlayerVolumeEx",
+                                       kModule + ":" + "DirectXPipeSetLevelOut", true);
+            }
+        }
+    });
 }
 
 }  // namespace Lib_DirectX

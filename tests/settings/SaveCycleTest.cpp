@@ -159,7 +159,7 @@ TEST_F(SaveCycle, UnloadAsksOnlyWhenAGroupIsMarked) {
         const std::string caption = FrmSetup::get().Caption();
         dlg::queueAnswers({c.answer});
         ASSERT_TRUE(FrmSetup::get().Unload(platform::forms::vbFormCode));
-        const auto asked = dlg::asked();
+        const auto asked = askedSinceLoad();
         ASSERT_EQ(asked.size(), c.asked ? 1u : 0u);
         if (c.asked) {
             EXPECT_EQ(asked[0].text, "Voulez-vous enregistrer les options ?");
@@ -186,7 +186,7 @@ TEST_F(SaveCycle, FermerAndTheCloseBoxOnlyHide) {
     EXPECT_TRUE(window.Loaded());
     EXPECT_TRUE(PbBFrmSetupChargee);
     EXPECT_TRUE(OptionsModifiees);
-    EXPECT_TRUE(dlg::asked().empty());
+    EXPECT_TRUE(askedSinceLoad().empty());
 }
 
 TEST_F(SaveCycle, AWriteThatFailsKeepsTheGroupMarked) {
@@ -198,13 +198,13 @@ TEST_F(SaveCycle, AWriteThatFailsKeepsTheGroupMarked) {
     FrmSetup::get().CommandSave_Click();
     EXPECT_TRUE(OptionsModifiees);
     EXPECT_TRUE(logged("Err: Settings: Unable to write: " + kProgramFile));
-    EXPECT_TRUE(dlg::asked().empty());  // hidden window: no box
+    EXPECT_TRUE(askedSinceLoad().empty());  // hidden window: no box
 
     FrmSetup::get().Show();
     FrmSetup::get().CommandSave_Click();
     EXPECT_TRUE(OptionsModifiees);
-    ASSERT_EQ(dlg::asked().size(), 1u);
-    EXPECT_NE(dlg::asked()[0].text.find(kProgramFile), std::string::npos);
+    ASSERT_EQ(askedSinceLoad().size(), 1u);
+    EXPECT_NE(askedSinceLoad()[0].text.find(kProgramFile), std::string::npos);
 
     fs::remove(programSettings());
     FrmSetup::get().CommandSave_Click();

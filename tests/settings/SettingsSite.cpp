@@ -42,9 +42,20 @@ void SettingsSite::TearDown() {
     if (Frm_MainBis::exists()) Frm_MainBis::get().Unload(platform::forms::vbFormCode);
 }
 
+namespace {
+size_t boxesAtLoad = 0;
+}
+
 void SettingsSite::loadWindows() {
     Frm_MainBis::get();
     FrmSetup::get();
+    boxesAtLoad = platform::dialogs::asked().size();
+}
+
+std::vector<platform::dialogs::Asked> SettingsSite::askedSinceLoad() {
+    auto asked = platform::dialogs::asked();
+    if (boxesAtLoad <= asked.size()) asked.erase(asked.begin(), asked.begin() + long(boxesAtLoad));
+    return asked;
 }
 
 void SettingsSite::unloadWindows() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Dialogs.h"
 #include "tests/support/TempSite.h"
 
 namespace settings_test {
@@ -17,6 +18,8 @@ protected:
 
     // Loads the engine window, then the settings window (which loads its pages).
     void loadWindows();
+    // The boxes asked since loadWindows: the load's own (no sound device for the output) left out.
+    static std::vector<platform::dialogs::Asked> askedSinceLoad();
     // Unloads the settings window and its pages and forgets them, as at the end of a run.
     void unloadWindows();
 

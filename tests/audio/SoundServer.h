@@ -1,0 +1,24 @@
+// A private sound server with null sinks for one test, so that Qt reports real output devices.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+class QProcess;
+
+namespace audio_test {
+
+class SoundServer {
+public:
+    // Starts the server in `folder` with `sinks` null sinks ("AL3 Null 0", ...) and points this
+    // process at it. Not available when the host has no such server or it did not come up.
+    SoundServer(const std::filesystem::path& folder, int sinks);
+    ~SoundServer();
+    bool available() const { return available_; }
+
+private:
+    std::unique_ptr<QProcess> process_;
+    bool available_ = false;
+};
+
+}  // namespace audio_test
