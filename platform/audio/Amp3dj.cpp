@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QAudioSink>
+#include <QCoreApplication>
 #include <QMediaDevices>
 #include <QTimer>
 #include <QtGlobal>
@@ -29,6 +30,15 @@ std::vector<QAudioDevice> outputDevices() {
 Amp3dj::Amp3dj(int16_t index) : index_(index) {}
 
 Amp3dj::~Amp3dj() {
+    // A control that outlives the application object (a window kept until exit) cannot reach
+    // the sound server any more: its outputs go with the process.
+    if (!QCoreApplication::instance()) {
+        for (Player& player : players_) {
+            (void)player.sink.release();
+            (void)player.fade.release();
+        }
+        return;
+    }
     for (Player& player : players_) closePlayer(player);
 }
 

@@ -13,6 +13,16 @@ void AudioSite::SetUp() {
     son();
 }
 
+void AudioSite::TearDown() {
+    // The outputs close while their sound server is still there.
+    if (Frm_MainBis::exists()) {
+        int16_t d0 = 0, d1 = 0, d2 = 0, d3 = 0;
+        amp().CloseAllPlayers();
+        amp().ReleaseSystem(4, 0, d0, d1, d2, d3);
+    }
+    SettingsSite::TearDown();
+}
+
 void AudioSiteWithDevices::SetUp() {
     if (!server.available()) GTEST_SKIP() << "no sound server on this host";
     AudioSite::SetUp();

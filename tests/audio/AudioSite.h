@@ -14,6 +14,7 @@ namespace audio_test {
 class AudioSite : public settings_test::SettingsSite {
 protected:
     void SetUp() override;
+    void TearDown() override;
 
     static platform::audio::Amp3dj& amp() { return Frm_MainBis::get().Amp3dj1[0]; }
     static FrmSetupSon& son() { return FrmSetupSon::get(); }
