@@ -55,6 +55,8 @@ Frm_Main::Frm_Main() : Form("Frm_Main") {
     ShapeActivite->hide();
     SftTabsMain->setCornerWidget(ShapeActivite, Qt::TopLeftCorner);
 
+    CreerMenus();
+    InitDisposition();
     TimerFlash.OnTimer = [this] { TimerFlash_Timer(); };
     TimerVeille.OnTimer = [this] { TimerVeille_Timer(); };
 

@@ -19,7 +19,9 @@
 #include "platform/forms/Timer.h"
 #include "shell/ShellState.h"
 
+class QAction;
 class QFrame;
+class QMenu;
 class QTabWidget;
 namespace platform::forms {
 class Spread;
@@ -76,6 +78,42 @@ public:
     void SftTabsMain_Switched();
     std::string CaptionNormale() const;
 
+    // The menu bar (Frm_Main_Menus*.cpp): "Fichier" and "?"; MnuWhatNews is one control array.
+    QMenu* Mnu01 = nullptr;
+    QAction* Mnu01CurrentUser = nullptr;
+    QAction* Mnu01User = nullptr;
+    QAction* Mnu01Refresh = nullptr;
+    QAction* Mnu01Veille = nullptr;
+    QAction* Mnu01Options = nullptr;
+    QAction* Mnu01Log = nullptr;
+    QAction* MnuQuitter = nullptr;
+    QMenu* Mnu99 = nullptr;
+    std::vector<QAction*> MnuWhatNews;
+    QAction* Mnu99APropos = nullptr;
+    void Mnu01User_Click();
+    void Mnu01Refresh_Click();
+    void Mnu01Veille_Click();
+    void Mnu01Options_Click();
+    void Mnu01Log_Click();
+    void MnuQuitter_Click();
+    void MnuWhatNews_Click(int index);
+    void Mnu99APropos_Click();
+    // FrmAbout, loaded at its first showing and kept, shown modeless (the menu and the tray's).
+    void AfficherAPropos();
+    // The components installed by the family's installer, as listed by the "?" menu.
+    std::string TexteComposantsInstalles();
+    static int AnneeCouranteComposants();
+    // Standby with every window hidden (the tray, or the taskbar where the desktop has no tray).
+    void MiseEnVeilleForcee();
+    // The start-up's user check, when the site requires a user: false when it refused.
+    bool ControleUtilisateurDemarrage();
+
+    // Layout and keys (Frm_Main_Layout.cpp).
+    void Form_Resize();
+    void Form_KeyDown(int keyCode, int shift);
+    void Form_KeyUp(int keyCode, int shift);
+    void LookFenetre(QWidget& window) override;
+
     // Writes one restart row into the workbook grid.
     void TableurInitDemarrage(int16_t noBase, const std::string& libelle);
 
@@ -83,8 +121,15 @@ protected:
     void Form_Load() override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Form_Unload(int& cancel) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    void CreerMenus();
+    // Mnu01User_Click's work; false when the user program could not run (nothing was chosen).
+    bool ChoixUtilisateur();
+    void InitDisposition();
     void InitGeneral(bool& abandonDemarrage);
     void InitGeneralSysteme();
     void CreationDesObjets();

@@ -17,6 +17,7 @@
 #include "platform/Dialogs.h"
 #include "platform/process/NamedMutex.h"
 #include "platform/process/WindowLookup.h"
+#include "settings/FrmSetupDivers.h"
 #include "shell/AnalyseChaineCommand.h"
 #include "shell/Executable.h"
 #include "shell/FRADx55Drain.h"
@@ -154,10 +155,16 @@ void Frm_Main::Form_Load() {
     }
 
     // The user check, and after it the start mail and the standby option, run only when the
-    // site requires a user; the check comes with the family's user program.
-    if (Lib_Utilisateurs::UserObligatoire())
-        TraceLog(-1, -1, -1, std::string("Warning: Users: a user is required, the user check is not "
-                                         "available |Sub: ") + kCaller);
+    // site requires a user.
+    if (Lib_Utilisateurs::UserObligatoire()) {
+        if (!ControleUtilisateurDemarrage()) {
+            PbBQuitter = true;
+            if (!Abandon) Unload(platform::forms::vbFormCode);
+            return fin();
+        }
+        // The start mail waits for the site's notice-mail option, off until the mails come.
+        if (FrmSetupDivers::get().CheckMiseEnVeille->Value() == platform::forms::vbChecked) MiseEnVeilleForcee();
+    }
     fin();
 }
 

@@ -7,6 +7,8 @@
 #include "foundation/RunState.h"
 #include "platform/Dialogs.h"
 #include "shell/Frm_Main.h"
+#include "shell/Lib_Resize.h"
+#include "shell/Lib_SysTray.h"
 
 namespace {
 const char* const kIncidents = "Incidents";
@@ -34,6 +36,7 @@ void Frm_Main::CheckIncidents_Click(int index) {
     else
         CheckIncidentsFeuilleNonChargee->SetValue(platform::forms::vbChecked);
     CheckIncidents[index]->SetValue(platform::forms::vbUnchecked);
+    if (Lib_SysTray::EnVeille) Lib_SysTray::IconeIncident();
 }
 
 void Frm_Main::TimerFlash_Timer() {
@@ -53,6 +56,7 @@ void Frm_Main::CommandIncidentsPurge_Click(int index) {
 }
 
 void Frm_Main::SftTabsMain_Switched() {
+    Lib_Resize::ResizeCurrentOngletMain();
     if (SftTabsMain->tabText(SftTabsMain->currentIndex()) != kIncidents) return;
     TimerFlash.setEnabled(false);
     SetCaption(CaptionNormale());

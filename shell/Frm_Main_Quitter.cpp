@@ -12,6 +12,7 @@
 #include "settings/FrmSetup.h"
 #include "settings/FormPosition.h"
 #include "shell/FrmMsg.h"
+#include "shell/FrmSysTray.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_Tableur.h"
 
@@ -84,6 +85,8 @@ void Frm_Main::Form_Unload(int&) {
             PervasiveFermetureFichiers(b, stationsOuvertes_[b].first, stationsOuvertes_[b].second, -1);
     if (FrmSetup::exists()) FrmSetup::get().Unload(platform::forms::vbFormCode);
     if (Frm_MainBis::exists()) Frm_MainBis::get().Unload(platform::forms::vbFormCode);
+    // Standby ends with the program: the hidden windows come back and the icon goes.
+    if (FrmSysTray::exists()) FrmSysTray::get().Unload(platform::forms::vbFormCode);
     if (PbBFrmMsgAffichee) TheFrmMsg().Unload();
     QCoreApplication::processEvents();
     PbBFeuilleChargee = false;

@@ -1,10 +1,12 @@
-// Standby asked on the command line: once the window shows, it goes out of the way.
+// Standby asked on the command line: it happens at the first tick after the window shows, once.
+#include "foundation/RunState.h"
 #include "shell/Frm_Main.h"
 
 void Frm_Main::TimerVeille_Timer() {
-    if (!MiseEnVeilleDemandee || !isVisible()) return;
-    MiseEnVeilleDemandee = false;
+    if (PbBQuitter || !isVisible()) return;
+    if (MiseEnVeilleDemandee) {
+        MiseEnVeilleForcee();
+        MiseEnVeilleDemandee = false;
+    }
     TimerVeille.setEnabled(false);
-    // Without a tray (the tray comes with the standby module) the window is minimised instead.
-    showMinimized();
 }

@@ -2,16 +2,60 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-#include "platform/forms/Form.h"
+#include <QPalette>
+
+class QWidget;
 
 inline int32_t StyleLook = 20;     // 15 skinned, 20 plain
 inline int32_t SkinSansTheme = 1;  // 1 while no skin is loaded
 
 namespace Lib_Look {
 
-// No skin component exists yet: the plain look, and the font scale of large-font screens.
+// Where the look is kept (HKEY_LOCAL_MACHINE).
+inline const std::string kCleLook = "Software\\Vantremo\\Aerolune\\Look";
+
+// The skin component's stand-in: a palette of ours for the skinned style, nothing for the
+// plain one. It is the engine window's SkinFramework; one for the program.
+class SkinFramework {
+public:
+    // Loads the skin named by its folder and description file; two empty texts: no skin.
+    void LoadSkin(const std::string& dossier, const std::string& fichierIni);
+    // Skins that window (nothing while no skin is loaded).
+    void ApplyWindow(QWidget& fenetre);
+    // Bit 1: the skin also reaches every window made from now on (the application palette).
+    int32_t ApplyOptions() const { return options_; }
+    void SetApplyOptions(int32_t options);
+
+    bool SkinCharge() const { return !dossier_.empty(); }
+    const std::string& DossierSkin() const { return dossier_; }
+    const std::string& FichierIniSkin() const { return fichierIni_; }
+
+private:
+    std::string dossier_;
+    std::string fichierIni_;
+    int32_t options_ = 0;
+};
+SkinFramework& Skin();
+
+// Style -1 reads the registry ("Style", once migrating the old 17 to 15); any other value is
+// taken as it is. Anything but 15 is the plain style 20. Loads or clears the skin, skins the
+// main window and sets the font scale of large-font screens.
 void InitGeneralLook(int32_t style);
-void LookFenetre(platform::forms::Form& fenetre);
+// Styles the controls of one window by their kind, as the current style asks.
+void LookFenetre(QWidget& fenetre);
+
+// The colours of both styles (the base colour of style 20 is the system's window background).
+QColor CouleurDeBase();
+inline const QColor kCouleurChamp{255, 239, 178};
+inline const QColor kEnteteClair{252, 252, 254};
+inline const QColor kGrisFonce{80, 80, 80};
+inline const QColor kGrisOnglet{225, 225, 225};
+inline const QColor kOngletActifDebut{195, 221, 245};
+inline const QColor kOngletActifFin{119, 190, 242};
+
+// The control kind as the styling knows it ("TextBox", "SftTabs", ...), empty for others.
+std::string TypeName(const QWidget& controle);
 
 }  // namespace Lib_Look

@@ -1,8 +1,39 @@
-// Users and rights: whether the site requires a current user.
+// Users and rights: the current user chosen in the family's user program, right 32 (the
+// settings), the user program started on request, and whether the site requires a user.
 #pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct InfoUtilisateur {
+    std::string IdUtilisateur;
+    std::string NomUtilisateur;
+    std::string Droits;  // one character per right, right 1 first
+    bool Charge = false;
+    std::array<int16_t, 48> Droit{};         // rights 1 to 48, Droit[0] is right 1
+    std::array<int16_t, 20> DroitSuite{};    // rights 49 to 68
+};
+
+inline InfoUtilisateur PbTUtilisateurEnCours;
+inline std::string PbSUtilisateurBouton;  // the button the user program was left with
 
 namespace Lib_Utilisateurs {
 
+inline const std::string kCleUser = "Software\\Vantremo\\Aerolune\\User";
+inline constexpr int kDroitOptions = 32;
+
+// Right n (1 to 68) of a user; 0 for any other n.
+int16_t Droit(const InfoUtilisateur& user, int n);
+
+// Loads the current user and rights from the registry into the main window's menu; refuse comes
+// back true when a user is there without right 32 (the box says so unless the user program was
+// left with "Fermer" and afficherMessage is false).
+void GestionDroitsUser(bool& refuse, bool afficherMessage);
+// Runs the user program (main window hidden meanwhile), then reloads the rights; refuse comes
+// back true when the program is missing or cannot start, when the user lacks right 32, or when
+// a user is required and none was chosen. Returns whether the user program ran.
+bool SelectUser(bool& refuse);
 // [DroitsUsers] "Actif" of base 0's AL3_Systeme.ini, read once per run: anything but "0".
 bool UserObligatoire();
 

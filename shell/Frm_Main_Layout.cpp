@@ -1,0 +1,63 @@
+// The main window's layout: the indicators at the right of the tab strip, the incidents tab
+// placed by Lib_Resize, the resize and key handlers, and the look it lends the other windows.
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QTabWidget>
+
+#include "foundation/Timing.h"
+#include "shell/Frm_Main.h"
+#include "shell/Lib_Look.h"
+#include "shell/Lib_Resize.h"
+
+namespace {
+
+int16_t masqueShift(const QKeyEvent& event) {
+    const auto m = event.modifiers();
+    return int16_t((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+                   (m & Qt::AltModifier ? 4 : 0));
+}
+
+}  // namespace
+
+void Frm_Main::InitDisposition() {
+    // The memory figure, then the activity shape, at the right edge of the tab strip.
+    auto* indicateurs = new QWidget(SftTabsMain);
+    auto* rangee = new QHBoxLayout(indicateurs);
+    rangee->setContentsMargins(0, 0, 4, 0);
+    rangee->setSpacing(8);
+    LabelAffichageMemory->setParent(indicateurs);
+    ShapeActivite->setParent(indicateurs);
+    rangee->addWidget(LabelAffichageMemory);
+    rangee->addWidget(ShapeActivite);
+    SftTabsMain->setCornerWidget(nullptr, Qt::TopLeftCorner);
+    SftTabsMain->setCornerWidget(indicateurs, Qt::TopRightCorner);
+    LabelAffichageMemory->show();
+    ShapeActivite->hide();
+
+    // The incidents tab is placed in twips by the tab layout, not by a layout manager; the list
+    // keeps its design place.
+    delete ListeIncidents[0]->parentWidget()->layout();
+    ListeIncidents[0]->Move(60, 60, 6000, 3000);
+    CommandIncidentsPurge[0]->Move(0, 3140, 1215, 375);
+}
+
+// The window's layout fills its client area with the tab control; the old frame allowances
+// (its borders, caption and menu) are the window system's here. What is left is the tab.
+void Frm_Main::Form_Resize() {
+    if (isMinimized()) return;
+    Lib_Resize::ResizeCurrentOngletMain();
+}
+
+void Frm_Main::resizeEvent(QResizeEvent* event) {
+    Form::resizeEvent(event);
+    Form_Resize();
+}
+
+void Frm_Main::Form_KeyDown(int, int shift) { Lib_Systeme::TouchesEnfoncees(int16_t(shift)); }
+void Frm_Main::Form_KeyUp(int, int shift) { Lib_Systeme::TouchesEnfoncees(int16_t(shift)); }
+
+void Frm_Main::keyPressEvent(QKeyEvent* event) { Form_KeyDown(event->key(), masqueShift(*event)); }
+void Frm_Main::keyReleaseEvent(QKeyEvent* event) { Form_KeyUp(event->key(), masqueShift(*event)); }
+
+void Frm_Main::LookFenetre(QWidget& fenetre) { Lib_Look::LookFenetre(fenetre); }

@@ -1,0 +1,90 @@
+// The main window's menu bar and the commands that only hand over to their modules.
+#include <QAction>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "foundation/DailyLog.h"
+#include "foundation/RunState.h"
+#include "platform/Dialogs.h"
+#include "settings/FrmSetup.h"
+#include "shell/FrmAbout.h"
+#include "shell/Frm_Main.h"
+#include "shell/Lib_SysTray.h"
+
+namespace {
+
+QAction* entree(QMenu* menu, const char* nom, const QString& texte, const QKeySequence& raccourci = {}) {
+    QAction* action = menu->addAction(texte);
+    action->setObjectName(nom);
+    action->setShortcut(raccourci);
+    return action;
+}
+
+}  // namespace
+
+void Frm_Main::CreerMenus() {
+    auto* barre = new QMenuBar(this);
+    layout()->setMenuBar(barre);
+
+    Mnu01 = barre->addMenu("Fichier");
+    Mnu01CurrentUser = entree(Mnu01, "Mnu01CurrentUser", "Utilisateur en cours");
+    Mnu01CurrentUser->setEnabled(false);
+    Mnu01User = entree(Mnu01, "Mnu01User", "Changer d'utilisateur...");
+    Mnu01->addSeparator();
+    Mnu01Refresh = entree(Mnu01, "Mnu01Refresh", "Refresh des données...");
+    Mnu01->addSeparator();
+    Mnu01Veille = entree(Mnu01, "Mnu01Veille", "Mise en veille");
+    Mnu01->addSeparator();
+    Mnu01Options = entree(Mnu01, "Mnu01Options", "Options...", QKeySequence("Ctrl+O"));
+    Mnu01->addSeparator();
+    Mnu01Log = entree(Mnu01, "Mnu01Log", "Log technique...", QKeySequence("Ctrl+F2"));
+    Mnu01->addSeparator();
+    MnuQuitter = entree(Mnu01, "MnuQuitter", "Quitter", QKeySequence("Ctrl+Q"));
+
+    Mnu99 = barre->addMenu("?");
+    for (const char* texte : {"Historique des révisions...", "Vérifier la dernière version disponible...",
+                              "Liste des composants Aerolune installés..."})
+        MnuWhatNews.push_back(entree(Mnu99, "MnuWhatNews", texte));
+    Mnu99->addSeparator();
+    Mnu99APropos = entree(Mnu99, "Mnu99APropos", "A propos...");
+
+    connect(Mnu01User, &QAction::triggered, this, [this] { Mnu01User_Click(); });
+    connect(Mnu01Refresh, &QAction::triggered, this, [this] { Mnu01Refresh_Click(); });
+    connect(Mnu01Veille, &QAction::triggered, this, [this] { Mnu01Veille_Click(); });
+    connect(Mnu01Options, &QAction::triggered, this, [this] { Mnu01Options_Click(); });
+    connect(Mnu01Log, &QAction::triggered, this, [this] { Mnu01Log_Click(); });
+    connect(MnuQuitter, &QAction::triggered, this, [this] { MnuQuitter_Click(); });
+    for (int i = 0; i < int(MnuWhatNews.size()); ++i)
+        connect(MnuWhatNews[i], &QAction::triggered, this, [this, i] { MnuWhatNews_Click(i); });
+    connect(Mnu99APropos, &QAction::triggered, this, [this] { Mnu99APropos_Click(); });
+}
+
+void Frm_Main::Mnu01Refresh_Click() {
+    using namespace platform::dialogs;
+    MsgBox("Voulez-vous réinitialiser les données ?", vbYesNo + vbQuestion, Caption());
+}
+
+void Frm_Main::Mnu01Veille_Click() { MiseEnVeilleForcee(); }
+
+void Frm_Main::MiseEnVeilleForcee() { Lib_SysTray::MiseEnVeille(*this, true, "Aerolune: Skyplate"); }
+
+void Frm_Main::Mnu01Options_Click() {
+    if (PbBQuitter) return;
+    FrmSetup& reglages = FrmSetup::get();
+    if (reglages.Visible())
+        reglages.Hide();
+    else
+        reglages.Show(platform::forms::vbModeless, this);
+}
+
+void Frm_Main::Mnu01Log_Click() { Lib_Public::LectureLog(PbSDossierLog, ""); }
+
+void Frm_Main::MnuQuitter_Click() { Quitter(false); }
+
+void Frm_Main::Mnu99APropos_Click() { AfficherAPropos(); }
+
+void Frm_Main::AfficherAPropos() {
+    static FrmAbout* boite = new FrmAbout;  // kept for the run, as every window of the program
+    boite->Show(platform::forms::vbModeless, this);
+}

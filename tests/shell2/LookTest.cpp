@@ -1,0 +1,154 @@
+// The look: the style read from the registry (with its one-time migration), the skin of each
+// style, and each style applied to a window's controls.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+#include "foundation/Registry.h"
+#include "foundation/RunState.h"
+#include "platform/forms/CheckBox.h"
+#include "shell/Lib_Look.h"
+#include "tests/shell2/MainWindow.h"
+#include "tests/support/TempSite.h"
+
+namespace {
+
+using Lib_Systeme::HKEY_LOCAL_MACHINE;
+
+std::string lireLook(const std::string& nom) {
+    std::string valeur;
+    Lib_Systeme::Reg_GetValue(HKEY_LOCAL_MACHINE, Lib_Look::kCleLook, nom, valeur);
+    return valeur;
+}
+
+class Look : public support::SiteTest {
+protected:
+    void SetUp() override { PbSDossierApplication = "C:\\Prog\\"; }
+};
+
+struct CasStyle {
+    const char* style;     // nullptr: no value
+    const char* styleBis;  // nullptr: no value
+    int attendu;
+    const char* styleEcrit;
+    const char* styleBisEcrit;
+};
+
+TEST_F(Look, TheRegistryStyleAndItsMigration) {
+    const CasStyle cas[] = {
+        {nullptr, nullptr, 15, "15", ""},  {"  ", nullptr, 15, "15", ""},
+        {"15", nullptr, 15, "15", ""},     {"17", nullptr, 15, "15", "Ok"},
+        {"17", "Ok", 20, "17", "Ok"},      {"20", nullptr, 20, "20", ""},
+        {"16", nullptr, 20, "16", ""},     {"abc", nullptr, 20, "abc", ""},
+        {"14.6", nullptr, 15, "14.6", ""},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.style ? c.style : "(none)");
+        // The first case meets a registry without the key; a blank value reads the same.
+        if (&c != &cas[0])
+            for (const char* nom : {"Style", "StyleBis"})
+                Lib_Systeme::Reg_SetValue(HKEY_LOCAL_MACHINE, Lib_Look::kCleLook, nom, "");
+        if (c.style) Lib_Systeme::Reg_SetValue(HKEY_LOCAL_MACHINE, Lib_Look::kCleLook, "Style", c.style);
+        if (c.styleBis) Lib_Systeme::Reg_SetValue(HKEY_LOCAL_MACHINE, Lib_Look::kCleLook, "StyleBis", c.styleBis);
+        Lib_Look::InitGeneralLook(-1);
+        EXPECT_EQ(StyleLook, c.attendu);
+        EXPECT_EQ(SkinSansTheme, c.attendu == 15 ? 0 : 1);
+        EXPECT_EQ(lireLook("Style"), c.styleEcrit);
+        EXPECT_EQ(lireLook("StyleBis"), c.styleBisEcrit);
+    }
+}
+
+TEST_F(Look, AGivenStyleLeavesTheRegistryAloneAndPicksTheSkin) {
+    Lib_Look::InitGeneralLook(15);
+    EXPECT_EQ(StyleLook, 15);
+    EXPECT_EQ(Lib_Look::Skin().DossierSkin(), "C:\\Prog\\Settings\\Skins\\Styles\\iTunes");
+    EXPECT_EQ(Lib_Look::Skin().FichierIniSkin(), "Normalitunes.ini");
+    EXPECT_TRUE(Lib_Look::Skin().ApplyOptions() & 1);
+    EXPECT_EQ(lireLook("Style"), "");
+
+    Lib_Look::InitGeneralLook(7);
+    EXPECT_EQ(StyleLook, 20);
+    EXPECT_FALSE(Lib_Look::Skin().SkinCharge());
+    EXPECT_EQ(PbFCoefPolice, 1.0f);  // the offscreen screen has 96 dots per inch
+}
+
+// One control of each kind the styling knows, and two it leaves alone.
+struct Controles {
+    QWidget fenetre;
+    QLineEdit* texte = new QLineEdit(&fenetre);
+    QLineEdit* texteOmbre = new QLineEdit(&fenetre);
+    QListWidget* liste = new QListWidget(&fenetre);
+    QComboBox* combo = new QComboBox(&fenetre);
+    platform::forms::CheckBox* coche = new platform::forms::CheckBox(&fenetre);
+    QRadioButton* option = new QRadioButton(&fenetre);
+    QLabel* points = new QLabel("...", &fenetre);
+    QLabel* libelle = new QLabel("Port", &fenetre);
+    QTabWidget* onglets = new QTabWidget(&fenetre);
+    QPushButton* bouton = new QPushButton("OK", &fenetre);
+    QTableWidget* grille = new QTableWidget(2, 2, &fenetre);
+
+    Controles() {
+        onglets->addTab(new QWidget, "Un");
+        onglets->addTab(new QWidget, "Deux");
+        onglets->setCurrentIndex(1);
+        QPalette ombre = texteOmbre->palette();
+        ombre.setColor(QPalette::Base, QApplication::palette().color(QPalette::Dark));
+        texteOmbre->setPalette(ombre);
+    }
+    static QColor fond(QWidget* w) { return w->palette().color(QPalette::Base); }
+    static QColor fenetreDe(QWidget* w) { return w->palette().color(QPalette::Window); }
+};
+
+TEST_F(Look, TheSkinnedStyleGivesFieldsTheirYellowAndChoicesTheGrey) {
+    Lib_Look::InitGeneralLook(15);
+    Controles c;
+    const QColor avantGrille = Controles::fond(c.grille);
+    Lib_Look::LookFenetre(c.fenetre);
+    EXPECT_EQ(Controles::fond(c.texte), Lib_Look::kCouleurChamp);
+    EXPECT_EQ(Controles::fond(c.texteOmbre), QApplication::palette().color(QPalette::Dark));
+    EXPECT_EQ(Controles::fond(c.liste), Lib_Look::kCouleurChamp);
+    EXPECT_EQ(Controles::fond(c.combo), Lib_Look::kCouleurChamp);
+    EXPECT_EQ(Controles::fenetreDe(c.coche), QColor(182, 182, 182));
+    EXPECT_EQ(Controles::fenetreDe(c.option), QColor(182, 182, 182));
+    EXPECT_EQ(c.points->text(), "");
+    EXPECT_EQ(c.libelle->text(), "Port");
+    EXPECT_EQ(c.onglets->currentIndex(), 0);
+    EXPECT_TRUE(c.onglets->styleSheet().contains("rgb(119, 190, 242)"));
+    EXPECT_EQ(Controles::fond(c.grille), avantGrille);
+    EXPECT_TRUE(c.bouton->styleSheet().isEmpty());
+}
+
+TEST_F(Look, ThePlainStyleKeepsTheSystemColoursOfFields) {
+    Lib_Look::InitGeneralLook(20);
+    Controles c;
+    const QColor systeme = QApplication::palette().color(QPalette::Base);
+    Lib_Look::LookFenetre(c.fenetre);
+    EXPECT_EQ(Controles::fond(c.texte), systeme);
+    EXPECT_EQ(Controles::fond(c.liste), systeme);
+    EXPECT_EQ(Controles::fond(c.combo), systeme);
+    EXPECT_EQ(Controles::fenetreDe(c.coche), systeme);  // the system's window background
+    EXPECT_EQ(c.points->text(), "");
+    EXPECT_EQ(c.onglets->currentIndex(), 0);
+    EXPECT_TRUE(c.onglets->styleSheet().contains("color: white"));
+}
+
+TEST_F(Look, OtherWindowsAreStyledThroughTheMainWindow) {
+    Lib_Look::InitGeneralLook(15);
+    QWidget autre;
+    auto* texte = new QLineEdit(&autre);
+    neighbours::Frm_Main().LookFenetre(autre);  // before the main window: nothing
+    EXPECT_NE(texte->palette().color(QPalette::Base), Lib_Look::kCouleurChamp);
+    shell2_test::Fenetre principale;
+    neighbours::Frm_Main().LookFenetre(autre);
+    EXPECT_EQ(texte->palette().color(QPalette::Base), Lib_Look::kCouleurChamp);
+}
+
+}  // namespace
