@@ -1,0 +1,148 @@
+// The main menu: its entries, and each command reaching its module (settings window, log reader,
+// quit question, standby, browser, about box, components list).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+
+#include "foundation/Registry.h"
+#include "platform/Dialogs.h"
+#include "settings/FrmSetup.h"
+#include "shell/FrmAbout.h"
+#include "shell/FrmSysTray.h"
+#include "shell/Lib_SysTray.h"
+#include "tests/shell2/MainWindow.h"
+#include "tests/support/Programs.h"
+#include "tests/support/WindowsFiles.h"
+
+namespace {
+
+class Menu : public shell2_test::MainWindowTest {
+protected:
+    void TearDown() override {
+        if (FrmSetup::exists()) FrmSetup::get().Unload(platform::forms::vbFormCode);
+        FrmSetup::release();
+        FrmSysTray::release();
+    }
+    // A desktop opener on the PATH that writes down what it was asked to open.
+    std::filesystem::path installerOuvreur() {
+        const auto dossier = drive.root() / "bin";
+        std::filesystem::create_directories(dossier);
+        const auto ouvreur = dossier / "xdg-open";
+        std::ofstream(ouvreur) << "#!/bin/sh\necho \"$@\" >> \"$0.args\"\n";
+        std::filesystem::permissions(ouvreur, std::filesystem::perms::owner_all);
+        ::setenv("PATH", (dossier.string() + ":" + std::getenv("PATH")).c_str(), 1);
+        return ouvreur.string() + ".args";
+    }
+    static std::string contenu(const std::filesystem::path& fichier) {
+        std::ifstream f(fichier);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }
+};
+
+TEST_F(Menu, TheEntriesInTheirOrderWithTheirShortcuts) {
+    std::vector<std::string> fichier, aide;
+    for (QAction* a : fenetre.Mnu01->actions()) fichier.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+    for (QAction* a : fenetre.Mnu99->actions()) aide.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+    EXPECT_EQ(fichier, (std::vector<std::string>{"Utilisateur en cours", "Changer d'utilisateur...", "-",
+                                                  "Refresh des données...", "-", "Mise en veille", "-",
+                                                  "Options...", "-", "Log technique...", "-", "Quitter"}));
+    EXPECT_EQ(aide, (std::vector<std::string>{"Historique des révisions...",
+                                               "Vérifier la dernière version disponible...",
+                                               "Liste des composants Aerolune installés...", "-", "A propos..."}));
+    EXPECT_EQ(fenetre.Mnu01Options->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(fenetre.Mnu01Log->shortcut(), QKeySequence("Ctrl+F2"));
+    EXPECT_EQ(fenetre.MnuQuitter->shortcut(), QKeySequence("Ctrl+Q"));
+}
+
+TEST_F(Menu, OptionsShowsAHiddenSettingsWindowAndHidesAVisibleOne) {
+    support::writeWindowsFile(drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini"), "[Site]\nNbBase=1\n");
+    fenetre.Mnu01Options->trigger();
+    ASSERT_TRUE(FrmSetup::exists());
+    EXPECT_TRUE(FrmSetup::get().Visible());
+    fenetre.Mnu01Options->trigger();
+    EXPECT_FALSE(FrmSetup::get().Visible());
+    EXPECT_TRUE(FrmSetup::exists());  // hidden, still loaded
+    PbBQuitter = true;
+    fenetre.Mnu01Options->trigger();
+    EXPECT_FALSE(FrmSetup::get().Visible());
+}
+
+TEST_F(Menu, RefreshAsksAndChangesNothing) {
+    platform::dialogs::queueAnswers({"yes"});
+    fenetre.Mnu01Refresh->trigger();
+    ASSERT_EQ(platform::dialogs::asked().size(), 1u);
+    EXPECT_EQ(platform::dialogs::asked()[0].text, "Voulez-vous réinitialiser les données ?");
+    EXPECT_EQ(platform::dialogs::asked()[0].title, fenetre.Caption());
+    EXPECT_TRUE(fenetre.Loaded());
+}
+
+TEST_F(Menu, TheTechnicalLogOffersTodaysFileOfTheLogFolder) {
+    PbSDossierLog = "C:\\Logs\\";
+    platform::dialogs::queueAnswers({"cancel"});
+    fenetre.Mnu01Log->trigger();
+    ASSERT_EQ(platform::dialogs::asked().size(), 1u);
+    EXPECT_EQ(platform::dialogs::asked()[0].kind, platform::dialogs::Kind::OpenFile);
+    EXPECT_NE(platform::dialogs::asked()[0].text.find("C:\\Logs\\"), std::string::npos)
+        << platform::dialogs::asked()[0].text;
+}
+
+TEST_F(Menu, QuitAsksTheQuestion) {
+    platform::dialogs::queueAnswers({"no"});
+    fenetre.MnuQuitter->trigger();
+    ASSERT_EQ(platform::dialogs::asked().size(), 1u);
+    EXPECT_EQ(platform::dialogs::asked()[0].text, "Voulez-vous quitter le programme ?");
+    EXPECT_TRUE(fenetre.Loaded());
+}
+
+TEST_F(Menu, StandbyGoesOutOfTheWayWithTheMainTip) {
+    fenetre.Mnu01Veille->trigger();
+    EXPECT_TRUE(Lib_SysTray::EnVeille);
+    EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate");
+}
+
+TEST_F(Menu, TheRevisionPageOpensThroughTheDesktopOpener) {
+    const auto trace = installerOuvreur();
+    fenetre.MnuWhatNews[0]->trigger();
+    ASSERT_TRUE(support::eventually([&] { return std::filesystem::exists(trace); }, std::chrono::seconds(5)));
+    support::eventually([&] { return !contenu(trace).empty(); }, std::chrono::seconds(5));
+    EXPECT_EQ(contenu(trace),
+              "https://download.vantremo.example/AL/Releases/AL_34/Histo_Revisions/AL3_Relaytone_Revisions.htm\n");
+}
+
+TEST_F(Menu, TheAboutBoxShowsBesideTheMainWindow) {
+    fenetre.Mnu99APropos->trigger();
+    FrmAbout* boite = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = dynamic_cast<FrmAbout*>(w)) boite = b;
+    ASSERT_NE(boite, nullptr);
+    EXPECT_TRUE(boite->isVisible());
+    EXPECT_FALSE(boite->ShownModal());
+}
+
+TEST_F(Menu, TheInstalledComponentsListSkipsBlankDates) {
+    using Lib_Systeme::HKEY_LOCAL_MACHINE;
+    EXPECT_EQ(fenetre.TexteComposantsInstalles(), "Aucune installation trouvée.");
+    const auto poser = [](const std::string& suffixe, const std::string& version, const std::string& date) {
+        const std::string cle = "Software\\Vantremo\\Aerolune\\Composants_" + suffixe;
+        Lib_Systeme::Reg_SetValue(HKEY_LOCAL_MACHINE, cle, "InstallVersion", version);
+        Lib_Systeme::Reg_SetValue(HKEY_LOCAL_MACHINE, cle, "InstallDate", date);
+    };
+    poser("Full", "3.49.000", "02/03/2021");
+    poser("2020", "3.47.030", "   ");
+    poser("2021", "3.48.000", "05/01/2021");
+    poser(std::to_string(Frm_Main::AnneeCouranteComposants()), "3.55.000", "10/12/2026");
+    poser("2019", "1.0", "01/01/2019");
+    EXPECT_EQ(fenetre.TexteComposantsInstalles(),
+              "Full: Version: 3.49.000 installée le 02/03/2021\r\n\r\n"
+              "2021: Version: 3.48.000 installée le 05/01/2021\r\n" +
+                  std::to_string(Frm_Main::AnneeCouranteComposants()) +
+                  ": Version: 3.55.000 installée le 10/12/2026\r\n");
+}
+
+}  // namespace
