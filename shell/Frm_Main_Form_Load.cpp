@@ -24,6 +24,7 @@
 #include "shell/FrmMsg.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_Look.h"
+#include "shell/Lib_Resize.h"
 #include "shell/Lib_Tableur.h"
 #include "shell/Lib_Utilisateurs.h"
 
@@ -129,7 +130,8 @@ void Frm_Main::Form_Load() {
         CheckIncidents[0]->SetValue(platform::forms::vbChecked);
     }
 
-    Lib_Tableur::ImportClasseurGlobal();
+    Lib_Resize::ResizeCurrentOngletMain();
+    if (Lib_Tableur::ImportClasseurGlobal()) Lib_Resize::ResizeCurrentOngletMain();
     TableurInitDemarrage(PbINoBase, "Début Redémarrage");
     Lib_Public::TraceLogEncadre(-1, -1, -1, "Traitement des données non encore traitées: Start", "=", false);
     Lib_Public::SablierOn(*this);

@@ -5,6 +5,7 @@
 
 #include "foundation/RunState.h"
 #include "shell/Frm_Main.h"
+#include "shell/Lib_Tableur.h"
 
 namespace Lib_Resize {
 
@@ -17,7 +18,10 @@ void ResizeCurrentOngletMain() {
     const double hauteur = onglets.height() * platform::forms::kTwipsPerPixel;
 
     const QString texte = onglets.tabText(onglets.currentIndex());
-    if (texte == "Incidents") {
+    if (texte == "RLT") {
+        // The grid is the tab's page and takes the tab's size; its columns follow it.
+        Lib_Tableur::InitGeneralTableurGlobal(false, true);
+    } else if (texte == "Incidents") {
         auto& liste = *fenetre->ListeIncidents[0];
         auto& purger = *fenetre->CommandIncidentsPurge[0];
         liste.Move(liste.Left(), liste.Top(), AuMoinsZero(largeur - 195), AuMoinsZero(hauteur - 960 - 120));
