@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/WinPath.h"
@@ -58,4 +60,30 @@ TEST_F(ImageName, EndsTheCopiesInItsOwnFolderOnly) {
 
     const std::string self = fs::read_symlink("/proc/self/exe").filename().string();
     for (proc::Pid pid : proc::processesByImageName(self)) EXPECT_NE(pid, ::getpid());
+}
+
+// Another user's copy run from the same folder is not ours to end.
+TEST_F(ImageName, AnotherUsersCopyInTheSameFolderIsLeftAlone) {
+    if (::geteuid() != 0) GTEST_SKIP() << "starting a copy as another user needs root";
+    const pid_t stranger = ::fork();
+    if (stranger == 0) {
+        if (::setgid(65534) == 0 && ::setuid(65534) == 0)
+            ::execl(ownCopy.c_str(), ownCopy.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ASSERT_GT(stranger, 0);
+    const fs::path strangerExe = "/proc/" + std::to_string(stranger) + "/exe";
+    ASSERT_TRUE(support::eventually([&] {
+        std::error_code ec;
+        return fs::read_symlink(strangerExe, ec).filename() == name;
+    }, 5s));
+    const proc::Pid mine = run(ownCopy);
+    ASSERT_TRUE(support::eventually([&] { return !proc::processesByImageName(name).empty(); }, 5s));
+
+    EXPECT_EQ(proc::processesByImageName(name), std::vector<proc::Pid>{mine});
+    EXPECT_EQ(proc::endByImageName(name), 1);
+    EXPECT_EQ(proc::exitCode(mine), 137);
+    EXPECT_EQ(::waitpid(stranger, nullptr, WNOHANG), 0) << "the other user's copy still runs";
+    ::kill(stranger, SIGKILL);
+    ::waitpid(stranger, nullptr, 0);
 }
