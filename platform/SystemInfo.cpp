@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>
@@ -21,6 +22,7 @@ struct State {
     std::vector<ShareInfo> shares;
     bool level2Denied = false;
     std::optional<uint64_t> residentMemory;
+    std::optional<std::string> hostAddress;
 };
 
 State& state() {
@@ -73,7 +75,10 @@ std::string computerName() {
     return text.substr(0, text.find('.'));
 }
 
+void setHostIPv4Address(std::optional<std::string> address) { state().hostAddress = std::move(address); }
+
 std::string hostIPv4Address() {
+    if (state().hostAddress) return *state().hostAddress;
     ifaddrs* list = nullptr;
     std::string found;
     if (::getifaddrs(&list) == 0) {

@@ -40,8 +40,10 @@ int32_t systemMetric(int32_t index);
 // The host's network name (the short host name), empty when unknown.
 std::string computerName();
 // The first IPv4 address of an interface that is up and not loopback; the host name's own
-// address when there is none; empty when neither is known.
+// address when there is none; empty when neither is known. Tests may fix the answer (empty:
+// a machine without a network).
 std::string hostIPv4Address();
+void setHostIPv4Address(std::optional<std::string> address);
 // Resident memory of this process in bytes; 0 when unknown. Tests may fix the figure.
 uint64_t residentMemoryBytes();
 void setResidentMemory(std::optional<uint64_t> bytes);

@@ -10,6 +10,7 @@
 #include "foundation/SettingsFiles.h"
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
+#include "platform/SystemInfo.h"
 #include "settings/FrmSetup.h"
 #include "settings/FrmSetupDivers.h"
 #include "settings/FrmSetupPeripherique.h"
@@ -256,6 +257,22 @@ TEST_F(SettingsLoad, AddressRepairGivesBlankAndAnyAddressRowsTheHostAddress) {
     FrmSetup::get().SaveSettingsPeripheriques();
     EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "UDP_In_02", "IP", "?"),
               host);
+}
+
+TEST_F(SettingsLoad, WithoutAHostAddressTheStoredAddressesStayAsTheyAre) {
+    platform::system::setHostIPv4Address(std::string());
+    writeBaseSettings("[UDP_In_01]\nIP=0.0.0.0\nPort=6001\nActif=0\n"
+                      "[UDP_In_02]\nIP=\nPort=6002\nActif=0\n");
+    loadWindows();
+    auto& page = FrmSetupPeripherique::get();
+    EXPECT_EQ(page.TexteComputerNameAdresse[1]->Text(), "");
+    EXPECT_EQ(page.TexteUDPIPSource[0]->Text(), "0.0.0.0");
+    EXPECT_EQ(page.TexteUDPIPSource[1]->Text(), "");
+
+    page.TexteUDPPortCible[2]->SetText("7003");
+    FrmSetup::get().SaveSettingsPeripheriques();
+    EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "UDP_In_01", "IP", "?"),
+              "0.0.0.0");
 }
 
 TEST_F(SettingsLoad, RowsBeyondTheLoadedOnesAreHidden) {
