@@ -105,7 +105,7 @@ bool SelectUser(bool& refuse) {
     if (principale) principale->hide();
     int32_t sansLimite = 0;
     Lib_Systeme::AttenteFinProcessusExterne(lance.pid, sansLimite);
-    if (principale) principale->show();
+    if (principale && !Abandon) principale->show();
 
     GestionDroitsUser(refuse, false);
     if (UserObligatoire() && PbTUtilisateurEnCours.IdUtilisateur.empty()) refuse = true;

@@ -206,6 +206,19 @@ TEST_F(Tray, TheCommandLineStandbyWaitsForTheWindowAndHappensOnce) {
     EXPECT_FALSE(fenetre.TimerVeille.Enabled());
 }
 
+TEST_F(Tray, StandbyFromTheStartUpOptionAnswersTheCommandLinesToo) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    fenetre.MiseEnVeilleDemandee = true;
+    fenetre.TimerVeille.setEnabled(true);
+    fenetre.MiseEnVeilleForcee();  // the standby-at-launch option, before the timer's tick
+    fenetre.TimerVeille_Timer();
+    EXPECT_FALSE(fenetre.TimerVeille.Enabled());
+    afficher();
+    fenetre.TimerVeille_Timer();  // a late tick must not hide the window the operator asked for
+    EXPECT_FALSE(EnVeille);
+    EXPECT_TRUE(fenetre.isVisible());
+}
+
 TEST_F(Tray, AfterAConfirmedQuitTheStandbyTimerDoesNothing) {
     PbBQuitter = true;
     fenetre.MiseEnVeilleDemandee = true;
