@@ -130,7 +130,7 @@ TEST_F(Quit, TheRealLauncherStartsTheProgramAgainWithTheCurrentBase) {
     EXPECT_TRUE(PbBRelanceForcee);
     // The launcher waits 20 seconds, ends what runs, waits 2 more and starts the program.
     ASSERT_TRUE(support::eventually([&] { return !support::stubStarts(programme).empty(); },
-                                    std::chrono::seconds(40)));
+                                    std::chrono::seconds(75)));
     const auto starts = support::stubStarts(programme);
     EXPECT_EQ(starts[0].arguments, std::vector<std::string>{"/Base=Current"});
     for (const auto& start : starts) ::kill(start.pid, SIGKILL);
