@@ -7,6 +7,7 @@
 #include "foundation/DailyLog.h"
 #include "foundation/RunState.h"
 #include "foundation/SettingsFiles.h"
+#include "foundation/StatusMails.h"
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
 #include "settings/FrmSetup.h"
@@ -17,6 +18,13 @@
 #include "shell/Lib_Tableur.h"
 
 namespace {
+
+// The stop notice, when the site asks for notice mails.
+void envoyerMailArret() {
+    if (Lib_Email::MailsAvisActifs())
+        Lib_Email::EnvoiDuMail(0, mailconfig::kAdresseSupport, "Relaytone arrêté", 0, false, false, true,
+                               false);
+}
 
 std::string raisonFermeture(int mode) {
     switch (mode) {
@@ -46,10 +54,11 @@ void Frm_Main::Quitter(bool) {
     if (!PbBRelanceForcee) {
         using namespace platform::dialogs;
         if (MsgBox("Voulez-vous quitter le programme ?", vbYesNo + vbQuestion, Caption()) != vbYes) return;
-        // The stop mail waits for the site's notice-mail option, off until the mails come.
+        envoyerMailArret();
         Lib_Public::TraceLogEncadre(-1, -1, -1, "Application closed by human action (Menu action)", "*", false);
         PbBQuitter = true;
     } else {
+        envoyerMailArret();
         PbBQuitter = true;
         Lib_Public::TraceLogEncadre(-1, -1, -1, "Application closed by code action", "*", false);
     }
