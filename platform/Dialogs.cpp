@@ -160,7 +160,10 @@ std::optional<std::string> PickOpenFile(const std::string& title, const std::str
     });
 }
 
-std::optional<std::string> scriptedWindowAnswer(const std::string& title, const std::string& text) {
+namespace {
+
+std::optional<std::string> scriptedOwnAnswer(Kind kind, const std::string& title,
+                                             const std::string& text) {
     State& s = state();
     std::lock_guard lock(s.mutex);
     readEnvironment(s);
@@ -170,8 +173,18 @@ std::optional<std::string> scriptedWindowAnswer(const std::string& title, const 
         answer = s.queued.front();
         s.queued.pop_front();
     }
-    record(s, Kind::Window, title, text, answer.empty() ? "default" : answer);
+    record(s, kind, title, text, answer.empty() ? "default" : answer);
     return answer;
+}
+
+}  // namespace
+
+std::optional<std::string> scriptedWindowAnswer(const std::string& title, const std::string& text) {
+    return scriptedOwnAnswer(Kind::Window, title, text);
+}
+
+std::optional<std::string> scriptedTaskAnswer(const std::string& title, const std::string& text) {
+    return scriptedOwnAnswer(Kind::Task, title, text);
 }
 
 void setPresenter(Presenter* presenter) {

@@ -13,10 +13,10 @@ enum Result { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vb
 enum Style {
     vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3, vbYesNo = 4,
     vbRetryCancel = 5, vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64,
-    vbDefaultButton2 = 256, vbDefaultButton3 = 512
+    vbDefaultButton2 = 256, vbDefaultButton3 = 512, vbMsgBoxSetForeground = 65536
 };
 
-enum class Kind { Message, Input, Folder, OpenFile, Window };
+enum class Kind { Message, Input, Folder, OpenFile, Window, Task };
 
 struct Asked {
     Kind kind;
@@ -37,6 +37,8 @@ std::optional<std::string> PickOpenFile(const std::string& title, const std::str
 // stands for the operator's choice and nothing is shown ("" once the list is used up, for the
 // window's default button); empty optional when the window must be shown.
 std::optional<std::string> scriptedWindowAnswer(const std::string& title, const std::string& text);
+// A task dialog: the same, recorded as kind Task; the answer is a button id or word.
+std::optional<std::string> scriptedTaskAnswer(const std::string& title, const std::string& text);
 
 // What really shows the boxes; the windows layer registers one.
 class Presenter {

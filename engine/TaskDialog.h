@@ -1,0 +1,120 @@
+// The task-dialog control of the engine window (XtremeSuiteControls.TaskDialog stand-in), its
+// three handlers and the values through which callers set the timed close and read the choice.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+inline int32_t PbLDelaiTaskDialog = 0;    // automatic-close delay, milliseconds
+inline int32_t PbLReponseTaskDialog = 0;  // id of the button that closed the last dialog
+inline int32_t PbLRadioTaskDialog = 0;    // id of the radio button last chosen
+
+namespace engine {
+
+class TaskDialogWindow;
+
+// Common buttons (property 22), as bits, and the ids their clicks give.
+enum TaskDialogCommonButton : int32_t {
+    tdbOk = 1, tdbYes = 2, tdbNo = 4, tdbCancel = 8, tdbRetry = 16, tdbClose = 32
+};
+enum TaskDialogButtonId : int32_t {
+    IDOK = 1, IDCANCEL = 2, IDRETRY = 4, IDYES = 6, IDNO = 7, IDCLOSE = 8
+};
+
+struct TaskDialogButton {
+    int32_t id = 0;
+    std::string caption;
+};
+
+class TaskDialogControl {
+public:
+    TaskDialogControl();
+    ~TaskDialogControl();
+    TaskDialogControl(const TaskDialogControl&) = delete;
+    TaskDialogControl& operator=(const TaskDialogControl&) = delete;
+
+    // 36: every property back to its design value.
+    void Reset();
+    // 33: shows the dialog and returns once a button was clicked, with that button's id.
+    // Scripted runs answer it through the dialog seam: a button id, a button word ("ok",
+    // "cancel", "yes", ...), nothing for the default button, or "wait" for no operator action
+    // (then only the timed close or a click from the code ends it).
+    int32_t ShowDialog();
+    // 39: clicks a button of the open dialog; an id the dialog lacks does nothing.
+    void ClickButton(int32_t id);
+    // 34: a button of the caller's own, shown after the common buttons.
+    void AddButton(const std::string& caption, int32_t id);
+    void AddRadioButton(const std::string& caption, int32_t id);
+    // The ids of the buttons the dialog shows, common ones first (OK alone when none is set).
+    std::vector<int32_t> ButtonIds() const;
+    bool IsOpen() const { return open_; }
+
+    std::string WindowTitle;      // 1
+    std::string MainInstruction;  // 2
+    std::string Content;          // 3
+    std::string Footer;           // 5
+    int32_t DefaultButton = 0;    // 17
+    int32_t CommonButtons = 0;    // 22: TaskDialogCommonButton bits
+    int32_t hWndParent = 0;       // 23: owner window
+    int32_t ShowTimer = 0;        // 31: 1 raises Timer while the dialog is open
+
+    // 29 and 41.
+    int32_t ProgressBarPosition() const { return progressPosition_; }
+    void SetProgressBarPosition(int32_t position);
+    void SetProgressBarRange(int32_t low, int32_t high);
+    int32_t ProgressBarLow() const { return progressLow_; }
+    int32_t ProgressBarHigh() const { return progressHigh_; }
+
+    // "Enabled": False freezes the open dialog (no operator clicks, no more timer events).
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    // The callers' other numbered properties (width, icons, flags): kept, not acted upon.
+    void SetProperty(int32_t number, int32_t value) { properties_[number] = value; }
+    int32_t Property(int32_t number) const;
+
+    // Events: milliseconds since the dialog appeared (every 100 ms while ShowTimer is 1);
+    // a button click with its "close the dialog" flag (true unless the handler clears it);
+    // a radio button chosen.
+    std::function<void(int32_t milliseconds)> Timer;
+    std::function<void(int32_t id, bool& closeDialog)> ButtonClicked;
+    std::function<void(int32_t id)> RadioButtonClicked;
+
+    const std::vector<TaskDialogButton>& Buttons() const { return buttons_; }
+    const std::vector<TaskDialogButton>& RadioButtons() const { return radioButtons_; }
+    // From the window on screen.
+    void RadioChosen(int32_t id);
+
+private:
+    int32_t scriptedButton(const std::string& answer) const;
+
+    std::vector<TaskDialogButton> buttons_;
+    std::vector<TaskDialogButton> radioButtons_;
+    std::map<int32_t, int32_t> properties_;
+    int32_t progressPosition_ = 0;
+    int32_t progressLow_ = 0;
+    int32_t progressHigh_ = 100;
+    bool enabled_ = true;
+    bool open_ = false;
+    bool clicked_ = false;
+    int32_t clickedId_ = 0;
+    TaskDialogWindow* window_ = nullptr;
+};
+
+// The engine window's part: the control and its handlers.
+class TaskDialogHost {
+public:
+    TaskDialogHost();
+    virtual ~TaskDialogHost() = default;
+
+    TaskDialogControl TaskDialog;
+
+    void TaskDialog_Timer(int32_t milliseconds);
+    void TaskDialog_ButtonClicked(int32_t id, bool& closeDialog);
+    void TaskDialog_RadioButtonClicked(int32_t id);
+};
+
+}  // namespace engine
