@@ -15,6 +15,7 @@ bool usesSocketWrench() { return PbLVersionOS >= 10 && PbLVersionOS <= 13; }
 
 Frm_MainBis::Frm_MainBis()
     : Form(kForm),
+      UpdateCheckHost(TaskDialog),
       Timer30s(this, "Timer30s", 1000, true),
       Timer60s(this, "Timer60s", 60000, true),
       TimerDataArrival(this, "TimerDataArrival", 100, false),

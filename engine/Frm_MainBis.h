@@ -9,6 +9,7 @@
 #include "engine/PeriodicJobs.h"
 #include "engine/StationQueue.h"
 #include "engine/TaskDialog.h"
+#include "engine/UpdateCheck.h"
 #include "foundation/NeighbourServices.h"
 #include "platform/audio/Amp3dj.h"
 #include "platform/forms/Form.h"
@@ -26,7 +27,8 @@ class Spread;
 class Frm_MainBis : public platform::forms::Form,
                     public neighbours::Frm_MainBisServices,
                     public settings::LoadedForm<Frm_MainBis>,
-                    public engine::TaskDialogHost {
+                    public engine::TaskDialogHost,
+                    public engine::UpdateCheckHost {
 public:
     static constexpr int kStations = 20;
 

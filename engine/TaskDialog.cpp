@@ -126,8 +126,9 @@ int32_t TaskDialogControl::ShowDialog() {
     clickedId_ = 0;
     const uint64_t shownAt = platform::clock::tick64();
 
-    std::string asked = MainInstruction;
-    if (!Content.empty()) asked += (asked.empty() ? "" : "\n") + Content;
+    std::string asked;
+    for (const std::string* text : {&MainInstruction, &Content, &Footer})
+        if (!text->empty()) asked += (asked.empty() ? "" : "\n") + *text;
     const std::optional<std::string> answer =
         platform::dialogs::scriptedTaskAnswer(WindowTitle, asked);
     std::unique_ptr<TaskDialogWindow> window;

@@ -54,17 +54,20 @@ TaskDialogWindow::TaskDialogWindow(TaskDialogControl& control) : control_(contro
     addText(*layout, control.Content);
     for (const TaskDialogButton& radio : control.RadioButtons()) {
         auto* button = new QRadioButton(qt(radio.caption));
-        connect(button, &QRadioButton::clicked, this, [this, id = radio.id] { control_.RadioChosen(id); });
+        connect(button, &QRadioButton::clicked, this,
+                [this, id = radio.id] { control_.RadioChosen(id); });
         layout->addWidget(button);
     }
     if (control.ShowTimer == 1) {
         progress_ = new QProgressBar;
         layout->addWidget(progress_);
-        showProgress(control.ProgressBarLow(), control.ProgressBarHigh(), control.ProgressBarPosition());
+        showProgress(control.ProgressBarLow(), control.ProgressBarHigh(),
+                     control.ProgressBarPosition());
     }
     auto* buttons = new QDialogButtonBox;
     for (int32_t id : control.ButtonIds()) {
-        QPushButton* button = buttons->addButton(captionOf(id, control), QDialogButtonBox::ActionRole);
+        QPushButton* button =
+            buttons->addButton(captionOf(id, control), QDialogButtonBox::ActionRole);
         button->setAutoDefault(false);
         if (id == control.DefaultButton) button->setDefault(true);
         connect(button, &QPushButton::clicked, this, [this, id] { control_.ClickButton(id); });

@@ -24,7 +24,8 @@ namespace {
 
 std::string statusLineOf(QNetworkReply& reply) {
     const int code = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray reason = reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray();
+    const QByteArray reason =
+        reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray();
     const bool http2 = reply.attribute(QNetworkRequest::Http2WasUsedAttribute).toBool();
     std::string line = (http2 ? "HTTP/2 " : "HTTP/1.1 ") + std::to_string(code);
     if (!reason.isEmpty()) line += " " + reason.toStdString();

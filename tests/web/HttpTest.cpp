@@ -95,7 +95,8 @@ TEST_F(HttpTest, NoAnswerAtAllIsAFailureAndNoEvent) {
     webtest::LoopbackHttpServer hangingUp;
     hangingUp.hangUp();
     const std::vector<std::string> urls = {
-        "http://127.0.0.1:" + std::to_string(webtest::closedPort()) + "/x", hangingUp.base() + "/x"};
+        "http://127.0.0.1:" + std::to_string(webtest::closedPort()) + "/x",
+        hangingUp.base() + "/x"};
     for (const std::string& url : urls) {
         SCOPED_TRACE(url);
         get(url);
@@ -122,7 +123,8 @@ TEST_F(HttpTest, AClosedRequestNeverReportsItsLateAnswer) {
 }
 
 TEST_F(HttpTest, AnAddressItCannotUseIsRaisedAtOnce) {
-    const std::vector<std::string> unusable = {"", "ftp://127.0.0.1/x", "not an address", "http://"};
+    const std::vector<std::string> unusable = {"", "ftp://127.0.0.1/x", "not an address",
+                                               "http://"};
     for (const std::string& url : unusable) {
         SCOPED_TRACE(url);
         try {

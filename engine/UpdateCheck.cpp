@@ -1,0 +1,158 @@
+// Web_VerificationDerniereVersion: request, bounded wait, verdict or message, answer file removed.
+#include "engine/UpdateCheck.h"
+
+#include <cstdlib>
+#include <exception>
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include "engine/ErrorTrap.h"
+#include "foundation/ConversionsVba.h"
+#include "foundation/DailyLog.h"
+#include "foundation/ErrorReporter.h"
+#include "foundation/FileVersions.h"
+#include "foundation/FilesAndFolders.h"
+#include "foundation/NeighbourServices.h"
+#include "foundation/Timing.h"
+#include "platform/Dialogs.h"
+
+namespace engine {
+namespace {
+
+const std::string kCaller = "Frm_MainBis:Web_VerificationDerniereVersion";
+const std::string kServiceParDefaut = "http://services.vantremo.fr";
+
+// The connection was lost: the check goes straight to removing the answer file.
+struct ConnexionPerdue {};
+
+void message(const std::string& text) {
+    platform::dialogs::MsgBox(
+        text, platform::dialogs::vbExclamation | platform::dialogs::vbMsgBoxSetForeground,
+        neighbours::Frm_Main().Caption());
+}
+
+void log(const std::string& text) { Lib_Public::TraceLog(-1, -1, -1, text + " |Sub: " + kCaller); }
+
+void laisserPasserLesEvenements() {
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+std::string AdresseServiceVersions() {
+    const char* adresse = std::getenv("AL3_VERSION_SERVICE");
+    return adresse && *adresse ? adresse : kServiceParDefaut;
+}
+
+UpdateCheckHost::UpdateCheckHost(TaskDialogControl& taskDialog) : taskDialog_(taskDialog) {
+    clHttp.OnReceiveResponse = [this](const std::vector<std::string>& header) {
+        clHttp_OnReceiveResponse(header);
+    };
+    clHttpRK.OnReceiveResponse = [this](const std::vector<std::string>& header) {
+        clHttpRK_OnReceiveResponse(header);
+    };
+    clHttpBWBroadcast.OnReceiveResponse = [this](const std::vector<std::string>& header) {
+        clHttpBWBroadcast_OnReceiveResponse(header);
+    };
+}
+
+void UpdateCheckHost::Web_VerificationDerniereVersion() {
+    std::string fichier = kFichierReponseVersion;
+    int64_t debut = 0;
+    try {
+        Trap(kCaller, [&] {
+            HttpRequeteEnCours = true;
+            HttpReponseRecue = false;
+            HttpReponseOK = false;
+            HttpMessageErreur.clear();
+            debut = Lib_Systeme::GetTickCountEx();
+        });
+        // Each step reports its own failure and the next one runs, as after "Resume Next"; a
+        // lost connection skips to the last step.
+        auto etapeHttp = [&](auto&& corps) {
+            try {
+                corps();
+            } catch (const platform::http::HttpError& erreur) {
+                if (erreur.number() != platform::http::kErreurConnexion) {
+                    Lib_Public::ReportError(erreur.number(), erreur.what(), kCaller);
+                    return;
+                }
+                log("Err: Web: Last version: Connection lost: " + std::string(erreur.what()));
+                message("Connexion perdue ou délai TimeOut dépassé.");
+                clHttp.Close();
+                throw ConnexionPerdue{};
+            } catch (const std::exception& erreur) {
+                Lib_Public::ReportError(kErreurProcedure, erreur.what(), kCaller);
+            }
+        };
+        etapeHttp([&] {
+            clHttp.Get(AdresseServiceVersions() + kCheminServiceVersions +
+                           "?_method=" + "getByIdLocal" + "&IdLocal=" + kCleApplication,
+                       fichier);
+        });
+        etapeHttp([&] { AttendreReponse(debut); });
+        etapeHttp([&] { clHttp.Close(); });
+        etapeHttp([&] {
+            if (HttpReponseOK) {
+                const VersionAnswer reponse = LireReponseVersion(fichier);
+                if (!reponse.ok) {
+                    log("Err: Web: Last version: answer not readable: " + reponse.reason);
+                    message("Erreur sur la requête lancée: " + HttpMessageErreur);
+                    return;
+                }
+                const std::string courante = VBA::Left(Lib_Systeme::VersionApplication(), 9);
+                log("Web: Last version: " + reponse.version + " |Running: " + courante);
+                AfficherVerdict(reponse.version, courante);
+                return;
+            }
+            if (Lib_Systeme::File_Exist(fichier, kCaller, true))
+                Lib_Systeme::File_Delete(fichier, kCaller);
+            if (!HttpMessageErreur.empty()) {
+                log("Err: Web: Last version: " + HttpMessageErreur);
+                message("Erreur sur la requête lancée: " + HttpMessageErreur);
+            }
+        });
+    } catch (const ConnexionPerdue&) {
+        // already told; only the answer file is left to remove
+    }
+    Trap(kCaller, [&] {
+        if (Lib_Systeme::File_Exist(fichier, kCaller)) Lib_Systeme::File_Delete(fichier, kCaller);
+    });
+}
+
+void UpdateCheckHost::AttendreReponse(int64_t debut) {
+    for (;;) {
+        laisserPasserLesEvenements();
+        if (std::llabs(Lib_Systeme::GetTickCountEx() - debut) > kAttenteReponseMs) {
+            log("Err: Web: Last version: no answer within " + std::to_string(kAttenteReponseMs) +
+                " ms");
+            message("Délai d'attente trop long. Veuillez vérifier votre connexion Internet.");
+            return;
+        }
+        if (HttpReponseRecue) return;
+        if (const auto echec = clHttp.Failure()) throw *echec;
+    }
+}
+
+void UpdateCheckHost::AfficherVerdict(const std::string& derniere, const std::string& courante) {
+    TaskDialogControl& dialog = taskDialog_;
+    dialog.Reset();
+    dialog.SetProperty(24, true);
+    dialog.SetProperty(6, 280);
+    dialog.WindowTitle = neighbours::Frm_Main().Caption();
+    dialog.MainInstruction = "Dernière version disponible: " + derniere;
+    dialog.Content = "Votre version: " + courante;
+    dialog.Footer = derniere > courante ? "Vous n'êtes pas à jour" : "Vous êtes à jour";
+    dialog.CommonButtons = tdbOk;
+    dialog.SetProperty(16, false);
+    dialog.SetProperty(30, true);
+    dialog.DefaultButton = IDOK;
+    dialog.SetProperty(25, 1);
+    dialog.hWndParent = neighbours::Frm_Main().hWnd();
+    dialog.ShowDialog();
+}
+
+}  // namespace engine
