@@ -1,17 +1,23 @@
 // The minute job: nightly relaunch through a real launcher program, the UECP mark, the drain
-// watchdog's thresholds, and the tick before the main window shows.
+// watchdog on a real player message file, and the tick before the main window shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include <QTimer>
 
+#include "btrieve/OpenClose.h"
+#include "btrieve/Seams.h"
+#include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
+#include "platform/btrcall/Btrcall.h"
 #include "settings/FrmSetupDivers.h"
 #include "shell/ShellState.h"
 #include "tests/periodic/PeriodicFixture.h"
+#include "tests/tools/automation/AutomationSide.h"
 
 namespace {
 
@@ -168,22 +174,47 @@ TEST_F(PeriodicTest, TheUecpMarkMovesOnlyWhenOverTenMinutesOldAndItsAlertIsTicke
     }
 }
 
-TEST_F(PeriodicTest, TheDrainRunsWhenOverFiveMinutesHavePassedSinceTheLastOne) {
+TEST_F(PeriodicTest, TheDrainRunsWhenOverFiveMinutesHavePassedSinceTheLastOneWithTheIndicatorLit) {
+    const std::string data = "C:\\AL_Data\\";
+    std::filesystem::create_directories(drive.host(data));
+    std::string echec;
+    ASSERT_EQ(automation::createBaseFiles(data, 1, {55}, echec), 0) << echec;
+    PbSDossierDataBase[0] = data;
+    PbTBases[0].Dossier_Data = data;
+    PbINbStations = 1;
+    Lib_Data_BTrieve::FichierPervasiveOuvrir(0, 1, 1, 55, 0);
+    automation::MessageWriter writer;
+    ASSERT_EQ(writer.open(data, 1), 0);
+    ASSERT_EQ(writer.insert(automation::sequenceKey(1), "EVT", "<CurrLib:Un>"), 0);
+    std::vector<bool> allume;
+    Lib_Data_BTrieve::seams::setEngine([&](uint16_t op, char* pos, void* buf, uint32_t* len, char* key,
+                                           uint16_t keyLen, int16_t keyNum) -> int16_t {
+        allume.push_back(fenetre.ShapeActivite->isVisible());
+        return platform::btrcall::BTRCALL(op, pos, buf, len, key, keyLen, keyNum);
+    });
     PbBFRADx55Ouvert = true;
     PbBCheckFRADx55EnCours = false;
-    PbINbStations = 0;
     PbDCheckFRADx55 = at("2026-03-10 09:55:00");
+
     engine().Timer60s_Timer();  // exactly 300 seconds
     EXPECT_EQ(logCount("FRADx55"), 0);
 
     advance(1s);
     engine().Timer60s_Timer();
+    Lib_Data_BTrieve::seams::setEngine({});
+    Lib_Data_BTrieve::FichierPervasiveFermer(0, 1, 1, 55);
     EXPECT_EQ(logCount("Warning: FRADx55: Not checked since: 10/03/2026 09:55:00"), 1);
-    const auto start = logLines("Timer60s_Timer: Check FRADx55: Start");
-    const auto end = logLines("Timer60s_Timer: Check FRADx55: End");
-    EXPECT_EQ(start.size(), 1u);
-    EXPECT_EQ(end.size(), 1u);
+    const auto lignes = logLines("");
+    const auto position = [&](const std::string& texte) {
+        for (size_t i = 0; i < lignes.size(); ++i)
+            if (lignes[i].find(texte) != std::string::npos) return int(i);
+        return -1;
+    };
+    EXPECT_LT(position("Timer60s_Timer: Check FRADx55: Start"), position("UDP: Data FRADx55 read: <CurrLib:Un>"));
+    EXPECT_LT(position("UDP: Data FRADx55 read: <CurrLib:Un>"), position("Timer60s_Timer: Check FRADx55: End"));
     EXPECT_EQ(PbDCheckFRADx55, at("2026-03-10 10:00:01"));
+    ASSERT_FALSE(allume.empty());
+    EXPECT_EQ(std::count(allume.begin(), allume.end(), false), 0);  // lit while the file is read
     EXPECT_FALSE(fenetre.ShapeActivite->isVisible());
 }
 
