@@ -12,6 +12,7 @@
 #include "foundation/FilesAndFolders.h"
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
+#include "foundation/StatusMails.h"
 #include "foundation/Timing.h"
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
@@ -164,7 +165,9 @@ void Frm_Main::Form_Load() {
             if (!Abandon) Unload(platform::forms::vbFormCode);
             return fin();
         }
-        // The start mail waits for the site's notice-mail option, off until the mails come.
+        if (Lib_Email::MailsAvisActifs())
+            Lib_Email::EnvoiDuMail(0, mailconfig::kAdresseSupport, "Relaytone lancé", 0, false, false, true,
+                                   false);
         if (FrmSetupDivers::get().CheckMiseEnVeille->Value() == platform::forms::vbChecked) MiseEnVeilleForcee();
     }
     fin();
