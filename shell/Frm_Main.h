@@ -102,6 +102,8 @@ public:
     void AfficherAPropos();
     // The components installed by the family's installer, as listed by the "?" menu.
     std::string TexteComposantsInstalles();
+    // That list in the engine window's task dialog, with one download button per year.
+    void ListeComposantsInstalles();
     static int AnneeCouranteComposants();
     // Standby with every window hidden (the tray, or the taskbar where the desktop has no tray).
     void MiseEnVeilleForcee();

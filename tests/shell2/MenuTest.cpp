@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QMenu>
 
+#include "engine/Frm_MainBis.h"
+#include "engine/TaskDialog.h"
 #include "foundation/Registry.h"
 #include "platform/Dialogs.h"
 #include "settings/FrmSetup.h"
@@ -28,6 +30,7 @@ protected:
         if (FrmSetup::exists()) FrmSetup::get().Unload(platform::forms::vbFormCode);
         FrmSetup::release();
         FrmSysTray::release();
+        if (Frm_MainBis::exists()) Frm_MainBis::get().Unload(platform::forms::vbFormCode);
     }
     // A desktop opener on the PATH that writes down what it was asked to open.
     std::filesystem::path installerOuvreur() {
@@ -143,6 +146,34 @@ TEST_F(Menu, TheInstalledComponentsListSkipsBlankDates) {
               "2021: Version: 3.48.000 installée le 05/01/2021\r\n" +
                   std::to_string(Frm_Main::AnneeCouranteComposants()) +
                   ": Version: 3.55.000 installée le 10/12/2026\r\n");
+}
+
+TEST_F(Menu, TheComponentsDialogOffersOneDownloadPerYear) {
+    const auto trace = installerOuvreur();
+    const std::string annee = std::to_string(Frm_Main::AnneeCouranteComposants());
+    platform::dialogs::queueAnswers({"ok", "2021"});
+    fenetre.MnuWhatNews[2]->trigger();  // closed with its OK button: nothing opens
+    const auto& boite = Frm_MainBis::get().TaskDialog;
+    EXPECT_EQ(boite.WindowTitle, fenetre.Caption());
+    EXPECT_EQ(boite.MainInstruction, "Liste des composants installés");
+    EXPECT_EQ(boite.Content, "Aucune installation trouvée.");
+    ASSERT_FALSE(boite.Buttons().empty());
+    EXPECT_EQ(boite.Buttons().front().id, 2020);
+    EXPECT_EQ(boite.Buttons().back().caption, annee);
+    EXPECT_EQ(boite.ButtonIds().front(), engine::IDOK);
+    fenetre.MnuWhatNews[2]->trigger();  // the 2021 button
+    ASSERT_TRUE(support::eventually([&] { return !contenu(trace).empty(); }, std::chrono::seconds(5)));
+    EXPECT_EQ(contenu(trace), "https://download.vantremo.example/AL/Releases/AL_34/Setup_AL3_Composants_2021.exe\n");
+    const auto boites = platform::dialogs::asked();
+    ASSERT_EQ(boites.size(), 2u);
+    EXPECT_EQ(boites[0].kind, platform::dialogs::Kind::Task);
+}
+
+TEST_F(Menu, TheUpdateCheckAsksTheVersionService) {
+    ::setenv("AL3_VERSION_SERVICE", "http://127.0.0.1:1", 1);  // nothing listens there
+    platform::dialogs::queueAnswers({"ok", "ok", "ok"});
+    fenetre.MnuWhatNews[1]->trigger();
+    EXPECT_TRUE(logged("Web: Last version")) << "no trace of the check";
 }
 
 }  // namespace
