@@ -28,13 +28,10 @@ Frm_Main::Frm_Main() : Form("Frm_Main") {
     Lib_Tableur::fpSpreadGlobal = fpSpreadGlobal;
     SftTabsMain->addTab(fpSpreadGlobal, "RLT");
     auto* incidents = new QWidget;
-    auto* incidentsLayout = new QVBoxLayout(incidents);
     ListeIncidents.push_back(new platform::forms::ListBox(incidents, 0));
     CommandIncidentsPurge.push_back(new platform::forms::CommandButton(incidents, 0));
     CommandIncidentsPurge[0]->SetCaption("Purger");
     CommandIncidentsPurge[0]->Click = [this] { CommandIncidentsPurge_Click(0); };
-    incidentsLayout->addWidget(ListeIncidents[0]);
-    incidentsLayout->addWidget(CommandIncidentsPurge[0], 0, Qt::AlignRight);
     SftTabsMain->addTab(incidents, "Incidents");
     QObject::connect(SftTabsMain, &QTabWidget::currentChanged, this,
                      [this] { SftTabsMain_Switched(); });
@@ -47,13 +44,10 @@ Frm_Main::Frm_Main() : Form("Frm_Main") {
 
     LabelAffichageMemory = new platform::forms::Label(SftTabsMain);
     LabelAffichageMemory->SetCaption("0000");
-    SftTabsMain->setCornerWidget(LabelAffichageMemory, Qt::TopRightCorner);
     ShapeActivite = new QFrame(SftTabsMain);
     ShapeActivite->setObjectName("ShapeActivite");
     ShapeActivite->setFrameShape(QFrame::Box);
     ShapeActivite->setFixedSize(12, 12);
-    ShapeActivite->hide();
-    SftTabsMain->setCornerWidget(ShapeActivite, Qt::TopLeftCorner);
 
     CreerMenus();
     InitDisposition();

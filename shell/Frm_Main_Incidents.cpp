@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QTabWidget>
 
+#include "engine/ErrorTrap.h"
 #include "foundation/ErrorReporter.h"
 #include "foundation/FileVersions.h"
 #include "foundation/RunState.h"
@@ -56,8 +57,10 @@ void Frm_Main::CommandIncidentsPurge_Click(int index) {
 }
 
 void Frm_Main::SftTabsMain_Switched() {
-    Lib_Resize::ResizeCurrentOngletMain();
-    if (SftTabsMain->tabText(SftTabsMain->currentIndex()) != kIncidents) return;
-    TimerFlash.setEnabled(false);
-    SetCaption(CaptionNormale());
+    engine::Trap("Frm_Main:SftTabsMain_Switched", [this] {
+        Lib_Resize::ResizeCurrentOngletMain();
+        if (SftTabsMain->tabText(SftTabsMain->currentIndex()) != kIncidents) return;
+        TimerFlash.setEnabled(false);
+        SetCaption(CaptionNormale());
+    });
 }

@@ -2,7 +2,6 @@
 // placed by Lib_Resize, the resize and key handlers, and the look it lends the other windows.
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QTabWidget>
 
 #include "foundation/Timing.h"
@@ -21,23 +20,25 @@ int16_t masqueShift(const QKeyEvent& event) {
 }  // namespace
 
 void Frm_Main::InitDisposition() {
-    // The memory figure, then the activity shape, at the right edge of the tab strip.
+    // The memory figure, then the activity shape, at the right edge of the tab strip. The shape
+    // keeps its room while it is off, so the figure stays put when a drain lights it.
     auto* indicateurs = new QWidget(SftTabsMain);
     auto* rangee = new QHBoxLayout(indicateurs);
     rangee->setContentsMargins(0, 0, 4, 0);
     rangee->setSpacing(8);
     LabelAffichageMemory->setParent(indicateurs);
     ShapeActivite->setParent(indicateurs);
+    QSizePolicy placeGardee = ShapeActivite->sizePolicy();
+    placeGardee.setRetainSizeWhenHidden(true);
+    ShapeActivite->setSizePolicy(placeGardee);
     rangee->addWidget(LabelAffichageMemory);
     rangee->addWidget(ShapeActivite);
-    SftTabsMain->setCornerWidget(nullptr, Qt::TopLeftCorner);
     SftTabsMain->setCornerWidget(indicateurs, Qt::TopRightCorner);
     LabelAffichageMemory->show();
     ShapeActivite->hide();
 
     // The incidents tab is placed in twips by the tab layout, not by a layout manager; the list
     // keeps its design place.
-    delete ListeIncidents[0]->parentWidget()->layout();
     ListeIncidents[0]->Move(60, 60, 6000, 3000);
     CommandIncidentsPurge[0]->Move(0, 3140, 1215, 375);
 }
@@ -52,6 +53,14 @@ void Frm_Main::Form_Resize() {
 void Frm_Main::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
     Form_Resize();
+}
+
+// A restore brings no resize when the size stayed; the resizes skipped while minimised are
+// laid out now.
+void Frm_Main::changeEvent(QEvent* event) {
+    Form::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    if (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) Form_Resize();
 }
 
 void Frm_Main::Form_KeyDown(int, int shift) { Lib_Systeme::TouchesEnfoncees(int16_t(shift)); }

@@ -1,13 +1,20 @@
 // The main window's tab layout: the incidents tab placed to the tab control's size, never a
-// negative length, nothing before the settings window; the keys only record the modifiers.
+// negative length, nothing before the settings window, nothing while minimised; the grid's
+// columns sized to its tab; the indicators in the strip's right corner; the keys only record
+// the modifiers.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTabWidget>
 
+#include "foundation/Site.h"
 #include "foundation/Timing.h"
+#include "platform/forms/Spread.h"
 #include "shell/Lib_Resize.h"
+#include "shell/Lib_Tableur.h"
 #include "tests/shell2/MainWindow.h"
 
 namespace {
@@ -28,6 +35,13 @@ protected:
         QApplication::processEvents();
     }
     double largeurOnglets() const { return fenetre.SftTabsMain->width() * 15.0; }
+    // The grid's text column of each of two stations, as its tab's width gives it.
+    double colonneTexteAttendue() const {
+        return std::max(0.0, (fenetre.fpSpreadGlobal->width() * 15.0 - 540) / 120.0 / 2 - 6);
+    }
+    int droiteDans(const QWidget& w) const {
+        return w.mapTo(fenetre.SftTabsMain, QPoint(w.width(), 0)).x();
+    }
     double hauteurOnglets() const { return fenetre.SftTabsMain->height() * 15.0; }
 };
 
@@ -59,6 +73,58 @@ TEST_F(Layout, BeforeTheSettingsWindowTheTabsKeepTheirDesignSizes) {
     taille(900, 700);
     EXPECT_EQ(fenetre.ListeIncidents[0]->Width(), 6000);
     EXPECT_EQ(fenetre.ListeIncidents[0]->Height(), 3000);
+}
+
+TEST_F(Layout, MinimisedTheLayoutWaitsAndTheRestoreCatchesUp) {
+    ongletIncidents();
+    taille(800, 600);
+    const double avant = fenetre.ListeIncidents[0]->Width();
+    fenetre.setWindowState(Qt::WindowMinimized);
+    QApplication::processEvents();
+    taille(1100, 700);
+    EXPECT_EQ(fenetre.ListeIncidents[0]->Width(), avant);
+    fenetre.setWindowState(Qt::WindowNoState);
+    QApplication::processEvents();
+    EXPECT_NE(fenetre.ListeIncidents[0]->Width(), avant);
+    EXPECT_EQ(fenetre.ListeIncidents[0]->Width(), largeurOnglets() - 195);
+    EXPECT_EQ(fenetre.ListeIncidents[0]->Height(), hauteurOnglets() - 1080);
+}
+
+TEST_F(Layout, TheGridsColumnsFollowTheWindowAndAreRecomputedOnReturningToItsTab) {
+    PbINbStations = 2;
+    PbTBases[0].Stations[0].Lib = "Radio Nord";
+    PbTBases[0].Stations[1].Lib = "Radio Sud";
+    Lib_Tableur::InitGeneralTableur(true, false);
+    PbBFrmSetupChargee = true;
+    platform::forms::Spread& grille = *fenetre.fpSpreadGlobal;
+    taille(900, 600);
+    EXPECT_DOUBLE_EQ(grille.ColWidth(2), colonneTexteAttendue());
+    EXPECT_DOUBLE_EQ(grille.ColWidth(5), colonneTexteAttendue());
+
+    // Resized while the incidents tab is in front: the grid's turn comes when it is back.
+    fenetre.SftTabsMain->setCurrentIndex(1);
+    taille(1300, 600);
+    fenetre.SftTabsMain->setCurrentIndex(0);
+    EXPECT_DOUBLE_EQ(grille.ColWidth(2), colonneTexteAttendue());
+    EXPECT_DOUBLE_EQ(grille.ColWidth(1), 6.0);
+    EXPECT_GT(grille.ColWidth(2), 20.0);
+}
+
+TEST_F(Layout, TheIndicatorsSitAtTheRightOfTheStripAndTheFigureStaysPutWhenTheShapeLights) {
+    taille(800, 600);
+    auto& figure = *fenetre.LabelAffichageMemory;
+    auto& forme = *fenetre.ShapeActivite;
+    const int figureEteinte = droiteDans(figure);
+    forme.show();
+    QApplication::processEvents();
+    EXPECT_EQ(droiteDans(figure), figureEteinte);
+    EXPECT_LT(droiteDans(figure), forme.mapTo(fenetre.SftTabsMain, QPoint(0, 0)).x());
+    EXPECT_LE(droiteDans(forme), fenetre.SftTabsMain->width());
+    EXPECT_GE(droiteDans(forme), fenetre.SftTabsMain->width() - 12);
+
+    taille(1000, 600);
+    EXPECT_EQ(droiteDans(figure), figureEteinte + 200);
+    EXPECT_GE(droiteDans(forme), fenetre.SftTabsMain->width() - 12);
 }
 
 TEST_F(Layout, SwitchingTabsLaysOutTheNewTab) {
