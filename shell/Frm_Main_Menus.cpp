@@ -1,9 +1,13 @@
 // The main window's menu bar and the commands that only hand over to their modules.
+#include <exception>
+#include <string>
+
 #include <QAction>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 
+#include "engine/ErrorTrap.h"
 #include "foundation/DailyLog.h"
 #include "foundation/RunState.h"
 #include "platform/Dialogs.h"
@@ -13,6 +17,8 @@
 #include "shell/Lib_SysTray.h"
 
 namespace {
+
+const std::string kObjet = "Frm_Main:";
 
 QAction* entree(QMenu* menu, const char* nom, const QString& texte, const QKeySequence& raccourci = {}) {
     QAction* action = menu->addAction(texte);
@@ -61,28 +67,47 @@ void Frm_Main::CreerMenus() {
 }
 
 void Frm_Main::Mnu01Refresh_Click() {
-    using namespace platform::dialogs;
-    MsgBox("Voulez-vous réinitialiser les données ?", vbYesNo + vbQuestion, Caption());
+    engine::Trap(kObjet + "Mnu01Refresh_Click", [this] {
+        using namespace platform::dialogs;
+        MsgBox("Voulez-vous réinitialiser les données ?", vbYesNo + vbQuestion, Caption());
+    });
 }
 
-void Frm_Main::Mnu01Veille_Click() { MiseEnVeilleForcee(); }
+void Frm_Main::Mnu01Veille_Click() {
+    engine::Trap(kObjet + "Mnu01Veille_Click", [this] { MiseEnVeilleForcee(); });
+}
 
-void Frm_Main::MiseEnVeilleForcee() { Lib_SysTray::MiseEnVeille(*this, true, "Aerolune: Skyplate"); }
+void Frm_Main::MiseEnVeilleForcee() {
+    engine::Trap(kObjet + "MiseEnVeilleForcee",
+                 [this] { Lib_SysTray::MiseEnVeille(*this, true, "Aerolune: Skyplate"); });
+}
 
 void Frm_Main::Mnu01Options_Click() {
-    if (PbBQuitter) return;
-    FrmSetup& reglages = FrmSetup::get();
-    if (reglages.Visible())
-        reglages.Hide();
-    else
-        reglages.Show(platform::forms::vbModeless, this);
+    engine::Trap(kObjet + "Mnu01Options_Click", [this] {
+        if (PbBQuitter) return;
+        FrmSetup& reglages = FrmSetup::get();
+        if (reglages.Visible())
+            reglages.Hide();
+        else
+            reglages.Show(platform::forms::vbModeless, this);
+    });
 }
 
-void Frm_Main::Mnu01Log_Click() { Lib_Public::LectureLog(PbSDossierLog, ""); }
+void Frm_Main::Mnu01Log_Click() {
+    engine::Trap(kObjet + "Mnu01Log_Click", [] { Lib_Public::LectureLog(PbSDossierLog, ""); });
+}
 
-void Frm_Main::MnuQuitter_Click() { Quitter(false); }
+void Frm_Main::MnuQuitter_Click() {
+    engine::Trap(kObjet + "MnuQuitter_Click", [this] { Quitter(false); });
+}
 
-void Frm_Main::Mnu99APropos_Click() { AfficherAPropos(); }
+// The about box is a courtesy: whatever fails here is not worth a report.
+void Frm_Main::Mnu99APropos_Click() {
+    try {
+        AfficherAPropos();
+    } catch (const std::exception&) {
+    }
+}
 
 void Frm_Main::AfficherAPropos() {
     static FrmAbout* boite = new FrmAbout;  // kept for the run, as every window of the program

@@ -1,6 +1,7 @@
 // The "?" menu's entries: the revision page, the update check, the installed components.
 #include <string>
 
+#include "engine/ErrorTrap.h"
 #include "engine/Frm_MainBis.h"
 #include "engine/TaskDialog.h"
 #include "foundation/Conversions.h"
@@ -74,12 +75,15 @@ void Frm_Main::ListeComposantsInstalles() {
 }
 
 void Frm_Main::MnuWhatNews_Click(int index) {
-    switch (index) {
-    case 0:
-        ouvrirDansLeNavigateur(kHoteTelechargement + "/AL/Releases/AL_34/Histo_Revisions/AL3_Relaytone_Revisions.htm");
-        break;
-    case 1: Frm_MainBis::get().Web_VerificationDerniereVersion(); break;
-    case 2: ListeComposantsInstalles(); break;
-    default: break;
-    }
+    engine::Trap("Frm_Main:MnuWhatNews_Click", [this, index] {
+        switch (index) {
+        case 0:
+            ouvrirDansLeNavigateur(kHoteTelechargement +
+                                   "/AL/Releases/AL_34/Histo_Revisions/AL3_Relaytone_Revisions.htm");
+            break;
+        case 1: Frm_MainBis::get().Web_VerificationDerniereVersion(); break;
+        case 2: ListeComposantsInstalles(); break;
+        default: break;
+        }
+    });
 }

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QTest>
 
 #include "engine/Frm_MainBis.h"
 #include "engine/TaskDialog.h"
@@ -63,6 +64,27 @@ TEST_F(Menu, TheEntriesInTheirOrderWithTheirShortcuts) {
     EXPECT_EQ(fenetre.MnuQuitter->shortcut(), QKeySequence("Ctrl+Q"));
 }
 
+TEST_F(Menu, TheShortcutsReachTheirCommandsAndADisabledOptionsEntryIgnoresItsOwn) {
+    support::writeWindowsFile(drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini"), "[Site]\nNbBase=1\n");
+    fenetre.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    platform::dialogs::queueAnswers({"no", "cancel"});
+    QTest::keyClick(&fenetre, Qt::Key_Q, Qt::ControlModifier);
+    QTest::keyClick(&fenetre, Qt::Key_F2, Qt::ControlModifier);
+    const auto boites = platform::dialogs::asked();
+    ASSERT_EQ(boites.size(), 2u);
+    EXPECT_EQ(boites[0].text, "Voulez-vous quitter le programme ?");
+    EXPECT_EQ(boites[1].kind, platform::dialogs::Kind::OpenFile);
+
+    fenetre.Mnu01Options->setEnabled(false);  // a user without the right
+    QTest::keyClick(&fenetre, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_FALSE(FrmSetup::exists());
+    fenetre.Mnu01Options->setEnabled(true);
+    QTest::keyClick(&fenetre, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_TRUE(FrmSetup::exists());
+    EXPECT_TRUE(FrmSetup::get().Visible());
+}
+
 TEST_F(Menu, OptionsShowsAHiddenSettingsWindowAndHidesAVisibleOne) {
     support::writeWindowsFile(drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini"), "[Site]\nNbBase=1\n");
     fenetre.Mnu01Options->trigger();
@@ -95,6 +117,20 @@ TEST_F(Menu, TheTechnicalLogOffersTodaysFileOfTheLogFolder) {
         << platform::dialogs::asked()[0].text;
 }
 
+TEST_F(Menu, TheTechnicalLogOpensThePickedDayInTheEditor) {
+    PbSDossierLog = "C:\\Logs\\";
+    support::writeWindowsFile(drive.host("C:\\Logs\\20261209.Log"), "a line\n");
+    const auto trace = drive.root() / "editeur.args";
+    const auto editeur = drive.root() / "editeur";
+    std::ofstream(editeur) << "#!/bin/sh\necho \"$@\" > '" << trace.string() << "'\n";
+    std::filesystem::permissions(editeur, std::filesystem::perms::owner_all);
+    ::setenv("VISUAL", editeur.c_str(), 1);
+    platform::dialogs::queueAnswers({"C:\\Logs\\20261209.Log"});
+    fenetre.Mnu01Log->trigger();
+    ASSERT_TRUE(support::eventually([&] { return !contenu(trace).empty(); }, std::chrono::seconds(5)));
+    EXPECT_EQ(contenu(trace), drive.host("C:\\Logs\\20261209.Log").string() + "\n");
+}
+
 TEST_F(Menu, QuitAsksTheQuestion) {
     platform::dialogs::queueAnswers({"no"});
     fenetre.MnuQuitter->trigger();
@@ -116,6 +152,16 @@ TEST_F(Menu, TheRevisionPageOpensThroughTheDesktopOpener) {
     support::eventually([&] { return !contenu(trace).empty(); }, std::chrono::seconds(5));
     EXPECT_EQ(contenu(trace),
               "https://download.vantremo.example/AL/Releases/AL_34/Histo_Revisions/AL3_Relaytone_Revisions.htm\n");
+}
+
+TEST_F(Menu, ARevisionPageTheDesktopCannotOpenIsReportedAndTheProgramGoesOn) {
+    const auto vide = drive.root() / "sans-ouvreur";
+    std::filesystem::create_directories(vide);
+    ::setenv("PATH", vide.c_str(), 1);
+    fenetre.MnuWhatNews[0]->trigger();
+    EXPECT_TRUE(logged("Il n'y a aucune application associée à ce type de fichier"));
+    EXPECT_GE(fenetre.ListeIncidents[0]->ListCount(), 1);
+    EXPECT_TRUE(fenetre.Loaded());
 }
 
 TEST_F(Menu, TheAboutBoxShowsBesideTheMainWindow) {
