@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <memory>
 
-#include <QEventLoop>
 #include <QTimer>
 
+#include "engine/EventPass.h"
 #include "engine/TaskDialogWindow.h"
 #include "foundation/ConversionsVba.h"
 #include "platform/Clock.h"
@@ -149,9 +149,13 @@ int32_t TaskDialogControl::ShowDialog() {
     if (answer && *answer != "wait") ClickButton(scriptedButton(*answer));
 
     while (!clicked_) {
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
+        if (PasserLesEvenements(10)) continue;
+        // The program has ended under the open dialog: it closes as the timed close does, so
+        // the caller goes on with the default choice and the program can finish.
+        const int32_t id = scriptedButton("");
+        ClickButton(id);
+        if (!clicked_) clickedId_ = id;
+        break;
     }
     timer.stop();
     window_ = nullptr;

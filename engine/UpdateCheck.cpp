@@ -4,10 +4,8 @@
 #include <cstdlib>
 #include <exception>
 
-#include <QEventLoop>
-#include <QTimer>
-
 #include "engine/ErrorTrap.h"
+#include "engine/EventPass.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
 #include "foundation/ErrorReporter.h"
@@ -33,12 +31,6 @@ void message(const std::string& text) {
 }
 
 void log(const std::string& text) { Lib_Public::TraceLog(-1, -1, -1, text + " |Sub: " + kCaller); }
-
-void laisserPasserLesEvenements() {
-    QEventLoop loop;
-    QTimer::singleShot(10, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 }  // namespace
 
@@ -125,7 +117,11 @@ void UpdateCheckHost::Web_VerificationDerniereVersion() {
 
 void UpdateCheckHost::AttendreReponse(int64_t debut) {
     for (;;) {
-        laisserPasserLesEvenements();
+        if (!PasserLesEvenements(10)) {
+            // Nobody is left to read a box; the answer file still goes.
+            log("Err: Web: Last version: the program ended before the answer");
+            return;
+        }
         if (std::llabs(Lib_Systeme::GetTickCountEx() - debut) > kAttenteReponseMs) {
             log("Err: Web: Last version: no answer within " + std::to_string(kAttenteReponseMs) +
                 " ms");

@@ -1,6 +1,8 @@
 // The engine window's task dialog: scripted answers, the timed close, the program ending, and
 // a dialog without timer that waits for its click.
+#include <QCoreApplication>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "engine/TaskDialogWindow.h"
@@ -144,6 +146,35 @@ TEST_F(TaskDialogTest, TheProgramEndingFreezesAnOpenTimedDialog) {
     EXPECT_FALSE(enabledAfterAbandon);
     EXPECT_TRUE(openAfterDelay);
     EXPECT_EQ(progressAfterDelay, 1000);
+}
+
+TEST_F(TaskDialogTest, TheProgramEndingUnderAnOpenDialogClosesItThroughItsDefaultButton) {
+    struct Case {
+        std::string what;
+        bool timed;
+        int32_t id;
+    };
+    const std::vector<Case> cases = {
+        {"components list, no timer", false, IDOK},
+        {"timed dialog frozen by the shut-down", true, IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.timed) armTimed(5000);
+        else armYears();
+        dialogs::queueAnswers({"wait"});
+        PbLReponseTaskDialog = -1;
+        if (c.timed) later(200, [] { Abandon = true; });
+        // The shut-down ends with this, from inside the dialog's wait.
+        later(400, [] { QCoreApplication::exit(0); });
+        EXPECT_EQ(dialog().ShowDialog(), c.id);
+        EXPECT_EQ(PbLReponseTaskDialog, c.id);
+        EXPECT_FALSE(dialog().IsOpen());
+        Abandon = false;
+        // The next case and the fixture need running event loops again.
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
 }
 
 TEST_F(TaskDialogTest, ADialogWithoutTimerWaitsForItsClickWhateverTheDelay) {

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include <QCoreApplication>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "engine/UpdateCheck.h"
@@ -167,6 +169,25 @@ TEST_F(UpdateCheckTest, SilencePastTheMinuteGivesTheTimeOutMessageOnlyAndNoAnswe
     EXPECT_FALSE(engine().clHttp.Busy());
     EXPECT_TRUE(engine().HttpRequeteEnCours);
     EXPECT_FALSE(engine().HttpReponseRecue);
+}
+
+TEST_F(UpdateCheckTest, TheProgramEndingDuringTheWaitEndsTheCheckWithoutABox) {
+    std::ofstream(answerFile()) << answerWith("2099.0101");
+    webtest::LoopbackHttpServer server;
+    server.stayMute();
+    serviceAt(server.base());
+    // The shut-down ends with this, from inside the check's wait; the clock stands still.
+    later(400, [] { QCoreApplication::exit(0); });
+    engine().Web_VerificationDerniereVersion();
+    EXPECT_TRUE(asked().empty());
+    EXPECT_EQ(logCount("Err: Web: Last version: the program ended before the answer |Sub: "
+                       "Frm_MainBis:Web_VerificationDerniereVersion"),
+              1);
+    EXPECT_FALSE(std::filesystem::exists(answerFile()));
+    EXPECT_FALSE(engine().clHttp.Busy());
+    // The fixture needs running event loops again.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 TEST_F(UpdateCheckTest, AServerThatCannotBeReachedOrHangsUpIsALostConnection) {
