@@ -136,6 +136,20 @@ TEST_F(Planning, CellsComeBackFromTheSlicesInColumnOrder) {
     EXPECT_EQ(g.Text(1, 1), "");  // the hourly sheet takes no data
 }
 
+TEST_F(Planning, AWeekOfAddressesRunsPastKeyNinetyNineOnThreeDigits) {
+    std::vector<std::string> urls;
+    for (int i = 0; i < 672; ++i) urls.push_back("http://radio.example/emission/" + std::to_string(i));
+    const std::string section = keys("URLEmission_", urls);
+    ASSERT_NE(section.find("URLEmission_100="), std::string::npos);
+    player("AL3_Player.ini", "[Planning]\n" + section);
+    Spread& g = grid();
+    g.SetSheet(3);
+    EXPECT_EQ(g.Text(1, 1), "http://radio.example/emission/0");
+    EXPECT_EQ(g.Text(4, 50), "http://radio.example/emission/" + std::to_string(3 * 96 + 49));
+    const std::string last = g.Text(7, 96);  // in the last, shorter slice
+    EXPECT_EQ(last.substr(0, last.find(' ')), "http://radio.example/emission/671");
+}
+
 TEST_F(Planning, WithoutAPlayerFileTheSheetsAreEmptyButLabelled) {
     Spread& g = grid();
     for (int s = 2; s <= 3; ++s) {
