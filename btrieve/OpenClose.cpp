@@ -129,6 +129,13 @@ void FichierPervasiveFermer(int16_t NoBase, int16_t FirstInstance, int16_t LastI
     }
 }
 
+bool FichierOuvert(int16_t NoBase, int16_t NoFichier, int32_t Instance) {
+    if (NoBase < 0 || NoBase >= kNbBasesBTR || NoFichier < 0 || NoFichier >= kNbFichiersBTR ||
+        Instance < 1 || Instance > kNbInstancesBTR)
+        return false;
+    return PbBBtrFileOpen[size_t(NoBase)][size_t(Instance - 1)][size_t(NoFichier)];
+}
+
 bool OuvertureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::string& Path,
                              uint32_t DataLen, int32_t Instance, int16_t Mode) {
     if (!RecordBuffer(NoFichier)) return false;

@@ -157,6 +157,8 @@ void demarrer(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
         trace(noPipe, "Err: Init Sound Card |New try in few seconds: Selected Device: " +
                           std::to_string(device) + " |" + amp.GetOutputDeviceDesc(device));
         Lib_Systeme::WaitOnDuration(kRetryWaitMs);
+        // A shut-down that came during the wait has closed the outputs: no new start.
+        if (Abandon) return;
         trace(noPipe, "Err: Init Sound Card |New try Now");
     }
 

@@ -1,6 +1,8 @@
 // The settings window: its load in fourteen steps, the save cycle, hiding and the unload question.
 #include "settings/FrmSetup.h"
 
+#include <functional>
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -86,29 +88,43 @@ void FrmSetup::Form_Load() {
         neighbours::Frm_Main().LookFenetre(*this);
         settings::restaurerPosition(*this);
     });
-    EtapeDemarrage("Skyplate: Setup: Init: General", false);
-    InitGeneral();
-    EtapeDemarrage("Skyplate: Setup: Init: Settings", false);
-    InitSettings();
-    settings::SurErreur(caller, [] {
-        FrmSetupPeripherique::get();
-        FrmSetupDivers::get();
-    });
-    EtapeDemarrage("Skyplate: Setup: Init: SettingsPeripherique", false);
-    InitSettingsPeripheriques();
-    EtapeDemarrage("Skyplate: Setup: Init: SettingsConvert", false);
-    InitSettingsConvert();
-    EtapeDemarrage("Skyplate: Setup: Init: RegisterConvert", false);
-    InitRegisterConvert();
-    EtapeDemarrage("Skyplate: Setup: Init: HostName", true);
-    settings::SurErreur(caller, [this] {
-        auto& page = FrmSetupPeripherique::get();
-        page.TexteComputerNameAdresse[0]->SetText(Lib_Systeme::ComputerName());
-        page.TexteComputerNameAdresse[1]->SetText(Lib_Systeme::GetHostName());
-        ReparerAdressesReception();
-    });
-    EtapeDemarrage("Skyplate: Setup: End", true);
-    PbBFrmSetupChargee = true;
+    struct Etape {
+        const char* texte;
+        bool logged;
+        std::function<void()> action;
+    };
+    const Etape etapes[] = {
+        {"Skyplate: Setup: Init: General", false, [this] { InitGeneral(); }},
+        {"Skyplate: Setup: Init: Settings", false, [this, &caller] {
+             InitSettings();
+             settings::SurErreur(caller, [] {
+                 FrmSetupPeripherique::get();
+                 FrmSetupDivers::get();
+             });
+         }},
+        {"Skyplate: Setup: Init: SettingsPeripherique", false, [this] { InitSettingsPeripheriques(); }},
+        {"Skyplate: Setup: Init: SettingsConvert", false, [this] { InitSettingsConvert(); }},
+        {"Skyplate: Setup: Init: RegisterConvert", false, [this] { InitRegisterConvert(); }},
+        {"Skyplate: Setup: Init: HostName", true, [this, &caller] {
+             settings::SurErreur(caller, [this] {
+                 auto& page = FrmSetupPeripherique::get();
+                 page.TexteComputerNameAdresse[0]->SetText(Lib_Systeme::ComputerName());
+                 page.TexteComputerNameAdresse[1]->SetText(Lib_Systeme::GetHostName());
+                 ReparerAdressesReception();
+             });
+         }},
+    };
+    // Every step lets events run (the sound card's start waits): a close that came meanwhile has
+    // already shut the program down, so the load stops there, binding and logging nothing more.
+    for (const Etape& etape : etapes) {
+        if (Abandon) break;
+        EtapeDemarrage(etape.texte, etape.logged);
+        etape.action();
+    }
+    if (!Abandon) {
+        EtapeDemarrage("Skyplate: Setup: End", true);
+        PbBFrmSetupChargee = true;
+    }
     FrmSetupEnChargement = false;
 }
 

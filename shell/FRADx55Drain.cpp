@@ -40,7 +40,9 @@ void ParcoursStation(int16_t noBase, int16_t station, const std::string& caller,
         Lib_Data_BTrieve::BTRieve(noBase, PbIBtrOp, PbSBtrKey, PbIBtrKeyNum, PbIBtrFile, station, caller);
         if (PbIBtrStatus == 9) return;
         if (PbIBtrStatus != 0) {
-            Lib_Data_BTrieve_2::ErreurBTrieve(noBase, 55, PbSBtrKey, caller, false, false);
+            // A file that is not open has been reported by the call itself.
+            if (Lib_Data_BTrieve::FichierOuvert(noBase, 55, station))
+                Lib_Data_BTrieve_2::ErreurBTrieve(noBase, 55, PbSBtrKey, caller, false, false);
             return;
         }
         if (PbSBtrKey.compare(kCleHaute) > 0) return;

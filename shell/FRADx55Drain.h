@@ -14,8 +14,8 @@ namespace FRADx55 {
 // (the replay hands it on only once it is gone from the file).
 enum class Moment { AvantSuppression, ApresSuppression };
 
-// Walks station n's file from the low key until end of file, a read failure, a key above the
-// high key or the abort flag; deletes each record read. A failed delete ends the walk with
+// Walks station n's file from the low key until end of file, a read failure (reported once), a
+// key above the high key or the abort flag; deletes each record read. A failed delete ends the walk with
 // one "Err:" line, so a record that cannot be deleted is never taken again and again.
 void ParcoursStation(int16_t noBase, int16_t station, const std::string& caller, const bool& abandon,
                      Moment moment, const std::function<void(const EnregFRADx55&)>& action);

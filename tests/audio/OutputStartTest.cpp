@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "foundation/WindowHelpers.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "settings/FrmSetup.h"
 #include "settings/SettingsFlags.h"
 #include "tests/audio/AudioSite.h"
 
@@ -300,6 +302,36 @@ TEST_F(OutputStart, ANatureChosenWhileTheOutputStartsIsIgnored) {
     // Once the start is over, a choice starts the output again.
     son().ComboNatureTrancheOut[0]->SetListIndex(1 - son().ComboNatureTrancheOut[0]->ListIndex());
     EXPECT_EQ(countLogged(" |ControlVersion: "), starts + 2);
+}
+
+// The settings window's load starts the output; a shut-down that comes while the start waits to
+// try again ends the load there: no second start, no row bound, the window never counts as loaded.
+TEST_F(OutputStart, AShutDownDuringTheRetryWaitEndsTheSettingsLoadThere) {
+    const uint16_t port = freeUdpPort();
+    writeProgramSettings("[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=1\n"
+                         "[DirectX_Player_00]\nDevice=0\n");
+    writeBaseSettings("[UDP_In_01]\nIP=127.0.0.1\nPort=" + std::to_string(port) + "\nActif=1\n");
+    platform::clock::setManual(platform::LocalClockTime{}, 1'000'000);
+    amp().failNext(Operation::InitDJSystem, -5);
+    bool attendait = false;
+    QTimer::singleShot(50, [&] {
+        attendait = FrmSetupEnChargement;
+        // What the main window's unload does first: the flag, then the settings window goes.
+        Abandon = true;
+        FrmSetup::get().Unload(platform::forms::vbFormCode);
+    });
+    loadWindows();
+    const bool charge = PbBFrmSetupChargee;
+    const bool demarre = amp().SystemStarted();
+    Abandon = false;
+
+    EXPECT_TRUE(attendait);
+    EXPECT_TRUE(logged("Err: Init Sound Card |New try in few seconds"));
+    EXPECT_FALSE(demarre);
+    EXPECT_FALSE(charge);
+    EXPECT_FALSE(FrmSetupEnChargement);
+    QUdpSocket libre;
+    EXPECT_TRUE(libre.bind(QHostAddress::LocalHost, port, QUdpSocket::DontShareAddress));
 }
 
 }  // namespace

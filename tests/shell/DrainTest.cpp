@@ -112,6 +112,31 @@ TEST_F(FRADx55Drain, AFailedDeleteEndsThatStationsWalkOnceAndTheNextStationIsDra
     EXPECT_EQ(lignes("<CurrLib:Libre>").size(), 1u);
 }
 
+TEST_F(FRADx55Drain, AStationFileThatIsNotOpenIsReportedOnceAndTheOtherStationIsDrained) {
+    ecrire(1, 1, "<CurrLib:Fermee>");
+    ecrire(2, 1, "<CurrLib:Ouverte>");
+    // The queue file was found, but station 1's copy is not open (as when its open failed).
+    Lib_Data_BTrieve::FichierPervasiveFermer(0, 1, 1, 55);
+    platform::dialogs::reset();  // every box takes its first button
+    const auto rapports = [] {
+        size_t n = 0;
+        for (const auto& boite : platform::dialogs::asked())
+            n += boite.text.find("Err: 20") != std::string::npos;
+        return n;
+    };
+    bool trouve = false;
+    UDPDataArrival_10_Check_FRADx55(0, 0, trouve);
+    EXPECT_TRUE(trouve);
+    EXPECT_EQ(lignes("Err: 20").size(), 1u);
+    EXPECT_EQ(lignes("<CurrLib:Ouverte>").size(), 1u);
+    EXPECT_LE(rapports(), 1u);
+
+    // The next drain logs it again, and asks nothing more.
+    UDPDataArrival_10_Check_FRADx55(0, 0, trouve);
+    EXPECT_EQ(lignes("Err: 20").size(), 2u);
+    EXPECT_LE(rapports(), 1u);
+}
+
 }  // namespace
 
 namespace {
