@@ -15,6 +15,7 @@
 #include "foundation/FilesAndFolders.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
+#include "foundation/StatusMails.h"
 #include "settings/FrmSetupDivers.h"
 #include "shell/Executable.h"
 #include "shell/FRADx55Drain.h"
@@ -26,9 +27,7 @@ namespace {
 const std::string kCaller = "Frm_MainBis:Timer60s_Timer";
 constexpr int32_t kErreurInterne = 51;  // VB's "internal error": a failure of no other kind
 
-std::string dateHeure(platform::LocalClockTime moment) {
-    return Lib_Public::Date2StringEx(moment, "dd/MM/yyyy hh:mm:ss");
-}
+std::string dateHeure(platform::LocalClockTime moment) { return Lib_Email::DateGenerale(moment); }
 
 // Whole seconds by calendar difference: the second boundaries crossed between the two moments.
 int64_t secondesEntre(platform::LocalClockTime avant, platform::LocalClockTime apres) {
@@ -84,8 +83,11 @@ void SurveillanceFRADx55() {
     TraceLog(PbINoBase, -1, -1, "Warning: FRADx55: Not checked since: " + dateHeure(PbDCheckFRADx55));
     montrerActivite(true);
     TraceLog(PbINoBase, -1, -1, "Timer60s_Timer: Check FRADx55: Start");
-    bool trouve = false;
-    UDPDataArrival_10_Check_FRADx55(PbINoBase, 0, trouve);
+    // A failed drain is reported and the block still closes: its end line, the indicator off.
+    Trap(3, [] {
+        bool trouve = false;
+        UDPDataArrival_10_Check_FRADx55(PbINoBase, 0, trouve);
+    });
     TraceLog(PbINoBase, -1, -1, "Timer60s_Timer: Check FRADx55: End");
     montrerActivite(false);
 }

@@ -74,6 +74,10 @@ void UDPDataArrival_10_Check_FRADx55(int16_t noBase, int16_t, bool& trouve) {
     }
     if (PbBCheckFRADx55EnCours) return;
     PbBCheckFRADx55EnCours = true;
+    // Cleared on every way out: a drain that failed must not stop all the later ones.
+    struct FinDuParcours {
+        ~FinDuParcours() { PbBCheckFRADx55EnCours = false; }
+    } fin;
     PbDCheckFRADx55 = platform::clock::now();
     const bool jamais = false;
     for (int16_t station = 1; station <= PbINbStations; ++station) {
@@ -88,5 +92,4 @@ void UDPDataArrival_10_Check_FRADx55(int16_t noBase, int16_t, bool& trouve) {
                                                               FRADx55::Nature(enreg) + " |CurrNature: " + tag);
                                  });
     }
-    PbBCheckFRADx55EnCours = false;
 }

@@ -1,6 +1,7 @@
 // The daily notice mails over days on the manual clock, sent to a real SMTP server on loopback.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QJsonArray>
 
 #include "foundation/RunState.h"
@@ -8,6 +9,7 @@
 #include "foundation/StatusMails.h"
 #include "tests/mail/SmtpPeer.h"
 #include "tests/periodic/PeriodicFixture.h"
+#include "tests/support/Programs.h"
 #include "tests/support/WindowsFiles.h"
 
 namespace {
@@ -104,6 +106,30 @@ TEST_F(NoticeMails, ADayWithTheOptionOffIsMarkedDoneAllTheSame) {
     EXPECT_TRUE(sent().empty());
     tickAt("2026-03-12 01:30:00");
     EXPECT_EQ(sent(), (Sent{"Relaytone actif", "Relaytone envoi du Log"}));
+}
+
+TEST_F(NoticeMails, ADayIsMarkedDoneBeforeItsMailSoAFailedSendIsNotTriedAgainThatDay) {
+    support::writeWindowsFile(drive.host("C:\\Logs\\20260312.Log"), "line of the day\n");
+    ::setenv("AL3_SMTP_SERVER", ("127.0.0.1:" + std::to_string(mailtest::closedPort())).c_str(), 1);
+    tickAt("2026-03-11 01:20:00");  // both mails fail: nothing listens
+
+    ::setenv("AL3_SMTP_SERVER", peer.server().c_str(), 1);
+    tickAt("2026-03-11 01:20:30");
+    tickAt("2026-03-11 01:50:00");
+    EXPECT_TRUE(sent().empty());
+    tickAt("2026-03-12 01:20:00");
+    EXPECT_EQ(sent(), (Sent{"Relaytone actif", "Relaytone envoi du Log +log"}));
+}
+
+TEST_F(NoticeMails, TheEngineTimerSendsTheAliveMailWithinASecondOfTheWindowShowing) {
+    ASSERT_TRUE(engine().Timer30s.Enabled());
+    ASSERT_EQ(engine().Timer30s.Interval(), 1000);
+    support::eventually([&] {
+        QCoreApplication::processEvents();
+        return !peer.received().empty();
+    }, std::chrono::seconds(5));
+    EXPECT_EQ(sent(), (Sent{"Relaytone actif"}));
+    EXPECT_EQ(engine().Timer30s.Interval(), 30000);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ namespace {
 using periodictest::PeriodicTest;
 
 TEST_F(PeriodicTest, TheDeleteTimerKeepsOnlyTheEntriesItCouldNotDelete) {
+    EXPECT_FALSE(engine().TimerDelete.Enabled());  // off until someone lists a file
     std::filesystem::create_directories(drive.host("C:\\Temp\\Dossier"));
     std::ofstream(drive.host("C:\\Temp\\a.wav")) << "x";
     std::ofstream(drive.host("C:\\Temp\\b.wav")) << "y";
@@ -21,15 +22,24 @@ TEST_F(PeriodicTest, TheDeleteTimerKeepsOnlyTheEntriesItCouldNotDelete) {
     engine().TimerDelete_Timer();
     EXPECT_FALSE(std::filesystem::exists(drive.host("C:\\Temp\\a.wav")));
     EXPECT_FALSE(std::filesystem::exists(drive.host("C:\\Temp\\b.wav")));
-    // A folder is no file to delete: it stays listed and the timer keeps trying.
-    ASSERT_EQ(liste.ListCount(), 1);
-    EXPECT_EQ(liste.List(0), "C:\\Temp\\Dossier");
+    // A file not found is tried again, and a folder is no file to delete: both stay listed.
+    ASSERT_EQ(liste.ListCount(), 2);
+    EXPECT_EQ(liste.List(0), "C:\\Temp\\Absent.wav");
+    EXPECT_EQ(liste.List(1), "C:\\Temp\\Dossier");
     EXPECT_TRUE(engine().TimerDelete.Enabled());
     EXPECT_EQ(engine().TimerDelete.Interval(), 10000);
 
+    // The missing file turns up (its folder was out of reach): the next tick deletes it.
+    std::ofstream(drive.host("C:\\Temp\\Absent.wav")) << "z";
     std::filesystem::remove(drive.host("C:\\Temp\\Dossier"));
     engine().TimerDelete_Timer();
-    EXPECT_EQ(liste.ListCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(drive.host("C:\\Temp\\Absent.wav")));
+    ASSERT_EQ(liste.ListCount(), 1);
+    EXPECT_EQ(liste.List(0), "C:\\Temp\\Dossier");
+    EXPECT_TRUE(engine().TimerDelete.Enabled());
+
+    liste.RemoveItem(0);
+    engine().TimerDelete_Timer();
     EXPECT_FALSE(engine().TimerDelete.Enabled());
 }
 
