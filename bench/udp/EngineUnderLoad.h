@@ -9,8 +9,9 @@
 
 namespace udpbench {
 
-// Loads the engine window (SocketWrench receivers) and binds row `row` on 127.0.0.1, port
-// chosen by the system; returns that port.
+// Loads the engine window (SocketWrench receivers), its log written to the day's file in a C:
+// root of its own, and binds row `row` on 127.0.0.1, port chosen by the system; returns that
+// port.
 uint16_t loadEngine(int row);
 
 // A blocking datagram socket on 127.0.0.1 for the client side.
