@@ -68,8 +68,13 @@ void Frm_MainBis::RecoverAfterReadError(int16_t index, const std::string& caller
     FrmSetupPeripherique& page = FrmSetupPeripherique::get();
     const std::string ip = page.TexteUDPIPSource.at(size_t(index))->Text();
     const int32_t port = VBA::ValLong(page.TexteUDPPortSource.at(size_t(index))->Text());
-    if (Blank(ip)) return;
-    BindSocketWrenchUDPIn(index, ip, port, caller);
+    if (!Blank(ip)) BindSocketWrenchUDPIn(index, ip, port, caller);
+    // A rebind that did not happen leaves the row editable, as a failed binding click does,
+    // so that it no longer shows a receiver that is closed as bound.
+    if (receiver.IsClosed()) {
+        page.TexteUDPIPSource.at(size_t(index))->SetEnabled(true);
+        page.TexteUDPPortSource.at(size_t(index))->SetEnabled(true);
+    }
 }
 
 void Frm_MainBis::DisconnectAfterReadError(int16_t index, const std::string& caller) {

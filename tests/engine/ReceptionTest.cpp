@@ -103,15 +103,35 @@ TEST_F(EngineTest, RebindResolvesAHostNameFromTheBox) {
     EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + std::to_string(port) + " (Index: 0)"), 1);
 }
 
-TEST_F(EngineTest, RebindWithAnEmptyAddressLeavesTheRowUnbound) {
-    const quint16 port = bindRow(0);
-    setRow(0, "  ", std::to_string(port));
-    engine().SocketWrenchUDPIn[0].failNextRead(10035);
-    LoopbackPeer peer;
-    peer.send("x", port);
-    ASSERT_TRUE(waitUntil([&] { return engine().SocketWrenchUDPIn[0].IsClosed(); }));
-    nettest::settle();
-    EXPECT_EQ(logCount("Try to Bind"), 1);  // only the first binding
+TEST_F(EngineTest, ARebindThatCannotHappenLeavesTheRowUnboundAndEditable) {
+    QUdpSocket squatter;
+    ASSERT_TRUE(squatter.bind(QHostAddress::LocalHost, 0));
+    const std::string taken = std::to_string(squatter.localPort());
+    struct Case { int32_t error; std::string ip, port; int tries; const char* line; };
+    const Case cases[] = {
+        {10035, "  ", "", 0, nullptr},  // an empty address: no bind attempt, no line about it
+        {10035, "127.0.0.1", taken, 1, "Err: UDP: SocketWrenchUDPIn.Bind: 10048: "},
+        {10054, "127.0.0.1", taken, 1, "Err: UDP: SocketWrenchUDPIn.Bind: 10048: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
+        const quint16 port = bindRow(0);
+        ASSERT_FALSE(page().TexteUDPIPSource[0]->Enabled());
+        setRow(0, c.ip, c.port.empty() ? std::to_string(port) : c.port);
+        clearLog();
+        engine().SocketWrenchUDPIn[0].failNextRead(c.error);
+        LoopbackPeer peer;
+        peer.send("x", port);
+        ASSERT_TRUE(waitUntil([&] { return engine().SocketWrenchUDPIn[0].IsClosed(); }));
+        nettest::settle();
+        EXPECT_EQ(logCount("Try to Bind"), c.tries);
+        if (c.line) {
+            EXPECT_EQ(logCount(c.line), 1);
+        }
+        // The closed receiver no longer looks bound: the row can be edited and ticked again.
+        EXPECT_TRUE(page().TexteUDPIPSource[0]->Enabled());
+        EXPECT_TRUE(page().TexteUDPPortSource[0]->Enabled());
+    }
 }
 
 TEST_F(EngineTest, AFailedBindIsLoggedAndLeavesTheBoxesAsTheyWere) {
