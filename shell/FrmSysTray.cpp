@@ -2,7 +2,6 @@
 #include "shell/FrmSysTray.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCursor>
 #include <QMenu>
 
@@ -22,12 +21,8 @@ FrmSysTray::FrmSysTray() : Form("FrmSysTray") {
     });
 }
 
-std::vector<platform::forms::Form*> FrmSysTray::FormesChargees() {
-    std::vector<platform::forms::Form*> formes;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* forme = dynamic_cast<platform::forms::Form*>(w); forme && forme->Loaded()) formes.push_back(forme);
-    return formes;
-}
+// A copy: showing or hiding a window may load or unload another one meanwhile.
+std::vector<platform::forms::Form*> FrmSysTray::FormesChargees() { return platform::forms::Form::LoadedForms(); }
 
 void FrmSysTray::SysTrayMouseEventHandler() { MnuFlottant->popup(QCursor::pos()); }
 
@@ -47,7 +42,8 @@ void FrmSysTray::montrerSiListee(platform::forms::Form& forme) {
 void FrmSysTray::AfficherFeuille() {
     Lib_SysTray::UnHook();
     if (Frm_Main* principale = TheFrm_Main()) montrerSiListee(*principale);
-    for (platform::forms::Form* forme : FormesChargees()) montrerSiListee(*forme);
+    const auto formes = FormesChargees();
+    for (auto forme = formes.rbegin(); forme != formes.rend(); ++forme) montrerSiListee(**forme);
     Lib_SysTray::RemoveIconFromTray();
     Lib_SysTray::EnVeille = false;
 }

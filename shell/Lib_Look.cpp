@@ -84,8 +84,11 @@ void InitGeneralLook(int32_t style) {
     if (Frm_Main* principale = TheFrm_Main()) Skin().ApplyWindow(*principale);
     Skin().SetApplyOptions(Skin().ApplyOptions() | 1);
 
+    // Qt scales a large-font screen down to 96 dots per inch with a device pixel ratio; the
+    // screen's own figure is their product.
     const QScreen* ecran = QGuiApplication::primaryScreen();
-    PbFCoefPolice = ecran && int(ecran->logicalDotsPerInchX()) == 120 ? 1.25f : 1.0f;
+    const int pointsParPouce = ecran ? qRound(ecran->logicalDotsPerInchX() * ecran->devicePixelRatio()) : 96;
+    PbFCoefPolice = pointsParPouce == 120 ? 1.25f : 1.0f;
 }
 
 }  // namespace Lib_Look

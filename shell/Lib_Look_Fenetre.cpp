@@ -84,7 +84,7 @@ bool partieDUnControle(const QWidget& w) {
 void styler(QWidget& w, const std::string& type, bool skin, const QColor& base) {
     if (type == "TreeView" || type == "ListView") {
         if (!skin) return;
-        plat(w);
+        if (type == "ListView") plat(w);
         couleurFond(w, QPalette::Base, kCouleurChamp);
         if (type == "TreeView") couleurFond(w, QPalette::Text, Qt::black);
     } else if (type == "SftTabs") {

@@ -1,6 +1,8 @@
 // Window life cycle: the modal show runs its own event loop until the window goes away.
 #include "platform/forms/Form.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -8,12 +10,26 @@
 #include <QWindow>
 
 namespace platform::forms {
+namespace {
+
+// Kept past static destruction: a window that outlives it still takes itself out.
+std::vector<Form*>& loadedList() {
+    static auto* forms = new std::vector<Form*>;
+    return *forms;
+}
+
+void forget(Form* form) { std::erase(loadedList(), form); }
+
+}  // namespace
+
+const std::vector<Form*>& Form::LoadedForms() { return loadedList(); }
 
 Form::Form(const std::string& name) : QWidget(nullptr), name_(name) {
     setObjectName(QString::fromStdString(name));
 }
 
 Form::~Form() {
+    forget(this);
     if (modalLoop_) modalLoop_->quit();
 }
 
@@ -21,6 +37,7 @@ void Form::Load() {
     if (loaded_ || loading_) return;
     loading_ = true;
     loaded_ = true;
+    loadedList().push_back(this);
     Form_Load();
     loading_ = false;
 }
@@ -64,6 +81,7 @@ bool Form::Unload(int mode) {
     unloading_ = false;
     if (cancel != 0) return false;
     loaded_ = false;
+    forget(this);
     Hide();
     return true;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <QWidget>
 
@@ -27,6 +28,8 @@ public:
     // Runs Form_Load unless the window is loaded already.
     void Load();
     bool Loaded() const { return loaded_; }
+    // The loaded windows, first loaded first (VB's Forms collection).
+    static const std::vector<Form*>& LoadedForms();
     // Loads when needed, then shows; vbModal returns once the window is hidden or unloaded.
     // The owner stays above nothing: it only keeps the modal window in front of it.
     void Show(int mode = vbModeless, Form* owner = nullptr);

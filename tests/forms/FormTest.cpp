@@ -51,6 +51,24 @@ TEST(FormLife, LoadsOnceUntilUnloaded) {
     EXPECT_EQ(form.loads, 2);
 }
 
+TEST(FormLife, TheLoadedFormsInTheOrderTheyWereLoaded) {
+    Probe c, b, a;
+    auto* d = new Probe;
+    for (Probe* f : {&a, &b, d, &c}) f->Load();
+    EXPECT_EQ(Form::LoadedForms(), (std::vector<Form*>{&a, &b, d, &c}));
+    b.refuseUnloads = 1;
+    b.Unload();  // refused: it stays where it was
+    EXPECT_EQ(Form::LoadedForms(), (std::vector<Form*>{&a, &b, d, &c}));
+    b.Unload();
+    a.unloadInLoad = true;
+    a.Unload();
+    a.Load();  // gone again in its own load
+    EXPECT_EQ(Form::LoadedForms(), (std::vector<Form*>{d, &c}));
+    b.Show();  // loaded again: now the last
+    delete d;
+    EXPECT_EQ(Form::LoadedForms(), (std::vector<Form*>{&c, &b}));
+}
+
 TEST(FormLife, QueryUnloadCanRefuse) {
     Probe form;
     form.Show();

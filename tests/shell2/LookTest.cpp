@@ -2,11 +2,16 @@
 // style, and each style applied to a window's controls.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -78,6 +83,53 @@ TEST_F(Look, AGivenStyleLeavesTheRegistryAloneAndPicksTheSkin) {
     EXPECT_EQ(StyleLook, 20);
     EXPECT_FALSE(Lib_Look::Skin().SkinCharge());
     EXPECT_EQ(PbFCoefPolice, 1.0f);  // the offscreen screen has 96 dots per inch
+}
+
+// The skin reaches the main window in the skinned style only.
+TEST_F(Look, TheMainWindowIsGreyWithTheSkinAndKeepsTheSystemColoursWithout) {
+    shell2_test::Fenetre principale;
+    const QColor systeme = principale.palette().color(QPalette::Window);
+    Lib_Look::InitGeneralLook(20);
+    EXPECT_EQ(principale.palette().color(QPalette::Window), systeme);
+    Lib_Look::InitGeneralLook(15);
+    EXPECT_EQ(principale.palette().color(QPalette::Window), QColor(182, 182, 182));
+}
+
+// Run in a child of this test program on a screen of the dots per inch its parent chose.
+TEST(LookEcran, FontScaleOfThisScreen) {
+    const char* attendu = std::getenv("AL3_TEST_COEF_POLICE");
+    if (!attendu) GTEST_SKIP() << "run by LookEcran.OnlyExactlyOneHundredAndTwentyDotsPerInchScaleTheFont";
+    Lib_Look::InitGeneralLook(20);
+    EXPECT_EQ(PbFCoefPolice, std::strtof(attendu, nullptr));
+}
+
+TEST(LookEcran, OnlyExactlyOneHundredAndTwentyDotsPerInchScaleTheFont) {
+    struct Cas {
+        int pointsParPouce;
+        const char* scalingQt;  // QT_ENABLE_HIGHDPI_SCALING
+        const char* coef;
+    };
+    const Cas cas[] = {{96, "1", "1"}, {120, "1", "1.25"}, {120, "0", "1.25"}, {144, "1", "1"}, {144, "0", "1"}};
+    support::TempDriveC dossier;
+    for (const auto& c : cas) {
+        SCOPED_TRACE(std::to_string(c.pointsParPouce) + " scaling " + c.scalingQt);
+        const auto config = dossier.root() / ("ecran" + std::to_string(c.pointsParPouce) + ".json");
+        std::ofstream(config) << "{\"screens\": [{\"name\": \"ecran\", \"x\": 0, \"y\": 0, \"width\": 1280,"
+                              << " \"height\": 1024, \"logicalDpi\": " << c.pointsParPouce
+                              << ", \"logicalBaseDpi\": 96, \"dpr\": 1}]}";
+        QProcess enfant;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + QString::fromStdString(config.string()));
+        env.insert("QT_ENABLE_HIGHDPI_SCALING", c.scalingQt);
+        env.insert("AL3_TEST_COEF_POLICE", c.coef);
+        enfant.setProcessEnvironment(env);
+        enfant.setProcessChannelMode(QProcess::MergedChannels);
+        enfant.start(QString::fromStdString(std::filesystem::read_symlink("/proc/self/exe").string()), {"--gtest_filter=LookEcran.FontScaleOfThisScreen"});
+        ASSERT_TRUE(enfant.waitForFinished(60000));
+        const QString sortie = QString::fromUtf8(enfant.readAll());
+        EXPECT_EQ(enfant.exitCode(), 0) << sortie.toStdString();
+        EXPECT_TRUE(sortie.contains("[  PASSED  ] 1 test")) << sortie.toStdString();
+    }
 }
 
 // One control of each kind the styling knows, and two it leaves alone.

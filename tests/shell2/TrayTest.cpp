@@ -9,6 +9,7 @@
 
 #include "foundation/DailyLog.h"
 #include "platform/forms/Form.h"
+#include "shell/FrmAbout.h"
 #include "shell/FrmSysTray.h"
 #include "shell/Lib_SysTray.h"
 #include "tests/shell2/MainWindow.h"
@@ -104,6 +105,51 @@ TEST_F(Tray, WithATrayEveryWindowHidesAndAfficherShowsTheMainWindowFirst) {
     EXPECT_FALSE(Lib_SysTray::IconeTray().isVisible());
     EXPECT_FALSE(EnVeille);
     EXPECT_TRUE(liste().empty());
+}
+
+TEST_F(Tray, TheWalksGoFromTheLastLoadedWindowToTheFirst) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    // Made in one order and loaded in the other: only the loading counts.
+    Autre c, b, a;
+    for (Autre* f : {&a, &b, &c}) f->Show();
+    fenetre.MiseEnVeilleForcee();
+    EXPECT_EQ(liste(), (std::vector<std::string>{handle(fenetre), handle(c), handle(b), handle(a), handle(autre),
+                                                  handle(fenetre)}));
+
+    OrdreAffichage ordre;
+    for (QWidget* w : std::initializer_list<QWidget*>{&fenetre, &autre, &a, &b, &c}) w->installEventFilter(&ordre);
+    afficher();
+    EXPECT_EQ(ordre.ordre, (std::vector<QObject*>{&fenetre, &c, &b, &a, &autre}));
+    // The main window, listed twice, takes the focus last.
+    EXPECT_EQ(QApplication::activeWindow(), &fenetre);
+}
+
+TEST_F(Tray, AWindowUnloadedDuringStandbyStaysAwayAndTheOthersComeBack) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    Autre b;
+    b.Show();
+    fenetre.MiseEnVeilleForcee();
+    autre.Unload();
+    afficher();
+    EXPECT_FALSE(autre.isVisible());
+    EXPECT_TRUE(b.isVisible());
+    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_EQ(liste(), std::vector<std::string>{handle(autre)});  // its entry waits for the next standby
+}
+
+TEST_F(Tray, TheAboutEntryShowsTheAboutBoxBesideTheHiddenWindows) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    fenetre.MiseEnVeilleForcee();
+    FrmSysTray::get().MnuAbout->trigger();
+    FrmAbout* boite = nullptr;
+    for (platform::forms::Form* f : platform::forms::Form::LoadedForms())
+        if (auto* b = dynamic_cast<FrmAbout*>(f)) boite = b;
+    ASSERT_NE(boite, nullptr);
+    EXPECT_TRUE(boite->isVisible());
+    EXPECT_FALSE(boite->ShownModal());
+    EXPECT_TRUE(EnVeille);
+    EXPECT_FALSE(fenetre.isVisible());
+    boite->Unload();
 }
 
 TEST_F(Tray, OnlyTheRightButtonOpensTheTrayMenu) {

@@ -152,6 +152,21 @@ TEST_F(Users, AMissingUserProgramIsSaidAndRefused) {
     EXPECT_EQ(boites[0].text, "Programme non trouvé:\r\n\r\nC:\\Vantremo\\Aerolune\\AL3_Quillmoor.exe");
 }
 
+TEST_F(Users, AUserProgramThatDoesNotStartIsAnIncidentAndARefusal) {
+    const auto programme = drive.host("C:\\Vantremo\\Aerolune\\") / "AL3_Quillmoor";
+    std::filesystem::create_directories(programme.parent_path());
+    std::ofstream(programme) << "#!/nonexistent/al3-interpreter\n";
+    std::filesystem::permissions(programme, std::filesystem::perms::owner_all);
+    utilisateur("u6", "H", droitsAvec(32, 32, '1'));
+    bool refuse = false;
+    EXPECT_FALSE(Lib_Utilisateurs::SelectUser(refuse));
+    EXPECT_TRUE(refuse);
+    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_TRUE(logged("Err: Unable to start: C:\\Vantremo\\Aerolune\\AL3_Quillmoor.exe: "));
+    EXPECT_EQ(fenetre.Caption().rfind("Err: ", 0), 0u);  // the incident alert
+    EXPECT_TRUE(platform::dialogs::asked().empty());
+}
+
 TEST_F(Users, ABlankUserIsNoUserForTheMenuButNotEmptyForTheMandatoryCheck) {
     utilisateurObligatoire();
     installerProgrammeUtilisateur(0);
