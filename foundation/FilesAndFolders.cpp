@@ -8,6 +8,7 @@
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -30,6 +31,11 @@ void log(const std::string& text, bool display = false) {
     Lib_Public::TraceLog(-1, -1, -1, text, display);
 }
 
+int& injectedFailure() {
+    static int error = 0;
+    return error;
+}
+
 bool isRegularFile(const fs::path& host) {
     std::error_code ec;
     return !host.empty() && fs::is_regular_file(host, ec);
@@ -37,6 +43,7 @@ bool isRegularFile(const fs::path& host) {
 
 // The shell's copy: into a temporary file beside the target, then renamed into place.
 int32_t copyFile(const fs::path& source, fs::path target) {
+    if (const int error = std::exchange(injectedFailure(), 0)) return ShellResultOfErrno(error);
     std::error_code ec;
     if (fs::is_directory(target, ec)) target /= source.filename();
     if (fs::exists(target, ec) && fs::equivalent(source, target, ec)) return ShellSameFile;
@@ -96,6 +103,7 @@ DeleteText deleteFailureText(int32_t code) {
 }
 
 int32_t deleteFile(const std::string& name) {
+    if (const int error = std::exchange(injectedFailure(), 0)) return ShellResultOfErrno(error);
     const fs::path host = platform::winpath::toHost(name);
     std::error_code ec;
     const auto status = host.empty() ? fs::file_status{} : fs::symlink_status(host, ec);
@@ -263,5 +271,7 @@ void File_RemoveFlag(const std::string& fileName, int32_t flags) {
         fs::permissions(host, fs::perms::owner_write, fs::perm_options::add, ec);
     }
 }
+
+void seams::failNextFileOperation(int error) { injectedFailure() = error; }
 
 }  // namespace Lib_Systeme

@@ -58,4 +58,10 @@ std::string FolderSelect(const std::string& startPath, const std::string& title 
 std::string ChangeUNCFolder2LocalFolder(const std::string& uncPath,
                                         const std::string& computerName);
 
+namespace seams {
+// The next copy or delete fails with this host error, as if the system had refused it: tests
+// cannot make a real one run out of memory.
+void failNextFileOperation(int error);
+}  // namespace seams
+
 }  // namespace Lib_Systeme

@@ -157,6 +157,30 @@ TEST_F(FilesAndFolders, DeleteTakesRegularFilesOnly) {
     EXPECT_EQ(windows.main.incidents[0].size(), 1u);
 }
 
+// Out of memory during a copy or a delete asks the main window for a restart, after its line.
+TEST_F(FilesAndFolders, OutOfMemoryAsksForARestart) {
+    write("C:\\Src\\a.ini", "x");
+    seams::failNextFileOperation(ENOMEM);
+    EXPECT_FALSE(File_Copy("C:\\Src\\a.ini", "C:\\Dst\\a.ini"));
+    seams::failNextFileOperation(ENOMEM);
+    EXPECT_FALSE(File_Delete("C:\\Src\\a.ini", "Test:Clean"));
+    EXPECT_TRUE(fs::exists(host("Src/a.ini")));
+    EXPECT_FALSE(fs::exists(host("Dst")));
+    auto lines = logged();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_TRUE(lines[1].starts_with("Free space for C:\\: ")) << lines[1];
+    lines.erase(lines.begin() + 1);
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "File_Copy: Err: 14 |Out of memory. Source: C:\\Src\\a.ini  Target: "
+                         "C:\\Dst\\a.ini",
+                         "File_Delete: Err: 14 |Out of memory. File: C:\\Src\\a.ini |Sub: "
+                         "Test:Clean>Lib_Systeme:File_Delete"}));
+    EXPECT_EQ(windows.main.incidents[0].size(), 2u);
+    EXPECT_EQ(windows.main.restarts,
+              (std::vector<std::string>{"Lib_Systeme:File_Copy", "Lib_Systeme:File_Delete"}));
+    EXPECT_TRUE(File_Delete("C:\\Src\\a.ini", "Test:Clean"));  // the failure was for one call
+}
+
 TEST(LibSize, CountsIn1024BasedFrenchUnits) {
     const std::pair<double, const char*> cases[] = {
         {0, "0.00 Octets"},
