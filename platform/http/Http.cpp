@@ -26,8 +26,7 @@ std::string statusLineOf(QNetworkReply& reply) {
     const int code = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QByteArray reason =
         reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray();
-    const bool http2 = reply.attribute(QNetworkRequest::Http2WasUsedAttribute).toBool();
-    std::string line = (http2 ? "HTTP/2 " : "HTTP/1.1 ") + std::to_string(code);
+    std::string line = "HTTP/1.1 " + std::to_string(code);
     if (!reason.isEmpty()) line += " " + reason.toStdString();
     return line;
 }
@@ -58,6 +57,8 @@ void Http::Get(const std::string& url, std::string& fileName) {
     QNetworkRequest request(address);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
+    // The answer handlers expect an HTTP/1.1 status line, even from an https service.
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     impl_->fileName = fileName;
     QNetworkReply* reply = impl_->manager.get(request);
     impl_->reply = reply;
