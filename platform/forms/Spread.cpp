@@ -52,6 +52,11 @@ struct Spread::SheetLayout {
     std::map<int, double> colWidths;  // column 0 is the row-header column
     std::map<int, double> rowHeights; // row 0 is the column-header row
     bool rowHeadersHidden = false;
+    // The table takes its size only once a cell, header or size is written: a sheet made at the
+    // default 500 by 500 and cut down at once would keep the larger table's memory for good.
+    int rows = kDefaultMaxRows;
+    int cols = kDefaultMaxCols;
+    bool sized = false;
 };
 
 Spread::Spread(QWidget* parent, int index) : Control<QStackedWidget>(parent, index) { Reset(); }
@@ -59,11 +64,29 @@ Spread::Spread(QWidget* parent, int index) : Control<QStackedWidget>(parent, ind
 Spread::~Spread() = default;
 
 QTableWidget* Spread::table() const { return static_cast<QTableWidget*>(currentWidget()); }
+
+QTableWidget* Spread::sizedTable(int index) {
+    auto* t = static_cast<QTableWidget*>(widget(index));
+    SheetLayout& l = layouts_[size_t(index)];
+    if (!l.sized) {
+        t->setRowCount(l.rows);
+        t->setColumnCount(l.cols);
+        l.sized = true;
+    }
+    return t;
+}
+
+QTableWidget* Spread::sizedTable() { return sizedTable(currentIndex()); }
+
+void Spread::showEvent(QShowEvent* event) {
+    for (int i = 0; i < count(); ++i) sizedTable(i);
+    Control<QStackedWidget>::showEvent(event);
+}
 Spread::SheetLayout& Spread::layout() { return layouts_[currentIndex()]; }
 const Spread::SheetLayout& Spread::layout() const { return layouts_[currentIndex()]; }
 
 void Spread::addSheet() {
-    auto* sheet = new QTableWidget(kDefaultMaxRows, kDefaultMaxCols, this);
+    auto* sheet = new QTableWidget(this);
     sheet->setUpdatesEnabled(redraw_);
     addWidget(sheet);
     SheetLayout l;
@@ -106,10 +129,16 @@ void Spread::SetSheet(int sheet) {
 std::string Spread::SheetName() const { return layout().name; }
 void Spread::SetSheetName(const std::string& name) { layout().name = name; }
 
-int Spread::MaxCols() const { return table()->columnCount(); }
-void Spread::SetMaxCols(int columns) { table()->setColumnCount(std::max(0, columns)); }
-int Spread::MaxRows() const { return table()->rowCount(); }
-void Spread::SetMaxRows(int rows) { table()->setRowCount(std::max(0, rows)); }
+int Spread::MaxCols() const { return layout().cols; }
+void Spread::SetMaxCols(int columns) {
+    layout().cols = std::max(0, columns);
+    if (layout().sized) table()->setColumnCount(layout().cols);
+}
+int Spread::MaxRows() const { return layout().rows; }
+void Spread::SetMaxRows(int rows) {
+    layout().rows = std::max(0, rows);
+    if (layout().sized) table()->setRowCount(layout().rows);
+}
 
 std::string Spread::Text(int col, int row) const {
     const QTableWidgetItem* item = nullptr;
@@ -120,7 +149,7 @@ std::string Spread::Text(int col, int row) const {
 }
 
 void Spread::SetText(int col, int row, const std::string& text) {
-    QTableWidget* t = table();
+    QTableWidget* t = sizedTable();
     const QString value = QString::fromStdString(text);
     if (row == 0 && col >= 1 && col <= t->columnCount()) {
         t->setHorizontalHeaderItem(col - 1, new QTableWidgetItem(value));
@@ -140,7 +169,7 @@ int32_t Spread::ForeColor(int col, int row) const {
 }
 
 void Spread::SetForeColor(int col, int row, int32_t colour) {
-    QTableWidget* t = table();
+    QTableWidget* t = sizedTable();
     if (row < 1 || col < 1 || row > t->rowCount() || col > t->columnCount()) return;
     QTableWidgetItem* item = t->item(row - 1, col - 1);
     if (!item) t->setItem(row - 1, col - 1, item = new QTableWidgetItem);
@@ -155,7 +184,7 @@ int32_t Spread::BackColor(int col, int row) const {
 }
 
 void Spread::SetBackColor(int col, int row, int32_t colour) {
-    QTableWidget* t = table();
+    QTableWidget* t = sizedTable();
     if (row < 1 || col < 1 || row > t->rowCount() || col > t->columnCount()) return;
     QTableWidgetItem* item = t->item(row - 1, col - 1);
     if (!item) t->setItem(row - 1, col - 1, item = new QTableWidgetItem);
@@ -185,7 +214,7 @@ void Spread::SetColHidden(int col, bool hidden) {
         layout().rowHeadersHidden = hidden;
         table()->verticalHeader()->setVisible(!hidden);
     } else if (col >= 1 && col <= MaxCols()) {
-        table()->setColumnHidden(col - 1, hidden);
+        sizedTable()->setColumnHidden(col - 1, hidden);
     }
 }
 
@@ -201,7 +230,7 @@ void Spread::SetColWidth(int col, double width) {
     layout().colWidths[col] = width;
     const int px = pixels(ColWidthToTwips(width));
     if (col == 0) table()->verticalHeader()->setFixedWidth(px);
-    else table()->setColumnWidth(col - 1, px);
+    else sizedTable()->setColumnWidth(col - 1, px);
 }
 
 double Spread::RowHeight(int row) const {
@@ -216,7 +245,7 @@ void Spread::SetRowHeight(int row, double height) {
     layout().rowHeights[row] = height;
     const int px = pixels(RowHeightToTwips(height));
     if (row == 0) table()->horizontalHeader()->setFixedHeight(px);
-    else table()->setRowHeight(row - 1, px);
+    else sizedTable()->setRowHeight(row - 1, px);
 }
 
 void Spread::writeLog(const std::string& logFile, const std::string& line) const {

@@ -12,6 +12,7 @@
 #include "platform/forms/Control.h"
 #include "platform/xls/Workbook.h"
 
+class QShowEvent;
 class QTableWidget;
 
 namespace platform::forms {
@@ -84,6 +85,10 @@ public:
 private:
     struct SheetLayout;
     QTableWidget* table() const;
+    // The sheet's table at its size (see SheetLayout).
+    QTableWidget* sizedTable(int index);
+    QTableWidget* sizedTable();
+    void showEvent(QShowEvent* event) override;
     SheetLayout& layout();
     const SheetLayout& layout() const;
     void addSheet();

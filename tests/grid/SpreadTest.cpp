@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTableWidget>
+
 #include "platform/forms/Spread.h"
 #include "platform/xls/Workbook.h"
 #include "tests/grid/XlrdReader.h"
@@ -86,6 +88,29 @@ TEST_F(SpreadTest, SizesReadBackAsSetAndNeverBelowZero) {
     EXPECT_FALSE(grid.ColHidden(1));
     EXPECT_EQ(Spread::ColWidthToTwips(6.5), 780);
     EXPECT_EQ(Spread::RowHeightToTwips(10.5), 210);
+}
+
+TEST_F(SpreadTest, ANewSheetIsFiveHundredSquareAndShowsAtTheSizeItWasGiven) {
+    EXPECT_EQ(grid.MaxCols(), 500);
+    EXPECT_EQ(grid.MaxRows(), 500);
+    grid.SetText(500, 500, "corner");
+    grid.SetText(501, 1, "outside");
+    EXPECT_EQ(grid.Text(500, 500), "corner");
+    EXPECT_EQ(grid.Text(501, 1), "");
+
+    // A sheet cut down before anything is written shows at its own size.
+    grid.SetSheetCount(2);
+    grid.SetSheet(2);
+    grid.SetMaxCols(7);
+    grid.SetMaxRows(3);
+    EXPECT_EQ(grid.Text(7, 3), "");
+    grid.show();
+    const auto* table = qobject_cast<const QTableWidget*>(grid.currentWidget());
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->columnCount(), 7);
+    EXPECT_EQ(table->rowCount(), 3);
+    grid.SetSheet(1);
+    EXPECT_EQ(grid.Text(500, 500), "corner");
 }
 
 TEST_F(SpreadTest, ExportedCellsReachXlrdAndComeBackThroughTheImport) {
