@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QStyle>
 #include <QTimer>
 #include <QWidget>
@@ -32,7 +33,8 @@ public:
 };
 
 void surveillerRetour(QWidget& principale) {
-    static RetourSansBarre* surveillance = nullptr;
+    // Goes with the window it watches; a later main window gets its own.
+    static QPointer<RetourSansBarre> surveillance;
     if (surveillance && surveillance->parent() == &principale) return;
     surveillance = new RetourSansBarre(&principale);
     principale.installEventFilter(surveillance);

@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -190,6 +192,27 @@ TEST_F(Look, ThePlainStyleKeepsTheSystemColoursOfFields) {
     EXPECT_EQ(c.points->text(), "");
     EXPECT_EQ(c.onglets->currentIndex(), 0);
     EXPECT_TRUE(c.onglets->styleSheet().contains("color: white"));
+}
+
+// The panel frames as they are drawn: the base colour inside, a dark grey line round, the
+// caption in bold Arial 8.
+TEST_F(Look, PanelFramesTakeTheBaseColourAndTheDarkBorderInBothStyles) {
+    for (int style : {15, 20}) {
+        SCOPED_TRACE(style);
+        Lib_Look::InitGeneralLook(style);
+        QWidget fenetre;
+        auto* cadre = new QGroupBox("Général", &fenetre);
+        cadre->setGeometry(10, 10, 200, 120);
+        Lib_Look::LookFenetre(fenetre);
+        fenetre.show();
+        QApplication::processEvents();
+        const QImage image = cadre->grab().toImage();
+        EXPECT_EQ(image.pixelColor(100, 100), Lib_Look::CouleurDeBase());
+        EXPECT_EQ(image.pixelColor(0, image.height() - 1), Lib_Look::kGrisFonce);
+        EXPECT_EQ(cadre->font().family(), "Arial");
+        EXPECT_TRUE(cadre->font().bold());
+        EXPECT_EQ(cadre->font().pointSize(), 8);
+    }
 }
 
 TEST_F(Look, OtherWindowsAreStyledThroughTheMainWindow) {

@@ -105,6 +105,11 @@ TEST_F(Tray, WithATrayEveryWindowHidesAndAfficherShowsTheMainWindowFirst) {
     EXPECT_FALSE(Lib_SysTray::IconeTray().isVisible());
     EXPECT_FALSE(EnVeille);
     EXPECT_TRUE(liste().empty());
+    // The record keeps what the icon was shown with.
+    EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(fenetre));
+    EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate");
+    EXPECT_EQ(Lib_SysTray::TrayIconData.uFlags, 7);
+    EXPECT_EQ(Lib_SysTray::TrayIconData.uCallbackMessage, 0x205);
 }
 
 TEST_F(Tray, TheWalksGoFromTheLastLoadedWindowToTheFirst) {
@@ -272,6 +277,25 @@ TEST_F(Tray, AfterAConfirmedQuitTheStandbyTimerDoesNothing) {
     fenetre.TimerVeille_Timer();
     EXPECT_FALSE(EnVeille);
     EXPECT_TRUE(fenetre.MiseEnVeilleDemandee);
+}
+
+// Without a tray each main window brings its own way back, also one made after another has gone.
+TEST(TrayMainWindows, EachMainWindowWithoutATrayComesBackFromStandby) {
+    support::TempDriveC drive;
+    PbBFeuilleChargee = true;
+    Lib_SysTray::BarreDisponibleForcee = false;
+    for (int tour = 0; tour < 2; ++tour) {
+        SCOPED_TRACE(tour);
+        shell2_test::Fenetre principale;
+        principale.Load();
+        principale.Show();
+        principale.MiseEnVeilleForcee();
+        EXPECT_TRUE(principale.isMinimized());
+        principale.showNormal();
+        QApplication::processEvents();
+        EXPECT_FALSE(EnVeille);
+    }
+    FrmSysTray::release();
 }
 
 }  // namespace

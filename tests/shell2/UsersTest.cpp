@@ -127,6 +127,19 @@ TEST_F(Users, NoUserIsNoRefusalAndTheSettingsEntryKeepsItsState) {
     }
 }
 
+// A blank user read after an authorised one must not inherit its access to the settings.
+TEST_F(Users, ARereadWithoutAUserKeepsNoRightOfTheUserBefore) {
+    utilisateur("u1", "A", droitsAvec(32, 32, '1'));
+    bool refuse = false;
+    Lib_Utilisateurs::GestionDroitsUser(refuse, false);
+    ASSERT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 32), 1);
+    utilisateur("   ", "", "");
+    Lib_Utilisateurs::GestionDroitsUser(refuse, false);
+    EXPECT_FALSE(refuse);
+    EXPECT_FALSE(PbTUtilisateurEnCours.Charge);
+    EXPECT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 32), 0);
+}
+
 TEST_F(Users, TheUserProgramRunsWithCloseWhileTheMainWindowIsHidden) {
     installerProgrammeUtilisateur();
     utilisateur("u2", "Dominique", droitsAvec(32, 32, '1'));
