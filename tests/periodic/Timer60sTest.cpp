@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include "btrieve/OpenClose.h"
@@ -22,6 +23,7 @@
 #include "settings/FrmSetupDivers.h"
 #include "shell/ShellState.h"
 #include "tests/periodic/PeriodicFixture.h"
+#include "tests/support/Programs.h"
 #include "tests/support/WindowsFiles.h"
 #include "tests/tools/automation/AutomationSide.h"
 
@@ -177,6 +179,16 @@ TEST_F(NightlyRelaunch, ALauncherTheSystemRefusesToStartLeavesTheProgramRunning)
     EXPECT_FALSE(PbBQuitter);
     EXPECT_TRUE(fenetre.Loaded());
     EXPECT_EQ(processEnds, 0);
+}
+
+TEST_F(PeriodicTest, TheEngineTimerRunsTheMinuteJob) {
+    ASSERT_TRUE(engine().Timer60s.Enabled());
+    ASSERT_EQ(engine().Timer60s.Interval(), 60000);
+    engine().Timer60s.setInterval(20);  // a minute is too long to wait for here
+    EXPECT_TRUE(support::eventually([&] {
+        QCoreApplication::processEvents();
+        return logCount("Timer60s_Timer: End") > 0;
+    }, std::chrono::seconds(5)));
 }
 
 TEST_F(PeriodicTest, TheEndAfterTheNightlyQuitWritesTheLinesStillWaitingAndExitsWithZero) {
