@@ -11,6 +11,9 @@
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
 #include "settings/FrmSetup.h"
+#include "settings/FrmSetupDivers.h"
+#include "settings/FrmSetupPeripherique.h"
+#include "settings/FrmSetupSon.h"
 #include "settings/FormPosition.h"
 #include "shell/FrmMsg.h"
 #include "shell/FrmSysTray.h"
@@ -35,6 +38,13 @@ std::string raisonFermeture(int mode) {
     case 5: return "Form closed by the owner";
     default: return "Form closed: Unknow mode: " + std::to_string(mode);
     }
+}
+
+template <class Fenetre>
+void dechargerSiCharge() {
+    if (!Fenetre::exists()) return;
+    Fenetre::get().Unload(platform::forms::vbFormCode);
+    QCoreApplication::processEvents();
 }
 
 }  // namespace
@@ -94,8 +104,12 @@ void Frm_Main::Form_Unload(int&) {
             PervasiveFermetureFichiers(b, stationsOuvertes_[b].first, stationsOuvertes_[b].second, -1);
     if (FrmSetup::exists()) FrmSetup::get().Unload(platform::forms::vbFormCode);
     if (Frm_MainBis::exists()) Frm_MainBis::get().Unload(platform::forms::vbFormCode);
-    // Standby ends with the program: the hidden windows come back and the icon goes.
-    if (FrmSysTray::exists()) FrmSysTray::get().Unload(platform::forms::vbFormCode);
+    // Every window still loaded goes in turn: the settings pages keep their positions, and with
+    // the tray window standby ends (the hidden windows come back and the icon goes).
+    dechargerSiCharge<FrmSetupPeripherique>();
+    dechargerSiCharge<FrmSetupDivers>();
+    dechargerSiCharge<FrmSetupSon>();
+    dechargerSiCharge<FrmSysTray>();
     if (PbBFrmMsgAffichee) TheFrmMsg().Unload();
     QCoreApplication::processEvents();
     PbBFeuilleChargee = false;

@@ -14,6 +14,8 @@
 #include "platform/Dialogs.h"
 #include "platform/WinPath.h"
 #include "settings/FrmSetupDivers.h"
+#include "settings/FrmSetupPeripherique.h"
+#include "settings/FrmSetupSon.h"
 #include "shell/Frm_Main.h"
 #include "tests/support/Programs.h"
 #include "tests/support/TempSite.h"
@@ -84,6 +86,22 @@ TEST_F(Quit, ClosingTheWindowAnsweredYesShutsDownAndSavesThePosition) {
     const std::string positions = support::readWindowsFile(
         drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini"));
     EXPECT_NE(positions.find("Frm_Main_WindowState="), std::string::npos) << positions;
+}
+
+TEST_F(Quit, ShutDownUnloadsTheSettingsPagesSoEachKeepsItsPosition) {
+    FrmSetupPeripherique::get().move(110, 120);
+    FrmSetupDivers::get().move(130, 140);
+    FrmSetupSon::get().move(150, 160);
+    fenetre.Unload(platform::forms::vbAppTaskManager);
+    const std::string positions = support::readWindowsFile(
+        drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini"));
+    for (const char* page : {"FrmSetupPeripherique", "FrmSetupDivers", "FrmSetupSon"}) {
+        EXPECT_NE(positions.find(std::string(page) + "_Left="), std::string::npos) << page << "\n" << positions;
+        EXPECT_NE(positions.find(std::string(page) + "_Top="), std::string::npos) << page;
+    }
+    EXPECT_FALSE(FrmSetupPeripherique::exists());
+    EXPECT_FALSE(FrmSetupDivers::exists());
+    EXPECT_FALSE(FrmSetupSon::exists());
 }
 
 TEST_F(Quit, ARestartStartsTheLauncherAndQuitsWithoutAQuestion) {
