@@ -1,6 +1,7 @@
 // Writing the file buffer to the day's file: day header, reboot advice, purge of old files.
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -104,6 +105,21 @@ int appendToFile(const fs::path& file, const std::string& bytes) {
     return error;
 }
 
+// Every line reaches the day's file at once, so its host path is resolved once per name and
+// drive mapping, and again whenever a write finds the path gone.
+fs::path hostOfLogFile(const std::string& fileName, bool resolveAgain) {
+    static std::string cachedKey;
+    static fs::path cachedHost;
+    const char* drives = std::getenv("AL3_DRIVES");
+    const std::string key = fileName + '\n' + platform::winpath::driveCRoot().string() + '\n' +
+                            (drives ? drives : "");
+    if (resolveAgain || key != cachedKey) {
+        cachedHost = platform::winpath::toHost(fileName);
+        cachedKey = cachedHost.empty() ? std::string() : key;
+    }
+    return cachedHost;
+}
+
 void addLine(std::string& bytes, const std::string& line) {
     bytes += platform::cp1252::fromUtf8(line);
     bytes += "\r\n";
@@ -152,12 +168,12 @@ void TraceLogForce(const std::string& caller) {
     }
     for (const std::string& line : list) addLine(bytes, line);
 
-    fs::path host = platform::winpath::toHost(fileName);
+    fs::path host = hostOfLogFile(fileName, false);
     int error = host.empty() ? ENOENT : appendToFile(host, bytes);
     if (error == ENOENT) {
         // The folder may have been deleted while the program runs: make it again, write again.
         Lib_Systeme::VerificationEtCreationRepertoire(PbSDossierLog, false);
-        host = platform::winpath::toHost(fileName);
+        host = hostOfLogFile(fileName, true);
         error = host.empty() ? ENOENT : appendToFile(host, bytes);
     }
     if (error == 0) {
