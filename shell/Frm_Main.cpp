@@ -60,9 +60,11 @@ Frm_Main::Frm_Main() : Form("Frm_Main") {
         ListeIncidents[0]->AddItem(avant.ListeIncidents_List(0, i));
     avant.ListeIncidents_Clear(0);
     neighbours::registerFrm_Main(this);
+    neighbours::registerForms(&formes_);
 }
 
 Frm_Main::~Frm_Main() {
+    neighbours::registerForms(nullptr);
     neighbours::registerFrm_Main(nullptr);
     if (theWindow == this) theWindow = nullptr;
     if (Lib_Tableur::fpSpreadGlobal == fpSpreadGlobal) Lib_Tableur::fpSpreadGlobal = nullptr;

@@ -17,6 +17,7 @@
 #include "platform/forms/Label.h"
 #include "platform/forms/ListBox.h"
 #include "platform/forms/Timer.h"
+#include "shell/LoadedFormsServices.h"
 #include "shell/ShellState.h"
 
 class QAction;
@@ -149,6 +150,7 @@ private:
     // The station range each open base was opened for, so that shut-down closes all of it.
     std::array<std::pair<int16_t, int16_t>, 5> stationsOuvertes_{};
     bool etatFlash_ = false;
+    LoadedFormsServices formes_;
 };
 
 // The one main window of the run; nullptr before it exists.
