@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "foundation/ConversionsVba.h"
+#include "engine/ErrorTrap.h"
 #include "foundation/RunState.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_Utilisateurs.h"
@@ -13,7 +14,9 @@ bool autorise() { return Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, Lib_Util
 
 }  // namespace
 
-void Frm_Main::Mnu01User_Click() { ChoixUtilisateur(); }
+void Frm_Main::Mnu01User_Click() {
+    engine::Trap("Frm_Main:Mnu01User_Click", [this] { ChoixUtilisateur(); });
+}
 
 bool Frm_Main::ChoixUtilisateur() {
     bool refuse = false;
