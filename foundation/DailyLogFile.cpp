@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "foundation/Conversions.h"
@@ -84,11 +85,43 @@ void adviseReboot() {
                5);
 }
 
+// The day's file stays open between lines, since every line is written at once. A file that
+// was deleted or replaced meanwhile is opened again by its name.
+class LogFileHandle {
+public:
+    // The open descriptor of the file, or -errno.
+    int descriptorFor(const fs::path& file) {
+        if (fd_ >= 0) {
+            struct stat status {};
+            if (path_ == file && ::fstat(fd_, &status) == 0 && status.st_nlink > 0) return fd_;
+            close();
+        }
+        fd_ = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+        if (fd_ < 0) return -errno;
+        path_ = file;
+        return fd_;
+    }
+
+    void close() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    fs::path path_;
+    int fd_ = -1;
+};
+
+LogFileHandle& logFile() {
+    static LogFileHandle handle;
+    return handle;
+}
+
 // Appends the bytes in one write; a write that fails part-way is taken back, so that the
 // whole batch can be written again later.
 int appendToFile(const fs::path& file, const std::string& bytes) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return errno;
+    const int fd = logFile().descriptorFor(file);
+    if (fd < 0) return -fd;
     const off_t before = ::lseek(fd, 0, SEEK_END);
     int error = 0;
     for (size_t done = 0; done < bytes.size();) {
@@ -100,8 +133,10 @@ int appendToFile(const fs::path& file, const std::string& bytes) {
         }
         done += size_t(written);
     }
-    if (error && before >= 0 && ::ftruncate(fd, before) != 0) error = errno ? errno : error;
-    if (::close(fd) != 0 && !error) error = errno;
+    if (error) {
+        if (before >= 0 && ::ftruncate(fd, before) != 0) error = errno ? errno : error;
+        logFile().close();
+    }
     return error;
 }
 

@@ -226,6 +226,21 @@ TEST_F(DailyLog, DeletedLogFolderIsMadeAgainWithoutLosingLines) {
     EXPECT_TRUE(windows.engine.mails.empty());
 }
 
+TEST_F(DailyLog, ADayFileDeletedOrReplacedMeanwhileGetsTheNextLines) {
+    loadSettings();
+    const fs::path file = logFolder() / "20240301.Log";
+    TraceLog(-1, -1, -1, "one");
+    fs::remove(file);
+    TraceLog(-1, -1, -1, "two");
+    EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"two"}));
+
+    const fs::path copy = logFolder() / "copy.tmp";
+    fs::copy_file(file, copy);
+    fs::rename(copy, file);  // as an editor saves it
+    TraceLog(-1, -1, -1, "three");
+    EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"two", "three"}));
+}
+
 TEST_F(DailyLog, BufferThatCannotBeWrittenKeepsItsNewestLines) {
     const size_t max = logbuffers::LogList::kMaxLines;
     for (size_t i = 0; i < max + 5; ++i) TraceLog(-1, -1, -1, "line " + std::to_string(i), false);
