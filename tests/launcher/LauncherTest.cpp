@@ -80,17 +80,15 @@ protected:
         folder = drive.host(kProgramFolder);
     }
     void TearDown() override {
-        for (proc::Pid pid : started) proc::endProcess(pid, 0ms);
-        for (const fs::path& stub : stubs)
-            for (const StubStart& s : support::stubStarts(stub)) proc::endProcess(s.pid, 0ms);
+        for (proc::Pid pid : started) proc::endProcess(pid, 0ms);  // reaps our own children
+        support::endProgramsUnder(drive.root());
     }
 
     fs::path install(const fs::path& where, const std::string& launcherName = "AL3_Relaytone_Launcher") {
         return support::copyProgram(support::builtProgram("AL3_Relaytone_Launcher"), where, launcherName);
     }
     fs::path stub(const fs::path& where, const std::string& name) {
-        stubs.push_back(support::copyProgram(support::stubProgram(), where, name));
-        return stubs.back();
+        return support::copyProgram(support::stubProgram(), where, name);
     }
     proc::Pid runStub(const fs::path& program) {
         const proc::Started s = proc::start({program.string(), {}, ""});
@@ -134,7 +132,6 @@ protected:
 
     fs::path folder;
     std::vector<proc::Pid> started;
-    std::vector<fs::path> stubs;
 };
 
 TEST_F(Launcher, RestartsOnlyTheMainProgramOfItsOwnFolderAndEndsItsOwnCopies) {

@@ -1,7 +1,6 @@
 // Quit, shut-down and restart on the real main window (its start-up left out).
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 
 #include <QTimer>
@@ -40,9 +39,7 @@ protected:
         fenetre.Load();
         fenetre.Show();
     }
-    void TearDown() override {
-        for (const auto& start : support::stubStarts(lanceurHote())) ::kill(start.pid, SIGKILL);
-    }
+    void TearDown() override { support::endProgramsUnder(drive.root()); }
     int lignes(const std::string& texte) const {
         int n = 0;
         for (const auto* liste : {&logbuffers::earlyBuffer(), &logbuffers::fileBuffer()})
@@ -151,7 +148,6 @@ TEST_F(Quit, TheRealLauncherStartsTheProgramAgainWithTheCurrentBase) {
                                     std::chrono::seconds(75)));
     const auto starts = support::stubStarts(programme);
     EXPECT_EQ(starts[0].arguments, std::vector<std::string>{"/Base=Current"});
-    for (const auto& start : starts) ::kill(start.pid, SIGKILL);
 }
 
 TEST_F(Quit, ARestartWithStandbyAtLaunchPassesItToTheLauncher) {

@@ -4,7 +4,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 #include <thread>
+
+#include <signal.h>
 
 #include "platform/WinPath.h"
 
@@ -39,6 +42,21 @@ std::vector<StubStart> stubStarts(const fs::path& stub) {
         starts.push_back(start);
     }
     return starts;
+}
+
+void endProgramsUnder(const fs::path& root) {
+    std::error_code ec;
+    const fs::path folder = fs::weakly_canonical(root, ec);
+    if (ec || folder.empty()) return;
+    for (fs::directory_iterator it("/proc", ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::error_code linkError;
+        const fs::path exe = fs::read_symlink(it->path() / "exe", linkError);
+        if (linkError) continue;
+        const fs::path relative = exe.lexically_relative(folder);
+        if (!relative.empty() && *relative.begin() != "..") ::kill(std::atoi(name.c_str()), SIGKILL);
+    }
 }
 
 bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

@@ -25,6 +25,10 @@ struct StubStart {
 };
 std::vector<StubStart> stubStarts(const std::filesystem::path& stub);
 
+// Ends (SIGKILL) every process whose executable lies under root, so that no program a test
+// started, even through another program, outlives the test.
+void endProgramsUnder(const std::filesystem::path& root);
+
 // Polls every 20 ms until condition holds or the time-out passes; returns the last answer.
 bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
