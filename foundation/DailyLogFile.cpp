@@ -86,14 +86,13 @@ void adviseReboot() {
 }
 
 // The day's file stays open between lines, since every line is written at once. A file that
-// was deleted or replaced meanwhile is opened again by its name.
+// was deleted, replaced or moved away meanwhile is opened again by its name.
 class LogFileHandle {
 public:
     // The open descriptor of the file, or -errno.
     int descriptorFor(const fs::path& file) {
         if (fd_ >= 0) {
-            struct stat status {};
-            if (path_ == file && ::fstat(fd_, &status) == 0 && status.st_nlink > 0) return fd_;
+            if (path_ == file && stillNamed(file)) return fd_;
             close();
         }
         fd_ = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
@@ -108,6 +107,13 @@ public:
     }
 
 private:
+    // Whether the name still leads to the open file.
+    bool stillNamed(const fs::path& file) const {
+        struct stat open {}, named {};
+        return ::fstat(fd_, &open) == 0 && ::stat(file.c_str(), &named) == 0 &&
+               open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+    }
+
     fs::path path_;
     int fd_ = -1;
 };

@@ -226,7 +226,7 @@ TEST_F(DailyLog, DeletedLogFolderIsMadeAgainWithoutLosingLines) {
     EXPECT_TRUE(windows.engine.mails.empty());
 }
 
-TEST_F(DailyLog, ADayFileDeletedOrReplacedMeanwhileGetsTheNextLines) {
+TEST_F(DailyLog, ADayFileDeletedReplacedOrMovedMeanwhileGetsTheNextLines) {
     loadSettings();
     const fs::path file = logFolder() / "20240301.Log";
     TraceLog(-1, -1, -1, "one");
@@ -239,6 +239,11 @@ TEST_F(DailyLog, ADayFileDeletedOrReplacedMeanwhileGetsTheNextLines) {
     fs::rename(copy, file);  // as an editor saves it
     TraceLog(-1, -1, -1, "three");
     EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"two", "three"}));
+
+    fs::rename(file, logFolder() / "archive.Log");  // moved away, still a file elsewhere
+    TraceLog(-1, -1, -1, "four");
+    EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"four"}));
+    EXPECT_EQ(fileTexts("archive"), (std::vector<std::string>{"two", "three"}));
 }
 
 TEST_F(DailyLog, BufferThatCannotBeWrittenKeepsItsNewestLines) {
