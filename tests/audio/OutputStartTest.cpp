@@ -314,12 +314,17 @@ TEST_F(OutputStart, AShutDownDuringTheRetryWaitEndsTheSettingsLoadThere) {
     platform::clock::setManual(platform::LocalClockTime{}, 1'000'000);
     amp().failNext(Operation::InitDJSystem, -5);
     bool attendait = false;
-    QTimer::singleShot(50, [&] {
+    // Acts in the first event pass after the retry line, that is inside the retry wait.
+    QTimer pendantLAttente;
+    QObject::connect(&pendantLAttente, &QTimer::timeout, [&] {
+        if (!logged("Err: Init Sound Card |New try in few seconds")) return;
+        pendantLAttente.stop();
         attendait = FrmSetupEnChargement;
         // What the main window's unload does first: the flag, then the settings window goes.
         Abandon = true;
         FrmSetup::get().Unload(platform::forms::vbFormCode);
     });
+    pendantLAttente.start(5);
     loadWindows();
     const bool charge = PbBFrmSetupChargee;
     const bool demarre = amp().SystemStarted();
