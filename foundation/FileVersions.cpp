@@ -3,11 +3,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "foundation/Conversions.h"
+#include "platform/AtomicFile.h"
 #include "platform/WinPath.h"
 
 #ifndef AL3_BUILD_STAMP
@@ -122,9 +121,8 @@ void VersionFichier(const std::string& filePath) {
     VersionFichierInfos.clear();
     const auto host = platform::winpath::toHost(filePath);
     if (host.empty()) return;
-    std::ifstream in(host, std::ios::binary);
-    if (!in) return;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    if (!platform::atomicfile::readAll(host, bytes)) return;
     const auto at = bytes.find(markOfRecord());
     if (at == std::string::npos) return;
     const auto end = bytes.find('\x02', at);

@@ -2,8 +2,6 @@
 #include "platform/AtomicFile.h"
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -49,10 +47,33 @@ mode_t newFileMode() {
 }
 
 bool readAll(const std::filesystem::path& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), {});
-    return !in.bad();
+    // Non-blocking open, so that a named pipe in a file's place is refused instead of waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    std::string bytes;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            errno = error;
+            return false;
+        }
+        if (n == 0) break;
+        bytes.append(chunk, size_t(n));
+    }
+    ::close(fd);
+    out = std::move(bytes);
+    return true;
 }
 
 }  // namespace platform::atomicfile

@@ -29,7 +29,7 @@ enum class Result { Written, AccessDenied, IoError };
 Result replace(const std::filesystem::path& target, const std::string& bytes, mode_t mode);
 // The permissions a new file gets under the process's umask.
 mode_t newFileMode();
-// The whole file; false when it cannot be read.
+// The whole regular file; false (errno set) when it cannot be read or is no regular file.
 bool readAll(const std::filesystem::path& path, std::string& out);
 
 }  // namespace platform::atomicfile

@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <random>
 
+#include "platform/AtomicFile.h"
 #include "platform/WinPath.h"
 
 namespace platform::mail {
@@ -217,9 +216,8 @@ Failure Compose(const Message& message, std::string& text) {
 
     std::string attachment;
     if (!message.attachment.empty()) {
-        std::ifstream file(winpath::toHost(message.attachment), std::ios::binary);
-        if (!file) return {kAttachmentMissing, "Attachment not found: " + message.attachment};
-        attachment.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        if (!atomicfile::readAll(winpath::toHost(message.attachment), attachment))
+            return {kAttachmentMissing, "Attachment not found: " + message.attachment};
     }
 
     text += "Date: " + dateHeader(message.date) + "\r\n";

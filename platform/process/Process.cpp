@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "platform/WinPath.h"
 #include "platform/process/RuntimeFolder.h"
@@ -108,12 +109,11 @@ fs::path findOnPath(const std::string& name) {
 
 // The batch file as /bin/sh reads it: UTF-8 without carriage returns, in a scratch copy.
 fs::path shellCopyOf(const fs::path& batch, std::string& reason) {
-    std::ifstream in(batch, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!atomicfile::readAll(batch, text)) {
         reason = std::strerror(errno);
         return {};
     }
-    std::string text((std::istreambuf_iterator<char>(in)), {});
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     const fs::path folder = runtimeFolder();
     if (folder.empty()) {

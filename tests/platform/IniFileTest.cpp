@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -92,6 +93,17 @@ TEST_F(IniFile, DamagedFilesNeverCrashTheReader) {
     EXPECT_EQ(get("S", "K"), "bom");
     writeRaw("[S]\rA=1\rK=2");
     EXPECT_EQ(get("S", "K"), "2");
+}
+
+// A folder or a named pipe where the file should be reads as a missing file: no throw, no wait.
+TEST_F(IniFile, FolderOrPipeInTheFilesPlaceReadsAsMissing) {
+    fs::create_directories(host());
+    EXPECT_EQ(get("S", "K"), "dflt");
+    EXPECT_EQ(ini::writeString(file, "S", "K", "v"), ini::WriteStatus::AccessDenied);
+    fs::remove(host());
+    ASSERT_EQ(::mkfifo(host().c_str(), 0600), 0);
+    EXPECT_EQ(get("S", "K"), "dflt");
+    EXPECT_EQ(ini::writeString(file, "S", "K", "v"), ini::WriteStatus::AccessDenied);
 }
 
 TEST_F(IniFile, WriteKeepsEveryOtherByte) {
