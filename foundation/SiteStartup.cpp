@@ -159,6 +159,8 @@ void checkData(InfoBase& base, const std::string& systemFile, const std::string&
             base.Dossier_Data = picked;
         }
         QCoreApplication::processEvents();
+        // A close that came while the question was up ends the search; the start-up then stops.
+        if (Abandon) return;
     }
 }
 

@@ -151,4 +151,17 @@ TEST(StartUp, ATermSignalDuringStartUpShutsDownWithoutGoingOn) {
     EXPECT_FALSE(e2e::askTime(site.port(1), std::chrono::milliseconds(200)));
 }
 
+// The data question asked again and again (every box takes its default): a close still ends it.
+TEST(StartUp, ATermSignalEndsTheRepeatedDataQuestion) {
+    e2e::E2eSite site;
+    std::filesystem::remove_all(site.dataFolder());
+    e2e::ProgramOptions options;
+    options.answers = "yes";
+    e2e::E2eProgram program(site, options);
+    QThread::msleep(1500);
+    EXPECT_EQ(program.terminate(5s), 0);
+    EXPECT_NE(program.errorOutput().find("FRAD000.bt6' non trouv"), std::string::npos);
+    EXPECT_FALSE(e2e::askTime(site.port(1), std::chrono::milliseconds(200)));
+}
+
 }  // namespace
