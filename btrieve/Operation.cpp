@@ -133,7 +133,7 @@ void callLoop(int16_t base, int16_t op, std::string& key, int16_t keyNum, int16_
         if (key.empty()) key = std::string(100, ' ');
         PbIBtrStatus = BTRieve_Reel(file, op, pos, dataLen, key, keyNum);
         if (PbIBtrStatus == 0) break;
-        if (Abandon) return;
+        if (Abandon || PbBArretSignale) return;
         if (afterFailure(base, op, key, keyNum, file, instance, caller, pos, retries) == Next::Done)
             return;
     }

@@ -2,12 +2,16 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 
 #include "platform/Clock.h"
 
 inline bool Abandon = false;              // shut-down under way
+// A stop signal came; set by the signal handler itself, so that waits which let no events run
+// (a record held by another process) give up before the shut-down can start.
+inline std::atomic<bool> PbBArretSignale = false;
 inline bool PbBQuitter = false;           // quit or restart confirmed
 inline bool PbBRelanceForcee = false;     // quit without questions
 inline bool PbBDemarrageEnCours = false;  // start-up under way

@@ -8,12 +8,15 @@
 
 #include <QSocketNotifier>
 
+#include "foundation/RunState.h"
+
 namespace taskmanager {
 namespace {
 
 int pipeEnds[2] = {-1, -1};
 
 void onSignal(int) {
+    PbBArretSignale = true;
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(pipeEnds[0], &byte, 1);
 }
