@@ -5,18 +5,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 
-#include <unistd.h>
-
+#include "bench/support/BenchSite.h"
 #include "btrieve/BtrState.h"
 #include "btrieve/Catalogue.h"
 #include "btrieve/OpenClose.h"
 #include "btrieve/Operation.h"
 #include "foundation/NeighbourServices.h"
 #include "tests/tools/automation/AutomationSide.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -25,24 +21,15 @@ constexpr double kTarget = 5000;
 const std::string kFolder = "C:\\AL_Data\\";
 
 // A C: root of its own with a base's message file for station 1.
-struct Site {
-    fs::path root;
-    Site() {
-        std::random_device random;
-        root = fs::temp_directory_path() /
-               ("al3-bench-btrieve-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
-        fs::create_directories(root / "AL_Data");
-        ::setenv("AL3_DRIVE_C", root.c_str(), 1);
+struct Site : bench::TempDrive {
+    Site() : TempDrive("btrieve") {
+        std::filesystem::create_directories(root() / "AL_Data");
         PbSDossierDataBase[0] = kFolder;
         Lib_Data_BTrieve_2::InitGeneralData();
         std::string failed;
         if (automation::createBaseFiles(kFolder, 1, {55}, failed) != 0) std::abort();
         Lib_Data_BTrieve::FichierPervasiveOuvrir(0, 1, 1, 55, 0);
         if (!PbBBtrFileOpen[0][0][55]) std::abort();
-    }
-    ~Site() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
     }
 };
 

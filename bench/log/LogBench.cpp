@@ -3,17 +3,12 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
-#include <unistd.h>
-
+#include "bench/support/BenchSite.h"
 #include "foundation/DailyLog.h"
 #include "foundation/LogBuffers.h"
-#include "foundation/RunState.h"
-#include "platform/WinPath.h"
 
 namespace fs = std::filesystem;
 
@@ -23,26 +18,8 @@ constexpr int kLines = 100000;
 constexpr double kTarget = 10000;
 const std::string kText = "UDP: <NoStation:1><Titre:Morning show><Artiste:Someone> received";
 
-// A C: root of its own, with the log folder known and the settings window loaded.
-struct Site {
-    fs::path root;
-    Site() {
-        std::random_device random;
-        root = fs::temp_directory_path() /
-               ("al3-bench-log-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
-        fs::create_directories(root / "AudioLog" / "Histo_AL3_Relaytone");
-        ::setenv("AL3_DRIVE_C", root.c_str(), 1);
-        PbSDossierLog = "C:\\AudioLog\\Histo_AL3_Relaytone\\";
-        PbBFrmSetupChargee = true;
-    }
-    ~Site() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
-};
-
-Site& site() {
-    static Site s;
+bench::LogSite& site() {
+    static bench::LogSite s("log");
     return s;
 }
 
@@ -60,7 +37,7 @@ void TraceLogToTheDaysFile(benchmark::State& state) {
 }
 
 void PlainBufferedAppend(benchmark::State& state) {
-    const fs::path file = site().root / "plain.log";
+    const fs::path file = site().root() / "plain.log";
     std::ofstream out(file, std::ios::app | std::ios::binary);
     const std::string line = "09:41:07:045 : : : :    :" + kText + "\r\n";
     for (auto _ : state) out << line;

@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 #include <arpa/inet.h>
@@ -13,39 +11,16 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "bench/support/BenchSite.h"
 #include "engine/Frm_MainBis.h"
 #include "foundation/RunState.h"
 #include "foundation/SystemQueries.h"
 #include "settings/FrmSetupPeripherique.h"
 
 namespace udpbench {
-namespace {
-
-namespace fs = std::filesystem;
-
-// A C: root of its own whose log folder is known, with the settings window counted as loaded:
-// every line then reaches the day's file as it does in the running program.
-struct LogSite {
-    fs::path root;
-    LogSite() {
-        std::random_device random;
-        root = fs::temp_directory_path() /
-               ("al3-bench-udp-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
-        fs::create_directories(root / "AudioLog" / "Histo_AL3_Relaytone");
-        ::setenv("AL3_DRIVE_C", root.c_str(), 1);
-        PbSDossierLog = "C:\\AudioLog\\Histo_AL3_Relaytone\\";
-        PbBFrmSetupChargee = true;
-    }
-    ~LogSite() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
-};
-
-}  // namespace
 
 uint16_t loadEngine(int row) {
-    static LogSite site;
+    static bench::LogSite site("udp");
     PbLVersionOS = 10;
     Frm_MainBis& engine = Frm_MainBis::get();
     FrmSetupPeripherique::get();
