@@ -20,6 +20,7 @@ constexpr size_t kSector = 512;
 constexpr size_t kHeaderFatSlots = 109;
 constexpr uint32_t kMiniStreamCutoff = 4096;
 constexpr size_t kDirEntry = 128;
+constexpr size_t kMiniSector = 64;
 
 void putName(std::string& entry, const std::string& name) {
     for (char c : name) put16(entry, uint8_t(c));  // ASCII names only
@@ -81,11 +82,11 @@ public:
             const std::string_view e = std::string_view(directory_).substr(at, kDirEntry);
             if (get8(e, 0x42) != 2 || !nameIs(e, wanted)) continue;
             const uint32_t start = get32(e, 0x74);
-            const uint64_t size = get32(e, 0x78) | (sector_ == 512 ? 0 : uint64_t(get32(e, 0x7C)) << 32);
-            // Excel keeps its workbook stream out of the mini stream; smaller ones are not ours.
-            if (size < miniCutoff_) return Outcome::failure("stream " + wanted + " too small for a workbook");
+            const uint64_t size = entrySize(e);
             std::string data;
-            if (Outcome o = chain(start, fat_, data); !o.ok())
+            // Streams under the cut-off live in the mini stream (other spreadsheets write small
+            // workbooks there; Excel and our writer pad theirs past it).
+            if (Outcome o = size < miniCutoff_ ? miniChain(start, data) : chain(start, fat_, data); !o.ok())
                 return Outcome::failure("stream " + wanted + ": " + o.reason);
             if (data.size() < size) return Outcome::failure("stream " + wanted + " truncated");
             data.resize(size);
@@ -147,12 +148,53 @@ private:
         return {};
     }
 
+    uint64_t entrySize(std::string_view entry) const {
+        return get32(entry, 0x78) | (sector_ == 512 ? 0 : uint64_t(get32(entry, 0x7C)) << 32);
+    }
+
+    // The mini stream (the root entry's chain) and its table, read at the first small stream.
+    Outcome readMiniStream() {
+        if (miniRead_) return {};
+        const std::string_view root = std::string_view(directory_).substr(0, kDirEntry);
+        if (get8(root, 0x42) != 5) return Outcome::failure("compound file: no root entry");
+        std::string table;
+        if (Outcome o = chain(get32(file_, 0x3C), fat_, table); !o.ok())
+            return Outcome::failure("mini allocation table: " + o.reason);
+        for (size_t i = 0; i + 4 <= table.size(); i += 4) miniFat_.push_back(get32(table, i));
+        if (Outcome o = chain(get32(root, 0x74), fat_, miniStream_); !o.ok())
+            return Outcome::failure("mini stream: " + o.reason);
+        const uint64_t size = entrySize(root);
+        if (miniStream_.size() < size) return Outcome::failure("mini stream truncated");
+        miniStream_.resize(size);
+        miniRead_ = true;
+        return {};
+    }
+
+    // The 64-byte sectors of a chain in the mini stream, each once, all inside it.
+    Outcome miniChain(uint32_t start, std::string& out) {
+        if (Outcome o = readMiniStream(); !o.ok()) return o;
+        const size_t count = (miniStream_.size() + kMiniSector - 1) / kMiniSector;
+        std::vector<bool> seen(count, false);
+        for (uint32_t s = start; s != kEndOfChain;) {
+            if (s >= count) return Outcome::failure("chain leaves the mini stream (truncated)");
+            if (seen[s]) return Outcome::failure("chain loops");
+            seen[s] = true;
+            out.append(std::string_view(miniStream_).substr(size_t(s) * kMiniSector, kMiniSector));
+            if (s >= miniFat_.size()) return Outcome::failure("chain beyond the mini allocation table");
+            s = miniFat_[s];
+        }
+        return {};
+    }
+
     std::string_view file_;
     size_t sector_ = 512;
     size_t sectorCount_ = 0;
     uint32_t miniCutoff_ = kMiniStreamCutoff;
     std::vector<uint32_t> fat_;
     std::string directory_;
+    bool miniRead_ = false;
+    std::vector<uint32_t> miniFat_;
+    std::string miniStream_;
 };
 
 }  // namespace
