@@ -39,6 +39,16 @@ std::string libelleStation(int16_t index) {
 // What every sheet gets before its per-station build.
 void FormatFeuille(platform::forms::Spread& grille) { grille.SetGridColor(kCouleurGrille); }
 
+// A copy of a workbook the grid cannot read, under its date ("Global_20261210_040815.xls"), so
+// that the export does not destroy what it holds. Empty when the copy failed.
+std::string GarderCopie(const std::string& fichier) {
+    const std::string base = DossierClasseurGlobal() + "Global_" +
+                             Lib_Public::Date2StringEx(platform::clock::now(), "YYYYMMDD_hhmmss");
+    std::string copie = base + ".xls";
+    for (int n = 2; Lib_Systeme::File_Exist(copie); ++n) copie = base + "_" + std::to_string(n) + ".xls";
+    return Lib_Systeme::File_Copy(fichier, copie) ? copie : std::string();
+}
+
 }  // namespace
 
 void DetermineNoColAffichage(int16_t n, int32_t& c1, int32_t& c2, int32_t& c3) {
@@ -150,10 +160,12 @@ std::string DossierClasseurGlobal() { return PbSDossierApplication + "Local\\AL3
 std::string FichierClasseurGlobal() { return DossierClasseurGlobal() + "Global.xls"; }
 
 bool ImportClasseurGlobal() {
-    bool importe = false;
+    bool importe = false, remplacable = true;
     const std::string caller = "Frm_Main:Form_Load";
     const std::string fichier = FichierClasseurGlobal();
     if (fpSpreadGlobal && Lib_Systeme::File_Exist(fichier, caller)) {
+        // The file may be replaced once the grid holds it or a copy of it was kept.
+        remplacable = false;
         engine::Trap(caller, [&] {
             platform::forms::Spread& grille = *fpSpreadGlobal;
             std::vector<std::string> feuilles;
@@ -162,10 +174,19 @@ bool ImportClasseurGlobal() {
                 !grille.GetExcelSheetList(fichier, feuilles, nbFeuilles,
                                           DossierClasseurGlobal() + "Global_Import.log", classeur, true) ||
                 !grille.ImportExcelSheet(classeur, 0)) {
-                Lib_Public::TraceLog(-1, -1, -1,
-                                     "Warning: Workbook not imported: " + fichier + " |Sub: " + caller);
+                const std::string copie = GarderCopie(fichier);
+                if (copie.empty()) {
+                    Lib_Public::TraceLog(-1, -1, -1, "Err: Workbook not imported: " + fichier +
+                                                         " |No copy kept: not replaced this run |Sub: " +
+                                                         caller);
+                    return;
+                }
+                Lib_Public::TraceLog(-1, -1, -1, "Warning: Workbook not imported: " + fichier +
+                                                     " |Kept as: " + copie + " |Sub: " + caller);
+                remplacable = true;
                 return;
             }
+            remplacable = true;
             grille.SetSheetCount(1);
             for (int sheet = 1; sheet <= grille.SheetCount(); ++sheet) {
                 grille.SetSheet(sheet);
@@ -178,7 +199,7 @@ bool ImportClasseurGlobal() {
             importe = true;
         });
     }
-    PbBClasseurGlobalLu = true;
+    PbBClasseurGlobalLu = remplacable;
     return importe;
 }
 

@@ -15,8 +15,10 @@ namespace Lib_Tableur {
 // until then every operation below does nothing.
 inline platform::forms::Spread* fpSpreadGlobal = nullptr;
 
-// Whether the start-up's workbook import has run (whatever it found). Before that the grid
-// holds nothing of the workbook, and an export would replace the restart history with it.
+// Whether the start-up's workbook import has run and left nothing on disk that an export may
+// not replace. Before that the grid holds nothing of the workbook, and an export would replace
+// the restart history with it; it stays false for the run when an unreadable workbook could
+// not be copied aside.
 inline bool PbBClasseurGlobalLu = false;
 
 inline constexpr int32_t kLignesTableur = 50;
@@ -37,8 +39,9 @@ std::string FichierClasseurGlobal();
 
 // The start-up's import: when "Global.xls" is an Excel workbook that reads whole, its first
 // sheet replaces the grid, which is then rebuilt to the layout with the imported texts and
-// colours, and its widths computed. True when imported. A workbook that does not read is left
-// on disk as it is, with one log line.
+// colours, and its widths computed. True when imported. A workbook that does not read is
+// copied beside it under the date and time ("Global_YYYYMMDD_hhmmss.xls"), with one log line,
+// before the next export replaces it.
 bool ImportClasseurGlobal();
 // fpSpreadGlobal's export (the error report and the shut-down); true without writing anything
 // while the start-up has not imported yet, since the file still holds everything.

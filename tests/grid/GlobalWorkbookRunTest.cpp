@@ -53,7 +53,7 @@ protected:
     int runs_ = 0;
 };
 
-TEST_F(GlobalWorkbookRun, EachRunAddsItsTwoRestartRowsAndADamagedFileIsReplacedNotLost) {
+TEST_F(GlobalWorkbookRun, EachRunAddsItsTwoRestartRowsAndADamagedFileIsKeptBesideTheNewOne) {
     run();
     platform::xls::Sheet first = read();
     EXPECT_EQ(first.name, "SheetName");
@@ -80,6 +80,13 @@ TEST_F(GlobalWorkbookRun, EachRunAddsItsTwoRestartRowsAndADamagedFileIsReplacedN
     EXPECT_EQ(text(third, 0, 1), "Fin Redémarrage");
     EXPECT_EQ(text(third, 1, 1), "Début Redémarrage");
     EXPECT_EQ(text(third, 2, 1), "");
+    std::vector<std::filesystem::path> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(workbook().parent_path()))
+        if (entry.path().filename().string().rfind("Global_2", 0) == 0) kept.push_back(entry.path());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_TRUE(support::readBytes(kept[0]) == bytes);
+    EXPECT_NE(log.find(" |Kept as: C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\" + kept[0].filename().string()),
+              std::string::npos);
 }
 
 }  // namespace

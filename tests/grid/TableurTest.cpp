@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/ErrorReporter.h"
+#include "foundation/FilesAndFolders.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
@@ -41,6 +42,11 @@ protected:
         Lib_Tableur::TableurInitDemarrage(0, libelle);
     }
     std::filesystem::path classeur() const { return drive.host(Lib_Tableur::FichierClasseurGlobal()); }
+    static bool logged(const std::string& line) {
+        for (const std::string& l : logbuffers::earlyBuffer())
+            if (l.find(line) != std::string::npos) return true;
+        return false;
+    }
     bool exporter() {
         return Lib_Tableur::ExportClasseurGlobal(Lib_Tableur::FichierClasseurGlobal(), "SheetName",
                                                  Lib_Tableur::DossierClasseurGlobal() + "Global_Export.log", 0);
@@ -171,7 +177,7 @@ TEST_F(Tableur, AnErrorReportBeforeTheImportLeavesTheWorkbookAlone) {
     EXPECT_EQ(relu.at(0).cells.at({0, 1}).text, "Fin Redémarrage");
 }
 
-TEST_F(Tableur, ADamagedWorkbookIsNotImportedNorDeletedAndTheNextExportReplacesIt) {
+TEST_F(Tableur, ADamagedWorkbookIsKeptUnderItsDateBeforeTheNextExportReplacesIt) {
     demarrage();
     ASSERT_TRUE(exporter());
     std::string cut = support::readBytes(classeur());
@@ -180,16 +186,19 @@ TEST_F(Tableur, ADamagedWorkbookIsNotImportedNorDeletedAndTheNextExportReplacesI
         std::ofstream out(classeur(), std::ios::binary | std::ios::trunc);
         out << cut;
     }
+    const std::string copie = "C:\\Prog\\Local\\AL3_Relaytone\\Global_20261210_040815.xls";
+    std::ofstream(drive.host(copie)) << "an older copy";  // never overwritten
+    const std::string seconde = "C:\\Prog\\Local\\AL3_Relaytone\\Global_20261210_040815_2.xls";
+
     Lib_Tableur::PbBClasseurGlobalLu = false;
     Frm_Main suivante;
     logbuffers::earlyBuffer().clear();
     Lib_Tableur::InitGeneralTableur(true, true);
     EXPECT_FALSE(Lib_Tableur::ImportClasseurGlobal());
-    EXPECT_TRUE(support::readBytes(classeur()) == cut);
-    bool logged = false;
-    for (const std::string& line : logbuffers::earlyBuffer())
-        logged |= line.find("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls") != std::string::npos;
-    EXPECT_TRUE(logged);
+    EXPECT_TRUE(support::readBytes(drive.host(seconde)) == cut);
+    EXPECT_EQ(support::readBytes(drive.host(copie)), "an older copy");
+    EXPECT_TRUE(logged("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Kept as: " +
+                       seconde + " |Sub: Frm_Main:Form_Load"));
     EXPECT_EQ(suivante.fpSpreadGlobal->Text(2, 1), "");  // the empty layout
     EXPECT_EQ(suivante.fpSpreadGlobal->MaxCols(), 9);
 
@@ -198,6 +207,28 @@ TEST_F(Tableur, ADamagedWorkbookIsNotImportedNorDeletedAndTheNextExportReplacesI
     std::vector<platform::xls::Sheet> relu;
     ASSERT_TRUE(platform::xls::readWorkbook(classeur(), relu).ok());
     EXPECT_EQ(relu.at(0).cells.at({0, 1}).text, "Début Redémarrage");
+    EXPECT_TRUE(support::readBytes(drive.host(seconde)) == cut);
+}
+
+TEST_F(Tableur, AnUnreadableWorkbookThatCannotBeCopiedIsNotReplacedThisRun) {
+    std::ofstream(classeur(), std::ios::binary) << "Relaytone\r\nDébut Redémarrage\r\n";
+    const std::string avant = support::readBytes(classeur());
+    Lib_Tableur::InitGeneralTableur(true, true);
+    logbuffers::earlyBuffer().clear();
+    Lib_Systeme::seams::failNextFileOperation(ENOSPC);
+    EXPECT_FALSE(Lib_Tableur::ImportClasseurGlobal());
+    EXPECT_TRUE(logged("Err: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |No copy kept: "
+                       "not replaced this run |Sub: Frm_Main:Form_Load"));
+
+    Lib_Tableur::TableurInitDemarrage(0, "Début Redémarrage");
+    EXPECT_TRUE(exporter());  // nothing to report: the file is left as it was on purpose
+    Lib_Public::ReportError(53, "File not found", "Frm_Main:Form_Load");
+    platform::dialogs::queueAnswers({"ok"});
+    Lib_Tableur::ExportClasseurGlobalFermeture("Aerolune: Relaytone");
+    EXPECT_TRUE(platform::dialogs::asked().empty());
+    EXPECT_EQ(support::readBytes(classeur()), avant);
+    for (const auto& entry : std::filesystem::directory_iterator(classeur().parent_path()))
+        EXPECT_EQ(entry.path().filename().string().rfind("Global_2", 0), std::string::npos) << entry.path();
 }
 
 TEST_F(Tableur, AFailedExportAtShutDownSaysSoUnlessTheQuitIsForced) {
