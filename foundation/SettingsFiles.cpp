@@ -15,6 +15,18 @@ namespace Lib_Systeme {
 
 using platform::ini::WriteStatus;
 
+namespace {
+
+std::string raisonEchec(WriteStatus status) {
+    switch (status) {
+        case WriteStatus::PathNotFound: return "Path not found";
+        case WriteStatus::AccessDenied: return "Access denied";
+        default: return "Write error";
+    }
+}
+
+}  // namespace
+
 std::string LectureIni(const std::string& file, const std::string& section, const std::string& key,
                        const std::string& defaultValue) {
     if (!Lib_Public::NomFichierCorrect(file)) return defaultValue;
@@ -33,12 +45,20 @@ bool EcritureIni(const std::string& file, const std::string& section, const std:
         return false;
     }
     if (status == WriteStatus::Written) return true;
-    if (const size_t slash = file.rfind('\\'); slash != std::string::npos) {
-        VerificationEtCreationRepertoire(file.substr(0, slash + 1), true);
-        if (platform::ini::writeString(file, section, key, value) == WriteStatus::Written) return true;
+    const std::string path = platform::ini::profilePath(file);
+    if (const size_t slash = path.rfind('\\'); slash != std::string::npos) {
+        VerificationEtCreationRepertoire(path.substr(0, slash + 1), true);
+        status = platform::ini::writeString(file, section, key, value);
+        if (status == WriteStatus::Written) return true;
     }
-    File_RemoveFlag(file, 1);
-    return platform::ini::writeString(file, section, key, value) == WriteStatus::Written;
+    File_RemoveFlag(path, 1);
+    status = platform::ini::writeString(file, section, key, value);
+    if (status == WriteStatus::Written) return true;
+    // Most callers ignore the result: the value would be lost without a trace.
+    Lib_Public::TraceLog(-1, -1, -1,
+                         "Err: EcritureIni: Unable to write: " + path + " [" + section + "] " + key +
+                             " |" + raisonEchec(status));
+    return false;
 }
 
 }  // namespace Lib_Systeme

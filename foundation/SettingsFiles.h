@@ -8,10 +8,12 @@
 namespace Lib_Systeme {
 
 // One value, at most 254 characters; the default when the name is refused or the file,
-// section or key is missing. Every call reads the file.
+// section or key is missing. Every call reads the file. A name without a folder is a file of
+// the Windows folder, for both calls.
 std::string LectureIni(const std::string& file, const std::string& section, const std::string& key,
                        const std::string& defaultValue = {});
 // True when the value was written; creates the folder and clears a read-only file on the way.
+// A write that still fails is one "Err: EcritureIni: Unable to write: " line.
 bool EcritureIni(const std::string& file, const std::string& section, const std::string& key,
                  const std::string& value);
 

@@ -40,6 +40,28 @@ Result replace(const std::filesystem::path& target, const std::string& bytes, mo
     return Result::IoError;
 }
 
+Result rewriteInPlace(const std::filesystem::path& target, const std::string& bytes) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return errno == EACCES || errno == EROFS ? Result::AccessDenied : Result::IoError;
+    bool ok = true;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, off_t(done));
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += size_t(n);
+    }
+    ok = ok && ::ftruncate(fd, off_t(bytes.size())) == 0;
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    return ok ? Result::Written : Result::IoError;
+}
+
+bool folderTakesNewFiles(const std::filesystem::path& folder) {
+    struct stat st {};
+    return ::stat(folder.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) &&
+           ::access(folder.c_str(), W_OK) == 0;
+}
+
 mode_t newFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);

@@ -27,6 +27,12 @@ enum class Result { Written, AccessDenied, IoError };
 // Writes the bytes to a temporary file beside the target, flushes it to disk and renames it
 // over the target; the file gets the given permissions.
 Result replace(const std::filesystem::path& target, const std::string& bytes, mode_t mode);
+// Rewrites an existing file through its own inode (write, truncate, flush), for a folder that
+// takes no temporary file; a crash halfway may leave it mixed, as Windows' own writes would.
+Result rewriteInPlace(const std::filesystem::path& target, const std::string& bytes);
+// Whether a new file may be made in the folder: the owner may write it (so that a folder made
+// read-only also holds for root) and the system lets this process do so.
+bool folderTakesNewFiles(const std::filesystem::path& folder);
 // The permissions a new file gets under the process's umask.
 mode_t newFileMode();
 // The whole regular file; false (errno set) when it cannot be read or is no regular file.

@@ -9,6 +9,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
+#include "platform/SystemInfo.h"
 #include "platform/WinPath.h"
 
 namespace platform::ini {
@@ -152,10 +153,16 @@ std::string withValue(std::string_view fileBytes, std::string_view section, std:
     return out;
 }
 
+std::string profilePath(std::string_view windowsPath) {
+    if (windowsPath.empty() || windowsPath.find_first_of("\\/") != std::string_view::npos)
+        return std::string(windowsPath);
+    return system::windowsFolder() + "\\" + std::string(windowsPath);
+}
+
 std::string getString(std::string_view windowsPath, std::string_view section, std::string_view key,
                       std::string_view defaultValue, size_t bufferSize) {
     const std::string fallback = cut(cp1252::fromUtf8(defaultValue), bufferSize);
-    const fs::path host = winpath::toHost(windowsPath);
+    const fs::path host = winpath::toHost(profilePath(windowsPath));
     std::string bytes;
     if (host.empty() || !atomicfile::readAll(host, bytes)) return fallback;
     const auto value = findValue(bytes, cp1252::fromUtf8(section), cp1252::fromUtf8(key));
@@ -171,7 +178,7 @@ WriteStatus writeString(std::string_view windowsPath, std::string_view section,
         return WriteStatus::InvalidName;
     if (hasLineBreak(value)) return WriteStatus::InvalidValue;
 
-    const fs::path host = winpath::toHost(windowsPath);
+    const fs::path host = winpath::toHost(profilePath(windowsPath));
     std::error_code ec;
     if (host.empty() || host.filename().empty() || !fs::is_directory(host.parent_path(), ec))
         return WriteStatus::PathNotFound;
@@ -181,7 +188,8 @@ WriteStatus writeString(std::string_view windowsPath, std::string_view section,
     mode_t mode = atomicfile::newFileMode();
     std::string bytes;
     struct stat st {};
-    if (::stat(host.c_str(), &st) == 0) {
+    const bool exists = ::stat(host.c_str(), &st) == 0;
+    if (exists) {
         if (!S_ISREG(st.st_mode)) return WriteStatus::AccessDenied;
         if (!(st.st_mode & S_IWUSR) || ::access(host.c_str(), W_OK) != 0) return WriteStatus::AccessDenied;
         mode = st.st_mode & 07777;
@@ -189,7 +197,13 @@ WriteStatus writeString(std::string_view windowsPath, std::string_view section,
     }
     const std::string updated =
         withValue(bytes, cp1252::fromUtf8(s), cp1252::fromUtf8(k), cp1252::fromUtf8(value));
-    switch (atomicfile::replace(host, updated, mode)) {
+    atomicfile::Result result = atomicfile::Result::AccessDenied;
+    if (atomicfile::folderTakesNewFiles(host.parent_path()))
+        result = atomicfile::replace(host, updated, mode);
+    // The folder refuses the temporary file, not this one: Windows writes such a file in place.
+    if (result == atomicfile::Result::AccessDenied && exists)
+        result = atomicfile::rewriteInPlace(host, updated);
+    switch (result) {
         case atomicfile::Result::Written: return WriteStatus::Written;
         case atomicfile::Result::AccessDenied: return WriteStatus::AccessDenied;
         default: return WriteStatus::IoError;

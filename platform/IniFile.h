@@ -8,6 +8,10 @@
 
 namespace platform::ini {
 
+// The file a profile call works on: a name without any folder lies in the Windows folder, as
+// Windows' profile functions look for it there; any other name stays as it is.
+std::string profilePath(std::string_view windowsPath);
+
 // The value of a key, as GetPrivateProfileString gives it: sections and keys matched without
 // regard to case, the first matching key line wins, spaces and one pair of surrounding quotes
 // removed, cut to bufferSize - 1 characters. The default (cut the same way) when the file,
@@ -21,7 +25,7 @@ enum class WriteStatus { Written, PathNotFound, AccessDenied, InvalidName, Inval
 // stays byte for byte; the file, section or key are added as needed. The folder must exist and
 // the file must not be read-only. The file is replaced through a temporary file and a rename,
 // under a lock on its folder, so that no reader ever sees half a file and no writer's line
-// is lost. A name holding a line break, a section holding "]", a key holding "=" or starting
+// is lost; in a folder that takes no new file, a writable file is rewritten in place. A name holding a line break, a section holding "]", a key holding "=" or starting
 // with "[", and a value holding a line break are refused.
 WriteStatus writeString(std::string_view windowsPath, std::string_view section,
                         std::string_view key, std::string_view value);

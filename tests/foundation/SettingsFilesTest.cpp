@@ -74,6 +74,36 @@ TEST_F(SettingsFiles, WriteCreatesTheFolderAndClearsReadOnly) {
     EXPECT_EQ(LectureIni("C:\\New\\Deep\\Folder\\x.ini", "S", "K"), "2");
 }
 
+// A file the user may write in a folder he may not: written in place, as Windows does. What
+// still cannot be written leaves a line, since most callers ignore the result.
+TEST_F(SettingsFiles, WritesInAReadOnlyFolderAndLogsWhatCannotBeWritten) {
+    const fs::path host = drive.host("C:\\Program Files\\Cfg\\AL3_Player.ini");
+    support::writeWindowsFile(host, "[Planning]\nLundi=1\n");
+    fs::permissions(host.parent_path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    logbuffers::earlyBuffer().clear();
+    EXPECT_TRUE(EcritureIni("C:\\Program Files\\Cfg\\AL3_Player.ini", "Planning", "Mardi", "2"));
+    EXPECT_EQ(support::readWindowsFile(host), "[Planning]\nLundi=1\nMardi=2\n");
+    EXPECT_TRUE(logbuffers::earlyBuffer().empty());
+
+    EXPECT_FALSE(EcritureIni("C:\\Program Files\\Cfg\\New.ini", "S", "K", "1"));
+    fs::permissions(host.parent_path(), fs::perms::owner_all);
+    EXPECT_FALSE(fs::exists(host.parent_path() / "New.ini"));
+    bool logged = false;
+    for (const std::string& line : logbuffers::earlyBuffer())
+        logged |= line.find("Err: EcritureIni: Unable to write: C:\\Program Files\\Cfg\\New.ini [S] K "
+                            "|Access denied") != std::string::npos;
+    EXPECT_TRUE(logged);
+}
+
+TEST_F(SettingsFiles, ABareNameIsAFileOfTheWindowsFolder) {
+    ASSERT_FALSE(fs::exists(drive.host("C:\\Windows")));  // made on the way, as any folder
+    EXPECT_TRUE(EcritureIni("Relaytone.ini", "S", "K", "1"));
+    EXPECT_EQ(support::readWindowsFile(drive.host("C:\\Windows\\Relaytone.ini")), "[S]\nK=1\n");
+    EXPECT_EQ(LectureIni("relaytone.ini", "S", "K", "dflt"), "1");
+    EXPECT_FALSE(fs::exists(fs::current_path() / "Relaytone.ini"));
+}
+
 TEST_F(SettingsFiles, BlankNamesAndLineBreaksAreRefused) {
     const fs::path host = drive.host("C:\\Cfg\\a.ini");
     support::writeWindowsFile(host, "[S]\nK=stored\n");

@@ -26,6 +26,10 @@ protected:
         fs::create_directories(host().parent_path());
         std::ofstream(host(), std::ios::binary) << bytes;
     }
+    static ino_t inodeOf(const fs::path& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+    }
     std::string get(const std::string& section, const std::string& key, size_t buffer = 255) {
         return ini::getString(file, section, key, "dflt", buffer);
     }
@@ -168,6 +172,50 @@ TEST_F(IniFile, ReadOnlyFileIsRefusedAndKeepsItsPermissionsOtherwise) {
     EXPECT_EQ(fs::status(host()).permissions(),
               fs::perms::owner_write | fs::perms::owner_read | fs::perms::group_read);
     EXPECT_EQ(fs::directory_iterator(host().parent_path())->path(), host());  // no temporary left
+}
+
+// Where the folder takes no temporary file a writable file is written in place; elsewhere the
+// file is still replaced whole.
+TEST_F(IniFile, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
+    writeRaw("; gardé\r\n[S]\r\nK=1\r\nLong=" + std::string(200, 'x') + "\r\n");
+    const ino_t before = inodeOf(host());
+    ASSERT_EQ(ini::writeString(file, "S", "K", "2"), ini::WriteStatus::Written);
+    EXPECT_NE(inodeOf(host()), before);  // replaced: a crash never leaves half a file
+
+    const fs::perms folder = fs::status(host().parent_path()).permissions();
+    fs::permissions(host().parent_path(), fs::perms::owner_write | fs::perms::group_write |
+                                              fs::perms::others_write, fs::perm_options::remove);
+    const ino_t inPlace = inodeOf(host());
+    EXPECT_EQ(ini::writeString(file, "S", "Long", "short"), ini::WriteStatus::Written);
+    EXPECT_EQ(ini::writeString(file, "S", "New", "3"), ini::WriteStatus::Written);
+    EXPECT_EQ(inodeOf(host()), inPlace);
+    EXPECT_EQ(readBytes(host()), "; gardé\r\n[S]\r\nK=2\r\nLong=short\r\nNew=3\r\n");
+    EXPECT_EQ(ini::writeString("C:\\Settings\\Other.ini", "S", "K", "1"), ini::WriteStatus::AccessDenied);
+    fs::permissions(host(), fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_EQ(ini::writeString(file, "S", "K", "4"), ini::WriteStatus::AccessDenied);
+    EXPECT_EQ(get("S", "K"), "2");
+    fs::permissions(host().parent_path(), folder);
+    EXPECT_EQ(std::distance(fs::directory_iterator(host().parent_path()), fs::directory_iterator()), 1);
+}
+
+// As Windows' profile functions do, a name without a folder is a file of the Windows folder,
+// never one of the working folder.
+TEST_F(IniFile, ABareNameIsAFileOfTheWindowsFolder) {
+    const fs::path work = drive.root() / "work";
+    fs::create_directories(work);
+    fs::create_directories(drive.root() / "Windows");
+    const fs::path was = fs::current_path();
+    fs::current_path(work);
+    const ini::WriteStatus status = ini::writeString("Relaytone.ini", "S", "K", "1");
+    const std::string read = ini::getString("RELAYTONE.INI", "s", "k", "dflt", 255);
+    fs::current_path(was);
+    EXPECT_EQ(status, ini::WriteStatus::Written);
+    EXPECT_EQ(read, "1");
+    EXPECT_EQ(readBytes(drive.root() / "Windows" / "Relaytone.ini"), "[S]\r\nK=1\r\n");
+    EXPECT_TRUE(fs::is_empty(work));
+    EXPECT_EQ(ini::profilePath("Relaytone.ini"), "C:\\Windows\\Relaytone.ini");
+    EXPECT_EQ(ini::profilePath("C:\\Cfg\\a.ini"), "C:\\Cfg\\a.ini");
+    EXPECT_EQ(ini::profilePath("Cfg/a.ini"), "Cfg/a.ini");
 }
 
 // Two processes writing different keys of one file at once: every key arrives.
