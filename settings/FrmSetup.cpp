@@ -2,9 +2,11 @@
 #include "settings/FrmSetup.h"
 
 #include <functional>
+#include <vector>
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QHostAddress>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
@@ -131,12 +133,22 @@ void FrmSetup::Form_Load() {
 void FrmSetup::ReparerAdressesReception() {
     auto& page = FrmSetupPeripherique::get();
     const std::string hote = page.TexteComputerNameAdresse[1]->Text();
-    // Without a host address the repair would store an empty address at the next save.
-    if (hote.empty()) return;
+    std::vector<platform::forms::TextBox*> aReparer;
     for (auto* box : page.TexteUDPIPSource) {
         const std::string ip = box->Text();
-        if (ip.find_first_not_of(' ') == std::string::npos || ip == "0.0.0.0") box->SetText(hote);
+        if (ip.find_first_not_of(' ') == std::string::npos || ip == "0.0.0.0") aReparer.push_back(box);
     }
+    // Without a host address, or with the loopback one that a host without network resolves
+    // to, a repaired row would look bound and hear nothing, and be stored so at the next save.
+    if (hote.empty() || QHostAddress(QString::fromStdString(hote)).isLoopback()) {
+        if (!aReparer.empty())
+            Lib_Public::TraceLog(-1, -1, -1,
+                                 "Warning: UDP: No usable host address (" + hote +
+                                     "): receive addresses kept as stored |Sub: " + kForm + ":" +
+                                     "Form_Load");
+        return;
+    }
+    for (auto* box : aReparer) box->SetText(hote);
     page.LierLignesEnAttente();
 }
 

@@ -41,6 +41,7 @@ int indexOf(const std::vector<std::string>& lines, const std::string& fragment) 
 class SettingsLoad : public SettingsSite {};
 
 TEST_F(SettingsLoad, DefaultsWithoutAnyFile) {
+    platform::system::setHostIPv4Address("192.0.2.10");
     loadWindows();
     auto& page = FrmSetupPeripherique::get();
     for (int r = 0; r < 3; ++r) {
@@ -52,7 +53,7 @@ TEST_F(SettingsLoad, DefaultsWithoutAnyFile) {
         EXPECT_EQ(page.TexteUDPPortBCible[r]->Text(), "");
         EXPECT_EQ(page.CheckUDPOutActif[r]->Caption(), "Station " + std::to_string(r + 1));
         // No stored address: the repair gives the host address.
-        EXPECT_EQ(page.TexteUDPIPSource[r]->Text(), page.TexteComputerNameAdresse[1]->Text());
+        EXPECT_EQ(page.TexteUDPIPSource[r]->Text(), "192.0.2.10");
     }
     auto& son = FrmSetupSon::get();
     EXPECT_EQ(son.CheckSoundCard->Value(), vbChecked);
@@ -242,7 +243,7 @@ TEST_F(SettingsLoad, AddressRepairGivesBlankAndAnyAddressRowsTheHostAddress) {
     loadWindows();
     auto& page = FrmSetupPeripherique::get();
     const std::string host = page.TexteComputerNameAdresse[1]->Text();
-    if (host.empty()) GTEST_SKIP() << "this machine has no IPv4 address";
+    if (host.empty() || host.rfind("127.", 0) == 0) GTEST_SKIP() << "this machine has no usable IPv4 address";
     // Every row, hidden ones included.
     for (auto* box : page.TexteUDPIPSource) EXPECT_EQ(box->Text(), host);
     EXPECT_EQ(countLogged("Err: Unable to Check CheckUDPInActif due to IP source is empty"), 1);
@@ -259,20 +260,37 @@ TEST_F(SettingsLoad, AddressRepairGivesBlankAndAnyAddressRowsTheHostAddress) {
               host);
 }
 
-TEST_F(SettingsLoad, WithoutAHostAddressTheStoredAddressesStayAsTheyAre) {
-    platform::system::setHostIPv4Address(std::string());
-    writeBaseSettings("[UDP_In_01]\nIP=0.0.0.0\nPort=6001\nActif=0\n"
-                      "[UDP_In_02]\nIP=\nPort=6002\nActif=0\n");
-    loadWindows();
-    auto& page = FrmSetupPeripherique::get();
-    EXPECT_EQ(page.TexteComputerNameAdresse[1]->Text(), "");
-    EXPECT_EQ(page.TexteUDPIPSource[0]->Text(), "0.0.0.0");
-    EXPECT_EQ(page.TexteUDPIPSource[1]->Text(), "");
+// No address, or the loopback one a host without network resolves to: a repaired row would look
+// bound and hear nothing from the automation, and be stored so.
+TEST_F(SettingsLoad, WithoutAUsableHostAddressTheStoredAddressesStayAsTheyAre) {
+    for (const std::string host : {"", "127.0.1.1", "127.0.0.1"}) {
+        SCOPED_TRACE(host);
+        platform::system::setHostIPv4Address(host);
+        const uint16_t port = freeUdpPort();
+        writeBaseSettings("[UDP_In_01]\nIP=0.0.0.0\nPort=6001\nActif=0\n"
+                          "[UDP_In_02]\nIP=\nPort=" + std::to_string(port) + "\nActif=1\n"
+                          "[UDP_In_03]\nIP=127.0.0.1\nPort=6003\nActif=0\n");
+        loadWindows();
+        auto& page = FrmSetupPeripherique::get();
+        EXPECT_EQ(page.TexteComputerNameAdresse[1]->Text(), host);
+        EXPECT_EQ(page.TexteUDPIPSource[0]->Text(), "0.0.0.0");
+        EXPECT_EQ(page.TexteUDPIPSource[1]->Text(), "");
+        EXPECT_EQ(page.TexteUDPIPSource[2]->Text(), "127.0.0.1");
+        EXPECT_EQ(page.TexteUDPIPSource[9]->Text(), "");
+        EXPECT_EQ(countLogged("Warning: UDP: No usable host address (" + host +
+                              "): receive addresses kept as stored |Sub: FrmSetup:Form_Load"),
+                  1);
+        EXPECT_EQ(countLogged("Binded to"), 0);  // the ticked row without address stays unbound
+        EXPECT_TRUE(page.TexteUDPIPSource[1]->Enabled());
 
-    page.TexteUDPPortCible[2]->SetText("7003");
-    FrmSetup::get().SaveSettingsPeripheriques();
-    EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "UDP_In_01", "IP", "?"),
-              "0.0.0.0");
+        page.TexteUDPPortCible[2]->SetText("7003");
+        FrmSetup::get().SaveSettingsPeripheriques();
+        for (const auto& [section, stored] : {std::pair{"UDP_In_01", "0.0.0.0"}, std::pair{"UDP_In_02", ""},
+                                              std::pair{"UDP_In_03", "127.0.0.1"}})
+            EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", section, "IP", "?"), stored)
+                << section;
+        unloadWindows();
+    }
 }
 
 TEST_F(SettingsLoad, RowsBeyondTheLoadedOnesAreHidden) {
