@@ -126,6 +126,10 @@ void proposerDriversNP(int16_t noPipe, int16_t device) {
     if (reponse != dlg::vbYes) return;
     Lib_Systeme::EcritureIni(Lib_Public::NomFichierSettings("", ".Ini"), "General_Out",
                              "Pipe_" + Lib_Public::N2S(noPipe, 2, 0, "0") + "_Nature", "2");
+    // The page shows what the file now holds, so that no later save writes the old nature back.
+    auto& natures = FrmSetupSon::get().ComboNatureTrancheOut;
+    if (size_t(noPipe) < natures.size())
+        natures[size_t(noPipe)]->SetListIndex(FrmSetupSon::NatureConstructeur);
     dlg::MsgBox(std::string("Le paramétrage a été changé") + "\r\n\r\n" +
                     "Veuillez relancer le programme",
                 dlg::vbInformation | dlg::vbOKOnly, titre);

@@ -40,6 +40,11 @@ public:
     platform::forms::TextBox* TexteEffetNormalisationMax;
     platform::forms::CommandButton* CommandFermer;
 
+    // Whether the operator picked the output device during this run: only then does the general
+    // save store it, so a device the start fell back on (none found, fewer than stored) never
+    // replaces the stored one.
+    bool PeripheriqueChoisi() const { return peripheriqueChoisi_; }
+
     void ComboNatureTrancheOut_Click(int index);
     void ComboPeripheriqueOut_Click(int index);
     void SliderAnalogLevelOut_Scroll(int index);
@@ -57,4 +62,5 @@ private:
     void connectHandlers();
 
     bool natureStarting_ = false;  // the output start lets events run for up to 6 s
+    bool peripheriqueChoisi_ = false;
 };

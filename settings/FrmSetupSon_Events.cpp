@@ -63,6 +63,8 @@ void FrmSetupSon::CommandFermer_Click() { Hide(); }
 void FrmSetupSon::ComboNatureTrancheOut_Click(int index) {
     if (CheckSoundCard->Value() != platform::forms::vbChecked) return;
     const std::string caller = kPage + ":" + "ComboNatureTrancheOut_Click";
+    // A nature that starts nothing, set while a start runs, is the driver offer's own.
+    if (natureStarting_ && ComboNatureTrancheOut[0]->ListIndex() == NatureConstructeur) return;
     if (natureStarting_) {
         Lib_Public::TraceLog(-1, 0, -1,
                              "Warning: Pipe Nature: Output start already under way, choice "
@@ -79,6 +81,8 @@ void FrmSetupSon::ComboNatureTrancheOut_Click(int index) {
         }
         Lib_Public::TraceLogEncadre(-1, 0, -1, text, "=", false);
         natureStarting_ = true;
+        // The start selects the stored device again.
+        peripheriqueChoisi_ = false;
         Lib_DirectX::InitDirectXOut(0, "DirectX_Player_");
         natureStarting_ = false;
     });
@@ -91,8 +95,11 @@ void FrmSetupSon::ComboPeripheriqueOut_Click(int index) {
         if (index != 0) return;
         const int nature = ComboNatureTrancheOut[0]->ListIndex();
         // "________" starts the same DirectX output, so its device is the one to keep too.
-        if (nature == NatureAucune || nature == NatureDirectX)
+        if (nature == NatureAucune || nature == NatureDirectX) {
             PbTPipesOut[0].NoDeviceSelectionne = int16_t(ComboPeripheriqueOut[0]->ListIndex());
+            // The load and the output start select what the file holds, held to the list.
+            if (!FrmSetupEnChargement && !natureStarting_) peripheriqueChoisi_ = true;
+        }
     });
     marquerGeneral();
 }

@@ -63,7 +63,8 @@ void FrmSetup::SaveSettings() {
         auto& divers = FrmSetupDivers::get();
         if (son.CheckSoundCard->Value() == platform::forms::vbChecked) {
             ecrire("General_Out", "Pipe_00_Nature", son.ComboNatureTrancheOut[0]->ListIndex());
-            ecrire("DirectX_Player_00", "Device", PbTPipesOut[0].NoDeviceSelectionne);
+            if (son.PeripheriqueChoisi())
+                ecrire("DirectX_Player_00", "Device", PbTPipesOut[0].NoDeviceSelectionne);
         }
         ecrire("Email", "Adresse", divers.TexteEmailsAdresses->Text());
         ecrire("Email", "SMTPS", divers.CheckSMTPS->Value());

@@ -93,7 +93,8 @@ TEST_F(SaveCycle, EachGroupWritesItsKeys) {
     } keys[] = {
         {kProgramFile, "SoundCard", "Active", "1"},
         {kProgramFile, "General_Out", "Pipe_00_Nature", "0"},
-        {kProgramFile, "DirectX_Player_00", "Device", "0"},
+        // No device was found and the operator picked none: nothing to store.
+        {kProgramFile, "DirectX_Player_00", "Device", "<missing>"},
         {kProgramFile, "Email", "Adresse", ""},
         {kProgramFile, "Email", "SMTPS", "0"},
         {kProgramFile, "Emails", "Err_0", "0"},
@@ -132,6 +133,26 @@ TEST_F(SaveCycle, WithTheSoundCardOffItsOutputKeysStayAsTheFileHasThem) {
     EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "SoundCard", "Active"), "0");
     EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "General_Out", "Pipe_00_Nature"), "2");
     EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "DirectX_Player_00", "Device"), "4");
+}
+
+// No device found (as here): the device list stays empty and the pipe's device is not one the
+// operator or the program chose, so neither a save nor the forced restart's writes it.
+TEST_F(SaveCycle, WithoutASoundDeviceTheStoredDeviceStaysAcrossSavesAndTheForcedRestart) {
+    writeProgramSettings("[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=1\n"
+                         "[DirectX_Player_00]\nDevice=3\n");
+    loadWindows();
+    ASSERT_EQ(FrmSetupSon::get().ComboPeripheriqueOut[0]->ListCount(), 0);
+    FrmSetupDivers::get().TexteEmailsAdresses->SetText("ops@radio.test");
+    FrmSetup::get().CommandSave_Click();
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "Email", "Adresse"), "ops@radio.test");
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "DirectX_Player_00", "Device"), "3");
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "General_Out", "Pipe_00_Nature"), "1");
+
+    FrmSetupDivers::get().CheckLaunch->SetValue(vbChecked);
+    PbBRelanceForcee = true;
+    unloadWindows();
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "Windows", "Launch"), "1");
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "DirectX_Player_00", "Device"), "3");
 }
 
 TEST_F(SaveCycle, UnloadAsksOnlyWhenAGroupIsMarked) {
