@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <thread>
 
 #include "foundation/DailyLog.h"
@@ -213,6 +214,26 @@ TEST_F(DailyLog, FailedWriteKeepsTheLinesReportsOnceAndWritesThemLater) {
     EXPECT_EQ(texts.front(), "one");
     EXPECT_EQ(texts.back(), "three");
     EXPECT_EQ(countContaining(texts, "Err: 75 (Path/File access error"), 1u);
+    EXPECT_EQ(countContaining(fileLines("20240301"), "App.Version: "), 1u);
+    EXPECT_TRUE(logbuffers::fileBuffer().empty());
+}
+
+TEST_F(DailyLog, AFailureThrownDuringAWriteLeavesTheLogWorking) {
+    // The day header's reboot advice mails the operator: that mail fails once with an exception.
+    windows.settings.nbJoursIndex = 5;
+    windows.settings.checkEmail[4] = 1;
+    windows.engine.duringMail = [this] {
+        windows.engine.duringMail = nullptr;
+        throw std::runtime_error("mailer gone");
+    };
+    clockAt({.year = 2024, .month = 3, .day = 1, .hour = 10}, 42ull * 86400000u);
+    loadSettings();
+    EXPECT_THROW(TraceLog(-1, -1, -1, "one"), std::runtime_error);
+
+    TraceLog(-1, -1, -1, "two");
+    const auto texts = fileTexts("20240301");
+    EXPECT_EQ(countContaining(texts, "one"), 1u);
+    EXPECT_EQ(countContaining(texts, "two"), 1u);
     EXPECT_EQ(countContaining(fileLines("20240301"), "App.Version: "), 1u);
     EXPECT_TRUE(logbuffers::fileBuffer().empty());
 }
