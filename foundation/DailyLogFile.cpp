@@ -96,8 +96,14 @@ public:
             if (path_ == file && stillNamed(file)) return fd_;
             close();
         }
-        fd_ = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+        // A pipe or device in the file's place would hold the open, or take the lines away.
+        fd_ = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
         if (fd_ < 0) return -errno;
+        struct stat opened {};
+        if (::fstat(fd_, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+            close();
+            return -ENXIO;
+        }
         path_ = file;
         return fd_;
     }
