@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include <QTimer>
 
@@ -194,6 +195,32 @@ TEST_F(Quit, AQuitAskedDuringTheShutDownsWaitDoesNotUnloadTwice) {
     EXPECT_EQ(lignes("Form closed by the Taskmanager"), 1);
     EXPECT_EQ(lignes("Form closed by code action"), 0);
     EXPECT_EQ(platform::dialogs::asked().size(), 1u);  // the late question, answered by default
+}
+
+TEST_F(Quit, ALauncherTheSystemCannotStartIsAnIncidentAndTheProgramRuns) {
+    std::filesystem::create_directories(lanceurHote().parent_path());
+    std::ofstream(lanceurHote()) << "not a program";
+    std::filesystem::permissions(lanceurHote(), std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::owner_write);
+    fenetre.RelancerApplication(false, "Test:Refuse");
+    EXPECT_TRUE(logged("Restart needed: Launch: C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
+    EXPECT_TRUE(logged("Err: Unable to launch again: Launcher not started: "
+                       "C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
+    EXPECT_FALSE(logged("Restart needed: Close Application"));
+    const int incidents = fenetre.ListeIncidents[0]->ListCount();
+    ASSERT_GE(incidents, 1);
+    EXPECT_NE(fenetre.ListeIncidents[0]->List(incidents - 1).find("Launcher not started"),
+              std::string::npos);
+    EXPECT_FALSE(PbBQuitter);
+    EXPECT_FALSE(PbBRelanceForcee);
+    EXPECT_FALSE(Abandon);
+    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_TRUE(platform::dialogs::asked().empty());
+
+    // Later requests only log, as after a launcher gone at the second look.
+    fenetre.RelancerApplication(false, "Test:Second");
+    EXPECT_TRUE(logged("Restart needed: But Already in Escape Mode |Sub: Test:Second"));
+    EXPECT_TRUE(fenetre.Loaded());
 }
 
 TEST_F(Quit, ARestartWithoutTheLauncherIsAnIncidentAndTheProgramRuns) {
