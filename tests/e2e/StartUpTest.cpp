@@ -1,9 +1,12 @@
 // The real program on a fixture site: start-up order, time replies, shut-down by signal.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QElapsedTimer>
 #include <QThread>
 
+#include "btrieve/Catalogue.h"
 #include "tests/e2e/support/E2eProgram.h"
 #include "tests/support/WindowsFiles.h"
 
@@ -152,6 +155,21 @@ TEST(StartUp, ATermSignalDuringStartUpShutsDownWithoutGoingOn) {
 }
 
 // The data question answered the same way again and again (every box takes its default): the
+// A damaged file of the base: the record manager's report, then the operator's confirmed quit.
+TEST(StartUp, AQuitConfirmedFromTheRecordManagersReportClosesTheFilesAndExitsWithZero) {
+    e2e::E2eSite site;
+    std::ofstream(site.dataFolder() / Lib_Data_BTrieve::NomFichierBTR(31, 0), std::ios::trunc)
+        << "not a record-manager file";
+    e2e::ProgramOptions options;
+    options.answers = "retry,yes";  // the report's box, then "Voulez-vous quitter le programme ?"
+    e2e::E2eProgram program(site, options);
+    EXPECT_EQ(program.waitForExit(), 0) << program.errorOutput();
+    const size_t quit = program.logPosition("Close Application ? ErreurBTrieve");
+    ASSERT_NE(quit, std::string::npos) << program.log();
+    EXPECT_NE(program.log().find("Pervasive Files: Closed", quit), std::string::npos) << program.log();
+    EXPECT_EQ(program.logPosition("Pervasive Files: Opened"), std::string::npos);
+}
+
 // search gives up after ten asks and the program starts without the data.
 TEST(StartUp, TheDataQuestionGivesUpOnTheSameAnswerAndTheProgramRuns) {
     e2e::E2eSite site;

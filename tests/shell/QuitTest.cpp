@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include "btrieve/BtrState.h"
+#include "btrieve/Catalogue.h"
+#include "btrieve/Seams.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/Site.h"
@@ -176,6 +178,36 @@ TEST_F(Quit, ShutDownClosesTheMessageFileOfEveryStationStartUpOpened) {
         EXPECT_FALSE(PbBBtrFileOpen[0][station - 1][55]) << "station " << station;
     EXPECT_FALSE(PbBBtrFileOpen[0][0][20]);
     EXPECT_TRUE(platform::dialogs::asked().empty());  // the task manager's close asks nothing
+}
+
+TEST_F(Quit, AQuitConfirmedFromAReportDuringTheOpeningClosesTheFilesOpenedSoFar) {
+    const std::string data = "C:\\AL_Data\\";
+    std::filesystem::create_directories(drive.host(data));
+    std::string echec;
+    ASSERT_EQ(automation::createBaseFiles(data, 1, automation::baseFiles(), echec), 0) << echec;
+    std::ofstream(drive.host(data + Lib_Data_BTrieve::NomFichierBTR(31, 0)), std::ios::trunc)
+        << "not a record-manager file";
+    PbSDossierDataBase[0] = data;
+    PbTBases[0].Dossier_Data = data;
+    // The process would end here; the files still open at that moment are counted instead.
+    std::vector<int16_t> ouvertsALaFin;
+    int fins = 0;
+    Lib_Data_BTrieve::seams::setEndProcess([&] {
+        ++fins;
+        for (int16_t fichier = 0; fichier < kNbFichiersBTR; ++fichier)
+            if (PbBBtrFileOpen[0][0][size_t(fichier)]) ouvertsALaFin.push_back(fichier);
+    });
+    PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
+    platform::dialogs::queueAnswers({"retry", "yes"});  // the report's box, then the quit question
+
+    fenetre.PervasiveOuvertureFichiers(0, 1, 1);
+    Lib_Data_BTrieve::seams::setEndProcess({});
+    EXPECT_EQ(fins, 1);
+    EXPECT_TRUE(ouvertsALaFin.empty()) << ouvertsALaFin.size() << " files left open";
+    EXPECT_EQ(lignes("Close Application ? ErreurBTrieve"), 1);
+    EXPECT_EQ(lignes("Pervasive Files: Closed"), 1);
+    ASSERT_EQ(platform::dialogs::asked().size(), 2u);
+    EXPECT_EQ(platform::dialogs::asked()[1].text, "Voulez-vous quitter le programme ?");
 }
 
 TEST_F(Quit, AQuitAskedDuringTheShutDownsWaitDoesNotUnloadTwice) {
