@@ -6,30 +6,15 @@
 #include "batchrunner/BatchFolder.h"
 #include "batchrunner/Frm_Main_RLT_API.h"
 #include "platform/Dialogs.h"
+#include "platform/ScopedFlag.h"
 #include "platform/process/Process.h"
 
 namespace dlg = platform::dialogs;
 namespace proc = platform::process;
 
-namespace {
-
-// Sets a handler's busy flag and clears it however the handler ends.
-class BusyGuard {
-public:
-    explicit BusyGuard(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyGuard() { busy_ = false; }
-    BusyGuard(const BusyGuard&) = delete;
-    BusyGuard& operator=(const BusyGuard&) = delete;
-
-private:
-    bool& busy_;
-};
-
-}  // namespace
-
 void Frm_Main_RLT_API::TimerMain_Timer() {
     if (timerMainBusy_) return;
-    BusyGuard busy(timerMainBusy_);
+    const platform::ScopedFlag busy(timerMainBusy_);
     proc::reapFinished();  // the batch files started in the cycle before
     for (const std::string& path : BatchFolder::MatchingFiles()) ListeBatch->AddItem(path);
     TimerBis->setEnabled(ListeBatch->ListCount() > 0);
@@ -38,7 +23,7 @@ void Frm_Main_RLT_API::TimerMain_Timer() {
 
 void Frm_Main_RLT_API::TimerBis_Timer() {
     if (timerBisBusy_) return;
-    BusyGuard busy(timerBisBusy_);
+    const platform::ScopedFlag busy(timerBisBusy_);
     while (ListeBatch->ListCount() > 0 && Loaded()) {
         const std::string path = ListeBatch->List(0);
         ListeBatch->RemoveItem(0);

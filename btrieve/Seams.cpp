@@ -2,9 +2,11 @@
 #include "btrieve/Seams.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
+#include "foundation/DailyLog.h"
 #include "platform/btrcall/Btrcall.h"
 
 namespace Lib_Data_BTrieve::seams {
@@ -42,7 +44,10 @@ void sleep(int32_t milliseconds) {
 
 void endProcess() {
     if (ender()) return ender()();
-    std::_Exit(1);
+    // The operator's confirmed quit: the shut-down has run, only the buffered lines are left.
+    Lib_Public::TraceLogForce("Lib_Data_BTrieve_2:ErreurBTrieve");
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 }  // namespace Lib_Data_BTrieve::seams

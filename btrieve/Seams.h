@@ -18,7 +18,8 @@ int16_t callEngine(uint16_t op, char* posBlock, void* data, uint32_t* dataLen, c
                    uint16_t keyLen, int16_t keyNum);
 // The retries' wait blocks the thread, events included.
 void sleep(int32_t milliseconds);
-// Ends this process only, at once, without the shut-down sequence.
+// Ends this process only, at once, with status 0 (a quit the operator confirmed): the log's
+// buffered lines are written, nothing else of the shut-down runs here.
 void endProcess();
 
 }  // namespace Lib_Data_BTrieve::seams

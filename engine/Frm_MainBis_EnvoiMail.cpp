@@ -14,6 +14,7 @@
 #include "foundation/SystemQueries.h"
 #include "foundation/Timing.h"
 #include "platform/Dialogs.h"
+#include "platform/ScopedFlag.h"
 
 namespace {
 
@@ -80,11 +81,7 @@ void Frm_MainBis::EnvoiMail(bool ModeTest, const std::string& EmailsTo,
                             const std::string& ChaineMessage, const std::string& Titre,
                             bool EnvoiMailTechniqueAL) {
     if (EnvoiMailEnCours) return;
-    EnvoiMailEnCours = true;
-    struct Release {
-        bool& flag;
-        ~Release() { flag = false; }
-    } release{EnvoiMailEnCours};
+    const platform::ScopedFlag envoi(EnvoiMailEnCours);
 
     if (!EnvoiMailTechniqueAL && VBA::Trim(EmailsTo).empty()) return;
 

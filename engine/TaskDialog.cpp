@@ -11,6 +11,7 @@
 #include "foundation/ConversionsVba.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/ScopedFlag.h"
 
 namespace engine {
 namespace {
@@ -121,7 +122,7 @@ void TaskDialogControl::RadioChosen(int32_t id) {
 
 int32_t TaskDialogControl::ShowDialog() {
     if (open_) return 0;  // one dialog at a time; a nested show has nothing to wait for
-    open_ = true;
+    const platform::ScopedFlag open(open_);
     clicked_ = false;
     clickedId_ = 0;
     const uint64_t shownAt = platform::clock::tick64();
@@ -159,7 +160,6 @@ int32_t TaskDialogControl::ShowDialog() {
     }
     timer.stop();
     window_ = nullptr;
-    open_ = false;
     return clickedId_;
 }
 

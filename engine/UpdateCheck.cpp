@@ -14,6 +14,7 @@
 #include "foundation/NeighbourServices.h"
 #include "foundation/Timing.h"
 #include "platform/Dialogs.h"
+#include "platform/ScopedFlag.h"
 
 namespace engine {
 namespace {
@@ -52,6 +53,12 @@ UpdateCheckHost::UpdateCheckHost(TaskDialogControl& taskDialog) : taskDialog_(ta
 }
 
 void UpdateCheckHost::Web_VerificationDerniereVersion() {
+    // A nested check would drop the running request and leave its wait a spurious error.
+    if (verificationEnCours_) {
+        log("Warning: Web: Last version: a check is already under way, this one is refused");
+        return;
+    }
+    const platform::ScopedFlag enCours(verificationEnCours_);
     std::string fichier = kFichierReponseVersion;
     int64_t debut = 0;
     try {

@@ -49,6 +49,7 @@ public:
     std::string HttpRKMessageErreur;
 
     // Asks the service and shows the verdict, or what went wrong; runs until the box is closed.
+    // A check asked while one runs (the menu chosen again during the wait) is refused.
     void Web_VerificationDerniereVersion();
 
     void clHttp_OnReceiveResponse(const std::vector<std::string>& responseHeader);
@@ -60,6 +61,7 @@ private:
     void AfficherVerdict(const std::string& derniere, const std::string& courante);
 
     TaskDialogControl& taskDialog_;
+    bool verificationEnCours_ = false;
 };
 
 }  // namespace engine

@@ -21,6 +21,7 @@
 #include "foundation/Timing.h"
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
+#include "platform/ScopedFlag.h"
 #include "platform/WinPath.h"
 
 namespace dailylog {
@@ -95,8 +96,14 @@ public:
             if (path_ == file && stillNamed(file)) return fd_;
             close();
         }
-        fd_ = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+        // A pipe or device in the file's place would hold the open, or take the lines away.
+        fd_ = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
         if (fd_ < 0) return -errno;
+        struct stat opened {};
+        if (::fstat(fd_, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+            close();
+            return -ENXIO;
+        }
         path_ = file;
         return fd_;
     }
@@ -189,16 +196,13 @@ void purgeOldFiles() {
 void TraceLogForce(const std::string& caller) {
     dailylog::State& state = dailylog::state();
     if (state.flushGuard) return;
-    state.flushGuard = true;
+    const platform::ScopedFlag flushing(state.flushGuard);
 
     logbuffers::LogList& list = logbuffers::fileBuffer();
     const platform::LocalClockTime logDate = platform::clock::now();
     const std::string day = Date2StringEx(logDate, PbSFormatDate);
     // Nothing goes to a file, least of all one in the working folder, before the folder is known.
-    if ((list.empty() && day == state.headerDay) || VBA::Trim(PbSDossierLog).empty()) {
-        state.flushGuard = false;
-        return;
-    }
+    if ((list.empty() && day == state.headerDay) || VBA::Trim(PbSDossierLog).empty()) return;
 
     const std::string fileName = PbSDossierLog + D2S(logDate) + ".Log";
     std::string bytes;
@@ -235,7 +239,6 @@ void TraceLogForce(const std::string& caller) {
         purgeOldFiles();
         state.purgeDay = today;
     }
-    state.flushGuard = false;
 }
 
 }  // namespace Lib_Public

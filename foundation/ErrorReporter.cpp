@@ -7,6 +7,7 @@
 #include "foundation/DailyLog.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
+#include "platform/ScopedFlag.h"
 
 namespace Lib_Public {
 namespace {
@@ -23,7 +24,7 @@ std::string withoutBlanks(const std::string& text) { return VBA::Replace(text, "
 
 void GestionDesErreurs(const std::string& caller) {
     if (Abandon || reportGuard) return;
-    reportGuard = true;
+    const platform::ScopedFlag reporting(reportGuard);
 
     neighbours::Frm_MainServices& main = neighbours::Frm_Main();
     const std::string folder = PbSDossierApplication + "Local\\AL3_Relaytone\\";
@@ -59,7 +60,6 @@ void GestionDesErreurs(const std::string& caller) {
     }
 
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
-    reportGuard = false;
 }
 
 void ReportError(int32_t number, const std::string& description, const std::string& caller,

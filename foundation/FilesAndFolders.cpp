@@ -36,6 +36,22 @@ int& injectedFailure() {
     return error;
 }
 
+// A pipe, socket or device in a file's place is never opened: opening one can wait for ever.
+const char* specialKind(const fs::file_status& status) {
+    switch (status.type()) {
+        case fs::file_type::fifo: return "pipe";
+        case fs::file_type::socket: return "socket";
+        case fs::file_type::block:
+        case fs::file_type::character: return "device";
+        default: return nullptr;
+    }
+}
+
+fs::file_status statusOf(const fs::path& host) {
+    std::error_code ec;
+    return host.empty() ? fs::file_status{} : fs::status(host, ec);
+}
+
 bool isRegularFile(const fs::path& host) {
     std::error_code ec;
     return !host.empty() && fs::is_regular_file(host, ec);
@@ -135,7 +151,7 @@ int32_t ShellResultOfErrno(int error) {
     }
 }
 
-bool File_Exist(const std::string& fileName, const std::string&, bool mustNotBeEmpty) {
+bool File_Exist(const std::string& fileName, const std::string& caller, bool mustNotBeEmpty) {
     const std::string trimmedName = trimmed(fileName);
     if (trimmedName.empty()) return false;
     // A blank before an extension dot is tried without it first.
@@ -145,10 +161,15 @@ bool File_Exist(const std::string& fileName, const std::string&, bool mustNotBeE
             name.erase(at, 1);
     }
     for (;;) {
-        const fs::path host = platform::winpath::toHost(name);
-        std::error_code ec;
-        bool found = !host.empty() && fs::exists(host, ec);
-        if (found && mustNotBeEmpty && TailleDuFichier(name) == 0) found = false;
+        const fs::file_status status = statusOf(platform::winpath::toHost(name));
+        bool found = fs::exists(status);
+        if (const char* kind = specialKind(status)) {
+            log("Warning: File_Exist: Not a file (" + std::string(kind) + "): " + name + " |Sub: " +
+                (caller.empty() ? "" : caller + ">") + "Lib_Systeme:File_Exist");
+            found = false;
+        } else if (found && mustNotBeEmpty && TailleDuFichier(name) == 0) {
+            found = false;
+        }
         if (found || name == trimmedName) return found;
         name = trimmedName;
     }
@@ -158,8 +179,12 @@ int64_t TailleDuFichier(const std::string& fileName) {
     const uint64_t start = platform::clock::tick64();
     int64_t size = -1;
     const fs::path host = platform::winpath::toHost(fileName);
-    if (!host.empty()) {
-        const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    if (const char* kind = specialKind(statusOf(host))) {
+        log("Warning: TailleDuFichier: Not a file (" + std::string(kind) + "), not opened: " +
+            fileName);
+    } else if (!host.empty()) {
+        // Not blocking either: a pipe put in the file's place meanwhile must not hold the open.
+        const int fd = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         struct stat info {};
         if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) size = info.st_size;
         if (fd >= 0) ::close(fd);

@@ -28,10 +28,11 @@ enum ShellResult : int32_t {
 // The shell result for a host error number.
 int32_t ShellResultOfErrno(int error);
 
-// True when the file exists and, when asked, is not empty. Names are taken literally.
+// True when the file exists and, when asked, is not empty. Names are taken literally. A pipe,
+// socket or device under the name is no file: false, with a warning line, and never opened.
 bool File_Exist(const std::string& fileName, const std::string& caller = {},
                 bool mustNotBeEmpty = false);
-// Size in bytes; -1 when the file cannot be opened.
+// Size in bytes; -1 when the file cannot be opened, or is a pipe, socket or device (logged).
 int64_t TailleDuFichier(const std::string& fileName);
 // Copies through a temporary file renamed into place, creating the target's folders; silent.
 bool File_Copy(const std::string& source, const std::string& target);

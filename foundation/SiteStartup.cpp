@@ -136,8 +136,15 @@ void chooseBase() {
     PbINoBaseSelectionnee = 0;
 }
 
-// Until FRAD000.bt6 is found in the data folder, or the operator goes on without it.
-void checkData(InfoBase& base, const std::string& systemFile, const std::string& section) {
+// The same folder picked this many times in a row ends the search as "No" does: a script that
+// ran out of answers gives the boxes' defaults for ever.
+constexpr int kSameAnswerLimit = 10;
+
+// Until FRAD000.bt6 is found in the data folder, or the operator goes on without it. A close
+// during the question (Abandon) ends the search too; the caller then stops.
+void checkData(int16_t b, InfoBase& base, const std::string& systemFile, const std::string& section) {
+    std::string lastPick;
+    int samePicks = 0;
     for (;;) {
         if (Lib_Systeme::File_Exist(base.Dossier_Data + "FRAD000.bt6", kCaller, true)) return;
         const int answer = platform::dialogs::MsgBox(
@@ -152,6 +159,8 @@ void checkData(InfoBase& base, const std::string& systemFile, const std::string&
                                       ? base.Dossier_Data.substr(0, base.Dossier_Data.size() - 1)
                                       : base.Dossier_Data;
         std::string picked = Lib_Systeme::FolderSelect(start, "");
+        samePicks = picked == lastPick ? samePicks + 1 : 1;
+        lastPick = picked;
         if (picked != "*") {
             picked = Lib_Public::CheckRep(picked);
             if (Lib_Systeme::File_Exist(picked + "FRAD000.bt6", kCaller, true))
@@ -159,8 +168,12 @@ void checkData(InfoBase& base, const std::string& systemFile, const std::string&
             base.Dossier_Data = picked;
         }
         QCoreApplication::processEvents();
-        // A close that came while the question was up ends the search; the start-up then stops.
         if (Abandon) return;
+        if (samePicks >= kSameAnswerLimit) {
+            log(b, "Err: Database not found: " + base.Dossier_Data + "FRAD000.bt6 |The same answer " +
+                       std::to_string(samePicks) + " times: search given up |Sub: " + kCaller);
+            return;
+        }
     }
 }
 
@@ -216,7 +229,9 @@ void fillBase(int16_t b) {
         makeExist(base.DossierImage + sub);
 
     base.Dossier_Data = folderOf(systemFile, section, "Dossier_Data", "C:\\AL_Data\\");
-    checkData(base, systemFile, section);
+    checkData(b, base, systemFile, section);
+    // A close during the question: nothing more is made, copied or read.
+    if (Abandon) return;
     base.Backup = folderOf(systemFile, section + "_Settings_Folders", "Backup", "C:\\AL_Data\\_Bkp\\");
     copyForRedistribution(b, systemFile, section);
 
@@ -244,7 +259,7 @@ void InitGeneralSite(int16_t /*unused*/) {
     if (PbINbBasesSite > 1) chooseBase();
     makeExist(Lib_Public::CheckRep(
         read(PbSDossierConfigSite, "Site", "Settings_Local_Folder", "C:\\Vantremo\\Aerolune\\Settings\\_Local\\")));
-    for (int16_t b = 0; b < PbINbBasesSite; ++b) fillBase(b);
+    for (int16_t b = 0; b < PbINbBasesSite && !Abandon; ++b) fillBase(b);
 }
 
 }  // namespace Lib_Site

@@ -18,6 +18,7 @@
 #include "foundation/SettingsFiles.h"
 #include "foundation/SystemQueries.h"
 #include "platform/Dialogs.h"
+#include "platform/ScopedFlag.h"
 #include "settings/ErrorTrap.h"
 #include "settings/FormPosition.h"
 #include "settings/FrmSetupDivers.h"
@@ -85,7 +86,7 @@ void FrmSetup::Form_Load() {
     settings::SurErreur(caller, [this] {
         SetCaption("Options: Aerolune: Relaytone - " + Lib_Systeme::VersionApplication());
     });
-    FrmSetupEnChargement = true;
+    const platform::ScopedFlag chargement(FrmSetupEnChargement);
     settings::SurErreur(caller, [this] {
         neighbours::Frm_Main().LookFenetre(*this);
         settings::restaurerPosition(*this);
@@ -127,7 +128,6 @@ void FrmSetup::Form_Load() {
         EtapeDemarrage("Skyplate: Setup: End", true);
         PbBFrmSetupChargee = true;
     }
-    FrmSetupEnChargement = false;
 }
 
 void FrmSetup::ReparerAdressesReception() {

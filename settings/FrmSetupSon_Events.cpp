@@ -4,6 +4,7 @@
 #include "engine/Lib_DirectX.h"
 #include "foundation/DailyLog.h"
 #include "foundation/NeighbourServices.h"
+#include "platform/ScopedFlag.h"
 #include "settings/FormPosition.h"
 #include "foundation/WindowHelpers.h"
 #include "settings/ErrorTrap.h"
@@ -80,13 +81,11 @@ void FrmSetupSon::ComboNatureTrancheOut_Click(int index) {
         default: return;
         }
         Lib_Public::TraceLogEncadre(-1, 0, -1, text, "=", false);
-        natureStarting_ = true;
+        const platform::ScopedFlag starting(natureStarting_);
         // The start selects the stored device again.
         peripheriqueChoisi_ = false;
         Lib_DirectX::InitDirectXOut(0, "DirectX_Player_");
-        natureStarting_ = false;
     });
-    natureStarting_ = false;
     marquerGeneral();
 }
 

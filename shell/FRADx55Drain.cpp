@@ -11,6 +11,7 @@
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
 #include "platform/Cp1252.h"
+#include "platform/ScopedFlag.h"
 #include "shell/ShellState.h"
 
 namespace FRADx55 {
@@ -73,11 +74,8 @@ void UDPDataArrival_10_Check_FRADx55(int16_t noBase, int16_t, bool& trouve) {
         return;
     }
     if (PbBCheckFRADx55EnCours) return;
-    PbBCheckFRADx55EnCours = true;
     // Cleared on every way out: a drain that failed must not stop all the later ones.
-    struct FinDuParcours {
-        ~FinDuParcours() { PbBCheckFRADx55EnCours = false; }
-    } fin;
+    const platform::ScopedFlag parcours(PbBCheckFRADx55EnCours);
     PbDCheckFRADx55 = platform::clock::now();
     const bool jamais = false;
     for (int16_t station = 1; station <= PbINbStations; ++station) {

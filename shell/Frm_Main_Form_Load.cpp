@@ -16,6 +16,7 @@
 #include "foundation/Timing.h"
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
+#include "platform/ScopedFlag.h"
 #include "platform/process/NamedMutex.h"
 #include "platform/process/WindowLookup.h"
 #include "settings/FrmSetupDivers.h"
@@ -48,11 +49,11 @@ void Frm_Main::AfficherEtape(const std::string& texte) {
 
 void Frm_Main::Form_Load() {
     using Lib_Public::TraceLog;
-    PbBDemarrageEnCours = true;
+    platform::ScopedFlag demarrage(PbBDemarrageEnCours);
     PbIDefaultNoBase = -1;
     bool abandonDemarrage = false;
-    const auto fin = [] {
-        PbBDemarrageEnCours = false;
+    const auto fin = [&demarrage] {
+        demarrage.release();
         PbBDemarrageTermine = true;
     };
 
@@ -140,7 +141,7 @@ void Frm_Main::Form_Load() {
     Lib_Public::TraceLogEncadre(-1, -1, -1, "Traitement des données non encore traitées: End", "=", false);
     Lib_Public::SablierOff(*this);
     TableurInitDemarrage(PbINoBase, "Fin Redémarrage");
-    PbBDemarrageEnCours = false;
+    demarrage.release();
     if (Abandon) return fin();
 
     const std::string lanceur = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
@@ -175,7 +176,7 @@ void Frm_Main::Form_Load() {
 
 void Frm_Main::TraitementDonneesNonTraitees(bool& abandonDemarrage) {
     if (!PbBFRADx55Ouvert || PbBCheckFRADx55EnCours) return;
-    PbBCheckFRADx55EnCours = true;
+    const platform::ScopedFlag parcours(PbBCheckFRADx55EnCours);
     PbDCheckFRADx55 = platform::clock::now();
     for (int16_t station = 1; station <= PbINbStations && !abandonDemarrage && !Abandon; ++station) {
         FRADx55::ParcoursStation(PbINoBase, station, kCaller, abandonDemarrage,
@@ -185,5 +186,4 @@ void Frm_Main::TraitementDonneesNonTraitees(bool& abandonDemarrage) {
             Frm_MainBis::get().UDPDataArrival(station, texte, true, abandonDemarrage, kCaller);
         });
     }
-    PbBCheckFRADx55EnCours = false;
 }

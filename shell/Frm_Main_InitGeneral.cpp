@@ -44,6 +44,8 @@ void Frm_Main::InitGeneral(bool& abandonDemarrage) {
 
     AfficherEtape("Init: InitGeneralSite");
     Lib_Site::InitGeneralSite(-1);
+    // A close during the site's questions has shut the program down: start-up stops here.
+    if (Abandon) return;
 
     Lib_Main::AfficherFrmMsg(0, kInitGeneral);
     Lib_Main::AfficherFrmMsg(-1, kInitGeneral);

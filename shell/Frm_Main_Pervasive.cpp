@@ -24,6 +24,10 @@ void Frm_Main::PervasiveOuvertureFichiers(int16_t noBase, int16_t noStationInf, 
         catalogueInitialise_ = true;
     }
     if (fichiersOuverts_[noBase]) PervasiveFermetureFichiers(noBase, noStationInf, noStationSup, -1);
+    // Counted as open from the first file on: a quit confirmed from an error report during the
+    // opening closes those already open.
+    fichiersOuverts_[noBase] = true;
+    stationsOuvertes_[noBase] = {noStationInf, noStationSup};
     for (const int16_t fichier : kFichiers)
         Lib_Data_BTrieve::FichierPervasiveOuvrir(noBase, noStationInf, noStationSup, fichier, 0);
     const std::string dossier = PbTBases[noBase].Dossier_Data;
@@ -32,8 +36,6 @@ void Frm_Main::PervasiveOuvertureFichiers(int16_t noBase, int16_t noStationInf, 
     PbBFRAD059Ouvert = Lib_Systeme::File_Exist(dossier + "FRAD059.bt6", kOuverture, false);
     if (PbBFRAD059Ouvert) Lib_Data_BTrieve::FichierPervasiveOuvrir(noBase, noStationInf, noStationSup, 59, 0);
     Lib_Public::TraceLog(noBase, -1, -1, "Pervasive Files: Opened");
-    fichiersOuverts_[noBase] = true;
-    stationsOuvertes_[noBase] = {noStationInf, noStationSup};
 }
 
 void Frm_Main::PervasiveFermetureFichiers(int16_t noBase, int16_t noStationInf, int16_t noStationSup,

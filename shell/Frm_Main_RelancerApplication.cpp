@@ -41,7 +41,13 @@ void Frm_Main::RelancerApplication(bool modeTest, const std::string& subAppelant
     std::string parametres = modeTest ? " /Test" : "";
     if (FrmSetupDivers::get().CheckMiseEnVeille->Value() == platform::forms::vbChecked) parametres += " /Veille=True";
     TraceLogEncadre(-1, -1, -1, "Restart needed: Launch: " + lanceur + parametres, "=", false);
-    Lib_Systeme::ExecuterProgrammeExterne("Open", shell::Executable(lanceur), VBA::Trim(parametres), PbSDossierApplication, 1);
+    // A launcher the system refuses to start would bring nothing back: the program stays, and
+    // the guard stays set, as when the launcher is gone.
+    if (Lib_Systeme::ExecuterProgrammeExterne("Open", shell::Executable(lanceur), VBA::Trim(parametres),
+                                              PbSDossierApplication, 1) <= 32) {
+        TraceLog(-1, -1, -1, "Err: Unable to launch again: Launcher not started: " + lanceur, true);
+        return;
+    }
     TraceLogEncadre(-1, -1, -1, "Restart needed: Close Application. Launch again Application", "*", false);
     Lib_Public::TraceLogForce(kCaller);
     PbBQuitter = true;

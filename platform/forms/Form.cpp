@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "platform/ScopedFlag.h"
+
 namespace platform::forms {
 namespace {
 
@@ -35,11 +37,10 @@ Form::~Form() {
 
 void Form::Load() {
     if (loaded_ || loading_) return;
-    loading_ = true;
+    const ScopedFlag loading(loading_);
     loaded_ = true;
     loadedList().push_back(this);
     Form_Load();
-    loading_ = false;
 }
 
 void Form::Show(int mode, Form* owner) {
@@ -74,11 +75,12 @@ void Form::Hide() {
 
 bool Form::Unload(int mode) {
     if (!loaded_ || unloading_) return true;
-    unloading_ = true;
     int cancel = 0;
-    Form_QueryUnload(cancel, mode);
-    if (cancel == 0) Form_Unload(cancel);
-    unloading_ = false;
+    {
+        const ScopedFlag unloading(unloading_);
+        Form_QueryUnload(cancel, mode);
+        if (cancel == 0) Form_Unload(cancel);
+    }
     if (cancel != 0) return false;
     loaded_ = false;
     forget(this);

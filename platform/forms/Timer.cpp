@@ -1,6 +1,8 @@
 // VB timer over QTimer: the countdown restarts only on False to True or on a new interval.
 #include "platform/forms/Timer.h"
 
+#include "platform/ScopedFlag.h"
+
 namespace platform::forms {
 
 Timer::Timer(QObject* form, const std::string& name, int32_t interval, bool enabled)
@@ -29,9 +31,8 @@ void Timer::restart() {
 
 void Timer::tick() {
     if (inHandler_ || !OnTimer) return;
-    inHandler_ = true;
+    const ScopedFlag inHandler(inHandler_);
     OnTimer();
-    inHandler_ = false;
 }
 
 std::vector<Timer*> timersOf(const QObject& form) {

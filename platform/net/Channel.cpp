@@ -9,6 +9,7 @@
 #include <QHostInfo>
 #include <QTimer>
 
+#include "platform/ScopedFlag.h"
 #include "platform/net/WinsockErrors.h"
 
 namespace platform::net {
@@ -173,10 +174,11 @@ void Channel::pump() {
     pull();  // whatever the kernel holds moves here at every event, however long the queue
     if (!hasPending()) return;
     QPointer<QUdpSocket> raisedOn = socket_;
-    inEvent_ = true;
     readsInEvent_ = 0;
-    onPending();
-    inEvent_ = false;
+    {
+        const ScopedFlag inEvent(inEvent_);
+        onPending();
+    }
     if (raisedOn && raisedOn == socket_ && readsInEvent_ > 0 && hasPending())
         schedulePump();
 }

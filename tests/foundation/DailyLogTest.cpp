@@ -5,7 +5,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <stdexcept>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "foundation/DailyLog.h"
 #include "foundation/ErrorReporter.h"
@@ -215,6 +221,52 @@ TEST_F(DailyLog, FailedWriteKeepsTheLinesReportsOnceAndWritesThemLater) {
     EXPECT_EQ(countContaining(texts, "Err: 75 (Path/File access error"), 1u);
     EXPECT_EQ(countContaining(fileLines("20240301"), "App.Version: "), 1u);
     EXPECT_TRUE(logbuffers::fileBuffer().empty());
+}
+
+TEST_F(DailyLog, AFailureThrownDuringAWriteLeavesTheLogWorking) {
+    // The day header's reboot advice mails the operator: that mail fails once with an exception.
+    windows.settings.nbJoursIndex = 5;
+    windows.settings.checkEmail[4] = 1;
+    windows.engine.duringMail = [this] {
+        windows.engine.duringMail = nullptr;
+        throw std::runtime_error("mailer gone");
+    };
+    clockAt({.year = 2024, .month = 3, .day = 1, .hour = 10}, 42ull * 86400000u);
+    loadSettings();
+    EXPECT_THROW(TraceLog(-1, -1, -1, "one"), std::runtime_error);
+
+    TraceLog(-1, -1, -1, "two");
+    const auto texts = fileTexts("20240301");
+    EXPECT_EQ(countContaining(texts, "one"), 1u);
+    EXPECT_EQ(countContaining(texts, "two"), 1u);
+    EXPECT_EQ(countContaining(fileLines("20240301"), "App.Version: "), 1u);
+    EXPECT_TRUE(logbuffers::fileBuffer().empty());
+}
+
+TEST_F(DailyLog, APipeInTheDayFilesPlaceNeitherHoldsTheProgramNorTakesTheLines) {
+    loadSettings();
+    const fs::path file = logFolder() / "20240301.Log";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    // On a thread of its own: a write that waits for a reader of the pipe is let go by one.
+    auto writing = std::async(std::launch::async, [] { TraceLog(-1, -1, -1, "one"); });
+    if (writing.wait_for(seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "the write waited on the pipe";
+        int reader = -1;
+        while (writing.wait_for(milliseconds(100)) != std::future_status::ready)
+            if (reader < 0) reader = ::open(file.c_str(), O_RDONLY | O_NONBLOCK);
+        ::close(reader);
+    }
+    writing.get();
+    TraceLog(-1, -1, -1, "two");
+    EXPECT_EQ(windows.engine.mails.size(), 1u);  // the failed write, reported once
+
+    fs::remove(file);
+    TraceLog(-1, -1, -1, "three");
+    const auto texts = fileTexts("20240301");
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front(), "one");
+    EXPECT_EQ(countContaining(texts, "Err: 75 (Path/File access error"), 1u);
+    EXPECT_EQ(texts.back(), "three");
 }
 
 TEST_F(DailyLog, DeletedLogFolderIsMadeAgainWithoutLosingLines) {

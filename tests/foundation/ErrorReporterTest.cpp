@@ -1,6 +1,8 @@
 // The error reporter's framed block, mail, grid export and restart; the French message boxes.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "foundation/ErrorReporter.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/RunState.h"
@@ -124,6 +126,20 @@ TEST_F(ErrorReporter, ReportDuringAReportAndReportsDuringShutDownDoNothing) {
     EXPECT_TRUE(windows.main.exports.empty());
     EXPECT_TRUE(windows.engine.mails.empty());
     Abandon = false;
+}
+
+TEST_F(ErrorReporter, AFailureThrownInsideAReportLeavesTheReporterWorking) {
+    windows.engine.duringMail = [this] {
+        windows.engine.duringMail = nullptr;
+        throw std::runtime_error("mailer gone");
+    };
+    EXPECT_THROW(Lib_Public::ReportError(5, "First", "Frm_Test:A"), std::runtime_error);
+
+    forget();
+    Lib_Public::ReportError(5, "Second", "Frm_Test:B");
+    EXPECT_EQ(windows.main.exports.size(), 1u);
+    ASSERT_EQ(windows.engine.mails.size(), 1u);
+    EXPECT_EQ(windows.engine.mails[0].message, "Err: 5 (Second)  Source:Frm_Test:B:0");
 }
 
 TEST_F(ErrorReporter, FrenchMessageBoxOfTheRecordManagerLayer) {

@@ -6,6 +6,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "foundation/FileVersions.h"
 #include "foundation/FilesAndFolders.h"
@@ -83,6 +90,52 @@ TEST_F(FilesAndFolders, SizeIsSixtyFourBitAndMinusOneWhenTheFileCannotBeOpened) 
     EXPECT_EQ(TailleDuFichier("C:\\Missing.bin"), -1);
     fs::create_directories(host("Dir"));
     EXPECT_EQ(TailleDuFichier("C:\\Dir"), -1);
+}
+
+TEST_F(FilesAndFolders, APipeSocketOrDeviceUnderTheNameIsNoFileAndIsNeverOpened) {
+    fs::create_directories(host("Data"));
+    ASSERT_EQ(::mkfifo(host("Data/FRAD000.bt6").c_str(), 0600), 0);
+    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = host("Data/Socket.log").string();
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    fs::create_symlink("/dev/null", host("Data/Device.log"));
+
+    struct Case {
+        const char* name;
+        const char* kind;
+    };
+    const Case cases[] = {{"C:\\Data\\FRAD000.bt6", "pipe"},
+                          {"C:\\Data\\Socket.log", "socket"},
+                          {"C:\\Data\\Device.log", "device"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        logbuffers::earlyBuffer().clear();
+        // On a thread of its own: a check that waits on the pipe is let go by a writer.
+        auto checks = std::async(std::launch::async, [&] {
+            return std::tuple{File_Exist(c.name, "Test:Special", true),
+                              File_Exist(c.name, "Test:Special", false), TailleDuFichier(c.name)};
+        });
+        if (checks.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            ADD_FAILURE() << "a check waited on the name";
+            while (checks.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready)
+                ::close(::open(host("Data/FRAD000.bt6").c_str(), O_WRONLY | O_NONBLOCK));
+        }
+        const auto [nonEmpty, exists, size] = checks.get();
+        EXPECT_FALSE(nonEmpty);
+        EXPECT_FALSE(exists);
+        EXPECT_EQ(size, -1);
+        const std::string warning = "Warning: File_Exist: Not a file (" + std::string(c.kind) +
+                                    "): " + c.name + " |Sub: Test:Special>Lib_Systeme:File_Exist";
+        EXPECT_EQ(logged(), (std::vector<std::string>{warning, warning,
+                                                      "Warning: TailleDuFichier: Not a file (" +
+                                                          std::string(c.kind) +
+                                                          "), not opened: " + c.name}));
+    }
+    ::close(listening);
 }
 
 TEST_F(FilesAndFolders, CopyMakesTheTargetFolderAndReplacesTheTargetWhole) {

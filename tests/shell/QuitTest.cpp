@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include <QTimer>
 
 #include "btrieve/BtrState.h"
+#include "btrieve/Catalogue.h"
+#include "btrieve/Seams.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/Site.h"
@@ -177,6 +180,36 @@ TEST_F(Quit, ShutDownClosesTheMessageFileOfEveryStationStartUpOpened) {
     EXPECT_TRUE(platform::dialogs::asked().empty());  // the task manager's close asks nothing
 }
 
+TEST_F(Quit, AQuitConfirmedFromAReportDuringTheOpeningClosesTheFilesOpenedSoFar) {
+    const std::string data = "C:\\AL_Data\\";
+    std::filesystem::create_directories(drive.host(data));
+    std::string echec;
+    ASSERT_EQ(automation::createBaseFiles(data, 1, automation::baseFiles(), echec), 0) << echec;
+    std::ofstream(drive.host(data + Lib_Data_BTrieve::NomFichierBTR(31, 0)), std::ios::trunc)
+        << "not a record-manager file";
+    PbSDossierDataBase[0] = data;
+    PbTBases[0].Dossier_Data = data;
+    // The process would end here; the files still open at that moment are counted instead.
+    std::vector<int16_t> ouvertsALaFin;
+    int fins = 0;
+    Lib_Data_BTrieve::seams::setEndProcess([&] {
+        ++fins;
+        for (int16_t fichier = 0; fichier < kNbFichiersBTR; ++fichier)
+            if (PbBBtrFileOpen[0][0][size_t(fichier)]) ouvertsALaFin.push_back(fichier);
+    });
+    PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
+    platform::dialogs::queueAnswers({"retry", "yes"});  // the report's box, then the quit question
+
+    fenetre.PervasiveOuvertureFichiers(0, 1, 1);
+    Lib_Data_BTrieve::seams::setEndProcess({});
+    EXPECT_EQ(fins, 1);
+    EXPECT_TRUE(ouvertsALaFin.empty()) << ouvertsALaFin.size() << " files left open";
+    EXPECT_EQ(lignes("Close Application ? ErreurBTrieve"), 1);
+    EXPECT_EQ(lignes("Pervasive Files: Closed"), 1);
+    ASSERT_EQ(platform::dialogs::asked().size(), 2u);
+    EXPECT_EQ(platform::dialogs::asked()[1].text, "Voulez-vous quitter le programme ?");
+}
+
 TEST_F(Quit, AQuitAskedDuringTheShutDownsWaitDoesNotUnloadTwice) {
     const std::string data = "C:\\AL_Data\\";
     std::filesystem::create_directories(drive.host(data));
@@ -194,6 +227,32 @@ TEST_F(Quit, AQuitAskedDuringTheShutDownsWaitDoesNotUnloadTwice) {
     EXPECT_EQ(lignes("Form closed by the Taskmanager"), 1);
     EXPECT_EQ(lignes("Form closed by code action"), 0);
     EXPECT_EQ(platform::dialogs::asked().size(), 1u);  // the late question, answered by default
+}
+
+TEST_F(Quit, ALauncherTheSystemCannotStartIsAnIncidentAndTheProgramRuns) {
+    std::filesystem::create_directories(lanceurHote().parent_path());
+    std::ofstream(lanceurHote()) << "not a program";
+    std::filesystem::permissions(lanceurHote(), std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::owner_write);
+    fenetre.RelancerApplication(false, "Test:Refuse");
+    EXPECT_TRUE(logged("Restart needed: Launch: C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
+    EXPECT_TRUE(logged("Err: Unable to launch again: Launcher not started: "
+                       "C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
+    EXPECT_FALSE(logged("Restart needed: Close Application"));
+    const int incidents = fenetre.ListeIncidents[0]->ListCount();
+    ASSERT_GE(incidents, 1);
+    EXPECT_NE(fenetre.ListeIncidents[0]->List(incidents - 1).find("Launcher not started"),
+              std::string::npos);
+    EXPECT_FALSE(PbBQuitter);
+    EXPECT_FALSE(PbBRelanceForcee);
+    EXPECT_FALSE(Abandon);
+    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_TRUE(platform::dialogs::asked().empty());
+
+    // Later requests only log, as after a launcher gone at the second look.
+    fenetre.RelancerApplication(false, "Test:Second");
+    EXPECT_TRUE(logged("Restart needed: But Already in Escape Mode |Sub: Test:Second"));
+    EXPECT_TRUE(fenetre.Loaded());
 }
 
 TEST_F(Quit, ARestartWithoutTheLauncherIsAnIncidentAndTheProgramRuns) {

@@ -2,6 +2,8 @@
 // redistribution copy, and what it must leave untouched.
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "btrieve/forms/FrmSelectBase.h"
 #include "foundation/BaseChoice.h"
 #include "foundation/FileVersions.h"
@@ -270,6 +272,59 @@ TEST_F(DataTest, AFolderWithoutTheDataIsUsedButNotWrittenBack) {
     Lib_Site::InitGeneralSite(-1);
     EXPECT_EQ(PbTBases[0].Dossier_Data, "C:\\Empty\\");
     EXPECT_NE(systemFile().find("Dossier_Data=C:\\Data\\A\n"), std::string::npos);
+}
+
+TEST_F(DataTest, TheSameAnswerOverAndOverGivesUpTheSearchAndTheStartUpGoesOn) {
+    const std::string givenUp = "Err: Database not found: ";
+    auto picks = [](int times, const std::string& folder) {
+        std::vector<std::string> answers;
+        for (int i = 0; i < times; ++i) answers.insert(answers.end(), {"yes", folder});
+        return answers;
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::string> answers;
+        const char* folder;
+        bool gaveUp;
+    };
+    std::vector<std::string> lateFind = picks(9, "cancel");
+    lateFind.insert(lateFind.end(), {"yes", "C:\\Found"});
+    const Case cases[] = {
+        {"the boxes' defaults", {}, "C:\\Data\\A\\", true},
+        {"one folder without the data", picks(10, "C:\\Empty"), "C:\\Empty\\", true},
+        {"nine cancelled picks, then the data", lateFind, "C:\\Found\\", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dlg::reset();
+        logbuffers::earlyBuffer().clear();
+        dlg::queueAnswers(c.answers);  // then every box takes its default
+        Lib_Site::InitGeneralSite(-1);
+        EXPECT_EQ(dlg::asked().size(), 20u);
+        EXPECT_EQ(PbTBases[0].Dossier_Data, c.folder);
+        EXPECT_EQ(logged(givenUp), c.gaveUp ? 1 : 0);
+        if (c.gaveUp) {
+            EXPECT_EQ(logged(givenUp + c.folder + "FRAD000.bt6 |The same answer 10 times: search "
+                                                  "given up |Sub: Lib_Site:InitGeneralSite"),
+                      1);
+        }
+        EXPECT_EQ(logged("Schedule_Notes_Folder: "), 1);  // the base's set-up went on
+        write("C:\\Cfg\\B1\\AL3_Systeme.ini", "[Base_01]\nLib=Studio A\nDossier_Data=C:\\Data\\A\n");
+    }
+}
+
+TEST_F(DataTest, ACloseDuringTheQuestionStopsTheStartUpWhereItIs) {
+    // The close is handled among the events the question lets run after its first answer.
+    QTimer::singleShot(0, [] { Abandon = true; });
+    dlg::queueAnswers({});
+    Lib_Site::InitGeneralSite(-1);
+    Abandon = false;
+    EXPECT_EQ(dlg::asked().size(), 2u);
+    EXPECT_EQ(logged("Err: Database not found: "), 0);
+    EXPECT_FALSE(exists("C:\\AL_Data\\_Bkp\\"));
+    EXPECT_FALSE(exists("C:\\Vantremo\\Aerolune\\Notes\\"));
+    EXPECT_EQ(logged("Dossier_Redist: "), 0);
+    EXPECT_EQ(PbTBases[0].Stations[0].Lib, "");
 }
 
 TEST_F(DataTest, CancelEndsTheProgramAtOnce) {

@@ -25,6 +25,16 @@ void LoopbackHttpServer::answer(const std::string& statusLine, const std::string
 
 void LoopbackHttpServer::stayMute() { mode_ = Mode::Mute; }
 
+void LoopbackHttpServer::answerWaiting(const std::string& statusLine, const std::string& body) {
+    answer(statusLine, body);
+    for (const QPointer<QTcpSocket>& socket : held_) {
+        if (!socket) continue;
+        socket->write(response_.data(), qint64(response_.size()));
+        socket->disconnectFromHost();
+    }
+    held_.clear();
+}
+
 void LoopbackHttpServer::hangUp() { mode_ = Mode::HangUp; }
 
 void LoopbackHttpServer::serve(QTcpSocket* socket) {
@@ -45,6 +55,7 @@ void LoopbackHttpServer::serve(QTcpSocket* socket) {
             socket->deleteLater();
             break;
         case Mode::Mute:
+            held_.emplace_back(socket);
             break;
         }
     });

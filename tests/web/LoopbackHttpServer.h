@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include <QPointer>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 namespace webtest {
 
@@ -19,6 +21,8 @@ public:
                 const std::string& contentType = "text/xml");
     // The next requests are read and never answered.
     void stayMute();
+    // Answers the requests held by stayMute, and the next ones, with this raw answer.
+    void answerWaiting(const std::string& statusLine, const std::string& body);
     // The next connections are closed as soon as the request is in.
     void hangUp();
 
@@ -35,6 +39,7 @@ private:
     Mode mode_ = Mode::Answer;
     std::string response_;
     std::vector<std::string> requests_;
+    std::vector<QPointer<QTcpSocket>> held_;
 };
 
 // A port on 127.0.0.1 where nothing listens.

@@ -171,6 +171,34 @@ TEST_F(UpdateCheckTest, SilencePastTheMinuteGivesTheTimeOutMessageOnlyAndNoAnswe
     EXPECT_FALSE(engine().HttpReponseRecue);
 }
 
+TEST_F(UpdateCheckTest, ACheckAskedDuringTheWaitIsRefusedAndTheFirstGetsItsAnswer) {
+    webtest::LoopbackHttpServer server;
+    server.stayMute();
+    serviceAt(server.base());
+    std::vector<std::string> askedBySecond;
+    later(300, [&] {
+        engine().Web_VerificationDerniereVersion();  // the menu entry chosen again
+        askedBySecond = asked();
+    });
+    later(600, [&] { server.answerWaiting("HTTP/1.1 200 OK", answerWith(running)); });
+    later(10000, [] { platform::clock::advance(std::chrono::hours(1)); });  // a failing test ends
+    engine().Web_VerificationDerniereVersion();
+    EXPECT_TRUE(askedBySecond.empty());
+    EXPECT_EQ(asked(), std::vector<std::string>{verdict(running, "Vous êtes à jour")});
+    EXPECT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(logCount("Warning: Web: Last version: a check is already under way, this one is "
+                       "refused |Sub: Frm_MainBis:Web_VerificationDerniereVersion"),
+              1);
+    EXPECT_FALSE(std::filesystem::exists(answerFile()));
+
+    // Once it is over, the next check runs again.
+    dialogs::reset();
+    server.answer("HTTP/1.1 200 OK", answerWith(running));
+    engine().Web_VerificationDerniereVersion();
+    EXPECT_EQ(asked(), std::vector<std::string>{verdict(running, "Vous êtes à jour")});
+    EXPECT_EQ(server.requests().size(), 2u);
+}
+
 TEST_F(UpdateCheckTest, TheProgramEndingDuringTheWaitEndsTheCheckWithoutABox) {
     std::ofstream(answerFile()) << answerWith("2099.0101");
     webtest::LoopbackHttpServer server;
