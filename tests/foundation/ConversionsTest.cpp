@@ -132,13 +132,13 @@ TEST(Conversions, DatesAsText) {
         {"20240305", date(2024, 3, 5)},  {"20241301", date(2025, 1, 1)},
         {"20240300", date(2024, 2, 29)}, {"20240132", date(2024, 2, 1)},
         {"20240001", date(2023, 12, 1)}, {"2024 3 5", date(2024, 3, 5)},
-        {"20240131xyz", date(2024, 1, 31)},
+        {"20240131xyz", date(2024, 1, 31)}, {"2e030101", date(2000, 1, 1)},
     };
     for (const auto& c : cases) EXPECT_EQ(S2D(c.text), c.expected) << c.text;
 }
 
 TEST(Conversions, S2DOfImpossibleDateGivesNullDateAndReport) {
-    for (const char* text : {"99999999", "abc", "", "00000101", "-9990101"}) {
+    for (const char* text : {"99999999", "abc", "", "00000101", "-9990101", "9e990101", "-1e90101"}) {
         logbuffers::earlyBuffer().clear();
         EXPECT_EQ(S2D(text), DateNulle()) << text;
         EXPECT_TRUE(logHolds("Lib_Public:S2D")) << text;
