@@ -52,7 +52,8 @@ platform::audio::Api api() {
 // A single-precision figure as VB writes it: "0", "8", "12.05".
 std::string texteSingle(float value) {
     char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, double(value), std::chars_format::general, 7).ptr;
+    const auto end =
+        std::to_chars(text, text + sizeof text, double(value), std::chars_format::general, 7).ptr;
     return std::string(text, end);
 }
 

@@ -55,7 +55,8 @@ TEST(FrenchDesktop, TheProgramAnswersLogsInFrenchFiguresAndStopsWithZero) {
     const std::regex gigabytes(R"(\d{1,3}(\xC2\xA0\d{3})*,\d\d Go)");
     for (const char* label : {"Physical RAM:          ", "Available RAM:         ", "Page RAM:              ",
                               "Available Page RAM:    ", "Available Virtual RAM: "})
-        EXPECT_TRUE(std::regex_match(headerFigure(log, label), gigabytes)) << label << headerFigure(log, label);
+        EXPECT_TRUE(std::regex_match(headerFigure(log, label), gigabytes))
+            << label << headerFigure(log, label);
     EXPECT_EQ(headerFigure(log, "Virtual RAM:           "), "131\u00A0072,00 Go");
     EXPECT_TRUE(std::regex_match(headerFigure(log, "Loaded RAM:            "), std::regex(R"(\d{1,3}%)")));
 

@@ -92,8 +92,9 @@ TEST_F(SiteStartup, ActiveFlagsReadTheSameInEveryLocale) {
     write(sitetest::kConfig, "[Site]\nNbBase=1\n[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n");
     write("C:\\Data\\A\\FRAD000.bt6", "records");
     for (const auto& c : cases) {
-        write("C:\\Cfg\\B1\\AL3_Systeme.ini", std::string("[Base_01]\nNbStation=1\nDossier_Data=C:\\Data\\A\n") +
-                                                 "[Base_01_Station_01]\nActif=" + c.value + "\n");
+        write("C:\\Cfg\\B1\\AL3_Systeme.ini",
+              std::string("[Base_01]\nNbStation=1\nDossier_Data=C:\\Data\\A\n[Base_01_Station_01]\nActif=") +
+                  c.value + "\n");
         PbTBases[0].Stations[0].Actif = true;
         const int mismatches = logged("Type mismatch");
         Lib_Site::InitGeneralSite(-1);
