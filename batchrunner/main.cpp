@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "batchrunner/Frm_Main_RLT_API.h"
+#include "platform/NumericLocale.h"
 #include "platform/forms/QtPresenter.h"
 
 namespace {
@@ -23,6 +24,7 @@ void onTerminate(int) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    platform::keepNumbersInC();
     platform::forms::installQtPresenter();
 
     Frm_Main_RLT_API form;

@@ -23,6 +23,7 @@ function(al3_test_folder name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE test_support ${ARG_DEPENDS})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  # Each test carries its folder's executable as label (scripts/test: ctest -L e2e_tests).
   # PULSE_SERVER names no server, so no test meets the desktop's sound server or spawns one:
   # no audio device unless a test starts its own (tests/audio).
   # Discovery splits a list-valued ENVIRONMENT into separate arguments, so only its first
@@ -30,7 +31,7 @@ function(al3_test_folder name)
   set(environment_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
   file(WRITE ${environment_script}
     "if(${name}_TESTS)\n"
-    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;AL3_BIN_DIR=${CMAKE_BINARY_DIR}/bin;AL3_SOURCE_DIR=${PROJECT_SOURCE_DIR};PULSE_SERVER=unix:/nonexistent/al3-no-sound-server\")\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;AL3_BIN_DIR=${CMAKE_BINARY_DIR}/bin;AL3_SOURCE_DIR=${PROJECT_SOURCE_DIR};PULSE_SERVER=unix:/nonexistent/al3-no-sound-server\" LABELS ${name})\n"
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${environment_script})
 endfunction()

@@ -1,7 +1,7 @@
 // The audio output's start, level and stop on the engine window's player control.
 #include "engine/Lib_DirectX.h"
 
-#include <cstdio>
+#include <charconv>
 #include <stdexcept>
 
 #include "engine/ErrorTrap.h"
@@ -52,8 +52,9 @@ platform::audio::Api api() {
 // A single-precision figure as VB writes it: "0", "8", "12.05".
 std::string texteSingle(float value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.7g", double(value));
-    return text;
+    const auto end =
+        std::to_chars(text, text + sizeof text, double(value), std::chars_format::general, 7).ptr;
+    return std::string(text, end);
 }
 
 bool driverInvalide(int16_t device) {

@@ -120,9 +120,10 @@ std::string D2S(platform::LocalClockTime date) {
 }
 
 platform::LocalClockTime S2D(const std::string& text) {
-    const int64_t y = VBA::CLngLng(VBA::Val(VBA::Mid(text, 1, 4)));
-    const int64_t m = VBA::CLngLng(VBA::Val(VBA::Mid(text, 5, 2)));
-    const int64_t d = VBA::CLngLng(VBA::Val(VBA::Mid(text, 7, 2)));
+    // Each field held to 32 bits ("9e99" is a year too), so the month count cannot overflow.
+    const int64_t y = VBA::CLng(VBA::Val(VBA::Mid(text, 1, 4)));
+    const int64_t m = VBA::CLng(VBA::Val(VBA::Mid(text, 5, 2)));
+    const int64_t d = VBA::CLng(VBA::Val(VBA::Mid(text, 7, 2)));
     // Months carry into years, then days count on from the first of the month.
     const int64_t months = y * 12 + (m - 1);
     const int64_t year = months >= 0 ? months / 12 : (months - 11) / 12;

@@ -1,8 +1,10 @@
 // VB built-ins over UTF-8 texts: characters are code points, case folding goes through Qt.
 #include "foundation/ConversionsVba.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <cstdint>
 #include <limits>
 
 #include <QString>
@@ -26,6 +28,72 @@ Int wholeOf(double value) {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int digitOf(char c, int radix) {
+    int d = -1;
+    if (isDigit(c)) d = c - '0';
+    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    return d < radix ? d : -1;
+}
+
+// The digits after "&H" or "&O", typed as VB types them: an Integer when the value fits 16 bits,
+// a Long when it fits 32 ("&HFFFF" is -1, "&H10000" 65536), and a trailing "&" asks for the
+// Long ("&HFFFF&" is 65535). Beyond 32 bits, where VB overflows, the plain value, held to 64 bits.
+double radixValue(std::string_view digits, int radix) {
+    uint64_t value = 0;
+    size_t i = 0;
+    for (int d; i < digits.size() && (d = digitOf(digits[i], radix)) >= 0; ++i)
+        value = value > (UINT64_MAX - uint64_t(d)) / uint64_t(radix) ? UINT64_MAX
+                                                                     : value * uint64_t(radix) + uint64_t(d);
+    const bool asLong = i < digits.size() && digits[i] == '&';
+    if (!asLong && value <= 0xFFFF) return double(int16_t(uint16_t(value)));
+    if (value <= 0xFFFFFFFF) return double(int32_t(uint32_t(value)));
+    return double(value);
+}
+
+// Power of ten of the leading digit of "123.4" (2) or "0.05" (-2); digits only, no sign.
+long leadingPowerOfTen(std::string_view mantissa) {
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) return 0;
+    return first < point ? long(point - first) - 1 : -long(first - point);
+}
+
+// Sign, digits, point, digits, then an exponent ("E" or, as VB also reads, "D") when digits
+// follow it; read with from_chars, so the process locale never matters. A value beyond a double
+// is held to the largest one, one too small for it is 0.
+double decimalValue(std::string_view s) {
+    size_t i = 0;
+    const bool negative = i < s.size() && s[i] == '-';
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
+    const size_t start = i;
+    bool digits = false;
+    for (bool point = false; i < s.size(); ++i) {
+        if (isDigit(s[i])) digits = true;
+        else if (s[i] == '.' && !point) point = true;
+        else break;
+    }
+    if (!digits) return 0.0;
+    const std::string_view mantissa = s.substr(start, i - start);
+    long exponent = 0;
+    if (i < s.size() && std::string_view("EeDd").find(s[i]) != std::string_view::npos) {
+        size_t j = i + 1;
+        const bool down = j < s.size() && s[j] == '-';
+        if (j < s.size() && (s[j] == '-' || s[j] == '+')) ++j;
+        for (; j < s.size() && isDigit(s[j]); ++j) exponent = std::min(exponent * 10 + (s[j] - '0'), 100000L);
+        if (down) exponent = -exponent;
+    }
+    const std::string number = std::string(mantissa) + "e" + std::to_string(exponent);
+    double value = 0.0;
+    if (std::from_chars(number.data(), number.data() + number.size(), value).ec ==
+        std::errc::result_out_of_range)
+        value = leadingPowerOfTen(mantissa) + exponent > 0 ? std::numeric_limits<double>::max() : 0.0;
+    if (negative) value = -value;
+    return value == 0.0 ? 0.0 : value;  // no "-0"
+}
+
 // Simple case folding, one character to one, so positions stay those of the original text.
 std::u32string folded(std::u32string s) {
     for (char32_t& c : s) c = QChar::toCaseFolded(c);
@@ -35,30 +103,15 @@ std::u32string folded(std::u32string s) {
 }  // namespace
 
 double Val(std::string_view text) {
-    std::string number;
-    size_t i = 0;
-    auto skipBlanks = [&] {
-        while (i < text.size() && isBlank(text[i])) ++i;
-    };
-    skipBlanks();
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) number += text[i++];
-    bool digits = false, point = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (isBlank(c)) continue;
-        if (c >= '0' && c <= '9') {
-            number += c;
-            digits = true;
-        } else if (c == '.' && !point) {
-            number += c;
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (!digits) return 0.0;
-    const double value = std::strtod(number.c_str(), nullptr);
-    return value == 0.0 ? 0.0 : value;  // no "-0"
+    std::string s;
+    for (const char c : text)
+        if (!isBlank(c)) s += c;
+    const std::string_view rest(s);
+    if (rest.size() >= 2 && rest[0] == '&' && (rest[1] == 'H' || rest[1] == 'h'))
+        return radixValue(rest.substr(2), 16);
+    if (rest.size() >= 2 && rest[0] == '&' && (rest[1] == 'O' || rest[1] == 'o'))
+        return radixValue(rest.substr(2), 8);
+    return decimalValue(rest);
 }
 
 int32_t CLng(double value) { return wholeOf<int32_t>(value); }

@@ -7,7 +7,9 @@
 
 namespace VBA {
 
-// Leading number of a text: blanks ignored, optional sign, digits, optional "." and digits;
+// Leading number of a text as VB reads it, whatever the process locale: blanks ignored,
+// optional sign, digits, optional "." and digits, optional exponent ("2E1" and "2D1" are 20), or
+// "&H"/"&O" and hexadecimal/octal digits ("&HFFFF" is -1, "&H10000" 65536, "&HFFFF&" 65535);
 // 0 when the text has none.
 double Val(std::string_view text);
 // Nearest whole number, a half to the even neighbour, held to the type's range (NaN gives 0).

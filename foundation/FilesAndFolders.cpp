@@ -2,8 +2,6 @@
 #include "foundation/FilesAndFolders.h"
 
 #include <cerrno>
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -246,17 +244,6 @@ double GetDiskFreeBytes(const std::string& root) {
     struct statvfs info {};
     if (host.empty() || ::statvfs(host.c_str(), &info) != 0) return 0;
     return double(info.f_bavail) * double(info.f_frsize);
-}
-
-std::string FormatGrouped2(double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2f", std::fabs(value));
-    std::string digits(buffer);
-    const auto dot = digits.find('.');
-    std::string whole = digits.substr(0, dot);
-    for (auto at = whole.size(); at > 3; at -= 3) whole.insert(at - 3, ",");
-    const bool negative = value < 0 && digits.find_first_not_of("0.") != std::string::npos;
-    return (negative ? "-" : "") + whole + digits.substr(dot);
 }
 
 std::string LibSize(double bytes) {

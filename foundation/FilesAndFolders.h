@@ -40,9 +40,10 @@ bool File_Copy(const std::string& source, const std::string& target);
 bool File_Delete(const std::string& fileName, const std::string& caller);
 // Free bytes of the drive holding the root (such as D:\); 0 when unknown.
 double GetDiskFreeBytes(const std::string& root);
-// "1.50 Ko": the count in 1024-based French units.
+// "1.50 Ko" ("1,50 Ko" in fr_FR): the count in 1024-based French units.
 std::string LibSize(double bytes);
-// "###,###,##0.00": thousands grouped by ",", two decimals after ".".
+// VB's Format with "###,###,##0.00": two decimals, thousands grouped, with the separators of the
+// user's locale ("1,234.50" in C, "1 234,50" in fr_FR, "1.234,50" in de_DE).
 std::string FormatGrouped2(double value);
 // Clears the given attribute bits (1 read-only, 2 hidden, 4 system, 32 archive, ...).
 void File_RemoveFlag(const std::string& fileName, int32_t flags);

@@ -1,5 +1,6 @@
 // Lib_Site.InitGeneralSite: settle the base, then fill base 0 and make its folders.
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 
@@ -51,9 +52,10 @@ bool actifOf(const std::string& value, bool current) {
     const std::string text = lower(VBA::Trim(value));
     if (text == "true") return true;
     if (text == "false") return false;
-    char* end = nullptr;
-    const double number = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != 0) {
+    const std::string_view digits = std::string_view(text).substr(text.starts_with('+') ? 1 : 0);
+    double number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
         Lib_Public::ReportError(13, "Type mismatch", kCaller);
         return current;
     }

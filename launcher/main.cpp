@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include "launcher/Frm_Main_Launch.h"
+#include "platform/NumericLocale.h"
 #include "platform/forms/QtPresenter.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    platform::keepNumbersInC();
     form.Form_Load();
     form.Form_Unload();
     return 0;

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "engine/Frm_MainBis.h"
+#include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
 #include "foundation/RunState.h"
 #include "foundation/SettingsFiles.h"
@@ -91,8 +92,8 @@ void Frm_Main::Form_Unload(int&) {
         const int etat = settings::FormPosition(*this).WindowState();
         if (etat == 0) {
             settings::sauverPosition(*this);
-            Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Width", std::to_string(int(Width())));
-            Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Height", std::to_string(int(Height())));
+            Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Width", std::to_string(VBA::CLng(Width())));
+            Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Height", std::to_string(VBA::CLng(Height())));
         }
         Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_WindowState", std::to_string(etat));
     }

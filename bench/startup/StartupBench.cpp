@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include "platform/NumericLocale.h"
 #include "tests/e2e/support/E2eProgram.h"
 
 namespace {
@@ -28,6 +29,7 @@ long residentKb(qint64 pid) {
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
+    platform::keepNumbersInC();
     const int runs = 5;
     std::vector<double> firstAnswerMs;
     std::vector<double> residentMb;

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 
 #include "bench/udp/EngineUnderLoad.h"
+#include "platform/NumericLocale.h"
 #include "engine/Frm_MainBis.h"
 
 using namespace std::chrono;
@@ -27,6 +28,7 @@ void runFor(QApplication& app, milliseconds d) {
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    platform::keepNumbersInC();
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int drainSeconds = argc > 2 ? std::atoi(argv[2]) : 5;
     constexpr int kStation = 3;

@@ -9,6 +9,7 @@
 #include <QUdpSocket>
 
 #include "bench/udp/EngineUnderLoad.h"
+#include "platform/NumericLocale.h"
 
 using namespace std::chrono;
 
@@ -46,6 +47,7 @@ std::vector<double> roundTrips(QApplication& app, uint16_t server, int count, bo
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    platform::keepNumbersInC();
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
 
     const uint16_t enginePort = udpbench::loadEngine(0);

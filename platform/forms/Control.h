@@ -1,6 +1,7 @@
 // What every control adds to its Qt widget: an index in its array, a Tag, and a twip layout.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include <QWidget>
@@ -9,7 +10,10 @@ namespace platform::forms {
 
 // Window layouts are drawn in twips; at 96 dpi a pixel is 15 twips.
 inline constexpr int kTwipsPerPixel = 15;
-inline int pixelsOfTwips(double twips) { return int(twips / kTwipsPerPixel + 0.5); }
+// A stored twip figure can be anything ("1e30"): held to what a widget can take.
+inline int pixelsOfTwips(double twips) {
+    return int(std::clamp(twips / kTwipsPerPixel + 0.5, -double(QWIDGETSIZE_MAX), double(QWIDGETSIZE_MAX)));
+}
 
 // Keeps the twip values as set, so that a layout divided by a font scale reads back exactly.
 class TwipGeometry {

@@ -4,12 +4,14 @@
 
 #include <QApplication>
 
+#include "platform/NumericLocale.h"
 #include "platform/forms/QtPresenter.h"
 #include "shell/Frm_Main.h"
 #include "shell/main/TaskManagerClose.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    platform::keepNumbersInC();
     application.setQuitOnLastWindowClosed(false);
     platform::forms::installQtPresenter();
 

@@ -36,6 +36,10 @@ TEST_F(EngineTest, PreFilterDropsOrQueuesByTheTextAlone) {
         {"<NoStation:2.5>x", 2},
         {"<NoStation:3.5>x", 4},
         {"<NoStation:20>x", 20},
+        {"<NoStation:2E1>x", 20},
+        {"<NoStation:1e1>x", 10},
+        {"<NoStation:&H3>x", 3},
+        {"<NoStation:-1e30>x", 1},
         {"<CurrNature:Evt><CurrLib:Attente de la pub>", kDropped},
         {"<CurrNature:Evt><CurrLib:Attendre 10s>", kDropped},
         {"<CurrNature:Evt><CurrLib:Diffusion directe>", kDropped},
@@ -69,7 +73,8 @@ TEST_F(EngineTest, PreFilterDropsOrQueuesByTheTextAlone) {
 }
 
 TEST_F(EngineTest, StationBeyondTheQueuesIsOneLineOfOursAndNoReport) {
-    for (const std::string text : {"<NoStation:21>x", "<NoStation:40000>x", "<NoStation:99999999999>x"}) {
+    for (const std::string text : {"<NoStation:21>x", "<NoStation:40000>x", "<NoStation:99999999999>x",
+                                  "<NoStation:1e30>x", "<NoStation:1e400>x", "<NoStation:&H7FFFFFFF>x"}) {
         clearLog();
         engine().UDPDataArrival_00_Pre(0, 0, text, "Caller:Sub");
         EXPECT_EQ(totalQueued(), 0) << text;

@@ -1,9 +1,12 @@
 // Lib_Public's conversions: leading numbers, tags, fixed-width numbers, dates, text cleaning.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/LogBuffers.h"
+#include "tests/support/DesktopLocale.h"
 
 using namespace Lib_Public;
 using platform::LocalClockTime;
@@ -27,11 +30,48 @@ TEST(Conversions, LeadingNumberRoundsHalvesToEven) {
         {"2.5", 2},     {"3.5", 4},      {"abc", 0},   {"12abc", 12},  {"", 0},
         {" - 7 ", -7},  {"1 2 3", 123},  {"-2.5", -2}, {"0.5x", 0},    {"1.5.5", 2},
         {"99999999999999999999", 2147483647}, {"-99999999999999999999", -2147483647 - 1},
-        {std::string(400, '9'), 2147483647}, {"1e3", 1}, {"+4", 4}, {".", 0},
+        {std::string(400, '9'), 2147483647}, {"+4", 4}, {".", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(VBA::ValLong(c.text), c.whole) << c.text;
     EXPECT_EQ(VBA::ValInt("40000"), 32767);
     EXPECT_EQ(VBA::ValInt("-40000"), -32768);
+}
+
+// Exponents and the "&H"/"&O" prefixes as VB reads them, and the same figures whatever the
+// locale the C library and Qt were switched to.
+TEST(Conversions, ValReadsExponentsAndRadixPrefixesInEveryLocale) {
+    const double largest = std::numeric_limits<double>::max();
+    const struct { const char* text; double value; } cases[] = {
+        {"2E1", 20},          {"2e1", 20},         {"1e30", 1e30},      {"2.5E-1", 0.25},
+        {"-1.5e+2", -150},    {"1D2", 100},        {"3d-1", 0.3},       {" 2 E 1 ", 20},
+        {"2E", 2},            {"2E+", 2},          {"2Ex", 2},          {"E5", 0},
+        {".5e1", 5},          {"5.e1", 50},        {"1e400", largest},  {"-1e400", -largest},
+        {"1e-400", 0},        {"0e999", 0},        {"3.5", 3.5},        {"3,5", 3},
+        {"&H10", 16},         {"&h1f", 31},        {"&HFFFF", -1},      {"&H8000", -32768},
+        {"&H7FFF", 32767},    {"&H10000", 65536},  {"&HFFFF&", 65535},  {"&HFFFFFFFF", -1},
+        {"&H7FFFFFFF", 2147483647},                {"&H100000000", 4294967296.0},
+        {"&H1G", 1},          {"&H", 0},           {"&HG", 0},          {"& H 1 0", 16},
+        {"&O17", 15},         {"&o777", 511},      {"&O177777", -1},    {"&O8", 0},
+        {"&X10", 0},          {"-&H10", 0},        {"2&H10", 2},
+    };
+    for (const char* locale : {"C.UTF-8", "fr_FR.UTF-8", "de_DE.UTF-8"}) {
+        support::DesktopLocale desktop(locale);
+        for (const auto& c : cases) EXPECT_EQ(VBA::Val(c.text), c.value) << c.text << " in " << locale;
+    }
+}
+
+// A station number or a setting written with an exponent is held to the type, never wrapped.
+TEST(Conversions, ValLongAndValIntHoldExponentsToTheirRange) {
+    const struct { const char* text; int32_t asLong; int16_t asInt; } cases[] = {
+        {"1e30", 2147483647, 32767},        {"-1e30", -2147483647 - 1, -32768},
+        {"1e400", 2147483647, 32767},       {"4.2949673e9", 2147483647, 32767},
+        {"6.5536e4", 65536, 32767},         {"2E1", 20, 20},
+        {"&H100000000", 2147483647, 32767}, {"&HFFFF&", 65535, 32767},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(VBA::ValLong(c.text), c.asLong) << c.text;
+        EXPECT_EQ(VBA::ValInt(c.text), c.asInt) << c.text;
+    }
 }
 
 TEST(Conversions, CharacterPositionsNotBytes) {
@@ -92,13 +132,13 @@ TEST(Conversions, DatesAsText) {
         {"20240305", date(2024, 3, 5)},  {"20241301", date(2025, 1, 1)},
         {"20240300", date(2024, 2, 29)}, {"20240132", date(2024, 2, 1)},
         {"20240001", date(2023, 12, 1)}, {"2024 3 5", date(2024, 3, 5)},
-        {"20240131xyz", date(2024, 1, 31)},
+        {"20240131xyz", date(2024, 1, 31)}, {"2e030101", date(2000, 1, 1)},
     };
     for (const auto& c : cases) EXPECT_EQ(S2D(c.text), c.expected) << c.text;
 }
 
 TEST(Conversions, S2DOfImpossibleDateGivesNullDateAndReport) {
-    for (const char* text : {"99999999", "abc", "", "00000101", "-9990101"}) {
+    for (const char* text : {"99999999", "abc", "", "00000101", "-9990101", "9e990101", "-1e90101"}) {
         logbuffers::earlyBuffer().clear();
         EXPECT_EQ(S2D(text), DateNulle()) << text;
         EXPECT_TRUE(logHolds("Lib_Public:S2D")) << text;

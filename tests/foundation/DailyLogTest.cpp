@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <regex>
 #include <stdexcept>
 #include <thread>
 
@@ -23,6 +24,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "tests/foundation/NeighbourFakes.h"
+#include "tests/support/DesktopLocale.h"
 #include "tests/support/TempSite.h"
 #include "tests/support/WindowsFiles.h"
 
@@ -465,7 +467,44 @@ TEST(DailyLogHeader, UptimeTextShowsDaysAndHoursOnlyWhenThereAreAny) {
     EXPECT_EQ(dailylog::UptimeDays(42LL * 86400000 + 86399999), 42);
 }
 
+namespace {
+
+std::string escaped(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        if (std::string_view(".^$|()[]{}*+?\\").find(c) != std::string_view::npos) out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+// The seven memory lines, by label: the load a plain whole number, the others the figure in
+// gigabytes with the user's separators, 128 TB of virtual space being "131<group>072<point>00 Go".
+void expectMemoryLines(const std::vector<std::string>& lines, const std::string& group,
+                       const std::string& point) {
+    ASSERT_EQ(lines.size(), 7u);
+    const std::string g = escaped(group), p = escaped(point);
+    const std::string figure = R"(\d{1,3}()" + g + R"(\d{3})*)" + p + R"(\d\d Go)";
+    const struct { const char* label; std::string shape; } expected[] = {
+        {"Physical RAM:          ", figure},
+        {"Available RAM:         ", figure},
+        {"Loaded RAM:            ", R"(\d{1,3}%)"},
+        {"Page RAM:              ", figure},
+        {"Available Page RAM:    ", figure},
+        {"Virtual RAM:           ", "131" + g + "072" + p + "00 Go"},
+        {"Available Virtual RAM: ", figure},
+    };
+    for (size_t i = 0; i < 7; ++i) {
+        ASSERT_TRUE(lines[i].starts_with(expected[i].label)) << lines[i];
+        const std::string value = lines[i].substr(std::string(expected[i].label).size());
+        EXPECT_TRUE(std::regex_match(value, std::regex(expected[i].shape))) << lines[i];
+    }
+}
+
+}  // namespace
+
 TEST_F(DailyLog, DayHeaderReportsTheMachineAndTheProgramInItsOrder) {
+    support::DesktopLocale desktop("C.UTF-8");
     PbIIdRadio = 39;
     PbIIndexNomRadio = 1;
     PbSNomRadio[0] = "Groupe Radio";
@@ -498,14 +537,7 @@ TEST_F(DailyLog, DayHeaderReportsTheMachineAndTheProgramInItsOrder) {
         "Operating System: " + Lib_Systeme::GetOSDisplayString(),
     };
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 8), exact);
-    const char* memory[] = {"Physical RAM:          ", "Available RAM:         ",
-                            "Loaded RAM:            ", "Page RAM:              ",
-                            "Available Page RAM:    ", "Virtual RAM:           ",
-                            "Available Virtual RAM: "};
-    for (size_t i = 0; i < 7; ++i) {
-        EXPECT_TRUE(lines[8 + i].starts_with(memory[i])) << lines[8 + i];
-        EXPECT_TRUE(lines[8 + i].ends_with(i == 2 ? "%" : " Go")) << lines[8 + i];
-    }
+    expectMemoryLines(std::vector<std::string>(lines.begin() + 8, lines.begin() + 15), ",", ".");
     EXPECT_EQ(lines[15], "Id Radio: 39: Radio Test");
     EXPECT_EQ(lines[16], "FPSpread.Version: ");  // found in sysWOW64, not one of ours
     EXPECT_TRUE(lines[17].starts_with("PropertyGrid.Version: "));
@@ -523,6 +555,31 @@ TEST_F(DailyLog, DayHeaderTellsTheThemeAndLeavesOutAGridNowhereToBeFound) {
     const auto lines = fileLines("20240301");
     EXPECT_EQ(countContaining(lines, "ActiveTheme: WinXP"), 1u);
     EXPECT_EQ(countContaining(lines, "FPSpread.Version"), 0u);
+}
+
+// Each day's header is written in the locale the desktop has then; the file keeps what
+// Windows-1252 can hold (fr_FR's narrow no-break space comes as the no-break space).
+TEST_F(DailyLog, DayHeaderMemoryFiguresTakeTheUsersSeparators) {
+    const struct { const char* locale; const char* day; std::string group, point; } cases[] = {
+        {"fr_FR.UTF-8", "20240301", "\u00A0", ","},
+        {"de_DE.UTF-8", "20240302", ".", ","},
+        {"C.UTF-8", "20240303", ",", "."},
+    };
+    loadSettings();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        support::DesktopLocale desktop(c.locale);
+        TraceLog(-1, -1, -1, "x");
+        const std::vector<std::string> lines = fileLines(c.day);
+        const auto first = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+            return line.find("Physical RAM:") != std::string::npos;
+        });
+        ASSERT_LE(first + 7, lines.end());
+        std::vector<std::string> memory;
+        for (auto line = first; line != first + 7; ++line) memory.push_back(line->substr(20));
+        expectMemoryLines(memory, c.group, c.point);
+        advance(24 * 3600 * 1000);
+    }
 }
 
 TEST(NeighbourDefaults, BeforeTheWindowsExistIncidentsWaitAndNothingIsSent) {

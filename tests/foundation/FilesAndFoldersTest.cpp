@@ -22,6 +22,7 @@
 #include "foundation/SystemQueries.h"
 #include "platform/Dialogs.h"
 #include "tests/foundation/NeighbourFakes.h"
+#include "tests/support/DesktopLocale.h"
 #include "tests/support/TempSite.h"
 
 namespace fs = std::filesystem;
@@ -154,6 +155,7 @@ TEST_F(FilesAndFolders, CopyMakesTheTargetFolderAndReplacesTheTargetWhole) {
 }
 
 TEST_F(FilesAndFolders, FailedCopiesSayWhyAndWhereSpaceIsShort) {
+    support::DesktopLocale desktop("C.UTF-8");  // the free-space figure is in the user's locale
     write("C:\\Src\\a.ini", "x");
     write("C:\\Src\\empty.ini", "");
     EXPECT_FALSE(File_Copy(" ", "C:\\x"));
@@ -235,6 +237,7 @@ TEST_F(FilesAndFolders, OutOfMemoryAsksForARestart) {
 }
 
 TEST(LibSize, CountsIn1024BasedFrenchUnits) {
+    support::DesktopLocale desktop("C.UTF-8");
     const std::pair<double, const char*> cases[] = {
         {0, "0.00 Octets"},
         {1023, "1,023.00 Octets"},
@@ -246,7 +249,29 @@ TEST(LibSize, CountsIn1024BasedFrenchUnits) {
         {std::pow(1024.0, 9), ""},
     };
     for (const auto& [bytes, text] : cases) EXPECT_EQ(LibSize(bytes), text) << bytes;
-    EXPECT_EQ(FormatGrouped2(1234567.891), "1,234,567.89");
+}
+
+// The user's separators, ASCII digits, and only characters the Windows-1252 log can hold:
+// fr_FR groups with a narrow no-break space, which the log gets as the no-break space.
+TEST(LibSize, FiguresFollowTheUsersLocale) {
+    const std::string nbsp = "\u00A0";
+    const struct { const char* locale; std::string grouped, negative, nearlyZero, bytes, go; } cases[] = {
+        {"C.UTF-8", "1,234,567.89", "-0.50", "0.00", "1,023.00 Octets", "23.54 Go"},
+        {"fr_FR.UTF-8", "1" + nbsp + "234" + nbsp + "567,89", "-0,50", "0,00", "1" + nbsp + "023,00 Octets",
+         "23,54 Go"},
+        {"de_DE.UTF-8", "1.234.567,89", "-0,50", "0,00", "1.023,00 Octets", "23,54 Go"},
+    };
+    for (const auto& c : cases) {
+        support::DesktopLocale desktop(c.locale);
+        EXPECT_EQ(FormatGrouped2(1234567.891), c.grouped) << c.locale;
+        EXPECT_EQ(FormatGrouped2(-0.5), c.negative) << c.locale;
+        EXPECT_EQ(FormatGrouped2(-0.001), c.nearlyZero) << c.locale;
+        EXPECT_EQ(LibSize(1023), c.bytes) << c.locale;
+        EXPECT_EQ(LibSize(23.54 * 1024 * 1024 * 1024), c.go) << c.locale;
+    }
+    support::DesktopLocale desktop("C.UTF-8");
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));  // digits and separators of its own
+    EXPECT_EQ(FormatGrouped2(1234.5), "1,234.50");
 }
 
 TEST_F(FilesAndFolders, FreeSpaceOfAMappedDriveOnly) {

@@ -56,15 +56,33 @@ TEST(Timing, TimingMilliSecStampsTheLocalTime) {
     EXPECT_EQ(Lib_Systeme::TimingMilliSec(), "23:05:40:000");
 }
 
+// On a clock that never moves only the flags (or a negative duration) can end these waits; a
+// watchdog moves the clock past the wait after 2 s, so a broken check fails instead of hanging.
 TEST(Timing, WaitReturnsAtOnceOnAbandonOrQuit) {
-    manualClockAt(1000);  // a clock that never moves: only the flags can end these waits
-    Abandon = true;
-    Lib_Systeme::WaitOnDuration(60000);
-    Abandon = false;
-    PbBQuitter = true;
-    Lib_Systeme::WaitOnDuration(60000);
-    PbBQuitter = false;
-    Lib_Systeme::WaitOnDuration(-5);
+    const struct { const char* name; bool abandon, quit; int32_t duration; } cases[] = {
+        {"Abandon", true, false, 60000},
+        {"PbBQuitter", false, true, 60000},
+        {"both", true, true, 60000},
+        {"negative duration", false, false, -5},
+    };
+    for (const auto& c : cases) {
+        manualClockAt(1000);
+        Abandon = c.abandon;
+        PbBQuitter = c.quit;
+        bool watchdogFired = false;
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [&] {
+            watchdogFired = true;
+            platform::clock::advance(milliseconds{120000});
+        });
+        watchdog.start(2000);
+        Lib_Systeme::WaitOnDuration(c.duration);
+        EXPECT_FALSE(watchdogFired) << c.name << ": only the watchdog ended the wait";
+        EXPECT_EQ(Abandon, c.abandon) << c.name;  // the wait reads the flags, never changes them
+        EXPECT_EQ(PbBQuitter, c.quit) << c.name;
+    }
+    Abandon = PbBQuitter = false;
 }
 
 TEST(Timing, WaitEndsWhenATimerSetsAbandon) {

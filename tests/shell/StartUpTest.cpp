@@ -65,6 +65,19 @@ TEST_F(Placement, AStoredHeightAboveTheScreenIsCutAndAWiderWidthIsKept) {
     EXPECT_EQ(fenetre.Height(), hauteurEcran());
 }
 
+// Sizes written with an exponent are read as VB reads them and held to what a window can take.
+TEST_F(Placement, AStoredSizeBeyondAnyScreenIsHeldAndSavedAsAWholeNumber) {
+    support::writeWindowsFile(positions(), "[FrmPos]\nFrm_Main_Width=1e30\nFrm_Main_Height=6E3\n"
+                                           "Frm_Main_WindowState=0\n");
+    demarrer();
+    EXPECT_EQ(fenetre.Height(), 6000);
+    EXPECT_EQ(fenetre.width(), QWIDGETSIZE_MAX);
+    fenetre.Unload(platform::forms::vbAppTaskManager);
+    const std::string texte = support::readWindowsFile(positions());
+    EXPECT_NE(texte.find("Frm_Main_Width=2147483647\n"), std::string::npos) << texte;
+    EXPECT_NE(texte.find("Frm_Main_Height=6000\n"), std::string::npos) << texte;
+}
+
 TEST_F(Placement, ShuttingDownMaximisedSavesTheStateAndKeepsTheStoredSize) {
     support::writeWindowsFile(positions(), "[FrmPos]\nFrm_Main_Width=9000\nFrm_Main_Height=6000\n"
                                            "Frm_Main_WindowState=2\n");

@@ -2,7 +2,9 @@
 // style, and each style applied to a window's controls.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -102,7 +104,9 @@ TEST(LookEcran, FontScaleOfThisScreen) {
     const char* attendu = std::getenv("AL3_TEST_COEF_POLICE");
     if (!attendu) GTEST_SKIP() << "run by LookEcran.OnlyExactlyOneHundredAndTwentyDotsPerInchScaleTheFont";
     Lib_Look::InitGeneralLook(20);
-    EXPECT_EQ(PbFCoefPolice, std::strtof(attendu, nullptr));
+    float coefficient = 0;
+    std::from_chars(attendu, attendu + std::strlen(attendu), coefficient);
+    EXPECT_EQ(PbFCoefPolice, coefficient);
 }
 
 TEST(LookEcran, OnlyExactlyOneHundredAndTwentyDotsPerInchScaleTheFont) {

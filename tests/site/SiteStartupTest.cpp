@@ -10,6 +10,7 @@
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
 #include "tests/site/SiteFixture.h"
+#include "tests/support/DesktopLocale.h"
 
 namespace dlg = platform::dialogs;
 
@@ -79,6 +80,29 @@ TEST_F(SiteStartup, OneBaseFillsBaseZeroAndWritesNothingBack) {
     EXPECT_EQ(logged("Schedule_Notes_Folder: C:\\Vantremo\\Aerolune\\Notes\\Conducteur\\"), 1);
     EXPECT_EQ(logged("Dossier_Redist: "), 1);  // no redistribution folder: the line alone
     EXPECT_FALSE(exists("C:\\AL\\"));
+}
+
+// "Actif" is true unless a number equal to 0, read the same under the operators' locale; a
+// text that is no number is reported and the flag stays as it was.
+TEST_F(SiteStartup, ActiveFlagsReadTheSameInEveryLocale) {
+    const struct { const char* value; bool active; bool mismatch; } cases[] = {
+        {"1", true, false},     {"0", false, false},    {"0.0", false, false}, {"0.5", true, false},
+        {"-1", true, false},    {"+0", false, false},   {"0e5", false, false}, {"1e0", true, false},
+        {"True", true, false},  {"false", false, false}, {"0,5", true, true},  {"abc", true, true},
+    };
+    support::DesktopLocale desktop("fr_FR.UTF-8");
+    write(sitetest::kConfig, "[Site]\nNbBase=1\n[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n");
+    write("C:\\Data\\A\\FRAD000.bt6", "records");
+    for (const auto& c : cases) {
+        write("C:\\Cfg\\B1\\AL3_Systeme.ini",
+              std::string("[Base_01]\nNbStation=1\nDossier_Data=C:\\Data\\A\n[Base_01_Station_01]\nActif=") +
+                  c.value + "\n");
+        PbTBases[0].Stations[0].Actif = true;
+        const int mismatches = logged("Type mismatch");
+        Lib_Site::InitGeneralSite(-1);
+        EXPECT_EQ(PbTBases[0].Stations[0].Actif, c.active) << c.value;
+        EXPECT_EQ(logged("Type mismatch") > mismatches, c.mismatch) << c.value;
+    }
 }
 
 TEST_F(SiteStartup, CountsOutsideTheModelAreCapped) {

@@ -2,8 +2,11 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
+#include "platform/NumericLocale.h"
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    platform::keepNumbersInC();  // as every program does
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

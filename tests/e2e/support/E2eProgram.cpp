@@ -23,6 +23,7 @@ E2eProgram::E2eProgram(const E2eSite& site, ProgramOptions options) : site_(site
     else env.remove("AL3_ANSWERS");
     if (!options.clock.empty()) env.insert("AL3_CLOCK", QString::fromStdString(options.clock));
     else env.remove("AL3_CLOCK");
+    if (!options.locale.empty()) useDesktopLocale(env, options.locale);
     process_.setProcessEnvironment(env);
     process_.setWorkingDirectory(QString::fromStdString(site.programFolder().string()));
     QStringList arguments;
@@ -76,6 +77,12 @@ std::optional<int> E2eProgram::terminate(std::chrono::milliseconds timeout) {
 std::string E2eProgram::errorOutput() {
     stderr_ += process_.readAllStandardError().toStdString();
     return stderr_;
+}
+
+void useDesktopLocale(QProcessEnvironment& env, const std::string& locale) {
+    for (const QString& name : env.keys())
+        if (name.startsWith("LC_") || name == "LANGUAGE") env.remove(name);
+    env.insert("LANG", QString::fromStdString(locale));
 }
 
 std::optional<std::string> askTime(uint16_t port, std::chrono::milliseconds timeout) {

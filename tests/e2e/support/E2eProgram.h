@@ -16,7 +16,11 @@ struct ProgramOptions {
     std::string answers;              // AL3_ANSWERS, empty for none
     std::string clock;                // AL3_CLOCK start instant, empty for the real time
     std::vector<std::string> arguments;
+    std::string locale;               // the desktop's LANG ("fr_FR.UTF-8"), empty for the test's own
 };
+
+// The environment of a desktop whose locale is LANG alone (no LC_ALL, LC_* or LANGUAGE).
+void useDesktopLocale(QProcessEnvironment& env, const std::string& locale);
 
 class E2eProgram {
 public:

@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "platform/NumericLocale.h"
 #include "platform/process/NamedMutex.h"
 #include "platform/process/WindowLookup.h"
 
@@ -37,6 +38,7 @@ std::string valueOf(const std::string& arg, const std::string& option) {
 int main(int argc, char** argv) {
     recordStart(argc, argv);
     QCoreApplication app(argc, argv);
+    platform::keepNumbersInC();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (const std::string code = valueOf(arg, "--exit="); !code.empty()) return std::atoi(code.c_str());
