@@ -151,6 +151,18 @@ TEST(StartUp, ATermSignalDuringStartUpShutsDownWithoutGoingOn) {
     EXPECT_FALSE(e2e::askTime(site.port(1), std::chrono::milliseconds(200)));
 }
 
+// Sent before the program has even read its command line: held until the window exists, then
+// the same orderly close, never the signal's plain kill.
+TEST(StartUp, ATermSignalBeforeAnyWindowExistsWaitsForTheWindowAndShutsDownInOrder) {
+    e2e::E2eSite site;
+    e2e::ProgramOptions options;
+    options.termAtStart = true;
+    e2e::E2eProgram program(site, options);
+    EXPECT_EQ(program.waitForExit(), 0);
+    EXPECT_TRUE(std::filesystem::exists(site.positionsFile()));
+    EXPECT_EQ(program.log().find("FrmSetup: Init General: Start"), std::string::npos) << program.log();
+}
+
 // The data question asked again and again (every box takes its default): a close still ends it.
 TEST(StartUp, ATermSignalEndsTheRepeatedDataQuestion) {
     e2e::E2eSite site;

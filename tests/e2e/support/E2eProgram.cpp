@@ -27,8 +27,16 @@ E2eProgram::E2eProgram(const E2eSite& site, ProgramOptions options) : site_(site
     process_.setWorkingDirectory(QString::fromStdString(site.programFolder().string()));
     QStringList arguments;
     for (const auto& a : options.arguments) arguments << QString::fromStdString(a);
+    if (options.termAtStart)
+        process_.setChildProcessModifier([] {
+            sigset_t term;
+            sigemptyset(&term);
+            sigaddset(&term, SIGTERM);
+            ::sigprocmask(SIG_BLOCK, &term, nullptr);
+        });
     process_.start(QString::fromStdString((site.programFolder() / "AL3_Relaytone").string()), arguments);
     process_.waitForStarted(10000);
+    if (options.termAtStart) ::kill(pid_t(process_.processId()), SIGTERM);
 }
 
 E2eProgram::~E2eProgram() {

@@ -16,6 +16,9 @@ struct ProgramOptions {
     std::string answers;              // AL3_ANSWERS, empty for none
     std::string clock;                // AL3_CLOCK start instant, empty for the real time
     std::vector<std::string> arguments;
+    // SIGTERM sent as the process starts, kept blocked until the program lets it in: it
+    // arrives before anything of the program exists.
+    bool termAtStart = false;
 };
 
 class E2eProgram {
