@@ -18,6 +18,7 @@ struct State {
     bool envRead = false;
     bool echo = false;      // AL3_ANSWERS runs write each box to standard error
     std::vector<Asked> asked;
+    int onScreen = 0;       // presenter calls under way
     std::string stopCause;  // not empty once an unattended stop has begun
     std::function<void(const std::string&)> stopReport;
 };
@@ -65,6 +66,24 @@ void record(State& s, Kind kind, const std::string& title, const std::string& te
         std::fprintf(stderr, "[dialog] %s | %s | %s\n", title.c_str(), text.c_str(), answer.c_str());
 }
 
+// Counts one presenter call for as long as it runs; the caller holds no lock meanwhile.
+class OnScreen {
+public:
+    explicit OnScreen(State& s) : s_(s) {
+        std::lock_guard lock(s_.mutex);
+        ++s_.onScreen;
+    }
+    ~OnScreen() {
+        std::lock_guard lock(s_.mutex);
+        --s_.onScreen;
+    }
+    OnScreen(const OnScreen&) = delete;
+    OnScreen& operator=(const OnScreen&) = delete;
+
+private:
+    State& s_;
+};
+
 std::string oneLine(std::string text) {
     for (char& c : text)
         if (c == '\r' || c == '\n') c = ' ';
@@ -106,7 +125,11 @@ std::optional<std::string> pathAnswer(Kind kind, const std::string& title, const
     if (!answer) {
         Presenter* presenter = s.presenter;
         lock.unlock();
-        std::optional<std::string> shown = show(presenter);
+        std::optional<std::string> shown;
+        {
+            const OnScreen counted(s);
+            shown = show(presenter);
+        }
         lock.lock();
         if (!s.stopCause.empty()) shown.reset();
         record(s, kind, title, text, shown ? *shown : "cancel");
@@ -167,7 +190,10 @@ int MsgBox(const std::string& text, int style, const std::string& title) {
     if (!answer) {
         Presenter* presenter = s.presenter;
         lock.unlock();
-        result = presenter->messageBox(text, style, title);
+        {
+            const OnScreen counted(s);
+            result = presenter->messageBox(text, style, title);
+        }
         lock.lock();
     } else {
         result = resultOfWord(*answer);
@@ -252,6 +278,12 @@ bool stopBegun() {
     State& s = state();
     std::lock_guard lock(s.mutex);
     return !s.stopCause.empty();
+}
+
+int boxesOnScreen() {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    return s.onScreen;
 }
 
 void setStopReport(std::function<void(const std::string& line)> report) {

@@ -49,6 +49,8 @@ void beginStop(const std::string& cause);
 bool stopBegun();
 // Where those lines go (the main program's daily log); standard error until one is set.
 void setStopReport(std::function<void(const std::string& line)> report);
+// How many boxes the presenter has on screen now (a nested box counts too).
+int boxesOnScreen();
 // For a dialog of the program's own that an unattended stop closed through its default.
 void reportClosedByStop(const std::string& title, const std::string& text, const std::string& answer);
 

@@ -27,6 +27,17 @@ void onSignal(int) {
     errno = saved;
 }
 
+// Once the boxes the stop closed have handed their default answers back to their callers, so
+// that each caller goes on in a running program (the quit question's Yes sends the stop mail).
+void closeOnceNoBoxIsOnScreen(QObject* context, const std::function<void()>& close) {
+    QTimer::singleShot(10, context, [context, close] {
+        if (platform::dialogs::boxesOnScreen() > 0)
+            closeOnceNoBoxIsOnScreen(context, close);
+        else
+            close();
+    });
+}
+
 }  // namespace
 
 void hold() {
@@ -63,8 +74,7 @@ void onStop(std::function<void()> close) {
         while (::read(pipeEnds[1], bytes, sizeof bytes) > 0) {
         }
         platform::dialogs::beginStop("Stop by signal");
-        // Posted, so that a box closed just now hands its default answer to its caller first.
-        QTimer::singleShot(0, notifier, close);
+        closeOnceNoBoxIsOnScreen(notifier, close);
     });
 }
 

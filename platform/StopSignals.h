@@ -13,9 +13,9 @@ void hold();
 // Set by the handler itself, so a wait that lets no events run can give up before the close.
 std::atomic<bool>& raised();
 
-// Once the windows exist: close runs on the user-interface thread, after the event that carried
-// a signal (one held since hold() included). Before it is posted the dialog seam has begun the
-// stop, so no box waits for an answer.
+// Once the windows exist: close runs on the user-interface thread for a signal (one held since
+// hold() included). First the dialog seam begins the stop, so no box waits for an answer; close
+// runs once the boxes it closed have returned to their callers.
 void onStop(std::function<void()> close);
 
 }  // namespace platform::stopsignals

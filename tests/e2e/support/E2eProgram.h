@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ struct ProgramOptions {
     // SIGTERM sent as the process starts, kept blocked until the program lets it in: it
     // arrives before anything of the program exists.
     bool termAtStart = false;
+    // Standard error goes to this file instead of a pipe (standard output nowhere): the programs
+    // it starts, which inherit both, write on after it has ended.
+    std::filesystem::path errorFile;
 };
 
 class E2eProgram {
@@ -46,6 +50,7 @@ private:
     const E2eSite& site_;
     QProcess process_;
     std::string stderr_;
+    std::filesystem::path errorFile_;
 };
 
 // One datagram from a fresh loopback socket; returns the first reply within the time-out.
