@@ -24,6 +24,8 @@ Frm_Main_RLT_API::Frm_Main_RLT_API() : Form("Frm_Main_RLT_API") {
     TimerBis->OnTimer = [this] { TimerBis_Timer(); };
 }
 
+bool Frm_Main_RLT_API::Stopping() const { return !Loaded() || dlg::stopBegun(); }
+
 bool Frm_Main_RLT_API::AskQuit() {
     if (dlg::MsgBox("Voulez-vous quitter le programme ?", dlg::vbQuestion | dlg::vbYesNo, Caption()) ==
         dlg::vbYes)

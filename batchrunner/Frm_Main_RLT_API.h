@@ -34,6 +34,8 @@ protected:
 
 private:
     bool AskQuit();
+    // Unloaded, or a stop nobody attends has begun: no batch file may start any more.
+    bool Stopping() const;
     void RunBatch(const std::string& path);
 
     bool quitting_ = false;

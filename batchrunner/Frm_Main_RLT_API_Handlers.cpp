@@ -13,7 +13,7 @@ namespace dlg = platform::dialogs;
 namespace proc = platform::process;
 
 void Frm_Main_RLT_API::TimerMain_Timer() {
-    if (timerMainBusy_) return;
+    if (timerMainBusy_ || Stopping()) return;
     const platform::ScopedFlag busy(timerMainBusy_);
     proc::reapFinished();  // the batch files started in the cycle before
     for (const std::string& path : BatchFolder::MatchingFiles()) ListeBatch->AddItem(path);
@@ -24,18 +24,20 @@ void Frm_Main_RLT_API::TimerMain_Timer() {
 void Frm_Main_RLT_API::TimerBis_Timer() {
     if (timerBisBusy_) return;
     const platform::ScopedFlag busy(timerBisBusy_);
-    while (ListeBatch->ListCount() > 0 && Loaded()) {
+    while (ListeBatch->ListCount() > 0 && !Stopping()) {
         const std::string path = ListeBatch->List(0);
         ListeBatch->RemoveItem(0);
         RunBatch(path);
     }
-    if (!Loaded()) return;  // unloaded while a box was open: nothing runs any more
+    if (Stopping()) return;  // stopped while a box was open: nothing runs any more
     TimerBis->setEnabled(false);
     TimerMain->setEnabled(true);
 }
 
 void Frm_Main_RLT_API::RunBatch(const std::string& path) {
     dlg::MsgBox("FichierBatch: Avant: " + path, dlg::vbOKOnly, AppTitle);
+    // The box's OK is the operator's go-ahead; a stop that closed it is none.
+    if (Stopping()) return;
     const proc::Started started = proc::start({path, {}, ""});
     QCoreApplication::processEvents();
     if (!started.ok()) {

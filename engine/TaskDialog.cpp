@@ -150,12 +150,15 @@ int32_t TaskDialogControl::ShowDialog() {
     if (answer && *answer != "wait") ClickButton(scriptedButton(*answer));
 
     while (!clicked_) {
-        if (PasserLesEvenements(10)) continue;
-        // The program has ended under the open dialog: it closes as the timed close does, so
-        // the caller goes on with the default choice and the program can finish.
+        const bool ended = !PasserLesEvenements(10);
+        if (!ended && !platform::dialogs::stopBegun()) continue;
+        // The program has ended under the open dialog, or a stop nobody attends has begun: it
+        // closes as the timed close does, so the caller goes on with the default choice and
+        // the program can finish.
         const int32_t id = scriptedButton("");
         ClickButton(id);
         if (!clicked_) clickedId_ = id;
+        if (!ended) platform::dialogs::reportClosedByStop(WindowTitle, asked, std::to_string(clickedId_));
         break;
     }
     timer.stop();

@@ -7,11 +7,12 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "platform/StopSignals.h"
 
 inline bool Abandon = false;              // shut-down under way
 // A stop signal came; set by the signal handler itself, so that waits which let no events run
 // (a record held by another process) give up before the shut-down can start.
-inline std::atomic<bool> PbBArretSignale = false;
+inline std::atomic<bool>& PbBArretSignale = platform::stopsignals::raised();
 inline bool PbBQuitter = false;           // quit or restart confirmed
 inline bool PbBRelanceForcee = false;     // quit without questions
 inline bool PbBDemarrageEnCours = false;  // start-up under way

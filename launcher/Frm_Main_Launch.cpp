@@ -22,6 +22,8 @@ namespace {
 const std::string kRule = "==========================";
 const std::string kMainProgram = "AL3_Relaytone";
 const std::string kVeille = "/Veille=True";
+// Long enough for the main program's orderly shut-down: workbook, files, windows.
+constexpr auto kGrace = 10s;
 
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
@@ -50,7 +52,7 @@ void Frm_Main_Launch::Form_Load() {
     WaitKeepingEvents(20s);
     log.WriteDated(": After Boucle");
 
-    proc::endByImageName(kMainProgram);
+    EndMainProgram(log);
     QCoreApplication::processEvents();
     log.WriteDated(": After Taskkill");
     WaitKeepingEvents(2s);
@@ -76,6 +78,21 @@ void Frm_Main_Launch::Form_Load() {
     log.WriteLine(kRule);
     log.WriteLine("");
     log.Close();
+}
+
+void Frm_Main_Launch::EndMainProgram(LauncherLog& log) {
+    const std::string image = kMainProgram + ".exe";
+    const std::vector<proc::Pid> asked = proc::askToEndByImageName(kMainProgram);
+    for (proc::Pid pid : asked) log.WriteDated(": Taskkill: Close asked: " + image + " (pid " + std::to_string(pid) + ")");
+    if (asked.empty()) return;
+    WaitKeepingEvents(kGrace, [&] { return proc::stillRunningImage(kMainProgram, asked).empty(); });
+    const std::vector<proc::Pid> killed = proc::killStillRunningImage(kMainProgram, asked);
+    for (proc::Pid pid : asked) {
+        const bool forced = std::find(killed.begin(), killed.end(), pid) != killed.end();
+        log.WriteDated(": Taskkill: " + image + " (pid " + std::to_string(pid) + ") " +
+                       (forced ? "still running after " + std::to_string(kGrace.count()) + " s: killed"
+                               : "closed"));
+    }
 }
 
 void Frm_Main_Launch::Form_Unload() {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+class LauncherLog;
+
 class Frm_Main_Launch {
 public:
     // The launcher's own command line, as one text.
@@ -19,5 +21,9 @@ public:
     bool Holds(const std::string& sw) const;
 
 private:
+    // Every running copy of the main program is asked to close; one still there after the
+    // grace period is killed. Each step is a line of the log.
+    void EndMainProgram(LauncherLog& log);
+
     std::string commandLine_;
 };

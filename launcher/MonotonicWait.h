@@ -2,5 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
-void WaitKeepingEvents(std::chrono::milliseconds duration);
+// Ends early once done, asked between the sleeps (a quarter of a second at most), holds.
+void WaitKeepingEvents(std::chrono::milliseconds duration, const std::function<bool()>& done = {});

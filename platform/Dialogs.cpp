@@ -18,6 +18,9 @@ struct State {
     bool envRead = false;
     bool echo = false;      // AL3_ANSWERS runs write each box to standard error
     std::vector<Asked> asked;
+    int onScreen = 0;       // presenter calls under way
+    std::string stopCause;  // not empty once an unattended stop has begun
+    std::function<void(const std::string&)> stopReport;
 };
 
 State& state() {
@@ -63,6 +66,45 @@ void record(State& s, Kind kind, const std::string& title, const std::string& te
         std::fprintf(stderr, "[dialog] %s | %s | %s\n", title.c_str(), text.c_str(), answer.c_str());
 }
 
+// Counts one presenter call for as long as it runs; the caller holds no lock meanwhile.
+class OnScreen {
+public:
+    explicit OnScreen(State& s) : s_(s) {
+        std::lock_guard lock(s_.mutex);
+        ++s_.onScreen;
+    }
+    ~OnScreen() {
+        std::lock_guard lock(s_.mutex);
+        --s_.onScreen;
+    }
+    OnScreen(const OnScreen&) = delete;
+    OnScreen& operator=(const OnScreen&) = delete;
+
+private:
+    State& s_;
+};
+
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+// The line that tells why a box answered by itself; sent once the seam's lock is released.
+std::string stopLine(const State& s, bool wasOpen, const std::string& title, const std::string& text,
+                     const std::string& answer) {
+    return "Warning: " + s.stopCause +
+           (wasOpen ? ": open box closed with its default answer (" : ": box not shown, default answer (") +
+           answer + "): " + title + " | " + oneLine(text);
+}
+
+void sendStopLine(const State& s, const std::string& line) {
+    if (const auto report = s.stopReport)
+        report(line);
+    else
+        std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return s;
@@ -72,13 +114,30 @@ std::optional<std::string> pathAnswer(Kind kind, const std::string& title, const
                                       auto&& show) {
     State& s = state();
     std::unique_lock lock(s.mutex);
+    if (!s.stopCause.empty()) {
+        record(s, kind, title, text, "cancel");
+        const std::string line = stopLine(s, false, title, text, "cancel");
+        lock.unlock();
+        sendStopLine(s, line);
+        return std::nullopt;
+    }
     std::optional<std::string> answer = scriptedAnswer(s);
     if (!answer) {
         Presenter* presenter = s.presenter;
         lock.unlock();
-        std::optional<std::string> shown = show(presenter);
+        std::optional<std::string> shown;
+        {
+            const OnScreen counted(s);
+            shown = show(presenter);
+        }
         lock.lock();
+        if (!s.stopCause.empty()) shown.reset();
         record(s, kind, title, text, shown ? *shown : "cancel");
+        if (!s.stopCause.empty()) {
+            const std::string line = stopLine(s, true, title, text, "cancel");
+            lock.unlock();
+            sendStopLine(s, line);
+        }
         return shown;
     }
     record(s, kind, title, text, answer->empty() ? "cancel" : *answer);
@@ -125,18 +184,29 @@ int defaultResult(int style) {
 int MsgBox(const std::string& text, int style, const std::string& title) {
     State& s = state();
     std::unique_lock lock(s.mutex);
-    std::optional<std::string> answer = scriptedAnswer(s);
+    const bool stopBefore = !s.stopCause.empty();
+    std::optional<std::string> answer = stopBefore ? std::string() : scriptedAnswer(s);
     int result = 0;
     if (!answer) {
         Presenter* presenter = s.presenter;
         lock.unlock();
-        result = presenter->messageBox(text, style, title);
+        {
+            const OnScreen counted(s);
+            result = presenter->messageBox(text, style, title);
+        }
         lock.lock();
     } else {
         result = resultOfWord(*answer);
         if (result == 0) result = defaultResult(style);
     }
+    const bool stopNow = !s.stopCause.empty();
+    if (stopNow) result = defaultResult(style);
     record(s, Kind::Message, title, text, wordOfResult(result));
+    if (stopNow) {
+        const std::string line = stopLine(s, !stopBefore, title, text, wordOfResult(result));
+        lock.unlock();
+        sendStopLine(s, line);
+    }
     return result;
 }
 
@@ -165,7 +235,14 @@ namespace {
 std::optional<std::string> scriptedOwnAnswer(Kind kind, const std::string& title,
                                              const std::string& text) {
     State& s = state();
-    std::lock_guard lock(s.mutex);
+    std::unique_lock lock(s.mutex);
+    if (!s.stopCause.empty()) {
+        record(s, kind, title, text, "default");
+        const std::string line = stopLine(s, false, title, text, "default");
+        lock.unlock();
+        sendStopLine(s, line);
+        return std::string();
+    }
     readEnvironment(s);
     if (s.queued.empty() && !s.scripted) return std::nullopt;
     std::string answer;
@@ -187,6 +264,42 @@ std::optional<std::string> scriptedTaskAnswer(const std::string& title, const st
     return scriptedOwnAnswer(Kind::Task, title, text);
 }
 
+void beginStop(const std::string& cause) {
+    State& s = state();
+    std::unique_lock lock(s.mutex);
+    if (!s.stopCause.empty()) return;
+    s.stopCause = cause;
+    Presenter* presenter = s.presenter;
+    lock.unlock();
+    if (presenter) presenter->closeOpenBoxes();
+}
+
+bool stopBegun() {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    return !s.stopCause.empty();
+}
+
+int boxesOnScreen() {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    return s.onScreen;
+}
+
+void setStopReport(std::function<void(const std::string& line)> report) {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    s.stopReport = std::move(report);
+}
+
+void reportClosedByStop(const std::string& title, const std::string& text, const std::string& answer) {
+    State& s = state();
+    std::unique_lock lock(s.mutex);
+    const std::string line = stopLine(s, true, title, text, answer);
+    lock.unlock();
+    sendStopLine(s, line);
+}
+
 void setPresenter(Presenter* presenter) {
     State& s = state();
     std::lock_guard lock(s.mutex);
@@ -205,6 +318,8 @@ void reset() {
     std::lock_guard lock(s.mutex);
     s.queued.clear();
     s.asked.clear();
+    s.stopCause.clear();
+    s.stopReport = nullptr;
     s.scripted = true;  // a test never falls through to the screen
     s.envRead = true;
 }

@@ -2,6 +2,7 @@
 // Answers come from the in-process queue, then from AL3_ANSWERS, then from the screen.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,19 @@ std::optional<std::string> scriptedWindowAnswer(const std::string& title, const 
 // A task dialog: the same, recorded as kind Task; the answer is a button id or word.
 std::optional<std::string> scriptedTaskAnswer(const std::string& title, const std::string& text);
 
+// A stop nobody attends (a stop signal, the end of the desktop session) has begun: from now on
+// every box takes its default answer without showing (an input or file dialog is cancelled),
+// and the boxes open now close the same way. Each such answer is reported as one line that
+// starts with cause. Runs on the user-interface thread.
+void beginStop(const std::string& cause);
+bool stopBegun();
+// Where those lines go (the main program's daily log); standard error until one is set.
+void setStopReport(std::function<void(const std::string& line)> report);
+// How many boxes the presenter has on screen now (a nested box counts too).
+int boxesOnScreen();
+// For a dialog of the program's own that an unattended stop closed through its default.
+void reportClosedByStop(const std::string& title, const std::string& text, const std::string& answer);
+
 // What really shows the boxes; the windows layer registers one.
 class Presenter {
 public:
@@ -53,6 +67,8 @@ public:
                                                     const std::string& initialFolder,
                                                     const std::string& filter,
                                                     const std::string& fileName) = 0;
+    // Closes every box it shows now; each one's call returns its default answer.
+    virtual void closeOpenBoxes() {}
 };
 void setPresenter(Presenter* presenter);
 

@@ -106,40 +106,59 @@ std::string qtFilterOf(const std::string& vbFilter) {
     return out;
 }
 
+bool QtPresenter::runModal(QDialog& dialog) {
+    const auto entry = shown_.insert(shown_.end(), Shown{&dialog});
+    struct Forget {
+        std::list<Shown>& shown;
+        std::list<Shown>::iterator entry;
+        ~Forget() { shown.erase(entry); }
+    } forget{shown_, entry};
+    dialog.exec();
+    return !entry->closedByStop;
+}
+
+void QtPresenter::closeOpenBoxes() {
+    for (auto it = shown_.rbegin(); it != shown_.rend(); ++it) {
+        it->closedByStop = true;
+        if (it->dialog) it->dialog->done(QDialog::Rejected);
+    }
+}
+
 int QtPresenter::messageBox(const std::string& text, int style, const std::string& title) {
     auto box = buildMessageBox(text, style, title);
-    box->exec();
+    if (!runModal(*box)) return dlg::defaultResult(style);
     return resultOf(*box, style);
 }
 
 std::optional<std::string> QtPresenter::inputBox(const std::string& prompt, const std::string& title,
                                                  const std::string& defaultText) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), QString::fromStdString(title),
-                                               QString::fromStdString(prompt), QLineEdit::Normal,
-                                               QString::fromStdString(defaultText), &ok);
-    if (!ok) return std::nullopt;
-    return text.toStdString();
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setLabelText(QString::fromStdString(prompt));
+    dialog.setTextValue(QString::fromStdString(defaultText));
+    if (!runModal(dialog) || dialog.result() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
 }
 
 std::optional<std::string> QtPresenter::pickFolder(const std::string& title,
                                                    const std::string& initialFolder) {
-    const QString picked = QFileDialog::getExistingDirectory(
-        QApplication::activeWindow(), QString::fromStdString(title), hostFolder(initialFolder));
-    return windowsPathOf(picked);
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title), hostFolder(initialFolder));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (!runModal(dialog) || dialog.result() != QDialog::Accepted) return std::nullopt;
+    return windowsPathOf(dialog.selectedFiles().value(0));
 }
 
 std::optional<std::string> QtPresenter::pickOpenFile(const std::string& title,
                                                      const std::string& initialFolder,
                                                      const std::string& filter,
                                                      const std::string& fileName) {
-    QString start = hostFolder(initialFolder);
-    if (!fileName.empty()) start = start.isEmpty() ? QString::fromStdString(fileName)
-                                                   : start + "/" + QString::fromStdString(fileName);
-    const QString picked = QFileDialog::getOpenFileName(QApplication::activeWindow(),
-                                                        QString::fromStdString(title), start,
-                                                        QString::fromStdString(qtFilterOf(filter)));
-    return windowsPathOf(picked);
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title), hostFolder(initialFolder),
+                       QString::fromStdString(qtFilterOf(filter)));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!fileName.empty()) dialog.selectFile(QString::fromStdString(fileName));
+    if (!runModal(dialog) || dialog.result() != QDialog::Accepted) return std::nullopt;
+    return windowsPathOf(dialog.selectedFiles().value(0));
 }
 
 void installQtPresenter() {

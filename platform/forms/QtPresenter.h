@@ -1,11 +1,14 @@
 // The screen side of the dialog seam: real message boxes, input box, folder and file dialogs.
 #pragma once
 
+#include <list>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include <QDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 #include "platform/Dialogs.h"
 
@@ -23,6 +26,17 @@ public:
                                             const std::string& initialFolder,
                                             const std::string& filter,
                                             const std::string& fileName) override;
+    void closeOpenBoxes() override;
+
+private:
+    // Runs the dialog modally; false when an unattended stop closed it.
+    bool runModal(QDialog& dialog);
+
+    struct Shown {
+        QPointer<QDialog> dialog;
+        bool closedByStop = false;
+    };
+    std::list<Shown> shown_;  // innermost last
 };
 
 // The box a style asks for (icon 16/32/48/64, button set, default button), not yet shown.

@@ -64,14 +64,31 @@ std::vector<Pid> processesByImageName(std::string_view imageName) {
     return found;
 }
 
-int endByImageName(std::string_view imageName) {
-    int ended = 0;
-    const std::vector<Pid> pids = processesByImageName(imageName);
-    for (Pid pid : pids)
-        if (::kill(pid, SIGKILL) == 0) ++ended;
+std::vector<Pid> askToEndByImageName(std::string_view imageName) {
+    std::vector<Pid> asked;
+    for (Pid pid : processesByImageName(imageName))
+        if (::kill(pid, SIGTERM) == 0) asked.push_back(pid);
+    return asked;
+}
+
+std::vector<Pid> stillRunningImage(std::string_view imageName, const std::vector<Pid>& pids) {
+    std::vector<Pid> running;
+    for (Pid pid : processesByImageName(imageName))
+        if (std::find(pids.begin(), pids.end(), pid) != pids.end()) running.push_back(pid);
+    return running;
+}
+
+std::vector<Pid> killStillRunningImage(std::string_view imageName, const std::vector<Pid>& pids) {
+    std::vector<Pid> killed;
+    for (Pid pid : stillRunningImage(imageName, pids))
+        if (::kill(pid, SIGKILL) == 0) killed.push_back(pid);
     // taskkill returns once they are gone; so do we, within reason.
-    for (Pid pid : pids) waitForExit(pid, std::chrono::milliseconds(2000));
-    return ended;
+    for (Pid pid : killed) waitForExit(pid, std::chrono::milliseconds(2000));
+    return killed;
+}
+
+int endByImageName(std::string_view imageName) {
+    return int(killStillRunningImage(imageName, processesByImageName(imageName)).size());
 }
 
 }  // namespace platform::process

@@ -5,18 +5,21 @@
 #include <QApplication>
 
 #include "platform/NumericLocale.h"
+#include "platform/StopSignals.h"
 #include "platform/forms/QtPresenter.h"
 #include "shell/Frm_Main.h"
-#include "shell/main/TaskManagerClose.h"
+#include "shell/UnattendedStops.h"
 
 int main(int argc, char** argv) {
+    // Before anything else: a stop signal from here on waits for the window, never kills.
+    platform::stopsignals::hold();
     QApplication application(argc, argv);
     platform::keepNumbersInC();
     application.setQuitOnLastWindowClosed(false);
     platform::forms::installQtPresenter();
 
     auto* fenetre = new Frm_Main;  // kept for the whole run, as every window of the program
-    taskmanager::installCloseHandler([fenetre] { fenetre->Unload(platform::forms::vbAppTaskManager); });
+    shell::installUnattendedStops(*fenetre);
     fenetre->Form_Initialize();
     fenetre->Load();
     // A start-up that gave up has unloaded the window already.

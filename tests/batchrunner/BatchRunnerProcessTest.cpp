@@ -48,12 +48,18 @@ int zombieChildrenOf(qint64 parent) {
 
 class BatchRunner : public support::SiteTest {
 protected:
+    // Every box answered at once from the (empty) script, or really shown and waiting.
+    virtual bool scripted() const { return true; }
+
     void SetUp() override {
         const fs::path program = support::copyProgram(support::builtProgram("AL3_Relaytone_API"),
                                                       drive.root() / "Program Files" / "RLT API",
                                                       "AL3_Relaytone_API");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("AL3_ANSWERS", "");
+        if (scripted())
+            env.insert("AL3_ANSWERS", "");
+        else
+            env.remove("AL3_ANSWERS");
         env.insert("QT_QPA_PLATFORM", "offscreen");
         runner.setProcessEnvironment(env);
         runner.start(QString::fromStdString(program.string()), {});
@@ -110,4 +116,31 @@ TEST_F(BatchRunner, TerminationClosesWithoutTheQuitQuestion) {
     EXPECT_EQ(runner.exitCode(), 0);
     said += runner.readAllStandardError().toStdString();
     EXPECT_EQ(said.find("Voulez-vous quitter"), std::string::npos) << said;
+}
+
+// Nobody answers: the boxes are on screen, each in its own nested event loop.
+class BatchRunnerOnScreen : public BatchRunner {
+protected:
+    bool scripted() const override { return false; }
+};
+
+TEST_F(BatchRunnerOnScreen, AStopWhileTheBeforeBoxIsOpenStartsNoBatchFileAndExitsCleanly) {
+    const fs::path folder = drive.root() / "Vantremo" / "Aerolune" / "RLT";
+    const fs::path marker = drive.root() / "ran.txt";
+    for (const char* name : {"AL3_Relaytone_A.bat", "AL3_Relaytone_B.bat"})
+        support::writeWindowsFile(folder / name, "echo ran >> '" + marker.string() + "'\n");
+    // Many poll periods: the first "Avant" box is up and waits for its OK.
+    ASSERT_FALSE(eventually([&] { return fs::exists(marker); }, 2s)) << said;
+
+    ::kill(pid_t(runner.processId()), SIGTERM);
+    ASSERT_TRUE(runner.waitForFinished(10000));
+    EXPECT_EQ(runner.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(runner.exitCode(), 0);
+    said += runner.readAllStandardError().toStdString();
+    EXPECT_NE(said.find("Warning: Stop by signal: open box closed with its default answer (ok): AL3_Relaytone_API | "
+                        "FichierBatch: Avant: C:\\Vantremo\\Aerolune\\RLT\\AL3_Relaytone_"),
+              std::string::npos) << said;
+    EXPECT_EQ(said.find("Après"), std::string::npos) << said;
+    std::this_thread::sleep_for(500ms);  // a batch file started at the end would have run by now
+    EXPECT_FALSE(fs::exists(marker)) << support::readBytes(marker);
 }

@@ -154,7 +154,18 @@ TEST(StartUp, ATermSignalDuringStartUpShutsDownWithoutGoingOn) {
     EXPECT_FALSE(e2e::askTime(site.port(1), std::chrono::milliseconds(200)));
 }
 
-// The data question answered the same way again and again (every box takes its default): the
+// Sent before the program has even read its command line: held until the window exists, then
+// the same orderly close, never the signal's plain kill.
+TEST(StartUp, ATermSignalBeforeAnyWindowExistsWaitsForTheWindowAndShutsDownInOrder) {
+    e2e::E2eSite site;
+    e2e::ProgramOptions options;
+    options.termAtStart = true;
+    e2e::E2eProgram program(site, options);
+    EXPECT_EQ(program.waitForExit(), 0);
+    EXPECT_TRUE(std::filesystem::exists(site.positionsFile()));
+    EXPECT_EQ(program.log().find("FrmSetup: Init General: Start"), std::string::npos) << program.log();
+}
+
 // A damaged file of the base: the record manager's report, then the operator's confirmed quit.
 TEST(StartUp, AQuitConfirmedFromTheRecordManagersReportClosesTheFilesAndExitsWithZero) {
     e2e::E2eSite site;
@@ -170,6 +181,7 @@ TEST(StartUp, AQuitConfirmedFromTheRecordManagersReportClosesTheFilesAndExitsWit
     EXPECT_EQ(program.logPosition("Pervasive Files: Opened"), std::string::npos);
 }
 
+// The data question answered the same way again and again (every box takes its default): the
 // search gives up after ten asks and the program starts without the data.
 TEST(StartUp, TheDataQuestionGivesUpOnTheSameAnswerAndTheProgramRuns) {
     e2e::E2eSite site;

@@ -98,3 +98,28 @@ TEST_F(QtPresenterSeam, FolderPickerSeesTheHostFolderAndAnswersAWindowsPath) {
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     EXPECT_FALSE(presenter.pickFolder("", "C:\\AL_Data").has_value());
 }
+
+// A stop closes every box on screen, the inner one first; each call returns its default, not
+// the escape button a plain close would press.
+TEST_F(QtPresenterSeam, ClosingTheOpenBoxesGivesEachItsDefaultAnswer) {
+    QtPresenter presenter;
+    std::optional<std::string> inner = "not returned";
+    QString innerTitle;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            innerTitle = QApplication::activeModalWidget()->windowTitle();
+            presenter.closeOpenBoxes();
+        });
+        inner = presenter.inputBox("Nom du fichier", "Inner", "proposé");
+    });
+    EXPECT_EQ(presenter.messageBox("Encore ?", dlg::vbYesNoCancel + dlg::vbDefaultButton2, "Outer"), dlg::vbNo);
+    EXPECT_EQ(innerTitle, "Inner");
+    EXPECT_FALSE(inner.has_value());
+
+    // Those boxes are gone from its list: a later box waits for its own answer.
+    presenter.closeOpenBoxes();
+    QTimer::singleShot(0, [] {
+        qobject_cast<QMessageBox*>(QApplication::activeModalWidget())->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_EQ(presenter.messageBox("Encore ?", dlg::vbYesNoCancel, "T"), dlg::vbCancel);
+}

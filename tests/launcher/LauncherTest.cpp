@@ -1,6 +1,7 @@
 // The launcher as a real process in its own program folder, beside stub main programs.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -40,18 +41,28 @@ std::vector<std::string> linesOf(const std::string& crlfText) {
     return lines;
 }
 
-// The eight lines of one full run, in order, stamped from the given day and hour on.
+// The lines of one full run, in order, stamped from the given day and hour on: eight, and
+// between "After Boucle" and "After Taskkill" the ending of the main program's copies (texts
+// after the stamp, as patterns).
 void expectFullRun(const std::vector<std::string>& lines, size_t first, const std::string& dayHour,
-                   const std::string& command) {
-    ASSERT_GE(lines.size(), first + 8);
+                   const std::string& command, const std::vector<std::string>& taskkill = {}) {
     const std::string stamp = dayHour + R"(:\d\d:\d\d: )";
-    const std::string expected[] = {"==========================", stamp + "Start Boucle",
-                                    stamp + "After Boucle", stamp + "After Taskkill",
-                                    stamp + "Shell: " + std::regex_replace(command, std::regex(R"([\\.])"), R"(\$&)"),
-                                    stamp + "End", "==========================", ""};
-    for (size_t i = 0; i < 8; ++i)
+    std::vector<std::string> expected = {"==========================", stamp + "Start Boucle", stamp + "After Boucle"};
+    for (const std::string& step : taskkill) expected.push_back(stamp + step);
+    for (const std::string& line :
+         {stamp + "After Taskkill", stamp + "Shell: " + std::regex_replace(command, std::regex(R"([\\.])"), R"(\$&)"),
+          stamp + "End", std::string("=========================="), std::string()})
+        expected.push_back(line);
+    ASSERT_GE(lines.size(), first + expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_TRUE(std::regex_match(lines[first + i], std::regex(expected[i])))
             << "line " << first + i << ": " << lines[first + i];
+}
+
+// The two lines of a copy that closed when asked.
+std::vector<std::string> closedWhenAsked(int pid) {
+    const std::string copy = R"(AL3_Relaytone\.exe \(pid )" + std::to_string(pid) + R"(\))";
+    return {"Taskkill: Close asked: " + copy, "Taskkill: " + copy + " closed"};
 }
 
 // User and system CPU time of a running process, in clock ticks (100 a second).
@@ -90,8 +101,8 @@ protected:
     fs::path stub(const fs::path& where, const std::string& name) {
         return support::copyProgram(support::stubProgram(), where, name);
     }
-    proc::Pid runStub(const fs::path& program) {
-        const proc::Started s = proc::start({program.string(), {}, ""});
+    proc::Pid runStub(const fs::path& program, const std::vector<std::string>& arguments = {}) {
+        const proc::Started s = proc::start({program.string(), arguments, ""});
         EXPECT_TRUE(s.ok()) << s.reason;
         started.push_back(s.pid);
         return s.pid;
@@ -157,10 +168,10 @@ TEST_F(Launcher, RestartsOnlyTheMainProgramOfItsOwnFolderAndEndsItsOwnCopies) {
     EXPECT_GE(run.took, 22s) << "20 s before the kill and 2 s after it";
     EXPECT_LT(run.took, 30s);
     expectFullRun(logLines(folder, "2026-03"), 0, "2026-03-10 08",
-                  std::string(kProgramFolder) + "AL3_Relaytone.exe /Base=Current");
-    EXPECT_EQ(logLines(folder, "2026-03").size(), 8u);
+                  std::string(kProgramFolder) + "AL3_Relaytone.exe /Base=Current", closedWhenAsked(oldMain));
+    EXPECT_EQ(logLines(folder, "2026-03").size(), 10u);
 
-    EXPECT_EQ(proc::exitCode(oldMain), 137) << "the running main program is ended";
+    EXPECT_EQ(proc::exitCode(oldMain), 128 + SIGTERM) << "the running main program is asked to close";
     for (proc::Pid survivor : {otherInstall, otherName, cousin})
         EXPECT_EQ(proc::exitCode(survivor), proc::StillActive) << survivor;
     ASSERT_TRUE(support::eventually([&] { return support::stubStarts(mainProgram).size() == 2; }, 5s));
@@ -211,10 +222,13 @@ TEST_F(Launcher, RunsOfAMonthAppendToOneFileAndAFailedStartIsLoggedWithoutADispl
     EXPECT_EQ(runOne.exitCode, 0);
     EXPECT_EQ(runTwo.exitCode, 0);
     const auto lines = logLines(folder, "2026-03");
-    ASSERT_EQ(lines.size(), 16u);
+    ASSERT_EQ(lines.size(), 18u);
     const std::string command = std::string(kProgramFolder) + "AL3_Relaytone.exe /Base=Current";
     expectFullRun(lines, 0, "2026-03-10 08", command);
-    expectFullRun(lines, 8, "2026-03-20 09", command);
+    // The second run finds the copy the first one started.
+    const auto starts = support::stubStarts(folder / "AL3_Relaytone");
+    ASSERT_GE(starts.size(), 1u);
+    expectFullRun(lines, 8, "2026-03-20 09", command, closedWhenAsked(starts[0].pid));
 
     EXPECT_EQ(failed.exitCode, 0) << failed.errors;
     EXPECT_EQ(support::readBytes(lonely / "AL3_Relaytone_Launcher_2026-03.Log"), march);
@@ -224,4 +238,34 @@ TEST_F(Launcher, RunsOfAMonthAppendToOneFileAndAFailedStartIsLoggedWithoutADispl
     EXPECT_TRUE(std::regex_match(april[5], std::regex(R"(2026-04-01 00:00:\d\d: Err: Shell failed \(2\): .+)")))
         << april[5];
     EXPECT_TRUE(april[6].ends_with(": End"));
+}
+
+TEST_F(Launcher, ACopyDeafToTheCloseIsKilledOnceTheGracePeriodHasPassed) {
+    const fs::path mainProgram = stub(folder, "AL3_Relaytone");
+    const proc::Pid obeying = runStub(mainProgram);
+    const proc::Pid deaf = runStub(mainProgram, {"--ignore-term"});
+    const LauncherRun run = launch(install(folder), {}, "2026-03-10 08:00:00");
+
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(proc::exitCode(obeying), 128 + SIGTERM);
+    EXPECT_EQ(proc::exitCode(deaf), 128 + SIGKILL);
+    EXPECT_GE(run.took, 32s) << "20 s, 10 s of grace for the deaf copy, then 2 s";
+    EXPECT_LT(run.took, 40s);
+
+    const auto lines = logLines(folder, "2026-03");
+    ASSERT_EQ(lines.size(), 12u);
+    const std::string stamp = R"(2026-03-10 08:00:\d\d: Taskkill: )";
+    const auto copy = [](proc::Pid pid) { return R"(AL3_Relaytone\.exe \(pid )" + std::to_string(pid) + R"(\))"; };
+    // Both asked first, in the order the system lists them, then what became of each.
+    for (const auto& [from, patterns] :
+         std::vector<std::pair<size_t, std::vector<std::string>>>{
+             {3, {stamp + "Close asked: " + copy(obeying), stamp + "Close asked: " + copy(deaf)}},
+             {5, {stamp + copy(obeying) + " closed", stamp + copy(deaf) + " still running after 10 s: killed"}}}) {
+        for (const std::string& pattern : patterns)
+            EXPECT_TRUE(std::regex_match(lines[from], std::regex(pattern)) ||
+                        std::regex_match(lines[from + 1], std::regex(pattern)))
+                << pattern << "\n" << lines[from] << "\n" << lines[from + 1];
+    }
+    EXPECT_TRUE(lines[7].ends_with(": After Taskkill")) << lines[7];
+    EXPECT_TRUE(support::eventually([&] { return support::stubStarts(mainProgram).size() == 3; }, 5s));
 }

@@ -42,3 +42,68 @@ TEST_F(Dialogs, ScriptedWindowsTakeTheNextAnswerOrTheirDefault) {
     EXPECT_EQ(asked[0].kind, dlg::Kind::Window);
     EXPECT_EQ(asked[1].answer, "default");
 }
+
+namespace {
+
+// Counts the closes of open boxes it is asked for; it never shows anything.
+class CountingPresenter : public dlg::Presenter {
+public:
+    int messageBox(const std::string&, int style, const std::string&) override { return dlg::defaultResult(style); }
+    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> pickFolder(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> pickOpenFile(const std::string&, const std::string&, const std::string&,
+                                            const std::string&) override {
+        return std::nullopt;
+    }
+    void closeOpenBoxes() override { ++closes; }
+    int closes = 0;
+};
+
+}  // namespace
+
+TEST_F(Dialogs, AnUnattendedStopAnswersEveryBoxWithItsDefaultWithoutTakingTheScriptsAnswers) {
+    CountingPresenter presenter;
+    dlg::setPresenter(&presenter);
+    std::vector<std::string> lines;
+    dlg::setStopReport([&](const std::string& line) { lines.push_back(line); });
+    dlg::queueAnswers({"no", "C:\\Picked\\", "2"});
+    dlg::beginStop("Stop by signal");
+    dlg::beginStop("Session end");  // the first cause stays; the open boxes are closed once
+    EXPECT_EQ(presenter.closes, 1);
+    EXPECT_TRUE(dlg::stopBegun());
+
+    EXPECT_EQ(dlg::MsgBox("Voulez-vous quitter le programme ?", dlg::vbYesNo + dlg::vbQuestion, "Relaytone"),
+              dlg::vbYes);
+    EXPECT_EQ(dlg::MsgBox("Encore ?", dlg::vbYesNoCancel + dlg::vbDefaultButton2, "T"), dlg::vbNo);
+    EXPECT_FALSE(dlg::PickFolder("Dossier", "C:\\").has_value());
+    EXPECT_FALSE(dlg::InputBox("Nom", "T", "proposé").has_value());
+    EXPECT_EQ(dlg::scriptedWindowAnswer("Choix de la base", "Base 1"), std::optional<std::string>(""));
+    EXPECT_EQ(dlg::scriptedTaskAnswer("Composants", "Liste"), std::optional<std::string>(""));
+    EXPECT_EQ(dlg::MsgBox("Ligne 1\r\nLigne 2", dlg::vbOKOnly, "T"), dlg::vbOK);
+
+    const std::vector<std::string> expected = {
+        "Warning: Stop by signal: box not shown, default answer (yes): Relaytone | Voulez-vous quitter le programme ?",
+        "Warning: Stop by signal: box not shown, default answer (no): T | Encore ?",
+        "Warning: Stop by signal: box not shown, default answer (cancel): Dossier | C:\\",
+        "Warning: Stop by signal: box not shown, default answer (cancel): T | Nom",
+        "Warning: Stop by signal: box not shown, default answer (default): Choix de la base | Base 1",
+        "Warning: Stop by signal: box not shown, default answer (default): Composants | Liste",
+        "Warning: Stop by signal: box not shown, default answer (ok): T | Ligne 1  Ligne 2",
+    };
+    EXPECT_EQ(lines, expected);
+    const auto asked = dlg::asked();
+    ASSERT_EQ(asked.size(), expected.size());
+    EXPECT_EQ(asked[0].answer, "yes") << "the script's \"no\" is not the operator's answer";
+    dlg::setPresenter(nullptr);
+}
+
+TEST_F(Dialogs, WithoutAReportTheStopLinesGoToStandardError) {
+    dlg::beginStop("Stop by signal");
+    ::testing::internal::CaptureStderr();
+    dlg::MsgBox("FichierBatch: Avant: C:\\RLT\\AL3_Relaytone_A.bat", dlg::vbOKOnly, "AL3_Relaytone_API");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Warning: Stop by signal: box not shown, default answer (ok): AL3_Relaytone_API | "
+              "FichierBatch: Avant: C:\\RLT\\AL3_Relaytone_A.bat\n");
+}

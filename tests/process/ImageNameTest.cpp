@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -16,6 +17,18 @@ namespace proc = platform::process;
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+namespace {
+
+// The process has set SIGTERM aside (its "SigIgn" mask in /proc).
+bool ignoresTerm(proc::Pid pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigIgn:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1;
+    return false;
+}
+
+}  // namespace
+
 // A copy of the stub under a name no other test uses, beside the test program itself.
 class ImageName : public support::SiteTest {
 protected:
@@ -29,8 +42,8 @@ protected:
         std::error_code ec;
         fs::remove(ownCopy, ec);
     }
-    proc::Pid run(const fs::path& program) {
-        const proc::Started s = proc::start({program.string(), {}, ""});
+    proc::Pid run(const fs::path& program, const std::vector<std::string>& arguments = {}) {
+        const proc::Started s = proc::start({program.string(), arguments, ""});
         EXPECT_TRUE(s.ok()) << s.reason;
         started.push_back(s.pid);
         return s.pid;
@@ -60,6 +73,26 @@ TEST_F(ImageName, EndsTheCopiesInItsOwnFolderOnly) {
 
     const std::string self = fs::read_symlink("/proc/self/exe").filename().string();
     for (proc::Pid pid : proc::processesByImageName(self)) EXPECT_NE(pid, ::getpid());
+}
+
+// The gentle end: asked first, then only those still running the image are killed; a number
+// that names another program is never taken for one of them.
+TEST_F(ImageName, CopiesAskedToEndAreFollowedByTheirImageAndOnlyTheDeafOnesAreKilled) {
+    const proc::Pid obeying = run(ownCopy);
+    const proc::Pid deaf = run(ownCopy, {"--ignore-term"});
+    const proc::Pid otherName = run(support::stubProgram());
+    ASSERT_TRUE(support::eventually([&] { return proc::processesByImageName(name).size() == 2; }, 5s));
+    ASSERT_TRUE(support::eventually([&] { return ignoresTerm(deaf); }, 5s));
+
+    std::vector<proc::Pid> asked = proc::askToEndByImageName(name);
+    std::sort(asked.begin(), asked.end());
+    EXPECT_EQ(asked, (std::vector<proc::Pid>{std::min(obeying, deaf), std::max(obeying, deaf)}));
+    ASSERT_TRUE(support::eventually([&] { return proc::exitCode(obeying) == 128 + SIGTERM; }, 5s));
+    EXPECT_EQ(proc::stillRunningImage(name, {obeying, deaf, otherName}), std::vector<proc::Pid>{deaf});
+
+    EXPECT_EQ(proc::killStillRunningImage(name, {obeying, deaf, otherName}), std::vector<proc::Pid>{deaf});
+    EXPECT_EQ(proc::exitCode(deaf), 128 + SIGKILL);
+    EXPECT_EQ(proc::exitCode(otherName), proc::StillActive);
 }
 
 // Another user's copy run from the same folder is not ours to end.

@@ -19,6 +19,8 @@
 #include "settings/FrmSetupPeripherique.h"
 #include "settings/FrmSetupSon.h"
 #include "shell/Frm_Main.h"
+#include "shell/Lib_Tableur.h"
+#include "shell/UnattendedStops.h"
 #include "tests/support/Programs.h"
 #include "tests/support/TempSite.h"
 #include "tests/support/WindowsFiles.h"
@@ -263,6 +265,25 @@ TEST_F(Quit, ARestartWithoutTheLauncherIsAnIncidentAndTheProgramRuns) {
     EXPECT_FALSE(PbBRelanceLancee);
     EXPECT_FALSE(PbBQuitter);
     EXPECT_TRUE(fenetre.Loaded());
+}
+
+// The session's end is Windows shutting down: the orderly shut-down, and a box it would show
+// (the workbook that could not be written: no folder for it here) takes its default unseen.
+TEST_F(Quit, TheSessionsEndShutsDownAsWindowsEndingWithoutWaitingOnABox) {
+    shell::installUnattendedStops(fenetre);
+    Lib_Tableur::PbBClasseurGlobalLu = true;
+    PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
+    platform::dialogs::queueAnswers({"no"});
+    shell::endOfSession(fenetre);
+    EXPECT_FALSE(fenetre.Loaded());
+    EXPECT_TRUE(Abandon);
+    EXPECT_EQ(lignes("Form closed because Windows is shutting down"), 1);
+    EXPECT_EQ(lignes("Warning: Session end: box not shown, default answer (ok): " + fenetre.Caption() +
+                     " | Impossible de créer le fichier:    C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls"),
+              1);
+    EXPECT_EQ(lignes("Voulez-vous quitter"), 0);
+    ASSERT_EQ(platform::dialogs::asked().size(), 1u);
+    EXPECT_EQ(platform::dialogs::asked()[0].answer, "ok");
 }
 
 }  // namespace

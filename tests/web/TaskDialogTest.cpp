@@ -222,3 +222,25 @@ TEST_F(TaskDialogTest, TheWindowOnScreenShowsTheButtonsAndPassesTheirClicks) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TaskDialogTest, AnUnattendedStopClosesTheOpenDialogThroughItsDefaultAndSaysSo) {
+    std::vector<std::string> lines;
+    dialogs::setStopReport([&](const std::string& line) { lines.push_back(line); });
+    armYears();
+    dialogs::queueAnswers({"wait", "2021"});
+    safetyClick();
+    later(200, [] { dialogs::beginStop("Stop by signal"); });
+    EXPECT_EQ(dialog().ShowDialog(), IDOK);
+    EXPECT_FALSE(dialog().IsOpen());
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "Warning: Stop by signal: open box closed with its default answer (1): " +
+                            std::string(webtest::kCaption) + " | Liste des composants installés Aucune installation trouvée.");
+
+    // Once the stop has begun a dialog does not wait, whatever the script holds.
+    armYears();
+    EXPECT_EQ(dialog().ShowDialog(), IDOK);
+}
+
+}  // namespace

@@ -15,7 +15,8 @@
 namespace e2e {
 namespace fs = std::filesystem;
 
-E2eProgram::E2eProgram(const E2eSite& site, ProgramOptions options) : site_(site) {
+E2eProgram::E2eProgram(const E2eSite& site, ProgramOptions options)
+    : site_(site), errorFile_(options.errorFile) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("AL3_DRIVE_C", QString::fromStdString(site.root().string()));
@@ -28,8 +29,24 @@ E2eProgram::E2eProgram(const E2eSite& site, ProgramOptions options) : site_(site
     process_.setWorkingDirectory(QString::fromStdString(site.programFolder().string()));
     QStringList arguments;
     for (const auto& a : options.arguments) arguments << QString::fromStdString(a);
+    if (!errorFile_.empty()) {
+        process_.setStandardErrorFile(QString::fromStdString(errorFile_.string()));
+        process_.setStandardOutputFile(QProcess::nullDevice());
+    }
+    if (options.termAtStart)
+        process_.setChildProcessModifier([] {
+            sigset_t term;
+            sigemptyset(&term);
+            sigaddset(&term, SIGTERM);
+            ::sigprocmask(SIG_BLOCK, &term, nullptr);
+        });
     process_.start(QString::fromStdString((site.programFolder() / "AL3_Relaytone").string()), arguments);
     process_.waitForStarted(10000);
+    if (!errorFile_.empty()) {
+        process_.setStandardErrorFile(QString::fromStdString(errorFile_.string()));
+        process_.setStandardOutputFile(QProcess::nullDevice());
+    }
+    if (options.termAtStart) ::kill(pid_t(process_.processId()), SIGTERM);
 }
 
 E2eProgram::~E2eProgram() {
@@ -75,6 +92,7 @@ std::optional<int> E2eProgram::terminate(std::chrono::milliseconds timeout) {
 }
 
 std::string E2eProgram::errorOutput() {
+    if (!errorFile_.empty()) return support::readBytes(errorFile_);
     stderr_ += process_.readAllStandardError().toStdString();
     return stderr_;
 }

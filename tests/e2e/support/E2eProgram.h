@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,12 @@ struct ProgramOptions {
     std::string clock;                // AL3_CLOCK start instant, empty for the real time
     std::vector<std::string> arguments;
     std::string locale;               // the desktop's LANG ("fr_FR.UTF-8"), empty for the test's own
+    // SIGTERM sent as the process starts, kept blocked until the program lets it in: it
+    // arrives before anything of the program exists.
+    bool termAtStart = false;
+    // Standard error goes to this file instead of a pipe (standard output nowhere): the programs
+    // it starts, which inherit both, write on after it has ended.
+    std::filesystem::path errorFile;
 };
 
 // The environment of a desktop whose locale is LANG alone (no LC_ALL, LC_* or LANGUAGE).
@@ -47,6 +54,7 @@ private:
     const E2eSite& site_;
     QProcess process_;
     std::string stderr_;
+    std::filesystem::path errorFile_;
 };
 
 // One datagram from a fresh loopback socket; returns the first reply within the time-out.

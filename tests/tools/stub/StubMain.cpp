@@ -1,7 +1,8 @@
 // Stub program: with AL3_STUB_RECORD set it appends "<pid>\t<arg>\t<arg>..." to "<itself>.starts",
 // then --exit=N exits with N, --sleep-ms=N sleeps, --title=T holds a window title until asked to quit, --mutex=M says whether M existed;
-// otherwise it sleeps for 90 seconds (the main program's stand-in).
+// otherwise it sleeps for 90 seconds (the main program's stand-in), deaf to SIGTERM after --ignore-term.
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     platform::keepNumbersInC();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--ignore-term") std::signal(SIGTERM, SIG_IGN);
         if (const std::string code = valueOf(arg, "--exit="); !code.empty()) return std::atoi(code.c_str());
         if (const std::string ms = valueOf(arg, "--sleep-ms="); !ms.empty()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(ms.c_str())));

@@ -1,0 +1,81 @@
+// A self-pipe carries each stop signal into the event loop, where an orderly shut-down can run.
+#include "platform/StopSignals.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include "platform/Dialogs.h"
+
+namespace platform::stopsignals {
+namespace {
+
+int pipeEnds[2] = {-1, -1};  // the handler writes [0], the event loop reads [1]
+
+void onSignal(int) {
+    raised() = true;
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(pipeEnds[0], &byte, 1);
+    errno = saved;
+}
+
+// Once the boxes the stop closed have handed their default answers back to their callers, so
+// that each caller goes on in a running program (the quit question's Yes sends the stop mail).
+void closeOnceNoBoxIsOnScreen(QObject* context, const std::function<void()>& close) {
+    QTimer::singleShot(10, context, [context, close] {
+        if (platform::dialogs::boxesOnScreen() > 0)
+            closeOnceNoBoxIsOnScreen(context, close);
+        else
+            close();
+    });
+}
+
+}  // namespace
+
+void hold() {
+    if (pipeEnds[0] >= 0) return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeEnds) != 0) return;
+    // A burst of signals can never block the handler on a full pipe.
+    ::fcntl(pipeEnds[0], F_SETFL, ::fcntl(pipeEnds[0], F_GETFL) | O_NONBLOCK);
+    ::fcntl(pipeEnds[1], F_SETFL, ::fcntl(pipeEnds[1], F_GETFL) | O_NONBLOCK);
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        ::sigaction(sig, &action, nullptr);
+        sigaddset(&stops, sig);
+    }
+    // A mask inherited from whoever started us must not keep the close away for ever; a signal
+    // it held back arrives now, and waits in the pipe like any other.
+    ::sigprocmask(SIG_UNBLOCK, &stops, nullptr);
+}
+
+std::atomic<bool>& raised() {
+    static std::atomic<bool> flag = false;
+    return flag;
+}
+
+void onStop(std::function<void()> close) {
+    if (pipeEnds[1] < 0) return;
+    auto* notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, close = std::move(close)] {
+        char bytes[64];
+        while (::read(pipeEnds[1], bytes, sizeof bytes) > 0) {
+        }
+        platform::dialogs::beginStop("Stop by signal");
+        closeOnceNoBoxIsOnScreen(notifier, close);
+    });
+}
+
+}  // namespace platform::stopsignals

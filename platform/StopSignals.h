@@ -1,0 +1,21 @@
+// SIGTERM, SIGINT and SIGHUP: the task manager's close of a windows program.
+#pragma once
+
+#include <atomic>
+#include <functional>
+
+namespace platform::stopsignals {
+
+// The first thing main does: from here on these signals never end the process at once; each
+// waits until onStop has a close to hand it to.
+void hold();
+
+// Set by the handler itself, so a wait that lets no events run can give up before the close.
+std::atomic<bool>& raised();
+
+// Once the windows exist: close runs on the user-interface thread for a signal (one held since
+// hold() included). First the dialog seam begins the stop, so no box waits for an answer; close
+// runs once the boxes it closed have returned to their callers.
+void onStop(std::function<void()> close);
+
+}  // namespace platform::stopsignals
