@@ -23,6 +23,8 @@ class SiteStartup : public sitetest::Site {
 protected:
     void SetUp() override {
         sitetest::Site::SetUp();
+        // The program's shell installs it itself: tests/e2e/BaseChoiceTest.cpp starts the real
+        // program, which must show it without this.
         FrmSelectBaseDialog::install(nullptr);
     }
     // A base folder whose system file describes the base in section Base_01, with its data.
