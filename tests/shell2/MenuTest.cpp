@@ -117,14 +117,10 @@ TEST_F(Menu, TheTechnicalLogOffersTodaysFileOfTheLogFolder) {
         << platform::dialogs::asked()[0].text;
 }
 
-TEST_F(Menu, TheTechnicalLogOpensThePickedDayInTheEditor) {
+TEST_F(Menu, TheTechnicalLogOpensThePickedDayThroughTheDesktopOpener) {
     PbSDossierLog = "C:\\Logs\\";
     support::writeWindowsFile(drive.host("C:\\Logs\\20261209.Log"), "a line\n");
-    const auto trace = drive.root() / "editeur.args";
-    const auto editeur = drive.root() / "editeur";
-    std::ofstream(editeur) << "#!/bin/sh\necho \"$@\" > '" << trace.string() << "'\n";
-    std::filesystem::permissions(editeur, std::filesystem::perms::owner_all);
-    ::setenv("VISUAL", editeur.c_str(), 1);
+    const auto trace = installerOuvreur();
     platform::dialogs::queueAnswers({"C:\\Logs\\20261209.Log"});
     fenetre.Mnu01Log->trigger();
     ASSERT_TRUE(support::eventually([&] { return !contenu(trace).empty(); }, std::chrono::seconds(5)));
