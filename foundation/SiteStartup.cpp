@@ -245,6 +245,7 @@ void InitGeneralSite(int16_t /*unused*/) {
     makeExist(Lib_Public::CheckRep(
         read(PbSDossierConfigSite, "Site", "Settings_Local_Folder", "C:\\Vantremo\\Aerolune\\Settings\\_Local\\")));
     for (int16_t b = 0; b < PbINbBasesSite; ++b) fillBase(b);
+    InitIdentiteRadio();
 }
 
 }  // namespace Lib_Site
