@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <QTimer>
+#include <QWidget>
 
 #include "engine/EventPass.h"
 #include "engine/TaskDialogWindow.h"
