@@ -119,9 +119,9 @@ void Frm_MainBis::InitPlanning() {
             for (int16_t jour = 1; jour <= engine::kJours; ++jour) grille.SetText(jour, 0, engine::LibJour(jour, 0));
             for (int ligne = 1; ligne <= lignes; ++ligne) grille.SetText(0, ligne, engine::libelleLigne(feuille, ligne));
             grille.SetColWidth(0, feuille == 1 ? 4 : 6);
-            const double entete = Spread::ColWidthToTwips(grille.ColWidth(0));
+            const double entete = grille.ColWidthToTwips(grille.ColWidth(0));
             for (int col = 1; col <= engine::kJours; ++col)
-                grille.SetColWidth(col, (grille.Width() - 420 - entete) / engine::kJours / Spread::kTwipsPerColumnUnit);
+                grille.SetColWidth(col, (grille.Width() - 420 - entete) / engine::kJours / grille.TwipsPerColumnUnit());
             const double enteteLigne = Spread::RowHeightToTwips(grille.RowHeight(0));
             const double hauteur = (grille.Height() - 960 - enteteLigne) / lignes / 22 * (feuille == 1 ? 1 : 3);
             for (int ligne = 1; ligne <= lignes; ++ligne) grille.SetRowHeight(ligne, hauteur);

@@ -29,6 +29,20 @@ struct TaskDialogButton {
     std::string caption;
 };
 
+// What one showing displays: the properties as ShowDialog found them, so that a caller arming
+// the next dialog never changes the one on screen.
+struct TaskDialogContent {
+    std::string WindowTitle, MainInstruction, Content, Footer;
+    int32_t DefaultButton = 0;
+    int32_t CommonButtons = 0;
+    int32_t hWndParent = 0;
+    int32_t ShowTimer = 0;
+    std::vector<TaskDialogButton> Buttons;
+    std::vector<TaskDialogButton> RadioButtons;
+    // The ids of the buttons it shows, common ones first (OK alone when none is set).
+    std::vector<int32_t> ButtonIds() const;
+};
+
 class TaskDialogControl {
 public:
     TaskDialogControl();
@@ -36,21 +50,25 @@ public:
     TaskDialogControl(const TaskDialogControl&) = delete;
     TaskDialogControl& operator=(const TaskDialogControl&) = delete;
 
-    // 36: every property back to its design value.
+    // 36: every property back to its design value (an open dialog keeps what it shows).
     void Reset();
-    // 33: shows the dialog and returns once a button was clicked, with that button's id.
+    // 33: shows the dialog, owned by the main window (or the window hWndParent names) and
+    // modal for the whole program, and returns once a button was clicked, with that button's
+    // id. A show while another dialog is open puts its own on top of it and returns with its
+    // own click: the one under it waits for its turn.
     // Scripted runs answer it through the dialog seam: a button id, a button word ("ok",
     // "cancel", "yes", ...), nothing for the default button, or "wait" for no operator action
     // (then only the timed close or a click from the code ends it).
     int32_t ShowDialog();
-    // 39: clicks a button of the open dialog; an id the dialog lacks does nothing.
+    // 39: clicks a button of the dialog on top; an id that dialog lacks does nothing.
     void ClickButton(int32_t id);
     // 34: a button of the caller's own, shown after the common buttons.
     void AddButton(const std::string& caption, int32_t id);
     void AddRadioButton(const std::string& caption, int32_t id);
-    // The ids of the buttons the dialog shows, common ones first (OK alone when none is set).
-    std::vector<int32_t> ButtonIds() const;
-    bool IsOpen() const { return open_; }
+    // The properties as the next show would display them.
+    TaskDialogContent Snapshot() const;
+    std::vector<int32_t> ButtonIds() const { return Snapshot().ButtonIds(); }
+    bool IsOpen() const { return !shown_.empty(); }
 
     std::string WindowTitle;      // 1
     std::string MainInstruction;  // 2
@@ -76,20 +94,20 @@ public:
     void SetProperty(int32_t number, int32_t value) { properties_[number] = value; }
     int32_t Property(int32_t number) const;
 
-    // Events: milliseconds since the dialog appeared (every 100 ms while ShowTimer is 1);
-    // a button click with its "close the dialog" flag (true unless the handler clears it);
-    // a radio button chosen.
+    // Events: milliseconds since the dialog appeared (every 100 ms while ShowTimer is 1 and
+    // the dialog is on top); a button click with its "close the dialog" flag (true unless the
+    // handler clears it); a radio button chosen.
     std::function<void(int32_t milliseconds)> Timer;
     std::function<void(int32_t id, bool& closeDialog)> ButtonClicked;
     std::function<void(int32_t id)> RadioButtonClicked;
 
-    const std::vector<TaskDialogButton>& Buttons() const { return buttons_; }
-    const std::vector<TaskDialogButton>& RadioButtons() const { return radioButtons_; }
     // From the window on screen.
     void RadioChosen(int32_t id);
 
 private:
-    int32_t scriptedButton(const std::string& answer) const;
+    struct Showing;
+    Showing* top() const { return shown_.empty() ? nullptr : shown_.back(); }
+    TaskDialogWindow* topWindow() const;
 
     std::vector<TaskDialogButton> buttons_;
     std::vector<TaskDialogButton> radioButtons_;
@@ -98,10 +116,7 @@ private:
     int32_t progressLow_ = 0;
     int32_t progressHigh_ = 100;
     bool enabled_ = true;
-    bool open_ = false;
-    bool clicked_ = false;
-    int32_t clickedId_ = 0;
-    TaskDialogWindow* window_ = nullptr;
+    std::vector<Showing*> shown_;  // the open dialogs, the one on top last
 };
 
 // The engine window's part: the control and its handlers.

@@ -18,8 +18,8 @@ namespace {
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 
-QString captionOf(int32_t id, const TaskDialogControl& control) {
-    for (const TaskDialogButton& button : control.Buttons())
+QString captionOf(int32_t id, const TaskDialogContent& content) {
+    for (const TaskDialogButton& button : content.Buttons)
         if (button.id == id) return qt(button.caption);
     switch (id) {
     case IDOK: return "OK";
@@ -46,34 +46,34 @@ void addText(QVBoxLayout& layout, const std::string& text, bool large = false) {
 
 }  // namespace
 
-TaskDialogWindow::TaskDialogWindow(TaskDialogControl& control) : control_(control) {
-    setWindowTitle(qt(control.WindowTitle));
-    setModal(true);
+TaskDialogWindow::TaskDialogWindow(TaskDialogControl& control, const TaskDialogContent& content, QWidget* owner)
+    : QDialog(owner), control_(control), content_(content) {
+    setWindowTitle(qt(content.WindowTitle));
+    // Nothing else of the program takes a click while it is open, as with the original's.
+    setWindowModality(Qt::ApplicationModal);
     auto* layout = new QVBoxLayout(this);
-    addText(*layout, control.MainInstruction, true);
-    addText(*layout, control.Content);
-    for (const TaskDialogButton& radio : control.RadioButtons()) {
+    addText(*layout, content.MainInstruction, true);
+    addText(*layout, content.Content);
+    for (const TaskDialogButton& radio : content.RadioButtons) {
         auto* button = new QRadioButton(qt(radio.caption));
         connect(button, &QRadioButton::clicked, this,
                 [this, id = radio.id] { control_.RadioChosen(id); });
         layout->addWidget(button);
     }
-    if (control.ShowTimer == 1) {
+    if (content.ShowTimer == 1) {
         progress_ = new QProgressBar;
         layout->addWidget(progress_);
-        showProgress(control.ProgressBarLow(), control.ProgressBarHigh(),
-                     control.ProgressBarPosition());
+        showProgress(control.ProgressBarLow(), control.ProgressBarHigh(), control.ProgressBarPosition());
     }
     auto* buttons = new QDialogButtonBox;
-    for (int32_t id : control.ButtonIds()) {
-        QPushButton* button =
-            buttons->addButton(captionOf(id, control), QDialogButtonBox::ActionRole);
+    for (int32_t id : content.ButtonIds()) {
+        QPushButton* button = buttons->addButton(captionOf(id, content), QDialogButtonBox::ActionRole);
         button->setAutoDefault(false);
-        if (id == control.DefaultButton) button->setDefault(true);
+        if (id == content.DefaultButton) button->setDefault(true);
         connect(button, &QPushButton::clicked, this, [this, id] { control_.ClickButton(id); });
     }
     layout->addWidget(buttons);
-    addText(*layout, control.Footer);
+    addText(*layout, content.Footer);
     setEnabled(control.Enabled());
 }
 
@@ -84,7 +84,7 @@ void TaskDialogWindow::showProgress(int32_t low, int32_t high, int32_t position)
 }
 
 void TaskDialogWindow::reject() {
-    const std::vector<int32_t> ids = control_.ButtonIds();
+    const std::vector<int32_t> ids = content_.ButtonIds();
     if (std::find(ids.begin(), ids.end(), IDCANCEL) != ids.end()) control_.ClickButton(IDCANCEL);
 }
 

@@ -1,25 +1,27 @@
-// The log reader: the user picks a day's file and it opens in the desktop's editor.
-#include <cstdlib>
-
-#include <QProcess>
-#include <QString>
-#include <QStringList>
-
+// The log reader: the user picks a day's file and it opens in the desktop's opener.
 #include "foundation/Conversions.h"
 #include "foundation/DailyLog.h"
 #include "foundation/ErrorReporter.h"
 #include "foundation/NeighbourServices.h"
 #include "platform/Clock.h"
 #include "platform/WinPath.h"
+#include "platform/process/Process.h"
 
 namespace Lib_Public {
 namespace {
 
-// The editor the user named (VISUAL, then EDITOR), else the desktop's opener.
-QString editorProgram() {
-    for (const char* variable : {"VISUAL", "EDITOR"})
-        if (const char* value = std::getenv(variable); value && *value) return QString(value);
-    return QStringLiteral("xdg-open");
+// The desktop's opener first, then graphical editors: VISUAL and EDITOR name terminal editors,
+// which show nothing when a desktop program starts them.
+const char* const kOpeners[] = {"xdg-open", "gnome-text-editor", "gedit", "kate",
+                                "kwrite",   "mousepad",          "pluma", "xed"};
+
+// True once one of them started with the file; each is tried once.
+bool ouvrir(const std::string& hostFile) {
+    for (const char* name : kOpeners) {
+        const std::string program = platform::process::programOnPath(name);
+        if (!program.empty() && platform::process::start({program, {hostFile}, {}}).ok()) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -40,12 +42,9 @@ void LectureLog(const std::string& folder, const std::string& prefix) {
     if (!chosen || chosen->empty()) return;
 
     const auto host = platform::winpath::toHost(*chosen);
-    const QString file = QString::fromStdString(host.empty() ? *chosen : host.string());
-    const QString editor = editorProgram();
-    QStringList arguments = QProcess::splitCommand(editor);
-    const QString program = arguments.isEmpty() ? editor : arguments.takeFirst();
-    if (!QProcess::startDetached(program, arguments << file))
-        ReportError(53, "File not found: " + editor.toStdString(), caller);
+    // The file goes to the program as one argument: no shell ever reads its name.
+    if (!ouvrir(host.empty() ? *chosen : host.string()))
+        ReportError(53, "File not found: xdg-open or a graphical text editor", caller);
 }
 
 }  // namespace Lib_Public

@@ -1,8 +1,6 @@
 // INI access with its retries, the settings-file path rule and the window positions.
 #include "foundation/SettingsFiles.h"
 
-#include <charconv>
-
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
@@ -76,11 +74,8 @@ std::string positionKey(const PositionedForm& form, const char* ending, const st
     return key;
 }
 
-std::string textOfSingle(double value) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, float(value)).ptr;
-    return std::string(buffer, end);
-}
+// Plain whole twips: a shortest float text would write 300000 as "3e+05", read back as 3.
+std::string positionText(double value) { return std::to_string(VBA::CLng(value)); }
 
 }  // namespace
 
@@ -123,8 +118,8 @@ void PositionFeuille(PositionedForm& form, const std::string& qualifier) {
 void PositionFeuilleSauvegarde(const PositionedForm& form, const std::string& qualifier) {
     if (form.WindowState() != 0) return;
     const std::string file = NomFichierSettings("_Positions", ".Ini");
-    Lib_Systeme::EcritureIni(file, "FrmPos", positionKey(form, "_Left", qualifier), textOfSingle(form.Left()));
-    Lib_Systeme::EcritureIni(file, "FrmPos", positionKey(form, "_Top", qualifier), textOfSingle(form.Top()));
+    Lib_Systeme::EcritureIni(file, "FrmPos", positionKey(form, "_Left", qualifier), positionText(form.Left()));
+    Lib_Systeme::EcritureIni(file, "FrmPos", positionKey(form, "_Top", qualifier), positionText(form.Top()));
 }
 
 }  // namespace Lib_Public

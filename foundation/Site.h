@@ -51,5 +51,10 @@ void InitGeneralSite(int16_t unused = -1);
 std::string DetermineFichierSysteme(int16_t base);
 // The configuration folders of one base, or of every base of the site for -1.
 void InitGeneralPath(int16_t& base);
+// The radio's identity, once base 0 is filled: PbSNomRadio are its station labels,
+// PbIIdRadio is AL3_Config.ini "Site"/"Id_Radio" (default 0) and PbIIndexNomRadio the station
+// "Site"/"NoStation_Radio" names, from 1 (default 1); a value out of range is logged and the
+// default taken.
+void InitIdentiteRadio();
 
 }  // namespace Lib_Site

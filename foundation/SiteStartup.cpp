@@ -262,6 +262,7 @@ void InitGeneralSite(int16_t /*unused*/) {
     makeExist(Lib_Public::CheckRep(
         read(PbSDossierConfigSite, "Site", "Settings_Local_Folder", "C:\\Vantremo\\Aerolune\\Settings\\_Local\\")));
     for (int16_t b = 0; b < PbINbBasesSite && !Abandon; ++b) fillBase(b);
+    if (!Abandon) InitIdentiteRadio();
 }
 
 }  // namespace Lib_Site

@@ -324,6 +324,12 @@ void reset() {
     s.envRead = true;
 }
 
+void showOnScreen() {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    s.scripted = false;
+}
+
 std::vector<Asked> asked() {
     State& s = state();
     std::lock_guard lock(s.mutex);

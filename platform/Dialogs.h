@@ -76,6 +76,9 @@ void setPresenter(Presenter* presenter);
 // "ignore", a path or a text), read back what was asked.
 void queueAnswers(const std::vector<std::string>& answers);
 void reset();
+// Test side: once the queue is used up, the boxes and the program's own windows are shown on
+// the screen (offscreen in tests) for the test to drive, as in a run without answers.
+void showOnScreen();
 std::vector<Asked> asked();
 
 int resultOfWord(const std::string& word);  // 0 when the word is not a button

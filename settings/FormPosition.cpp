@@ -6,11 +6,13 @@
 
 namespace settings {
 
-int16_t FormPosition::WindowState() const {
-    if (form_.isMinimized()) return 1;
-    if (form_.isMaximized()) return 2;
+int16_t FormPosition::WindowStateOf(Qt::WindowStates states) {
+    if (states & Qt::WindowMinimized) return 1;
+    if (states & Qt::WindowMaximized) return 2;
     return 0;
 }
+
+int16_t FormPosition::WindowState() const { return WindowStateOf(form_.windowState()); }
 
 double FormPosition::ScreenHeight() const {
     const QScreen* screen = form_.screen() ? form_.screen() : QGuiApplication::primaryScreen();

@@ -14,9 +14,11 @@ public:
     double Left() const override { return form_.Left(); }
     double Top() const override { return form_.Top(); }
     double Height() const override { return form_.Height(); }
-    void SetLeft(double left) override { form_.Move(left, form_.Top(), form_.Width(), form_.Height()); }
-    void SetTop(double top) override { form_.Move(form_.Left(), top, form_.Width(), form_.Height()); }
+    // The size is not stored: it stays as the window has it.
+    void SetLeft(double left) override { form_.SetLeft(left); }
+    void SetTop(double top) override { form_.SetTop(top); }
     int16_t WindowState() const override;
+    static int16_t WindowStateOf(Qt::WindowStates states);  // 0 normal, 1 minimised, 2 maximised
     double ScreenHeight() const override;
 
 private:

@@ -1,6 +1,8 @@
 // Slider, option button and frame of the settings pages.
 #include "settings/PageControls.h"
 
+#include <utility>
+
 namespace settings {
 
 Slider::Slider(QWidget* parent, int index, int min, int max, int designValue)
@@ -8,10 +10,12 @@ Slider::Slider(QWidget* parent, int index, int min, int max, int designValue)
     setOrientation(Qt::Horizontal);
     setRange(min, max);
     setValue(designValue);
-    connect(this, &QSlider::sliderMoved, this, [this](int) {
-        if (Scroll) Scroll();
-    });
+    // Every move of the operator's (drag, key, page step, click on the groove, wheel) is an
+    // action, signalled before the value follows it: Scroll waits for the value it gives. A
+    // value set by the code is no action, so it raises Change alone.
+    connect(this, &QSlider::actionTriggered, this, [this](int) { actionEnCours_ = sliderPosition() != value(); });
     connect(this, &QSlider::valueChanged, this, [this](int) {
+        if (std::exchange(actionEnCours_, false) && Scroll) Scroll();
         if (Change) Change();
     });
 }

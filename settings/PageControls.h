@@ -12,7 +12,8 @@
 
 namespace settings {
 
-// Slider: Scroll runs when the user moves it, Change on every new Value (user or code).
+// Slider: Scroll runs when the operator moves it, by any means, once the value moved; Change on
+// every new Value (operator or code).
 class Slider : public platform::forms::Control<QSlider> {
 public:
     Slider(QWidget* parent, int index, int min, int max, int designValue);
@@ -22,6 +23,9 @@ public:
 
     std::function<void()> Scroll;
     std::function<void()> Change;
+
+private:
+    bool actionEnCours_ = false;
 };
 
 // Option button: one of a frame's set; a Value that becomes True runs Click and clears the others.

@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "btrieve/OpenClose.h"
+#include "btrieve/forms/FrmSelectBase.h"
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
@@ -43,6 +44,8 @@ void Frm_Main::InitGeneral(bool& abandonDemarrage) {
     InitGeneralSysteme();
 
     AfficherEtape("Init: InitGeneralSite");
+    // On a site of several bases the operator chooses in it, modal over this window.
+    FrmSelectBaseDialog::install(this);
     Lib_Site::InitGeneralSite(-1);
     // A close during the site's questions has shut the program down: start-up stops here.
     if (Abandon) return;

@@ -19,6 +19,7 @@
 #include "shell/FrmMsg.h"
 #include "shell/FrmSysTray.h"
 #include "shell/Frm_Main.h"
+#include "shell/Lib_SysTray.h"
 #include "shell/Lib_Tableur.h"
 
 namespace {
@@ -40,6 +41,16 @@ std::string raisonFermeture(int mode) {
     default: return "Form closed: Unknow mode: " + std::to_string(mode);
     }
 }
+
+// Standby minimised or hid the main window only for itself: its place is saved with the state
+// it had before, so the next start opens it as the operator left it.
+class PlaceAvantVeille : public settings::FormPosition {
+public:
+    using FormPosition::FormPosition;
+    int16_t WindowState() const override {
+        return Lib_SysTray::EnVeille ? WindowStateOf(Lib_SysTray::EtatAvantVeille) : FormPosition::WindowState();
+    }
+};
 
 template <class Fenetre>
 void dechargerSiCharge() {
@@ -89,9 +100,10 @@ void Frm_Main::Form_Unload(int&) {
     // A start-up that ended before the program folder was known has no positions file.
     if (!PbSDossierApplication.empty()) {
         const std::string positions = Lib_Public::NomFichierSettings("_Positions", ".Ini");
-        const int etat = settings::FormPosition(*this).WindowState();
+        const PlaceAvantVeille place(*this);
+        const int etat = place.WindowState();
         if (etat == 0) {
-            settings::sauverPosition(*this);
+            Lib_Public::PositionFeuilleSauvegarde(place);
             Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Width", std::to_string(VBA::CLng(Width())));
             Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Height", std::to_string(VBA::CLng(Height())));
         }

@@ -73,6 +73,7 @@ void MiseEnVeille(QWidget& fenetre, bool masquer, const std::string& tip) {
     if (masquer) {
         const bool barre = BarreDesTachesDisponible();
         Frm_Main* principale = TheFrm_Main();
+        if (principale) EtatAvantVeille = principale->windowState();
         auto& liste = *FrmSysTray::get().ListeFrm;
         liste.Clear();
         if (principale) liste.AddItem(std::to_string(Handle(*principale)));

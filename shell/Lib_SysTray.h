@@ -29,6 +29,8 @@ inline NOTIFYICONDATA TrayIconData;
 inline bool Hooked = false;
 inline QWidget* HookedWindow = nullptr;
 inline bool EnVeille = false;
+// The main window's state when standby hid or minimised it: the state its place is saved with.
+inline Qt::WindowStates EtatAvantVeille = Qt::WindowNoState;
 
 // Whether the desktop has a notification area; tests set the override.
 inline std::optional<bool> BarreDisponibleForcee;

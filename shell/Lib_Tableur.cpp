@@ -2,6 +2,7 @@
 #include "shell/Lib_Tableur.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "engine/ErrorTrap.h"
@@ -63,6 +64,10 @@ void InitGeneralTableur(bool init, bool resize) {
         platform::forms::Spread& grille = *fpSpreadGlobal;
         grille.Reset();
         grille.SetSheetCount(1);
+        // The original's smaller grid font held a time in the time column: the width unit is
+        // widened until the column does in this grid's font, whatever the desktop's.
+        grille.SetTwipsPerColumnUnit(std::max<double>(platform::forms::Spread::kTwipsPerColumnUnit,
+                                                      std::ceil(grille.TextWidthTwips("00:00:00") / kLargeurHeure)));
         for (int sheet = 1; sheet <= grille.SheetCount(); ++sheet) {
             grille.SetSheet(sheet);
             FormatFeuille(grille);
@@ -107,7 +112,7 @@ void InitGeneralTableurGlobal(bool init, bool resize) {
                 int32_t largeur = grille.width() * platform::forms::kTwipsPerPixel - kMargeTwips;
                 Lib_Public::CheckValiditeValeurMin(largeur, 0);
                 const double parStation =
-                    stations > 0 ? (double(largeur) / platform::forms::Spread::kTwipsPerColumnUnit) / stations : 0.0;
+                    stations > 0 ? (double(largeur) / grille.TwipsPerColumnUnit()) / stations : 0.0;
                 // A window too narrow for the time column leaves the text column at 0.
                 const double texte = std::max(0.0, parStation - kLargeurHeure);
                 for (int16_t n = 1; n <= stations; ++n) {

@@ -50,7 +50,8 @@ public:
     void ComboBase_SetListIndex(int16_t line) override;
     void ShowModal() override;
 
-    // Creates the window for the run and registers it with the site start-up.
+    // Creates the window for the run (once) and registers it with the site start-up, owned by
+    // the given main window.
     static void install(platform::forms::Form* owner);
 
 private:

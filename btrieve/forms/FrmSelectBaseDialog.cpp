@@ -45,5 +45,6 @@ void FrmSelectBaseDialog::install(platform::forms::Form* owner) {
     // Kept for the whole run, like every window; never destroyed after the application object.
     static FrmSelectBase* window = new FrmSelectBase;
     static FrmSelectBaseDialog* dialog = new FrmSelectBaseDialog(*window, owner);
+    dialog->owner_ = owner;  // the main window of the run that installs it last
     neighbours::registerFrmSelectBase(dialog);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/Window.h"
 #include "platform/forms/Control.h"
+#include "platform/forms/WindowPlace.h"
 
 class QEventLoop;
 
@@ -49,15 +50,18 @@ public:
     bool Topmost() const;
     void SetTopmost(bool topmost) override;
 
+    // Twips; read back as set while the window stays there, else from its real geometry.
     void Move(double left, double top, double width, double height) {
-        geometry_.Move(*this, left, top, width, height);
+        place_.Move(*this, left, top, width, height);
     }
-    void SetWidth(double v) { geometry_.SetWidth(*this, v); }
-    void SetHeight(double v) { geometry_.SetHeight(*this, v); }
-    double Left() const { return geometry_.Left(); }
-    double Top() const { return geometry_.Top(); }
-    double Width() const { return geometry_.Width(); }
-    double Height() const { return geometry_.Height(); }
+    void SetLeft(double v) { place_.SetLeft(*this, v); }
+    void SetTop(double v) { place_.SetTop(*this, v); }
+    void SetWidth(double v) { place_.SetWidth(*this, v); }
+    void SetHeight(double v) { place_.SetHeight(*this, v); }
+    double Left() const { return place_.Left(*this); }
+    double Top() const { return place_.Top(*this); }
+    double Width() const { return place_.Width(*this); }
+    double Height() const { return place_.Height(*this); }
     void CentreOnScreen();
 
 protected:
@@ -74,7 +78,7 @@ private:
     bool unloading_ = false;
     int mousePointer_ = vbDefault;
     QEventLoop* modalLoop_ = nullptr;
-    TwipGeometry geometry_;
+    WindowPlace place_;
 };
 
 }  // namespace platform::forms

@@ -89,19 +89,24 @@ int resultOf(const QMessageBox& box, int style) {
 }
 
 std::string qtFilterOf(const std::string& vbFilter) {
-    std::string out;
-    size_t start = 0;
-    bool description = true;
-    while (start <= vbFilter.size()) {
+    std::vector<std::string> parts;
+    for (size_t start = 0;;) {
         const size_t bar = vbFilter.find('|', start);
-        const std::string part = vbFilter.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-        if (description) {
-            if (!out.empty()) out += ";;";
-            out += part;
-        }
-        description = !description;
+        parts.push_back(vbFilter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
         if (bar == std::string::npos) break;
         start = bar + 1;
+    }
+    std::string out;
+    for (size_t i = 0; i < parts.size(); i += 2) {
+        std::string description = parts[i];
+        // Qt filters by the patterns in the description's closing brackets; VB keeps them apart.
+        if (i + 1 < parts.size() && description.find(parts[i + 1]) == std::string::npos) {
+            std::string patterns = parts[i + 1];
+            std::replace(patterns.begin(), patterns.end(), ';', ' ');
+            description += " (" + patterns + ")";
+        }
+        if (i > 0) out += ";;";
+        out += description;
     }
     return out;
 }
@@ -122,6 +127,17 @@ void QtPresenter::closeOpenBoxes() {
         it->closedByStop = true;
         if (it->dialog) it->dialog->done(QDialog::Rejected);
     }
+}
+
+std::string proposedFileOf(const std::string& initialFolder, const std::string& fileName) {
+    if (fileName.empty()) return hostFolder(initialFolder).toStdString();
+    // A Windows path names the file whole; a bare name lies in the initial folder.
+    const QString folder = hostFolder(initialFolder);
+    if (fileName.find_first_of("\\:") != std::string::npos) {
+        const std::filesystem::path host = platform::winpath::toHost(fileName);
+        return host.empty() ? folder.toStdString() : host.string();  // a drive that is not mapped
+    }
+    return folder.isEmpty() ? fileName : (folder + "/" + QString::fromStdString(fileName)).toStdString();
 }
 
 int QtPresenter::messageBox(const std::string& text, int style, const std::string& title) {
@@ -153,10 +169,14 @@ std::optional<std::string> QtPresenter::pickOpenFile(const std::string& title,
                                                      const std::string& initialFolder,
                                                      const std::string& filter,
                                                      const std::string& fileName) {
-    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title), hostFolder(initialFolder),
+    // Qt's own dialog: its filters match names without regard to case, as Windows does ("*.log"
+    // lists the day's ".Log" files); a desktop's native one may not. A proposed file opens its
+    // folder with the file selected.
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title),
+                       QString::fromStdString(proposedFileOf(initialFolder, fileName)),
                        QString::fromStdString(qtFilterOf(filter)));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (!fileName.empty()) dialog.selectFile(QString::fromStdString(fileName));
     if (!runModal(dialog) || dialog.result() != QDialog::Accepted) return std::nullopt;
     return windowsPathOf(dialog.selectedFiles().value(0));
 }

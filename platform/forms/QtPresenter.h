@@ -44,8 +44,12 @@ std::unique_ptr<QMessageBox> buildMessageBox(const std::string& text, int style,
                                              const std::string& title);
 // The vb result of the button pressed in a box built above; the default when none was.
 int resultOf(const QMessageBox& box, int style);
-// "Log files (*.Log)|*.Log|All (*.*)|*.*" as Qt writes it: "Log files (*.Log);;All (*.*)".
+// "Log files (*.Log)|*.Log|All (*.*)|*.*" as Qt writes it: "Log files (*.Log);;All (*.*)"; a
+// description without its patterns gets them in brackets ("Logs|*.log" is "Logs (*.log)").
 std::string qtFilterOf(const std::string& vbFilter);
+// The host path the open-file dialog starts on: a Windows path as the file name names the file
+// itself, a bare name lies in the initial folder.
+std::string proposedFileOf(const std::string& initialFolder, const std::string& fileName);
 
 // Registers one presenter for the whole run; windows programs call it once at start.
 void installQtPresenter();

@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include <QHeaderView>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTableWidget>
 
 #include "platform/Clock.h"
@@ -21,6 +23,7 @@ constexpr double kDefaultRowHeight = 12.0;
 constexpr int kForeRole = Qt::UserRole;
 constexpr int kBackRole = Qt::UserRole + 1;
 constexpr const char* kDefaultFont = "MS Sans Serif";
+constexpr double kDefaultFontPoints = 8.25;
 
 bool isSystemColour(int32_t colour) { return uint32_t(colour) & 0x80000000u; }
 
@@ -34,6 +37,12 @@ QColor displayColour(int32_t colour, const QPalette& palette) {
 }
 
 int pixels(int32_t twips) { return std::max(0, pixelsOfTwips(twips)); }
+
+QFont gridFont(const std::string& family) {
+    QFont font(QString::fromStdString(family));
+    font.setPointSizeF(kDefaultFontPoints);
+    return font;
+}
 
 std::string stamp() {
     const LocalTimeFields f = clock::localNow();
@@ -92,7 +101,7 @@ void Spread::addSheet() {
     SheetLayout l;
     l.name = "Sheet" + std::to_string(count());
     layouts_.push_back(l);
-    sheet->setFont(QFont(QString::fromStdString(l.font)));
+    sheet->setFont(gridFont(l.font));
 }
 
 void Spread::Reset() {
@@ -196,7 +205,7 @@ std::string Spread::FontName() const { return layout().font; }
 
 void Spread::SetFontName(const std::string& name) {
     layout().font = name;
-    table()->setFont(QFont(QString::fromStdString(name)));
+    table()->setFont(gridFont(name));
 }
 
 void Spread::SetGridColor(int32_t colour) {
@@ -226,11 +235,33 @@ double Spread::ColWidth(int col) const {
 
 void Spread::SetColWidth(int col, double width) {
     if (col < 0 || col > MaxCols()) return;
-    width = std::max(0.0, width);
-    layout().colWidths[col] = width;
-    const int px = pixels(ColWidthToTwips(width));
-    if (col == 0) table()->verticalHeader()->setFixedWidth(px);
-    else sizedTable()->setColumnWidth(col - 1, px);
+    layout().colWidths[col] = std::max(0.0, width);
+    applyColWidth(currentIndex(), col);
+}
+
+void Spread::applyColWidth(int sheetIndex, int col) {
+    const int px = pixels(ColWidthToTwips(layouts_[size_t(sheetIndex)].colWidths.at(col)));
+    if (col == 0) static_cast<QTableWidget*>(widget(sheetIndex))->verticalHeader()->setFixedWidth(px);
+    else sizedTable(sheetIndex)->setColumnWidth(col - 1, px);
+}
+
+void Spread::SetTwipsPerColumnUnit(double twips) {
+    twipsPerColumnUnit_ = std::max(1.0, twips);
+    for (int sheet = 0; sheet < count(); ++sheet)
+        for (const auto& [col, width] : layouts_[size_t(sheet)].colWidths) applyColWidth(sheet, col);
+}
+
+int32_t Spread::TextWidthTwips(const std::string& text) const {
+    // What the table's own delegate asks of the style for such a cell, and its grid line.
+    const QTableWidget* t = table();
+    QStyleOptionViewItem option;
+    option.initFrom(t);
+    option.font = t->font();
+    option.fontMetrics = QFontMetrics(option.font);
+    option.text = QString::fromStdString(text);
+    option.features = QStyleOptionViewItem::HasDisplay;
+    const int width = t->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), t).width();
+    return (width + (t->showGrid() ? 1 : 0)) * kTwipsPerPixel;
 }
 
 double Spread::RowHeight(int row) const {

@@ -28,9 +28,12 @@ public:
     explicit Spread(QWidget* parent, int index = -1);
     ~Spread() override;
 
-    // Column widths count in units of 120 twips, row heights in points (20 twips).
+    // Column widths count in units of 120 twips unless the grid is given another unit, row
+    // heights in points (20 twips).
     static constexpr int kTwipsPerColumnUnit = 120;
     static constexpr int kTwipsPerRowUnit = 20;
+    double TwipsPerColumnUnit() const { return twipsPerColumnUnit_; }
+    void SetTwipsPerColumnUnit(double twips);  // every sheet's widths follow
 
     // Back to one empty sheet with the defaults.
     void Reset();
@@ -55,8 +58,9 @@ public:
     void SetForeColor(int col, int row, int32_t colour);
     int32_t BackColor(int col, int row) const;
     void SetBackColor(int col, int row, int32_t colour);
+    // The grid control's own font: MS Sans Serif (the desktop's sans where it is missing), 8.25 points.
     std::string FontName() const;
-    void SetFontName(const std::string& name);  // every cell of the sheet
+    void SetFontName(const std::string& name);  // every cell of the sheet, the size kept
     void SetGridColor(int32_t colour);          // the lines between the cells
 
     bool ColHidden(int col) const;  // column 0: the row headers
@@ -65,8 +69,10 @@ public:
     void SetColWidth(int col, double width);  // a negative width counts as 0
     double RowHeight(int row) const;          // row 0: the column headers
     void SetRowHeight(int row, double height);
-    static int32_t ColWidthToTwips(double width) { return int32_t(width * kTwipsPerColumnUnit + 0.5); }
+    int32_t ColWidthToTwips(double width) const { return int32_t(width * twipsPerColumnUnit_ + 0.5); }
     static int32_t RowHeightToTwips(double height) { return int32_t(height * kTwipsPerRowUnit + 0.5); }
+    // The width a cell of the active sheet needs to show the text whole, in its font and style.
+    int32_t TextWidthTwips(const std::string& text) const;
 
     // The active sheet's cells (texts and colours other than the defaults) to the workbook file,
     // replaced whole; the outcome goes to the log file. Paths are Windows paths.
@@ -93,9 +99,11 @@ private:
     const SheetLayout& layout() const;
     void addSheet();
     void writeLog(const std::string& logFile, const std::string& line) const;
+    void applyColWidth(int sheetIndex, int col);
 
     std::vector<SheetLayout> layouts_;
     bool redraw_ = true;
+    double twipsPerColumnUnit_ = kTwipsPerColumnUnit;
     int16_t workbookHandle_ = 0;
     std::vector<xls::Sheet> workbook_;  // the workbook read under workbookHandle_
 };

@@ -213,6 +213,8 @@ Started start(const StartRequest& request) {
     return spawn({opener.string(), host.string()}, folder, {});
 }
 
+std::string programOnPath(const std::string& name) { return findOnPath(name).string(); }
+
 int32_t shellCode(const Started& started) {
     switch (started.error) {
     case StartError::None: return 42;

@@ -33,6 +33,9 @@ struct Started {
 // a URL) through the desktop's opener "xdg-open" when there is one.
 Started start(const StartRequest& request);
 
+// The program of that name in the first folder of PATH that holds it; empty when none does.
+std::string programOnPath(const std::string& name);
+
 // The launcher's result as the Windows shell numbers it: above 32 when started, else
 // 2 file not found, 3 path not found, 5 access denied, 8 out of memory, 11 not an executable,
 // 31 no application for the document.

@@ -6,6 +6,7 @@
 #include <QProcess>
 
 #include "tests/e2e/support/E2eProgram.h"
+#include "tests/support/WindowsFiles.h"
 
 namespace {
 
@@ -46,6 +47,12 @@ TEST(DemoSite, IsWrittenOnceAndTheInstalledProgramAnswersOnIt) {
     program.terminate();
     ASSERT_TRUE(program.waitForFinished(20000));
     EXPECT_EQ(program.exitCode(), 0);
+
+    // The demo site names its radio: the day header shows its identity.
+    std::string journal;
+    for (const auto& entree : std::filesystem::directory_iterator(drive.host("C:\\AudioLog\\Histo_AL3_Relaytone\\")))
+        journal += support::readWindowsFile(entree.path());
+    EXPECT_NE(journal.find("==:==:==:====:=:=:=:Id Radio: 1: Radio Demo\n"), std::string::npos) << journal;
 }
 
 }  // namespace

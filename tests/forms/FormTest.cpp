@@ -140,3 +140,29 @@ TEST(FormLife, TagCaptionPointerTopmost) {
     form.Tag = "0";
     EXPECT_EQ(form.Tag, "0");
 }
+
+TEST(FormPlace, ReadsBackAsSetUntilTheWindowIsMovedOrResizedThenWhereItReallyIs) {
+    Probe form;
+    form.Show();
+    // 4716 twips is no whole number of pixels: read back exactly while the window keeps them.
+    form.Move(1500, 3000, 6000, 5895 / 1.25);
+    EXPECT_DOUBLE_EQ(form.Left(), 1500);
+    EXPECT_DOUBLE_EQ(form.Top(), 3000);
+    EXPECT_DOUBLE_EQ(form.Width(), 6000);
+    EXPECT_DOUBLE_EQ(form.Height(), 4716);
+
+    // The operator drags and resizes it.
+    form.move(200, 100);
+    form.resize(500, 300);
+    EXPECT_DOUBLE_EQ(form.Left(), 3000);
+    EXPECT_DOUBLE_EQ(form.Top(), 1500);
+    EXPECT_DOUBLE_EQ(form.Width(), 7500);
+    EXPECT_DOUBLE_EQ(form.Height(), 4500);
+
+    // A restored place leaves the size the operator gave it.
+    form.SetLeft(300);
+    form.SetTop(450);
+    EXPECT_EQ(form.pos(), QPoint(20, 30));
+    EXPECT_EQ(form.size(), QSize(500, 300));
+    EXPECT_DOUBLE_EQ(form.Width(), 7500);
+}

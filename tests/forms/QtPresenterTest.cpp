@@ -1,7 +1,11 @@
 // The real message boxes: icon, buttons, default and result for each style the program uses.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QListView>
 #include <QApplication>
 #include <QFileDialog>
 #include <QPushButton>
@@ -73,11 +77,63 @@ TEST_F(QtPresenterSeam, UnscriptedBoxIsShownAndAnswered) {
 
 TEST(QtFilters, VbFilterBecomesQtFilter) {
     const struct { const char* vb; const char* qt; } cases[] = {
+        // Qt filters by the brackets: a description without its patterns gets them.
+        {"Logs|*.log", "Logs (*.log)"},
+        {"Textes|*.txt;*.log|Tous|*.*", "Textes (*.txt *.log);;Tous (*.*)"},
+        {"Journal (quotidien)|*.log", "Journal (quotidien) (*.log)"},
         {"Log files (*.Log)|*.Log", "Log files (*.Log)"},
         {"Log (*.Log)|*.Log|Tous (*.*)|*.*", "Log (*.Log);;Tous (*.*)"},
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(qtFilterOf(c.vb), c.qt) << c.vb;
+}
+
+TEST_F(QtPresenterSeam, TheProposedFileIsTheWindowsPathItselfOrTheNameInTheFolder) {
+    const std::string folder = (drive.host("C:\\") / "AudioLog" / "Histo_AL3_Relaytone").string();
+    const struct { const char* initial; const char* file; std::string host; } cases[] = {
+        {"C:\\AudioLog\\Histo_AL3_Relaytone\\", "C:\\AudioLog\\Histo_AL3_Relaytone\\20260110.Log",
+         folder + "/20260110.Log"},
+        {"C:\\AudioLog\\Histo_AL3_Relaytone\\", "20260110.Log", folder + "/20260110.Log"},
+        {"C:\\AudioLog\\Histo_AL3_Relaytone\\", "", folder},
+        {"C:\\AudioLog\\Histo_AL3_Relaytone\\", "Q:\\Nulle part\\x.Log", folder},  // Q: is not mapped
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(std::filesystem::path(proposedFileOf(c.initial, c.file)).lexically_normal(),
+                  std::filesystem::path(c.host).lexically_normal())
+            << c.file;
+}
+
+TEST_F(QtPresenterSeam, TheLogDialogListsTheDaysLogsWhateverTheirCaseAndProposesToday) {
+    const std::filesystem::path folder = drive.host("C:\\") / "AudioLog" / "Histo_AL3_Relaytone";
+    std::filesystem::create_directories(folder);
+    for (const char* name : {"20260109.Log", "20260110.Log", "20260108.LOG", "notes.txt"})
+        std::ofstream(folder / name) << "line\n";
+    QtPresenter presenter;
+    QStringList listed;
+    QString filter, proposed;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        filter = dialog->selectedNameFilter();
+        proposed = dialog->selectedFiles().value(0);
+        // The folder is read in the background.
+        auto* view = dialog->findChild<QListView*>("listView");
+        ASSERT_NE(view, nullptr);
+        QElapsedTimer horloge;
+        horloge.start();
+        while (view->model()->rowCount(view->rootIndex()) < 3 && horloge.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+            listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+        listed.sort();
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const auto picked = presenter.pickOpenFile("", "C:\\AudioLog\\Histo_AL3_Relaytone\\", "Logs|*.log",
+                                               "C:\\AudioLog\\Histo_AL3_Relaytone\\20260110.Log");
+    EXPECT_EQ(filter, "Logs (*.log)");
+    EXPECT_EQ(proposed.toStdString(), (folder / "20260110.Log").string());
+    EXPECT_EQ(listed, QStringList({"20260108.LOG", "20260109.Log", "20260110.Log"}));
+    EXPECT_EQ(picked, std::optional<std::string>("C:\\AudioLog\\Histo_AL3_Relaytone\\20260110.Log"));
 }
 
 TEST_F(QtPresenterSeam, FolderPickerSeesTheHostFolderAndAnswersAWindowsPath) {

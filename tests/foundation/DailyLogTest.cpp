@@ -361,11 +361,12 @@ TEST_F(DailyLog, AlertMailFollowsItsCategoryCheckBox) {
 
 TEST_F(DailyLog, LogReaderOpensTheChosenFileAndACancelClosesQuietly) {
     loadSettings();
-    const fs::path record = drive.root() / "editor-args";
-    const fs::path editor = drive.root() / "editor.sh";
-    std::ofstream(editor) << "#!/bin/sh\necho \"$@\" > '" << record.string() << "'\n";
-    fs::permissions(editor, fs::perms::owner_all);
-    ::setenv("VISUAL", editor.c_str(), 1);
+    const fs::path bin = drive.root() / "bin";
+    const fs::path record = drive.root() / "opened";
+    fs::create_directories(bin);
+    std::ofstream(bin / "xdg-open") << "#!/bin/sh\necho \"$@\" > '" << record.string() << "'\n";
+    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+    ::setenv("PATH", bin.c_str(), 1);
 
     TraceLog(-1, -1, -1, "buffered", false, -1, nullptr, false);
     platform::dialogs::queueAnswers({"cancel", kLogFolder + "20240301.Log"});
@@ -382,6 +383,43 @@ TEST_F(DailyLog, LogReaderOpensTheChosenFileAndACancelClosesQuietly) {
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[0].kind, platform::dialogs::Kind::OpenFile);
     EXPECT_EQ(asked[0].text, kLogFolder);
+}
+
+TEST_F(DailyLog, TheChosenLogOpensWithTheDesktopsOpenerElseAGraphicalEditorNeverATerminalOne) {
+    loadSettings();
+    TraceLog(-1, -1, -1, "buffered");
+    const fs::path record = drive.root() / "opened";
+    // VISUAL names a terminal editor, which would show nothing from a desktop program.
+    ::setenv("VISUAL", "vi", 1);
+    const struct { std::vector<std::string> programs; const char* opens; } cases[] = {
+        {{"xdg-open", "gedit", "vi"}, "xdg-open"},
+        {{"mousepad", "vi"}, "mousepad"},
+        {{"vi"}, nullptr},
+    };
+    int caseNumber = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.programs.front());
+        fs::remove(record);
+        const fs::path bin = drive.root() / ("bin" + std::to_string(++caseNumber));
+        fs::create_directories(bin);
+        for (const std::string& program : c.programs) {
+            std::ofstream(bin / program) << "#!/bin/sh\necho " << program << " \"$@\" > '" << record.string() << "'\n";
+            fs::permissions(bin / program, fs::perms::owner_all);
+        }
+        ::setenv("PATH", bin.c_str(), 1);
+        logbuffers::fileBuffer().clear();
+        platform::dialogs::queueAnswers({kLogFolder + "20240301.Log"});
+        Lib_Public::LectureLog(kLogFolder, "");
+        for (int i = 0; c.opens && i < 100 && !fs::exists(record); ++i) std::this_thread::sleep_for(milliseconds(50));
+        if (c.opens) {
+            EXPECT_EQ(linesOf(support::readBytes(record)),
+                      (std::vector<std::string>{std::string(c.opens) + " " + (logFolder() / "20240301.Log").string()}));
+        } else {
+            std::this_thread::sleep_for(milliseconds(300));
+            EXPECT_FALSE(fs::exists(record));
+            EXPECT_EQ(countContaining(fileTexts("20240301"), "Err: 53 (File not found: xdg-open or a graphical text editor)"), 1u);
+        }
+    }
 }
 
 // Reboot advice: index 5 of the day-count list stands for 42 days.

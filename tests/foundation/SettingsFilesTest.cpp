@@ -5,6 +5,7 @@
 
 #include "foundation/LogBuffers.h"
 #include "foundation/RunState.h"
+#include "foundation/ConversionsVba.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/SystemQueries.h"
 #include "tests/support/TempSite.h"
@@ -173,6 +174,25 @@ TEST_F(SettingsFiles, PositionsComeBackOnScreen) {
     Lib_Public::PositionFeuille(missing);
     EXPECT_EQ(missing.left, 0);
     EXPECT_EQ(missing.top, 0);
+}
+
+TEST_F(SettingsFiles, PositionsAreWrittenAsPlainWholeNumbersThatReadBackTheSame) {
+    const std::string file = Lib_Public::NomFichierSettings("_Positions", ".Ini");
+    const struct { double position; const char* text; } cases[] = {
+        {300000, "300000"}, {-19995, "-19995"}, {1234.5, "1234"}, {1235.5, "1236"}, {0, "0"},
+    };
+    for (const auto& c : cases) {
+        FakeForm form;
+        form.screenHeight = 1e7;
+        form.left = form.top = c.position;
+        Lib_Public::PositionFeuilleSauvegarde(form);
+        EXPECT_EQ(LectureIni(file, "FrmPos", "FrmSetup_Left"), c.text) << c.position;
+        EXPECT_EQ(LectureIni(file, "FrmPos", "FrmSetup_Top"), c.text) << c.position;
+        FakeForm restored;
+        restored.screenHeight = 1e7;
+        Lib_Public::PositionFeuille(restored);
+        EXPECT_EQ(restored.left, VBA::Val(c.text)) << c.position;
+    }
 }
 
 TEST_F(SettingsFiles, OnlyANormalWindowSavesItsPlace) {

@@ -86,7 +86,7 @@ TEST_F(SpreadTest, SizesReadBackAsSetAndNeverBelowZero) {
     EXPECT_TRUE(grid.ColHidden(3));
     EXPECT_TRUE(grid.ColHidden(0));
     EXPECT_FALSE(grid.ColHidden(1));
-    EXPECT_EQ(Spread::ColWidthToTwips(6.5), 780);
+    EXPECT_EQ(grid.ColWidthToTwips(6.5), 780);
     EXPECT_EQ(Spread::RowHeightToTwips(10.5), 210);
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QTableWidget>
+
 #include "foundation/ErrorReporter.h"
 #include "foundation/FilesAndFolders.h"
 #include "foundation/LogBuffers.h"
@@ -80,7 +83,7 @@ TEST_F(Tableur, WidthsShareTheGridBetweenStationsAndNeverGoNegative) {
         int pixels;
         double texte;  // the second column of each station
     } cases[] = {
-        {400, (400 * 15 - 540) / 120.0 / 3 - 6},
+        {400, (400 * 15 - 540) / grille.TwipsPerColumnUnit() / 3 - 6},
         {36, 0.0},  // 540 twips: nothing left
         {20, 0.0},  // narrower still: held at 0, not -6
     };
@@ -94,6 +97,31 @@ TEST_F(Tableur, WidthsShareTheGridBetweenStationsAndNeverGoNegative) {
             EXPECT_DOUBLE_EQ(grille.ColWidth(3 * n + 3), 0.0);
         }
     }
+}
+
+TEST_F(Tableur, TheTimeColumnShowsTheWholeTimeAtTheDesktopsFontAndTheStationsStillFit) {
+    fenetre.QWidget::show();  // the window alone, without its start-up
+    fenetre.resize(1200, 600);
+    demarrage();
+    QCoreApplication::processEvents();
+    const int largeurGrille = grille.width();
+    Lib_Tableur::InitGeneralTableurGlobal(false, true);
+    ASSERT_EQ(grille.Text(1, 1), "04:08:15");
+    auto* table = qobject_cast<QTableWidget*>(grille.currentWidget());
+    ASSERT_NE(table, nullptr);
+    int largeur = 0;
+    for (int n = 0; n < 3; ++n) {
+        SCOPED_TRACE(n);
+        // What the cell needs to show its text whole, as the view itself measures it.
+        const int besoin = static_cast<QAbstractItemView*>(table)->sizeHintForColumn(3 * n);
+        EXPECT_GT(besoin, 0);
+        EXPECT_GE(table->columnWidth(3 * n), besoin);
+        EXPECT_DOUBLE_EQ(grille.ColWidth(3 * n + 1), 6.0);
+        for (int c = 3 * n; c < 3 * n + 3; ++c) largeur += table->isColumnHidden(c) ? 0 : table->columnWidth(c);
+    }
+    // The wider unit is the text columns' too: the three stations still share the grid's width.
+    EXPECT_LE(largeur, largeurGrille - 540 / 15 + 3);
+    EXPECT_GE(largeur, largeurGrille - 540 / 15 - 3);
 }
 
 TEST_F(Tableur, WithoutStationsTheGridHasNoColumnsAndTheRowsWriteNothing) {

@@ -1,6 +1,8 @@
 // The settings window's load: both files into the pages, active rows bound, nothing marked.
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTextEdit>
+#include <QVBoxLayout>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
 #include "platform/SystemInfo.h"
+#include "settings/FormPosition.h"
 #include "settings/FrmSetup.h"
 #include "settings/FrmSetupDivers.h"
 #include "settings/FrmSetupPeripherique.h"
@@ -355,6 +358,28 @@ TEST_F(SettingsLoad, TheDevicesPageSavesItsRowsOnlyWhenChanged) {
               "9001");
     // The program settings file is another group's.
     EXPECT_FALSE(std::filesystem::exists(programSettings()));
+}
+
+}  // namespace
+}  // namespace settings_test
+
+namespace settings_test {
+namespace {
+
+class SettingsPlace : public SettingsSite {};
+
+TEST_F(SettingsPlace, ARestoredPlaceMovesTheWindowAndLeavesTheSizeItHas) {
+    support::writeWindowsFile(programSettings().parent_path() / "AL3_Relaytone_Positions.Ini",
+                              "[FrmPos]\nFrmSetup_Left=1500\nFrmSetup_Top=3000\n");
+    // A window whose layout could shrink it well below the size it was given.
+    platform::forms::Form window("FrmSetup");
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(new QTextEdit);
+    window.resize(400, 300);
+    settings::restaurerPosition(window);
+    window.show();
+    EXPECT_EQ(window.pos(), QPoint(100, 200));
+    EXPECT_EQ(window.size(), QSize(400, 300));
 }
 
 }  // namespace

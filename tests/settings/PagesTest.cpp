@@ -1,6 +1,10 @@
 // The sound page's output handlers and the miscellaneous page's memory option and test mail.
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <QTest>
+
 #include "engine/Lib_DirectX.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/SettingsFiles.h"
@@ -8,6 +12,7 @@
 #include "settings/FrmSetup.h"
 #include "settings/FrmSetupDivers.h"
 #include "settings/FrmSetupSon.h"
+#include "settings/PageControls.h"
 #include "settings/SettingsFlags.h"
 #include "tests/settings/SettingsSite.h"
 
@@ -89,17 +94,62 @@ TEST_F(SoundPage, TheDeviceIsKeptForBothDirectXNatures) {
               "1");
 }
 
-TEST_F(SoundPage, TheAnalogSliderAppliesTheLevelOnlyOnceADeviceWasFound) {
+// The operator's moves of a level slider, on the page as it shows: each applies and marks as a
+// drag does; a value set by the code does neither.
+TEST_F(SoundPage, EveryOperatorMoveOfALevelSliderAppliesTheLevelAndMarksTheGroup) {
     // The level goes to the four players; with no device started each refuses it.
     const std::string levelAsked = "|SetPlayerVolumeEx |Sub: Lib_DirectX:DirectXPipeSetLevelOut";
-    son().SliderAnalogLevelOut[0]->Scroll();
-    EXPECT_EQ(countLogged(levelAsked), 0);
-    EXPECT_TRUE(OptionsModifiees);
-    Lib_DirectX::PbLModeSortiePipe[0] = 1;
-    son().SliderAnalogLevelOut[0]->Scroll();
-    EXPECT_EQ(countLogged(levelAsked), 4);
-    son().SliderDigitalLevelOut[0]->Scroll();
-    EXPECT_EQ(countLogged(levelAsked), 4);
+    son().Show();
+    const struct {
+        const char* what;
+        std::function<void(settings::Slider&)> move;
+    } moves[] = {
+        {"key step", [](settings::Slider& s) { QTest::keyClick(&s, Qt::Key_Left); }},
+        {"page step", [](settings::Slider& s) { QTest::keyClick(&s, Qt::Key_PageDown); }},
+        {"click on the groove", [](settings::Slider& s) {
+             QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(2, s.height() / 2));
+         }},
+        {"drag", [](settings::Slider& s) {
+             s.setSliderDown(true);
+             s.setSliderPosition(s.sliderPosition() - 7);
+             s.setSliderDown(false);
+         }},
+    };
+    const struct {
+        const char* what;
+        settings::Slider* slider;
+        int32_t mode;  // PbLModeSortiePipe[0]: 1 once a device was found
+        int levels;    // players the level goes to
+    } sliders[] = {
+        {"analog, device found", son().SliderAnalogLevelOut[0], 1, 4},
+        {"analog, no device yet", son().SliderAnalogLevelOut[0], 0, 0},
+        {"digital", son().SliderDigitalLevelOut[0], 1, 0},
+    };
+    for (const auto& slider : sliders) {
+        Lib_DirectX::PbLModeSortiePipe[0] = slider.mode;
+        // A value from the code: no level, no mark.
+        OptionsModifiees = false;
+        int levels = countLogged(levelAsked);
+        slider.slider->SetValue(-5);
+        EXPECT_EQ(countLogged(levelAsked), levels) << slider.what;
+        EXPECT_FALSE(OptionsModifiees) << slider.what;
+        for (const auto& move : moves) {
+            SCOPED_TRACE(std::string(slider.what) + ", " + move.what);
+            OptionsModifiees = false;
+            levels = countLogged(levelAsked);
+            const int before = slider.slider->Value();
+            move.move(*slider.slider);
+            EXPECT_LT(slider.slider->Value(), before);
+            EXPECT_TRUE(OptionsModifiees);
+            EXPECT_EQ(countLogged(levelAsked), levels + slider.levels);
+        }
+    }
+    // A move while the settings load marks nothing.
+    FrmSetupEnChargement = true;
+    OptionsModifiees = false;
+    QTest::keyClick(son().SliderDigitalLevelOut[0], Qt::Key_Left);
+    EXPECT_FALSE(OptionsModifiees);
+    FrmSetupEnChargement = false;
 }
 
 TEST_F(SoundPage, EveryEffectControlMarksTheEffectGroup) {

@@ -11,6 +11,7 @@
 #include "btrieve/Seams.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/NeighbourServices.h"
+#include "foundation/SettingsFiles.h"
 #include "foundation/Site.h"
 #include "foundation/RunState.h"
 #include "platform/Dialogs.h"
@@ -19,6 +20,7 @@
 #include "settings/FrmSetupPeripherique.h"
 #include "settings/FrmSetupSon.h"
 #include "shell/Frm_Main.h"
+#include "shell/Lib_SysTray.h"
 #include "shell/Lib_Tableur.h"
 #include "shell/UnattendedStops.h"
 #include "tests/support/Programs.h"
@@ -91,20 +93,52 @@ TEST_F(Quit, ClosingTheWindowAnsweredYesShutsDownAndSavesThePosition) {
 }
 
 TEST_F(Quit, ShutDownUnloadsTheSettingsPagesSoEachKeepsItsPosition) {
-    FrmSetupPeripherique::get().move(110, 120);
-    FrmSetupDivers::get().move(130, 140);
-    FrmSetupSon::get().move(150, 160);
+    // Where the operator left each page, in pixels, and the twips that must come back.
+    const struct { const char* page; platform::forms::Form* form; int x, y; const char* left; const char* top; } cases[] = {
+        {"FrmSetupPeripherique", &FrmSetupPeripherique::get(), 110, 120, "1650", "1800"},
+        {"FrmSetupDivers", &FrmSetupDivers::get(), 130, 140, "1950", "2100"},
+        {"FrmSetupSon", &FrmSetupSon::get(), 20000, 160, "300000", "2400"},
+    };
+    for (const auto& c : cases) c.form->move(c.x, c.y);
     fenetre.Unload(platform::forms::vbAppTaskManager);
-    const std::string positions = support::readWindowsFile(
-        drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini"));
-    for (const char* page : {"FrmSetupPeripherique", "FrmSetupDivers", "FrmSetupSon"}) {
-        EXPECT_NE(positions.find(std::string(page) + "_Left="), std::string::npos) << page << "\n" << positions;
-        EXPECT_NE(positions.find(std::string(page) + "_Top="), std::string::npos) << page;
+    const std::string positions =
+        "C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini";
+    for (const auto& c : cases) {
+        EXPECT_EQ(Lib_Systeme::LectureIni(positions, "FrmPos", std::string(c.page) + "_Left"), c.left) << c.page;
+        EXPECT_EQ(Lib_Systeme::LectureIni(positions, "FrmPos", std::string(c.page) + "_Top"), c.top) << c.page;
     }
     EXPECT_FALSE(FrmSetupPeripherique::exists());
     EXPECT_FALSE(FrmSetupDivers::exists());
     EXPECT_FALSE(FrmSetupSon::exists());
 }
+
+// The operator's place for the main window, then the shut-down: the twips it must save.
+class QuitPlace : public Quit {
+protected:
+    void placerEtQuitter(bool enVeille) {
+        fenetre.showNormal();
+        fenetre.move(40, 50);
+        fenetre.resize(600, 400);
+        if (enVeille) {
+            Lib_SysTray::BarreDisponibleForcee = false;  // standby minimises the window
+            Lib_SysTray::MiseEnVeille(fenetre, true, "Aerolune");
+            ASSERT_TRUE(fenetre.isMinimized());
+        }
+        fenetre.Unload(platform::forms::vbAppTaskManager);
+        const std::string positions =
+            "C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini";
+        const auto lire = [&](const char* cle) { return Lib_Systeme::LectureIni(positions, "FrmPos", cle); };
+        EXPECT_EQ(lire("Frm_Main_WindowState"), "0");
+        EXPECT_EQ(lire("Frm_Main_Left"), "600");
+        EXPECT_EQ(lire("Frm_Main_Top"), "750");
+        EXPECT_EQ(lire("Frm_Main_Width"), "9000");
+        EXPECT_EQ(lire("Frm_Main_Height"), "6000");
+    }
+};
+
+TEST_F(QuitPlace, ShutDownSavesWhereTheOperatorLeftTheMainWindow) { placerEtQuitter(false); }
+
+TEST_F(QuitPlace, ShutDownInStandbySavesTheStateTheWindowHadBeforeIt) { placerEtQuitter(true); }
 
 TEST_F(Quit, ARestartStartsTheLauncherAndQuitsWithoutAQuestion) {
     installerLanceur();

@@ -1,11 +1,15 @@
 // The whole start-up in this process, on a fixture site: what only the window itself can show.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
 #include <QTabWidget>
 
 #include "foundation/DailyLog.h"
+#include "foundation/FileVersions.h"
 #include "foundation/RunState.h"
 #include "shell/Frm_Main.h"
 #include "tests/e2e/support/E2eSite.h"
@@ -109,6 +113,31 @@ TEST(StartUpInProcess, EachZoneGetsItsOwnHiddenIncidentsList) {
     EXPECT_EQ(fenetre.ListeIncidents[1]->ListCount(), 1);
     EXPECT_EQ(fenetre.ListeIncidents[0]->ListCount(), avant);
     EXPECT_EQ(fenetre.Caption().rfind("Err: ", 0), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The README's demo site, written by its script: the caption names the site's radio.
+TEST(StartUpInProcess, OnTheDemoSiteTheCaptionNamesTheRadio) {
+    support::TempDriveC drive;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("AL3_DEMO_PORT1", QString::number(e2e::freeUdpPort()));
+    env.insert("AL3_DEMO_PORT2", QString::number(e2e::freeUdpPort()));
+    QProcess script;
+    script.setProcessEnvironment(env);
+    script.start(QString(std::getenv("AL3_SOURCE_DIR")) + "/scripts/demo-site", {std::getenv("AL3_BIN_DIR")});
+    ASSERT_TRUE(script.waitForFinished(30000));
+    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+
+    PbSDossierApplication = "C:\\Vantremo\\Aerolune\\";
+    Frm_Main fenetre;
+    fenetre.Load();
+    ASSERT_TRUE(PbBFeuilleChargee);
+    EXPECT_EQ(fenetre.Caption(), "Aerolune: Relaytone - " + Lib_Systeme::VersionApplication() + " - Radio Demo");
+    EXPECT_EQ(PbIIdRadio, 1);
+    fenetre.Unload(platform::forms::vbAppTaskManager);
 }
 
 }  // namespace

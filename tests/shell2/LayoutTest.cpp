@@ -37,7 +37,8 @@ protected:
     double largeurOnglets() const { return fenetre.SftTabsMain->width() * 15.0; }
     // The grid's text column of each of two stations, as its tab's width gives it.
     double colonneTexteAttendue() const {
-        return std::max(0.0, (fenetre.fpSpreadGlobal->width() * 15.0 - 540) / 120.0 / 2 - 6);
+        const auto& grille = *fenetre.fpSpreadGlobal;
+        return std::max(0.0, (grille.width() * 15.0 - 540) / grille.TwipsPerColumnUnit() / 2 - 6);
     }
     int droiteDans(const QWidget& w) const {
         return w.mapTo(fenetre.SftTabsMain, QPoint(w.width(), 0)).x();

@@ -9,7 +9,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "engine/Frm_MainBis.h"
 #include "engine/TaskDialog.h"
@@ -117,14 +119,10 @@ TEST_F(Menu, TheTechnicalLogOffersTodaysFileOfTheLogFolder) {
         << platform::dialogs::asked()[0].text;
 }
 
-TEST_F(Menu, TheTechnicalLogOpensThePickedDayInTheEditor) {
+TEST_F(Menu, TheTechnicalLogOpensThePickedDayThroughTheDesktopOpener) {
     PbSDossierLog = "C:\\Logs\\";
     support::writeWindowsFile(drive.host("C:\\Logs\\20261209.Log"), "a line\n");
-    const auto trace = drive.root() / "editeur.args";
-    const auto editeur = drive.root() / "editeur";
-    std::ofstream(editeur) << "#!/bin/sh\necho \"$@\" > '" << trace.string() << "'\n";
-    std::filesystem::permissions(editeur, std::filesystem::perms::owner_all);
-    ::setenv("VISUAL", editeur.c_str(), 1);
+    const auto trace = installerOuvreur();
     platform::dialogs::queueAnswers({"C:\\Logs\\20261209.Log"});
     fenetre.Mnu01Log->trigger();
     ASSERT_TRUE(support::eventually([&] { return !contenu(trace).empty(); }, std::chrono::seconds(5)));
@@ -203,9 +201,9 @@ TEST_F(Menu, TheComponentsDialogOffersOneDownloadPerYear) {
     EXPECT_EQ(boite.WindowTitle, fenetre.Caption());
     EXPECT_EQ(boite.MainInstruction, "Liste des composants installés");
     EXPECT_EQ(boite.Content, "Aucune installation trouvée.");
-    ASSERT_FALSE(boite.Buttons().empty());
-    EXPECT_EQ(boite.Buttons().front().id, 2020);
-    EXPECT_EQ(boite.Buttons().back().caption, annee);
+    ASSERT_FALSE(boite.Snapshot().Buttons.empty());
+    EXPECT_EQ(boite.Snapshot().Buttons.front().id, 2020);
+    EXPECT_EQ(boite.Snapshot().Buttons.back().caption, annee);
     EXPECT_EQ(boite.ButtonIds().front(), engine::IDOK);
     fenetre.MnuWhatNews[2]->trigger();  // the 2021 button
     ASSERT_TRUE(support::eventually([&] { return !contenu(trace).empty(); }, std::chrono::seconds(5)));
@@ -213,6 +211,54 @@ TEST_F(Menu, TheComponentsDialogOffersOneDownloadPerYear) {
     const auto boites = platform::dialogs::asked();
     ASSERT_EQ(boites.size(), 2u);
     EXPECT_EQ(boites[0].kind, platform::dialogs::Kind::Task);
+}
+
+// The task dialog on screen: owned by the main window, modal for the whole program, and a second
+// dialog asked for while it is open shows on top of it.
+TEST_F(Menu, TheComponentsDialogIsModalOverTheMainWindowAndADialogAskedMeanwhileShowsOnTop) {
+    const auto trace = installerOuvreur();
+    platform::dialogs::showOnScreen();
+    // Read while they are open: each window goes when its dialog closes.
+    QWidget* liste = nullptr;
+    QWidget* proprietaireListe = nullptr;
+    Qt::WindowModality modalite = Qt::NonModal;
+    QWidget* verdict = nullptr;
+    QWidget* proprietaireVerdict = nullptr;
+    const auto bouton = [](QWidget* fenetreDialogue, const QString& texte) {
+        for (auto* b : fenetreDialogue->findChildren<QPushButton*>())
+            if (b->text() == texte) return b;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    QTimer::singleShot(200, [&] {
+        liste = QApplication::activeModalWidget();
+        ASSERT_NE(liste, nullptr);
+        proprietaireListe = liste->parentWidget();
+        modalite = liste->windowModality();
+        QTimer::singleShot(200, [&] {
+            verdict = QApplication::activeModalWidget();
+            ASSERT_NE(verdict, nullptr);
+            proprietaireVerdict = verdict->parentWidget();
+            if (QPushButton* ok = bouton(verdict, "OK")) ok->click();
+        });
+        engine::TaskDialogControl& boite = Frm_MainBis::get().TaskDialog;
+        boite.Reset();
+        boite.WindowTitle = fenetre.Caption();
+        boite.MainInstruction = "Dernière version disponible: 2026.1210.0900";
+        boite.CommonButtons = engine::tdbOk;
+        EXPECT_EQ(boite.ShowDialog(), engine::IDOK);
+        EXPECT_EQ(PbLReponseTaskDialog, engine::IDOK);
+        // Back to the list, which kept its own buttons.
+        ASSERT_EQ(QApplication::activeModalWidget(), liste);
+        if (QPushButton* annee = bouton(liste, "2021")) annee->click();
+    });
+    fenetre.MnuWhatNews[2]->trigger();
+    ASSERT_NE(liste, nullptr);
+    EXPECT_EQ(proprietaireListe, &fenetre);
+    EXPECT_EQ(modalite, Qt::ApplicationModal);
+    EXPECT_NE(verdict, liste);
+    EXPECT_EQ(proprietaireVerdict, liste);
+    ASSERT_TRUE(support::eventually([&] { return !contenu(trace).empty(); }, std::chrono::seconds(5)));
+    EXPECT_EQ(contenu(trace), "https://download.vantremo.example/AL/Releases/AL_34/Setup_AL3_Composants_2021.exe\n");
 }
 
 TEST_F(Menu, TheUpdateCheckAsksTheVersionService) {

@@ -7,6 +7,7 @@
 #include "btrieve/forms/FrmSelectBase.h"
 #include "foundation/BaseChoice.h"
 #include "foundation/FileVersions.h"
+#include "foundation/RunState.h"
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
 #include "tests/site/SiteFixture.h"
@@ -26,6 +27,8 @@ class SiteStartup : public sitetest::Site {
 protected:
     void SetUp() override {
         sitetest::Site::SetUp();
+        // The program's shell installs it itself: tests/e2e/BaseChoiceTest.cpp starts the real
+        // program, which must show it without this.
         FrmSelectBaseDialog::install(nullptr);
     }
     // A base folder whose system file describes the base in section Base_01, with its data.
@@ -210,6 +213,45 @@ TEST_F(SiteStartup, DialogAnswerIsWrittenBackAndBecomesBaseZero) {
     EXPECT_EQ(PbINbBasesSite, 1);
     EXPECT_EQ(PbINoBaseSelectionnee, 0);
     EXPECT_EQ(logged("Open Modal Form: FrmSelectBase"), 1);
+}
+
+TEST_F(SiteStartup, TheRadioIdentityComesFromTheBasesStationsAndTheSiteFile) {
+    const std::string stations = "[Base_01_Station_01]\nLib=Radio Nord\n[Base_01_Station_02]\nLib=Radio Sud\n";
+    base("C:\\Cfg\\B1\\", "Un", stations);
+    const struct {
+        const char* site; int16_t id; int16_t index; const char* warning;
+    } cases[] = {
+        {"", 0, 0, nullptr},
+        {"Id_Radio=57\nNoStation_Radio=2\n", 57, 1, nullptr},
+        {"Id_Radio=40000\n", 0, 0, "Warning: Id_Radio 40000 outside 0 to 32767: 0 used"},
+        {"Id_Radio=-4\nNoStation_Radio=3\n", 0, 0, "Warning: NoStation_Radio 3 is not a station of the base (1 to 2)"},
+        {"NoStation_Radio=abc\n", 0, 0, "Warning: NoStation_Radio abc is not a station of the base"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.site);
+        logbuffers::earlyBuffer().clear();
+        PbIIdRadio = PbIIndexNomRadio = 9;
+        PbSNomRadio.fill("stale");
+        write(sitetest::kConfig, std::string("[Site]\nNbBase=1\n") + c.site +
+                                     "[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n");
+        Lib_Site::InitGeneralSite(-1);
+        EXPECT_EQ(PbIIdRadio, c.id);
+        EXPECT_EQ(PbIIndexNomRadio, c.index);
+        EXPECT_EQ(PbSNomRadio[0], "Radio Nord");
+        EXPECT_EQ(PbSNomRadio[1], "Radio Sud");
+        EXPECT_EQ(PbSNomRadio[2], "");  // no third station
+        if (c.warning) EXPECT_EQ(logged(c.warning), 1);
+        else EXPECT_EQ(logged("Warning: "), 0);
+    }
+
+    // On a site of several bases the names are those of the chosen base.
+    write(sitetest::kConfig, kThreeBases);
+    base("C:\\Cfg\\B2\\", "Deux", "[Base_01_Station_01]\nLib=Radio Deux\n");
+    write("C:\\Cfg\\B3\\AL3_Systeme.ini", "[Base_01]\nLib=Trois\n");
+    dlg::queueAnswers({"2"});
+    Lib_Site::InitGeneralSite(-1);
+    EXPECT_EQ(PbSNomRadio[0], "Radio Deux");
+    EXPECT_EQ(PbSNomRadio[1], "Station 2");
 }
 
 TEST_F(SiteStartup, BasesWithoutFolderGetNoLineAndTheOthersKeepTheirNumber) {

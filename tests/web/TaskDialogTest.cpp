@@ -199,13 +199,45 @@ TEST_F(TaskDialogTest, ADialogWithoutTimerWaitsForItsClickWhateverTheDelay) {
     EXPECT_EQ(dialog().ProgressBarPosition(), 0);
 }
 
+TEST_F(TaskDialogTest, AShowWhileADialogIsOpenShowsItsOwnAndReturnsItsOwnClick) {
+    armYears();
+    dialogs::queueAnswers({"wait", ""});
+    int32_t nested = -1, replyAfterNested = -1;
+    bool outerStillOpen = false;
+    later(300, [&] {
+        // A verdict asked for while the list is open, armed on the same control.
+        dialog().Reset();
+        dialog().WindowTitle = webtest::kCaption;
+        dialog().MainInstruction = "Dernière version disponible: 2026.1210.0900";
+        dialog().CommonButtons = tdbOk;
+        dialog().DefaultButton = IDOK;
+        nested = dialog().ShowDialog();
+        replyAfterNested = PbLReponseTaskDialog;
+        outerStillOpen = dialog().IsOpen();
+        // The list under it still has its year buttons, whatever the verdict's arming did.
+        dialog().ClickButton(2022);
+    });
+    safetyClick();
+    PbLReponseTaskDialog = -1;
+    EXPECT_EQ(dialog().ShowDialog(), 2022);
+    EXPECT_EQ(PbLReponseTaskDialog, 2022);
+    EXPECT_EQ(nested, IDOK);
+    EXPECT_EQ(replyAfterNested, IDOK);
+    EXPECT_TRUE(outerStillOpen);
+    const auto asked = dialogs::asked();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].text, "Liste des composants installés\nAucune installation trouvée.");
+    EXPECT_EQ(asked[1].text, "Dernière version disponible: 2026.1210.0900");
+}
+
 TEST_F(TaskDialogTest, TheWindowOnScreenShowsTheButtonsAndPassesTheirClicks) {
     armYears();
     dialogs::queueAnswers({"wait"});
     QStringList captions;
     bool openAfterEscape = false;
     later(300, [&] {
-        TaskDialogWindow window(dialog());
+        const TaskDialogContent content = dialog().Snapshot();
+        TaskDialogWindow window(dialog(), content);
         QPushButton* year = nullptr;
         for (QPushButton* button : window.findChildren<QPushButton*>()) {
             captions << button->text();

@@ -34,8 +34,13 @@ uint16_t freeUdpPort() {
     return probe.localPort();
 }
 
-E2eSite::E2eSite(int stations) {
-    for (int s = 0; s < stations; ++s) ports_.push_back(freeUdpPort());
+std::string E2eSite::configFolder(int base) {
+    const std::string folder = "C:\\Vantremo\\Aerolune\\Config\\";
+    return base == 1 ? folder : folder + "Base_" + two(base) + "\\";
+}
+
+E2eSite::E2eSite(int stations, int bases) : stations_(stations) {
+    for (int p = 0; p < stations * bases; ++p) ports_.push_back(freeUdpPort());
 
     fs::create_directories(programFolder());
     for (const char* programme : {"AL3_Relaytone", "AL3_Relaytone_Launcher"})
@@ -44,23 +49,29 @@ E2eSite::E2eSite(int stations) {
     for (const char* file : {"SftMask_IX86_U_70.ocx", "clinetsuitex7.ocx"})
         support::writeWindowsFile(host("C:\\Windows\\System32\\") / file, "ocx\n");
 
-    support::writeWindowsFile(programFolder() / "Settings" / "AL3_Config.ini",
-                              "[Site]\nNbBase=1\nDossier_Config_Global=C:\\Vantremo\\Aerolune\\Config\\\n"
-                              "[Sites]\nNbBase=1\n"
-                              "[Base_01]\nDossier_Config_Global=C:\\Vantremo\\Aerolune\\Config\\\n");
+    const std::string nombre = std::to_string(bases);
+    std::string config = "[Site]\nNbBase=" + nombre + "\nDossier_Config_Global=" + configFolder(1) + "\n"
+                         "[Sites]\nNbBase=" + nombre + "\n";
+    for (int b = 1; b <= bases; ++b)
+        config += "[Base_" + two(b) + "]\nDossier_Config_Global=" + configFolder(b) + "\n";
+    support::writeWindowsFile(programFolder() / "Settings" / "AL3_Config.ini", config);
 
-    std::string systeme = "[Base_01]\nLib=Base e2e\nActif=1\nNbStation=" + std::to_string(stations) +
-                          "\nDossier_Data=C:\\AL_Data\\\nDossier_Log=C:\\AudioLog\\\n"
-                          "Dossier_Local=C:\\Vantremo\\Aerolune\\Settings\\_Local\\\n"
-                          "Dossier_Shared=C:\\Vantremo\\Aerolune\\Shared\\\n";
-    for (int s = 1; s <= stations; ++s)
-        systeme += "[Base_01_Station_" + two(s) + "]\nLib=Station " + std::to_string(s) + "\nActif=1\n";
-    support::writeWindowsFile(host("C:\\Vantremo\\Aerolune\\Config\\AL3_Systeme.ini"), systeme);
+    // Each base's folder describes that base as its first one; the bases share one data folder.
+    for (int b = 1; b <= bases; ++b) {
+        const std::string lib = bases == 1 ? "Base e2e" : "Base e2e " + std::to_string(b);
+        std::string systeme = "[Base_01]\nLib=" + lib + "\nActif=1\nNbStation=" + std::to_string(stations) +
+                              "\nDossier_Data=C:\\AL_Data\\\nDossier_Log=C:\\AudioLog\\\n"
+                              "Dossier_Local=C:\\Vantremo\\Aerolune\\Settings\\_Local\\\n"
+                              "Dossier_Shared=C:\\Vantremo\\Aerolune\\Shared\\\n";
+        for (int s = 1; s <= stations; ++s)
+            systeme += "[Base_01_Station_" + two(s) + "]\nLib=Station " + std::to_string(s) + "\nActif=1\n";
+        support::writeWindowsFile(host(configFolder(b) + "AL3_Systeme.ini"), systeme);
 
-    std::string rows;
-    for (int s = 1; s <= stations; ++s)
-        rows += "[UDP_In_" + two(s) + "]\nIP=127.0.0.1\nPort=" + std::to_string(port(s)) + "\nActif=1\n";
-    support::writeWindowsFile(host("C:\\Vantremo\\Aerolune\\Config\\AL3_Relaytone.Ini"), rows);
+        std::string rows;
+        for (int s = 1; s <= stations; ++s)
+            rows += "[UDP_In_" + two(s) + "]\nIP=127.0.0.1\nPort=" + std::to_string(port(s, b)) + "\nActif=1\n";
+        support::writeWindowsFile(host(configFolder(b) + "AL3_Relaytone.Ini"), rows);
+    }
 
     // No sound card on a test machine; no nightly relaunch.
     support::writeWindowsFile(programFolder() / "Settings" / "AL3_Relaytone" / "AL3_Relaytone.Ini",
@@ -76,7 +87,7 @@ void E2eSite::createDataFiles() const {
     std::filesystem::create_directories(dataFolder());
     std::string echec;
     const int16_t status =
-        automation::createBaseFiles("C:\\AL_Data\\", int(ports_.size()), automation::baseFiles(), echec);
+        automation::createBaseFiles("C:\\AL_Data\\", stations_, automation::baseFiles(), echec);
     if (status != 0) throw std::runtime_error("automation: status " + std::to_string(status) + ": " + echec);
     // The site start-up looks for FRAD000.bt6 only to find the base; the catalogue does not lay
     // file 0 out, so one of the base's real files stands in for it.

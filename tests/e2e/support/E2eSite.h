@@ -1,5 +1,6 @@
 // A fixture site for the real program: a temporary C: root holding the program's own copy,
-// the family files, one base with its stations on loopback ports, and its data folder.
+// the family files, its bases (each in its own folder, its stations on loopback ports of its
+// own) and their data folder.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,7 @@ namespace e2e {
 class E2eSite {
 public:
     // Copies the program and its launcher into C:\Vantremo\Aerolune\.
-    explicit E2eSite(int stations = 2);
+    explicit E2eSite(int stations = 2, int bases = 1);
 
     const std::filesystem::path& root() const { return drive_.root(); }
     std::filesystem::path host(const std::string& windowsPath) const { return drive_.host(windowsPath); }
@@ -24,8 +25,10 @@ public:
     std::filesystem::path positionsFile() const {
         return host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini");
     }
-    // The receive port of station n (from 1).
-    uint16_t port(int station) const { return ports_.at(station - 1); }
+    // The receive port of station n of base b (both from 1).
+    uint16_t port(int station, int base = 1) const { return ports_.at(size_t((base - 1) * stations_ + station - 1)); }
+    // The configuration folder of base b: base 1's is C:\Vantremo\Aerolune\Config\.
+    static std::string configFolder(int base);
 
     // The automation's side: the base's files, and player messages left in a station's file.
     void createDataFiles() const;
@@ -36,6 +39,7 @@ public:
 
 private:
     support::TempDriveC drive_;
+    int stations_;
     std::vector<uint16_t> ports_;
 };
 
