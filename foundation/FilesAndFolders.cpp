@@ -2,6 +2,7 @@
 #include "foundation/FilesAndFolders.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -34,6 +35,11 @@ void log(const std::string& text, bool display = false) {
 int& injectedFailure() {
     static int error = 0;
     return error;
+}
+
+std::chrono::milliseconds& injectedSlowness() {
+    static std::chrono::milliseconds slowness{0};
+    return slowness;
 }
 
 bool isRegularFile(const fs::path& host) {
@@ -159,7 +165,10 @@ int64_t TailleDuFichier(const std::string& fileName) {
     int64_t size = -1;
     const fs::path host = platform::winpath::toHost(fileName);
     if (!host.empty()) {
-        const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+        // A pipe in the file's place must not hold the program until a writer comes.
+        const int fd = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (const auto slowness = std::exchange(injectedSlowness(), {}); slowness.count() > 0)
+            platform::clock::advance(slowness);
         struct stat info {};
         if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) size = info.st_size;
         if (fd >= 0) ::close(fd);
@@ -273,5 +282,6 @@ void File_RemoveFlag(const std::string& fileName, int32_t flags) {
 }
 
 void seams::failNextFileOperation(int error) { injectedFailure() = error; }
+void seams::slowNextSizeQuery(std::chrono::milliseconds slowness) { injectedSlowness() = slowness; }
 
 }  // namespace Lib_Systeme

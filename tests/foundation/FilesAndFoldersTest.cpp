@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include "foundation/FileVersions.h"
 #include "foundation/FilesAndFolders.h"
 #include "foundation/LogBuffers.h"
@@ -83,6 +85,24 @@ TEST_F(FilesAndFolders, SizeIsSixtyFourBitAndMinusOneWhenTheFileCannotBeOpened) 
     EXPECT_EQ(TailleDuFichier("C:\\Missing.bin"), -1);
     fs::create_directories(host("Dir"));
     EXPECT_EQ(TailleDuFichier("C:\\Dir"), -1);
+}
+
+TEST_F(FilesAndFolders, OnlyASizeQuerySlowerThanOneSecondIsLogged) {
+    write("C:\\Sons\\Jingle.wav", "RIFF");
+    seams::slowNextSizeQuery(std::chrono::milliseconds(1000));
+    EXPECT_EQ(TailleDuFichier("C:\\Sons\\Jingle.wav"), 4);
+    EXPECT_TRUE(logged().empty());
+    seams::slowNextSizeQuery(std::chrono::milliseconds(1500));
+    EXPECT_EQ(TailleDuFichier("C:\\Sons\\Jingle.wav"), 4);
+    EXPECT_EQ(logged(), (std::vector<std::string>{
+                            "Function Lib_Systeme:TailleDuFichier Duration: 1500 ms (File: "
+                            "C:\\Sons\\Jingle.wav)"}));
+}
+
+TEST_F(FilesAndFolders, APipeInTheFilesPlaceHasNoSizeAndHoldsNothing) {
+    fs::create_directories(host("Sons"));
+    ASSERT_EQ(::mkfifo(host("Sons/Tube.wav").c_str(), 0600), 0);
+    EXPECT_EQ(TailleDuFichier("C:\\Sons\\Tube.wav"), -1);  // no writer ever comes
 }
 
 TEST_F(FilesAndFolders, CopyMakesTheTargetFolderAndReplacesTheTargetWhole) {
