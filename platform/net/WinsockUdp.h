@@ -23,7 +23,7 @@ public:
     RaisedError GetData(std::string& data);
 
     State state() const { return channel_.isOpen() ? sckOpen : sckClosed; }
-    std::string LocalIP() const;
+    std::string LocalIP() const;  // the machine's IPv4 address, not the bound 0.0.0.0
     int32_t BoundPort() const;
     std::string RemoteHostIP() const { return remoteHostIP_; }
     int32_t RemotePort() const { return remotePort_; }
