@@ -36,9 +36,20 @@ void Frm_MainBis::connectEvents() {
         SocketUDP[i].Error = [this, i](int32_t number, const std::string& text) {
             SocketUDP_Error(i, number, text, "SocketUDP");
         };
-        SocketWrenchUDPOut[i].OnError = [this, i](int32_t code, const std::string& text) {
+        SocketUDP[i].Closed = [this, i] { SocketUDP_Close(i); };
+        SocketUDP[i].Connected = [this, i] { SocketUDP_Connect(i); };
+        SocketUDP[i].ConnectionRequest = [this, i](int32_t id) { SocketUDP_ConnectionRequest(i, id); };
+        platform::net::SocketWrench& sender = SocketWrenchUDPOut[i];
+        sender.OnError = [this, i](int32_t code, const std::string& text) {
             SocketWrenchUDPOut_OnError(i, code, text);
         };
+        sender.OnAccept = [this, i] { SocketWrenchUDPOut_OnAccept(i); };
+        sender.OnCancel = [this, i] { SocketWrenchUDPOut_OnCancel(i); };
+        sender.OnConnect = [this, i] { SocketWrenchUDPOut_OnConnect(i); };
+        sender.OnDisconnect = [this, i] { SocketWrenchUDPOut_OnDisconnect(i); };
+        sender.OnProgress = [this, i] { SocketWrenchUDPOut_OnProgress(i); };
+        sender.OnTimeout = [this, i] { SocketWrenchUDPOut_OnTimeout(i); };
+        sender.OnWrite = [this, i] { SocketWrenchUDPOut_OnWrite(i); };
         SocketWrenchUDPRDSUECP[i].OnError = [this, i](int32_t code, const std::string& text) {
             SocketWrenchUDPRDSUECP_OnError(i, code, text);
         };

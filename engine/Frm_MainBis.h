@@ -61,6 +61,9 @@ public:
                                        const std::string& description);
     void SocketUDP_Error(int16_t index, int32_t number, const std::string& description,
                          const std::string& source);
+    void SocketUDP_Close(int16_t index);
+    void SocketUDP_Connect(int16_t index);
+    void SocketUDP_ConnectionRequest(int16_t index, int32_t requestId);
     // Binds SocketWrenchUDPIn(index) on the row's address and port, resolving a host name first;
     // a bound row's address and port boxes are disabled. The binding click and the recovery
     // after a read error share it.
@@ -95,6 +98,13 @@ public:
                                  const std::string& Message, int32_t WaitingDuration = 0);
     void SocketWrenchUDPOut_OnError(int16_t index, int32_t errorCode,
                                     const std::string& description);
+    void SocketWrenchUDPOut_OnAccept(int16_t index);
+    void SocketWrenchUDPOut_OnCancel(int16_t index);
+    void SocketWrenchUDPOut_OnConnect(int16_t index);
+    void SocketWrenchUDPOut_OnDisconnect(int16_t index);
+    void SocketWrenchUDPOut_OnProgress(int16_t index);
+    void SocketWrenchUDPOut_OnTimeout(int16_t index);
+    void SocketWrenchUDPOut_OnWrite(int16_t index);
 
     // Mail controls and the alert mail sender (Frm_MainBis_EnvoiMail.cpp).
     platform::mail::Message clMailMessageMail;
