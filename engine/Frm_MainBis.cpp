@@ -1,6 +1,8 @@
 // The engine window's inventory, load and unload.
 #include "engine/Frm_MainBis.h"
 
+#include <QPainter>
+
 #include "engine/ErrorTrap.h"
 #include "foundation/DailyLog.h"
 #include "foundation/SystemQueries.h"
@@ -10,6 +12,22 @@ namespace {
 const std::string kForm = "Frm_MainBis";
 
 bool usesSocketWrench() { return PbLVersionOS >= 10 && PbLVersionOS <= 13; }
+
+// An arrow with a cell under its tip: the grid's pointer, drawn for this program.
+QPixmap imageGlisserDeposer() {
+    QPixmap image(24, 24);
+    image.fill(Qt::transparent);
+    QPainter peintre(&image);
+    peintre.setRenderHint(QPainter::Antialiasing);
+    peintre.setPen(QPen(Qt::black, 1));
+    peintre.setBrush(QColor(197, 206, 217));
+    peintre.drawRect(QRectF(9.5, 13.5, 13, 9));
+    peintre.setBrush(Qt::white);
+    const QPointF fleche[] = {{0.5, 0.5}, {0.5, 15}, {4.5, 11.5}, {7.5, 18}, {10, 17},
+                              {7, 10.5}, {12, 10.5}};
+    peintre.drawPolygon(fleche, 7);
+    return image;
+}
 
 }  // namespace
 
@@ -21,7 +39,8 @@ Frm_MainBis::Frm_MainBis()
       TimerDataArrival(this, "TimerDataArrival", 100, false),
       TimerDelete(this, "TimerDelete", 10000, false),
       TimerConvert(this, "TimerConvert", 500, true),
-      TimerFlash(this, "TimerFlash", 100, false) {
+      TimerFlash(this, "TimerFlash", 100, false),
+      ImageDragAndDrop(imageGlisserDeposer()) {
     connectEvents();
 }
 

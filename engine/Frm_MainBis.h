@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <QPixmap>
+
 #include "engine/PeriodicJobs.h"
 #include "engine/StationQueue.h"
 #include "engine/TaskDialog.h"
@@ -87,6 +89,9 @@ public:
     void Timer60s_Timer();
     // Retries the deletions of ListeFileToDelete.
     void TimerDelete_Timer();
+
+    // The picture the global grid takes as its pointer over the cells.
+    QPixmap ImageDragAndDrop;
 
     // Weekly planning (engine/Planning.cpp): the grid is made by the first InitPlanning.
     platform::forms::Spread* fpSpreadPlanning = nullptr;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/ErrorTrap.h"
+#include "engine/Frm_MainBis.h"
 #include "foundation/Conversions.h"
 #include "foundation/DailyLog.h"
 #include "foundation/FilesAndFolders.h"
@@ -37,7 +38,10 @@ std::string libelleStation(int16_t index) {
 }
 
 // What every sheet gets before its per-station build.
-void FormatFeuille(platform::forms::Spread& grille) { grille.SetGridColor(kCouleurGrille); }
+void FormatFeuille(platform::forms::Spread& grille) {
+    grille.SetGridColor(kCouleurGrille);
+    if (Frm_MainBis::exists()) grille.SetCursorPicture(Frm_MainBis::get().ImageDragAndDrop);
+}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <QPixmap>
 #include <QStackedWidget>
 
 #include "platform/forms/Control.h"
@@ -65,6 +66,9 @@ public:
     void SetColWidth(int col, double width);  // a negative width counts as 0
     double RowHeight(int row) const;          // row 0: the column headers
     void SetRowHeight(int row, double height);
+    // The picture of the pointer over the active sheet's cells (null: the usual pointer).
+    QPixmap CursorPicture() const;
+    void SetCursorPicture(const QPixmap& picture);
     static int32_t ColWidthToTwips(double width) { return int32_t(width * kTwipsPerColumnUnit + 0.5); }
     static int32_t RowHeightToTwips(double height) { return int32_t(height * kTwipsPerRowUnit + 0.5); }
 
