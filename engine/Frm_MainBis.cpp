@@ -1,6 +1,8 @@
 // The engine window's inventory, load and unload.
 #include "engine/Frm_MainBis.h"
 
+#include <QPainter>
+
 #include "engine/ErrorTrap.h"
 #include "foundation/DailyLog.h"
 #include "foundation/SystemQueries.h"
@@ -10,6 +12,22 @@ namespace {
 const std::string kForm = "Frm_MainBis";
 
 bool usesSocketWrench() { return PbLVersionOS >= 10 && PbLVersionOS <= 13; }
+
+// An arrow with a cell under its tip: the grid's pointer, drawn for this program.
+QPixmap imageGlisserDeposer() {
+    QPixmap image(24, 24);
+    image.fill(Qt::transparent);
+    QPainter peintre(&image);
+    peintre.setRenderHint(QPainter::Antialiasing);
+    peintre.setPen(QPen(Qt::black, 1));
+    peintre.setBrush(QColor(197, 206, 217));
+    peintre.drawRect(QRectF(9.5, 13.5, 13, 9));
+    peintre.setBrush(Qt::white);
+    const QPointF fleche[] = {{0.5, 0.5}, {0.5, 15}, {4.5, 11.5}, {7.5, 18}, {10, 17},
+                              {7, 10.5}, {12, 10.5}};
+    peintre.drawPolygon(fleche, 7);
+    return image;
+}
 
 }  // namespace
 
@@ -21,7 +39,8 @@ Frm_MainBis::Frm_MainBis()
       TimerDataArrival(this, "TimerDataArrival", 100, false),
       TimerDelete(this, "TimerDelete", 10000, false),
       TimerConvert(this, "TimerConvert", 500, true),
-      TimerFlash(this, "TimerFlash", 100, false) {
+      TimerFlash(this, "TimerFlash", 100, false),
+      ImageDragAndDrop(imageGlisserDeposer()) {
     connectEvents();
 }
 
@@ -36,9 +55,20 @@ void Frm_MainBis::connectEvents() {
         SocketUDP[i].Error = [this, i](int32_t number, const std::string& text) {
             SocketUDP_Error(i, number, text, "SocketUDP");
         };
-        SocketWrenchUDPOut[i].OnError = [this, i](int32_t code, const std::string& text) {
+        SocketUDP[i].Closed = [this, i] { SocketUDP_Close(i); };
+        SocketUDP[i].Connected = [this, i] { SocketUDP_Connect(i); };
+        SocketUDP[i].ConnectionRequest = [this, i](int32_t id) { SocketUDP_ConnectionRequest(i, id); };
+        platform::net::SocketWrench& sender = SocketWrenchUDPOut[i];
+        sender.OnError = [this, i](int32_t code, const std::string& text) {
             SocketWrenchUDPOut_OnError(i, code, text);
         };
+        sender.OnAccept = [this, i] { SocketWrenchUDPOut_OnAccept(i); };
+        sender.OnCancel = [this, i] { SocketWrenchUDPOut_OnCancel(i); };
+        sender.OnConnect = [this, i] { SocketWrenchUDPOut_OnConnect(i); };
+        sender.OnDisconnect = [this, i] { SocketWrenchUDPOut_OnDisconnect(i); };
+        sender.OnProgress = [this, i] { SocketWrenchUDPOut_OnProgress(i); };
+        sender.OnTimeout = [this, i] { SocketWrenchUDPOut_OnTimeout(i); };
+        sender.OnWrite = [this, i] { SocketWrenchUDPOut_OnWrite(i); };
         SocketWrenchUDPRDSUECP[i].OnError = [this, i](int32_t code, const std::string& text) {
             SocketWrenchUDPRDSUECP_OnError(i, code, text);
         };

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <QPixmap>
+
 #include "engine/PeriodicJobs.h"
 #include "engine/StationQueue.h"
 #include "engine/TaskDialog.h"
@@ -61,6 +63,9 @@ public:
                                        const std::string& description);
     void SocketUDP_Error(int16_t index, int32_t number, const std::string& description,
                          const std::string& source);
+    void SocketUDP_Close(int16_t index);
+    void SocketUDP_Connect(int16_t index);
+    void SocketUDP_ConnectionRequest(int16_t index, int32_t requestId);
     // Binds SocketWrenchUDPIn(index) on the row's address and port, resolving a host name first;
     // a bound row's address and port boxes are disabled. The binding click and the recovery
     // after a read error share it.
@@ -85,6 +90,9 @@ public:
     // Retries the deletions of ListeFileToDelete.
     void TimerDelete_Timer();
 
+    // The picture the global grid takes as its pointer over the cells.
+    QPixmap ImageDragAndDrop;
+
     // Weekly planning (engine/Planning.cpp): the grid is made by the first InitPlanning.
     platform::forms::Spread* fpSpreadPlanning = nullptr;
     void InitPlanning();
@@ -95,6 +103,13 @@ public:
                                  const std::string& Message, int32_t WaitingDuration = 0);
     void SocketWrenchUDPOut_OnError(int16_t index, int32_t errorCode,
                                     const std::string& description);
+    void SocketWrenchUDPOut_OnAccept(int16_t index);
+    void SocketWrenchUDPOut_OnCancel(int16_t index);
+    void SocketWrenchUDPOut_OnConnect(int16_t index);
+    void SocketWrenchUDPOut_OnDisconnect(int16_t index);
+    void SocketWrenchUDPOut_OnProgress(int16_t index);
+    void SocketWrenchUDPOut_OnTimeout(int16_t index);
+    void SocketWrenchUDPOut_OnWrite(int16_t index);
 
     // Mail controls and the alert mail sender (Frm_MainBis_EnvoiMail.cpp).
     platform::mail::Message clMailMessageMail;

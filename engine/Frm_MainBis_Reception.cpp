@@ -154,4 +154,22 @@ void Frm_MainBis::SocketUDP_Error(int16_t index, int32_t number, const std::stri
                 description + " Source: " + source,
         true);
     SocketUDP.at(size_t(index)).Close();
+    // A closed receiver no longer shows as bound: the row is editable until it is ticked again.
+    FrmSetupPeripherique& page = FrmSetupPeripherique::get();
+    if (size_t(index) < page.TexteUDPIPSource.size()) {
+        page.TexteUDPIPSource[size_t(index)]->SetEnabled(true);
+        page.TexteUDPPortSource[size_t(index)]->SetEnabled(true);
+    }
+}
+
+void Frm_MainBis::SocketUDP_Close(int16_t index) { Lib_Public::TraceLog(-1, index, -1, "UDP: Close"); }
+
+void Frm_MainBis::SocketUDP_Connect(int16_t index) { Lib_Public::TraceLog(-1, index, -1, "UDP: Connect"); }
+
+void Frm_MainBis::SocketUDP_ConnectionRequest(int16_t index, int32_t /*requestId*/) {
+    // Neither accepted nor refused.
+    const platform::net::WinsockUdp& receiver = SocketUDP.at(size_t(index));
+    Lib_Public::TraceLog(-1, index, -1,
+                         "UDP: ConnectionRequest: " + receiver.RemoteHostIP() + ":" +
+                             std::to_string(receiver.RemotePort()));
 }

@@ -17,6 +17,12 @@ bool StartsWithDigit(const std::string& text) {
     return !text.empty() && text[0] >= '0' && text[0] <= '9';
 }
 
+// The sender's events are only logged.
+void LogSenderEvent(const std::string& event, int16_t index) {
+    Lib_Public::TraceLog(-1, -1, -1,
+                         "UDP: SocketWrenchUDPOut_" + event + ": Index: " + std::to_string(index));
+}
+
 }  // namespace
 
 void Frm_MainBis::SendDataUDPSocketWrench(int16_t Index, const std::string& AdresseIP,
@@ -91,3 +97,11 @@ void Frm_MainBis::SocketWrenchUDPOut_OnError(int16_t index, int32_t errorCode,
                              " ErrorCode: " + std::to_string(errorCode) +
                              " Description: " + description);
 }
+
+void Frm_MainBis::SocketWrenchUDPOut_OnAccept(int16_t index) { LogSenderEvent("OnAccept", index); }
+void Frm_MainBis::SocketWrenchUDPOut_OnCancel(int16_t index) { LogSenderEvent("OnCancel", index); }
+void Frm_MainBis::SocketWrenchUDPOut_OnConnect(int16_t index) { LogSenderEvent("OnConnect", index); }
+void Frm_MainBis::SocketWrenchUDPOut_OnDisconnect(int16_t index) { LogSenderEvent("OnDisconnect", index); }
+void Frm_MainBis::SocketWrenchUDPOut_OnProgress(int16_t index) { LogSenderEvent("OnProgress", index); }
+void Frm_MainBis::SocketWrenchUDPOut_OnTimeout(int16_t index) { LogSenderEvent("OnTimeout", index); }
+void Frm_MainBis::SocketWrenchUDPOut_OnWrite(int16_t index) { LogSenderEvent("OnWrite", index); }

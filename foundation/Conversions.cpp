@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "foundation/ConversionsVba.h"
+#include "foundation/DailyLog.h"
 #include "foundation/ErrorReporter.h"
 #include "platform/Cp1252.h"
 
@@ -35,6 +36,9 @@ unsigned ansiCode(char32_t c) {
     return b ? b : unsigned('?');
 }
 
+// A diacritic standing on its own (text in decomposed form) folds to nothing.
+bool diacritiqueSeul(char32_t c) { return c >= 0x300 && QChar::isMark(c); }
+
 // The base letter of a character with diacritics, else the character itself.
 char32_t foldAccent(char32_t c) {
     if (c < 0xC0) return c;
@@ -45,6 +49,14 @@ char32_t foldAccent(char32_t c) {
     for (size_t i = 1; i < parts.size(); ++i)
         if (!QChar::isMark(parts[i])) return c;
     return parts[0];
+}
+
+// Weeks begin on Sunday; week 1 is the one that holds 1 January.
+int weekOfYear(const platform::LocalTimeFields& f) {
+    const sys_days firstOfYear{std::chrono::year{f.year} / 1 / 1};
+    const sys_days day{std::chrono::year{f.year} / unsigned(f.month) / unsigned(f.day)};
+    const int sundayOffset = int(weekday{firstOfYear}.c_encoding());
+    return int((day - firstOfYear).count() + sundayOffset) / 7 + 1;
 }
 
 }  // namespace
@@ -169,6 +181,12 @@ std::string Date2StringEx(platform::LocalClockTime date, const std::string& form
         } else if (starts("ss")) {
             out += two(f.second);
             afterHour = false;
+        } else if (starts("ww")) {
+            out += std::to_string(weekOfYear(f));
+            afterHour = false;
+        } else if (starts("w")) {
+            out += std::to_string(f.dayOfWeek + 1);
+            afterHour = false;
         } else {
             out += pattern[i++];  // literals keep the token before them in force
         }
@@ -215,9 +233,14 @@ std::string RemoveAccent(const std::string& text, bool Nettoyer, bool GarderArob
     } else {
         source = VBA::Replace(source, "Œ", "Oe");
     }
-    std::u32string chars = decodeUtf8(source);
-    for (char32_t& c : chars) c = foldAccent(c);
-    std::string result = encodeUtf8(chars);
+    std::u32string folded;
+    for (const char32_t c : decodeUtf8(source))
+        if (!diacritiqueSeul(c)) folded += foldAccent(c);
+    std::string result = encodeUtf8(folded);
+    if (VBA::Trim(result).empty()) {
+        TraceLog(-1, -1, -1, "Err: RemoveAccent: " + text);
+        result = source;
+    }
 
     if (Nettoyer) {
         std::u32string special = U"+-&;,!/\\'#?%°:@";

@@ -30,7 +30,8 @@ std::string N2S(double value, int16_t width, int16_t decimals = 0, const std::st
 std::string D2S(platform::LocalClockTime date);
 // "YYYYMMDD" to a date; months and days out of range carry into the next unit.
 platform::LocalClockTime S2D(const std::string& text);
-// Tokens yyyy, MM, dd, hh, mm (minutes after an hour token), ss, without regard to case.
+// Tokens yyyy, MM, dd, hh, mm (minutes after an hour token), ss, w (day of the week, Sunday 1)
+// and ww (week of the year: weeks begin on Sunday, week 1 holds 1 January), without regard to case.
 std::string Date2StringEx(platform::LocalClockTime date, const std::string& format);
 // The text cut or filled up on the right to exactly width characters; an empty pad becomes " ".
 std::string Calibre(const std::string& text, std::string& pad, int32_t width);

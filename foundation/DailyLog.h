@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/LogBuffers.h"
+
 namespace Lib_Public {
 
 // One line: time stamp, three columns, elapsed milliseconds and the text. Display also puts it
@@ -18,8 +20,12 @@ void TraceLog(int16_t column1, int16_t column2, int16_t column3, const std::stri
 void TraceLogEncadre(int16_t column1, int16_t column2, int16_t column3, const std::string& text,
                      const std::string& frame, bool display);
 
-// Appends the file buffer to the day's file (the day header first when due) and empties it.
-// Lines that cannot be written stay in the buffer for the next call.
+// Appends the list's lines to the log file (the day header first when due) and empties it.
+// An empty name is the log date's file ("YYYYMMDD", written back into name); yesterday dates
+// the lines and the header a day back. Lines that cannot be written stay in the list.
+void TraceLogForce(logbuffers::LogList& list, std::string& name, bool yesterday,
+                   const std::string& caller);
+// The file buffer into today's file: what every caller of the program asks.
 void TraceLogForce(const std::string& caller = {});
 
 // Writes the buffer, lets the user choose a log file and opens it in the text editor.

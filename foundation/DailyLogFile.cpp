@@ -194,17 +194,24 @@ void purgeOldFiles() {
 }  // namespace
 
 void TraceLogForce(const std::string& caller) {
+    std::string name;
+    TraceLogForce(logbuffers::fileBuffer(), name, false, caller);
+}
+
+void TraceLogForce(logbuffers::LogList& list, std::string& name, bool yesterday,
+                   const std::string& caller) {
     dailylog::State& state = dailylog::state();
     if (state.flushGuard) return;
     const platform::ScopedFlag flushing(state.flushGuard);
 
-    logbuffers::LogList& list = logbuffers::fileBuffer();
-    const platform::LocalClockTime logDate = platform::clock::now();
+    const platform::LocalClockTime logDate =
+        platform::clock::now() - std::chrono::days(yesterday ? 1 : 0);
     const std::string day = Date2StringEx(logDate, PbSFormatDate);
     // Nothing goes to a file, least of all one in the working folder, before the folder is known.
     if ((list.empty() && day == state.headerDay) || VBA::Trim(PbSDossierLog).empty()) return;
 
-    const std::string fileName = PbSDossierLog + D2S(logDate) + ".Log";
+    if (VBA::Trim(name).empty()) name = D2S(logDate);
+    const std::string fileName = PbSDossierLog + name + ".Log";
     std::string bytes;
     const bool headerDue = day != state.headerDay;
     if (headerDue) {

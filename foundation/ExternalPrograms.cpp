@@ -16,6 +16,8 @@ namespace Lib_Systeme {
 namespace {
 
 constexpr int32_t kApplicationError = int32_t(0x80040000u);
+// The statement that raises the shell's refusal, as its report names it.
+constexpr int32_t kLigneRefus = 20;
 
 }  // namespace
 
@@ -42,6 +44,8 @@ RefusDuShell RefusDuShellPourCode(int32_t code) {
 int32_t ExecuterProgrammeExterne(const std::string& /*verb*/, const std::string& file,
                                  const std::string& parameters, const std::string& folder,
                                  int32_t /*showCommand*/) {
+    // Every caller opens ("Open") in a normal window (1): the starter has no other verb or
+    // window state to give a program or document.
     platform::process::reapFinished();
     const platform::process::Started started = platform::process::start(
         {file, platform::process::splitCommandLine(parameters), folder});
@@ -51,10 +55,11 @@ int32_t ExecuterProgrammeExterne(const std::string& /*verb*/, const std::string&
     if (refusal.number == 53) {
         Lib_Public::TraceLog(-1, -1, -1,
                              "Err: 53: " + refusal.description + ": " + file +
-                                 " |Source: Lib_Systeme:ExecuterProgrammeExterne:0");
+                                 " |Source: Lib_Systeme:ExecuterProgrammeExterne:" +
+                                 std::to_string(kLigneRefus));
     } else {
         Lib_Public::ReportError(refusal.number, refusal.description, "Lib_Systeme:ExecuterProgrammeExterne",
-                                "AL3_Relaytone.ExecuterProgrammeExterne");
+                                "AL3_Relaytone.ExecuterProgrammeExterne", kLigneRefus);
     }
     return code;
 }

@@ -9,9 +9,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/WinPath.h"
 
-#ifndef AL3_BUILD_STAMP
-#define AL3_BUILD_STAMP "200001010000"
-#endif
+#include "BuildStamp.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include "foundation/FilesAndFolders.h"
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -48,6 +49,11 @@ const char* specialKind(const fs::file_status& status) {
 fs::file_status statusOf(const fs::path& host) {
     std::error_code ec;
     return host.empty() ? fs::file_status{} : fs::status(host, ec);
+}
+
+std::chrono::milliseconds& injectedSlowness() {
+    static std::chrono::milliseconds slowness{0};
+    return slowness;
 }
 
 bool isRegularFile(const fs::path& host) {
@@ -183,6 +189,8 @@ int64_t TailleDuFichier(const std::string& fileName) {
     } else if (!host.empty()) {
         // Not blocking either: a pipe put in the file's place meanwhile must not hold the open.
         const int fd = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (const auto slowness = std::exchange(injectedSlowness(), {}); slowness.count() > 0)
+            platform::clock::advance(slowness);
         struct stat info {};
         if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) size = info.st_size;
         if (fd >= 0) ::close(fd);
@@ -285,5 +293,6 @@ void File_RemoveFlag(const std::string& fileName, int32_t flags) {
 }
 
 void seams::failNextFileOperation(int error) { injectedFailure() = error; }
+void seams::slowNextSizeQuery(std::chrono::milliseconds slowness) { injectedSlowness() = slowness; }
 
 }  // namespace Lib_Systeme

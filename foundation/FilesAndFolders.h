@@ -2,6 +2,7 @@
 // and creation, the folder picker and the mapping of a UNC path onto a local share.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -64,6 +65,8 @@ namespace seams {
 // The next copy or delete fails with this host error, as if the system had refused it: tests
 // cannot make a real one run out of memory.
 void failNextFileOperation(int error);
+// The next size query's open takes this long on the manual clock: tests cannot make a disk slow.
+void slowNextSizeQuery(std::chrono::milliseconds slowness);
 }  // namespace seams
 
 }  // namespace Lib_Systeme

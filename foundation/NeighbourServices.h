@@ -13,6 +13,9 @@
 
 class QWidget;
 struct ErreurInfo;
+namespace platform {
+class Window;
+}
 
 // One audio output pipe of the engine (only pipe 0 exists).
 struct PipeOut {
@@ -112,6 +115,8 @@ public:
     virtual ~Frm_MainServices() = default;
     virtual std::string Caption() { return {}; }
     virtual int32_t hWnd() { return 0; }
+    // The window itself (its pointer, topmost state); none before it exists.
+    virtual platform::Window* FenetrePrincipale() { return nullptr; }
 
     // ListeIncidents: one list per base, index 0 always present.
     virtual int16_t ListeIncidents_Count() { return 1; }

@@ -1,22 +1,49 @@
 // Window helpers over the neighbour windows and the platform window interface.
 #include "foundation/WindowHelpers.h"
 
+#include <new>
+
 #include <QCoreApplication>
 
 #include "foundation/DailyLog.h"
+#include "foundation/ErrorReporter.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 
 namespace Lib_Main {
+namespace {
 
-void AfficherFrmMsg(int16_t mode, const std::string& /*caller*/) {
+const std::string kCaller = "Lib_Main:AfficherFrmMsg";
+// Statement numbers, as the failure lines name them.
+constexpr int32_t kLigneAffichage = 10;
+constexpr int32_t kLigneDessin = 20;
+constexpr int32_t kLigneFermeture = 30;
+
+// One statement: out of memory is a log line of its own, any other failure goes to the
+// reporter; either way the next statement runs, so a start-up never ends on its progress window.
+template <class Statement>
+void etape(int32_t ligne, const std::string& caller, Statement&& statement) {
+    try {
+        statement();
+    } catch (const std::bad_alloc&) {
+        Lib_Public::TraceLog(-1, -1, -1,
+                             "Err: 7: Mémoire insuffisante |Sub: " + caller + ":" + kCaller + ":" +
+                                 std::to_string(ligne));
+    } catch (const std::exception& e) {
+        Lib_Public::ReportError(5, e.what(), kCaller, "AL3_Relaytone", ligne);
+    }
+}
+
+}  // namespace
+
+void AfficherFrmMsg(int16_t mode, const std::string& caller) {
     neighbours::FrmMsgServices& frmMsg = neighbours::Frm_Main().FrmMsg();
     if (mode == -1) {
         if (PbBFrmMsgAffichee) return;
-        frmMsg.LoadAndShow();
-        QCoreApplication::processEvents();
+        etape(kLigneAffichage, caller, [&] { frmMsg.LoadAndShow(); });
+        etape(kLigneDessin, caller, [] { QCoreApplication::processEvents(); });
     } else if (PbBFrmMsgAffichee) {
-        frmMsg.Unload();
+        etape(kLigneFermeture, caller, [&] { frmMsg.Unload(); });
     }
 }
 

@@ -9,6 +9,7 @@
 namespace Lib_Main {
 
 // -1 shows FrmMsg modeless (once; a second show is ignored), any other mode closes it when shown.
+// A failure is logged (out of memory) or reported, and the caller goes on.
 void AfficherFrmMsg(int16_t mode, const std::string& caller);
 
 }  // namespace Lib_Main

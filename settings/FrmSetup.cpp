@@ -17,6 +17,7 @@
 #include "foundation/RunState.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/SystemQueries.h"
+#include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
 #include "platform/ScopedFlag.h"
 #include "settings/ErrorTrap.h"
@@ -170,12 +171,27 @@ void FrmSetup::resizeEvent(QResizeEvent* event) {
 }
 
 void FrmSetup::Enregistrer() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents();
+    // The hourglass is the main window's only, so a failure box keeps the normal pointer; it
+    // goes whatever way the save ends.
+    class Sablier {
+    public:
+        Sablier() : fenetre_(neighbours::Frm_Main().FenetrePrincipale()) {
+            // Pending events run once, with the hourglass when there is a main window.
+            if (fenetre_)
+                Lib_Public::SablierOn(*fenetre_);
+            else
+                QCoreApplication::processEvents();
+        }
+        ~Sablier() {
+            if (fenetre_) Lib_Public::SablierOff(*fenetre_);
+        }
+
+    private:
+        platform::Window* fenetre_;
+    } sablier;
     if (OptionsModifiees) SaveSettings();
     if (OptionsPeripheriquesModifiees) SaveSettingsPeripheriques();
     if (OptionsConvertModifiees) SaveSettingsConvert();
-    QApplication::restoreOverrideCursor();
 }
 
 void FrmSetup::CommandSave_Click() {

@@ -91,8 +91,9 @@ void FrmSetup::InitGeneral() {
             const std::string section = std::string("Dossiers_Sons_") + kCategoriesSons[c];
             for (int s = 0; s < 10; ++s) {
                 const std::string slot = Lib_Public::N2S(s, 2, 0, "0");
-                std::string value =
-                    systeme.empty() ? std::string() : settings::lireTexte(systeme, section, slot, "");
+                std::string value = systeme.empty()
+                                        ? std::string()
+                                        : Lib_Public::CheckRep(settings::lireTexte(systeme, section, slot, ""));
                 if (value.empty() && s == 0)
                     value = c > 0 ? dossiersSons[c - 1][0] : "C:\\AL_Sons\\Sons\\";
                 dossiersSons[c][s] = value;

@@ -1,6 +1,7 @@
 // The sound-effect options of the base settings file, and the converter lookup.
 #include "settings/FrmSetup.h"
 
+#include "foundation/ErrorReporter.h"
 #include "foundation/FileVersions.h"
 #include "settings/ErrorTrap.h"
 #include "settings/FrmSetupSon.h"
@@ -10,10 +11,29 @@
 namespace {
 
 const std::string kForm = "FrmSetup";
+// VB's "control array element doesn't exist" and "invalid property value".
+constexpr int32_t kElementAbsent = 340;
+constexpr int32_t kValeurInvalide = 380;
 
+// A stored index without its option is reported; the selection stays as it was.
 template <class Options>
-void choisirOption(Options& options, int32_t index) {
-    if (index >= 0 && index < int32_t(options.size())) options[index]->SetValue(true);
+void choisirOption(Options& options, int32_t index, const std::string& caller) {
+    if (index < 0 || index >= int32_t(options.size())) {
+        Lib_Public::ReportError(kElementAbsent,
+                                "Control array element '" + std::to_string(index) + "' doesn't exist",
+                                caller);
+        return;
+    }
+    options[size_t(index)]->SetValue(true);
+}
+
+// A value outside the slider's range is reported and the slider keeps its own.
+void poserPosition(settings::Slider& slider, int32_t value, const std::string& caller) {
+    if (value < slider.minimum() || value > slider.maximum()) {
+        Lib_Public::ReportError(kValeurInvalide, "Invalid property value", caller);
+        return;
+    }
+    slider.SetValue(value);
 }
 
 template <class Options>
@@ -38,16 +58,17 @@ void FrmSetup::InitSettingsConvert() {
         poserValeur(*son.CheckEffetCutFin, lireEntier(file, "Effet_Cut", "Fin", "0"), caller);
         son.TexteEffetCutSeuil[0]->SetText(lireTexte(file, "Effet_Cut", "SeuildB", "-50"));
         son.TexteEffetCutSeuil[1]->SetText(lireTexte(file, "Effet_Cut", "SeuilDuree", "100"));
-        choisirOption(son.OptionEffetTrim, lireEntier(file, "Effet_Cut", "Silence", "0"));
+        choisirOption(son.OptionEffetTrim, lireEntier(file, "Effet_Cut", "Silence", "0"), caller);
         poserValeur(*son.CheckEffectActif[1],
                     lireEntier(file, "Effet_Normalisation", "Active", "0"), caller);
         choisirOption(son.OptionEffetNormalise,
-                      lireEntier(file, "Effet_Normalisation", "Nature", "0"));
+                      lireEntier(file, "Effet_Normalisation", "Nature", "0"), caller);
         for (size_t i = 0; i < son.SliderEffetNormalisation.size(); ++i) {
             auto& slider = *son.SliderEffetNormalisation[i];
             const char* key = i == 0 ? "ValeurDesiree" : "ValeurFixe";
-            slider.SetValue(lireEntier(file, "Effet_Normalisation", key,
-                                       std::to_string(slider.Value())));
+            poserPosition(slider,
+                          lireEntier(file, "Effet_Normalisation", key, std::to_string(slider.Value())),
+                          caller);
         }
         son.TexteEffetNormalisationMax->SetText(
             lireTexte(file, "Effet_Normalisation", "ValeurMax", "8"));

@@ -5,6 +5,7 @@
 #include "btrieve/ErrorReport.h"
 #include "btrieve/OpenClose.h"
 #include "btrieve/Operation.h"
+#include "engine/ErrorTrap.h"
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
@@ -79,15 +80,19 @@ void UDPDataArrival_10_Check_FRADx55(int16_t noBase, int16_t, bool& trouve) {
     PbDCheckFRADx55 = platform::clock::now();
     const bool jamais = false;
     for (int16_t station = 1; station <= PbINbStations; ++station) {
-        FRADx55::ParcoursStation(noBase, station, caller, jamais, FRADx55::Moment::AvantSuppression,
-                                 [&](const EnregFRADx55& enreg) {
-                                     trouve = true;
-                                     const std::string texte = VBA::Trim(FRADx55::Texte(enreg));
-                                     std::string vide;
-                                     const std::string tag = Lib_Public::ExtraireBalise(texte, "<CurrNature:", vide);
-                                     Lib_Public::TraceLog(int16_t(station - 1), -1, -1,
-                                                          "UDP: Data FRADx55 read: " + texte + " |Nature: " +
-                                                              FRADx55::Nature(enreg) + " |CurrNature: " + tag);
-                                 });
+        // A failure is reported under the drain's name and ends this station's walk only.
+        engine::Trap(caller, [&] {
+            FRADx55::ParcoursStation(noBase, station, caller, jamais, FRADx55::Moment::AvantSuppression,
+                                     [&](const EnregFRADx55& enreg) {
+                                         trouve = true;
+                                         const std::string texte = VBA::Trim(FRADx55::Texte(enreg));
+                                         std::string vide;
+                                         const std::string tag =
+                                             Lib_Public::ExtraireBalise(texte, "<CurrNature:", vide);
+                                         Lib_Public::TraceLog(int16_t(station - 1), -1, -1,
+                                                              "UDP: Data FRADx55 read: " + texte + " |Nature: " +
+                                                                  FRADx55::Nature(enreg) + " |CurrNature: " + tag);
+                                     });
+        });
     }
 }

@@ -57,6 +57,7 @@ public:
     // Frm_MainServices: what the foundation and the engine use of this window.
     std::string Caption() override { return Form::Caption(); }
     int32_t hWnd() override;
+    platform::Window* FenetrePrincipale() override { return this; }
     int16_t ListeIncidents_Count() override { return int16_t(ListeIncidents.size()); }
     int32_t ListeIncidents_ListCount(int16_t index) override;
     std::string ListeIncidents_List(int16_t index, int32_t line) override;

@@ -34,8 +34,7 @@ void Frm_Main::CreerMenus() {
     layout()->setMenuBar(barre);
 
     Mnu01 = barre->addMenu("Fichier");
-    Mnu01CurrentUser = entree(Mnu01, "Mnu01CurrentUser", "Utilisateur en cours");
-    Mnu01CurrentUser->setEnabled(false);
+    Mnu01CurrentUser = entree(Mnu01, "Mnu01CurrentUser", "Utilisateur en cours");  // no command
     Mnu01User = entree(Mnu01, "Mnu01User", "Changer d'utilisateur...");
     Mnu01->addSeparator();
     Mnu01Refresh = entree(Mnu01, "Mnu01Refresh", "Refresh des données...");

@@ -1,4 +1,7 @@
 // The road out: the close request, the quit question, and the unload in its fixed order.
+#include <algorithm>
+#include <vector>
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -12,12 +15,7 @@
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
 #include "settings/FrmSetup.h"
-#include "settings/FrmSetupDivers.h"
-#include "settings/FrmSetupPeripherique.h"
-#include "settings/FrmSetupSon.h"
 #include "settings/FormPosition.h"
-#include "shell/FrmMsg.h"
-#include "shell/FrmSysTray.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_SysTray.h"
 #include "shell/Lib_Tableur.h"
@@ -52,11 +50,21 @@ public:
     }
 };
 
-template <class Fenetre>
-void dechargerSiCharge() {
-    if (!Fenetre::exists()) return;
-    Fenetre::get().Unload(platform::forms::vbFormCode);
-    QCoreApplication::processEvents();
+// Every window still loaded but this one, first loaded first, each asked once: one that
+// refuses stays, and one loaded meanwhile is unloaded in its turn.
+void dechargerLesAutresFenetres(const platform::forms::Form& principale) {
+    std::vector<const platform::forms::Form*> demandees{&principale};
+    for (;;) {
+        const auto& chargees = platform::forms::Form::LoadedForms();
+        const auto suivante = std::find_if(chargees.begin(), chargees.end(), [&](auto* fenetre) {
+            return std::find(demandees.begin(), demandees.end(), fenetre) == demandees.end();
+        });
+        if (suivante == chargees.end()) return;
+        platform::forms::Form& fenetre = **suivante;
+        demandees.push_back(&fenetre);
+        fenetre.Unload(platform::forms::vbFormCode);
+        QCoreApplication::processEvents();
+    }
 }
 
 }  // namespace
@@ -119,12 +127,7 @@ void Frm_Main::Form_Unload(int&) {
     if (Frm_MainBis::exists()) Frm_MainBis::get().Unload(platform::forms::vbFormCode);
     // Every window still loaded goes in turn: the settings pages keep their positions, and with
     // the tray window standby ends (the hidden windows come back and the icon goes).
-    dechargerSiCharge<FrmSetupPeripherique>();
-    dechargerSiCharge<FrmSetupDivers>();
-    dechargerSiCharge<FrmSetupSon>();
-    dechargerSiCharge<FrmSysTray>();
-    if (PbBFrmMsgAffichee) TheFrmMsg().Unload();
-    QCoreApplication::processEvents();
+    dechargerLesAutresFenetres(*this);
     PbBFeuilleChargee = false;
     // The program ends itself only: other copies of the image (a newer start among them) live on.
     QCoreApplication::exit(0);

@@ -8,12 +8,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTreeView>
 
+#include "shell/Frm_Main.h"
 #include "shell/Lib_Look.h"
 
 namespace Lib_Look {
@@ -89,6 +91,10 @@ void styler(QWidget& w, const std::string& type, bool skin, const QColor& base) 
         if (type == "TreeView") couleurFond(w, QPalette::Text, Qt::black);
     } else if (type == "SftTabs") {
         onglets(static_cast<QTabWidget&>(w), skin, base);
+    } else if (type == "SftButton") {
+        // Both ends of its shading are the main window's own background.
+        if (const Frm_Main* principale = TheFrm_Main(); skin && principale)
+            couleurFond(w, QPalette::Button, principale->palette().color(QPalette::Window));
     } else if (type == "CheckBox" || type == "OptionButton") {
         couleurFond(w, QPalette::Window, base);
     } else if (type == "TextBox") {
@@ -113,6 +119,7 @@ QColor CouleurDeBase() {
 std::string TypeName(const QWidget& c) {
     if (qobject_cast<const QTabWidget*>(&c)) return "SftTabs";
     if (qobject_cast<const QGroupBox*>(&c)) return "MyFrame";
+    if (qobject_cast<const QPushButton*>(&c)) return "SftButton";
     if (qobject_cast<const QCheckBox*>(&c)) return "CheckBox";
     if (qobject_cast<const QRadioButton*>(&c)) return "OptionButton";
     if (qobject_cast<const QLineEdit*>(&c) || qobject_cast<const QTextEdit*>(&c) ||

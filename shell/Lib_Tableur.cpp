@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ErrorTrap.h"
+#include "engine/Frm_MainBis.h"
 #include "foundation/Conversions.h"
 #include "foundation/DailyLog.h"
 #include "foundation/FilesAndFolders.h"
@@ -38,7 +39,10 @@ std::string libelleStation(int16_t index) {
 }
 
 // What every sheet gets before its per-station build.
-void FormatFeuille(platform::forms::Spread& grille) { grille.SetGridColor(kCouleurGrille); }
+void FormatFeuille(platform::forms::Spread& grille) {
+    grille.SetGridColor(kCouleurGrille);
+    if (Frm_MainBis::exists()) grille.SetCursorPicture(Frm_MainBis::get().ImageDragAndDrop);
+}
 
 // A copy of a workbook the grid cannot read, under its date ("Global_20261210_040815.xls"), so
 // that the export does not destroy what it holds. Empty when the copy failed.

@@ -2,6 +2,7 @@
 #include "btrieve/forms/FrmSelectBase.h"
 
 #include <QFont>
+#include <QPainter>
 
 #include "foundation/ErrorReporter.h"
 #include "foundation/NeighbourServices.h"
@@ -20,7 +21,8 @@ QFont fontOf(const char* family, double points) {
 
 }  // namespace
 
-FrmSelectBase::FrmSelectBase() : Form("FrmSelectBase") {
+FrmSelectBase::FrmSelectBase()
+    : Form("FrmSelectBase"), banniere_(":/FrmSelectBase/FrmSelectBase_Banniere.png") {
     SetCaption("Choix de la base");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     const struct { const char* text; const char* family; double points; } labels[] = {
@@ -59,6 +61,11 @@ void FrmSelectBase::placeControls(double scale) {
     ComboStation->Move(2220 / scale, 3480 / scale, 4335 / scale, 315);
     CommandFermer[0]->Move(6300 / scale, 5340 / scale, 1155 / scale, 375);
     CommandFermer[1]->Move(5040 / scale, 5340 / scale, 1155 / scale, 375);
+}
+
+void FrmSelectBase::paintEvent(QPaintEvent* event) {
+    Form::paintEvent(event);
+    QPainter(this).drawPixmap(rect(), banniere_);
 }
 
 void FrmSelectBase::Form_Load() {

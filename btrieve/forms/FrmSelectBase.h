@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <QPixmap>
+
 #include "foundation/BaseChoice.h"
 #include "platform/forms/ComboBox.h"
 #include "platform/forms/CommandButton.h"
@@ -32,10 +34,12 @@ public:
 protected:
     void Form_Load() override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
+    void paintEvent(QPaintEvent* event) override;  // the banner picture as background
 
 private:
     void placeControls(double scale);
     std::vector<int16_t> baseOfLine_;
+    QPixmap banniere_;
 };
 
 // The dialog as the site start-up drives it; a scripted run answers it from the dialog seam

@@ -7,12 +7,6 @@
 #include "foundation/SettingsFiles.h"
 #include "foundation/Site.h"
 
-namespace {
-
-const char* const kNoValue = "\x01";  // a default no INI value can hold: the key is absent
-
-}  // namespace
-
 void FrmSelectBase::ComboBase_Click() {
     ComboStation->Clear();
     const int16_t base = BaseOfLine(ComboBase->ListIndex());
@@ -26,15 +20,13 @@ void FrmSelectBase::ComboBase_Click() {
     else
         Lib_Public::ReportError(9, "Subscript out of range", "FrmSelectBase:ComboBase_Click");
 
-    // The base's own sections when they count its stations, else those of Base_01, where a
-    // base that keeps its own folder describes itself.
-    const std::string ownCount = Lib_Systeme::LectureIni(systemFile, section, "NbStation", kNoValue);
-    const std::string stationsOf = ownCount != kNoValue ? section : "Base_01";
+    // The chosen base runs as base 0, from section Base_01 of its own file: the list shows
+    // the stations the program will then work with.
     const int16_t count = std::min<int16_t>(
-        VBA::ValInt(Lib_Systeme::LectureIni(systemFile, stationsOf, "NbStation", "1")), kMaxStations);
+        VBA::ValInt(Lib_Systeme::LectureIni(systemFile, "Base_01", "NbStation", "1")), kMaxStations);
     for (int16_t m = 1; m <= count; ++m)
         ComboStation->AddItem(Lib_Systeme::LectureIni(systemFile,
-                                                      stationsOf + "_Station_" + Lib_Public::N2S(m, 2, 0, "0"),
+                                                      "Base_01_Station_" + Lib_Public::N2S(m, 2, 0, "0"),
                                                       "Lib", "Station " + std::to_string(m)));
     if (ComboStation->ListCount() > 0) ComboStation->SetListIndex(0);
 }

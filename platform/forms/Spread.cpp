@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include <QCursor>
 #include <QHeaderView>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -211,6 +212,18 @@ void Spread::SetFontName(const std::string& name) {
 void Spread::SetGridColor(int32_t colour) {
     table()->setStyleSheet(
         QString("QTableView { gridline-color: %1; }").arg(displayColour(colour, palette()).name()));
+}
+
+QPixmap Spread::CursorPicture() const {
+    const QCursor pointer = table()->viewport()->cursor();
+    return pointer.shape() == Qt::BitmapCursor ? pointer.pixmap() : QPixmap();
+}
+
+void Spread::SetCursorPicture(const QPixmap& picture) {
+    if (picture.isNull())
+        table()->viewport()->unsetCursor();
+    else
+        table()->viewport()->setCursor(QCursor(picture, 0, 0));  // the picture's tip, top left
 }
 
 bool Spread::ColHidden(int col) const {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <QPixmap>
 #include <QStackedWidget>
 
 #include "platform/forms/Control.h"
@@ -69,6 +70,9 @@ public:
     void SetColWidth(int col, double width);  // a negative width counts as 0
     double RowHeight(int row) const;          // row 0: the column headers
     void SetRowHeight(int row, double height);
+    // The picture of the pointer over the active sheet's cells (null: the usual pointer).
+    QPixmap CursorPicture() const;
+    void SetCursorPicture(const QPixmap& picture);
     int32_t ColWidthToTwips(double width) const { return int32_t(width * twipsPerColumnUnit_ + 0.5); }
     static int32_t RowHeightToTwips(double height) { return int32_t(height * kTwipsPerRowUnit + 0.5); }
     // The width a cell of the active sheet needs to show the text whole, in its font and style.

@@ -2,6 +2,9 @@
 #include "platform/net/SocketWrench.h"
 
 #include <algorithm>
+#include <cerrno>
+
+#include <sys/socket.h>
 
 #include "platform/Cp1252.h"
 #include "platform/net/WinsockErrors.h"
@@ -82,9 +85,14 @@ int32_t SocketWrench::Write(const std::string& text, int32_t length) {
     if (!channel_.isOpen()) return failed(wsaNotConnected);
     std::string bytes = cp1252::fromUtf8(text);
     if (length >= 0 && size_t(length) < bytes.size()) bytes.resize(size_t(length));
-    QUdpSocket* socket = channel_.socket();
-    const qint64 n = socket->write(bytes.data(), qint64(bytes.size()));
-    if (n < 0) return failed(fromSocketError(socket->error()));
+    // Sent on the native socket, whose errno tells a refused peer (an ICMP port unreachable
+    // from an earlier datagram) from the rest; Qt reports it as an unknown error.
+    const int fd = int(channel_.socket()->socketDescriptor());
+    ssize_t n;
+    do {
+        n = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) return failed(fromErrno(errno));
     result(wsaOk);
     return int32_t(n);
 }

@@ -2,6 +2,7 @@
 #include "platform/net/WinsockUdp.h"
 
 #include "platform/Cp1252.h"
+#include "platform/SystemInfo.h"
 
 namespace platform::net {
 
@@ -35,7 +36,10 @@ RaisedError WinsockUdp::GetData(std::string& data) {
 }
 
 std::string WinsockUdp::LocalIP() const {
-    return channel_.isOpen() ? channel_.socket()->localAddress().toString().toStdString() : "";
+    // The machine's address, as the control tells it, bound or not; a machine without a
+    // network has its loopback one.
+    const std::string host = system::hostIPv4Address();
+    return host.empty() ? "127.0.0.1" : host;
 }
 
 int32_t WinsockUdp::BoundPort() const {

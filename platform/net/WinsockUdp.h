@@ -23,7 +23,7 @@ public:
     RaisedError GetData(std::string& data);
 
     State state() const { return channel_.isOpen() ? sckOpen : sckClosed; }
-    std::string LocalIP() const;
+    std::string LocalIP() const;  // the machine's IPv4 address, not the bound 0.0.0.0
     int32_t BoundPort() const;
     std::string RemoteHostIP() const { return remoteHostIP_; }
     int32_t RemotePort() const { return remotePort_; }
@@ -31,6 +31,11 @@ public:
     // Raised once per pending datagram, with its size, and on an asynchronous error.
     std::function<void(int32_t bytesTotal)> DataArrival;
     std::function<void(int32_t number, const std::string& description)> Error;
+    // The control's connection events (Close, Connect, ConnectionRequest): a connection is
+    // TCP's, so this UDP stand-in never raises them.
+    std::function<void()> Closed;
+    std::function<void()> Connected;
+    std::function<void(int32_t requestId)> ConnectionRequest;
 
 private:
     Channel channel_;

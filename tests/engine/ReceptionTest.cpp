@@ -160,3 +160,30 @@ TEST_F(EngineTest, OtherReadErrorsAreAnIncidentAndNothingMore) {
     EXPECT_FALSE(engine().SocketWrenchUDPIn[0].IsClosed());
     EXPECT_EQ(logCount("Disconnect"), 0);
 }
+
+TEST_F(EngineTest, AWinsockErrorClosesTheReceiverAndLeavesItsRowEditable) {
+    auto& winsock = engine().SocketUDP[1];
+    ASSERT_FALSE(winsock.Bind());
+    page().TexteUDPIPSource[1]->SetEnabled(false);  // as a bound row shows
+    page().TexteUDPPortSource[1]->SetEnabled(false);
+    winsock.Error(10054, "Connection reset by peer");  // as the control raises it
+    EXPECT_EQ(logCount("Err: SocketUDP # 1: Err: 10054 Connection reset by peer Source: SocketUDP"), 1);
+    EXPECT_EQ(winsock.state(), platform::net::WinsockUdp::sckClosed);
+    EXPECT_TRUE(page().TexteUDPIPSource[1]->Enabled());
+    EXPECT_TRUE(page().TexteUDPPortSource[1]->Enabled());
+}
+
+TEST_F(EngineTest, ConnectionEventsOfAWinsockReceiverAreLoggedWithTheRowInColumnTwo) {
+    auto& winsock = engine().SocketUDP[3];
+    winsock.Closed();
+    winsock.Connected();
+    winsock.ConnectionRequest(7);
+    // Nothing connected: the remote address is empty and its port 0.
+    for (const std::string text : {"UDP: Close", "UDP: Connect", "UDP: ConnectionRequest: :0"}) {
+        std::vector<std::string> lines;
+        for (const std::string& line : logLines(text))
+            if (line.ends_with(text)) lines.push_back(line);
+        ASSERT_EQ(lines.size(), 1u) << text;
+        EXPECT_EQ(lines[0].substr(12, 8), " : :3: :") << lines[0];  // after the time stamp
+    }
+}

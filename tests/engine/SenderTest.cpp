@@ -57,3 +57,13 @@ TEST_F(EngineTest, SenderRefusesPortsThatDoNotFitAndUnknownHosts) {
     EXPECT_EQ(logCount("Write"), 0);
     EXPECT_EQ(peer.receive(std::chrono::milliseconds{200}), "");
 }
+
+TEST_F(EngineTest, TheSendersOtherEventsAreLoggedWithTheirIndex) {
+    auto& sender = engine().SocketWrenchUDPOut[2];
+    for (const auto& event : {sender.OnAccept, sender.OnCancel, sender.OnConnect, sender.OnDisconnect,
+                              sender.OnProgress, sender.OnTimeout, sender.OnWrite})
+        event();
+    for (const char* name : {"OnAccept", "OnCancel", "OnConnect", "OnDisconnect", "OnProgress",
+                             "OnTimeout", "OnWrite"})
+        EXPECT_EQ(logCount(std::string("UDP: SocketWrenchUDPOut_") + name + ": Index: 2"), 1) << name;
+}

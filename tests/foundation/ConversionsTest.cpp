@@ -158,6 +158,21 @@ TEST(Conversions, Date2StringEx) {
     EXPECT_EQ(Date2StringEx(date(2024, 1, 1, 23, 0, 0), "hh"), "23");
 }
 
+TEST(Conversions, Date2StringExCountsWeeksFromSundayWithTheFirstHolding1January) {
+    const struct { LocalClockTime day; const char* expected; } cases[] = {
+        {date(2024, 1, 1), "1 2"},     // a Monday: week 1 began the Sunday before
+        {date(2024, 1, 6), "1 7"},     // the Saturday still in week 1
+        {date(2024, 1, 7), "2 1"},     // the first Sunday opens week 2
+        {date(2023, 1, 1), "1 1"},     // a Sunday 1 January
+        {date(2023, 1, 8), "2 1"},
+        {date(2022, 1, 1), "1 7"},     // a Saturday 1 January: week 1 is one day long
+        {date(2022, 1, 2), "2 1"},
+        {date(2024, 12, 31), "53 3"},  // a leap year ending on a Tuesday
+    };
+    for (const auto& c : cases) EXPECT_EQ(Date2StringEx(c.day, "ww w"), c.expected) << c.expected;
+    EXPECT_EQ(Date2StringEx(date(2024, 1, 7, 9, 5), "yyyy-WW hh:mm"), "2024-2 09:05");
+}
+
 TEST(Conversions, CalibreAndCheckRep) {
     std::string pad = "x";
     EXPECT_EQ(Calibre("abc", pad, 5), "abcxx");
@@ -192,6 +207,8 @@ TEST(Conversions, RemoveAccent) {
     EXPECT_EQ(RemoveAccent("   "), "");
     // Outside Windows-1252: the Latin base letter, or the character kept; never another letter.
     EXPECT_EQ(RemoveAccent("Łódź Őrség ą 日本"), "Łodz Orseg a 日本");
+    // Decomposed text (a letter followed by its diacritic, as some file names come).
+    EXPECT_EQ(RemoveAccent("E\u0301le\u0300ve"), "Eleve");
 
     EXPECT_EQ(RemoveAccent("a+b:c", true), "a b c");
     EXPECT_EQ(RemoveAccent("a+b:c", true, false, true), "a b:c");
@@ -199,6 +216,17 @@ TEST(Conversions, RemoveAccent) {
     EXPECT_EQ(RemoveAccent("a\"b", true), "a b");
     EXPECT_EQ(RemoveAccent("a+-b", true), "a b");     // two blanks become one
     EXPECT_EQ(RemoveAccent("a+-&b", true), "a  b");   // three become two, in one pass
+}
+
+TEST(Conversions, RemoveAccentThatLeavesNothingLogsAndKeepsTheUnfoldedText) {
+    logbuffers::earlyBuffer().clear();
+    const std::string diacritics = " \u0301\u0308 ";
+    EXPECT_EQ(RemoveAccent(diacritics), diacritics);
+    EXPECT_TRUE(logHolds("Err: RemoveAccent: " + diacritics));
+
+    logbuffers::earlyBuffer().clear();
+    EXPECT_EQ(RemoveAccent("é"), "e");
+    EXPECT_FALSE(logHolds("RemoveAccent"));
 }
 
 TEST(Conversions, EclateRepFicExt) {

@@ -187,6 +187,31 @@ TEST_F(DailyLog, LinesBufferedBeforeMidnightGoToTheNewDayAfterItsHeader) {
     EXPECT_EQ(fileTexts("20240302"), (std::vector<std::string>{"late", "after"}));
 }
 
+TEST_F(DailyLog, AFlushNamesItsFileOrDatesItYesterdayAndEmptiesTheListItIsGiven) {
+    loadSettings();
+    TraceLog(-1, -1, -1, "today");  // today's header and line
+
+    logbuffers::LogList copie;
+    copie.add("for the mailing copy");
+    std::string nom = "Relaytone_Copie";
+    Lib_Public::TraceLogForce(copie, nom, false, "Test:Copie");
+    EXPECT_TRUE(copie.empty());
+    EXPECT_EQ(nom, "Relaytone_Copie");
+    // Today's header is written already: the named file gets the lines alone.
+    EXPECT_EQ(fileLines("Relaytone_Copie"), (std::vector<std::string>{"for the mailing copy"}));
+
+    logbuffers::LogList hier;
+    hier.add("late for yesterday");
+    nom = "  ";
+    Lib_Public::TraceLogForce(hier, nom, true, "Test:Hier");
+    EXPECT_EQ(nom, "20240229");
+    const auto lignes = fileLines("20240229");
+    ASSERT_FALSE(lignes.empty());
+    EXPECT_EQ(countContaining(lignes, "|Sub: Test:Hier"), 1u);  // yesterday's own header
+    EXPECT_EQ(lignes.back(), "late for yesterday");
+    EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"today"}));
+}
+
 TEST_F(DailyLog, FirstFlushOfTheDayPurgesDatedFilesOlderThan45Days) {
     clockAt({.year = 2024, .month = 3, .day = 1, .hour = 10});
     fs::create_directories(logFolder() / "20231201.Log");

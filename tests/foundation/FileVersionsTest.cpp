@@ -1,8 +1,12 @@
 // Build version from the compiled version record, and product versions read from files on disk.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <fstream>
 #include <regex>
+
+#include <sys/stat.h>
 
 #include "foundation/Conversions.h"
 #include "foundation/FileVersions.h"
@@ -51,6 +55,21 @@ TEST(FileVersions, OwnBuildVersionHasTheStampShape) {
         << VersionApplication();
     EXPECT_EQ(VersionApplicationRecord().productName, "AL3_Relaytone");
     EXPECT_EQ(VersionApplicationRecord().companyName, "Aerolune");
+}
+
+TEST(FileVersions, OwnBuildMomentIsWhenThisExecutableWasBuilt) {
+    // The stamp is taken as the build starts, before this executable is linked; a stamp taken
+    // when CMake configured would lag behind every later rebuild.
+    struct stat executable {};
+    ASSERT_EQ(::stat("/proc/self/exe", &executable), 0);
+    std::tm local{};
+    ASSERT_NE(::localtime_r(&executable.st_mtime, &local), nullptr);
+    const platform::LocalClockTime linked = platform::timeOf(
+        {.year = local.tm_year + 1900, .month = local.tm_mon + 1, .day = local.tm_mday,
+         .hour = local.tm_hour, .minute = local.tm_min, .second = local.tm_sec});
+    const platform::LocalClockTime built = DateApplication();
+    EXPECT_LE(built, linked) << VersionApplication();
+    EXPECT_LT(linked - built, std::chrono::hours(2)) << VersionApplication();
 }
 
 TEST(FileVersions, ProductVersionTextCutsEachFieldToItsWidth) {

@@ -139,6 +139,18 @@ TEST_F(FilesAndFolders, APipeSocketOrDeviceUnderTheNameIsNoFileAndIsNeverOpened)
     ::close(listening);
 }
 
+TEST_F(FilesAndFolders, OnlyASizeQuerySlowerThanOneSecondIsLogged) {
+    write("C:\\Sons\\Jingle.wav", "RIFF");
+    seams::slowNextSizeQuery(std::chrono::milliseconds(1000));
+    EXPECT_EQ(TailleDuFichier("C:\\Sons\\Jingle.wav"), 4);
+    EXPECT_TRUE(logged().empty());
+    seams::slowNextSizeQuery(std::chrono::milliseconds(1500));
+    EXPECT_EQ(TailleDuFichier("C:\\Sons\\Jingle.wav"), 4);
+    EXPECT_EQ(logged(), (std::vector<std::string>{
+                            "Function Lib_Systeme:TailleDuFichier Duration: 1500 ms (File: "
+                            "C:\\Sons\\Jingle.wav)"}));
+}
+
 TEST_F(FilesAndFolders, CopyMakesTheTargetFolderAndReplacesTheTargetWhole) {
     write("C:\\Src\\a.ini", "new content");
     write("C:\\Dst\\Old\\a.ini", "older and longer content");

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QTableWidget>
 
+#include "engine/Frm_MainBis.h"
 #include "foundation/ErrorReporter.h"
 #include "foundation/FilesAndFolders.h"
 #include "foundation/LogBuffers.h"
@@ -75,6 +77,20 @@ TEST_F(Tableur, ThreeColumnsPerStationUnderItsLabelTheThirdHidden) {
     }
     EXPECT_TRUE(grille.ColHidden(0));
     EXPECT_DOUBLE_EQ(grille.RowHeight(50), 10.5);
+}
+
+TEST_F(Tableur, EverySheetTakesTheEnginesPictureAsItsPointer) {
+    Lib_Tableur::InitGeneralTableur(true, true);
+    EXPECT_TRUE(grille.CursorPicture().isNull());  // no engine window yet: the usual pointer
+    Frm_MainBis::get();
+    Lib_Tableur::InitGeneralTableur(true, true);
+    const QImage attendue = Frm_MainBis::get().ImageDragAndDrop.toImage();
+    ASSERT_FALSE(attendue.isNull());
+    EXPECT_EQ(grille.CursorPicture().toImage(), attendue);
+    // Rebuilt around an imported workbook, the sheet keeps it.
+    ASSERT_TRUE(exporter());
+    Lib_Tableur::ImportClasseurGlobal();
+    EXPECT_EQ(grille.CursorPicture().toImage(), attendue);
 }
 
 TEST_F(Tableur, WidthsShareTheGridBetweenStationsAndNeverGoNegative) {

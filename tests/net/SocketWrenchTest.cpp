@@ -178,3 +178,23 @@ TEST(SocketWrench, ConnectRefusesPortsItCannotReach) {
     SocketWrench named;
     EXPECT_EQ(named.Connect("", 5000, kUdp), 11001);
 }
+
+TEST(SocketWrench, APeerThatRefusesIsAResetConnectionNotAnInvalidArgument) {
+    QUdpSocket probe;
+    ASSERT_TRUE(probe.bind(QHostAddress::LocalHost, 0));
+    const quint16 port = probe.localPort();
+    probe.close();  // nobody listens there any more: the kernel answers port unreachable
+    platform::net::SocketWrench sender;
+    std::vector<int32_t> events;
+    sender.OnError = [&](int32_t code, const std::string&) { events.push_back(code); };
+    ASSERT_EQ(sender.Connect("127.0.0.1", port, platform::net::SocketWrench::kProtocolUdp), 0);
+    int32_t written = 0;
+    for (int attempt = 0; attempt < 50 && written != -1; ++attempt) {
+        written = sender.Write("What time is it ?", 17);
+        waitUntil([] { return false; }, std::chrono::milliseconds(20));
+    }
+    ASSERT_EQ(written, -1);
+    EXPECT_EQ(sender.LastError(), 10054);
+    EXPECT_EQ(sender.LastErrorString(), "Connection reset by peer");
+    for (const int32_t code : events) EXPECT_NE(code, 10022);
+}

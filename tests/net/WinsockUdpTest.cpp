@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/SystemInfo.h"
 #include "platform/net/WinsockErrors.h"
 #include "platform/net/WinsockUdp.h"
 #include "tests/net/LoopbackPeer.h"
@@ -23,7 +24,6 @@ TEST(WinsockUdp, BindsEveryAddressAndTakesDatagramsWhole) {
     };
     ASSERT_FALSE(w.Bind());
     EXPECT_EQ(w.state(), WinsockUdp::sckOpen);
-    EXPECT_EQ(w.LocalIP(), "0.0.0.0");
     LoopbackPeer peer;
     peer.send(std::string(1500, 'z'), quint16(w.BoundPort()));
     peer.send("\x80 5", quint16(w.BoundPort()));
@@ -33,6 +33,17 @@ TEST(WinsockUdp, BindsEveryAddressAndTakesDatagramsWhole) {
     EXPECT_EQ(texts[1], "\xe2\x82\xac 5");  // the euro sign of Windows-1252
     EXPECT_EQ(w.RemoteHostIP(), "127.0.0.1");
     EXPECT_EQ(w.RemotePort(), peer.port());
+}
+
+TEST(WinsockUdp, LocalIPIsTheMachinesAddressBoundOrNot) {
+    WinsockUdp w;
+    platform::system::setHostIPv4Address("192.0.2.7");
+    EXPECT_EQ(w.LocalIP(), "192.0.2.7");
+    ASSERT_FALSE(w.Bind());  // on every address, 0.0.0.0
+    EXPECT_EQ(w.LocalIP(), "192.0.2.7");
+    platform::system::setHostIPv4Address(std::string());  // a machine without a network
+    EXPECT_EQ(w.LocalIP(), "127.0.0.1");
+    platform::system::setHostIPv4Address(std::nullopt);
 }
 
 TEST(WinsockUdp, RaisesAddressInUseAndCloseFreesThePort) {

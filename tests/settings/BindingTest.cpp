@@ -5,8 +5,8 @@
 
 #include "foundation/DailyLog.h"
 #include "foundation/SystemQueries.h"
-#include "platform/SystemInfo.h"
 #include "platform/Dialogs.h"
+#include "platform/SystemInfo.h"
 #include "settings/FrmSetupPeripherique.h"
 #include "settings/SettingsFlags.h"
 #include "tests/settings/SettingsSite.h"
@@ -56,6 +56,7 @@ protected:
 };
 
 TEST_P(Binding, ANumericAddressBindsAndLocksTheRow) {
+    platform::system::setHostIPv4Address("192.0.2.7");
     setRow("127.0.0.1", p());
     page().CheckUDPInActif[0]->SetValue(vbChecked);
     EXPECT_FALSE(boxesEnabled());
@@ -66,8 +67,9 @@ TEST_P(Binding, ANumericAddressBindsAndLocksTheRow) {
         EXPECT_TRUE(logged("UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + p() + " (Index: 0)"));
     } else {
         EXPECT_TRUE(logged(" Listen IP: 127.0.0.1:" + p()));
-        // The Winsock control listens on every address, whatever the row says.
-        EXPECT_TRUE(logged("UDP: Connected: 0.0.0.0:" + p()));
+        // The Winsock control listens on every address, whatever the row says, and names the
+        // machine's address.
+        EXPECT_TRUE(logged("UDP: Connected: 192.0.2.7:" + p()));
     }
     EXPECT_TRUE(OptionsPeripheriquesModifiees);
 }

@@ -38,7 +38,7 @@ TEST_F(FolderSetup, ConfiguredFoldersGetTheirBackslashAndSoundFoldersInherit) {
     support::writeWindowsFile(systemFile(),
                               "[Base_01]\nDossier_Data=C:\\Data1\nDossier_Log=C:\\Logs\n"
                               "Dossier_Shared=C:\\Partage\n"
-                              "[Dossiers_Sons_Jin]\n00=C:\\Jingles\\\n03=C:\\Jingles\\Noel\\\n");
+                              "[Dossiers_Sons_Jin]\n00=C:\\Jingles\n03=C:\\Jingles\\Noel\\\n");
     loadWindows();
     EXPECT_EQ(PbSDossierDataBase[0], "C:\\Data1\\");
     EXPECT_EQ(PbSDossierLog, "C:\\Logs\\Histo_AL3_Relaytone\\");
@@ -47,7 +47,7 @@ TEST_F(FolderSetup, ConfiguredFoldersGetTheirBackslashAndSoundFoldersInherit) {
     EXPECT_TRUE(logged("Sound Folder: Mus 00: C:\\AL_Sons\\Sons\\"));
     EXPECT_TRUE(logged("Sound Folder: Jin 00: C:\\Jingles\\"));
     EXPECT_TRUE(logged("Sound Folder: Jin 03: C:\\Jingles\\Noel\\"));
-    // Categories without a slot 0 take the previous category's.
+    // Categories without a slot 0 take the previous category's, backslash included.
     EXPECT_TRUE(logged("Sound Folder: Lin 00: C:\\Jingles\\"));
     EXPECT_TRUE(logged("Sound Folder: Ext 00: C:\\Jingles\\"));
 }

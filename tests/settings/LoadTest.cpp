@@ -219,6 +219,31 @@ TEST_F(SettingsLoad, StoredValuesTheControlsCannotHoldAreReportedAndTheRestLoads
     EXPECT_EQ(countLogged("FrmSetup:InitSettings"), 2);
 }
 
+TEST_F(SettingsLoad, SoundEffectValuesWithoutTheirOptionOrOutOfRangeAreReported) {
+    writeBaseSettings("[Effet_Cut]\nSilence=2\n"
+                      "[Effet_Normalisation]\nNature=-1\nValeurDesiree=-41\nValeurFixe=13\n"
+                      "ValeurMax=9\n");
+    loadWindows();
+    auto& son = FrmSetupSon::get();
+    for (auto* option : son.OptionEffetTrim) EXPECT_FALSE(option->Value());
+    for (auto* option : son.OptionEffetNormalise) EXPECT_FALSE(option->Value());
+    EXPECT_EQ(son.SliderEffetNormalisation[0]->Value(), 0);  // the design values stay
+    EXPECT_EQ(son.SliderEffetNormalisation[1]->Value(), 0);
+    EXPECT_EQ(son.TexteEffetNormalisationMax->Text(), "9");  // the load went on
+    EXPECT_EQ(countLogged("FrmSetup:InitSettingsConvert"), 4);
+    EXPECT_TRUE(logged("Control array element '2' doesn't exist"));
+    EXPECT_TRUE(logged("Control array element '-1' doesn't exist"));
+    EXPECT_EQ(countLogged("Invalid property value"), 2);
+
+    // The range's own ends are values the sliders take.
+    unloadWindows();
+    writeBaseSettings("[Effet_Normalisation]\nValeurDesiree=-40\nValeurFixe=12\n");
+    loadWindows();
+    EXPECT_EQ(FrmSetupSon::get().SliderEffetNormalisation[0]->Value(), -40);
+    EXPECT_EQ(FrmSetupSon::get().SliderEffetNormalisation[1]->Value(), 12);
+    EXPECT_EQ(countLogged("Invalid property value"), 2);
+}
+
 TEST_F(SettingsLoad, AnInstanceReadsItsOwnProgramSettingsFile) {
     PbINoInstance = 3;
     support::writeWindowsFile(

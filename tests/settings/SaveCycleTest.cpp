@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
+#include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/SettingsFiles.h"
 #include "platform/Dialogs.h"
+#include "platform/Window.h"
+#include "platform/forms/Form.h"
 #include "settings/FrmSetup.h"
 #include "settings/FrmSetupDivers.h"
 #include "settings/FrmSetupPeripherique.h"
@@ -231,6 +236,43 @@ TEST_F(SaveCycle, AWriteThatFailsKeepsTheGroupMarked) {
     FrmSetup::get().CommandSave_Click();
     EXPECT_FALSE(OptionsModifiees);
     EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "Windows", "Launch"), "1");
+}
+
+// The main window as the save sees it: each pointer change, with the boxes asked by then and
+// whether a pointer was forced on the whole application.
+struct PointerWitness : neighbours::Frm_MainServices, platform::Window {
+    struct Change {
+        int shape;
+        size_t boxes;
+        bool applicationWide;
+    };
+    std::vector<Change> changes;
+    platform::Window* FenetrePrincipale() override { return this; }
+    void SetTopmost(bool) override {}
+    void SetMousePointer(int shape) override {
+        changes.push_back({shape, dlg::asked().size(), QApplication::overrideCursor() != nullptr});
+    }
+};
+
+TEST_F(SaveCycle, TheHourglassIsTheMainWindowsAndLeavesAFailureBoxTheNormalPointer) {
+    loadWindows();
+    PointerWitness main;
+    neighbours::registerFrm_Main(&main);
+    fs::remove(programSettings());
+    fs::create_directory(programSettings());  // no write can succeed
+    FrmSetup::get().Show();
+    FrmSetupDivers::get().CheckLaunch->SetValue(vbChecked);
+    const size_t before = dlg::asked().size();
+    FrmSetup::get().CommandSave_Click();
+    neighbours::registerFrm_Main(nullptr);
+
+    ASSERT_EQ(dlg::asked().size(), before + 1);  // the failure box
+    ASSERT_EQ(main.changes.size(), 2u);
+    EXPECT_EQ(main.changes[0].shape, platform::forms::vbHourglass);
+    EXPECT_EQ(main.changes[0].boxes, before);
+    EXPECT_EQ(main.changes[1].shape, platform::forms::vbDefault);
+    EXPECT_EQ(main.changes[1].boxes, before + 1);
+    EXPECT_FALSE(main.changes[0].applicationWide || main.changes[1].applicationWide);
 }
 
 TEST_F(SaveCycle, ARestartFindsWhatWasSaved) {

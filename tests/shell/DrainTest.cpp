@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
+#include <utility>
 
 #include "btrieve/OpenClose.h"
 #include "engine/Frm_MainBis.h"
 #include "btrieve/Seams.h"
+#include "foundation/ErrorReporter.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
@@ -110,6 +113,27 @@ TEST_F(FRADx55Drain, AFailedDeleteEndsThatStationsWalkOnceAndTheNextStationIsDra
     EXPECT_EQ(lignes("<CurrLib:Verrouille>").size(), 1u);  // read once, not again and again
     EXPECT_EQ(lignes("Err: FRADx55: Delete failed").size(), 1u);
     EXPECT_EQ(lignes("<CurrLib:Libre>").size(), 1u);
+}
+
+TEST_F(FRADx55Drain, AFailureInOneStationsWalkIsReportedUnderTheDrainAndTheNextIsDrained) {
+    ecrire(1, 1, "<CurrLib:Un>");
+    ecrire(2, 1, "<CurrLib:Deux>");
+    bool echoue = false;
+    Lib_Data_BTrieve::seams::setEngine([&](uint16_t op, char* pos, void* data, uint32_t* len, char* key,
+                                           uint16_t keyLen, int16_t keyNum) -> int16_t {
+        if (op == platform::btrcall::OpGetGreaterOrEqual && !std::exchange(echoue, true))
+            throw std::runtime_error("record manager gone");
+        return platform::btrcall::BTRCALL(op, pos, data, len, key, keyLen, keyNum);
+    });
+    bool trouve = false;
+    UDPDataArrival_10_Check_FRADx55(0, 0, trouve);
+    EXPECT_TRUE(trouve);
+    EXPECT_TRUE(lignes("<CurrLib:Un>").empty());
+    EXPECT_EQ(lignes("UDP: Data FRADx55 read: <CurrLib:Deux>").size(), 1u);
+    EXPECT_FALSE(lignes("record manager gone").empty());
+    EXPECT_EQ(DerniereErreur.number, 5);
+    EXPECT_FALSE(lignes("Frm_MainBis:UDPDataArrival_10_Check_FRADx55").empty());
+    EXPECT_FALSE(PbBCheckFRADx55EnCours);
 }
 
 TEST_F(FRADx55Drain, AStationFileThatIsNotOpenIsReportedOnceAndTheOtherStationIsDrained) {

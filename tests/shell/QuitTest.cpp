@@ -140,6 +140,35 @@ TEST_F(QuitPlace, ShutDownSavesWhereTheOperatorLeftTheMainWindow) { placerEtQuit
 
 TEST_F(QuitPlace, ShutDownInStandbySavesTheStateTheWindowHadBeforeIt) { placerEtQuitter(true); }
 
+// A window of the program that the fixed list of the shut-down would not know.
+class Autre : public platform::forms::Form {
+public:
+    explicit Autre(bool refuse) : Form(refuse ? "FrmTetue" : "FrmAutre"), refuse_(refuse) {}
+    int demandes = 0;
+
+protected:
+    void Form_QueryUnload(int& cancel, int) override {
+        ++demandes;
+        if (refuse_) cancel = 1;
+    }
+
+private:
+    bool refuse_;
+};
+
+TEST_F(Quit, ShutDownUnloadsEveryWindowStillLoadedAndAsksEachOnce) {
+    Autre autre(false), tetue(true);
+    autre.Show();
+    tetue.Load();
+    fenetre.Unload(platform::forms::vbAppTaskManager);
+    EXPECT_FALSE(autre.Loaded());
+    EXPECT_FALSE(autre.Visible());
+    EXPECT_EQ(autre.demandes, 1);
+    EXPECT_TRUE(tetue.Loaded());  // it refused: asked once, not again and again
+    EXPECT_EQ(tetue.demandes, 1);
+    tetue.Hide();
+}
+
 TEST_F(Quit, ARestartStartsTheLauncherAndQuitsWithoutAQuestion) {
     installerLanceur();
     fenetre.RelancerApplication(false, "Test:Premier");

@@ -184,6 +184,23 @@ TEST_F(Look, TheSkinnedStyleGivesFieldsTheirYellowAndChoicesTheGrey) {
     EXPECT_TRUE(c.bouton->styleSheet().isEmpty());
 }
 
+TEST_F(Look, ButtonsTakeTheMainWindowsBackgroundWithTheSkinOnly) {
+    for (int style : {15, 20}) {
+        SCOPED_TRACE(style);
+        Lib_Look::InitGeneralLook(style);
+        shell2_test::Fenetre principale;
+        QPalette fond = principale.palette();
+        fond.setColor(QPalette::Window, QColor(182, 182, 182));  // the skin's grey, as drawn
+        principale.setPalette(fond);
+        Controles c;
+        const QColor avant = c.bouton->palette().color(QPalette::Button);
+        Lib_Look::LookFenetre(c.fenetre);
+        EXPECT_EQ(Lib_Look::TypeName(*c.bouton), "SftButton");
+        EXPECT_EQ(c.bouton->palette().color(QPalette::Button),
+                  style == 15 ? QColor(182, 182, 182) : avant);
+    }
+}
+
 TEST_F(Look, ThePlainStyleKeepsTheSystemColoursOfFields) {
     Lib_Look::InitGeneralLook(20);
     Controles c;

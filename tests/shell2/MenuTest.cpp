@@ -64,6 +64,10 @@ TEST_F(Menu, TheEntriesInTheirOrderWithTheirShortcuts) {
     EXPECT_EQ(fenetre.Mnu01Options->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(fenetre.Mnu01Log->shortcut(), QKeySequence("Ctrl+F2"));
     EXPECT_EQ(fenetre.MnuQuitter->shortcut(), QKeySequence("Ctrl+Q"));
+    // The current user's entry has no command, yet reads as an ordinary entry, not greyed.
+    EXPECT_TRUE(fenetre.Mnu01CurrentUser->isEnabled());
+    fenetre.Mnu01CurrentUser->trigger();
+    EXPECT_TRUE(platform::dialogs::asked().empty());
 }
 
 TEST_F(Menu, TheShortcutsReachTheirCommandsAndADisabledOptionsEntryIgnoresItsOwn) {

@@ -100,7 +100,7 @@ TEST_F(ExternalPrograms, MissingProgramIsLoggedAsError53AndItsCodeReturned) {
     write("C:\\Prog\\readme.txt", "");
     EXPECT_EQ(Lib_Systeme::ExecuterProgrammeExterne("open", "C:\\Prog\\AL3_Quillmoor.exe", "", "", 1), 2);
     EXPECT_EQ(logged("Err: 53: Chemin d'accès non trouvé: C:\\Prog\\AL3_Quillmoor.exe |Source: "
-                     "Lib_Systeme:ExecuterProgrammeExterne:"),
+                     "Lib_Systeme:ExecuterProgrammeExterne:20"),
               1);
     EXPECT_EQ(DerniereErreur.number, 0);  // a log line, not a reported error
 }
@@ -112,6 +112,7 @@ TEST_F(ExternalPrograms, NotAnExecutableGoesToTheErrorReporter) {
     ASSERT_LE(code, 32);
     const auto refusal = Lib_Systeme::RefusDuShellPourCode(code);
     EXPECT_EQ(DerniereErreur.number, refusal.number);
+    EXPECT_EQ(DerniereErreur.line, 20);  // the same statement as the 53 line names
     EXPECT_EQ(logged(refusal.description), 1);
 }
 

@@ -2,6 +2,7 @@
 // the layout at both font scales, and the answer seam.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QTimer>
 
 #include "btrieve/forms/FrmSelectBase.h"
@@ -23,11 +24,13 @@ protected:
         write(sitetest::kConfig,
               "[Site]\nNbBase=3\n[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n"
               "[Base_03]\nDossier_Config_Global=C:\\Cfg\\B3\n");
-        // Base 1 counts its stations in its own section; base 3's file describes it as Base_01.
+        // A chosen base runs from section Base_01 of its own file, whatever else the file holds:
+        // base 3's own section counts other stations, which the program would never use.
         write("C:\\Cfg\\B1\\AL3_Systeme.ini",
               "[Base_01]\nLib=Un\nNbStation=3\n[Base_01_Station_02]\nLib=Radio Sud\n");
         write("C:\\Cfg\\B3\\AL3_Systeme.ini",
-              "[Base_01]\nNbStation=2\n[Base_01_Station_01]\nLib=Trois A\n[Base_03]\nLib=Trois\n");
+              "[Base_01]\nNbStation=2\n[Base_01_Station_01]\nLib=Trois A\n[Base_03]\nLib=Trois\n"
+              "NbStation=4\n[Base_03_Station_01]\nLib=Jamais\n");
         window.Load();
         window.AddBase("Un", 0);
         window.AddBase("Trois", 2);  // base 2 has no folder and no line
@@ -113,6 +116,15 @@ TEST_F(SelectBase, LayoutFollowsTheFontScale) {
         EXPECT_DOUBLE_EQ(fresh.ComboBase->Top(), c.comboTop) << c.scale;
         EXPECT_EQ(fresh.Caption(), "Choix de la base");
     }
+}
+
+TEST_F(SelectBase, TheBannerPictureIsTheWindowsBackground) {
+    window.ComboBase->SetListIndex(0);
+    window.Show();
+    const QImage shot = window.grab().toImage();
+    // The banner's rule under its heading, across the whole width.
+    for (int x : {4, shot.width() / 2, shot.width() - 4})
+        EXPECT_EQ(shot.pixelColor(x, shot.height() * 71 / 393), QColor(44, 92, 158)) << x;
 }
 
 TEST_F(SelectBase, ScriptedAnswersStandForTheOperator) {

@@ -254,6 +254,16 @@ TEST_F(SiteStartup, TheRadioIdentityComesFromTheBasesStationsAndTheSiteFile) {
     EXPECT_EQ(PbSNomRadio[1], "Station 2");
 }
 
+TEST_F(SiteStartup, TheChosenBaseRunsWithTheStationsOfItsFilesBase01) {
+    write(sitetest::kConfig, kThreeBases);
+    base("C:\\Cfg\\B1\\", "Un");
+    base("C:\\Cfg\\B3\\", "Trois", "[Base_03]\nNbStation=4\n");  // what the dialog once listed
+    dlg::queueAnswers({"3"});
+    Lib_Site::InitGeneralSite(-1);
+    EXPECT_EQ(PbTBases[0].NbStation, 2);
+    EXPECT_EQ(PbINbStations, 2);
+}
+
 TEST_F(SiteStartup, BasesWithoutFolderGetNoLineAndTheOthersKeepTheirNumber) {
     write(sitetest::kConfig,
           "[Site]\nNbBase=3\n[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n[Base_02]\nDossier_Config_Global=\n"

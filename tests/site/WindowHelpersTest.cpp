@@ -1,6 +1,13 @@
 // Progress window, topmost and hourglass on a real window, and the sound release at shut-down.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+#include <utility>
+
+#include "foundation/ErrorReporter.h"
+#include "foundation/LogBuffers.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/WindowHelpers.h"
@@ -11,9 +18,24 @@ namespace {
 
 struct FakeFrmMsg : neighbours::FrmMsgServices {
     int loads = 0, unloads = 0;
-    void LoadAndShow() override { ++loads; PbBFrmMsgAffichee = true; }
-    void Unload() override { ++unloads; PbBFrmMsgAffichee = false; }
+    std::function<void()> failure;  // what the next show or close throws
+    void LoadAndShow() override {
+        ++loads;
+        PbBFrmMsgAffichee = true;
+        if (failure) std::exchange(failure, {})();
+    }
+    void Unload() override {
+        ++unloads;
+        if (failure) std::exchange(failure, {})();
+        PbBFrmMsgAffichee = false;
+    }
 };
+
+size_t countLogged(const std::string& part) {
+    size_t n = 0;
+    for (const std::string& line : logbuffers::earlyBuffer()) n += line.find(part) != std::string::npos;
+    return n;
+}
 
 struct FakeMain : neighbours::Frm_MainServices {
     FakeFrmMsg msg;
@@ -62,6 +84,22 @@ TEST_F(WindowHelpers, ProgressWindowShowsOnceAndClosesOnce) {
     Lib_Main::AfficherFrmMsg(5, "Frm_Main:InitGeneral");
     EXPECT_EQ(main.msg.unloads, 1);
     EXPECT_FALSE(PbBFrmMsgAffichee);
+}
+
+TEST_F(WindowHelpers, ProgressWindowFailuresAreLoggedOrReportedAndTheCallerGoesOn) {
+    main.msg.failure = [] { throw std::bad_alloc(); };
+    Lib_Main::AfficherFrmMsg(-1, "Frm_Main:InitGeneral");
+    EXPECT_EQ(countLogged("Err: 7: Mémoire insuffisante |Sub: Frm_Main:InitGeneral:"
+                          "Lib_Main:AfficherFrmMsg:10"),
+              1u);
+    EXPECT_EQ(countLogged("Lib_Main:AfficherFrmMsg"), 1u);  // a line, not an error report
+
+    main.msg.failure = [] { throw std::runtime_error("window refused"); };
+    Lib_Main::AfficherFrmMsg(0, "Frm_Main:Form_Unload");
+    EXPECT_EQ(DerniereErreur.number, 5);
+    EXPECT_EQ(DerniereErreur.line, 30);
+    EXPECT_GE(countLogged("window refused"), 1u);
+    EXPECT_GE(countLogged("Lib_Main:AfficherFrmMsg"), 2u);  // the report names the caller
 }
 
 TEST_F(WindowHelpers, TopmostAndHourglassOnARealWindow) {
