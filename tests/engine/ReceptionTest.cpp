@@ -160,3 +160,22 @@ TEST_F(EngineTest, OtherReadErrorsAreAnIncidentAndNothingMore) {
     EXPECT_FALSE(engine().SocketWrenchUDPIn[0].IsClosed());
     EXPECT_EQ(logCount("Disconnect"), 0);
 }
+
+// One datagram can never write a line that looks like the program's own.
+TEST_F(EngineTest, ControlCharactersFromTheWireStayOnTheirOwnLogLine) {
+    const quint16 port = bindRow(0);
+    LoopbackPeer peer;
+    const std::string forged = "\r\n15:00:00:000 : : : :    :Err: forged";
+    const std::string shown = "<CRLF>15:00:00:000 : : : :    :Err: forged";
+    peer.send("<NoStation:2>a" + forged + std::string("\0\t\n", 3), port);
+    peer.send("What time is it ?<Response:127.0.0.1:" + std::to_string(peer.port()) + ">" + forged, port);
+    peer.send("<NoStation:99" + forged + ">", port);
+    ASSERT_TRUE(waitUntil([&] { return logCount("TimerDataArrival_Timer: Chaine: <NoStation:2>a" + shown) == 1; }));
+    ASSERT_EQ(peer.receive().substr(0, 16), "<Relaytone_Time:");
+    ASSERT_TRUE(waitUntil([&] { return logCount("NoStation out of range: 99" + shown) == 1; }));
+    EXPECT_EQ(logCount("UDP: Data arrival Bis: <NoStation:2>a" + shown + "\\x00\\x09<LF> |NoStation: 2"), 1);
+    EXPECT_EQ(logCount("DataArrival_WhatTimeIsIt: Start: What time is it ?<Response:127.0.0.1:" +
+                       std::to_string(peer.port()) + ">" + shown + " |Sub: "), 1);
+    for (const std::string& line : logLines(""))
+        EXPECT_EQ(line.find_first_of(std::string("\r\n\0", 3)), std::string::npos) << line;
+}
