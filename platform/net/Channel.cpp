@@ -6,9 +6,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QHostInfo>
 #include <QTimer>
 
+#include "platform/net/HostLookup.h"
 #include "platform/net/WinsockErrors.h"
 
 namespace platform::net {
@@ -42,18 +42,11 @@ sockaddr_in endpoint(const QHostAddress& address, uint16_t port) {
 
 }  // namespace
 
-int32_t resolveIPv4(const std::string& host, QHostAddress& address) {
-    const QString name = QString::fromStdString(host).trimmed();
-    if (name.isEmpty()) return wsaHostNotFound;
-    if (address.setAddress(name)) return address.protocol() == QAbstractSocket::IPv4Protocol
-                                              ? wsaOk : wsaAddressNotAvailable;
-    const QHostInfo info = QHostInfo::fromName(name);
-    for (const QHostAddress& a : info.addresses()) {
-        if (a.protocol() == QAbstractSocket::IPv4Protocol) {
-            address = a;
-            return wsaOk;
-        }
-    }
+int32_t literalIPv4(const std::string& host, QHostAddress& address) {
+    const QString text = QString::fromStdString(host).trimmed();
+    if (parseDottedQuad(text.toStdString(), address)) return wsaOk;
+    if (text.contains(':') && QHostAddress(text).protocol() == QAbstractSocket::IPv6Protocol)
+        return wsaAddressNotAvailable;
     return wsaHostNotFound;
 }
 

@@ -1,5 +1,6 @@
 // The UDP sender on real loopback peers: endpoint reuse, reconnects, refusals, the cut.
 #include "tests/engine/EngineFixture.h"
+#include "tests/net/HeldNameServer.h"
 
 using enginetest::EngineTest;
 using nettest::LoopbackPeer;
@@ -51,10 +52,24 @@ TEST_F(EngineTest, SenderRefusesPortsThatDoNotFitAndUnknownHosts) {
     }
     clearLog();
     engine().SendDataUDPSocketWrench(1, "no-such-host.invalid", peer.port(), "never");
+    ASSERT_TRUE(nettest::waitUntil([&] { return logCount("Err: UDP: SocketWrenchUDPOut.Connect: ") == 1; }));
     EXPECT_EQ(logCount("Warning: UDP: SocketWrenchUDPOut.Resolve: 11001: "), 1);
     EXPECT_EQ(logCount("Err: UDP: SocketWrenchUDPOut.Connect: 11001: "), 1);
     engine().SendDataUDPSocketWrench(1, "", peer.port(), "never");
     EXPECT_EQ(logCount("Err: UDP: SocketWrenchUDPOut.Connect: "), 2);
     EXPECT_EQ(logCount("Write"), 0);
+    EXPECT_EQ(peer.receive(std::chrono::milliseconds{200}), "");
+}
+
+// A text that begins with a digit is an address or nothing: no name server hears of it.
+TEST_F(EngineTest, SenderRefusesAMalformedAddressAtOnce) {
+    nettest::HeldNameServer server;
+    LoopbackPeer peer;
+    for (const std::string addr : {"300.1.1.1", "1.2.3", "1..2.3", "1.2.3.4.5", "127.0.0.1x", "010.0.0.1"}) {
+        clearLog();
+        engine().SendDataUDPSocketWrench(1, addr, peer.port(), "never");
+        EXPECT_EQ(logCount("Err: UDP: SocketWrenchUDPOut.Connect: 11001: "), 1) << addr;
+    }
+    EXPECT_TRUE(server.started.empty());
     EXPECT_EQ(peer.receive(std::chrono::milliseconds{200}), "");
 }
