@@ -99,14 +99,18 @@ int32_t Channel::adopt(int fd, QAbstractSocket::SocketState state) {
 
 void Channel::pull() {
     if (!socket_) return;
-    // One read per datagram into a scratch buffer as large as any datagram can be.
+    // One read per datagram into a scratch buffer as large as any datagram can be, until a
+    // read finds nothing: QUdpSocket raises readyRead again only after a read, so a
+    // notification that finds the kernel empty (one that a nested event loop has already
+    // served) must still end with one, or the socket is never heard again.
     scratch_.resize(65536);
-    while (queuedBytes_ < kQueuedBytesLimit && socket_->hasPendingDatagrams()) {
+    while (queuedBytes_ < kQueuedBytesLimit) {
         Datagram d;
         const qint64 n = socket_->readDatagram(scratch_.data(), qint64(scratch_.size()), &d.sender,
                                                &d.senderPort);
         if (n < 0) {
-            pendingError_ = fromSocketError(socket_->error());
+            if (socket_->error() != QAbstractSocket::TemporaryError)
+                pendingError_ = fromSocketError(socket_->error());
             return;
         }
         d.bytes = QByteArray(scratch_.data(), n);
@@ -162,15 +166,20 @@ int Channel::receiveBufferSize() const {
 }
 
 void Channel::pump() {
-    if (inEvent_ || !socket_ || !onPending) return;
+    if (!socket_) return;
     pull();  // whatever the kernel holds moves here at every event, however long the queue
-    if (!hasPending()) return;
+    if (inEvent_) {
+        raisedMeanwhile_ = true;  // raised again once the running handler returns
+        return;
+    }
+    if (!onPending || !hasPending()) return;
     QPointer<QUdpSocket> raisedOn = socket_;
     inEvent_ = true;
     readsInEvent_ = 0;
+    raisedMeanwhile_ = false;
     onPending();
     inEvent_ = false;
-    if (raisedOn && raisedOn == socket_ && readsInEvent_ > 0 && hasPending())
+    if (raisedOn && raisedOn == socket_ && (readsInEvent_ > 0 || raisedMeanwhile_) && hasPending())
         schedulePump();
 }
 

@@ -56,7 +56,8 @@ public:
     int receiveBufferSize() const;
 
     // Raised once per pending datagram from the event loop, never inside itself. A handler
-    // that reads nothing is not raised again until the next datagram arrives.
+    // that reads nothing is not raised again until the next datagram arrives (one that came
+    // while it ran counts).
     std::function<void()> onPending;
     void noteRead() { ++readsInEvent_; }
 
@@ -74,6 +75,7 @@ private:
     qint64 queuedBytes_ = 0;
     int32_t pendingError_ = 0;  // a failed kernel read, reported by the next take
     bool inEvent_ = false;
+    bool raisedMeanwhile_ = false;  // a datagram came while the handler ran
     int readsInEvent_ = 0;
 };
 
