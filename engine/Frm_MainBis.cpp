@@ -102,6 +102,7 @@ void Frm_MainBis::Form_Unload(int& /*cancel*/) {
         // Whatever the OS code, no receiver may keep its port once the window is gone.
         for (auto& receiver : SocketUDP) receiver.Close();
         for (auto& receiver : SocketWrenchUDPIn) receiver.Disconnect();
+        ++sendEpoch_;
         for (auto& sender : SocketWrenchUDPOut) sender.Disconnect();
         for (auto& sender : SocketWrenchUDPRDSUECP) sender.Disconnect();
         for (platform::forms::Timer* timer : platform::forms::timersOf(*this))

@@ -66,9 +66,9 @@ public:
     void SocketUDP_Close(int16_t index);
     void SocketUDP_Connect(int16_t index);
     void SocketUDP_ConnectionRequest(int16_t index, int32_t requestId);
-    // Binds SocketWrenchUDPIn(index) on the row's address and port, resolving a host name first;
-    // a bound row's address and port boxes are disabled. The binding click and the recovery
-    // after a read error share it.
+    // Binds SocketWrenchUDPIn(index) on the row's address and port; a host name is resolved
+    // first, off the event loop, and the bind follows its answer. A bound row's address and
+    // port boxes are disabled. The binding click and the recovery after a read error share it.
     void BindSocketWrenchUDPIn(int16_t index, std::string ip, int32_t port,
                                const std::string& subAppelant);
 
@@ -148,6 +148,13 @@ private:
     void RecoverAfterReadError(int16_t index, const std::string& caller);
     void DisconnectAfterReadError(int16_t index, const std::string& caller);
     void DispatchReceived(std::string data, int16_t index, const std::string& caller);
+    void BindResolvedSocketWrenchUDPIn(int16_t index, const std::string& ip, int32_t port,
+                                       const std::string& subAppelant);
+    // The send's socket steps once the target is a dotted address (or a name that did not
+    // resolve, which the connect then refuses).
+    void SendOnSocket(int16_t Index, const std::string& addr, int32_t NoPort,
+                      const std::string& Message, int32_t WaitingDuration);
+    uint64_t sendEpoch_ = 0;  // an unload drops the sends still waiting for a name
     void clSmtpMail_Prepare(const neighbours::SmtpAccount& account);
     bool EnvoiMailEnCours = false;  // a call under way: another one returns at once
 };

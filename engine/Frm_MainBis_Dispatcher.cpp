@@ -6,6 +6,7 @@
 #include "engine/ErrorTrap.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
+#include "foundation/LogText.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/Timing.h"
@@ -42,7 +43,7 @@ void Frm_MainBis::TimerDataArrival_Timer() {
             if (queue.ListCount() > 0) {
                 const std::string text = queue.List(0);
                 queue.RemoveItem(0);
-                Lib_Public::TraceLog(q, -1, -1, "TimerDataArrival_Timer: Chaine: " + text);
+                Lib_Public::TraceLog(q, -1, -1, "TimerDataArrival_Timer: Chaine: " + logtext::visible(text));
                 if (!VBA::Trim(text).empty()) UDPDataArrival(q + 1, text, false, stop, kMe + ":A");
             }
             QCoreApplication::processEvents();

@@ -6,6 +6,7 @@
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
+#include "foundation/LogText.h"
 #include "foundation/RunState.h"
 #include "foundation/Timing.h"
 
@@ -39,7 +40,7 @@ bool SplitResponse(const std::string& text, std::string& host, std::string& port
 void Frm_MainBis::DataArrival_WhatTimeIsIt(const std::string& Chaine,
                                            const std::string& SubAppelant) {
     engine::Trap(kForm + ":" + "DataArrival_WhatTimeIsIt", [&] {
-        Log("DataArrival_WhatTimeIsIt: Start: " + Chaine + " |Sub: " + SubAppelant);
+        Log("DataArrival_WhatTimeIsIt: Start: " + logtext::visible(Chaine) + " |Sub: " + SubAppelant);
         std::string host, portText;
         if (SplitResponse(Chaine, host, portText)) {
             const platform::LocalTimeFields reading = platform::clock::localNow();
@@ -56,8 +57,9 @@ void Frm_MainBis::UDPDataArrival_00_Pre(int16_t /*NoBase*/, int16_t /*NoStation*
                                         std::string Chaine, const std::string& SubAppelant) {
     const std::string me = SubAppelant + ">" + kForm + ":" + "UDPDataArrival_00_Pre";
     engine::Trap(me, [&] {
+        const std::string shown = logtext::visible(Chaine);
         Lib_Public::TraceLogEncadre(-1, -1, -1,
-                                    "UDP: Data arrival: " + Chaine + " |Sub: " + SubAppelant, "=",
+                                    "UDP: Data arrival: " + shown + " |Sub: " + SubAppelant, "=",
                                     false);
         if (BeginsWith(Chaine, "Test") || BeginsWith(Chaine, "<Receipt:Ok>") ||
             BeginsWith(Chaine, "Relaytone ?") || Blank(Chaine))
@@ -65,7 +67,7 @@ void Frm_MainBis::UDPDataArrival_00_Pre(int16_t /*NoBase*/, int16_t /*NoStation*
 
         std::string host, portText;
         if (SplitResponse(Chaine, host, portText) && !Blank(portText))
-            Log("Send: 'Relaytone: Message re\xc3\xa7u' to: " + host + ":" + portText);
+            Log("Send: 'Relaytone: Message re\xc3\xa7u' to: " + logtext::visible(host + ":" + portText));
 
         int64_t station = 1;
         if (Holds(Chaine, "<NoStation:")) {
@@ -73,7 +75,7 @@ void Frm_MainBis::UDPDataArrival_00_Pre(int16_t /*NoBase*/, int16_t /*NoStation*
             station = VBA::CLngLng(VBA::Val(value));
             // A station beyond the queues comes from outside: say so once and drop the text.
             if (station > kStations) {
-                Log("Err: UDP: UDPDataArrival_00_Pre: NoStation out of range: " + value +
+                Log("Err: UDP: UDPDataArrival_00_Pre: NoStation out of range: " + logtext::visible(value) +
                     " |Sub: " + me);
                 return;
             }
@@ -86,8 +88,8 @@ void Frm_MainBis::UDPDataArrival_00_Pre(int16_t /*NoBase*/, int16_t /*NoStation*
             Chaine.clear();
 
         if (Blank(Chaine)) return;
-        Log("UDP: Data arrival Bis: " + Chaine + " |NoStation: " + std::to_string(station));
-        Log("UDP: Data arrival: " + Chaine);
+        Log("UDP: Data arrival Bis: " + shown + " |NoStation: " + std::to_string(station));
+        Log("UDP: Data arrival: " + shown);
         ListeDataArrival.at(size_t(station - 1)).AddItem(Chaine);
         TimerDataArrival.setEnabled(!PbBDemarrageEnCours);
         Log(std::string("UDP: TimerDataArrival.Enabled : ") +

@@ -5,6 +5,7 @@
 #include "engine/TimeReply.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
+#include "foundation/LogText.h"
 #include "foundation/RunState.h"
 #include "settings/FrmSetupPeripherique.h"
 #include "shell/ShellState.h"
@@ -88,21 +89,37 @@ void Frm_MainBis::DisconnectAfterReadError(int16_t index, const std::string& cal
 
 void Frm_MainBis::BindSocketWrenchUDPIn(int16_t index, std::string ip, int32_t port,
                                         const std::string& subAppelant) {
+    if (StartsWithDigit(ip)) {
+        BindResolvedSocketWrenchUDPIn(index, ip, port, subAppelant);
+        return;
+    }
+    platform::net::SocketWrench& receiver = SocketWrenchUDPIn.at(size_t(index));
+    // The receiver stays closed while the name is looked up; a disconnect (the row unticked,
+    // the window unloaded) drops the answer.
+    receiver.Resolve(ip, [this, index, ip, port, subAppelant](int32_t result,
+                                                              const std::string& address) {
+        engine::Trap(kForm + ":" + "BindSocketWrenchUDPIn", [&] {
+            platform::net::SocketWrench& resolved = SocketWrenchUDPIn.at(size_t(index));
+            if (result != 0) {
+                Log(-1, "Warning: UDP: SocketWrenchUDPIn.Resolve: " + std::to_string(result) + ": " +
+                            resolved.LastErrorString() + " |Sub: " + subAppelant);
+                BindResolvedSocketWrenchUDPIn(index, ip, port, subAppelant);
+            } else {
+                Log(-1, "UDP: SocketWrenchUDPIn.Resolve: HostName changed to HostAddress: " +
+                            logtext::visible(ip) + " to " + address);
+                BindResolvedSocketWrenchUDPIn(index, address, port, subAppelant);
+            }
+        });
+    });
+}
+
+void Frm_MainBis::BindResolvedSocketWrenchUDPIn(int16_t index, const std::string& ip, int32_t port,
+                                                const std::string& subAppelant) {
     platform::net::SocketWrench& receiver = SocketWrenchUDPIn.at(size_t(index));
     const std::string row = " (Index: " + std::to_string(index) + ")";
-    if (!StartsWithDigit(ip)) {
-        std::string address;
-        if (receiver.Resolve(ip, address) != 0) {
-            Log(-1, "Warning: UDP: SocketWrenchUDPIn.Resolve: " + std::to_string(receiver.LastError()) +
-                        ": " + receiver.LastErrorString() + " |Sub: " + subAppelant);
-        } else {
-            Log(-1, "UDP: SocketWrenchUDPIn.Resolve: HostName changed to HostAddress: " + ip + " to " +
-                        address);
-            ip = address;
-        }
-    }
+    const std::string shown = logtext::visible(ip) + ":" + std::to_string(port);
     receiver.setBlocking(false);
-    Log(-1, "UDP: SocketWrenchUDPIn: Try to Bind: " + ip + ":" + std::to_string(port) + row);
+    Log(-1, "UDP: SocketWrenchUDPIn: Try to Bind: " + shown + row);
     if (receiver.Bind(ip, port, platform::net::SocketWrench::kProtocolUdp) != 0) {
         const int32_t e = receiver.LastError();
         Log(-1, std::string(e == platform::net::wsaHostNotFound ? "Warning" : "Err") +
@@ -110,7 +127,7 @@ void Frm_MainBis::BindSocketWrenchUDPIn(int16_t index, std::string ip, int32_t p
                     receiver.LastErrorString() + row + " |Sub" + subAppelant);
         return;
     }
-    Log(-1, "UDP: SocketWrenchUDPIn.Binded to: " + ip + ":" + std::to_string(port) + row);
+    Log(-1, "UDP: SocketWrenchUDPIn.Binded to: " + shown + row);
     FrmSetupPeripherique& page = FrmSetupPeripherique::get();
     page.TexteUDPIPSource.at(size_t(index))->SetEnabled(false);
     page.TexteUDPPortSource.at(size_t(index))->SetEnabled(false);

@@ -6,7 +6,10 @@
 #include "engine/ErrorTrap.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
+#include "foundation/LogText.h"
 #include "foundation/Timing.h"
+#include "platform/net/HostLookup.h"
+#include "platform/net/WinsockErrors.h"
 
 namespace {
 
@@ -29,12 +32,8 @@ void Frm_MainBis::SendDataUDPSocketWrench(int16_t Index, const std::string& Adre
                                           int32_t NoPort, const std::string& Message,
                                           int32_t WaitingDuration) {
     engine::Trap(kTag, [&] {
-        const auto Log = [Index](const std::string& text, bool incident = false) {
-            Lib_Public::TraceLog(Index, -1, -1, text, incident);
-        };
-        platform::net::SocketWrench& socket = SocketWrenchUDPOut.at(size_t(Index));
-        const auto lastError = [&socket] {
-            return std::to_string(socket.LastError()) + ": " + socket.LastErrorString();
+        const auto Log = [Index](const std::string& text) {
+            Lib_Public::TraceLog(Index, -1, -1, text);
         };
         // A port from the wire that does not fit is refused, never wrapped onto another.
         if (NoPort < 1 || NoPort > 65535) {
@@ -42,52 +41,77 @@ void Frm_MainBis::SendDataUDPSocketWrench(int16_t Index, const std::string& Adre
                 " |Sub" + kTag);
             return;
         }
-        std::string addr = VBA::Trim(AdresseIP);
-        int32_t r = 0;
-        if (!addr.empty() && !StartsWithDigit(addr)) {
-            std::string address;
-            r = socket.Resolve(addr, address);
-            if (r != 0) {
-                Log("Warning: UDP: SocketWrenchUDPOut.Resolve: " + lastError() + " |Sub: " + kTag);
-            } else {
-                Log("UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: " + addr +
-                    " to " + address);
-                addr = address;
-            }
+        const std::string addr = VBA::Trim(AdresseIP);
+        if (addr.empty() || StartsWithDigit(addr)) {
+            SendOnSocket(Index, addr, NoPort, Message, WaitingDuration);
+            return;
         }
-        // From here to the write nothing lets events run, so no other request can retarget
-        // the socket; an open socket is kept only for the very same loopback endpoint.
-        const bool sameEndpoint = addr == "127.0.0.1" && socket.RemoteAddress() == addr &&
-                                  socket.RemotePort() == NoPort;
-        if (!socket.IsClosed() && !sameEndpoint) {
-            r = socket.Disconnect();
-            if (r != 0)
-                Log("Err: UDP: SocketWrenchUDPOut.Disconnect: " + lastError() + " |Sub" + kTag);
-            else
-                Log("UDP: SocketWrenchUDPOut.Disconnected");
-        }
-        if (socket.IsClosed()) {
-            r = socket.Connect(addr, NoPort, platform::net::SocketWrench::kProtocolUdp);
-            if (r != 0)
-                Log("Err: UDP: SocketWrenchUDPOut.Connect: " + lastError() + " |Sub" + kTag);
-            else
-                Log("UDP: SocketWrenchUDPOut.Connected to: " + addr + ":" + std::to_string(NoPort));
-        }
-        if (r != 0) return;
-        const std::string data = VBA::Left(VBA::Trim(Message), kMaxWrite);
-        if (socket.Write(data, VBA::Len(data)) != -1) {
-            Log("UDP: SocketWrenchUDPOut.Write: Data Sent to: " + addr + ":" +
-                std::to_string(NoPort) + " |Data: " + Message);
-            if (WaitingDuration > 0) {
-                const int64_t start = Lib_Systeme::GetTickCountEx();
-                while (std::llabs(Lib_Systeme::GetTickCountEx() - start) <= WaitingDuration)
-                    QCoreApplication::processEvents();
-            }
-        } else {
-            Log("Err: UDP: SocketWrenchUDPOut.Write: " + lastError(), true);
-        }
-        QCoreApplication::processEvents();
+        // A name is looked up off the event loop: other datagrams and time queries are
+        // handled meanwhile, and this one goes out when the answer comes.
+        platform::net::HostLookup::instance().lookup(
+            addr, this,
+            [this, epoch = sendEpoch_, Index, addr, NoPort, Message, WaitingDuration, Log](
+                int32_t error, const QHostAddress& address) {
+                if (epoch != sendEpoch_) return;  // the window was unloaded meanwhile
+                engine::Trap(kTag, [&] {
+                    std::string target = addr;
+                    if (error != 0) {
+                        Log("Warning: UDP: SocketWrenchUDPOut.Resolve: " + std::to_string(error) +
+                            ": " + platform::net::errorText(error) + " |Sub: " + kTag);
+                    } else {
+                        target = address.toString().toStdString();
+                        Log("UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: " +
+                            logtext::visible(addr) + " to " + target);
+                    }
+                    SendOnSocket(Index, target, NoPort, Message, WaitingDuration);
+                });
+            });
     });
+}
+
+void Frm_MainBis::SendOnSocket(int16_t Index, const std::string& addr, int32_t NoPort,
+                               const std::string& Message, int32_t WaitingDuration) {
+    const auto Log = [Index](const std::string& text, bool incident = false) {
+        Lib_Public::TraceLog(Index, -1, -1, text, incident);
+    };
+    platform::net::SocketWrench& socket = SocketWrenchUDPOut.at(size_t(Index));
+    const auto lastError = [&socket] {
+        return std::to_string(socket.LastError()) + ": " + socket.LastErrorString();
+    };
+    const std::string shown = logtext::visible(addr) + ":" + std::to_string(NoPort);
+    int32_t r = 0;
+    // From here to the write nothing lets events run, so no other request can retarget
+    // the socket; an open socket is kept only for the very same loopback endpoint.
+    const bool sameEndpoint = addr == "127.0.0.1" && socket.RemoteAddress() == addr &&
+                              socket.RemotePort() == NoPort;
+    if (!socket.IsClosed() && !sameEndpoint) {
+        r = socket.Disconnect();
+        if (r != 0)
+            Log("Err: UDP: SocketWrenchUDPOut.Disconnect: " + lastError() + " |Sub" + kTag);
+        else
+            Log("UDP: SocketWrenchUDPOut.Disconnected");
+    }
+    if (socket.IsClosed()) {
+        r = socket.Connect(addr, NoPort, platform::net::SocketWrench::kProtocolUdp);
+        if (r != 0)
+            Log("Err: UDP: SocketWrenchUDPOut.Connect: " + lastError() + " |Sub" + kTag);
+        else
+            Log("UDP: SocketWrenchUDPOut.Connected to: " + shown);
+    }
+    if (r != 0) return;
+    const std::string data = VBA::Left(VBA::Trim(Message), kMaxWrite);
+    if (socket.Write(data, VBA::Len(data)) != -1) {
+        Log("UDP: SocketWrenchUDPOut.Write: Data Sent to: " + shown +
+            " |Data: " + logtext::visible(Message));
+        if (WaitingDuration > 0) {
+            const int64_t start = Lib_Systeme::GetTickCountEx();
+            while (std::llabs(Lib_Systeme::GetTickCountEx() - start) <= WaitingDuration)
+                QCoreApplication::processEvents();
+        }
+    } else {
+        Log("Err: UDP: SocketWrenchUDPOut.Write: " + lastError(), true);
+    }
+    QCoreApplication::processEvents();
 }
 
 void Frm_MainBis::SocketWrenchUDPOut_OnError(int16_t index, int32_t errorCode,

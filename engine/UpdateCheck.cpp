@@ -10,6 +10,7 @@
 #include "foundation/DailyLog.h"
 #include "foundation/ErrorReporter.h"
 #include "foundation/FileVersions.h"
+#include "foundation/LogText.h"
 #include "foundation/FilesAndFolders.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/Timing.h"
@@ -31,7 +32,10 @@ void message(const std::string& text) {
         neighbours::Frm_Main().Caption());
 }
 
-void log(const std::string& text) { Lib_Public::TraceLog(-1, -1, -1, text + " |Sub: " + kCaller); }
+// The lines carry the service's texts (version, status line): shown on one line each.
+void log(const std::string& text) {
+    Lib_Public::TraceLog(-1, -1, -1, logtext::visible(text) + " |Sub: " + kCaller);
+}
 
 }  // namespace
 

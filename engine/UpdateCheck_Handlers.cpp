@@ -3,6 +3,7 @@
 #include "engine/UpdateCheck.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
+#include "foundation/LogText.h"
 
 namespace engine {
 namespace {
@@ -43,7 +44,8 @@ void UpdateCheckHost::clHttpBWBroadcast_OnReceiveResponse(
     const std::vector<std::string>& responseHeader) {
     Trap("Frm_MainBis:clHttpBWBroadcast_OnReceiveResponse", [&] {
         Lib_Public::TraceLog(-1, -1, -1,
-                             "RDS: BW Broadcast: OnReceiveResponse: " + statusLine(responseHeader));
+                             "RDS: BW Broadcast: OnReceiveResponse: " +
+                                 logtext::visible(statusLine(responseHeader)));
     });
 }
 

@@ -5,6 +5,7 @@
 
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
+#include "foundation/LogText.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "platform/ScopedFlag.h"
@@ -45,7 +46,8 @@ void GestionDesErreurs(const std::string& caller) {
             text += "\n\nSource:" + caller + ":" + std::to_string(error.line);
         if (reduced && !withoutBlanks(error.source).empty())
             text += "\n(Source: " + error.source + ")";
-        const std::string oneLine = VBA::Replace(text, "\n", " ");
+        // What is left after the program's own breaks may come from outside (a server's reply).
+        const std::string oneLine = logtext::visible(VBA::Replace(text, "\n", " "));
         TraceLogEncadre(-1, -1, -1, oneLine, "=", true);
 
         if (n != kOutOfMemory)

@@ -15,6 +15,7 @@
 #include "foundation/ErrorReporter.h"
 #include "foundation/FileVersions.h"
 #include "foundation/FilesAndFolders.h"
+#include "foundation/LogText.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/SettingsFiles.h"
@@ -128,7 +129,7 @@ void EnvoiDuMail(int16_t /*ModeTest*/, const std::string& EmailsTo,
         DerniereErreur = failure;
         Lib_Public::TraceLog(-1, -1, -1,
                              "Err: Mail: Not sended: " + std::to_string(failure.number) + ": " +
-                                 failure.description + " |Sub: " + kCaller);
+                                 logtext::visible(failure.description) + " |Sub: " + kCaller);
     }
     if (TracerEnvoi) Lib_Public::TraceLog(-1, -1, -1, "Send Email: " + ChaineMessage);
 }

@@ -10,6 +10,7 @@
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
 #include "foundation/FamilyConfig.h"
+#include "foundation/LogText.h"
 #include "foundation/RunState.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/Timing.h"
@@ -57,7 +58,7 @@ int32_t NombreParametre(const std::string& chiffres) {
 
 void AnalyseChaineCommand(const std::string& ligne, int16_t basesDuSite) {
     using Lib_Public::TraceLog;
-    Lib_Public::TraceLogEncadre(-1, -1, -1, "Command Line: '" + ligne + "'", "=", false);
+    Lib_Public::TraceLogEncadre(-1, -1, -1, "Command Line: '" + logtext::visible(ligne) + "'", "=", false);
 
     PbINoInstance = 0;
     auto instance = ValeurParametre(ligne, "/Instance=");

@@ -9,6 +9,7 @@
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
+#include "foundation/LogText.h"
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
 #include "platform/Cp1252.h"
@@ -90,8 +91,9 @@ void UDPDataArrival_10_Check_FRADx55(int16_t noBase, int16_t, bool& trouve) {
                                          const std::string tag =
                                              Lib_Public::ExtraireBalise(texte, "<CurrNature:", vide);
                                          Lib_Public::TraceLog(int16_t(station - 1), -1, -1,
-                                                              "UDP: Data FRADx55 read: " + texte + " |Nature: " +
-                                                                  FRADx55::Nature(enreg) + " |CurrNature: " + tag);
+                                                              "UDP: Data FRADx55 read: " + logtext::visible(texte) +
+                                                                  " |Nature: " + logtext::visible(FRADx55::Nature(enreg)) +
+                                                                  " |CurrNature: " + logtext::visible(tag));
                                      });
         });
     }

@@ -6,10 +6,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QHostInfo>
 #include <QTimer>
 
 #include "platform/ScopedFlag.h"
+#include "platform/net/HostLookup.h"
 #include "platform/net/WinsockErrors.h"
 
 namespace platform::net {
@@ -43,18 +43,11 @@ sockaddr_in endpoint(const QHostAddress& address, uint16_t port) {
 
 }  // namespace
 
-int32_t resolveIPv4(const std::string& host, QHostAddress& address) {
-    const QString name = QString::fromStdString(host).trimmed();
-    if (name.isEmpty()) return wsaHostNotFound;
-    if (address.setAddress(name)) return address.protocol() == QAbstractSocket::IPv4Protocol
-                                              ? wsaOk : wsaAddressNotAvailable;
-    const QHostInfo info = QHostInfo::fromName(name);
-    for (const QHostAddress& a : info.addresses()) {
-        if (a.protocol() == QAbstractSocket::IPv4Protocol) {
-            address = a;
-            return wsaOk;
-        }
-    }
+int32_t literalIPv4(const std::string& host, QHostAddress& address) {
+    const QString text = QString::fromStdString(host).trimmed();
+    if (parseDottedQuad(text.toStdString(), address)) return wsaOk;
+    if (text.contains(':') && QHostAddress(text).protocol() == QAbstractSocket::IPv6Protocol)
+        return wsaAddressNotAvailable;
     return wsaHostNotFound;
 }
 
@@ -107,14 +100,18 @@ int32_t Channel::adopt(int fd, QAbstractSocket::SocketState state) {
 
 void Channel::pull() {
     if (!socket_) return;
-    // One read per datagram into a scratch buffer as large as any datagram can be.
+    // One read per datagram into a scratch buffer as large as any datagram can be, until a
+    // read finds nothing: QUdpSocket raises readyRead again only after a read, so a
+    // notification that finds the kernel empty (one that a nested event loop has already
+    // served) must still end with one, or the socket is never heard again.
     scratch_.resize(65536);
-    while (queuedBytes_ < kQueuedBytesLimit && socket_->hasPendingDatagrams()) {
+    while (queuedBytes_ < kQueuedBytesLimit) {
         Datagram d;
         const qint64 n = socket_->readDatagram(scratch_.data(), qint64(scratch_.size()), &d.sender,
                                                &d.senderPort);
         if (n < 0) {
-            pendingError_ = fromSocketError(socket_->error());
+            if (socket_->error() != QAbstractSocket::TemporaryError)
+                pendingError_ = fromSocketError(socket_->error());
             return;
         }
         d.bytes = QByteArray(scratch_.data(), n);
@@ -170,16 +167,21 @@ int Channel::receiveBufferSize() const {
 }
 
 void Channel::pump() {
-    if (inEvent_ || !socket_ || !onPending) return;
+    if (!socket_) return;
     pull();  // whatever the kernel holds moves here at every event, however long the queue
-    if (!hasPending()) return;
+    if (inEvent_) {
+        raisedMeanwhile_ = true;  // raised again once the running handler returns
+        return;
+    }
+    if (!onPending || !hasPending()) return;
     QPointer<QUdpSocket> raisedOn = socket_;
     readsInEvent_ = 0;
+    raisedMeanwhile_ = false;
     {
         const ScopedFlag inEvent(inEvent_);
         onPending();
     }
-    if (raisedOn && raisedOn == socket_ && readsInEvent_ > 0 && hasPending())
+    if (raisedOn && raisedOn == socket_ && (readsInEvent_ > 0 || raisedMeanwhile_) && hasPending())
         schedulePump();
 }
 

@@ -27,8 +27,10 @@ struct Datagram {
     quint16 senderPort = 0;
 };
 
-// The first IPv4 address of a name or dotted text; wsaHostNotFound when there is none.
-int32_t resolveIPv4(const std::string& host, QHostAddress& address);
+// The address a dotted quad names (blanks around it ignored): wsaAddressNotAvailable for an
+// IPv6 address, wsaHostNotFound for anything else. Nothing here looks a name up: that is
+// HostLookup's, off the event loop.
+int32_t literalIPv4(const std::string& host, QHostAddress& address);
 // wsaAddressNotAvailable for a port outside 0..65535 (never wrapped to 16 bits).
 int32_t checkPort(int64_t port);
 
@@ -54,7 +56,8 @@ public:
     int receiveBufferSize() const;
 
     // Raised once per pending datagram from the event loop, never inside itself. A handler
-    // that reads nothing is not raised again until the next datagram arrives.
+    // that reads nothing is not raised again until the next datagram arrives (one that came
+    // while it ran counts).
     std::function<void()> onPending;
     void noteRead() { ++readsInEvent_; }
 
@@ -72,6 +75,7 @@ private:
     qint64 queuedBytes_ = 0;
     int32_t pendingError_ = 0;  // a failed kernel read, reported by the next take
     bool inEvent_ = false;
+    bool raisedMeanwhile_ = false;  // a datagram came while the handler ran
     int readsInEvent_ = 0;
 };
 

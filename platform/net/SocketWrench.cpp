@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 
 #include "platform/Cp1252.h"
+#include "platform/net/HostLookup.h"
 #include "platform/net/WinsockErrors.h"
 
 namespace platform::net {
@@ -20,7 +21,7 @@ int32_t SocketWrench::Bind(const std::string& localAddress, int64_t localPort, i
     if (protocol != kProtocolUdp) return result(wsaInvalidArgument);
     if (const int32_t e = checkPort(localPort)) return result(e);
     QHostAddress address;
-    if (const int32_t e = resolveIPv4(localAddress, address)) return result(e);
+    if (const int32_t e = literalIPv4(localAddress, address)) return result(e);
     if (const int32_t e = channel_.bind(address, uint16_t(localPort))) return result(e);
     listen();
     return result(wsaOk);
@@ -31,7 +32,7 @@ int32_t SocketWrench::Connect(const std::string& remoteHost, int64_t remotePort,
     if (remotePort == 0) return result(wsaAddressNotAvailable);
     if (const int32_t e = checkPort(remotePort)) return result(e);
     QHostAddress address;
-    if (const int32_t e = resolveIPv4(remoteHost, address)) return result(e);
+    if (const int32_t e = literalIPv4(remoteHost, address)) return result(e);
     if (const int32_t e = channel_.connect(address, uint16_t(remotePort))) return result(e);
     remoteAddress_ = address.toString().toStdString();
     remotePort_ = int32_t(remotePort);
@@ -52,15 +53,21 @@ void SocketWrench::listen() {
 }
 
 int32_t SocketWrench::Disconnect() {
+    ++resolveTicket_;
     channel_.close();  // nothing to do on a closed socket
     return result(wsaOk);
 }
 
-int32_t SocketWrench::Resolve(const std::string& hostName, std::string& address) {
-    QHostAddress found;
-    if (const int32_t e = resolveIPv4(hostName, found)) return result(e);
-    address = found.toString().toStdString();
-    return result(wsaOk);
+void SocketWrench::Resolve(const std::string& hostName, Resolved done) {
+    const uint64_t ticket = ++resolveTicket_;
+    const std::string name = QString::fromStdString(hostName).trimmed().toStdString();
+    HostLookup::instance().lookup(name, lifetime_.get(),
+                                  [this, ticket, done = std::move(done)](int32_t error,
+                                                                         const QHostAddress& a) {
+                                      if (ticket != resolveTicket_) return;
+                                      result(error);
+                                      done(error, error ? std::string() : a.toString().toStdString());
+                                  });
 }
 
 int32_t SocketWrench::Read(std::string& buffer, int32_t maxLength) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/net/Channel.h"
@@ -13,11 +14,17 @@ class SocketWrench {
 public:
     static constexpr int kProtocolUdp = 17;
 
-    // Operations return 0 when done, else the Winsock number (also kept as LastError).
+    // Operations return 0 when done, else the Winsock number (also kept as LastError). Bind
+    // and Connect take a dotted address: a name gives 11001 at once (Resolve it first).
     int32_t Bind(const std::string& localAddress, int64_t localPort, int protocol);
     int32_t Connect(const std::string& remoteHost, int64_t remotePort, int protocol);
+    // Also drops a Resolve still running.
     int32_t Disconnect();
-    int32_t Resolve(const std::string& hostName, std::string& address);
+    // Looks the name up off the event loop (HostLookup); done runs later with 0 and the
+    // dotted address, or the Winsock number (also LastError). A later Resolve or a Disconnect
+    // drops an earlier lookup's answer; so does the end of the socket.
+    using Resolved = std::function<void(int32_t result, const std::string& address)>;
+    void Resolve(const std::string& hostName, Resolved done);
 
     // Datagram read: at most maxLength characters (the rest of the datagram is lost).
     // Returns the count, or -1 with LastError set.
@@ -57,6 +64,8 @@ private:
     void listen();
 
     Channel channel_;
+    std::unique_ptr<QObject> lifetime_ = std::make_unique<QObject>();  // outlives no answer
+    uint64_t resolveTicket_ = 0;  // the answer of the last Resolve that still counts
     bool blocking_ = true;
     int32_t lastError_ = 0;
     int32_t injectedReadError_ = 0;

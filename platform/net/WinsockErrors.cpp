@@ -62,6 +62,7 @@ std::string errorText(int32_t number) {
     case wsaNotConnected: return "Socket is not connected";
     case wsaHostUnreachable: return "No route to host";
     case wsaHostNotFound: return "Host not found";
+    case wsaTryAgain: return "Host not found, try again";
     default: return "Socket error " + std::to_string(number);
     }
 }

@@ -24,6 +24,7 @@ enum WinsockError : int32_t {
     wsaNotConnected = 10057,
     wsaHostUnreachable = 10065,
     wsaHostNotFound = 11001,
+    wsaTryAgain = 11002,  // no answer from the name server in time
 };
 
 // An error as the Winsock control raises it; number 0 means none.

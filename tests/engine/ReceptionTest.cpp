@@ -4,6 +4,7 @@
 #include "foundation/SystemQueries.h"
 #include "platform/Clock.h"
 #include "tests/engine/EngineFixture.h"
+#include "tests/net/HeldNameServer.h"
 
 using enginetest::EngineTest;
 using nettest::LoopbackPeer;
@@ -103,6 +104,24 @@ TEST_F(EngineTest, RebindResolvesAHostNameFromTheBox) {
     EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + std::to_string(port) + " (Index: 0)"), 1);
 }
 
+// The rebind does not wait for the name server: the row is editable until the answer binds it.
+TEST_F(EngineTest, ARebindOnANameWaitsForItsAnswerWithTheRowEditable) {
+    nettest::HeldNameServer server;
+    const quint16 port = bindRow(0);
+    setRow(0, "automation.example", std::to_string(port));
+    engine().SocketWrenchUDPIn[0].failNextRead(10035);
+    LoopbackPeer peer;
+    peer.send("x", port);
+    ASSERT_TRUE(waitUntil([&] { return server.started.size() == 1; }));
+    EXPECT_TRUE(engine().SocketWrenchUDPIn[0].IsClosed());
+    EXPECT_TRUE(page().TexteUDPIPSource[0]->Enabled());
+    ASSERT_TRUE(server.answer("automation.example", 0));
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + std::to_string(port) + " (Index: 0)"), 1);
+    EXPECT_FALSE(page().TexteUDPIPSource[0]->Enabled());
+    peer.send("<NoStation:4>heard again", port);
+    ASSERT_TRUE(waitUntil([&] { return arrived("<NoStation:4>heard again", 4); }));
+}
+
 TEST_F(EngineTest, ARebindThatCannotHappenLeavesTheRowUnboundAndEditable) {
     QUdpSocket squatter;
     ASSERT_TRUE(squatter.bind(QHostAddress::LocalHost, 0));
@@ -144,6 +163,7 @@ TEST_F(EngineTest, AFailedBindIsLoggedAndLeavesTheBoxesAsTheyWere) {
     EXPECT_TRUE(page().TexteUDPIPSource[0]->Enabled());
     EXPECT_TRUE(page().TexteUDPPortSource[0]->Enabled());
     engine().BindSocketWrenchUDPIn(0, "no-such-host.invalid", port, "S");
+    ASSERT_TRUE(waitUntil([&] { return logCount("Warning: UDP: SocketWrenchUDPIn.Bind: ") == 1; }));
     EXPECT_EQ(logCount("Warning: UDP: SocketWrenchUDPIn.Resolve: 11001: "), 1);
     EXPECT_EQ(logCount("Warning: UDP: SocketWrenchUDPIn.Bind: 11001: "), 1);
     EXPECT_TRUE(engine().SocketWrenchUDPIn[0].IsClosed());
@@ -186,4 +206,23 @@ TEST_F(EngineTest, ConnectionEventsOfAWinsockReceiverAreLoggedWithTheRowInColumn
         ASSERT_EQ(lines.size(), 1u) << text;
         EXPECT_EQ(lines[0].substr(12, 8), " : :3: :") << lines[0];  // after the time stamp
     }
+}
+
+// One datagram can never write a line that looks like the program's own.
+TEST_F(EngineTest, ControlCharactersFromTheWireStayOnTheirOwnLogLine) {
+    const quint16 port = bindRow(0);
+    LoopbackPeer peer;
+    const std::string forged = "\r\n15:00:00:000 : : : :    :Err: forged";
+    const std::string shown = "<CRLF>15:00:00:000 : : : :    :Err: forged";
+    peer.send("<NoStation:2>a" + forged + std::string("\0\t\n", 3), port);
+    peer.send("What time is it ?<Response:127.0.0.1:" + std::to_string(peer.port()) + ">" + forged, port);
+    peer.send("<NoStation:99" + forged + ">", port);
+    ASSERT_TRUE(waitUntil([&] { return logCount("TimerDataArrival_Timer: Chaine: <NoStation:2>a" + shown) == 1; }));
+    ASSERT_EQ(peer.receive().substr(0, 16), "<Relaytone_Time:");
+    ASSERT_TRUE(waitUntil([&] { return logCount("NoStation out of range: 99" + shown) == 1; }));
+    EXPECT_EQ(logCount("UDP: Data arrival Bis: <NoStation:2>a" + shown + "\\x00\\x09<LF> |NoStation: 2"), 1);
+    EXPECT_EQ(logCount("DataArrival_WhatTimeIsIt: Start: What time is it ?<Response:127.0.0.1:" +
+                       std::to_string(peer.port()) + ">" + shown + " |Sub: "), 1);
+    for (const std::string& line : logLines(""))
+        EXPECT_EQ(line.find_first_of(std::string("\r\n\0", 3)), std::string::npos) << line;
 }

@@ -1,5 +1,6 @@
 // The UDP sender on real loopback peers: endpoint reuse, reconnects, refusals, the cut.
 #include "tests/engine/EngineFixture.h"
+#include "tests/net/HeldNameServer.h"
 
 using enginetest::EngineTest;
 using nettest::LoopbackPeer;
@@ -20,11 +21,12 @@ TEST_F(EngineTest, SenderKeepsItsSocketOnlyForTheSameLoopbackEndpoint) {
 }
 
 TEST_F(EngineTest, SenderReconnectsBeforeEverySendToAnyOtherAddress) {
-    QUdpSocket peer;
-    ASSERT_TRUE(peer.bind(QHostAddress("127.0.0.2"), 0));
-    const quint16 port = peer.localPort();
-    for (int k = 0; k < 2; ++k) engine().SendDataUDPSocketWrench(1, "127.0.0.2", port, "m");
-    ASSERT_TRUE(nettest::waitUntil([&] { return peer.pendingDatagramSize() >= 0; }));
+    LoopbackPeer peer(QHostAddress("127.0.0.2"));
+    ASSERT_NE(peer.port(), 0);
+    engine().SendDataUDPSocketWrench(1, "127.0.0.2", peer.port(), "first");
+    engine().SendDataUDPSocketWrench(1, "127.0.0.2", peer.port(), "second");
+    EXPECT_EQ(peer.receive(), "first");
+    EXPECT_EQ(peer.receive(), "second");
     EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Connected to: 127.0.0.2:"), 2);
     EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Disconnected"), 1);
 }
@@ -50,6 +52,7 @@ TEST_F(EngineTest, SenderRefusesPortsThatDoNotFitAndUnknownHosts) {
     }
     clearLog();
     engine().SendDataUDPSocketWrench(1, "no-such-host.invalid", peer.port(), "never");
+    ASSERT_TRUE(nettest::waitUntil([&] { return logCount("Err: UDP: SocketWrenchUDPOut.Connect: ") == 1; }));
     EXPECT_EQ(logCount("Warning: UDP: SocketWrenchUDPOut.Resolve: 11001: "), 1);
     EXPECT_EQ(logCount("Err: UDP: SocketWrenchUDPOut.Connect: 11001: "), 1);
     engine().SendDataUDPSocketWrench(1, "", peer.port(), "never");
@@ -66,4 +69,17 @@ TEST_F(EngineTest, TheSendersOtherEventsAreLoggedWithTheirIndex) {
     for (const char* name : {"OnAccept", "OnCancel", "OnConnect", "OnDisconnect", "OnProgress",
                              "OnTimeout", "OnWrite"})
         EXPECT_EQ(logCount(std::string("UDP: SocketWrenchUDPOut_") + name + ": Index: 2"), 1) << name;
+}
+
+// A text that begins with a digit is an address or nothing: no name server hears of it.
+TEST_F(EngineTest, SenderRefusesAMalformedAddressAtOnce) {
+    nettest::HeldNameServer server;
+    LoopbackPeer peer;
+    for (const std::string addr : {"300.1.1.1", "1.2.3", "1..2.3", "1.2.3.4.5", "127.0.0.1x", "010.0.0.1"}) {
+        clearLog();
+        engine().SendDataUDPSocketWrench(1, addr, peer.port(), "never");
+        EXPECT_EQ(logCount("Err: UDP: SocketWrenchUDPOut.Connect: 11001: "), 1) << addr;
+    }
+    EXPECT_TRUE(server.started.empty());
+    EXPECT_EQ(peer.receive(std::chrono::milliseconds{200}), "");
 }

@@ -2,6 +2,7 @@
 #include "engine/TimeReply.h"
 #include "platform/Clock.h"
 #include "tests/engine/EngineFixture.h"
+#include "tests/net/HeldNameServer.h"
 
 using enginetest::EngineTest;
 using nettest::LoopbackPeer;
@@ -94,4 +95,43 @@ TEST_F(EngineTest, ATextHoldingTheQuestionFurtherOnIsAMessage) {
     ASSERT_TRUE(nettest::waitUntil([&] { return queued(1) == 1; }));
     EXPECT_EQ(logCount("DataArrival_WhatTimeIsIt"), 0);
     EXPECT_EQ(peer.receive(std::chrono::milliseconds{200}), "");
+}
+
+// The name server takes its time: the reply waits for it, and the road stays open meanwhile.
+TEST_F(EngineTest, AQueryForANamedHostIsAnsweredOnceTheNameIsKnownAndOthersAreServedMeanwhile) {
+    nettest::HeldNameServer server;
+    const quint16 port = bindRow(0);
+    LoopbackPeer named, plain;
+    named.send("What time is it ?<Response:automation.example:" + std::to_string(named.port()) + ">", port);
+    ASSERT_TRUE(nettest::waitUntil([&] { return server.started.size() == 1; }));
+    plain.send("What time is it ?<Response:127.0.0.1:" + std::to_string(plain.port()) + ">", port);
+    EXPECT_EQ(plain.receive().substr(0, 16), "<Relaytone_Time:");
+    plain.send("<NoStation:2>meanwhile", port);
+    ASSERT_TRUE(nettest::waitUntil([&] { return arrived("<NoStation:2>meanwhile", 2); }));
+    EXPECT_EQ(named.receive(std::chrono::milliseconds{100}), "");
+
+    ASSERT_TRUE(server.answer("automation.example", 0));
+    EXPECT_EQ(named.receive().substr(0, 16), "<Relaytone_Time:");
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: "
+                       "automation.example to 127.0.0.1"), 1);
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Connected to: 127.0.0.1:" + std::to_string(named.port())), 1);
+}
+
+// A name without an answer costs one lookup: its reply and the later ones are dropped with
+// their lines, at once while the failure is remembered.
+TEST_F(EngineTest, AQueryForANameThatGetsNoAnswerIsDroppedAndTheNameIsNotAskedAgainAtOnce) {
+    nettest::HeldNameServer server(std::chrono::milliseconds{100});
+    const quint16 port = bindRow(0);
+    LoopbackPeer requester;
+    const std::string query =
+        "What time is it ?<Response:silent.example:" + std::to_string(requester.port()) + ">";
+    requester.send(query, port);
+    const std::string dropped = "Warning: UDP: SocketWrenchUDPOut.Resolve: 11002: ";
+    ASSERT_TRUE(nettest::waitUntil([&] { return logCount(dropped) == 1; }));
+    EXPECT_EQ(logCount("Err: UDP: SocketWrenchUDPOut.Connect: 11001: "), 1);
+    for (int k = 0; k < 20; ++k) requester.send(query, port);
+    ASSERT_TRUE(nettest::waitUntil([&] { return logCount(dropped) == 21; }));
+    EXPECT_EQ(server.started.size(), 1u);
+    EXPECT_EQ(logCount("Write"), 0);
+    EXPECT_EQ(requester.receive(std::chrono::milliseconds{100}), "");
 }

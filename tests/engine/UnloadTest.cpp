@@ -2,6 +2,7 @@
 // every port free again.
 #include "foundation/SystemQueries.h"
 #include "tests/engine/EngineFixture.h"
+#include "tests/net/HeldNameServer.h"
 
 using enginetest::EngineTest;
 
@@ -41,4 +42,24 @@ TEST_F(EngineTest, UnloadOnAnOlderWindowsClosesTheWinsockReceiversSilently) {
     EXPECT_EQ(logCount("Disconnect"), 0);
     for (quint16 port : ports) EXPECT_TRUE(portIsFree(port)) << port;
     EXPECT_EQ(window.SocketUDP[0].state(), platform::net::WinsockUdp::sckClosed);
+}
+
+// Nothing that waited for a name opens a socket once the window is gone.
+TEST_F(EngineTest, UnloadDropsWhatWaitsForANameServer) {
+    nettest::HeldNameServer server;
+    nettest::LoopbackPeer peer;
+    const quint16 port = nettest::LoopbackPeer().port();
+    Frm_MainBis& window = engine();
+    window.SendDataUDPSocketWrench(1, "reply.example", peer.port(), "never");
+    window.BindSocketWrenchUDPIn(3, "row.example", port, "test");
+    ASSERT_EQ(server.started.size(), 2u);
+    ASSERT_TRUE(window.Unload());
+    clearLog();
+    EXPECT_TRUE(server.answer("reply.example", 0));
+    EXPECT_TRUE(server.answer("row.example", 0));
+    nettest::settle();
+    EXPECT_EQ(peer.receive(std::chrono::milliseconds{100}), "");
+    EXPECT_TRUE(window.SocketWrenchUDPOut[1].IsClosed());
+    EXPECT_TRUE(window.SocketWrenchUDPIn[3].IsClosed());
+    EXPECT_EQ(logCount("UDP: "), 0);
 }

@@ -29,7 +29,9 @@ inline void settle(std::chrono::milliseconds d = std::chrono::milliseconds{150})
 
 class LoopbackPeer {
 public:
-    LoopbackPeer() { socket_.bind(QHostAddress::LocalHost, 0); }
+    explicit LoopbackPeer(const QHostAddress& address = QHostAddress(QHostAddress::LocalHost)) {
+        socket_.bind(address, 0);
+    }
     quint16 port() const { return socket_.localPort(); }
     void send(const std::string& bytes, quint16 toPort) {
         socket_.writeDatagram(bytes.data(), qint64(bytes.size()), QHostAddress::LocalHost, toPort);

@@ -1,8 +1,11 @@
 // The SocketWrench stand-in on real loopback sockets: bind, read events, cuts, errors, sends.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/net/SocketWrench.h"
 #include "platform/net/WinsockErrors.h"
+#include "tests/net/HeldNameServer.h"
 #include "tests/net/LoopbackPeer.h"
 
 using platform::net::SocketWrench;
@@ -116,7 +119,11 @@ TEST(SocketWrench, BindFailuresGiveWinsockNumbers) {
     const Case cases[] = {
         {"127.0.0.1", busy.port(), 10048},          // port in use
         {"192.0.2.1", 0, 10049},                    // not an address of this machine
-        {"no-such-host.invalid", 0, 11001},         // name that does not resolve
+        {"localhost", 0, 11001},                    // a name: resolved first, never here
+        {"no-such-host.invalid", 0, 11001},
+        {"300.1.1.1", 0, 11001},                    // not an address
+        {"127.1", 0, 11001},
+        {"::1", 0, 10049},
         {"127.0.0.1", 65536 + busy.port(), 10049},  // never wrapped onto the busy port
         {"127.0.0.1", -1, 10049},
         {"", 0, 11001},
@@ -129,9 +136,9 @@ TEST(SocketWrench, BindFailuresGiveWinsockNumbers) {
     }
 }
 
-TEST(SocketWrench, BindsAHostNameAndKeepsAMegabyteOfReceiveBuffer) {
+TEST(SocketWrench, KeepsAMegabyteOfReceiveBuffer) {
     SocketWrench s;
-    ASSERT_EQ(s.Bind("localhost", 0, kUdp), 0);
+    ASSERT_EQ(s.Bind(" 127.0.0.1 ", 0, kUdp), 0);
     EXPECT_EQ(s.LocalAddress(), "127.0.0.1");
     EXPECT_GE(s.ReceiveBufferSize(), 1 << 20);
 }
@@ -147,13 +154,34 @@ TEST(SocketWrench, DisconnectFreesThePortAtOnce) {
     EXPECT_EQ(again.Bind("127.0.0.1", port, kUdp), 0);
 }
 
-TEST(SocketWrench, ResolvesNamesToDottedAddresses) {
+TEST(SocketWrench, ResolvesNamesLaterToDottedAddresses) {
     SocketWrench s;
-    std::string address;
-    EXPECT_EQ(s.Resolve("localhost", address), 0);
-    EXPECT_EQ(address, "127.0.0.1");
-    EXPECT_EQ(s.Resolve("no-such-host.invalid", address), 11001);
-    EXPECT_EQ(address, "127.0.0.1");
+    struct Case { std::string name; int32_t result; std::string address; };
+    const Case cases[] = {{" localhost ", 0, "127.0.0.1"}, {"no-such-host.invalid", 11001, ""}};
+    for (const Case& c : cases) {
+        std::optional<std::pair<int32_t, std::string>> answer;
+        s.Resolve(c.name, [&](int32_t result, const std::string& address) { answer.emplace(result, address); });
+        EXPECT_FALSE(answer) << c.name;
+        ASSERT_TRUE(waitUntil([&] { return answer.has_value(); })) << c.name;
+        EXPECT_EQ(answer->first, c.result);
+        EXPECT_EQ(answer->second, c.address);
+        EXPECT_EQ(s.LastError(), c.result);
+    }
+}
+
+TEST(SocketWrench, ADisconnectOrAnotherResolveDropsTheAnswerOfALookupUnderWay) {
+    nettest::HeldNameServer server;
+    SocketWrench s;
+    std::vector<std::string> answers;
+    const auto note = [&](int32_t, const std::string& address) { answers.push_back(address); };
+    s.Resolve("first.example", note);
+    s.Resolve("second.example", note);
+    EXPECT_TRUE(server.answer("first.example", 0, QHostAddress("192.0.2.1")));
+    EXPECT_TRUE(server.answer("second.example", 0, QHostAddress("192.0.2.2")));
+    s.Resolve("third.example", note);
+    s.Disconnect();
+    EXPECT_TRUE(server.answer("third.example", 0, QHostAddress("192.0.2.3")));
+    EXPECT_EQ(answers, std::vector<std::string>{"192.0.2.2"});
 }
 
 TEST(SocketWrench, ConnectedSocketWritesTheFirstCharactersToItsPeer) {

@@ -9,6 +9,8 @@
 #include "platform/SystemInfo.h"
 #include "settings/FrmSetupPeripherique.h"
 #include "settings/SettingsFlags.h"
+#include "tests/net/HeldNameServer.h"
+#include "tests/net/LoopbackPeer.h"
 #include "tests/settings/SettingsSite.h"
 
 namespace settings_test {
@@ -77,15 +79,37 @@ TEST_P(Binding, ANumericAddressBindsAndLocksTheRow) {
 TEST_P(Binding, AHostNameIsResolvedFirst) {
     setRow("localhost", p());
     page().CheckUDPInActif[0]->SetValue(vbChecked);
-    EXPECT_FALSE(boxesEnabled());
     if (sw()) {
+        ASSERT_TRUE(nettest::waitUntil([&] { return !boxesEnabled(); }));
         EXPECT_TRUE(logged(
             "UDP: SocketWrenchUDPIn.Resolve: HostName changed to HostAddress: localhost to 127.0.0.1"));
         EXPECT_TRUE(logged("UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + p()));
     } else {
+        EXPECT_FALSE(boxesEnabled());
         EXPECT_FALSE(logged("Resolve"));
         EXPECT_TRUE(logged("UDP: Connected: "));
     }
+}
+
+// The click does not wait for the name server; a row unticked meanwhile stays unbound. The
+// Winsock control asks no name server at all.
+TEST_P(Binding, ARowUntickedWhileItsNameIsLookedUpIsNotBoundByTheLateAnswer) {
+    nettest::HeldNameServer server;
+    setRow("automation.example", p());
+    page().CheckUDPInActif[0]->SetValue(vbChecked);
+    if (!sw()) {
+        EXPECT_TRUE(server.started.empty());
+        EXPECT_FALSE(boxesEnabled());
+        return;
+    }
+    EXPECT_TRUE(boxesEnabled());
+    EXPECT_EQ(server.started, std::vector<std::string>{"automation.example"});
+    page().CheckUDPInActif[0]->SetValue(vbUnchecked);
+    ASSERT_TRUE(server.answer("automation.example", 0));
+    nettest::settle();
+    EXPECT_FALSE(logged("Try to Bind"));
+    EXPECT_TRUE(portFree());
+    EXPECT_TRUE(boxesEnabled());
 }
 
 TEST_P(Binding, APortInUseGivesTheErrorAndLeavesTheRowEditable) {

@@ -70,6 +70,9 @@ TEST_F(CommandLine, LogsTheLineAndEachSwitchFound) {
     EXPECT_TRUE(logged("Target IP Address: 127.0.0.1"));
     EXPECT_TRUE(logged("PbIDefaultNoBase: "));
     EXPECT_EQ(PbIDefaultNoBase, 0);
+    // Whoever starts the program writes the line: its breaks are shown, not written.
+    shell::AnalyseChaineCommand("/Veille=True\n15:00:00:000 : : : :    :forged", 2);
+    EXPECT_TRUE(logged("Command Line: '/Veille=True<LF>15:00:00:000 : : : :    :forged'"));
 }
 
 TEST_F(CommandLine, DefaultBaseMustBeABaseOfTheSite) {

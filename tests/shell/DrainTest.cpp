@@ -79,6 +79,20 @@ TEST_F(FRADx55Drain, LogsAndDeletesEachRecordInKeyOrder) {
     EXPECT_TRUE(lignes("UDP: Data FRADx55").empty());
 }
 
+// A record text holding line breaks stays one line of the log, as the automation wrote it.
+TEST_F(FRADx55Drain, ARecordTextCannotWriteLinesOfItsOwn) {
+    ecrire(1, 1, "<CurrNature:Mus\r\n15:00:00:000 : : : :    :Err: forged>\tfin", "E\nV");
+    bool trouve = false;
+    UDPDataArrival_10_Check_FRADx55(0, 0, trouve);
+    const auto lus = lignes("UDP: Data FRADx55 read: ");
+    ASSERT_EQ(lus.size(), 1u);
+    EXPECT_NE(lus[0].find("read: <CurrNature:Mus<CRLF>15:00:00:000 : : : :    :Err: forged>\\x09fin"
+                          " |Nature: E<LF>V  |CurrNature: Mus<CRLF>15:00:00:000"),
+              std::string::npos)
+        << lus[0];
+    EXPECT_EQ(lus[0].find_first_of("\r\n\t"), std::string::npos);
+}
+
 TEST_F(FRADx55Drain, ARunningDrainOrAClosedFileReadsNothing) {
     ecrire(1, 1, "<CurrLib:Reste>");
     bool trouve = true;

@@ -94,6 +94,17 @@ TEST_F(UpdateCheckTest, TheVerdictComparesTheServicesVersionWithTheRunningOneAsT
     EXPECT_EQ(engine().TaskDialog.DefaultButton, engine::IDOK);
 }
 
+// The service's texts reach the log on their own line, whatever they hold.
+TEST_F(UpdateCheckTest, ALineBreakInTheServicesVersionIsShownNotWritten) {
+    webtest::LoopbackHttpServer server;
+    serviceAt(server.base());
+    server.answer("HTTP/1.1 200 OK", answerWith("2099.0101&#13;&#10;15:00:00:000 : : : :    :Err: forged"));
+    engine().Web_VerificationDerniereVersion();
+    EXPECT_EQ(logCount("Web: Last version: 2099.0101<CRLF>15:00:00:000 : : : :    :Err: forged |Running: "), 1);
+    EXPECT_EQ(logCount("\n"), 0);
+    EXPECT_EQ(logCount("\r"), 0);
+}
+
 TEST_F(UpdateCheckTest, PythonsServerAnsweringTheFileIsAnAnswerLikeAnyOther) {
     const std::filesystem::path folder = drive.root() / "served";
     std::filesystem::create_directories(folder / "IAL" / "DROITS");
