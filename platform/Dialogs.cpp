@@ -91,15 +91,15 @@ std::string oneLine(std::string text) {
 }
 
 // The line that tells why a box answered by itself; sent once the seam's lock is released.
-std::string stopLine(const State& s, bool wasOpen, const std::string& title, const std::string& text,
-                     const std::string& answer) {
-    return "Warning: " + s.stopCause +
-           (wasOpen ? ": open box closed with its default answer (" : ": box not shown, default answer (") +
-           answer + "): " + title + " | " + oneLine(text);
-}
-
-void sendStopLine(const State& s, const std::string& line) {
-    if (const auto report = s.stopReport)
+void reportStopAnswer(std::unique_lock<std::mutex>& lock, const State& s, bool wasOpen,
+                      const std::string& title, const std::string& text, const std::string& answer) {
+    const std::string line =
+        "Warning: " + s.stopCause +
+        (wasOpen ? ": open box closed with its default answer (" : ": box not shown, default answer (") +
+        answer + "): " + title + " | " + oneLine(text);
+    const auto report = s.stopReport;
+    lock.unlock();
+    if (report)
         report(line);
     else
         std::fprintf(stderr, "%s\n", line.c_str());
@@ -116,9 +116,7 @@ std::optional<std::string> pathAnswer(Kind kind, const std::string& title, const
     std::unique_lock lock(s.mutex);
     if (!s.stopCause.empty()) {
         record(s, kind, title, text, "cancel");
-        const std::string line = stopLine(s, false, title, text, "cancel");
-        lock.unlock();
-        sendStopLine(s, line);
+        reportStopAnswer(lock, s, false, title, text, "cancel");
         return std::nullopt;
     }
     std::optional<std::string> answer = scriptedAnswer(s);
@@ -133,11 +131,7 @@ std::optional<std::string> pathAnswer(Kind kind, const std::string& title, const
         lock.lock();
         if (!s.stopCause.empty()) shown.reset();
         record(s, kind, title, text, shown ? *shown : "cancel");
-        if (!s.stopCause.empty()) {
-            const std::string line = stopLine(s, true, title, text, "cancel");
-            lock.unlock();
-            sendStopLine(s, line);
-        }
+        if (!s.stopCause.empty()) reportStopAnswer(lock, s, true, title, text, "cancel");
         return shown;
     }
     record(s, kind, title, text, answer->empty() ? "cancel" : *answer);
@@ -202,11 +196,7 @@ int MsgBox(const std::string& text, int style, const std::string& title) {
     const bool stopNow = !s.stopCause.empty();
     if (stopNow) result = defaultResult(style);
     record(s, Kind::Message, title, text, wordOfResult(result));
-    if (stopNow) {
-        const std::string line = stopLine(s, !stopBefore, title, text, wordOfResult(result));
-        lock.unlock();
-        sendStopLine(s, line);
-    }
+    if (stopNow) reportStopAnswer(lock, s, !stopBefore, title, text, wordOfResult(result));
     return result;
 }
 
@@ -238,9 +228,7 @@ std::optional<std::string> scriptedOwnAnswer(Kind kind, const std::string& title
     std::unique_lock lock(s.mutex);
     if (!s.stopCause.empty()) {
         record(s, kind, title, text, "default");
-        const std::string line = stopLine(s, false, title, text, "default");
-        lock.unlock();
-        sendStopLine(s, line);
+        reportStopAnswer(lock, s, false, title, text, "default");
         return std::string();
     }
     readEnvironment(s);
@@ -295,9 +283,7 @@ void setStopReport(std::function<void(const std::string& line)> report) {
 void reportClosedByStop(const std::string& title, const std::string& text, const std::string& answer) {
     State& s = state();
     std::unique_lock lock(s.mutex);
-    const std::string line = stopLine(s, true, title, text, answer);
-    lock.unlock();
-    sendStopLine(s, line);
+    reportStopAnswer(lock, s, true, title, text, answer);
 }
 
 void setPresenter(Presenter* presenter) {
