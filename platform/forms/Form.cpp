@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "platform/ScopedFlag.h"
+#include "platform/forms/WindowFrame.h"
 
 namespace platform::forms {
 namespace {
@@ -46,15 +47,12 @@ void Form::Load() {
 void Form::Show(int mode, Form* owner) {
     Load();
     if (!loaded_) return;  // Form_Load unloaded it again
+    if (owner && owner != this) beOwnedBy(*owner);
     if (mode != vbModal || modalLoop_) {
         show();
         raise();
+        activateWindow();
         return;
-    }
-    if (owner) {
-        owner->winId();
-        winId();
-        windowHandle()->setTransientParent(owner->windowHandle());
     }
     setWindowModality(Qt::ApplicationModal);
     show();
@@ -66,6 +64,48 @@ void Form::Show(int mode, Form* owner) {
     modalLoop_ = nullptr;
     if (isVisible()) hide();
     setWindowModality(Qt::NonModal);
+}
+
+// On X11 only a dialog's window carries its owner to the window manager, which then keeps it in
+// front of the owner.
+void Form::beOwnedBy(Form& owner) {
+    if (windowType() != Qt::Dialog) {
+        const bool shown = isVisible();
+        setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);  // hides a shown window
+        if (shown) show();
+    }
+    owned_ = true;
+    owner.winId();
+    winId();
+    windowHandle()->setTransientParent(owner.windowHandle());
+    if (!placed_ && !isVisible()) {
+        const auto frame = realFrame(owner);
+        opensOver_ = frame ? *frame : owner.frameGeometry();
+    }
+}
+
+void Form::setVisible(bool visible) {
+    if (!visible && isVisible()) place_.Hiding(*this);
+    QWidget::setVisible(visible);
+}
+
+void Form::showEvent(QShowEvent* event) {
+    if (opensOver_) centreOver(*opensOver_);  // now that the window has its size
+    opensOver_.reset();
+    placed_ = true;
+    place_.Showing(*this);
+    if (QWindow* handle = windowHandle()) {
+        handle->installEventFilter(this);  // its exposure: the window manager has framed it
+        if (owned_) keepOffTaskbar(*this);
+    }
+    QWidget::showEvent(event);
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == windowHandle() && place_.AwaitsFrame() &&
+        windowHandle()->isExposed())
+        place_.Framed(*this);
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form::Hide() {
@@ -104,19 +144,27 @@ void Form::SetMousePointer(int shape) {
 
 bool Form::Topmost() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
 
+// Through the native window, which keeps it: a widget's own flag change makes a new native
+// window, which forgets its owner and its place on X11.
 void Form::SetTopmost(bool topmost) {
     if (Topmost() == topmost) return;
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, topmost);  // hides a shown window
-    if (shown) show();
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, topmost);
+    overrideWindowFlags(flags);
+    if (QWindow* handle = windowHandle()) handle->setFlags(flags);
 }
 
 void Form::CentreOnScreen() {
     const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!where) return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(where->availableGeometry().center());
-    move(frame.topLeft());
+    if (where) centreOver(where->availableGeometry());
+}
+
+void Form::centreOver(const QRect& area) {
+    const auto real = realFrame(*this);
+    QRect frame = real ? *real : frameGeometry();
+    frame.moveCenter(area.center());
+    placed_ = true;
+    place_.PlaceFrame(*this, frame.topLeft());
 }
 
 }  // namespace platform::forms

@@ -1,6 +1,7 @@
 // Window base with VB's life cycle: loaded once, shown modal or modeless, hidden, unloaded.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,8 @@ public:
     // The loaded windows, first loaded first (VB's Forms collection).
     static const std::vector<Form*>& LoadedForms();
     // Loads when needed, then shows; vbModal returns once the window is hidden or unloaded.
-    // The owner stays above nothing: it only keeps the modal window in front of it.
+    // An owned window stays in front of its owner, has no taskbar entry of its own, and opens
+    // over its owner when nothing has placed it yet.
     void Show(int mode = vbModeless, Form* owner = nullptr);
     void Hide();
     // Asks Form_QueryUnload, then Form_Unload; false when either cancelled. The object stays:
@@ -52,10 +54,17 @@ public:
 
     // Twips; read back as set while the window stays there, else from its real geometry.
     void Move(double left, double top, double width, double height) {
+        placed_ = true;
         place_.Move(*this, left, top, width, height);
     }
-    void SetLeft(double v) { place_.SetLeft(*this, v); }
-    void SetTop(double v) { place_.SetTop(*this, v); }
+    void SetLeft(double v) {
+        placed_ = true;
+        place_.SetLeft(*this, v);
+    }
+    void SetTop(double v) {
+        placed_ = true;
+        place_.SetTop(*this, v);
+    }
     void SetWidth(double v) { place_.SetWidth(*this, v); }
     void SetHeight(double v) { place_.SetHeight(*this, v); }
     double Left() const { return place_.Left(*this); }
@@ -64,14 +73,21 @@ public:
     double Height() const { return place_.Height(*this); }
     void CentreOnScreen();
 
+    void setVisible(bool visible) override;
+
 protected:
     virtual void Form_Load() {}
     virtual void Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
     virtual void Form_Unload(int& /*cancel*/) {}
 
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void beOwnedBy(Form& owner);
+    void centreOver(const QRect& area);
+
     std::string name_;
     bool loaded_ = false;
     bool loading_ = false;
@@ -79,6 +95,9 @@ private:
     int mousePointer_ = vbDefault;
     QEventLoop* modalLoop_ = nullptr;
     WindowPlace place_;
+    bool owned_ = false;
+    bool placed_ = false;              // by code, or shown once
+    std::optional<QRect> opensOver_;   // the owner's frame, for a first show
 };
 
 }  // namespace platform::forms

@@ -1,19 +1,50 @@
-// Window places: twips kept as set while the window's pixels are still the ones they gave.
+// Window places: the frame put where it was asked, checked once the window manager framed it,
+// and read back from where the window really is.
 #include "platform/forms/WindowPlace.h"
 
+#include <algorithm>
+
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/forms/Control.h"
+#include "platform/forms/WindowFrame.h"
 
 namespace platform::forms {
 namespace {
+
+// What must stay on the screen of a frame's title bar to take hold of it with the mouse.
+constexpr int kGripPixels = 100;
+constexpr int kTitlePixels = 24;
 
 // The value as set when the window still has its pixels (a layout may have refused a size).
 double twipsOf(int pixels, double asSet) {
     return pixels == pixelsOfTwips(asSet) ? asSet : double(pixels) * kTwipsPerPixel;
 }
 
+QRect availableArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableVirtualGeometry() : QRect();
+}
+
+bool placedByItsState(const QWidget& window) {
+    return window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized);
+}
+
 }  // namespace
+
+QPoint heldOnScreen(QPoint frame, QSize frameSize, const QRect& area) {
+    if (area.isEmpty()) return frame;
+    const int grip = std::clamp(frameSize.width(), 1, kGripPixels);
+    const int title = std::clamp(frameSize.height(), 1, kTitlePixels);
+    const int right = area.x() + area.width() - grip;
+    const int bottom = area.y() + area.height() - title;
+    const int x = std::clamp(frame.x(), std::min(area.x() + grip - frameSize.width(), right), right);
+    const int y = std::clamp(frame.y(), std::min(area.y(), bottom), bottom);
+    return {x, y};
+}
 
 void WindowPlace::Move(QWidget& window, double left, double top, double width, double height) {
     SetLeft(window, left);
@@ -22,15 +53,14 @@ void WindowPlace::Move(QWidget& window, double left, double top, double width, d
     SetHeight(window, height);
 }
 
-// A window's move() and pos() both count its frame, so a saved place comes back where it was.
 void WindowPlace::SetLeft(QWidget& window, double left) {
     left_ = left;
-    window.move(pixelsOfTwips(left), window.y());
+    PlaceFrame(window, {pixelsOfTwips(left), framePixels(window).y()});
 }
 
 void WindowPlace::SetTop(QWidget& window, double top) {
     top_ = top;
-    window.move(window.x(), pixelsOfTwips(top));
+    PlaceFrame(window, {framePixels(window).x(), pixelsOfTwips(top)});
 }
 
 void WindowPlace::SetWidth(QWidget& window, double width) {
@@ -43,9 +73,55 @@ void WindowPlace::SetHeight(QWidget& window, double height) {
     window.resize(window.width(), pixelsOfTwips(height));
 }
 
-double WindowPlace::Left(const QWidget& window) const { return twipsOf(window.x(), left_); }
-double WindowPlace::Top(const QWidget& window) const { return twipsOf(window.y(), top_); }
+double WindowPlace::Left(const QWidget& window) const { return twipsOf(framePixels(window).x(), left_); }
+double WindowPlace::Top(const QWidget& window) const { return twipsOf(framePixels(window).y(), top_); }
 double WindowPlace::Width(const QWidget& window) const { return twipsOf(window.width(), width_); }
 double WindowPlace::Height(const QWidget& window) const { return twipsOf(window.height(), height_); }
+
+void WindowPlace::PlaceFrame(QWidget& window, QPoint frame) {
+    // Once Qt has a native window for the widget, a widget's move places the inner area on X11
+    // (its frame is not known before it is mapped); the native window's frame position does not.
+    QWindow* handle = window.windowHandle();
+    if (handle && framedByWindowManager())
+        handle->setFramePosition(frame);
+    else
+        window.move(frame);  // counts the frame, as far as Qt knows it
+    known_ = Known{frame, window.pos()};
+    if (pending_) pending_ = frame;
+}
+
+QPoint WindowPlace::framePixels(const QWidget& window) const {
+    // As put or last seen while nothing has moved the window since, as far as Qt can tell;
+    // else where it really is; else where Qt has it.
+    if (known_ && window.pos() == known_->byQt) return known_->frame;
+    if (const auto real = realFrame(window)) return real->topLeft();
+    return window.pos();
+}
+
+QSize WindowPlace::frameSize(const QWidget& window) const { return window.size() + frameExtra_; }
+
+void WindowPlace::Showing(QWidget& window) {
+    pending_.reset();
+    if (placedByItsState(window)) return;
+    const QPoint target = framePixels(window);
+    const QPoint held = heldOnScreen(target, frameSize(window), availableArea());
+    if (held != target) PlaceFrame(window, held);
+    if (framedByWindowManager()) pending_ = held;
+}
+
+void WindowPlace::Framed(QWidget& window) {
+    if (!pending_) return;
+    const auto real = realFrame(window);
+    if (!real) return;
+    frameExtra_ = real->size() - window.size();
+    const QPoint target = heldOnScreen(*pending_, real->size(), availableArea());
+    pending_.reset();
+    if (real->topLeft() != target) PlaceFrame(window, target);
+}
+
+void WindowPlace::Hiding(const QWidget& window) {
+    pending_.reset();
+    if (const auto real = realFrame(window)) known_ = Known{real->topLeft(), window.pos()};
+}
 
 }  // namespace platform::forms

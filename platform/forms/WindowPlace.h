@@ -1,7 +1,14 @@
 // A window's place in twips: the values as set while the window stays where they put it, the
-// real geometry once the operator or the window system moved or resized it.
+// real geometry once the operator or the window system moved or resized it. Left and Top are
+// the frame's, title bar included, on every desktop.
 #pragma once
 
+#include <optional>
+
+#include <QPoint>
+#include <QSize>
+
+class QRect;
 class QWidget;
 
 namespace platform::forms {
@@ -20,8 +27,32 @@ public:
     double Width(const QWidget& window) const;
     double Height(const QWidget& window) const;
 
+    // Puts the frame at this point of the screen, in pixels.
+    void PlaceFrame(QWidget& window, QPoint frame);
+
+    // The window's own events, passed on by its form.
+    void Showing(QWidget& window);      // about to be shown
+    void Framed(QWidget& window);       // on screen in its window manager's frame
+    void Hiding(const QWidget& window); // about to be hidden
+    bool AwaitsFrame() const { return pending_.has_value(); }
+
 private:
+    QPoint framePixels(const QWidget& window) const;
+    QSize frameSize(const QWidget& window) const;
+
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    // Where the frame was put or last seen, and Qt's own position for the window then: it
+    // stands while Qt's position has not changed since.
+    struct Known {
+        QPoint frame;
+        QPoint byQt;
+    };
+    std::optional<Known> known_;
+    std::optional<QPoint> pending_;  // where a shown window's frame must be once framed
+    QSize frameExtra_;               // what the frame adds to the window, once seen
 };
+
+// The frame's place, brought back so that a grip of its title bar lies inside the area.
+QPoint heldOnScreen(QPoint frame, QSize frameSize, const QRect& area);
 
 }  // namespace platform::forms
