@@ -160,11 +160,8 @@ void Form::CentreOnScreen() {
 }
 
 void Form::centreOver(const QRect& area) {
-    const auto real = realFrame(*this);
-    QRect frame = real ? *real : frameGeometry();
-    frame.moveCenter(area.center());
     placed_ = true;
-    place_.PlaceFrame(*this, frame.topLeft());
+    place_.CentreOver(*this, area);
 }
 
 }  // namespace platform::forms

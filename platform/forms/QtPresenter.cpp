@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "platform/WinPath.h"
+#include "platform/forms/QtTranslations.h"
 
 namespace platform::forms {
 namespace dlg = platform::dialogs;
@@ -111,7 +112,19 @@ std::string qtFilterOf(const std::string& vbFilter) {
     return out;
 }
 
+// The program's questions come above its own stay-on-top windows, never under them.
+void keepAboveTopmostWindows(QDialog& dialog) {
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == &dialog || !window->isVisible()) continue;
+        if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+            dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            return;
+        }
+    }
+}
+
 bool QtPresenter::runModal(QDialog& dialog) {
+    keepAboveTopmostWindows(dialog);
     const auto entry = shown_.insert(shown_.end(), Shown{&dialog});
     struct Forget {
         std::list<Shown>& shown;
@@ -182,6 +195,7 @@ std::optional<std::string> QtPresenter::pickOpenFile(const std::string& title,
 }
 
 void installQtPresenter() {
+    installQtTranslations();
     static QtPresenter presenter;
     platform::dialogs::setPresenter(&presenter);
 }

@@ -51,7 +51,11 @@ std::string qtFilterOf(const std::string& vbFilter);
 // itself, a bare name lies in the initial folder.
 std::string proposedFileOf(const std::string& initialFolder, const std::string& fileName);
 
-// Registers one presenter for the whole run; windows programs call it once at start.
+// Above the program's stay-on-top windows while one of them is shown.
+void keepAboveTopmostWindows(QDialog& dialog);
+
+// Registers one presenter for the whole run, with Qt's texts in the user's language; windows
+// programs call it once at start.
 void installQtPresenter();
 
 }  // namespace platform::forms

@@ -55,11 +55,13 @@ void WindowPlace::Move(QWidget& window, double left, double top, double width, d
 
 void WindowPlace::SetLeft(QWidget& window, double left) {
     left_ = left;
+    centreOn_.reset();
     PlaceFrame(window, {pixelsOfTwips(left), framePixels(window).y()});
 }
 
 void WindowPlace::SetTop(QWidget& window, double top) {
     top_ = top;
+    centreOn_.reset();
     PlaceFrame(window, {framePixels(window).x(), pixelsOfTwips(top)});
 }
 
@@ -79,15 +81,22 @@ double WindowPlace::Width(const QWidget& window) const { return twipsOf(window.w
 double WindowPlace::Height(const QWidget& window) const { return twipsOf(window.height(), height_); }
 
 void WindowPlace::PlaceFrame(QWidget& window, QPoint frame) {
-    // Once Qt has a native window for the widget, a widget's move places the inner area on X11
-    // (its frame is not known before it is mapped); the native window's frame position does not.
+    // A shown window is moved by its frame. A hidden one takes the place as Qt's own, which
+    // counts the frame as far as Qt knows it; once it is framed on screen, the frame is checked.
     QWindow* handle = window.windowHandle();
-    if (handle && framedByWindowManager())
+    if (handle && window.isVisible() && handle->isExposed() && framedByWindowManager())
         handle->setFramePosition(frame);
     else
-        window.move(frame);  // counts the frame, as far as Qt knows it
+        window.move(frame);
     known_ = Known{frame, window.pos()};
-    if (pending_) pending_ = frame;
+    if (awaitsFrame_) target_ = frame;
+}
+
+void WindowPlace::CentreOver(QWidget& window, const QRect& area) {
+    QRect frame(QPoint(), frameSize(window));
+    frame.moveCenter(area.center());
+    PlaceFrame(window, frame.topLeft());
+    centreOn_ = area;
 }
 
 QPoint WindowPlace::framePixels(const QWidget& window) const {
@@ -101,26 +110,44 @@ QPoint WindowPlace::framePixels(const QWidget& window) const {
 QSize WindowPlace::frameSize(const QWidget& window) const { return window.size() + frameExtra_; }
 
 void WindowPlace::Showing(QWidget& window) {
-    pending_.reset();
+    awaitsFrame_ = false;
+    target_.reset();
     if (placedByItsState(window)) return;
+    // A window nobody placed stays where the window manager puts it, on the screen.
+    const bool asked = known_ && window.pos() == known_->byQt;
     const QPoint target = framePixels(window);
     const QPoint held = heldOnScreen(target, frameSize(window), availableArea());
     if (held != target) PlaceFrame(window, held);
-    if (framedByWindowManager()) pending_ = held;
+    if (!framedByWindowManager()) {
+        centreOn_.reset();
+        return;
+    }
+    awaitsFrame_ = true;
+    if (asked || held != target) target_ = held;
 }
 
 void WindowPlace::Framed(QWidget& window) {
-    if (!pending_) return;
+    if (!awaitsFrame_) return;
     const auto real = realFrame(window);
     if (!real) return;
+    awaitsFrame_ = false;
     frameExtra_ = real->size() - window.size();
-    const QPoint target = heldOnScreen(*pending_, real->size(), availableArea());
-    pending_.reset();
-    if (real->topLeft() != target) PlaceFrame(window, target);
+    QPoint asked = target_.value_or(real->topLeft());
+    if (centreOn_) {
+        QRect frame(QPoint(), real->size());
+        frame.moveCenter(centreOn_->center());
+        asked = frame.topLeft();
+    }
+    const QPoint goal = heldOnScreen(asked, real->size(), availableArea());
+    target_.reset();
+    centreOn_.reset();
+    if (real->topLeft() != goal) PlaceFrame(window, goal);
 }
 
 void WindowPlace::Hiding(const QWidget& window) {
-    pending_.reset();
+    awaitsFrame_ = false;
+    target_.reset();
+    centreOn_.reset();
     if (const auto real = realFrame(window)) known_ = Known{real->topLeft(), window.pos()};
 }
 

@@ -6,9 +6,9 @@
 #include <optional>
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
-class QRect;
 class QWidget;
 
 namespace platform::forms {
@@ -29,12 +29,15 @@ public:
 
     // Puts the frame at this point of the screen, in pixels.
     void PlaceFrame(QWidget& window, QPoint frame);
+    // Puts the frame's centre on the area's; a window not framed yet is centred again with its
+    // frame once it is.
+    void CentreOver(QWidget& window, const QRect& area);
 
     // The window's own events, passed on by its form.
     void Showing(QWidget& window);      // about to be shown
     void Framed(QWidget& window);       // on screen in its window manager's frame
     void Hiding(const QWidget& window); // about to be hidden
-    bool AwaitsFrame() const { return pending_.has_value(); }
+    bool AwaitsFrame() const { return awaitsFrame_; }
 
 private:
     QPoint framePixels(const QWidget& window) const;
@@ -48,7 +51,9 @@ private:
         QPoint byQt;
     };
     std::optional<Known> known_;
-    std::optional<QPoint> pending_;  // where a shown window's frame must be once framed
+    bool awaitsFrame_ = false;       // shown, not yet framed
+    std::optional<QPoint> target_;   // where its frame must be then, when it was asked
+    std::optional<QRect> centreOn_;  // or the area it must be centred on
     QSize frameExtra_;               // what the frame adds to the window, once seen
 };
 

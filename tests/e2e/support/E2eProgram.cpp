@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 E2eProgram::E2eProgram(const E2eSite& site, ProgramOptions options)
     : site_(site), errorFile_(options.errorFile) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QT_QPA_PLATFORM", options.onDesktop ? "xcb" : "offscreen");
     env.insert("AL3_DRIVE_C", QString::fromStdString(site.root().string()));
     if (!options.answers.empty()) env.insert("AL3_ANSWERS", QString::fromStdString(options.answers));
     else env.remove("AL3_ANSWERS");

@@ -24,6 +24,8 @@ struct ProgramOptions {
     // Standard error goes to this file instead of a pipe (standard output nowhere): the programs
     // it starts, which inherit both, write on after it has ended.
     std::filesystem::path errorFile;
+    // On the X display of the test's environment (a desktop of its own) instead of offscreen.
+    bool onDesktop = false;
 };
 
 // The environment of a desktop whose locale is LANG alone (no LC_ALL, LC_* or LANGUAGE).
