@@ -37,6 +37,7 @@ int16_t masqueShift(const QKeyEvent& event) {
 }  // namespace
 
 FrmAbout::FrmAbout() : Form("FrmAbout") {
+    SetCaption("A propos de Aerolune: Relaytone");
     auto* disposition = new QVBoxLayout(this);
     const auto label = [&](const std::string& texte) {
         auto* l = new platform::forms::Label(this);

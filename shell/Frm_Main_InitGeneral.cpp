@@ -109,8 +109,16 @@ void Frm_Main::PlacementFenetre() {
     const auto lire = [&](const std::string& cle, double defaut) {
         return VBA::Val(Lib_Systeme::LectureIni(fichier, "FrmPos", Name() + cle, std::to_string(int(defaut))));
     };
-    SetWidth(lire("_Width", largeurEcran));
-    SetHeight(std::min(lire("_Height", hauteurEcran), hauteurEcran));
+    // A stored size is held to the screen: a "1e30" would make a window no screen shows, and the
+    // next save would store it again.
+    const QRect zone = ecran ? ecran->availableGeometry() : QRect();
+    const QSize minimum = minimumSizeHint().expandedTo(QSize(1, 1));
+    const auto tenir = [](double twips, int minimumPixels, int zonePixels) {
+        return std::clamp(twips, double(minimumPixels) * platform::forms::kTwipsPerPixel,
+                          double(std::max(minimumPixels, zonePixels)) * platform::forms::kTwipsPerPixel);
+    };
+    SetWidth(tenir(lire("_Width", largeurEcran), minimum.width(), zone.width()));
+    SetHeight(tenir(lire("_Height", hauteurEcran), minimum.height(), zone.height()));
     switch (VBA::CInt(lire("_WindowState", 2))) {
     case 0: setWindowState(Qt::WindowNoState); break;
     case 1: setWindowState(Qt::WindowMinimized); break;

@@ -34,7 +34,8 @@ void Frm_Main::InitDisposition() {
     rangee->addWidget(LabelAffichageMemory);
     rangee->addWidget(ShapeActivite);
     SftTabsMain->setCornerWidget(indicateurs, Qt::TopRightCorner);
-    LabelAffichageMemory->show();
+    // The figure shows while the memory is measured: the settings' load shows it when it is.
+    LabelAffichageMemory->hide();
     ShapeActivite->hide();
 
     // The incidents tab is placed in twips by the tab layout, not by a layout manager; the list

@@ -85,10 +85,13 @@ void Frm_Main::Mnu01Options_Click() {
     engine::Trap(kObjet + "Mnu01Options_Click", [this] {
         if (PbBQuitter) return;
         FrmSetup& reglages = FrmSetup::get();
-        if (reglages.Visible())
+        // A window the operator minimised is visible but out of sight: it comes back.
+        if (reglages.Visible() && !reglages.isMinimized()) {
             reglages.Hide();
-        else
-            reglages.Show(platform::forms::vbModeless, this);
+            return;
+        }
+        if (reglages.isMinimized()) reglages.setWindowState(reglages.windowState() & ~Qt::WindowMinimized);
+        reglages.Show(platform::forms::vbModeless, this);
     });
 }
 

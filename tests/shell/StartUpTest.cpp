@@ -47,9 +47,6 @@ protected:
         ASSERT_TRUE(PbBFeuilleChargee);
     }
     std::filesystem::path positions() const { return site.positionsFile(); }
-    static double hauteurEcran() {
-        return QGuiApplication::primaryScreen()->geometry().height() * platform::forms::kTwipsPerPixel;
-    }
 
     e2e::E2eSite site;
     Frm_Main fenetre;
@@ -60,27 +57,52 @@ TEST_F(Placement, WithoutStoredPositionsTheWindowOpensMaximised) {
     EXPECT_TRUE(fenetre.isMaximized());
 }
 
-TEST_F(Placement, AStoredHeightAboveTheScreenIsCutAndAWiderWidthIsKept) {
-    support::writeWindowsFile(positions(), "[FrmPos]\nFrm_Main_Width=99000\nFrm_Main_Height=99000\n"
-                                           "Frm_Main_WindowState=0\n");
+// Sizes are read as VB reads them (an exponent included) and held to the screen, so that what the
+// shut-down saves opens the same window at the next start. 0 stands for the screen's size.
+struct StoredSize {
+    const char* width;
+    const char* height;
+    int expectedWidth, expectedHeight;  // twips
+};
+
+class HeldSize : public Placement, public ::testing::WithParamInterface<StoredSize> {};
+
+TEST_P(HeldSize, IsHeldToTheScreenAndSavedSo) {
+    const StoredSize& c = GetParam();
+    const QRect zone = QGuiApplication::primaryScreen()->availableGeometry();
+    const int largeur = c.expectedWidth ? c.expectedWidth : zone.width() * platform::forms::kTwipsPerPixel;
+    const int hauteur = c.expectedHeight ? c.expectedHeight : zone.height() * platform::forms::kTwipsPerPixel;
+    support::writeWindowsFile(positions(), std::string("[FrmPos]\nFrm_Main_Width=") + c.width +
+                                               "\nFrm_Main_Height=" + c.height + "\nFrm_Main_WindowState=0\n");
     demarrer();
     EXPECT_FALSE(fenetre.isMaximized());
-    EXPECT_EQ(fenetre.Width(), 99000);
-    EXPECT_EQ(fenetre.Height(), hauteurEcran());
-}
-
-// Sizes written with an exponent are read as VB reads them and held to what a window can take.
-TEST_F(Placement, AStoredSizeBeyondAnyScreenIsHeldAndSavedAsAWholeNumber) {
-    support::writeWindowsFile(positions(), "[FrmPos]\nFrm_Main_Width=1e30\nFrm_Main_Height=6E3\n"
-                                           "Frm_Main_WindowState=0\n");
-    demarrer();
-    EXPECT_EQ(fenetre.Height(), 6000);
-    EXPECT_EQ(fenetre.width(), QWIDGETSIZE_MAX);
+    EXPECT_EQ(fenetre.Width(), largeur);
+    EXPECT_EQ(fenetre.Height(), hauteur);
+    EXPECT_LE(fenetre.width(), zone.width());
     fenetre.Unload(platform::forms::vbAppTaskManager);
     const std::string texte = support::readWindowsFile(positions());
-    EXPECT_NE(texte.find("Frm_Main_Width=2147483647\n"), std::string::npos) << texte;
-    EXPECT_NE(texte.find("Frm_Main_Height=6000\n"), std::string::npos) << texte;
+    EXPECT_NE(texte.find("Frm_Main_Width=" + std::to_string(largeur) + "\n"), std::string::npos) << texte;
+    EXPECT_NE(texte.find("Frm_Main_Height=" + std::to_string(hauteur) + "\n"), std::string::npos) << texte;
 }
+
+INSTANTIATE_TEST_SUITE_P(Placement, HeldSize,
+                         ::testing::Values(StoredSize{"9000", "6E3", 9000, 6000}, StoredSize{"99000", "99000", 0, 0},
+                                           StoredSize{"1e30", "1E400", 0, 0}));
+
+// The memory figure shows only while the memory is measured: from the first start on, a site
+// that does not measure it shows no "0000".
+class MemoryFigure : public Placement, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(MemoryFigure, ShowsOnlyWhileTheMemoryIsMeasured) {
+    const bool measured = GetParam();
+    support::writeWindowsFile(site.programFolder() / "Settings" / "AL3_Relaytone" / "AL3_Relaytone.Ini",
+                              std::string("[SoundCard]\nActive=0\n[Windows]\nLaunch=0\nMemory=") +
+                                  (measured ? "1" : "0") + "\n");
+    demarrer();
+    EXPECT_EQ(fenetre.LabelAffichageMemory->isHidden(), !measured);
+}
+
+INSTANTIATE_TEST_SUITE_P(Placement, MemoryFigure, ::testing::Bool());
 
 TEST_F(Placement, ShuttingDownMaximisedSavesTheStateAndKeepsTheStoredSize) {
     support::writeWindowsFile(positions(), "[FrmPos]\nFrm_Main_Width=9000\nFrm_Main_Height=6000\n"

@@ -112,8 +112,9 @@ TEST_F(Layout, TheGridsColumnsFollowTheWindowAndAreRecomputedOnReturningToItsTab
 }
 
 TEST_F(Layout, TheIndicatorsSitAtTheRightOfTheStripAndTheFigureStaysPutWhenTheShapeLights) {
-    taille(800, 600);
     auto& figure = *fenetre.LabelAffichageMemory;
+    figure.show();  // the memory is measured
+    taille(800, 600);
     auto& forme = *fenetre.ShapeActivite;
     const int figureEteinte = droiteDans(figure);
     forme.show();
