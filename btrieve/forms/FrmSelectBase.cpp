@@ -1,6 +1,8 @@
 // FrmSelectBase's window: controls, design layout and its scaling to the font scale.
 #include "btrieve/forms/FrmSelectBase.h"
 
+#include <algorithm>
+
 #include <QFont>
 #include <QPainter>
 
@@ -11,6 +13,14 @@
 namespace forms = platform::forms;
 
 namespace {
+
+// A design size, widened where the desktop's font needs more room for the caption than the
+// design's did (the design font may be missing: "Station" then read "Statior").
+void placeLabel(forms::Label& label, double left, double top, double width, double height) {
+    const QSize needed = label.sizeHint();
+    label.Move(left, top, std::max(width, double(needed.width() * forms::kTwipsPerPixel)),
+               std::max(height, double(needed.height() * forms::kTwipsPerPixel)));
+}
 
 QFont fontOf(const char* family, double points) {
     QFont font(family);
@@ -53,10 +63,10 @@ FrmSelectBase::FrmSelectBase()
 
 void FrmSelectBase::placeControls(double scale) {
     Move(Left(), Top(), 7560 / scale, 5895 / scale);
-    Label[0]->Move(960 / scale, 2160 / scale, 615, 240);
-    Label[1]->Move(960 / scale, 3060 / scale, 735, 240);
-    Label[2]->Move(960 / scale, 1200 / scale, 4950, 360);
-    Label[3]->Move(960 / scale, 360 / scale, 2655, 555);
+    placeLabel(*Label[0], 960 / scale, 2160 / scale, 615, 240);
+    placeLabel(*Label[1], 960 / scale, 3060 / scale, 735, 240);
+    placeLabel(*Label[2], 960 / scale, 1200 / scale, 4950, 360);
+    placeLabel(*Label[3], 960 / scale, 360 / scale, 2655, 555);
     ComboBase->Move(2220 / scale, 2580 / scale, 4335 / scale, 315);
     ComboStation->Move(2220 / scale, 3480 / scale, 4335 / scale, 315);
     CommandFermer[0]->Move(6300 / scale, 5340 / scale, 1155 / scale, 375);

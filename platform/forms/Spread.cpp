@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <QHeaderView>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTableWidget>
@@ -53,6 +54,27 @@ std::string stamp() {
     return text;
 }
 
+// A header too narrow for its text shows the text's beginning and an ellipsis, not a clip of its
+// middle (Qt's header draws its labels whole and centred).
+class ElidedHeaderLabels : public QProxyStyle {
+public:
+    explicit ElidedHeaderLabels(QObject* owner) { setParent(owner); }
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option);
+        if ((element != CE_Header && element != CE_HeaderLabel) || !header || header->text.isEmpty()) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        // The whole section, or its label's part of it when a style sheet draws the section.
+        QStyleOptionHeader elided = *header;
+        const int room = element == CE_Header ? subElementRect(SE_HeaderLabel, header, widget).width()
+                                              : header->rect.width();
+        elided.text = header->fontMetrics.elidedText(header->text, Qt::ElideRight, room);
+        QProxyStyle::drawControl(element, &elided, painter, widget);
+    }
+};
+
 }  // namespace
 
 // What a sheet keeps beside its table: the sizes as set and the names.
@@ -98,6 +120,8 @@ const Spread::SheetLayout& Spread::layout() const { return layouts_[currentIndex
 void Spread::addSheet() {
     auto* sheet = new QTableWidget(this);
     sheet->setUpdatesEnabled(redraw_);
+    auto* header = sheet->horizontalHeader();
+    header->setStyle(new ElidedHeaderLabels(header));
     addWidget(sheet);
     SheetLayout l;
     l.name = "Sheet" + std::to_string(count());

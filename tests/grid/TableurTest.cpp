@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QTableWidget>
 
@@ -138,6 +139,40 @@ TEST_F(Tableur, TheTimeColumnShowsTheWholeTimeAtTheDesktopsFontAndTheStationsSti
     // The wider unit is the text columns' too: the three stations still share the grid's width.
     EXPECT_LE(largeur, largeurGrille - 540 / 15 + 3);
     EXPECT_GE(largeur, largeurGrille - 540 / 15 - 3);
+}
+
+// Each of a station's headers holds its label; the narrow time column's shows the label's
+// beginning and an ellipsis ("Radi…"), never a clip of its middle ("adio Nor"): what it draws is
+// what it draws for some beginning of the label followed by an ellipsis.
+TEST_F(Tableur, TheNarrowTimeColumnsHeaderShowsTheBeginningOfTheStationsLabel) {
+    fenetre.QWidget::show();
+    fenetre.resize(1200, 600);
+    demarrage();
+    Lib_Tableur::InitGeneralTableurGlobal(false, true);
+    auto* table = qobject_cast<QTableWidget*>(grille.currentWidget());
+    ASSERT_NE(table, nullptr);
+    QHeaderView* header = table->horizontalHeader();
+    const auto drawn = [&](int column) {
+        const QRect section(header->sectionViewportPosition(column), 0, header->sectionSize(column),
+                            header->height());
+        return header->grab(section).toImage();
+    };
+    QTableWidgetItem* item = table->horizontalHeaderItem(0);
+    ASSERT_NE(item, nullptr);
+    const QString label = item->text();
+    ASSERT_EQ(label, "Radio Nord");
+    ASSERT_LT(header->sectionSize(0), header->fontMetrics().horizontalAdvance(label));
+    const QImage shown = drawn(0);
+    QString match;
+    for (int n = 1; n < label.size() && match.isEmpty(); ++n) {
+        const QString beginning = label.left(n) + QChar(0x2026);
+        item->setText(beginning);
+        if (drawn(0) == shown) match = beginning;
+    }
+    item->setText(label);
+    EXPECT_FALSE(match.isEmpty());
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), label);  // the text column's header holds it whole
+    EXPECT_EQ(grille.Text(1, 0), "Radio Nord");
 }
 
 TEST_F(Tableur, WithoutStationsTheGridHasNoColumnsAndTheRowsWriteNothing) {

@@ -118,6 +118,19 @@ TEST_F(SelectBase, LayoutFollowsTheFontScale) {
     }
 }
 
+// Whatever fonts the desktop has: "Station" once read "Statior".
+TEST_F(SelectBase, EveryLabelShowsItsCaptionWhole) {
+    for (float scale : {1.0f, 1.25f}) {
+        PbFCoefPolice = scale;
+        FrmSelectBase fresh;
+        fresh.Load();
+        for (const auto* label : fresh.Label) {
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->Caption() << " " << scale;
+            EXPECT_GE(label->height(), label->sizeHint().height()) << label->Caption() << " " << scale;
+        }
+    }
+}
+
 TEST_F(SelectBase, TheBannerPictureIsTheWindowsBackground) {
     window.ComboBase->SetListIndex(0);
     window.Show();
