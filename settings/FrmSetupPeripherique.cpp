@@ -19,6 +19,8 @@ QTabWidget* tabs(QWidget* parent, const char* first, QWidget*& page) {
     return strip;
 }
 
+QLabel* heading(QWidget* parent, const char* text) { return new QLabel(QString::fromUtf8(text), parent); }
+
 }  // namespace
 
 FrmSetupPeripherique::FrmSetupPeripherique() : Form("FrmSetupPeripherique") {
@@ -36,28 +38,36 @@ FrmSetupPeripherique::FrmSetupPeripherique() : Form("FrmSetupPeripherique") {
     QWidget* reception = nullptr;
     SftTabsPeripheriquesReseauReception = tabs(udp, "Réception", reception);
     udpLayout->addWidget(SftTabsPeripheriquesReseauReception);
+    // Headings over the rows' boxes, and labels before the monitor and the host's boxes.
     auto* grid = new QGridLayout(reception);
+    grid->addWidget(heading(reception, "Station"), 0, 0);
+    grid->addWidget(heading(reception, "Adresse d'écoute"), 0, 1);
+    grid->addWidget(heading(reception, "Port"), 0, 2);
     for (int i = 0; i < kRows; ++i) {
         CheckUDPInActif.push_back(new CheckBox(reception, i));
         TexteUDPIPSource.push_back(new TextBox(reception, i));
         TexteUDPPortSource.push_back(new TextBox(reception, i));
-        grid->addWidget(CheckUDPInActif[i], i, 0);
-        grid->addWidget(TexteUDPIPSource[i], i, 1);
-        grid->addWidget(TexteUDPPortSource[i], i, 2);
+        grid->addWidget(CheckUDPInActif[i], 1 + i, 0);
+        grid->addWidget(TexteUDPIPSource[i], 1 + i, 1);
+        grid->addWidget(TexteUDPPortSource[i], 1 + i, 2);
     }
     TexteUDPDonneeRecues = new TextBox(reception);
     TexteUDPDonneeRecues->setReadOnly(true);
-    grid->addWidget(TexteUDPDonneeRecues, kRows, 0, 1, 3);
+    grid->addWidget(heading(reception, "Données reçues"), kRows + 1, 0);
+    grid->addWidget(TexteUDPDonneeRecues, kRows + 1, 1, 1, 2);
+    grid->addWidget(heading(reception, "Poste (nom, adresse)"), kRows + 2, 0);
     for (int i = 0; i < 2; ++i) {
         TexteComputerNameAdresse.push_back(new TextBox(reception, i));
         TexteComputerNameAdresse[i]->setReadOnly(true);
-        grid->addWidget(TexteComputerNameAdresse[i], kRows + 1, i);
+        grid->addWidget(TexteComputerNameAdresse[i], kRows + 2, 1 + i);
     }
 
     QWidget* emission = nullptr;
     SftTabsPeripheriquesReseauEmission = tabs(udp, "Emission", emission);
     udpLayout->addWidget(SftTabsPeripheriquesReseauEmission);
     auto* out = new QGridLayout(emission);
+    const char* columns[] = {"Station", "Adresse IP", "Port", "Port 2", "Données envoyées"};
+    for (int c = 0; c < 5; ++c) out->addWidget(heading(emission, columns[c]), 0, c);
     for (int i = 0; i < kRows; ++i) {
         CheckUDPOutActif.push_back(new CheckBox(emission, i));
         TexteUDPIPCible.push_back(new TextBox(emission, i));
@@ -66,12 +76,12 @@ FrmSetupPeripherique::FrmSetupPeripherique() : Form("FrmSetupPeripherique") {
         TexteUDPDonneeEnvoyees.push_back(new TextBox(emission, i));
         BtnUDPSend.push_back(new CommandButton(emission, i));
         BtnUDPSend[i]->SetCaption("Envoyer");
-        out->addWidget(CheckUDPOutActif[i], i, 0);
-        out->addWidget(TexteUDPIPCible[i], i, 1);
-        out->addWidget(TexteUDPPortCible[i], i, 2);
-        out->addWidget(TexteUDPPortBCible[i], i, 3);
-        out->addWidget(TexteUDPDonneeEnvoyees[i], i, 4);
-        out->addWidget(BtnUDPSend[i], i, 5);
+        out->addWidget(CheckUDPOutActif[i], 1 + i, 0);
+        out->addWidget(TexteUDPIPCible[i], 1 + i, 1);
+        out->addWidget(TexteUDPPortCible[i], 1 + i, 2);
+        out->addWidget(TexteUDPPortBCible[i], 1 + i, 3);
+        out->addWidget(TexteUDPDonneeEnvoyees[i], 1 + i, 4);
+        out->addWidget(BtnUDPSend[i], 1 + i, 5);
     }
 
     auto* buttons = new QHBoxLayout;

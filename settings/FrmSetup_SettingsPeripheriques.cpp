@@ -36,8 +36,10 @@ void FrmSetup::InitSettingsPeripheriques() {
         const std::string file = FichierSettingsBase();
         auto& page = FrmSetupPeripherique::get();
         const int lignes = lignesChargees(page);
+        const auto& stations = PbTBases[PbINoBase].Stations;
         for (int r = 0; r < lignes; ++r) {
             const std::string section = "UDP_In_" + settings::deuxChiffres(r);
+            page.CheckUDPInActif[r]->SetCaption(stations[r].Lib);  // as the emission rows are
             page.TexteUDPIPSource[r]->SetText(
                 lireTexte(file, section, "IP", page.TexteComputerNameAdresse[1]->Text()));
             page.TexteUDPPortSource[r]->SetText(
@@ -52,7 +54,6 @@ void FrmSetup::InitSettingsPeripheriques() {
             page.CheckUDPInActif[r]->SetVisible(visible);
         }
 
-        const auto& stations = PbTBases[PbINoBase].Stations;
         for (int r = 0; r < lignes; ++r) {
             const std::string section = "UDP_Out_" + settings::deuxChiffres(r);
             page.CheckUDPOutActif[r]->SetCaption(stations[r].Lib);
