@@ -47,17 +47,17 @@ TEST_F(Stacking, AnOwnedWindowStaysInFrontOfItsOwnerAndHasNoTaskbarEntryOfItsOwn
     Window owner("Aerolune: Relaytone - Radio");
     owner.Move(0, 0, 15000, 12000);
     showManaged(owner);
-    Window owned("Options: Aerolune: Relaytone");
+    Window owned("Owned: Aerolune: Relaytone");
     owned.Move(1500, 1500, 4500, 4500);
     for (int round = 1; round <= 2; ++round) {  // and again after it was hidden
         SCOPED_TRACE(round);
         showManaged(owned, &owner);
-        const auto ownedId = desktop.named("Options: ");
+        const auto ownedId = desktop.named("Owned: ");
         ASSERT_TRUE(ownedId);
         EXPECT_EQ(desktop.transientFor(*ownedId), xid(owner));
         EXPECT_TRUE(desktop.hasState(*ownedId, "_NET_WM_STATE_SKIP_TASKBAR"));
         EXPECT_FALSE(desktop.hasState(xid(owner), "_NET_WM_STATE_SKIP_TASKBAR"));
-        EXPECT_EQ(desktop.title(*ownedId), "Options: Aerolune: Relaytone");
+        EXPECT_EQ(desktop.title(*ownedId), "Owned: Aerolune: Relaytone");
         // A click on the owner, well away from the owned window, brings the owner forward.
         support::click(display(), desktop.frame(xid(owner)).topLeft() + QPoint(800, 600));
         ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &owner; }));

@@ -12,7 +12,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -24,13 +24,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// The child ends with this process, even when the test dies before it can stop it.
 pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& extraEnvironment,
             int displayPipe) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    if (displayPipe >= 0) posix_spawn_file_actions_adddup2(&actions, displayPipe, 3);
     std::vector<char*> argv;
     for (const auto& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -39,10 +35,17 @@ pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::st
     std::vector<char*> envp;
     for (auto& e : environment) envp.push_back(e.data());
     envp.push_back(nullptr);
-    pid_t pid = -1;
-    const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    return failed ? -1 : pid;
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(1);
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+    if (displayPipe >= 0) ::dup2(displayPipe, 3);
+    ::execvpe(argv[0], argv.data(), envp.data());
+    ::_exit(127);
 }
 
 // Asks it to end, and ends it when it does not within a few seconds.
@@ -112,7 +115,7 @@ void Desktop::startServer() {
     }
     ::close(fds[0]);
     if (number.find('\n') == std::string::npos) {
-        error_ = "Xvfb gave no display number";
+        error_ = "Xvfb gave no display number (scripts/setup installs xvfb)";
         return;
     }
     display_ = ":" + number.substr(0, number.find('\n'));
@@ -141,7 +144,7 @@ void Desktop::waitForManager() {
         std::this_thread::sleep_for(50ms);
     }
     xcb_disconnect(connection);
-    if (!up) error_ = "icewm did not come up on " + display_;
+    if (!up) error_ = "icewm did not come up on " + display_ + " (scripts/setup installs icewm)";
 }
 
 }  // namespace support

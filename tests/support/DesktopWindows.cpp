@@ -90,6 +90,13 @@ QRect DesktopWindows::frame(XWindow window) {
                  geometry->width + int(extents[0] + extents[1]), geometry->height + int(extents[2] + extents[3]));
 }
 
+QPoint DesktopWindows::onScreen(XWindow window, QPoint inside) {
+    const auto point = own(xcb_translate_coordinates_reply(
+        connection_, xcb_translate_coordinates(connection_, window, root_, int16_t(inside.x()), int16_t(inside.y())),
+        nullptr));
+    return point ? QPoint(point->dst_x, point->dst_y) : QPoint();
+}
+
 std::optional<XWindow> DesktopWindows::transientFor(XWindow window) {
     const auto owner = cardinals(window, "WM_TRANSIENT_FOR");
     if (owner.empty()) return std::nullopt;

@@ -33,6 +33,9 @@ public:
     // The frame, title bar included: the client's place less the frame extents the window
     // manager announces for it.
     QRect frame(XWindow window);
+    // A point of the window's inner area on the screen, as the server has the window (Qt's own
+    // record of where a window is can be off).
+    QPoint onScreen(XWindow window, QPoint inside);
     std::optional<XWindow> transientFor(XWindow window);
     // The names of its _NET_WM_STATE atoms ("_NET_WM_STATE_ABOVE", ...).
     std::vector<std::string> states(XWindow window);

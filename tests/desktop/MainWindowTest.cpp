@@ -1,0 +1,148 @@
+// The main window's own windows on a desktop, driven with the keyboard and the mouse: the
+// settings window and the about box owned by it, the quit question above the stay-on-top pages.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWindow>
+
+#include "engine/Frm_MainBis.h"
+#include "platform/Dialogs.h"
+#include "platform/forms/QtPresenter.h"
+#include "settings/FrmSetup.h"
+#include "settings/FrmSetupDivers.h"
+#include "settings/FrmSetupPeripherique.h"
+#include "settings/FrmSetupSon.h"
+#include "shell/FrmAbout.h"
+#include "tests/shell2/MainWindow.h"
+#include "tests/support/DesktopWindows.h"
+#include "tests/support/WindowsFiles.h"
+
+namespace {
+
+using support::waitUntil;
+
+std::string display() { return qEnvironmentVariable("DISPLAY").toStdString(); }
+support::XWindow xid(const QWidget& w) { return support::XWindow(w.windowHandle()->winId()); }
+
+class MainWindowOnDesktop : public shell2_test::MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        support::writeWindowsFile(drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini"), "[Site]\nNbBase=1\n");
+        fenetre.Move(0, 0, 15000, 12000);
+        ASSERT_TRUE(waitUntil([&] { return desktop.named(fenetre.Caption()).has_value(); }));
+        pause();
+    }
+    // The settings window and its pages go with the test: a window shown once must not outlive
+    // the application.
+    void TearDown() override {
+        if (FrmSetup::exists()) FrmSetup::get().Unload(platform::forms::vbFormCode);
+        if (FrmSetupPeripherique::exists()) FrmSetupPeripherique::get().Unload(platform::forms::vbFormCode);
+        if (FrmSetupDivers::exists()) FrmSetupDivers::get().Unload(platform::forms::vbFormCode);
+        if (FrmSetupSon::exists()) FrmSetupSon::get().Unload(platform::forms::vbFormCode);
+        FrmSetup::release();
+        FrmSetupPeripherique::release();
+        FrmSetupDivers::release();
+        FrmSetupSon::release();
+        if (Frm_MainBis::exists()) Frm_MainBis::get().Unload(platform::forms::vbFormCode);
+        platform::dialogs::reset();
+    }
+    static void pause() { waitUntil([] { return false; }, std::chrono::milliseconds(400)); }
+    // The keys pressed on the main window, as the operator presses them.
+    void keys(const std::string& pressed) {
+        support::pressKeys(display(), xid(fenetre), pressed);
+        pause();
+    }
+    bool onScreen(const QWidget& w) { return w.isVisible() && w.windowHandle() && w.windowHandle()->isExposed(); }
+    QPoint inMainWindow() { return desktop.frame(xid(fenetre)).topLeft() + QPoint(900, 650); }
+
+    support::DesktopWindows desktop{display()};
+};
+
+TEST_F(MainWindowOnDesktop, OptionsStaysInFrontOfTheMainWindowAndCtrlOAlwaysDoesWhatItShows) {
+    keys("ctrl+o");
+    ASSERT_TRUE(FrmSetup::exists());
+    FrmSetup& options = FrmSetup::get();
+    ASSERT_TRUE(waitUntil([&] { return onScreen(options); }));
+    pause();
+    EXPECT_EQ(desktop.transientFor(xid(options)), xid(fenetre));
+    EXPECT_TRUE(desktop.hasState(xid(options), "_NET_WM_STATE_SKIP_TASKBAR"));
+    EXPECT_EQ(desktop.title(xid(options)).rfind("Options: Aerolune: Relaytone - ", 0), 0u) << desktop.title(xid(options));
+
+    // A click on the main window leaves Options in front; the next Ctrl+O hides it, the one
+    // after brings it back in front.
+    support::click(display(), inMainWindow());
+    pause();
+    EXPECT_TRUE(desktop.isAbove(xid(options), xid(fenetre)));
+    keys("ctrl+o");
+    EXPECT_TRUE(waitUntil([&] { return !options.isVisible(); }));
+    keys("ctrl+o");
+    ASSERT_TRUE(waitUntil([&] { return onScreen(options); }));
+    pause();
+    EXPECT_TRUE(desktop.isAbove(xid(options), xid(fenetre)));
+
+    // Minimised by the operator, it is still "visible": Ctrl+O brings it back.
+    options.showMinimized();
+    ASSERT_TRUE(waitUntil([&] { return !options.windowHandle()->isExposed(); }));
+    keys("ctrl+o");
+    EXPECT_TRUE(waitUntil([&] { return onScreen(options) && !options.isMinimized(); }));
+}
+
+TEST_F(MainWindowOnDesktop, TheAboutBoxOpensOverTheMainWindowWithItsCaptionAndNoTaskbarEntry) {
+    fenetre.Mnu99APropos->trigger();
+    FrmAbout* boite = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = dynamic_cast<FrmAbout*>(w)) boite = b;
+    ASSERT_NE(boite, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return onScreen(*boite); }));
+    pause();
+    EXPECT_EQ(desktop.title(xid(*boite)), "A propos de Aerolune: Relaytone");
+    EXPECT_EQ(desktop.transientFor(xid(*boite)), xid(fenetre));
+    EXPECT_TRUE(desktop.hasState(xid(*boite), "_NET_WM_STATE_SKIP_TASKBAR"));
+    const QPoint offset = desktop.frame(xid(*boite)).center() - desktop.frame(xid(fenetre)).center();
+    EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+    support::click(display(), inMainWindow());
+    pause();
+    EXPECT_TRUE(desktop.isAbove(xid(*boite), xid(fenetre)));
+    boite->Unload();
+}
+
+TEST_F(MainWindowOnDesktop, TheQuitQuestionShowsAboveTheStayOnTopMiscellaneousPage) {
+    keys("ctrl+o");  // loads the settings window and its pages, their own boxes answered by script
+    ASSERT_TRUE(FrmSetup::exists());
+    platform::forms::installQtPresenter();
+    platform::dialogs::showOnScreen();
+    FrmSetupDivers& divers = FrmSetupDivers::get();
+    divers.Move(3000, 3000, 9000, 9000);  // over the middle of the main window, where the box comes
+    divers.Show();
+    ASSERT_TRUE(waitUntil([&] { return onScreen(divers); }));
+    pause();
+    ASSERT_TRUE(desktop.hasState(xid(divers), "_NET_WM_STATE_ABOVE"));
+
+    // Looked at from the question's own event loop, once the box is on screen for a while.
+    bool seen = false, above = false;
+    int ticks = 0;
+    QTimer watcher;
+    watcher.setInterval(100);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !onScreen(*box) || ++ticks < 4) return;
+        watcher.stop();
+        seen = box->text() == "Voulez-vous quitter le programme ?";
+        above = desktop.isAbove(xid(*box), xid(divers));
+        // The operator answers with the mouse.
+        QAbstractButton* non = box->button(QMessageBox::No);
+        support::click(display(), desktop.onScreen(xid(*box), non->mapTo(box, non->rect().center())));
+    });
+    watcher.start();
+    keys("ctrl+q");
+    ASSERT_TRUE(waitUntil([&] { return seen; }));
+    EXPECT_TRUE(above);
+    EXPECT_TRUE(waitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
+    EXPECT_TRUE(fenetre.Loaded());  // "No"
+}
+
+}  // namespace
