@@ -141,8 +141,10 @@ void dragTitleBar(const std::string& display, const QRect& frame, QPoint by) {
 }
 
 void pressKeys(const std::string& display, XWindow window, const std::string& keys) {
-    xdotool(display, {"windowactivate", "--sync", number(int(window)), "key", "--window", number(int(window)),
-                      QString::fromStdString(keys)});
+    xdotool(display, {"windowactivate", "--sync", number(int(window))});
+    // Qt takes a window's activation in after a short delay; keys before it miss its shortcuts.
+    waitUntil([] { return false; }, std::chrono::milliseconds(500));
+    xdotool(display, {"key", QString::fromStdString(keys)});
 }
 
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

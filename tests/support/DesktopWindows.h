@@ -54,7 +54,7 @@ private:
 };
 
 // A person's hands: the mouse moved and clicked, a title bar dragged, keys pressed on a window.
-// Each waits for xdotool to finish.
+// Each waits for xdotool to finish; the keys go once the window has taken its activation in.
 void click(const std::string& display, QPoint at);
 void dragTitleBar(const std::string& display, const QRect& frame, QPoint by);
 void pressKeys(const std::string& display, XWindow window, const std::string& keys);
