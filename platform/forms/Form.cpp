@@ -51,7 +51,7 @@ void Form::Show(int mode, Form* owner) {
     if (mode != vbModal || modalLoop_) {
         show();
         raise();
-        activateWindow();
+        if (owned_) activateWindow();  // brought up over its owner, where the operator asked for it
         return;
     }
     setWindowModality(Qt::ApplicationModal);
