@@ -2,8 +2,11 @@
 // settings window and the about box owned by it, the quit question above the stay-on-top pages.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
@@ -124,6 +127,7 @@ TEST_F(MainWindowOnDesktop, TheQuitQuestionShowsAboveTheStayOnTopMiscellaneousPa
 
     // Looked at from the question's own event loop, once the box is on screen for a while.
     bool seen = false, above = false;
+    QString yes, no;
     int ticks = 0;
     QTimer watcher;
     watcher.setInterval(100);
@@ -133,14 +137,24 @@ TEST_F(MainWindowOnDesktop, TheQuitQuestionShowsAboveTheStayOnTopMiscellaneousPa
         watcher.stop();
         seen = box->text() == "Voulez-vous quitter le programme ?";
         above = desktop.isAbove(xid(*box), xid(divers));
+        yes = box->button(QMessageBox::Yes)->text().remove('&');
         // The operator answers with the mouse.
         QAbstractButton* non = box->button(QMessageBox::No);
+        no = non->text().remove('&');
         support::click(display(), desktop.onScreen(xid(*box), non->mapTo(box, non->rect().center())));
     });
     watcher.start();
     keys("ctrl+q");
     ASSERT_TRUE(waitUntil([&] { return seen; }));
     EXPECT_TRUE(above);
+    // In the desktop's language, as the program installs Qt's translation for it.
+    const std::map<QLocale::Language, std::pair<const char*, const char*>> answers{
+        {QLocale::French, {"Oui", "Non"}}, {QLocale::German, {"Ja", "Nein"}},
+        {QLocale::C, {"Yes", "No"}}, {QLocale::English, {"Yes", "No"}}};
+    const auto expected = answers.find(QLocale::system().language());
+    ASSERT_NE(expected, answers.end()) << QLocale::system().name().toStdString();
+    EXPECT_EQ(yes.toStdString(), expected->second.first);
+    EXPECT_EQ(no.toStdString(), expected->second.second);
     EXPECT_TRUE(waitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
     EXPECT_TRUE(fenetre.Loaded());  // "No"
 }

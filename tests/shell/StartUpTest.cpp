@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QProcess>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTabWidget>
 
@@ -60,12 +61,29 @@ TEST_F(Placement, WithoutStoredPositionsTheWindowOpensMaximised) {
 // Sizes are read as VB reads them (an exponent included) and held to the screen, so that what the
 // shut-down saves opens the same window at the next start. 0 stands for the screen's size.
 struct StoredSize {
+    const char* name;
     const char* width;
     const char* height;
     int expectedWidth, expectedHeight;  // twips
 };
 
+void PrintTo(const StoredSize& size, std::ostream* out) { *out << size.width << " x " << size.height; }
+
 class HeldSize : public Placement, public ::testing::WithParamInterface<StoredSize> {};
+
+// The largest size the window ever took: one sized from the stored figures before they were held
+// would ask for a backing store of gigabytes, even if it were cut down right after.
+class LargestSize : public QObject {
+public:
+    explicit LargestSize(QWidget& window) { window.installEventFilter(this); }
+    QSize largest;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize) largest = largest.expandedTo(static_cast<QResizeEvent*>(event)->size());
+        return false;
+    }
+};
 
 TEST_P(HeldSize, IsHeldToTheScreenAndSavedSo) {
     const StoredSize& c = GetParam();
@@ -74,8 +92,11 @@ TEST_P(HeldSize, IsHeldToTheScreenAndSavedSo) {
     const int hauteur = c.expectedHeight ? c.expectedHeight : zone.height() * platform::forms::kTwipsPerPixel;
     support::writeWindowsFile(positions(), std::string("[FrmPos]\nFrm_Main_Width=") + c.width +
                                                "\nFrm_Main_Height=" + c.height + "\nFrm_Main_WindowState=0\n");
+    const LargestSize taille(fenetre);
     demarrer();
     EXPECT_FALSE(fenetre.isMaximized());
+    EXPECT_LE(taille.largest.width(), zone.width());
+    EXPECT_LE(taille.largest.height(), zone.height());
     EXPECT_EQ(fenetre.Width(), largeur);
     EXPECT_EQ(fenetre.Height(), hauteur);
     EXPECT_LE(fenetre.width(), zone.width());
@@ -86,8 +107,10 @@ TEST_P(HeldSize, IsHeldToTheScreenAndSavedSo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Placement, HeldSize,
-                         ::testing::Values(StoredSize{"9000", "6E3", 9000, 6000}, StoredSize{"99000", "99000", 0, 0},
-                                           StoredSize{"1e30", "1E400", 0, 0}));
+                         ::testing::Values(StoredSize{"WithinTheScreen", "9000", "6E3", 9000, 6000},
+                                           StoredSize{"BeyondTheScreen", "99000", "99000", 0, 0},
+                                           StoredSize{"BeyondAnyScreen", "1e30", "1E400", 0, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The memory figure shows only while the memory is measured: from the first start on, a site
 // that does not measure it shows no "0000".
