@@ -241,7 +241,8 @@ TEST_F(Tableur, ADamagedWorkbookIsKeptUnderItsDateBeforeTheNextExportReplacesIt)
     EXPECT_FALSE(Lib_Tableur::ImportClasseurGlobal());
     EXPECT_TRUE(support::readBytes(drive.host(seconde)) == cut);
     EXPECT_EQ(support::readBytes(drive.host(copie)), "an older copy");
-    EXPECT_TRUE(logged("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Kept as: " +
+    EXPECT_TRUE(logged("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Reason: "
+                       "compound file truncated (allocation table) |Kept as: " +
                        seconde + " |Sub: Frm_Main:Form_Load"));
     EXPECT_EQ(suivante.fpSpreadGlobal->Text(2, 1), "");  // the empty layout
     EXPECT_EQ(suivante.fpSpreadGlobal->MaxCols(), 9);
@@ -261,8 +262,8 @@ TEST_F(Tableur, AnUnreadableWorkbookThatCannotBeCopiedIsNotReplacedThisRun) {
     logbuffers::earlyBuffer().clear();
     Lib_Systeme::seams::failNextFileOperation(ENOSPC);
     EXPECT_FALSE(Lib_Tableur::ImportClasseurGlobal());
-    EXPECT_TRUE(logged("Err: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |No copy kept: "
-                       "not replaced this run |Sub: Frm_Main:Form_Load"));
+    EXPECT_TRUE(logged("Err: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Reason: file too "
+                       "short for a compound file header |No copy kept: not replaced this run |Sub: Frm_Main:Form_Load"));
 
     Lib_Tableur::TableurInitDemarrage(0, "Début Redémarrage");
     EXPECT_TRUE(exporter());  // nothing to report: the file is left as it was on purpose
