@@ -42,9 +42,16 @@ bool digits(std::string_view text, long& value) {
     return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
-// ".<name>.<pid>.<n>.tmp": the process number, or 0 when the name is not ours.
+constexpr long kWriterUnknown = -1;
+
+// ".<name>.<pid>.<n>.tmp": the process number; kWriterUnknown for the ".<name>.copy-<n>" of
+// earlier versions' copies, which name none; 0 when the name is not ours.
 long writerOfTemporary(const std::string& name) {
-    constexpr std::string_view suffix = ".tmp";
+    constexpr std::string_view suffix = ".tmp", oldCopy = ".copy-";
+    if (const size_t at = name.rfind(oldCopy); name.size() > 1 && name[0] == '.' && at != std::string::npos && at > 1) {
+        long serial = 0;
+        if (digits(std::string_view(name).substr(at + oldCopy.size()), serial)) return kWriterUnknown;
+    }
     if (name.size() < 1 + suffix.size() || name[0] != '.' || !name.ends_with(suffix)) return 0;
     const std::string_view stem = std::string_view(name).substr(1, name.size() - 1 - suffix.size());
     const size_t serialDot = stem.rfind('.');
@@ -58,7 +65,7 @@ long writerOfTemporary(const std::string& name) {
 }
 
 bool stillRunning(long pid) {
-    if (pid == ::getpid()) return false;  // an earlier process had our number: ours are newer
+    if (pid == kWriterUnknown || pid == ::getpid()) return false;  // an earlier process had our number: ours are newer
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 

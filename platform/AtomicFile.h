@@ -31,9 +31,10 @@ Result replace(const std::filesystem::path& target, const std::string& bytes, mo
 // Copies the file through a temporary beside the target, flushed to disk, renamed into place,
 // and the folder flushed: once it returns 0 the copy outlives a power cut. 0 or an errno.
 int copy(const std::filesystem::path& source, const std::filesystem::path& target);
-// The temporaries (".<name>.<pid>.<n>.tmp") that replaces and copies left in the folder when
-// their process ended halfway: written before this process started, by a process that is no
-// longer running. Removes them; what could not be removed goes to `failed`.
+// The temporaries (".<name>.<pid>.<n>.tmp", and ".<name>.copy-<n>" of earlier versions' copies)
+// that replaces and copies left in the folder when their process ended halfway: regular files
+// written before this process started, by a process that no longer runs. Removes them; what
+// could not be removed goes to `failed`.
 std::vector<std::filesystem::path> removeLeftovers(const std::filesystem::path& folder,
                                                    std::vector<std::filesystem::path>& failed);
 // Rewrites an existing file through its own inode (write, truncate, flush), for a folder that
