@@ -10,6 +10,7 @@
 #include "foundation/Conversions.h"
 #include "foundation/DailyLog.h"
 #include "foundation/FilesAndFolders.h"
+#include "foundation/LogText.h"
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
 #include "platform/Clock.h"
@@ -201,7 +202,7 @@ bool ImportClasseurGlobal() {
                 !grille.GetExcelSheetList(fichier, feuilles, nbFeuilles, journal, classeur, true) ||
                 !grille.ImportExcelSheet(classeur, 0, 3 * nbStations(), kLignesTableur, journal, nonRepris)) {
                 remplacable = MettreDeCote(
-                    fichier, "Workbook not imported: " + fichier + " |Reason: " + grille.ExcelRefusal(), caller);
+                    fichier, "Workbook not imported: " + fichier + " |Reason: " + logtext::visible(grille.ExcelRefusal()), caller);
                 return;
             }
             remplacable = nonRepris == 0 ||

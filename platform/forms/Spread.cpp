@@ -298,7 +298,7 @@ void Spread::SetRowHeight(int row, double height) {
 void Spread::writeLog(const std::string& logFile, const std::string& line, bool append) const {
     if (logFile.empty()) return;
     std::ofstream out(winpath::toHost(logFile), std::ios::binary | (append ? std::ios::app : std::ios::trunc));
-    out << cp1252::fromUtf8(stamp() + " " + line) << "\r\n";
+    out << cp1252::fromUtf8(stamp() + " " + xls::oneLine(line)) << "\r\n";
 }
 
 bool Spread::ExportToExcel(const std::string& file, const std::string& sheetName,

@@ -16,28 +16,11 @@ std::string reference(int row, int column) {
     return letters + std::to_string(row + 1);
 }
 
-// A cell's text on one line of its own: line breaks and control characters are shown, long
-// texts cut.
+// A cell's text on one line, long texts cut.
 std::string shown(const std::string& text) {
     const QString whole = QString::fromStdString(text);
-    QString out;
-    for (qsizetype i = 0; i < whole.size() && i < kMaxShownCharacters; ++i) {
-        const QChar c = whole[i];
-        if (c == '\r' && i + 1 < whole.size() && whole[i + 1] == '\n') {
-            out += "<CRLF>";
-            ++i;
-        } else if (c == '\r') {
-            out += "<CR>";
-        } else if (c == '\n') {
-            out += "<LF>";
-        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
-            out += QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0'));
-        } else {
-            out += c;
-        }
-    }
-    if (whole.size() > kMaxShownCharacters) out += "...";
-    return out.toStdString();
+    if (whole.size() <= kMaxShownCharacters) return oneLine(text);
+    return oneLine(whole.left(kMaxShownCharacters).toStdString()) + "...";
 }
 
 const char* asText(Origin origin) {
@@ -52,6 +35,27 @@ const char* asText(Origin origin) {
 }
 
 }  // namespace
+
+std::string oneLine(const std::string& text) {
+    const QString whole = QString::fromStdString(text);
+    QString out;
+    for (qsizetype i = 0; i < whole.size(); ++i) {
+        const QChar c = whole[i];
+        if (c == '\r' && i + 1 < whole.size() && whole[i + 1] == '\n') {
+            out += "<CRLF>";
+            ++i;
+        } else if (c == '\r') {
+            out += "<CR>";
+        } else if (c == '\n') {
+            out += "<LF>";
+        } else if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0)) {
+            out += QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0'));
+        } else {
+            out += c;
+        }
+    }
+    return out.toStdString();
+}
 
 ImportReport reportImport(const std::vector<Sheet>& sheets, size_t imported, int columns, int rows) {
     ImportReport report;

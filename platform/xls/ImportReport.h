@@ -13,6 +13,10 @@ struct ImportReport {
     std::vector<std::string> lines;  // one per sheet or cell, the first ones only
 };
 
+// A text from a workbook on one log line: CR LF as "<CRLF>", a lone CR or LF as "<CR>"/"<LF>",
+// other control characters as "\xNN".
+std::string oneLine(const std::string& text);
+
 // Sheet `imported` of the workbook going into an area of `columns` by `rows`: the other sheets
 // that hold cells, the cells outside the area, and the cells whose text stands for something
 // else (a figure, a boolean, an error, a formula's result). Lines are UTF-8, one line each.

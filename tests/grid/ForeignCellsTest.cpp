@@ -10,6 +10,7 @@
 #include "platform/xls/Bytes.h"
 #include "platform/xls/CellTexts.h"
 #include "platform/xls/CompoundFile.h"
+#include "platform/xls/ImportReport.h"
 #include "platform/xls/Workbook.h"
 #include "tests/grid/OtherSpreadsheets.h"
 #include "tests/grid/XlrdReader.h"
@@ -262,6 +263,41 @@ TEST(ForeignCells, SheetEntriesThatShareRecordsAreRefusedAndEachSheetIsReadOnce)
     std::vector<Sheet> read;
     const auto o = platform::xls::decodeWorkbook(workbook({record(0x0204, b + std::string(32768, 'x'))}, 1), read);
     EXPECT_NE(o.reason.find("longer than a cell holds"), std::string::npos) << o.reason;
+}
+
+TEST(ForeignCells, TheImportListNamesEachCellOnALineOfItsOwn) {
+    using platform::xls::Cell;
+    Sheet first{"Relevés", {}};
+    first.cells[{0, 0}] = Cell{"held as it came", 0xFF, std::nullopt};
+    first.cells[{0, 1}] = Cell{"42", std::nullopt, std::nullopt, Origin::Number};
+    first.cells[{49, 5}] = Cell{"", std::nullopt, std::nullopt, Origin::Formula};
+    first.cells[{0, 6}] = Cell{"line one\r\nline two\x07", std::nullopt, std::nullopt};
+    first.cells[{0, 26}] = Cell{std::string(100, 'y'), std::nullopt, std::nullopt};
+    first.cells[{50, 0}] = Cell{"", std::nullopt, 0xFF};  // only a colour: nothing lost
+    first.cells[{65535, 255}] = Cell{"FAUX", std::nullopt, std::nullopt, Origin::Boolean};
+    const Sheet empty{"Vide", {}};
+    const Sheet other{"Notes\nbis", {{{0, 0}, Cell{"note"}}}};
+
+    const platform::xls::ImportReport report = platform::xls::reportImport({first, empty, other}, 0, 6, 50);
+    EXPECT_EQ(report.count, 6);
+    const std::vector<std::string> expected = {
+        "Sheet 3 \"Notes<LF>bis\" not imported: 1 cells",
+        "B1 number, imported as its text: 42",
+        "G1 outside the grid (6 columns, 50 rows), not imported: line one<CRLF>line two\\x07",
+        "AA1 outside the grid (6 columns, 50 rows), not imported: " + std::string(80, 'y') + "...",
+        "F50 formula, imported as its result: ",
+        "IV65536 outside the grid (6 columns, 50 rows), not imported: FAUX",
+    };
+    EXPECT_EQ(report.lines.size(), expected.size());
+    for (const std::string& line : expected)
+        EXPECT_NE(std::find(report.lines.begin(), report.lines.end(), line), report.lines.end()) << line;
+
+    Sheet crowded{"Sheet1", {}};
+    for (int row = 0; row < 1000; ++row) crowded.cells[{row, 0}] = Cell{"1", std::nullopt, std::nullopt, Origin::Number};
+    const auto many = platform::xls::reportImport({crowded}, 0, 6, 50);
+    EXPECT_EQ(many.count, 1000);
+    ASSERT_EQ(many.lines.size(), 101u);
+    EXPECT_EQ(many.lines.back(), "... and 900 more");
 }
 
 class ForeignWorkbooks : public support::SiteTest {
