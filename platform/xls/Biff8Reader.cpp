@@ -261,7 +261,7 @@ Outcome readGlobals(std::string_view stream, Globals& g) {
 }
 
 // Records that may stand between a formula and the STRING record of its text result.
-bool betweenFormulaAndText(uint16_t id) { return id == 0x04BC || id == 0x0221 || id == 0x0236; }
+bool betweenFormulaAndText(uint16_t id) { return id == kSharedFormula || id == kArray || id == kTable; }
 
 // A cell text from the records' bytes: Latin-1 or UTF-16 characters after a length and flags.
 bool inlineText(std::string_view b, size_t lengthAt, std::u16string& text) {
