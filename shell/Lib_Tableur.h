@@ -39,9 +39,10 @@ std::string FichierClasseurGlobal();
 
 // The start-up's import: when "Global.xls" is an Excel workbook that reads whole, its first
 // sheet replaces the grid, which is then rebuilt to the layout with the imported texts and
-// colours, and its widths computed. True when imported. A workbook that does not read is
-// copied beside it under the date and time ("Global_YYYYMMDD_hhmmss.xls"), with one log line,
-// before the next export replaces it.
+// colours, and its widths computed. True when imported. A workbook that does not read, or that
+// holds what the grid cannot (listed in "Global_Import.log"), is copied beside it under the date
+// and time ("Global_YYYYMMDD_hhmmss.xls"), with one log line, before the next export replaces
+// it; an empty one needs no copy.
 bool ImportClasseurGlobal();
 // fpSpreadGlobal's export (the error report and the shut-down); true without writing anything
 // while the start-up has not imported yet, since the file still holds everything.
