@@ -1,4 +1,5 @@
 // Writing the file buffer to the day's file: day header, reboot advice, purge of old files.
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -173,7 +174,7 @@ void addLine(std::string& bytes, const std::string& line) {
     bytes += "\r\n";
 }
 
-// Log files whose name sorts before the date 45 days back; names without a date stay.
+// Log files whose name begins with a date (eight digits) older than 45 days; other names stay.
 void purgeOldFiles() {
     const std::string cutOff = D2S(platform::clock::now() - std::chrono::days(45));
     const fs::path folder = platform::winpath::toHost(PbSDossierLog);
@@ -184,7 +185,10 @@ void purgeOldFiles() {
         if (fileName.size() < 4 || VBA::LCase(fileName.substr(fileName.size() - 4)) != ".log")
             continue;
         const std::string name = fileName.substr(0, fileName.size() - 4);
-        if (name.empty() || !(name < cutOff)) continue;
+        if (name.size() < 8 || !std::all_of(name.begin(), name.begin() + 8,
+                                            [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        if (!(name.substr(0, 8) < cutOff)) continue;
         std::error_code typeError;
         if (!it->is_regular_file(typeError)) continue;
         Lib_Systeme::File_Delete(PbSDossierLog + fileName, kCaller);

@@ -230,6 +230,25 @@ TEST_F(DailyLog, FirstFlushOfTheDayPurgesDatedFilesOlderThan45Days) {
                                               "Relaytone_20240101_01.Log"}));
 }
 
+// The operator's own files sort before the cut-off too: only a name that begins with a date goes.
+TEST_F(DailyLog, ThePurgeDeletesOnlyFilesWhoseNameBeginsWithAnOldDate) {
+    clockAt({.year = 2026, .month = 12, .day = 10, .hour = 10});  // cut-off 20261026
+    const struct { const char* name; bool deleted; } files[] = {
+        {"20261025.Log", true},           {"20261025 copie.Log", true},
+        {"19991231.log", true},           {"20261026.Log", false},
+        {"2026-11 incidents.Log", false}, {"0-index.log", false},
+        {"1.log", false},                 {"2025 bilan.Log", false},
+        {"!urgent.log", false},           {"Archive.Log", false},
+        {"2026102.Log", false},           {"2026102x.Log", false},
+    };
+    fs::create_directories(logFolder());
+    for (const auto& file : files) std::ofstream(logFolder() / file.name) << "x";
+    loadSettings();
+    TraceLog(-1, -1, -1, "x");
+    for (const auto& file : files)
+        EXPECT_EQ(fs::exists(logFolder() / file.name), !file.deleted) << file.name;
+}
+
 TEST_F(DailyLog, FailedWriteKeepsTheLinesReportsOnceAndWritesThemLater) {
     loadSettings();
     fs::create_directories(logFolder() / "20240301.Log");  // the day's file cannot be opened
