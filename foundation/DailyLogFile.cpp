@@ -38,6 +38,8 @@ namespace fs = std::filesystem;
 const std::string kCaller = "Lib_Public:TraceLogForce";
 // A file that refused a write is tried again after this long, not for every new line.
 constexpr uint64_t kRetryMs = 1000;
+// Room that came back on a full disk: less than this is a disk still full, where the lines wait.
+constexpr size_t kLeastRoom = 16 * 1024;
 
 struct WriteFailure {
     int32_t number;
@@ -116,22 +118,6 @@ void adviseReboot() {
                5);
 }
 
-// The line in the file's code page with its CR LF; most lines are plain ASCII.
-void addLine(std::string& bytes, const std::string& line) {
-    if (std::all_of(line.begin(), line.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        bytes += line;
-    else
-        bytes += platform::cp1252::fromUtf8(line);
-    bytes += "\r\n";
-}
-
-size_t bytesOf(const std::string& line) {
-    std::string bytes;
-    addLine(bytes, line);
-    return bytes.size();
-}
-
 // The stamp a line of the log begins with, or empty.
 std::string stampOf(const std::string& line) {
     static constexpr char kShape[] = "00:00:00:000";
@@ -145,20 +131,28 @@ std::string stampOf(const std::string& line) {
 // The one line that stands for the oldest lines dropped to make the rest fit.
 std::string lossLine(const logbuffers::LogList& list, size_t lost, int error) {
     std::string first, last;
-    for (size_t i = 0; i < lost; ++i)
-        if (std::string stamp = stampOf(list[i]); !stamp.empty()) {
-            if (first.empty()) first = stamp;
-            last = std::move(stamp);
-        }
+    for (size_t i = 0; i < lost && first.empty(); ++i) first = stampOf(list[i]);
+    for (size_t i = lost; i > 0 && last.empty(); --i) last = stampOf(list[i - 1]);
     std::string text = "Warning: Log: " + failureOfErrno(error).description + ": " +
                        std::to_string(lost) + " lines lost";
     if (!first.empty()) text += ", from " + first + " to " + last;
     return dailylog::stampedLine(text);
 }
 
-// When the file has room for less than the whole batch, the newest lines that fit in half of
-// that room go in after the header (still due) and one line telling what was lost; the other
-// half stays for the lines to come.
+// The header (when due) and the lines, or from the list's first line on, to the log file.
+dailylog::sink::Outcome writeBatch(const std::string& fileName, bool resolveAgain,
+                                   const std::string& header, const logbuffers::LogList& list,
+                                   size_t from = 0, const std::string& lossText = {}) {
+    dailylog::sink::Batch batch(fileName, resolveAgain);
+    batch.addBytes(header);
+    if (!lossText.empty()) batch.addLine(lossText);
+    for (size_t i = from; i < list.size() && !batch.failed(); ++i) batch.addLine(list[i]);
+    return batch.finish();
+}
+
+// When room came back on a full disk but not for the whole batch, the newest lines that fit in
+// half of that room go in after the header (when still due) and one line telling what was lost;
+// the other half stays for the lines to come.
 dailylog::sink::Outcome writeWhatFits(const std::string& fileName, const std::string& header,
                                       const logbuffers::LogList& list, size_t room, int error) {
     constexpr size_t kLossLineRoom = 160;
@@ -166,14 +160,11 @@ dailylog::sink::Outcome writeWhatFits(const std::string& fileName, const std::st
     if (header.size() + kLossLineRoom > budget) return {error, 0};
     size_t kept = 0;
     for (size_t used = header.size() + kLossLineRoom; kept < list.size(); ++kept) {
-        used += bytesOf(list[list.size() - 1 - kept]);
+        used += dailylog::sink::bytesOf(list[list.size() - 1 - kept]);
         if (used > budget) break;
     }
     const size_t lost = list.size() - kept;
-    std::string bytes = header;
-    addLine(bytes, lossLine(list, lost, error));
-    for (size_t i = lost; i < list.size(); ++i) addLine(bytes, list[i]);
-    return dailylog::sink::append(fileName, bytes, false);
+    return writeBatch(fileName, false, header, list, lost, lossLine(list, lost, error));
 }
 
 // Log files whose name begins with a date (eight digits) older than 45 days; other names stay.
@@ -225,7 +216,8 @@ void TraceLogForce(logbuffers::LogList& list, std::string& name, bool yesterday,
 
     if (blank(name)) name = logDay.name;
     const std::string& fileName = fileNameOf(name);
-    if (fileName == state.failedFile && platform::clock::tick64() < state.retryAt) {
+    const bool retrying = fileName == state.failedFile;
+    if (retrying && platform::clock::tick64() < state.retryAt) {
         purgeOnceADay(now);
         return;
     }
@@ -233,19 +225,18 @@ void TraceLogForce(logbuffers::LogList& list, std::string& name, bool yesterday,
     const bool headerDue = day != state.headerDay;
     std::string header;
     if (headerDue) {
-        for (const std::string& line : dailylog::DayHeader(caller)) addLine(header, line);
+        for (const std::string& line : dailylog::DayHeader(caller))
+            header += platform::cp1252::fromUtf8(line) + "\r\n";
         adviseReboot();
     }
-    std::string bytes = header;
-    for (const std::string& line : list) addLine(bytes, line);
 
-    dailylog::sink::Outcome outcome = dailylog::sink::append(fileName, bytes, false);
+    dailylog::sink::Outcome outcome = writeBatch(fileName, false, header, list);
     if (outcome.error == ENOENT) {
         // The folder may have been deleted while the program runs: make it again, write again.
         Lib_Systeme::VerificationEtCreationRepertoire(PbSDossierLog, false);
-        outcome = dailylog::sink::append(fileName, bytes, true);
+        outcome = writeBatch(fileName, true, header, list);
     }
-    if ((outcome.error == ENOSPC || outcome.error == EDQUOT) && outcome.written > 0)
+    if (retrying && (outcome.error == ENOSPC || outcome.error == EDQUOT) && outcome.written >= kLeastRoom)
         outcome = writeWhatFits(fileName, header, list, outcome.written, outcome.error);
     if (outcome.error == 0) {
         if (headerDue) state.headerDay = day;

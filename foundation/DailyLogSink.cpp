@@ -1,6 +1,7 @@
-// The open log file: its name checked again at most once a second, appends taken back on failure.
+// The open log file: its name checked again at most once a second; a batch taken back on failure.
 #include "foundation/DailyLogSink.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 #include "platform/Clock.h"
+#include "platform/Cp1252.h"
 #include "platform/WinPath.h"
 
 namespace dailylog::sink {
@@ -18,6 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr uint64_t kIdentityCheckMs = 1000;
+constexpr size_t kChunk = 64 * 1024;
 
 // The file stays open between writes. A file deleted, replaced or moved away meanwhile is
 // opened again by its name, found within a second; a failed write opens it again at once.
@@ -99,32 +102,66 @@ private:
     fs::path host_;
 };
 
+bool isAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 }  // namespace
 
-Outcome append(const std::string& fileName, const std::string& bytes, bool resolveAgain) {
+size_t bytesOf(const std::string& line) {
+    return (isAscii(line) ? line.size() : platform::cp1252::fromUtf8(line).size()) + 2;
+}
+
+Batch::Batch(const std::string& fileName, bool resolveAgain) {
     static HostName host;
     const fs::path& path = host.of(fileName, resolveAgain);
-    if (path.empty()) return {ENOENT, 0};
-    OpenFile& file = openFile();
-    const int fd = file.descriptorFor(path);
-    if (fd < 0) return {-fd, 0};
-    Outcome outcome;
-    while (outcome.written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + outcome.written, bytes.size() - outcome.written);
+    fd_ = path.empty() ? -ENOENT : openFile().descriptorFor(path);
+    if (fd_ < 0) outcome_.error = -fd_;
+}
+
+void Batch::addLine(const std::string& line) {
+    if (failed()) return;
+    // Most lines are plain ASCII.
+    if (isAscii(line))
+        pending_ += line;
+    else
+        pending_ += platform::cp1252::fromUtf8(line);
+    pending_ += "\r\n";
+    if (pending_.size() >= kChunk) writeOut();
+}
+
+void Batch::addBytes(const std::string& bytes) {
+    if (failed()) return;
+    pending_ += bytes;
+    if (pending_.size() >= kChunk) writeOut();
+}
+
+void Batch::writeOut() {
+    for (size_t done = 0; done < pending_.size();) {
+        const ssize_t n = ::write(fd_, pending_.data() + done, pending_.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            outcome.error = n < 0 ? errno : EIO;
-            break;
+            outcome_.error = n < 0 ? errno : EIO;
+            outcome_.written += done;
+            return;
         }
-        outcome.written += size_t(n);
+        done += size_t(n);
     }
-    if (outcome.error) {
+    outcome_.written += pending_.size();
+    pending_.clear();
+}
+
+Outcome Batch::finish() {
+    if (!failed() && !pending_.empty()) writeOut();
+    if (failed() && fd_ >= 0) {
         // Appending leaves the offset at the end of what went in.
-        const off_t end = outcome.written ? ::lseek(fd, 0, SEEK_CUR) : -1;
-        if (end >= off_t(outcome.written)) (void)::ftruncate(fd, end - off_t(outcome.written));
-        file.close();
+        const off_t end = outcome_.written ? ::lseek(fd_, 0, SEEK_CUR) : -1;
+        if (end >= off_t(outcome_.written)) (void)::ftruncate(fd_, end - off_t(outcome_.written));
+        openFile().close();
     }
-    return outcome;
+    fd_ = -1;
+    return outcome_;
 }
 
 }  // namespace dailylog::sink

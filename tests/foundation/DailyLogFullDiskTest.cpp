@@ -18,13 +18,13 @@ using namespace dailylogtest;
 
 namespace {
 
-// The log folder as a file system of its own, 256 KiB, and a filler file that takes its room.
+// The log folder as a file system of its own, 1 MiB, and a filler file that takes its room.
 class DailyLogFullDisk : public DailyLog {
 protected:
     void SetUp() override {
         DailyLog::SetUp();
         fs::create_directories(logFolder());
-        if (::mount("tmpfs", logFolder().c_str(), "tmpfs", 0, "size=256k") != 0)
+        if (::mount("tmpfs", logFolder().c_str(), "tmpfs", 0, "size=1m") != 0)
             GTEST_SKIP() << "cannot mount a small tmpfs for the log folder (" << std::strerror(errno)
                          << "): the full-disk cases need root";
         mounted_ = true;
@@ -72,7 +72,7 @@ TEST_F(DailyLogFullDisk, WhenRoomComesBackTheNewestLinesGoInAndOneLineTellsWhatW
     EXPECT_EQ(countContaining(copyOf(logbuffers::fileBuffer()), "Err: 61 (Disk full"), 1u);
 
     // Room again, but the file is tried again only a second after it refused a write.
-    freeRoom(32 * 1024);
+    freeRoom(64 * 1024);
     TraceLog(-1, -1, -1, "within the second");
     EXPECT_EQ(fileLines("20240301"), before);
     const std::vector<std::string> waiting = copyOf(logbuffers::fileBuffer());
@@ -96,7 +96,7 @@ TEST_F(DailyLogFullDisk, WhenRoomComesBackTheNewestLinesGoInAndOneLineTellsWhatW
     EXPECT_TRUE(loss.ends_with(expected)) << loss << "\n" << expected;
     EXPECT_TRUE(std::regex_search(loss, std::regex(R"(^\d\d:\d\d:\d\d:\d\d\d :)"))) << loss;
     // Half the room came back into use; the other half takes the next lines at once.
-    EXPECT_LE(fs::file_size(logFolder() / "20240301.Log") - sizeBefore, 16u * 1024);
+    EXPECT_LE(fs::file_size(logFolder() / "20240301.Log") - sizeBefore, 32u * 1024);
     TraceLog(-1, -1, -1, "next");
     EXPECT_EQ(fileTexts("20240301").back(), "next");
     EXPECT_EQ(windows.engine.mails.size(), 1u);
