@@ -1,4 +1,4 @@
-// Writing the file buffer to the day's file: day header, reboot advice, purge of old files.
+// Writing the file buffer to the day's file: day header, reboot advice, a disk that was full, purge.
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -122,9 +122,10 @@ void adviseReboot() {
 std::string stampOf(const std::string& line) {
     static constexpr char kShape[] = "00:00:00:000";
     if (line.size() < 12) return {};
-    for (size_t i = 0; i < 12; ++i)
-        if ((kShape[i] == ':') != (line[i] == ':') || (kShape[i] == '0' && (line[i] < '0' || line[i] > '9')))
-            return {};
+    for (size_t i = 0; i < 12; ++i) {
+        const bool digit = line[i] >= '0' && line[i] <= '9';
+        if (kShape[i] == ':' ? line[i] != ':' : !digit) return {};
+    }
     return line.substr(0, 12);
 }
 
@@ -139,7 +140,8 @@ std::string lossLine(const logbuffers::LogList& list, size_t lost, int error) {
     return dailylog::stampedLine(text);
 }
 
-// The header (when due) and the lines, or from the list's first line on, to the log file.
+// The header (empty when not due), the loss line when there is one, and the list's lines from
+// `from` on.
 dailylog::sink::Outcome writeBatch(const std::string& fileName, bool resolveAgain,
                                    const std::string& header, const logbuffers::LogList& list,
                                    size_t from = 0, const std::string& lossText = {}) {
@@ -236,7 +238,8 @@ void TraceLogForce(logbuffers::LogList& list, std::string& name, bool yesterday,
         Lib_Systeme::VerificationEtCreationRepertoire(PbSDossierLog, false);
         outcome = writeBatch(fileName, true, header, list);
     }
-    if (retrying && (outcome.error == ENOSPC || outcome.error == EDQUOT) && outcome.written >= kLeastRoom)
+    const bool full = outcome.error == ENOSPC || outcome.error == EDQUOT;
+    if (retrying && full && outcome.written >= kLeastRoom)
         outcome = writeWhatFits(fileName, header, list, outcome.written, outcome.error);
     if (outcome.error == 0) {
         if (headerDue) state.headerDay = day;
