@@ -254,7 +254,9 @@ void Channel::pump() {
         onPending();
     }
     if (alive.expired()) return;
-    if (opened == opened_ && open_ && (reads_ > readsBefore || held_ > heldBefore) && hasPending())
+    // What reached the kernel meanwhile raises its own notice; only what is queued here waits.
+    if (opened == opened_ && open_ && (reads_ > readsBefore || held_ > heldBefore) &&
+        (!queued_.empty() || pendingError_ != 0))
         schedulePump();
 }
 
