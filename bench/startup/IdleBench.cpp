@@ -4,11 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
-
-#include <unistd.h>
 
 #include <QCoreApplication>
 
@@ -25,16 +22,11 @@ struct Reading {
 
 Reading read(qint64 pid) {
     Reading r;
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), {});
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
-    std::string field;
-    long user = 0, system = 0;
-    for (int k = 3; k <= 15 && fields >> field; ++k) {
-        if (k == 14) user = std::stol(field);
-        if (k == 15) system = std::stol(field);
-    }
-    r.cpuMs = double(user + system) * 1000.0 / double(::sysconf(_SC_CLK_TCK));
+    // Nanoseconds on the CPU, first field of schedstat (stat's clock ticks are 10 ms coarse).
+    std::ifstream schedstat("/proc/" + std::to_string(pid) + "/schedstat");
+    long long onCpuNs = 0;
+    schedstat >> onCpuNs;
+    r.cpuMs = double(onCpuNs) / 1e6;
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line)) {
