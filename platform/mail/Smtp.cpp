@@ -234,11 +234,13 @@ void transfer(const std::shared_ptr<Attempt>& a) {
         curl_easy_setopt(h, CURLOPT_CLOSESOCKETFUNCTION, closeSocket);
         curl_easy_setopt(h, CURLOPT_CLOSESOCKETDATA, a.get());
         curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-        // The same bound on each wait libcurl makes inside its own calls (the reply to the end
-        // of data, the QUIT), which its overall time-out does not cover.
-        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, a->limitMs);
-        curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, std::min(a->limitMs, 30000L));
-        curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::max(1L, (a->limitMs + 999) / 1000));
+        // The caller's bound ends the wait; these end the worker soon after, also each wait
+        // libcurl makes inside its own calls (the reply to the end of data, the QUIT), which
+        // its overall time-out does not cover.
+        const long workerLimitMs = a->limitMs + 1000;
+        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, workerLimitMs);
+        curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, std::min(workerLimitMs, 30000L));
+        curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, (workerLimitMs + 999) / 1000);
         // The QUIT goes out on this handle, under these bounds, not on a cache's own later.
         curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
 #if LIBCURL_VERSION_NUM >= 0x075700
