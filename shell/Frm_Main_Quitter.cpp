@@ -14,6 +14,7 @@
 #include "foundation/StatusMails.h"
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
+#include "platform/mail/Smtp.h"
 #include "settings/FrmSetup.h"
 #include "settings/FormPosition.h"
 #include "shell/Frm_Main.h"
@@ -22,8 +23,11 @@
 
 namespace {
 
-// The stop notice, when the site asks for notice mails.
+// The stop notice, when the site asks for notice mails. A launcher that restarts the program
+// gives its shut-down 10 s before it kills it: the mail keeps room for the rest of the stop
+// (the workbook, the record-manager files) whatever the mail server does.
 void envoyerMailArret() {
+    const platform::mail::ScopedSendLimit limite(std::chrono::seconds(5));
     if (Lib_Email::MailsAvisActifs())
         Lib_Email::EnvoiDuMail(0, mailconfig::kAdresseSupport, "Relaytone arrêté", 0, false, false, true,
                                false);
