@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
 
     Frm_Main_RLT_API form;
     form.Ended = [] { QCoreApplication::exit(0); };  // quit() would ask the windows again
-    platform::stopsignals::onStop([&form] { form.Unload(platform::forms::vbAppWindows); });
+    platform::stopsignals::onStop(form, [&form] { form.Unload(platform::forms::vbAppWindows); });
 
     form.Show();
     return app.exec();
