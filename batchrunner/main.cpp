@@ -5,10 +5,12 @@
 #include "platform/NumericLocale.h"
 #include "platform/StopSignals.h"
 #include "platform/forms/QtPresenter.h"
+#include "platform/process/RuntimeFolder.h"
 
 int main(int argc, char** argv) {
     // Before anything else: a stop signal from here on waits for the window, never kills.
     platform::stopsignals::hold();
+    platform::process::settleRuntimeDirectory();
     QApplication app(argc, argv);
     platform::keepNumbersInC();
     platform::forms::installQtPresenter();
