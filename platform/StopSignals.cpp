@@ -66,9 +66,9 @@ std::atomic<bool>& raised() {
     return flag;
 }
 
-void onStop(std::function<void()> close) {
+void onStop(QObject& owner, std::function<void()> close) {
     if (pipeEnds[1] < 0) return;
-    auto* notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read);
+    auto* notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, &owner);
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, close = std::move(close)] {
         char bytes[64];
         while (::read(pipeEnds[1], bytes, sizeof bytes) > 0) {

@@ -144,7 +144,10 @@ TEST_F(Users, TheUserProgramRunsWithCloseWhileTheMainWindowIsHidden) {
     installerProgrammeUtilisateur();
     utilisateur("u2", "Dominique", droitsAvec(32, 32, '1'));
     bool cacheePendant = false;
-    QTimer::singleShot(150, [&] { cacheePendant = !fenetre.isVisible(); });
+    QTimer sonde;  // ends with this test: it can never fire into a later one
+    sonde.setSingleShot(true);
+    QObject::connect(&sonde, &QTimer::timeout, [&] { cacheePendant = !fenetre.isVisible(); });
+    sonde.start(150);
     bool refuse = true;
     EXPECT_TRUE(Lib_Utilisateurs::SelectUser(refuse));
     EXPECT_FALSE(refuse);

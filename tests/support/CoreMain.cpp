@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/NumericLocale.h"
+#include "platform/process/RuntimeFolder.h"
 
 int main(int argc, char** argv) {
+    platform::process::settleRuntimeDirectory();  // as every program does
     QCoreApplication app(argc, argv);
     platform::keepNumbersInC();  // as every program does
     ::testing::InitGoogleTest(&argc, argv);
