@@ -15,6 +15,24 @@ function(al3_layer name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
 endfunction()
 
+# al3_linked_libraries(out lib...): the named libraries and every library they link in turn.
+function(al3_linked_libraries out)
+  set(found "")
+  set(pending ${ARGN})
+  while(pending)
+    list(POP_FRONT pending library)
+    string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" library "${library}")
+    if(TARGET ${library} AND NOT library IN_LIST found)
+      list(APPEND found ${library})
+      get_target_property(links ${library} INTERFACE_LINK_LIBRARIES)
+      if(links)
+        list(APPEND pending ${links})
+      endif()
+    endif()
+  endwhile()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
 # al3_test_folder(name DEPENDS lib...): one GoogleTest executable per test folder.
 function(al3_test_folder name)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
@@ -22,6 +40,13 @@ function(al3_test_folder name)
   add_executable(${name} ${sources})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE test_support ${ARG_DEPENDS})
+  # Every library it links, directly or not, has its state reset between tests.
+  al3_linked_libraries(linked ${ARG_DEPENDS})
+  foreach(library ${linked})
+    if(TARGET test_reset_${library})
+      target_link_libraries(${name} PRIVATE test_reset_${library})
+    endif()
+  endforeach()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   # Each test carries its folder's executable as label (scripts/test: ctest -L e2e_tests).
   # PULSE_SERVER names no server, so no test meets the desktop's sound server or spawns one:

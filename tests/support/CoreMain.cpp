@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/NumericLocale.h"
+#include "tests/support/ModuleReset.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     platform::keepNumbersInC();  // as every program does
     ::testing::InitGoogleTest(&argc, argv);
+    support::resetModulesAroundEachTest();
     return RUN_ALL_TESTS();
 }

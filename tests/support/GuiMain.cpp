@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/NumericLocale.h"
+#include "tests/support/ModuleReset.h"
 
 int main(int argc, char** argv) {
     // Test discovery runs at build time, outside CTest's environment.
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::keepNumbersInC();  // as every program does
     ::testing::InitGoogleTest(&argc, argv);
+    support::resetModulesAroundEachTest();
     return RUN_ALL_TESTS();
 }
