@@ -33,9 +33,15 @@ function(al3_linked_libraries out)
   set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
-# al3_test_folder(name DEPENDS lib...): one GoogleTest executable per test folder.
+# al3_test_folder(name [WHOLE_RUNS n] DEPENDS lib...): one GoogleTest executable per test folder.
+# CTest runs each of its tests in a process of its own, and the test <name>.RunWhole runs them
+# all in one process n times over (default 2, 0 for none), so that no test leans on a fresh
+# process or leaves state behind for the next.
 function(al3_test_folder name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "WHOLE_RUNS" "DEPENDS" ${ARGN})
+  if(NOT DEFINED ARG_WHOLE_RUNS)
+    set(ARG_WHOLE_RUNS 2)
+  endif()
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
@@ -53,10 +59,16 @@ function(al3_test_folder name)
   # no audio device unless a test starts its own (tests/audio).
   # Discovery splits a list-valued ENVIRONMENT into separate arguments, so only its first
   # variable would arrive; this script, run after the discovered tests are added, sets all.
+  set(environment "QT_QPA_PLATFORM=offscreen;AL3_BIN_DIR=${CMAKE_BINARY_DIR}/bin;AL3_SOURCE_DIR=${PROJECT_SOURCE_DIR};PULSE_SERVER=unix:/nonexistent/al3-no-sound-server")
   set(environment_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
   file(WRITE ${environment_script}
     "if(${name}_TESTS)\n"
-    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;AL3_BIN_DIR=${CMAKE_BINARY_DIR}/bin;AL3_SOURCE_DIR=${PROJECT_SOURCE_DIR};PULSE_SERVER=unix:/nonexistent/al3-no-sound-server\" LABELS ${name})\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${environment}\" LABELS ${name})\n"
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${environment_script})
+  if(ARG_WHOLE_RUNS GREATER 0)
+    add_test(NAME ${name}.RunWhole COMMAND ${name} --gtest_repeat=${ARG_WHOLE_RUNS})
+    set_tests_properties(${name}.RunWhole PROPERTIES ENVIRONMENT "${environment}" LABELS ${name}
+                         TIMEOUT 900)
+  endif()
 endfunction()

@@ -44,10 +44,10 @@ inline std::array<std::string, 20> PbSNomRadio{};
 // The record manager's engine versions, filled when the base's files are opened.
 inline std::string PbSBtrEngineVersion;
 
-// Back to the start of the process: every flag, folder and value above as it was declared.
+// Back to the start of the process: every flag, folder and value above as it was declared
+// (PbBArretSignale is the stop signals' own).
 inline void resetRunState() {
     Abandon = false;
-    PbBArretSignale = false;
     PbBQuitter = false;
     PbBRelanceForcee = false;
     PbBDemarrageEnCours = false;

@@ -18,4 +18,8 @@ std::atomic<bool>& raised();
 // runs once the boxes it closed have returned to their callers.
 void onStop(std::function<void()> close);
 
+// Back to the start of the process: the signals act as before hold(), none raised, no close
+// waiting for them.
+void resetStopSignals();
+
 }  // namespace platform::stopsignals

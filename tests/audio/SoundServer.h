@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 class QProcess;
 
@@ -15,10 +16,13 @@ public:
     SoundServer(const std::filesystem::path& folder, int sinks);
     ~SoundServer();
     bool available() const { return available_; }
+    // Why it is not available.
+    const std::string& missing() const { return missing_; }
 
 private:
     std::unique_ptr<QProcess> process_;
     bool available_ = false;
+    std::string missing_ = "no sound server on this host";
 };
 
 }  // namespace audio_test
