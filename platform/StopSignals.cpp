@@ -20,7 +20,7 @@ namespace {
 
 int pipeEnds[2] = {-1, -1};  // the handler writes [0], the event loop reads [1]
 constexpr int kStops[] = {SIGTERM, SIGINT, SIGHUP};
-struct sigaction before[3];  // what each signal did before hold()
+struct sigaction previousActions[3];  // what each signal did before hold()
 QPointer<QSocketNotifier> closeWaiting;  // the notifier onStop made
 
 void onSignal(int) {
@@ -57,7 +57,7 @@ void hold() {
     sigset_t stops;
     sigemptyset(&stops);
     for (int i = 0; i < 3; ++i) {
-        ::sigaction(kStops[i], &action, &before[i]);
+        ::sigaction(kStops[i], &action, &previousActions[i]);
         sigaddset(&stops, kStops[i]);
     }
     // A mask inherited from whoever started us must not keep the close away for ever; a signal
@@ -86,7 +86,7 @@ void onStop(std::function<void()> close) {
 void resetStopSignals() {
     delete closeWaiting.data();
     if (pipeEnds[0] >= 0) {
-        for (int i = 0; i < 3; ++i) ::sigaction(kStops[i], &before[i], nullptr);
+        for (int i = 0; i < 3; ++i) ::sigaction(kStops[i], &previousActions[i], nullptr);
         ::close(pipeEnds[0]);
         ::close(pipeEnds[1]);
         pipeEnds[0] = pipeEnds[1] = -1;

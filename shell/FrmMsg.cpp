@@ -22,7 +22,8 @@ FrmMsg*& theWindow() {
 }  // namespace
 
 FrmMsg& TheFrmMsg() {
-    if (!theWindow()) theWindow() = new FrmMsg;  // lives for the whole run, as the program's windows do
+    // Lives for the whole run, as the program's windows do.
+    if (!theWindow()) theWindow() = new FrmMsg;
     return *theWindow();
 }
 

@@ -111,7 +111,7 @@ void Frm_Main::Mnu99APropos_Click() {
 
 namespace {
 
-FrmAbout*& laBoite() {
+FrmAbout*& aboutBox() {
     static FrmAbout* boite = nullptr;
     return boite;
 }
@@ -119,8 +119,8 @@ FrmAbout*& laBoite() {
 }  // namespace
 
 void Frm_Main::AfficherAPropos() {
-    if (!laBoite()) laBoite() = new FrmAbout;  // kept for the run, as every window of the program
-    laBoite()->Show(platform::forms::vbModeless, this);
+    if (!aboutBox()) aboutBox() = new FrmAbout;  // kept for the run, as every window of the program
+    aboutBox()->Show(platform::forms::vbModeless, this);
 }
 
-void releaseFrmAbout() { delete std::exchange(laBoite(), nullptr); }
+void releaseFrmAbout() { delete std::exchange(aboutBox(), nullptr); }

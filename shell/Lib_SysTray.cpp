@@ -47,17 +47,17 @@ QIcon iconeDe(QWidget& fenetre) {
     return QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
 }
 
-FrmError*& fenetreIncidents() {
+FrmError*& incidentsWindow() {
     static FrmError* fenetre = nullptr;
     return fenetre;
 }
 
 FrmError& frmError() {
-    if (!fenetreIncidents()) fenetreIncidents() = new FrmError;  // made on first use and kept
-    return *fenetreIncidents();
+    if (!incidentsWindow()) incidentsWindow() = new FrmError;  // made on first use and kept
+    return *incidentsWindow();
 }
 
-QSystemTrayIcon*& icone() {
+QSystemTrayIcon*& trayIcon() {
     static QSystemTrayIcon* tray = nullptr;
     return tray;
 }
@@ -71,16 +71,17 @@ bool BarreDesTachesDisponible() {
 int32_t Handle(QWidget& fenetre) { return int32_t(fenetre.winId()); }
 
 QSystemTrayIcon& IconeTray() {
-    if (!icone()) {
-        icone() = new QSystemTrayIcon;
-        QObject::connect(icone(), &QSystemTrayIcon::activated, [](QSystemTrayIcon::ActivationReason r) { WindowProc(r); });
+    if (!trayIcon()) {
+        trayIcon() = new QSystemTrayIcon;
+        QObject::connect(trayIcon(), &QSystemTrayIcon::activated,
+                         [](QSystemTrayIcon::ActivationReason r) { WindowProc(r); });
     }
-    return *icone();
+    return *trayIcon();
 }
 
 void resetSysTray() {
-    delete std::exchange(fenetreIncidents(), nullptr);
-    delete std::exchange(icone(), nullptr);
+    delete std::exchange(incidentsWindow(), nullptr);
+    delete std::exchange(trayIcon(), nullptr);
     TrayIconData = {};
     Hooked = false;
     HookedWindow = nullptr;

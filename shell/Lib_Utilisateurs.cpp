@@ -43,7 +43,7 @@ void remplirDroits(InfoUtilisateur& user) {
 }
 
 // [DroitsUsers] "Actif", once it was read in this run.
-std::optional<bool>& userObligatoireLu() {
+std::optional<bool>& requiredUserRead() {
     static std::optional<bool> obligatoire;
     return obligatoire;
 }
@@ -119,7 +119,7 @@ bool SelectUser(bool& refuse) {
 }
 
 bool UserObligatoire() {
-    std::optional<bool>& obligatoire = userObligatoireLu();
+    std::optional<bool>& obligatoire = requiredUserRead();
     if (!obligatoire)
         obligatoire = Lib_Systeme::LectureIni(PbSDossierConfigBase[0] + "AL3_Systeme.ini", "DroitsUsers",
                                               "Actif", "0") != "0";
@@ -129,7 +129,7 @@ bool UserObligatoire() {
 void resetUsers() {
     PbTUtilisateurEnCours = {};
     PbSUtilisateurBouton.clear();
-    userObligatoireLu().reset();
+    requiredUserRead().reset();
 }
 
 }  // namespace Lib_Utilisateurs

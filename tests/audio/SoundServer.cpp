@@ -44,7 +44,8 @@ SoundServer::SoundServer(const fs::path& folder, int sinks) {
     ::setenv("PULSE_SERVER", ("unix:" + socket.string()).c_str(), 1);
     available_ = QMediaDevices::audioOutputs().size() >= sinks;
     // Qt Multimedia stays with the sound server this process met first, for the whole run.
-    if (!available_) missing_ = "Qt Multimedia does not see this server: run the test in a process of its own";
+    if (!available_)
+        missing_ = "Qt Multimedia does not see this server: run the test in a process of its own";
 }
 
 SoundServer::~SoundServer() {

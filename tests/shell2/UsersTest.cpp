@@ -255,7 +255,8 @@ TEST_F(Users, TheStartUpCheckClosesWhenTheOperatorLeavesWithFermer) {
     utilisateurObligatoire();
     installerProgrammeUtilisateur(300);
     utilisateur("u8", "I", droitsAvec(32, 32, '0'));
-    QTimer::singleShot(100, &fenetre, [] { utilisateur("u8", "I", droitsAvec(32, 32, '0'), "Fermer"); });
+    QTimer::singleShot(100, &fenetre,
+                       [] { utilisateur("u8", "I", droitsAvec(32, 32, '0'), "Fermer"); });
     EXPECT_FALSE(fenetre.ControleUtilisateurDemarrage());
     EXPECT_TRUE(PbBQuitter);
     EXPECT_FALSE(fenetre.Loaded());

@@ -20,6 +20,7 @@
 #include "platform/Dialogs.h"
 #include "platform/StopSignals.h"
 #include "platform/SystemInfo.h"
+#include "platform/net/HostLookup.h"
 
 namespace support {
 namespace {
@@ -85,6 +86,9 @@ void resetPlatform() {
     platform::dialogs::reset();
     platform::stopsignals::resetStopSignals();
     platform::system::resetSystemInfo();
+    platform::net::HostLookup& lookups = platform::net::HostLookup::instance();
+    lookups.setNameServer(nullptr);  // the system's, with no lookup under way or failure kept
+    lookups.setTimeLimit(platform::net::HostLookup::kTimeLimit);
 }
 
 const ModuleReset platformReset{ResetLayer::Platform, resetPlatform};

@@ -4,6 +4,7 @@
 
 namespace {
 
-const support::ModuleReset registered{support::ResetLayer::BtrieveForms, FrmSelectBaseDialog::release};
+const support::ModuleReset registered{support::ResetLayer::BtrieveForms,
+                                      FrmSelectBaseDialog::release};
 
 }  // namespace
