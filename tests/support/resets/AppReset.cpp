@@ -7,6 +7,7 @@
 #include "engine/Lib_DirectX.h"
 #include "engine/PeriodicJobs.h"
 #include "engine/TaskDialog.h"
+#include "foundation/NeighbourServices.h"
 #include "settings/LoadedForm.h"
 #include "settings/SettingsFlags.h"
 #include "shell/FrmAbout.h"
@@ -21,6 +22,9 @@
 namespace {
 
 void resetApp() {
+    // The windows go without their unload handlers, so none of them is left registered with the
+    // layers below while they go.
+    neighbours::resetNeighbourServices();
     settings::releaseLoadedForms();
     releaseFrmMsg();
     releaseFrmAbout();
