@@ -37,3 +37,19 @@ inline std::array<int16_t, kNbFichiersBTR> BtrRecordLength{};
 // Every path opened in this run, each followed by "::".
 inline std::string PbSBtrCheminsOuverts;
 // PbSBtrEngineVersion lives in foundation/RunState.h: the daily log's header reads it.
+
+// Back to the start of the process: no request, status or history, no file open.
+inline void resetBtrState() {
+    PbIBtrOp = 0;
+    PbIBtrFile = 0;
+    PbIBtrKeyNum = 0;
+    PbSBtrKey.clear();
+    PbIBtrStatus = 0;
+    BtrInTransaction = false;
+    BtrCallHistory = {};
+    PbBBtrFileOpen = {};
+    BtrPosBlock = {};
+    BtrFilePath = {};
+    BtrRecordLength = {};
+    PbSBtrCheminsOuverts.clear();
+}

@@ -29,6 +29,13 @@ State& state() {
     return s;
 }
 
+void resetDailyLog() {
+    state() = {};
+    logbuffers::earlyBuffer().clear();
+    logbuffers::fileBuffer().clear();
+    sink::closeFile();
+}
+
 }  // namespace dailylog
 
 namespace Lib_Public {

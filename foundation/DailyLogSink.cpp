@@ -109,6 +109,8 @@ bool isAscii(const std::string& text) {
 
 }  // namespace
 
+void closeFile() { openFile().close(); }
+
 size_t bytesOf(const std::string& line) {
     return (isAscii(line) ? line.size() : platform::cp1252::fromUtf8(line).size()) + 2;
 }

@@ -11,6 +11,9 @@ struct Outcome {
     size_t written = 0;  // bytes that went in before a failure (then taken back)
 };
 
+// Closes the file kept open; the next batch opens it again by its name.
+void closeFile();
+
 // The bytes a line takes in the file: Windows-1252 and CR LF.
 size_t bytesOf(const std::string& line);
 

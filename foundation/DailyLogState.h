@@ -21,6 +21,9 @@ struct State {
 };
 
 State& state();
+// Back to the start of the process: this state fresh, no line waiting in either list, the day's
+// file closed.
+void resetDailyLog();
 
 // A line stamped as TraceLog stamps it, with no column values.
 std::string stampedLine(const std::string& text);

@@ -73,4 +73,7 @@ void failNextFileOperation(int error);
 void slowNextSizeQuery(std::chrono::milliseconds slowness);
 }  // namespace seams
 
+// Back to the start of the process: the folder caches empty, no failure or slowness waiting.
+void resetFilesAndFolders();
+
 }  // namespace Lib_Systeme

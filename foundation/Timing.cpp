@@ -73,6 +73,15 @@ void TouchesEnfoncees(int16_t shift) {
     PbBToucheShift = (shift & 1) != 0;
 }
 
+void resetTiming() {
+    CacheSysteme = {};
+    PbTHeureSysteme = {};
+    PbLMemoryUsageMo = 0;
+    PbBToucheShift = false;
+    PbBToucheCtrl = false;
+    PbBToucheAlt = false;
+}
+
 }  // namespace Lib_Systeme
 
 namespace Lib_Public {

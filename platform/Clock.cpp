@@ -150,6 +150,15 @@ void useSystem() {
     s.manual = false;
 }
 
+void resetClock() {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    s.manual = false;
+    s.manualTime = {};
+    s.manualTick = 0;
+    s.shift.reset();
+}
+
 bool isManual() {
     State& s = state();
     std::lock_guard lock(s.mutex);

@@ -21,4 +21,8 @@ std::atomic<bool>& raised();
 // owner, the window that close acts on.
 void onStop(QObject& owner, std::function<void()> close);
 
+// Back to the start of the process: the signals act as before hold(), none raised, no close
+// waiting for them.
+void resetStopSignals();
+
 }  // namespace platform::stopsignals

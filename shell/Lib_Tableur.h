@@ -23,6 +23,12 @@ inline bool PbBClasseurGlobalLu = false;
 
 inline constexpr int32_t kLignesTableur = 50;
 
+// Back to the start of the process: no grid, no workbook read.
+inline void resetTableur() {
+    fpSpreadGlobal = nullptr;
+    PbBClasseurGlobalLu = false;
+}
+
 // Station n's three columns: c1 = (n - 1) x 3 + 1, c2 = c1 + 1, c3 = c1 + 2.
 void DetermineNoColAffichage(int16_t n, int32_t& c1, int32_t& c2, int32_t& c3);
 // One-time set-up of the grid (start-up: True, True).

@@ -1,4 +1,4 @@
-// The daily log's test fixture: a site with its log folder, a manual clock, the log's state fresh.
+// The daily log's test fixture: a site with its log folder and a manual clock.
 #pragma once
 
 #include <algorithm>
@@ -41,24 +41,11 @@ class DailyLog : public support::SiteTest {
 protected:
     fakes::Windows windows{3};
 
+    // The log's state, lists and tick start fresh: every test program resets its modules.
     void SetUp() override {
-        forgetTheLog();
         PbBWindows64Bits = true;
         clockAt({.year = 2024, .month = 3, .day = 1, .hour = 9, .minute = 41, .second = 7,
                  .millisecond = 45});
-    }
-
-    void TearDown() override { forgetTheLog(); }
-
-    // What an earlier test left: lines, the header day, a failed file, the settings window, the tick.
-    static void forgetTheLog() {
-        logbuffers::earlyBuffer().clear();
-        logbuffers::fileBuffer().clear();
-        dailylog::state() = {};
-        PbBFrmSetupChargee = false;
-        PbSDossierLog.clear();
-        Abandon = false;
-        CacheSysteme = {};  // the tick's wrap count: an earlier test's clock ran further
     }
 
     static void clockAt(platform::LocalTimeFields when, uint64_t tick = 100000) {

@@ -62,7 +62,7 @@ struct Case {
 
 class StopNoticeCases : public StopNotice, public ::testing::WithParamInterface<Case> {};
 
-// Each case quits once: a quit unloads the windows, so each runs in a process of its own.
+// Each case quits once: a quit unloads the windows, which every case makes afresh.
 TEST_P(StopNoticeCases, SentOnlyForAQuitThatGoesAheadWithTheOptionOn) {
     const Case c = GetParam();
     noticeOption(c.option);

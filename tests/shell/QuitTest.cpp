@@ -301,7 +301,7 @@ TEST_F(Quit, AQuitAskedDuringTheShutDownsWaitDoesNotUnloadTwice) {
     PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
 
     // A timer of another window asks to quit while the shut-down waits.
-    QTimer::singleShot(100, [&] { fenetre.Quitter(true); });
+    QTimer::singleShot(100, &fenetre, [&] { fenetre.Quitter(true); });
     fenetre.Unload(platform::forms::vbAppTaskManager);
     EXPECT_EQ(lignes("Pervasive Files: Closed"), 1);
     EXPECT_EQ(lignes("Form closed by the Taskmanager"), 1);

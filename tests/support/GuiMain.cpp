@@ -4,6 +4,7 @@
 
 #include "platform/NumericLocale.h"
 #include "platform/process/RuntimeFolder.h"
+#include "tests/support/ModuleReset.h"
 
 int main(int argc, char** argv) {
     // Test discovery runs at build time, outside CTest's environment.
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::keepNumbersInC();  // as every program does
     ::testing::InitGoogleTest(&argc, argv);
+    support::resetModulesAroundEachTest();
     return RUN_ALL_TESTS();
 }
