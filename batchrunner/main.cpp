@@ -5,17 +5,19 @@
 #include "platform/NumericLocale.h"
 #include "platform/StopSignals.h"
 #include "platform/forms/QtPresenter.h"
+#include "platform/process/RuntimeFolder.h"
 
 int main(int argc, char** argv) {
     // Before anything else: a stop signal from here on waits for the window, never kills.
     platform::stopsignals::hold();
+    platform::process::settleRuntimeDirectory();
     QApplication app(argc, argv);
     platform::keepNumbersInC();
     platform::forms::installQtPresenter();
 
     Frm_Main_RLT_API form;
     form.Ended = [] { QCoreApplication::exit(0); };  // quit() would ask the windows again
-    platform::stopsignals::onStop([&form] { form.Unload(platform::forms::vbAppWindows); });
+    platform::stopsignals::onStop(form, [&form] { form.Unload(platform::forms::vbAppWindows); });
 
     form.Show();
     return app.exec();

@@ -26,14 +26,30 @@ inline std::string PbSBtrKey;  // raw Windows-1252 bytes
 // Status of the last engine call; 0 is success.
 inline int16_t PbIBtrStatus = 0;
 inline bool BtrInTransaction = false;
-inline std::array<std::array<std::string, kHistorySlots>, kNbBasesBTR> BtrCallHistory{};
+inline std::array<std::array<std::string, kHistorySlots>, kNbBasesBTR> BtrCallHistory;
 
 inline PerBaseStationFile<bool> PbBBtrFileOpen{};
 inline PerBaseStationFile<BtrPosBlockType> BtrPosBlock{};
 // Indexed [base][file][station - 1], as the opening builds it.
 inline std::array<std::array<std::array<std::string, kNbInstancesBTR>, kNbFichiersBTR>, kNbBasesBTR>
-    BtrFilePath{};
+    BtrFilePath;
 inline std::array<int16_t, kNbFichiersBTR> BtrRecordLength{};
 // Every path opened in this run, each followed by "::".
 inline std::string PbSBtrCheminsOuverts;
 // PbSBtrEngineVersion lives in foundation/RunState.h: the daily log's header reads it.
+
+// Back to the start of the process: no request, status or history, no file open.
+inline void resetBtrState() {
+    PbIBtrOp = 0;
+    PbIBtrFile = 0;
+    PbIBtrKeyNum = 0;
+    PbSBtrKey.clear();
+    PbIBtrStatus = 0;
+    BtrInTransaction = false;
+    BtrCallHistory = {};
+    PbBBtrFileOpen = {};
+    BtrPosBlock = {};
+    BtrFilePath = {};
+    BtrRecordLength = {};
+    PbSBtrCheminsOuverts.clear();
+}

@@ -49,4 +49,10 @@ void InitStructureFichierBTR(int16_t NoFichier, bool Compression);
 // has run yet.
 const BtrieveFileDef& EntreeCatalogue(int16_t NoFichier);
 
+// Back to the start of the process: the catalogue not loaded (InitGeneralData loads it).
+inline void resetCatalogue() {
+    BtrieveFileDefs = {};
+    BtrieveFileSpec = {};
+}
+
 }  // namespace Lib_Data_BTrieve

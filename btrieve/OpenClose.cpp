@@ -69,11 +69,16 @@ bool inRange(int16_t base, int16_t first, int16_t last, int16_t file, const char
     return false;
 }
 
+// The network data folders already refused in this run.
+std::set<std::string>& refusedFolders() {
+    static std::set<std::string> logged;
+    return logged;
+}
+
 // WAL needs a local disk: a data folder on the network is refused, with one line per folder.
 bool onNetwork(int16_t base, const std::string& folder) {
     if (!platform::btrcall::isNetworkPath(folder)) return false;
-    static std::set<std::string> logged;
-    if (logged.insert(VBA::LCase(folder)).second)
+    if (refusedFolders().insert(VBA::LCase(folder)).second)
         Lib_Public::TraceLog(base, -1, -1,
                              "Err: Data folder on a network path, files not opened: " + folder +
                                  " |The record manager needs a local disk",
@@ -82,6 +87,11 @@ bool onNetwork(int16_t base, const std::string& folder) {
 }
 
 }  // namespace
+
+void resetOpenClose() {
+    modulePosBlock() = blanks();
+    refusedFolders().clear();
+}
 
 void FichierPervasiveOuvrir(int16_t NoBase, int16_t FirstInstance, int16_t LastInstance,
                             int16_t NoFichier, int16_t Mode) {

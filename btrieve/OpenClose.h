@@ -26,4 +26,8 @@ int16_t CreationStructureVide(const std::string& Path);
 // Fills PbSBtrEngineVersion ("Client: ... |Moteur: ... |Serveur: ..."); empty on failure.
 void GetVersionsMoteur();
 
+// Back to the start of the process: no network folder refused yet, the module's own position
+// block blank.
+void resetOpenClose();
+
 }  // namespace Lib_Data_BTrieve

@@ -66,12 +66,17 @@ bool refused(int16_t base, int16_t file, int32_t instance, int16_t op) {
     return true;
 }
 
+// The base, file and station of each file found not open in this run.
+std::set<std::tuple<int16_t, int16_t, int32_t>>& notOpenShown() {
+    static std::set<std::tuple<int16_t, int16_t, int32_t>> shown;
+    return shown;
+}
+
 // A file that is not open: reported, status 20, and the program goes on. The boxes come once
 // per base, station and file in a run; the log line every time.
 void notOpen(int16_t base, int16_t file, int32_t instance, const std::string& key,
              const std::string& caller) {
-    static std::set<std::tuple<int16_t, int16_t, int32_t>> shown;
-    const bool first = shown.insert({base, file, instance}).second;
+    const bool first = notOpenShown().insert({base, file, instance}).second;
     Lib_Public::GestErr(2003, "#: " + std::to_string(file) + " Station: " + std::to_string(instance),
                         "(Source:" + caller + ")", !first, "");
     PbIBtrStatus = 20;
@@ -143,6 +148,8 @@ void callLoop(int16_t base, int16_t op, std::string& key, int16_t keyNum, int16_
 }
 
 }  // namespace
+
+void resetOperation() { notOpenShown().clear(); }
 
 int16_t BTRieve_Reel(int16_t NoFichier, int16_t operation, BtrPosBlockType& posBlock,
                      uint32_t& dataLen, std::string& key, int16_t keyNum) {

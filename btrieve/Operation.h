@@ -18,4 +18,7 @@ void BTRieve(int16_t base, int16_t operation, std::string& key, int16_t keyNum, 
 int16_t BTRieve_Reel(int16_t NoFichier, int16_t operation, BtrPosBlockType& posBlock,
                      uint32_t& dataLen, std::string& key, int16_t keyNum);
 
+// Back to the start of the process: no file found not open yet (its boxes come again).
+void resetOperation();
+
 }  // namespace Lib_Data_BTrieve

@@ -23,13 +23,23 @@ std::string trimmedUtf8(std::string_view field) {
     return platform::cp1252::toUtf8(field.substr(first, last - first + 1));
 }
 
+// One buffer per file with a layout but 55, made at its first use.
+std::array<std::vector<char>, kNbFichiersBTR>& buffers() {
+    static std::array<std::vector<char>, kNbFichiersBTR> perFile;
+    return perFile;
+}
+
 }  // namespace
+
+void resetRecords() {
+    PbTFRADx55 = {};
+    for (std::vector<char>& buffer : buffers()) buffer.clear();
+}
 
 char* RecordBuffer(int16_t NoFichier) {
     if (NoFichier == 55) return reinterpret_cast<char*>(&PbTFRADx55);
     if (!hasLayout(NoFichier)) return nullptr;
-    static std::array<std::vector<char>, kNbFichiersBTR> buffers;
-    std::vector<char>& buffer = buffers[size_t(NoFichier)];
+    std::vector<char>& buffer = buffers()[size_t(NoFichier)];
     if (buffer.empty()) buffer.assign(size_t(EntreeCatalogue(NoFichier).RecordLength), ' ');
     return buffer.data();
 }

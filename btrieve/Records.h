@@ -28,4 +28,7 @@ char* RecordBuffer(int16_t NoFichier);
 std::string NatureText(const EnregFRADx55& record);
 std::string MessageText(const EnregFRADx55& record);
 
+// Back to the start of the process: every record buffer blank again.
+void resetRecords();
+
 }  // namespace Lib_Data_BTrieve

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "foundation/DailyLogBatch.h"
 #include "foundation/ErrorReporter.h"
 
 namespace engine {
@@ -11,8 +12,10 @@ namespace engine {
 // VB's "invalid procedure call": the number a failed step of ours reports.
 inline constexpr int32_t kErreurProcedure = 5;
 
+// The lines a handler writes reach the day's file in one write when its outermost trap ends.
 template <class Body>
 void Trap(const std::string& caller, Body&& body) {
+    const dailylog::EventLines lines;
     try {
         body();
     } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,11 @@ private:
     void DispatchReceived(std::string data, int16_t index, const std::string& caller);
     void BindResolvedSocketWrenchUDPIn(int16_t index, const std::string& ip, int32_t port,
                                        const std::string& subAppelant);
+    // SendDataUDPSocketWrench, then `then` once the socket steps have run: at once for an
+    // address, after the lookup for a name (never when the window was unloaded meanwhile).
+    void SendDataUDPSocketWrenchThen(int16_t Index, const std::string& AdresseIP, int32_t NoPort,
+                                     const std::string& Message, int32_t WaitingDuration,
+                                     std::function<void()> then);
     // The send's socket steps once the target is a dotted address (or a name that did not
     // resolve, which the connect then refuses).
     void SendOnSocket(int16_t Index, const std::string& addr, int32_t NoPort,

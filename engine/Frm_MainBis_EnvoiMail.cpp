@@ -2,8 +2,6 @@
 // and the same controls lent to the notice mails of Lib_Email.
 #include "engine/Frm_MainBis.h"
 
-#include <QCoreApplication>
-
 #include "engine/ErrorTrap.h"
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
@@ -71,10 +69,8 @@ void Frm_MainBis::clSmtpMail_Prepare(const neighbours::SmtpAccount& account) {
     clSmtpMail.HostName = account.host;
     clSmtpMail.UserName = account.account;
     clSmtpMail.Password = account.password;
-    // The program keeps answering the automation while a mail goes out.
-    clSmtpMail.WhileWaiting = [] {
-        if (QCoreApplication::instance()) QCoreApplication::processEvents();
-    };
+    // The exchange runs on a worker; meanwhile the program's events run, until it is ending.
+    clSmtpMail.KeepWaiting = [] { return !Abandon; };
 }
 
 void Frm_MainBis::EnvoiMail(bool ModeTest, const std::string& EmailsTo,

@@ -39,17 +39,24 @@ bool SplitResponse(const std::string& text, std::string& host, std::string& port
 
 void Frm_MainBis::DataArrival_WhatTimeIsIt(const std::string& Chaine,
                                            const std::string& SubAppelant) {
-    engine::Trap(kForm + ":" + "DataArrival_WhatTimeIsIt", [&] {
+    const std::string me = kForm + ":" + "DataArrival_WhatTimeIsIt";
+    engine::Trap(me, [&] {
         Log("DataArrival_WhatTimeIsIt: Start: " + logtext::visible(Chaine) + " |Sub: " + SubAppelant);
         std::string host, portText;
-        if (SplitResponse(Chaine, host, portText)) {
-            const platform::LocalTimeFields reading = platform::clock::localNow();
-            PbTHeureSysteme = reading;  // the log's stamp rewrites it: round our own copy
-            const std::string reply = engine::timeReply(reading);
-            SendDataUDPSocketWrench(1, host, VBA::ValLong(portText), reply, -1);
-            Log("DataArrival_WhatTimeIsIt: Data sended: " + reply);
+        if (!SplitResponse(Chaine, host, portText)) {
+            Log("DataArrival_WhatTimeIsIt: End");
+            return;
         }
-        Log("DataArrival_WhatTimeIsIt: End");
+        const platform::LocalTimeFields reading = platform::clock::localNow();
+        PbTHeureSysteme = reading;  // the log's stamp rewrites it: round our own copy
+        const std::string reply = engine::timeReply(reading);
+        // A named host is looked up first: the closing lines follow the send, whenever it is.
+        SendDataUDPSocketWrenchThen(1, host, VBA::ValLong(portText), reply, -1, [me, reply] {
+            engine::Trap(me, [&] {
+                Log("DataArrival_WhatTimeIsIt: Data sended: " + reply);
+                Log("DataArrival_WhatTimeIsIt: End");
+            });
+        });
     });
 }
 

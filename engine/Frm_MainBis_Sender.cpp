@@ -1,9 +1,8 @@
 // The one UDP sender (the time reply's road) and the events of its sockets.
 #include "engine/Frm_MainBis.h"
 
-#include <QCoreApplication>
-
 #include "engine/ErrorTrap.h"
+#include "engine/EventPass.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
 #include "foundation/LogText.h"
@@ -31,6 +30,15 @@ void LogSenderEvent(const std::string& event, int16_t index) {
 void Frm_MainBis::SendDataUDPSocketWrench(int16_t Index, const std::string& AdresseIP,
                                           int32_t NoPort, const std::string& Message,
                                           int32_t WaitingDuration) {
+    SendDataUDPSocketWrenchThen(Index, AdresseIP, NoPort, Message, WaitingDuration, {});
+}
+
+void Frm_MainBis::SendDataUDPSocketWrenchThen(int16_t Index, const std::string& AdresseIP,
+                                              int32_t NoPort, const std::string& Message,
+                                              int32_t WaitingDuration, std::function<void()> then) {
+    const auto finish = [&then] {
+        if (then) then();
+    };
     engine::Trap(kTag, [&] {
         const auto Log = [Index](const std::string& text) {
             Lib_Public::TraceLog(Index, -1, -1, text);
@@ -50,8 +58,8 @@ void Frm_MainBis::SendDataUDPSocketWrench(int16_t Index, const std::string& Adre
         // handled meanwhile, and this one goes out when the answer comes.
         platform::net::HostLookup::instance().lookup(
             addr, this,
-            [this, epoch = sendEpoch_, Index, addr, NoPort, Message, WaitingDuration, Log](
-                int32_t error, const QHostAddress& address) {
+            [this, epoch = sendEpoch_, Index, addr, NoPort, Message, WaitingDuration, Log,
+             then = std::move(then)](int32_t error, const QHostAddress& address) {
                 if (epoch != sendEpoch_) return;  // the window was unloaded meanwhile
                 engine::Trap(kTag, [&] {
                     std::string target = addr;
@@ -65,8 +73,11 @@ void Frm_MainBis::SendDataUDPSocketWrench(int16_t Index, const std::string& Adre
                     }
                     SendOnSocket(Index, target, NoPort, Message, WaitingDuration);
                 });
+                if (then) then();
             });
+        then = nullptr;  // runs with the answer
     });
+    finish();
 }
 
 void Frm_MainBis::SendOnSocket(int16_t Index, const std::string& addr, int32_t NoPort,
@@ -103,15 +114,14 @@ void Frm_MainBis::SendOnSocket(int16_t Index, const std::string& addr, int32_t N
     if (socket.Write(data, VBA::Len(data)) != -1) {
         Log("UDP: SocketWrenchUDPOut.Write: Data Sent to: " + shown +
             " |Data: " + logtext::visible(Message));
-        if (WaitingDuration > 0) {
-            const int64_t start = Lib_Systeme::GetTickCountEx();
-            while (std::llabs(Lib_Systeme::GetTickCountEx() - start) <= WaitingDuration)
-                QCoreApplication::processEvents();
-        }
+        const int64_t start = Lib_Systeme::GetTickCountEx();
+        for (int64_t waited; (waited = std::llabs(Lib_Systeme::GetTickCountEx() - start)) <= WaitingDuration;)
+            if (!engine::PasserLesEvenements(int32_t(WaitingDuration - waited) + 1)) break;
     } else {
         Log("Err: UDP: SocketWrenchUDPOut.Write: " + lastError(), true);
     }
-    QCoreApplication::processEvents();
+    // No event pass here: inside a receiving handler it would hold that socket's next
+    // datagrams; the handler returns at once and the event loop runs them in turn.
 }
 
 void Frm_MainBis::SocketWrenchUDPOut_OnError(int16_t index, int32_t errorCode,

@@ -123,7 +123,7 @@ void proposerDriversNP(int16_t noPipe, int16_t device) {
                 dlg::vbCritical | dlg::vbOKOnly, titre);
     const int reponse = dlg::MsgBox(
         "Voulez-vous changer le paramétrage pour utiliser les drivers NP de Digigram ?",
-        dlg::vbQuestion | dlg::vbYesNo, titre);
+        dlg::vbQuestion | dlg::vbYesNo, titre, dlg::vbNo);
     if (reponse != dlg::vbYes) return;
     Lib_Systeme::EcritureIni(Lib_Public::NomFichierSettings("", ".Ini"), "General_Out",
                              "Pipe_" + Lib_Public::N2S(noPipe, 2, 0, "0") + "_Nature", "2");

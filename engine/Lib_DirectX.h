@@ -15,6 +15,13 @@ inline std::array<bool, 32> PbBDriverInvalide{};
 // The version of the control file found on this computer, 0 when none.
 inline float ControlVersionAmp3dj = 0;
 
+// Back to the start of the process: no device found, none refused, no control file known.
+inline void resetDirectX() {
+    PbLModeSortiePipe[0] = 0;
+    PbBDriverInvalide = {};
+    ControlVersionAmp3dj = 0;
+}
+
 // Starts pipe noPipe on the device stored under sectionPrefix & "00" in the program settings.
 void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix);
 // True when the player was stopped.

@@ -12,6 +12,13 @@ inline int32_t PbLDelaiTaskDialog = 0;    // automatic-close delay, milliseconds
 inline int32_t PbLReponseTaskDialog = 0;  // id of the button that closed the last dialog
 inline int32_t PbLRadioTaskDialog = 0;    // id of the radio button last chosen
 
+// Back to the start of the process: no timed close asked, no choice read.
+inline void resetTaskDialogValues() {
+    PbLDelaiTaskDialog = 0;
+    PbLReponseTaskDialog = 0;
+    PbLRadioTaskDialog = 0;
+}
+
 namespace engine {
 
 class TaskDialogWindow;

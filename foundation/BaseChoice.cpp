@@ -11,6 +11,11 @@ FrmSelectBaseServices*& registered() {
     return dialog;
 }
 
+FrmSelectBaseServices& fallback() {
+    static FrmSelectBaseServices windowless;
+    return windowless;
+}
+
 }  // namespace
 
 void FrmSelectBaseServices::ComboBase_AddItem(const std::string& /*label*/, int16_t baseIndex) {
@@ -28,11 +33,15 @@ void FrmSelectBaseServices::ShowModal() {
     if (selected_ >= 0) PbINoStationSelectionnee = 0;
 }
 
-FrmSelectBaseServices& FrmSelectBase() {
-    static FrmSelectBaseServices fallback;
-    return registered() ? *registered() : fallback;
-}
+FrmSelectBaseServices& FrmSelectBase() { return registered() ? *registered() : fallback(); }
 
 void registerFrmSelectBase(FrmSelectBaseServices* dialog) { registered() = dialog; }
+
+void resetBaseChoice() {
+    registered() = nullptr;
+    fallback() = {};
+    PbINoBaseSelectionnee = 0;
+    PbINoStationSelectionnee = 0;
+}
 
 }  // namespace neighbours

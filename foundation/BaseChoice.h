@@ -32,5 +32,7 @@ private:
 
 FrmSelectBaseServices& FrmSelectBase();
 void registerFrmSelectBase(FrmSelectBaseServices* dialog);  // nullptr unregisters
+// Back to the start of the process: no dialog registered, the default without lines, no choice.
+void resetBaseChoice();
 
 }  // namespace neighbours

@@ -46,6 +46,9 @@ void EclateRepFicExt(const std::string& path, const std::string& separator = "\\
 std::string NettoieNomDeDossier(const std::string& path);
 void CheckValiditeValeurMin(int32_t& value, int32_t minimum);
 
+// Back to the start of the process: no path split yet.
+inline void resetConversions() { PbTRepFicExt = {}; }
+
 }  // namespace Lib_Public
 
 namespace Lib_Email {

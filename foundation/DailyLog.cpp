@@ -1,8 +1,12 @@
 // Writing one log line: stamp, columns, elapsed column, buffers, incidents and the alert mail.
 #include "foundation/DailyLog.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
+#include "foundation/DailyLogBatch.h"
 #include "foundation/DailyLogState.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/NeighbourServices.h"
@@ -16,46 +20,68 @@ namespace {
 
 const std::string kCaller = "Lib_Public:TraceLog";
 
-std::string columnText(int16_t value, bool letters) {
-    if (value < 0) return " :";
+bool blank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+void appendColumn(std::string& out, int16_t value, bool letters) {
+    if (value < 0) {
+        out += " :";
+        return;
+    }
     if (letters && value >= 10) {
         // 10 is A, 35 is Z; past the last character of the code page there is no letter.
         const int code = 55 + value;
-        if (code > 255) return "?:";
-        return platform::cp1252::encodeUtf8(
-                   std::u32string(1, platform::cp1252::toUnicode(static_cast<unsigned char>(code)))) +
-               ":";
+        if (code > 255)
+            out += '?';
+        else if (code < 0x80)
+            out += char(code);
+        else
+            out += platform::cp1252::encodeUtf8(
+                std::u32string(1, platform::cp1252::toUnicode(static_cast<unsigned char>(code))));
+        out += ':';
+        return;
     }
-    return std::to_string(value) + ":";
+    char digits[8];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    out += ':';
 }
 
-std::string elapsedColumn() {
+void appendElapsed(std::string& out) {
     dailylog::State& state = dailylog::state();
     const int64_t now = Lib_Systeme::GetTickCountEx();
     if (state.elapsedBase <= 0) {
         state.elapsedBase = now;
-        return "    :";
+        out += "    :";
+        return;
     }
     const int64_t elapsed = now - state.elapsedBase;
     if (elapsed > 9999) {
         state.elapsedBase = now;
-        return "xxxx:";
+        out += "xxxx:";
+        return;
     }
     if (elapsed > 20) {
         state.elapsedBase = now;
-        const std::string figure = "    " + std::to_string(elapsed);
-        return figure.substr(figure.size() - 4) + ":";
+        char digits[8];
+        char* end = std::to_chars(digits, digits + sizeof digits, elapsed).ptr;
+        out.append(size_t(4 - (end - digits)), ' ');
+        out.append(digits, end);
+        out += ':';
+        return;
     }
-    return "    :";
+    out += "    :";
 }
 
-std::string prefixOf(int16_t column1, int16_t column2, int16_t column3) {
-    std::string prefix = Lib_Systeme::TimingMilliSec() + " :";
-    if (column2 == -2 && column3 == -2)
-        prefix += "Debug:";
-    else
-        prefix += columnText(column1, false) + columnText(column2, false) + columnText(column3, true);
-    return prefix + elapsedColumn();
+void appendPrefix(std::string& out, int16_t column1, int16_t column2, int16_t column3) {
+    out += Lib_Systeme::TimingMilliSec();
+    out += " :";
+    if (column2 == -2 && column3 == -2) {
+        out += "Debug:";
+    } else {
+        appendColumn(out, column1, false);
+        appendColumn(out, column2, false);
+        appendColumn(out, column3, true);
+    }
+    appendElapsed(out);
 }
 
 // Blanks at both ends and leading colons, as the incidents list shows a text.
@@ -68,17 +94,17 @@ std::string strippedForIncidents(std::string text) {
 }
 
 // A buffer that cannot reach its file keeps its newest lines and says once that it dropped some.
-void addBounded(logbuffers::LogList& list, const std::string& line) {
+void addBounded(logbuffers::LogList& list, std::string line) {
     dailylog::State& state = dailylog::state();
-    if (list.add(line) || state.overflowWarned) return;
+    if (list.add(std::move(line)) || state.overflowWarned) return;
     state.overflowWarned = true;
-    list.add(prefixOf(-1, -1, -1) + "Warning: Log buffer full: oldest lines dropped");
+    list.add(dailylog::stampedLine("Warning: Log buffer full: oldest lines dropped"));
 }
 
-void addToBuffer(const std::string& line) {
+void addToBuffer(std::string line) {
     logbuffers::LogList& early = logbuffers::earlyBuffer();
     if (!PbBFrmSetupChargee) {
-        addBounded(early, line);
+        addBounded(early, std::move(line));
         return;
     }
     logbuffers::LogList& file = logbuffers::fileBuffer();
@@ -86,7 +112,7 @@ void addToBuffer(const std::string& line) {
         for (const std::string& waiting : early) addBounded(file, waiting);
         early.clear();
     }
-    addBounded(file, line);
+    addBounded(file, std::move(line));
 }
 
 void showIncident(int16_t column1, const std::string& prefix, std::string& text) {
@@ -100,43 +126,50 @@ void showIncident(int16_t column1, const std::string& prefix, std::string& text)
     main.CheckIncidents_SetValue(index, 1);
 }
 
-bool logFolderKnown() { return !VBA::Trim(PbSDossierLog).empty(); }
-
 }  // namespace
 
 void TraceLog(int16_t column1, int16_t column2, int16_t column3, const std::string& text,
               bool display, int16_t mailCategory, std::string* mailText, bool flush) {
     if (Abandon && !PbBFrmSetupChargee) return;
-    if (VBA::Trim(text).empty()) return;
+    if (blank(text)) return;
 
     dailylog::State& state = dailylog::state();
-    std::string lineText = text == "*" ? std::string() : text;
-    const std::string prefix = lineText.empty() ? std::string() : prefixOf(column1, column2, column3);
-    if (!(lineText.empty() && state.blankLine)) addToBuffer(prefix + lineText);
-    state.blankLine = lineText.empty();
-
-    if (display || mailCategory >= 0) {
-        showIncident(column1, prefix, lineText);
-        if (PbBFrmSetupChargee && flush) TraceLogForce(kCaller);
+    const bool emptyLine = text == "*";
+    const bool incident = display || mailCategory >= 0;
+    std::string line;
+    if (!emptyLine) {
+        line.reserve(32 + text.size());
+        appendPrefix(line, column1, column2, column3);
     }
-    if (PbBFrmSetupChargee && logFolderKnown() && flush && !logbuffers::fileBuffer().empty())
-        TraceLogForce(kCaller);
+    const std::string prefix = incident ? line : std::string();
+    if (!emptyLine) line += text;
+    if (!(emptyLine && state.blankLine)) addToBuffer(std::move(line));
+    state.blankLine = emptyLine;
 
-    std::string localMail;
-    std::string& mail = mailText ? *mailText : localMail;
-    if (mail.empty()) mail = lineText;
+    std::string lineText = emptyLine || !(incident || mailText) ? std::string() : text;
+    if (incident) {
+        showIncident(column1, prefix, lineText);
+        if (PbBFrmSetupChargee && flush) dailylog::flushSoon(kCaller);
+    }
+    if (PbBFrmSetupChargee && !blank(PbSDossierLog) && flush && !logbuffers::fileBuffer().empty())
+        dailylog::flushSoon(kCaller);
+
+    if (mailText && mailText->empty()) *mailText = lineText;
     if (display || (mailCategory != 0 && mailCategory != 1)) return;
-    TraceLogForce();
+    dailylog::flushSoon({});
     neighbours::FrmSetupServices& settings = neighbours::FrmSetup();
     if (settings.CheckEmail(mailCategory) != 1) return;
-    neighbours::Frm_MainBis().EnvoiMail(false, settings.TexteEmailsAdresses(), mail, "", false);
+    neighbours::Frm_MainBis().EnvoiMail(false, settings.TexteEmailsAdresses(),
+                                        mailText ? *mailText : lineText, "", false);
 }
 
 void TraceLogEncadre(int16_t column1, int16_t column2, int16_t column3, const std::string& text,
                      const std::string& frame, bool display) {
     if (text.empty()) return;
     // The rule has as many characters as the text, counted as characters, not bytes.
-    const auto length = platform::cp1252::decodeUtf8(text).size();
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const auto length = ascii ? text.size() : platform::cp1252::decodeUtf8(text).size();
     const std::string rule =
         frame.empty() ? std::string() : std::string(length, frame[0]);
     TraceLog(column1, column2, column3, rule);
@@ -145,3 +178,13 @@ void TraceLogEncadre(int16_t column1, int16_t column2, int16_t column3, const st
 }
 
 }  // namespace Lib_Public
+
+namespace dailylog {
+
+std::string stampedLine(const std::string& text) {
+    std::string line;
+    Lib_Public::appendPrefix(line, -1, -1, -1);
+    return line + text;
+}
+
+}  // namespace dailylog

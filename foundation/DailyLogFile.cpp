@@ -1,17 +1,15 @@
-// Writing the file buffer to the day's file: day header, reboot advice, purge of old files.
+// Writing the file buffer to the day's file: day header, reboot advice, a disk that was full, purge.
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
+#include "foundation/DailyLogSink.h"
 #include "foundation/DailyLogState.h"
 #include "foundation/ErrorReporter.h"
 #include "foundation/FilesAndFolders.h"
@@ -31,6 +29,13 @@ State& state() {
     return s;
 }
 
+void resetDailyLog() {
+    state() = {};
+    logbuffers::earlyBuffer().clear();
+    logbuffers::fileBuffer().clear();
+    sink::closeFile();
+}
+
 }  // namespace dailylog
 
 namespace Lib_Public {
@@ -38,6 +43,10 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kCaller = "Lib_Public:TraceLogForce";
+// A file that refused a write is tried again after this long, not for every new line.
+constexpr uint64_t kRetryMs = 1000;
+// Room that came back on a full disk: less than this is a disk still full, where the lines wait.
+constexpr size_t kLeastRoom = 16 * 1024;
 
 struct WriteFailure {
     int32_t number;
@@ -56,6 +65,36 @@ WriteFailure failureOfErrno(int error) {
         case ENOTDIR: return {76, "Path not found"};
         default: return {75, "Path/File access error"};
     }
+}
+
+bool blank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+// The texts of one day, made again only when the day or the date format changes.
+struct DayTexts {
+    int64_t day = -1;
+    std::string format;
+    std::string shown;  // in PbSFormatDate
+    std::string name;   // "YYYYMMDD"
+};
+
+const DayTexts& textsOf(platform::LocalClockTime date) {
+    // Today's and, for a flush dated a day back, yesterday's: two days in a row never share a slot.
+    static std::array<DayTexts, 2> kept;
+    const int64_t day = std::chrono::floor<std::chrono::days>(date).time_since_epoch().count();
+    DayTexts& slot = kept[size_t(day & 1)];
+    if (slot.day != day || slot.format != PbSFormatDate)
+        slot = {day, PbSFormatDate, Date2StringEx(date, PbSFormatDate), D2S(date)};
+    return slot;
+}
+
+const std::string& fileNameOf(const std::string& name) {
+    static std::string folder, base, full;
+    if (folder != PbSDossierLog || base != name) {
+        folder = PbSDossierLog;
+        base = name;
+        full = folder + name + ".Log";
+    }
+    return full;
 }
 
 void adviseReboot() {
@@ -86,94 +125,58 @@ void adviseReboot() {
                5);
 }
 
-// The day's file stays open between lines, since every line is written at once. A file that
-// was deleted, replaced or moved away meanwhile is opened again by its name.
-class LogFileHandle {
-public:
-    // The open descriptor of the file, or -errno.
-    int descriptorFor(const fs::path& file) {
-        if (fd_ >= 0) {
-            if (path_ == file && stillNamed(file)) return fd_;
-            close();
-        }
-        // A pipe or device in the file's place would hold the open, or take the lines away.
-        fd_ = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
-        if (fd_ < 0) return -errno;
-        struct stat opened {};
-        if (::fstat(fd_, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-            close();
-            return -ENXIO;
-        }
-        path_ = file;
-        return fd_;
+// The stamp a line of the log begins with, or empty.
+std::string stampOf(const std::string& line) {
+    static constexpr char kShape[] = "00:00:00:000";
+    if (line.size() < 12) return {};
+    for (size_t i = 0; i < 12; ++i) {
+        const bool digit = line[i] >= '0' && line[i] <= '9';
+        if (kShape[i] == ':' ? line[i] != ':' : !digit) return {};
     }
-
-    void close() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-    }
-
-private:
-    // Whether the name still leads to the open file.
-    bool stillNamed(const fs::path& file) const {
-        struct stat open {}, named {};
-        return ::fstat(fd_, &open) == 0 && ::stat(file.c_str(), &named) == 0 &&
-               open.st_dev == named.st_dev && open.st_ino == named.st_ino;
-    }
-
-    fs::path path_;
-    int fd_ = -1;
-};
-
-LogFileHandle& logFile() {
-    static LogFileHandle handle;
-    return handle;
+    return line.substr(0, 12);
 }
 
-// Appends the bytes in one write; a write that fails part-way is taken back, so that the
-// whole batch can be written again later.
-int appendToFile(const fs::path& file, const std::string& bytes) {
-    const int fd = logFile().descriptorFor(file);
-    if (fd < 0) return -fd;
-    const off_t before = ::lseek(fd, 0, SEEK_END);
-    int error = 0;
-    for (size_t done = 0; done < bytes.size();) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            error = written < 0 ? errno : EIO;
-            break;
-        }
-        done += size_t(written);
-    }
-    if (error) {
-        if (before >= 0 && ::ftruncate(fd, before) != 0) error = errno ? errno : error;
-        logFile().close();
-    }
-    return error;
+// The one line that stands for the oldest lines dropped to make the rest fit.
+std::string lossLine(const logbuffers::LogList& list, size_t lost, int error) {
+    std::string first, last;
+    for (size_t i = 0; i < lost && first.empty(); ++i) first = stampOf(list[i]);
+    for (size_t i = lost; i > 0 && last.empty(); --i) last = stampOf(list[i - 1]);
+    std::string text = "Warning: Log: " + failureOfErrno(error).description + ": " +
+                       std::to_string(lost) + " lines lost";
+    if (!first.empty()) text += ", from " + first + " to " + last;
+    return dailylog::stampedLine(text);
 }
 
-// Every line reaches the day's file at once, so its host path is resolved once per name and
-// drive mapping, and again whenever a write finds the path gone.
-fs::path hostOfLogFile(const std::string& fileName, bool resolveAgain) {
-    static std::string cachedKey;
-    static fs::path cachedHost;
-    const char* drives = std::getenv("AL3_DRIVES");
-    const std::string key = fileName + '\n' + platform::winpath::driveCRoot().string() + '\n' +
-                            (drives ? drives : "");
-    if (resolveAgain || key != cachedKey) {
-        cachedHost = platform::winpath::toHost(fileName);
-        cachedKey = cachedHost.empty() ? std::string() : key;
+// The header (empty when not due), the loss line when there is one, and the list's lines from
+// `from` on.
+dailylog::sink::Outcome writeBatch(const std::string& fileName, bool resolveAgain,
+                                   const std::string& header, const logbuffers::LogList& list,
+                                   size_t from = 0, const std::string& lossText = {}) {
+    dailylog::sink::Batch batch(fileName, resolveAgain);
+    batch.addBytes(header);
+    if (!lossText.empty()) batch.addLine(lossText);
+    for (size_t i = from; i < list.size() && !batch.failed(); ++i) batch.addLine(list[i]);
+    return batch.finish();
+}
+
+// When room came back on a full disk but not for the whole batch, the newest lines that fit in
+// half of that room go in after the header (when still due) and one line telling what was lost;
+// the other half stays for the lines to come.
+dailylog::sink::Outcome writeWhatFits(const std::string& fileName, const std::string& header,
+                                      const logbuffers::LogList& list, size_t room, int error) {
+    constexpr size_t kLossLineRoom = 160;
+    const size_t budget = room / 2;
+    if (header.size() + kLossLineRoom > budget) return {error, 0};
+    size_t kept = 0;
+    for (size_t used = header.size() + kLossLineRoom; kept < list.size(); ++kept) {
+        used += dailylog::sink::bytesOf(list[list.size() - 1 - kept]);
+        if (used > budget) break;
     }
-    return cachedHost;
+    const size_t lost = list.size() - kept;
+    return writeBatch(fileName, false, header, list, lost, lossLine(list, lost, error));
 }
 
-void addLine(std::string& bytes, const std::string& line) {
-    bytes += platform::cp1252::fromUtf8(line);
-    bytes += "\r\n";
-}
-
-// Log files whose name sorts before the date 45 days back; names without a date stay.
+// Log files whose name begins with a date (eight digits) older than 45 days; other names stay.
 void purgeOldFiles() {
     const std::string cutOff = D2S(platform::clock::now() - std::chrono::days(45));
     const fs::path folder = platform::winpath::toHost(PbSDossierLog);
@@ -184,11 +187,22 @@ void purgeOldFiles() {
         if (fileName.size() < 4 || VBA::LCase(fileName.substr(fileName.size() - 4)) != ".log")
             continue;
         const std::string name = fileName.substr(0, fileName.size() - 4);
-        if (name.empty() || !(name < cutOff)) continue;
+        if (name.size() < 8 || !std::all_of(name.begin(), name.begin() + 8,
+                                            [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        if (!(name.substr(0, 8) < cutOff)) continue;
         std::error_code typeError;
         if (!it->is_regular_file(typeError)) continue;
         Lib_Systeme::File_Delete(PbSDossierLog + fileName, kCaller);
     }
+}
+
+void purgeOnceADay(platform::LocalClockTime now) {
+    dailylog::State& state = dailylog::state();
+    const std::string& today = textsOf(now).shown;
+    if (today == state.purgeDay) return;
+    purgeOldFiles();
+    state.purgeDay = today;
 }
 
 }  // namespace
@@ -204,48 +218,54 @@ void TraceLogForce(logbuffers::LogList& list, std::string& name, bool yesterday,
     if (state.flushGuard) return;
     const platform::ScopedFlag flushing(state.flushGuard);
 
-    const platform::LocalClockTime logDate =
-        platform::clock::now() - std::chrono::days(yesterday ? 1 : 0);
-    const std::string day = Date2StringEx(logDate, PbSFormatDate);
+    const platform::LocalClockTime now = platform::clock::now();
+    const DayTexts& logDay = textsOf(now - std::chrono::days(yesterday ? 1 : 0));
     // Nothing goes to a file, least of all one in the working folder, before the folder is known.
-    if ((list.empty() && day == state.headerDay) || VBA::Trim(PbSDossierLog).empty()) return;
+    if ((list.empty() && logDay.shown == state.headerDay) || blank(PbSDossierLog)) return;
 
-    if (VBA::Trim(name).empty()) name = D2S(logDate);
-    const std::string fileName = PbSDossierLog + name + ".Log";
-    std::string bytes;
+    if (blank(name)) name = logDay.name;
+    const std::string& fileName = fileNameOf(name);
+    const bool retrying = fileName == state.failedFile;
+    if (retrying && platform::clock::tick64() < state.retryAt) {
+        purgeOnceADay(now);
+        return;
+    }
+    const std::string day = logDay.shown;
     const bool headerDue = day != state.headerDay;
+    std::string header;
     if (headerDue) {
-        for (const std::string& line : dailylog::DayHeader(caller)) addLine(bytes, line);
+        for (const std::string& line : dailylog::DayHeader(caller))
+            header += platform::cp1252::fromUtf8(line) + "\r\n";
         adviseReboot();
     }
-    for (const std::string& line : list) addLine(bytes, line);
 
-    fs::path host = hostOfLogFile(fileName, false);
-    int error = host.empty() ? ENOENT : appendToFile(host, bytes);
-    if (error == ENOENT) {
+    dailylog::sink::Outcome outcome = writeBatch(fileName, false, header, list);
+    if (outcome.error == ENOENT) {
         // The folder may have been deleted while the program runs: make it again, write again.
         Lib_Systeme::VerificationEtCreationRepertoire(PbSDossierLog, false);
-        host = hostOfLogFile(fileName, true);
-        error = host.empty() ? ENOENT : appendToFile(host, bytes);
+        outcome = writeBatch(fileName, true, header, list);
     }
-    if (error == 0) {
+    const bool full = outcome.error == ENOSPC || outcome.error == EDQUOT;
+    if (retrying && full && outcome.written >= kLeastRoom)
+        outcome = writeWhatFits(fileName, header, list, outcome.written, outcome.error);
+    if (outcome.error == 0) {
         if (headerDue) state.headerDay = day;
         list.clear();
         state.writeFailureReported = false;
         state.overflowWarned = false;
-    } else if (!state.writeFailureReported) {
-        state.writeFailureReported = true;
-        const WriteFailure failure = failureOfErrno(error);
-        DerniereErreur = {failure.number, 0, failure.description + " (" + fileName + ")",
-                          "AL3_Relaytone"};
-        GestionDesErreurs(caller.empty() ? kCaller : caller + ">" + kCaller);
+        state.failedFile.clear();
+    } else {
+        state.failedFile = fileName;
+        state.retryAt = platform::clock::tick64() + kRetryMs;
+        if (!state.writeFailureReported) {
+            state.writeFailureReported = true;
+            const WriteFailure failure = failureOfErrno(outcome.error);
+            DerniereErreur = {failure.number, 0, failure.description + " (" + fileName + ")",
+                              "AL3_Relaytone"};
+            GestionDesErreurs(caller.empty() ? kCaller : caller + ">" + kCaller);
+        }
     }
-
-    const std::string today = Date2StringEx(platform::clock::now(), PbSFormatDate);
-    if (today != state.purgeDay) {
-        purgeOldFiles();
-        state.purgeDay = today;
-    }
+    purgeOnceADay(now);
 }
 
 }  // namespace Lib_Public

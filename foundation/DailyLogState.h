@@ -16,8 +16,16 @@ struct State {
     bool rebootOverdue = false;
     bool writeFailureReported = false;  // reported once until a write succeeds again
     bool overflowWarned = false;        // buffer-full warning given since the last write
+    std::string failedFile;             // the file a write failed on, tried again at retryAt
+    uint64_t retryAt = 0;               // platform tick
 };
 
 State& state();
+// Back to the start of the process: this state fresh, no line waiting in either list, the day's
+// file closed.
+void resetDailyLog();
+
+// A line stamped as TraceLog stamps it, with no column values.
+std::string stampedLine(const std::string& text);
 
 }  // namespace dailylog

@@ -23,6 +23,11 @@ std::string withoutBlanks(const std::string& text) { return VBA::Replace(text, "
 
 }  // namespace
 
+void resetErrorReporter() {
+    DerniereErreur = {};
+    reportGuard = false;
+}
+
 void GestionDesErreurs(const std::string& caller) {
     if (Abandon || reportGuard) return;
     const platform::ScopedFlag reporting(reportGuard);

@@ -31,4 +31,7 @@ void GestErr_Fra(int32_t code, const std::string& name, const std::string& sourc
 // -1 before a modal dialog: topmost windows step back; any other mode after it: they return.
 void AfficherMessageBoxOuInputBox(int16_t mode);
 
+// Back to the start of the process: no error recorded, no report under way.
+void resetErrorReporter();
+
 }  // namespace Lib_Public

@@ -34,6 +34,11 @@ bool blank(const std::string& value) { return VBA::Trim(value).empty(); }
 
 }  // namespace
 
+void resetFamilyConfig() {
+    kept() = {};
+    ConfigParSite = false;
+}
+
 std::string DetermineDossierConfig(int16_t /*unused*/) {
     Kept& k = kept();
     if (k.workedOut) return k.path;

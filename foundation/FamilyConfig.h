@@ -20,4 +20,7 @@ int16_t DetermineDossierConfig_Bases_Nombre(const std::string& file);
 // The folder of base n's INI files, with a trailing backslash; logs each value it reads.
 std::string DetermineDossierConfig_Fichier(const std::string& file, int16_t base);
 
+// Back to the start of the process: the layout and the file's path settled again by the next call.
+void resetFamilyConfig();
+
 }  // namespace Lib_Public

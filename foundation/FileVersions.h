@@ -36,6 +36,9 @@ std::string ProductVersionText(uint32_t mostSignificant, uint32_t leastSignifica
 int32_t HIWORD(uint32_t value);
 int32_t LOWORD(uint32_t value);
 
+// Back to the start of the process: no file's version asked yet.
+inline void resetFileVersions() { VersionFichierInfos.clear(); }
+
 }  // namespace Lib_Systeme
 
 namespace Lib_Convert {

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <system_error>
 #include <utility>
 
@@ -17,6 +16,7 @@
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
 #include "foundation/NeighbourServices.h"
+#include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/WinPath.h"
 
@@ -61,7 +61,8 @@ bool isRegularFile(const fs::path& host) {
     return !host.empty() && fs::is_regular_file(host, ec);
 }
 
-// The shell's copy: into a temporary file beside the target, then renamed into place.
+// The shell's copy: into a temporary file beside the target, on disk before it is renamed into
+// place, so that a copy kept for safety outlives a power cut that follows it.
 int32_t copyFile(const fs::path& source, fs::path target) {
     if (const int error = std::exchange(injectedFailure(), 0)) return ShellResultOfErrno(error);
     std::error_code ec;
@@ -72,19 +73,9 @@ int32_t copyFile(const fs::path& source, fs::path target) {
         fs::create_directories(folder, ec);
         if (ec) return ShellResultOfErrno(ec.value() == ENOENT ? ENOTDIR : ec.value());
     }
-    std::random_device random;
-    const fs::path temporary =
-        folder / ("." + target.filename().string() + ".copy-" + std::to_string(random()));
-    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return ec.value() == ENOENT && !fs::exists(source, ignored)
-                   ? ShellSourceMissing
-                   : ShellResultOfErrno(ec.value());
-    }
-    return ShellOk;
+    const int error = platform::atomicfile::copy(source, target);
+    if (error == 0) return ShellOk;
+    return error == ENOENT && !fs::exists(source, ec) ? ShellSourceMissing : ShellResultOfErrno(error);
 }
 
 std::string copyFailureText(int32_t code, bool& incident) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace Lib_Systeme {
 
@@ -37,6 +38,9 @@ bool File_Exist(const std::string& fileName, const std::string& caller = {},
 int64_t TailleDuFichier(const std::string& fileName);
 // Copies through a temporary file renamed into place, creating the target's folders; silent.
 bool File_Copy(const std::string& source, const std::string& target);
+// Removes from the folders the temporary files of the whole-file writes and copies that an
+// earlier run, ended halfway, left there; one log line when there were any.
+void RemoveLeftoverTemporaries(const std::vector<std::string>& folders, const std::string& caller);
 // Deletes one regular file; anything else is refused and logged.
 bool File_Delete(const std::string& fileName, const std::string& caller);
 // Free bytes of the drive holding the root (such as D:\); 0 when unknown.
@@ -68,5 +72,8 @@ void failNextFileOperation(int error);
 // The next size query's open takes this long on the manual clock: tests cannot make a disk slow.
 void slowNextSizeQuery(std::chrono::milliseconds slowness);
 }  // namespace seams
+
+// Back to the start of the process: the folder caches empty, no failure or slowness waiting.
+void resetFilesAndFolders();
 
 }  // namespace Lib_Systeme

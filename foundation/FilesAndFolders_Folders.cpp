@@ -57,6 +57,12 @@ bool makeLevel(const std::string& level) {
 
 }  // namespace
 
+void resetFilesAndFolders() {
+    caches() = {};
+    seams::failNextFileOperation(0);
+    seams::slowNextSizeQuery({});
+}
+
 bool FolderFound(const std::string& folder) {
     if (VBA::Trim(folder).empty()) return false;
     FolderCaches& cache = caches();

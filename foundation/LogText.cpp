@@ -11,6 +11,16 @@ void appendCode(std::string& out, unsigned code) {
     out += kDigits[code & 0xF];
 }
 
+bool isCodeDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+// The text at `at` reads as one of the forms visible() writes for a control character.
+bool readsAsCode(std::string_view text, size_t at) {
+    const std::string_view rest = text.substr(at);
+    if (rest.starts_with('\\'))
+        return rest.size() >= 4 && rest[1] == 'x' && isCodeDigit(rest[2]) && isCodeDigit(rest[3]);
+    return rest.starts_with("<CR>") || rest.starts_with("<LF>") || rest.starts_with("<CRLF>");
+}
+
 }  // namespace
 
 std::string visible(std::string_view text) {
@@ -33,6 +43,8 @@ std::string visible(std::string_view text) {
             // U+0080..U+009F in UTF-8: some readers take U+0085 for a line break
             appendCode(out, static_cast<unsigned char>(text[i + 1]));
             ++i;
+        } else if ((c == '\\' || c == '<') && readsAsCode(text, i)) {
+            appendCode(out, c);
         } else {
             out += char(c);
         }

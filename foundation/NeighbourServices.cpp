@@ -73,4 +73,13 @@ void registerFrm_MainBis(Frm_MainBisServices* window) { frmMainBisSlot().registe
 void registerFrm_Main(Frm_MainServices* window) { frmMainSlot().registered = window; }
 void registerForms(FormsServices* forms) { formsSlot().registered = forms; }
 
+void resetNeighbourServices() {
+    frmSetupSlot() = {};
+    frmMainBisSlot() = {};
+    frmMainSlot() = {};
+    formsSlot() = {};
+    PbTPipesOut = {};
+    PbSDossierDataBase = {};
+}
+
 }  // namespace neighbours

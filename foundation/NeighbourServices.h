@@ -172,4 +172,8 @@ void registerFrm_MainBis(Frm_MainBisServices* window);
 void registerFrm_Main(Frm_MainServices* window);
 void registerForms(FormsServices* forms);
 
+// Back to the start of the process: no window registered, the defaults fresh (no incident
+// waiting), no pipe started and no data folder known.
+void resetNeighbourServices();
+
 }  // namespace neighbours

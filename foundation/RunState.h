@@ -43,3 +43,28 @@ inline int16_t PbIIndexNomRadio = 0;
 inline std::array<std::string, 20> PbSNomRadio{};
 // The record manager's engine versions, filled when the base's files are opened.
 inline std::string PbSBtrEngineVersion;
+
+// Back to the start of the process: every flag, folder and value above as it was declared
+// (PbBArretSignale is the stop signals' own).
+inline void resetRunState() {
+    Abandon = false;
+    PbBQuitter = false;
+    PbBRelanceForcee = false;
+    PbBDemarrageEnCours = false;
+    PbBFeuilleChargee = false;
+    PbBDemarrageTermine = false;
+    PbBFrmSetupChargee = false;
+    PbSDossierApplication.clear();
+    PbSDossierSettings.clear();
+    PbSDossierLog.clear();
+    PbINoInstance = 0;
+    PbSLigneCommande.clear();
+    PbIDefaultNoBase = -1;
+    PbDDateLancement = {};
+    PbBFrmMsgAffichee = false;
+    PbFCoefPolice = 0.0f;
+    PbIIdRadio = 0;
+    PbIIndexNomRadio = 0;
+    PbSNomRadio = {};
+    PbSBtrEngineVersion.clear();
+}

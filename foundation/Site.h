@@ -57,4 +57,14 @@ void InitGeneralPath(int16_t& base);
 // default taken.
 void InitIdentiteRadio();
 
+// Back to the start of the process: no site read, no base chosen.
+inline void resetSite() {
+    PbSDossierConfigSite.clear();
+    PbINbBasesSite = 0;
+    PbSDossierConfigBase = {};
+    PbTBases = {};
+    PbINbLignesUDP = 0;
+    PbINbStations = 0;
+}
+
 }  // namespace Lib_Site

@@ -34,4 +34,11 @@ int32_t GetShareList(std::vector<ShareInfo>& shares, const std::string& serverNa
 // GetShareList on the Windows NT family, 0 elsewhere.
 int32_t GetLocalShareList(std::vector<ShareInfo>& shares, const std::string& serverName);
 
+// Back to the start of the process: no version told yet.
+inline void resetSystemQueries() {
+    PbLVersionOS = 0;
+    PbBWindows64Bits = false;
+    PbTInfoVersionOS = {};
+}
+
 }  // namespace Lib_Systeme

@@ -10,7 +10,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "foundation/Conversions.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/SystemQueries.h"
@@ -44,12 +43,18 @@ int64_t GetTickCountEx() {
 
 std::string TimingMilliSec() {
     PbTHeureSysteme = platform::clock::localNow();
-    platform::LocalTimeFields timeOfDay = platform::fieldsOf(Lib_Public::DateNulle());
-    timeOfDay.hour = PbTHeureSysteme.hour;
-    timeOfDay.minute = PbTHeureSysteme.minute;
-    timeOfDay.second = PbTHeureSysteme.second;
-    return Lib_Public::Date2StringEx(platform::timeOf(timeOfDay), "HH:MM:SS") + ":" +
-           Lib_Public::N2S(PbTHeureSysteme.millisecond, 3, 0, "0");
+    const platform::LocalTimeFields& t = PbTHeureSysteme;
+    const auto two = [](char* at, int value) {
+        at[0] = char('0' + value / 10 % 10);
+        at[1] = char('0' + value % 10);
+    };
+    char text[12] = {0, 0, ':', 0, 0, ':', 0, 0, ':'};
+    two(text, t.hour);
+    two(text + 3, t.minute);
+    two(text + 6, t.second);
+    text[9] = char('0' + t.millisecond / 100 % 10);
+    two(text + 10, t.millisecond);
+    return std::string(text, sizeof text);
 }
 
 void WaitOnDuration(int32_t milliseconds) {
@@ -66,6 +71,15 @@ void TouchesEnfoncees(int16_t shift) {
     PbBToucheCtrl = (shift & 2) != 0;
     PbBToucheAlt = (shift & 4) != 0;
     PbBToucheShift = (shift & 1) != 0;
+}
+
+void resetTiming() {
+    CacheSysteme = {};
+    PbTHeureSysteme = {};
+    PbLMemoryUsageMo = 0;
+    PbBToucheShift = false;
+    PbBToucheCtrl = false;
+    PbBToucheAlt = false;
 }
 
 }  // namespace Lib_Systeme

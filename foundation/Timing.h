@@ -31,6 +31,8 @@ std::string TimingMilliSec();
 void WaitOnDuration(int32_t milliseconds);
 // Modifier mask of a key event: 1 Shift, 2 Ctrl, 4 Alt.
 void TouchesEnfoncees(int16_t shift);
+// Back to the start of the process: no wrap counted, no time, memory figure or key recorded.
+void resetTiming();
 
 }  // namespace Lib_Systeme
 

@@ -1,12 +1,19 @@
-// Invariants the fuzzers hold the INI reader and the tag reader to.
+// Invariants the fuzzers hold the INI reader, the tag reader, the workbook reader and the hive
+// reader to.
 #include "fuzz/FuzzChecks.h"
 
 #include <string>
+#include <vector>
+
+#include <QString>
 
 #include "foundation/Conversions.h"
 #include "foundation/LogBuffers.h"
 #include "platform/Cp1252.h"
 #include "platform/IniFile.h"
+#include "platform/Registry.h"
+#include "platform/xls/ImportReport.h"
+#include "platform/xls/Workbook.h"
 
 namespace fuzzchecks {
 namespace {
@@ -53,6 +60,38 @@ bool extraireBalise(std::string_view input) {
     if (value == "\x01 default") return true;
     const std::string utf8Message = platform::cp1252::encodeUtf8(platform::cp1252::decodeUtf8(message));
     return utf8Message.find(value) != std::string::npos;
+}
+
+bool workbookReader(std::string_view input) {
+    namespace xls = platform::xls;
+    std::vector<xls::Sheet> sheets;
+    const xls::Outcome read = xls::decodeWorkbook(input, sheets);
+    const xls::Outcome probed = xls::probeWorkbook(input);
+    if (!read.ok()) return !read.reason.empty() && (probed.ok() || !probed.reason.empty());
+    if (!probed.ok() || sheets.empty()) return false;
+    (void)xls::reportImport(sheets, 0, 21, 50);
+    xls::Sheet first = sheets[0];
+    for (auto& [at, cell] : first.cells) {
+        if (at.first < 0 || at.first >= xls::kMaxRows || at.second < 0 || at.second >= xls::kMaxColumns)
+            return false;
+        if (QString::fromStdString(cell.text).size() > xls::kMaxTextLength) return false;
+        cell.origin = xls::Origin::Text;
+    }
+    first.name = "SheetName";
+    std::string bytes;
+    if (!xls::encodeWorkbook(first, bytes).ok()) return false;
+    std::vector<xls::Sheet> again;
+    if (!xls::decodeWorkbook(bytes, again).ok() || again.size() != 1) return false;
+    // Cells that hold nothing (an empty text without colours) are not written.
+    std::erase_if(first.cells, [](const auto& c) {
+        return c.second.text.empty() && !c.second.foreColour && !c.second.backColour;
+    });
+    return again[0].cells == first.cells;
+}
+
+bool hiveReader(std::string_view input) {
+    const std::string once = platform::registry::rewrittenHive(std::string(input));
+    return platform::registry::rewrittenHive(once) == once;
 }
 
 }  // namespace fuzzchecks

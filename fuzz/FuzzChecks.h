@@ -11,5 +11,12 @@ bool iniReader(std::string_view input);
 // Input: the tag, a line break, then the message. Never crashes; a value found lies in the
 // message.
 bool extraireBalise(std::string_view input);
+// Input: a file's bytes. The workbook reader never crashes and refuses with a reason; a
+// workbook it reads holds only what a sheet holds, and written again (as the grid's export
+// does) reads back as the same texts and colours.
+bool workbookReader(std::string_view input);
+// Input: a hive file's text. Reading never crashes, and what is written back reads back as
+// itself.
+bool hiveReader(std::string_view input);
 
 }  // namespace fuzzchecks

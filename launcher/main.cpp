@@ -8,11 +8,13 @@
 #include "launcher/Frm_Main_Launch.h"
 #include "platform/NumericLocale.h"
 #include "platform/forms/QtPresenter.h"
+#include "platform/process/RuntimeFolder.h"
 
 int main(int argc, char** argv) {
     std::string commandLine;
     for (int i = 1; i < argc; ++i) commandLine += (i > 1 ? " " : "") + std::string(argv[i]);
 
+    platform::process::settleRuntimeDirectory();
     Frm_Main_Launch form(commandLine);
     std::unique_ptr<QCoreApplication> app;
     if (form.Holds("/Test")) {

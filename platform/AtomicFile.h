@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -27,6 +28,15 @@ enum class Result { Written, AccessDenied, IoError };
 // Writes the bytes to a temporary file beside the target, flushes it to disk and renames it
 // over the target; the file gets the given permissions.
 Result replace(const std::filesystem::path& target, const std::string& bytes, mode_t mode);
+// Copies the file through a temporary beside the target, flushed to disk, renamed into place,
+// and the folder flushed: once it returns 0 the copy outlives a power cut. 0 or an errno.
+int copy(const std::filesystem::path& source, const std::filesystem::path& target);
+// The temporaries (".<name>.<pid>.<n>.tmp", and ".<name>.copy-<n>" of earlier versions' copies)
+// that replaces and copies left in the folder when their process ended halfway: regular files
+// written before this process started, by a process that no longer runs. Removes them; what
+// could not be removed goes to `failed`.
+std::vector<std::filesystem::path> removeLeftovers(const std::filesystem::path& folder,
+                                                   std::vector<std::filesystem::path>& failed);
 // Rewrites an existing file through its own inode (write, truncate, flush), for a folder that
 // takes no temporary file; a crash halfway may leave it mixed, as Windows' own writes would.
 Result rewriteInPlace(const std::filesystem::path& target, const std::string& bytes);

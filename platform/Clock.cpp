@@ -1,6 +1,7 @@
 // Clock seam: system time (optionally shifted by AL3_CLOCK) or a manual test clock.
 #include "platform/Clock.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
@@ -34,15 +35,27 @@ LocalClockTime timeOf(const LocalTimeFields& f) {
 }
 
 bool parseInstant(const std::string& text, LocalClockTime& out) {
+    // Exactly "YYYY-MM-DD HH:MM:SS": no sign, no blanks, every field at its full width.
+    static constexpr char kShape[] = "0000-00-00 00:00:00";
+    if (text.size() != sizeof kShape - 1) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kShape[i] == '0' ? !digit : text[i] != kShape[i]) return false;
+    }
+    const auto field = [&](size_t at, size_t width) {
+        int value = 0;
+        for (size_t i = at; i < at + width; ++i) value = value * 10 + (text[i] - '0');
+        return value;
+    };
     LocalTimeFields f;
-    char tail = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &f.year, &f.month, &f.day, &f.hour,
-                    &f.minute, &f.second, &tail) != 6)
-        return false;
+    f.year = field(0, 4);
+    f.month = field(5, 2);
+    f.day = field(8, 2);
+    f.hour = field(11, 2);
+    f.minute = field(14, 2);
+    f.second = field(17, 2);
     const year_month_day ymd{year{f.year}, month{unsigned(f.month)}, day{unsigned(f.day)}};
-    if (!ymd.ok() || f.hour > 23 || f.minute > 59 || f.second > 59 || f.hour < 0 || f.minute < 0 ||
-        f.second < 0)
-        return false;
+    if (!ymd.ok() || f.hour > 23 || f.minute > 59 || f.second > 59) return false;
     out = timeOf(f);
     return true;
 }
@@ -81,8 +94,12 @@ milliseconds startShift(State& s) {
     if (!s.shift) {
         s.shift = milliseconds{0};
         LocalClockTime wanted;
-        if (const char* env = std::getenv("AL3_CLOCK"); env && parseInstant(env, wanted))
-            s.shift = wanted - systemLocalNow();
+        if (const char* env = std::getenv("AL3_CLOCK"); env) {
+            if (parseInstant(env, wanted))
+                s.shift = wanted - systemLocalNow();
+            else
+                std::fprintf(stderr, "AL3_CLOCK=%s is not \"YYYY-MM-DD HH:MM:SS\": the system's clock runs\n", env);
+        }
     }
     return *s.shift;
 }
@@ -131,6 +148,15 @@ void useSystem() {
     State& s = state();
     std::lock_guard lock(s.mutex);
     s.manual = false;
+}
+
+void resetClock() {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    s.manual = false;
+    s.manualTime = {};
+    s.manualTick = 0;
+    s.shift.reset();
 }
 
 bool isManual() {

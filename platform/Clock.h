@@ -35,6 +35,8 @@ void advance(std::chrono::milliseconds delta);
 void setTick(uint64_t tickMs);
 void useSystem();
 bool isManual();
+// Back to the start of the process: the system's clock, AL3_CLOCK read again at the next reading.
+void resetClock();
 
 }  // namespace clock
 }  // namespace platform

@@ -61,6 +61,10 @@ std::u32string decodeUtf8(std::string_view s) {
             valid = (next & 0xC0) == 0x80;
             c = (c << 6) | (next & 0x3F);
         }
+        // An overlong form, a surrogate or a value past the last code point is no character:
+        // its bytes are taken one by one, as any other byte that starts no sequence.
+        if (valid) valid = c >= (extra == 2 ? 0x800u : extra == 3 ? 0x10000u : 0x80u) && c <= 0x10FFFF &&
+                           (c < 0xD800 || c > 0xDFFF);
         if (valid) {
             out += c;
             i += extra + 1;

@@ -92,11 +92,13 @@ std::string oneLine(std::string text) {
 
 // The line that tells why a box answered by itself; sent once the seam's lock is released.
 void reportStopAnswer(std::unique_lock<std::mutex>& lock, const State& s, bool wasOpen,
-                      const std::string& title, const std::string& text, const std::string& answer) {
-    const std::string line =
-        "Warning: " + s.stopCause +
-        (wasOpen ? ": open box closed with its default answer (" : ": box not shown, default answer (") +
-        answer + "): " + title + " | " + oneLine(text);
+                      const std::string& title, const std::string& text, const std::string& answer,
+                      bool keptStored = false) {
+    const std::string kept = "the answer that keeps the stored settings";
+    const std::string line = "Warning: " + s.stopCause +
+                             (wasOpen ? ": open box closed with " + (keptStored ? kept : "its default answer")
+                                      : ": box not shown, " + (keptStored ? kept : "default answer")) +
+                             " (" + answer + "): " + title + " | " + oneLine(text);
     const auto report = s.stopReport;
     lock.unlock();
     if (report)
@@ -175,7 +177,7 @@ int defaultResult(int style) {
     return index < set.size() ? set[index] : set[0];
 }
 
-int MsgBox(const std::string& text, int style, const std::string& title) {
+int MsgBox(const std::string& text, int style, const std::string& title, int answerKeepingStored) {
     State& s = state();
     std::unique_lock lock(s.mutex);
     const bool stopBefore = !s.stopCause.empty();
@@ -194,9 +196,10 @@ int MsgBox(const std::string& text, int style, const std::string& title) {
         if (result == 0) result = defaultResult(style);
     }
     const bool stopNow = !s.stopCause.empty();
-    if (stopNow) result = defaultResult(style);
+    if (stopNow) result = answerKeepingStored != 0 ? answerKeepingStored : defaultResult(style);
     record(s, Kind::Message, title, text, wordOfResult(result));
-    if (stopNow) reportStopAnswer(lock, s, !stopBefore, title, text, wordOfResult(result));
+    if (stopNow)
+        reportStopAnswer(lock, s, !stopBefore, title, text, wordOfResult(result), answerKeepingStored != 0);
     return result;
 }
 
@@ -266,6 +269,12 @@ bool stopBegun() {
     State& s = state();
     std::lock_guard lock(s.mutex);
     return !s.stopCause.empty();
+}
+
+std::string stopCause() {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    return s.stopCause;
 }
 
 int boxesOnScreen() {

@@ -26,7 +26,9 @@ struct Asked {
     std::string answer;
 };
 
-int MsgBox(const std::string& text, int style, const std::string& title);
+// answerKeepingStored: for a question whose default answer would change what is stored, the
+// answer that leaves it as it was; an unattended stop takes that one instead of the default.
+int MsgBox(const std::string& text, int style, const std::string& title, int answerKeepingStored = 0);
 // Empty when cancelled.
 std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                     const std::string& defaultText);
@@ -47,6 +49,7 @@ std::optional<std::string> scriptedTaskAnswer(const std::string& title, const st
 // starts with cause. Runs on the user-interface thread.
 void beginStop(const std::string& cause);
 bool stopBegun();
+std::string stopCause();  // empty until a stop has begun
 // Where those lines go (the main program's daily log); standard error until one is set.
 void setStopReport(std::function<void(const std::string& line)> report);
 // How many boxes the presenter has on screen now (a nested box counts too).

@@ -180,6 +180,8 @@ int32_t update(uint32_t root, Change change) {
 
 std::string hiveFile(uint32_t root) { return hivePath(root).string(); }
 
+std::string rewrittenHive(const std::string& text) { return serialise(parse(text)); }
+
 int32_t createKey(uint32_t root, const std::string& path) {
     return update(root, [&](Hive& hive, bool& changed) {
         std::string level;

@@ -43,4 +43,8 @@ int32_t queryValue(uint32_t root, const std::string& path, const std::string& na
 int32_t setValue(uint32_t root, const std::string& path, const std::string& name, uint32_t type,
                  const std::string& data);
 
+// A hive file's text as it is read and written back: damaged lines dropped, keys and values
+// each once, in order.
+std::string rewrittenHive(const std::string& text);
+
 }  // namespace platform::registry

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -18,6 +19,9 @@ namespace platform::stopsignals {
 namespace {
 
 int pipeEnds[2] = {-1, -1};  // the handler writes [0], the event loop reads [1]
+constexpr int kStops[] = {SIGTERM, SIGINT, SIGHUP};
+struct sigaction previousActions[3];  // what each signal did before hold()
+QPointer<QSocketNotifier> closeWaiting;  // the notifier onStop made
 
 void onSignal(int) {
     raised() = true;
@@ -52,9 +56,9 @@ void hold() {
     action.sa_flags = SA_RESTART;
     sigset_t stops;
     sigemptyset(&stops);
-    for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
-        ::sigaction(sig, &action, nullptr);
-        sigaddset(&stops, sig);
+    for (int i = 0; i < 3; ++i) {
+        ::sigaction(kStops[i], &action, &previousActions[i]);
+        sigaddset(&stops, kStops[i]);
     }
     // A mask inherited from whoever started us must not keep the close away for ever; a signal
     // it held back arrives now, and waits in the pipe like any other.
@@ -66,9 +70,10 @@ std::atomic<bool>& raised() {
     return flag;
 }
 
-void onStop(std::function<void()> close) {
+void onStop(QObject& owner, std::function<void()> close) {
     if (pipeEnds[1] < 0) return;
-    auto* notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read);
+    auto* notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, &owner);
+    closeWaiting = notifier;
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, close = std::move(close)] {
         char bytes[64];
         while (::read(pipeEnds[1], bytes, sizeof bytes) > 0) {
@@ -76,6 +81,17 @@ void onStop(std::function<void()> close) {
         platform::dialogs::beginStop("Stop by signal");
         closeOnceNoBoxIsOnScreen(notifier, close);
     });
+}
+
+void resetStopSignals() {
+    delete closeWaiting.data();
+    if (pipeEnds[0] >= 0) {
+        for (int i = 0; i < 3; ++i) ::sigaction(kStops[i], &previousActions[i], nullptr);
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+        pipeEnds[0] = pipeEnds[1] = -1;
+    }
+    raised() = false;
 }
 
 }  // namespace platform::stopsignals

@@ -53,6 +53,7 @@ std::string resolvedAddressOfHostName() {
 
 void setOsStandIn(const OsStandIn& standIn) { state().os = standIn; }
 void resetOsStandIn() { state().os = OsStandIn{}; }
+void resetSystemInfo() { state() = State{}; }
 
 bool getVersionEx(OsVersionInfo& out) {
     if (state().os.versionCallFails) return false;

@@ -67,4 +67,7 @@ struct ShareInfo {
 int32_t enumShares(const std::string& server, int level, std::vector<ShareInfo>& out);
 void setShares(const std::vector<ShareInfo>& shares, bool level2Denied = false);
 
+// Back to the start of the process: the real machine's answers, no share, no fixed figure.
+void resetSystemInfo();
+
 }  // namespace platform::system

@@ -35,15 +35,18 @@ std::vector<std::string> splitComponents(std::string_view rest) {
 }
 
 // Walks down from base, taking the exact name when it exists, else a case-insensitive match.
-// As on Windows, ".." never climbs above the root of a drive or share: only a relative path
-// may climb above where it starts.
-fs::path resolveUnder(fs::path base, const std::vector<std::string>& parts, bool mayClimb) {
+// As on Windows, ".." never climbs above the root of a drive or share (a share's root is its
+// server and share names, the first two components): only a relative path may climb above
+// where it starts.
+fs::path resolveUnder(fs::path base, const std::vector<std::string>& parts, bool mayClimb,
+                      size_t rootDepth = 0) {
     size_t depth = 0;  // components below where the walk started
+    size_t floor = 0;  // the depth ".." stops at: the root's, once the walk has reached it
     for (const std::string& part : parts) {
         if (part == ".") continue;
         if (part == "..") {
-            if (depth > 0 || mayClimb) base = base.parent_path();
-            if (depth > 0) --depth;
+            if (depth > floor || mayClimb) base = base.parent_path();
+            if (depth > floor) --depth;
             continue;
         }
         fs::path exact = base / part;
@@ -58,7 +61,7 @@ fs::path resolveUnder(fs::path base, const std::vector<std::string>& parts, bool
             }
         }
         base = exact;
-        ++depth;
+        if (++depth == rootDepth) floor = rootDepth;
     }
     return base;
 }
@@ -81,6 +84,8 @@ fs::path driveCRoot() {
 }
 
 fs::path toHost(std::string_view p) {
+    // The system would stop at a NUL and open the part before it.
+    if (p.find('\0') != std::string_view::npos) return {};
     if (p.size() >= 2 && std::isalpha((unsigned char)p[0]) && p[1] == ':') {
         const fs::path root = driveRoot(p[0]);
         if (root.empty()) return {};
@@ -89,7 +94,7 @@ fs::path toHost(std::string_view p) {
     if (p.size() >= 2 && (p[0] == '\\' || p[0] == '/') && (p[1] == '\\' || p[1] == '/')) {
         const char* drives = std::getenv("AL3_DRIVES");
         if (!drives || !*drives) return {};
-        return resolveUnder(fs::path(drives) / "UNC", splitComponents(p.substr(2)), false);
+        return resolveUnder(fs::path(drives) / "UNC", splitComponents(p.substr(2)), false, 2);
     }
     if (!p.empty() && (p[0] == '\\' || p[0] == '/')) return resolveUnder("/", splitComponents(p), false);
     std::error_code ec;

@@ -215,7 +215,7 @@ void FrmSetup::Form_Unload(int& cancel) {
                 PbBRelanceForcee ||
                 platform::dialogs::MsgBox("Voulez-vous enregistrer les options ?",
                                           platform::dialogs::vbYesNo | platform::dialogs::vbQuestion,
-                                          Caption()) == platform::dialogs::vbYes;
+                                          Caption(), platform::dialogs::vbNo) == platform::dialogs::vbYes;
             if (enregistrer) Enregistrer();
         }
     });

@@ -120,8 +120,8 @@ void FrmSetupSon::buildConvertTab(QWidget* tab) {
     const char* kinds[] = {
         "Recherche de la valeur maximum et cette valeur est remontée à la valeur désirée (en dB)",
         "Calcule le volume moyen et ce calcul est remonté à la valeur désirée (en dB)",
-        "Analyse et correction différenciée sur tout le fichier (remonte les parties calmes comme "
-        "un loudness)",
+        ("Analyse et correction différenciée sur tout le fichier (remonte les parties calmes comme "
+         "un loudness)"),
         "Amplification fixe de -12 dB à + 12 dB"};
     for (int k = 0; k < 4; ++k) {
         OptionEffetNormalise.push_back(new OptionButton(MyFrameSon[14], k, kinds[k]));

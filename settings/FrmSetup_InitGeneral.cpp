@@ -86,7 +86,7 @@ void FrmSetup::InitGeneral() {
                                      "left out");
 
         const std::string systeme = fichierSysteme(PbINoBase);
-        std::array<std::array<std::string, 10>, kCategoriesSons.size()> dossiersSons{};
+        std::array<std::array<std::string, 10>, kCategoriesSons.size()> dossiersSons;
         for (size_t c = 0; c < kCategoriesSons.size(); ++c) {
             const std::string section = std::string("Dossiers_Sons_") + kCategoriesSons[c];
             for (int s = 0; s < 10; ++s) {

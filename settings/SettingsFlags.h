@@ -24,3 +24,15 @@ inline bool PbBFrmMsgDemarrage = false;
 inline void MarquerModifie(bool& flag) {
     if (!FrmSetupEnChargement) flag = true;
 }
+
+// Back to the start of the process: nothing loading or modified, one zone, no base folder.
+inline void resetSettingsFlags() {
+    FrmSetupEnChargement = false;
+    OptionsModifiees = false;
+    OptionsPeripheriquesModifiees = false;
+    OptionsConvertModifiees = false;
+    PbINbZones = 1;
+    PbSDossierIniBase = {};
+    PbINoBase = 0;
+    PbBFrmMsgDemarrage = false;
+}

@@ -34,3 +34,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 };
+
+// Back to the start of the process: the about box destroyed; the next one is made again.
+void releaseFrmAbout();

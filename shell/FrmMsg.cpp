@@ -1,6 +1,8 @@
 // FrmMsg: topmost, centred at the top edge of the screen, with rounded corners.
 #include "shell/FrmMsg.h"
 
+#include <utility>
+
 #include <QCoreApplication>
 #include <QFont>
 #include <QGuiApplication>
@@ -10,10 +12,22 @@
 
 #include "foundation/RunState.h"
 
-FrmMsg& TheFrmMsg() {
-    static FrmMsg* window = new FrmMsg;  // lives for the whole run, as the program's windows do
-    return *window;
+namespace {
+
+FrmMsg*& theWindow() {
+    static FrmMsg* window = nullptr;
+    return window;
 }
+
+}  // namespace
+
+FrmMsg& TheFrmMsg() {
+    // Lives for the whole run, as the program's windows do.
+    if (!theWindow()) theWindow() = new FrmMsg;
+    return *theWindow();
+}
+
+void releaseFrmMsg() { delete std::exchange(theWindow(), nullptr); }
 
 FrmMsg::FrmMsg() : Form("FrmMsg") {
     setWindowFlag(Qt::FramelessWindowHint);

@@ -26,3 +26,5 @@ protected:
 };
 
 FrmMsg& TheFrmMsg();
+// Back to the start of the process: the window destroyed; the next TheFrmMsg makes it again.
+void releaseFrmMsg();

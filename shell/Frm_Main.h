@@ -132,6 +132,8 @@ protected:
 
 private:
     void CreerMenus();
+    // The framed reason of a close that asks nothing, then the log buffer to the day's file.
+    void journaliserFermeture(int unloadMode);
     // Mnu01User_Click's work; false when the user program could not run (nothing was chosen).
     bool ChoixUtilisateur();
     void InitDisposition();

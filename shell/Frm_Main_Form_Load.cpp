@@ -1,5 +1,7 @@
 // The start-up sequence: every step in its order, each shown in FrmMsg and logged.
+#include <filesystem>
 #include <new>
+#include <vector>
 
 #include <QCoreApplication>
 
@@ -16,6 +18,8 @@
 #include "foundation/Timing.h"
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
+#include "platform/Registry.h"
+#include "platform/WinPath.h"
 #include "platform/ScopedFlag.h"
 #include "platform/process/NamedMutex.h"
 #include "platform/process/WindowLookup.h"
@@ -36,6 +40,18 @@ const char* const kCaller = "Frm_Main:Form_Load";
 
 bool contientSansCasse(const std::string& texte, const std::string& cherche) {
     return VBA::InStr(1, texte, cherche, true) > 0;
+}
+
+// The folders where the program replaces files whole or copies them: settings, configuration,
+// log, the global workbook's and the registry's.
+std::vector<std::string> dossiersEcrits() {
+    std::vector<std::string> dossiers{PbSDossierSettings, PbSDossierLog, Lib_Tableur::DossierClasseurGlobal()};
+    if (const size_t fin = PbSDossierConfigSite.rfind('\\'); fin != std::string::npos)
+        dossiers.push_back(PbSDossierConfigSite.substr(0, fin + 1));
+    for (const std::string& base : PbSDossierConfigBase) dossiers.push_back(base);
+    const std::filesystem::path ruche = platform::registry::hiveFile(platform::registry::HKEY_CURRENT_USER);
+    dossiers.push_back(platform::winpath::fromHost(ruche.parent_path()));
+    return dossiers;
 }
 
 }  // namespace
@@ -102,6 +118,7 @@ void Frm_Main::Form_Load() {
         return fin();
     }
     if (Abandon) return fin();
+    Lib_Systeme::RemoveLeftoverTemporaries(dossiersEcrits(), kCaller);
 
     AfficherEtape("Skyplate: Init: Create Object");
     CreationDesObjets();

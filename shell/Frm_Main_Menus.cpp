@@ -1,6 +1,7 @@
 // The main window's menu bar and the commands that only hand over to their modules.
 #include <exception>
 #include <string>
+#include <utility>
 
 #include <QAction>
 #include <QLayout>
@@ -111,7 +112,18 @@ void Frm_Main::Mnu99APropos_Click() {
     }
 }
 
-void Frm_Main::AfficherAPropos() {
-    static FrmAbout* boite = new FrmAbout;  // kept for the run, as every window of the program
-    boite->Show(platform::forms::vbModeless, this);
+namespace {
+
+FrmAbout*& aboutBox() {
+    static FrmAbout* boite = nullptr;
+    return boite;
 }
+
+}  // namespace
+
+void Frm_Main::AfficherAPropos() {
+    if (!aboutBox()) aboutBox() = new FrmAbout;  // kept for the run, as every window of the program
+    aboutBox()->Show(platform::forms::vbModeless, this);
+}
+
+void releaseFrmAbout() { delete std::exchange(aboutBox(), nullptr); }

@@ -14,16 +14,21 @@
 #include "foundation/StatusMails.h"
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
+#include "platform/mail/Smtp.h"
 #include "settings/FrmSetup.h"
 #include "settings/FormPosition.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_SysTray.h"
 #include "shell/Lib_Tableur.h"
+#include "shell/UnattendedStops.h"
 
 namespace {
 
-// The stop notice, when the site asks for notice mails.
+// The stop notice, when the site asks for notice mails. A launcher that restarts the program
+// gives its shut-down 10 s before it kills it: the mail keeps room for the rest of the stop
+// (the workbook, the record-manager files) whatever the mail server does.
 void envoyerMailArret() {
+    const platform::mail::ScopedSendLimit limite(std::chrono::seconds(5));
     if (Lib_Email::MailsAvisActifs())
         Lib_Email::EnvoiDuMail(0, mailconfig::kAdresseSupport, "Relaytone arrêté", 0, false, false, true,
                                false);
@@ -73,8 +78,16 @@ void Frm_Main::Form_QueryUnload(int& cancel, int unloadMode) {
     if (unloadMode == platform::forms::vbFormControlMenu) {
         Quitter(false);
         if (!PbBQuitter) cancel = 1;
+        // Nobody answered the question: the close is the stop's (the close box's own unload
+        // goes on, the one Quitter asked for has no effect inside it).
+        else if (platform::dialogs::stopBegun())
+            journaliserFermeture(shell::unattendedCloseMode());
         return;
     }
+    journaliserFermeture(unloadMode);
+}
+
+void Frm_Main::journaliserFermeture(int unloadMode) {
     Lib_Public::TraceLogEncadre(-1, -1, -1, raisonFermeture(unloadMode), "=", false);
     Lib_Public::TraceLogForce("Frm_Main:Form_QueryUnload");
 }
@@ -85,6 +98,12 @@ void Frm_Main::Quitter(bool) {
         using namespace platform::dialogs;
         if (MsgBox("Voulez-vous quitter le programme ?", vbYesNo + vbQuestion, Caption()) != vbYes) return;
         envoyerMailArret();
+        // A stop answered for nobody: no human action, and the window closes in the stop's mode.
+        if (stopBegun()) {
+            PbBQuitter = true;
+            Unload(shell::unattendedCloseMode());
+            return;
+        }
         Lib_Public::TraceLogEncadre(-1, -1, -1, "Application closed by human action (Menu action)", "*", false);
         PbBQuitter = true;
     } else {

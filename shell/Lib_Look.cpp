@@ -69,6 +69,13 @@ SkinFramework& Skin() {
     return skin;
 }
 
+void resetLook() {
+    if (Skin().SkinCharge() && (Skin().ApplyOptions() & 1)) QApplication::setPalette(QPalette());
+    Skin() = {};
+    StyleLook = 20;
+    SkinSansTheme = 1;
+}
+
 void InitGeneralLook(int32_t style) {
     if (style == -1) style = styleDuRegistre();
     StyleLook = style == 15 ? 15 : 20;

@@ -38,6 +38,8 @@ private:
     int32_t options_ = 0;
 };
 SkinFramework& Skin();
+// Back to the start of the process: the plain style, no skin, the application's own palette.
+void resetLook();
 
 // Style -1 reads the registry ("Style", once migrating the old 17 to 15); any other value is
 // taken as it is. Anything but 15 is the plain style 20. Loads or clears the skin, skins the

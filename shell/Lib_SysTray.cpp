@@ -1,6 +1,8 @@
 // The tray icon, its notifications and the entry into standby.
 #include "shell/Lib_SysTray.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QEvent>
 #include <QPointer>
@@ -45,9 +47,19 @@ QIcon iconeDe(QWidget& fenetre) {
     return QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
 }
 
+FrmError*& incidentsWindow() {
+    static FrmError* fenetre = nullptr;
+    return fenetre;
+}
+
 FrmError& frmError() {
-    static FrmError* fenetre = new FrmError;  // made on first use and kept
-    return *fenetre;
+    if (!incidentsWindow()) incidentsWindow() = new FrmError;  // made on first use and kept
+    return *incidentsWindow();
+}
+
+QSystemTrayIcon*& trayIcon() {
+    static QSystemTrayIcon* tray = nullptr;
+    return tray;
 }
 
 }  // namespace
@@ -59,12 +71,23 @@ bool BarreDesTachesDisponible() {
 int32_t Handle(QWidget& fenetre) { return int32_t(fenetre.winId()); }
 
 QSystemTrayIcon& IconeTray() {
-    static QSystemTrayIcon* icone = [] {
-        auto* i = new QSystemTrayIcon;
-        QObject::connect(i, &QSystemTrayIcon::activated, [](QSystemTrayIcon::ActivationReason r) { WindowProc(r); });
-        return i;
-    }();
-    return *icone;
+    if (!trayIcon()) {
+        trayIcon() = new QSystemTrayIcon;
+        QObject::connect(trayIcon(), &QSystemTrayIcon::activated,
+                         [](QSystemTrayIcon::ActivationReason r) { WindowProc(r); });
+    }
+    return *trayIcon();
+}
+
+void resetSysTray() {
+    delete std::exchange(incidentsWindow(), nullptr);
+    delete std::exchange(trayIcon(), nullptr);
+    TrayIconData = {};
+    Hooked = false;
+    HookedWindow = nullptr;
+    EnVeille = false;
+    EtatAvantVeille = Qt::WindowNoState;
+    BarreDisponibleForcee.reset();
 }
 
 void MiseEnVeille(QWidget& fenetre, bool masquer, const std::string& tip) {

@@ -55,4 +55,8 @@ void IconeIncident();
 
 QSystemTrayIcon& IconeTray();
 
+// Back to the start of the process: out of standby, no icon and no incidents window made, the
+// desktop's own answer about its notification area.
+void resetSysTray();
+
 }  // namespace Lib_SysTray

@@ -10,6 +10,7 @@
 #include "foundation/Conversions.h"
 #include "foundation/DailyLog.h"
 #include "foundation/FilesAndFolders.h"
+#include "foundation/LogText.h"
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
 #include "platform/Clock.h"
@@ -52,6 +53,22 @@ std::string GarderCopie(const std::string& fichier) {
     std::string copie = base + ".xls";
     for (int n = 2; Lib_Systeme::File_Exist(copie); ++n) copie = base + "_" + std::to_string(n) + ".xls";
     return Lib_Systeme::File_Copy(fichier, copie) ? copie : std::string();
+}
+
+// Keeps aside a workbook the grid does not hold whole, with one log line that starts with what
+// happened; an empty file holds nothing to keep. True when the export may replace it.
+bool MettreDeCote(const std::string& fichier, const std::string& constat, const std::string& caller) {
+    if (Lib_Systeme::TailleDuFichier(fichier) == 0) {
+        Lib_Public::TraceLog(-1, -1, -1, "Warning: " + constat + " |Empty file: no copy needed |Sub: " + caller);
+        return true;
+    }
+    const std::string copie = GarderCopie(fichier);
+    if (copie.empty()) {
+        Lib_Public::TraceLog(-1, -1, -1, "Err: " + constat + " |No copy kept: not replaced this run |Sub: " + caller);
+        return false;
+    }
+    Lib_Public::TraceLog(-1, -1, -1, "Warning: " + constat + " |Kept as: " + copie + " |Sub: " + caller);
+    return true;
 }
 
 }  // namespace
@@ -172,6 +189,7 @@ bool ImportClasseurGlobal() {
     bool importe = false, remplacable = true;
     const std::string caller = "Frm_Main:Form_Load";
     const std::string fichier = FichierClasseurGlobal();
+    const std::string journal = DossierClasseurGlobal() + "Global_Import.log";
     if (fpSpreadGlobal && Lib_Systeme::File_Exist(fichier, caller)) {
         // The file may be replaced once the grid holds it or a copy of it was kept.
         remplacable = false;
@@ -179,23 +197,19 @@ bool ImportClasseurGlobal() {
             platform::forms::Spread& grille = *fpSpreadGlobal;
             std::vector<std::string> feuilles;
             int16_t nbFeuilles = 0, classeur = 0;
-            if (grille.IsExcelFile(fichier) != 1 ||
-                !grille.GetExcelSheetList(fichier, feuilles, nbFeuilles,
-                                          DossierClasseurGlobal() + "Global_Import.log", classeur, true) ||
-                !grille.ImportExcelSheet(classeur, 0)) {
-                const std::string copie = GarderCopie(fichier);
-                if (copie.empty()) {
-                    Lib_Public::TraceLog(-1, -1, -1, "Err: Workbook not imported: " + fichier +
-                                                         " |No copy kept: not replaced this run |Sub: " +
-                                                         caller);
-                    return;
-                }
-                Lib_Public::TraceLog(-1, -1, -1, "Warning: Workbook not imported: " + fichier +
-                                                     " |Kept as: " + copie + " |Sub: " + caller);
-                remplacable = true;
+            int nonRepris = 0;
+            if (grille.IsExcelFile(fichier, journal) != 1 ||
+                !grille.GetExcelSheetList(fichier, feuilles, nbFeuilles, journal, classeur, true) ||
+                !grille.ImportExcelSheet(classeur, 0, 3 * nbStations(), kLignesTableur, journal, nonRepris)) {
+                remplacable = MettreDeCote(
+                    fichier, "Workbook not imported: " + fichier + " |Reason: " + logtext::visible(grille.ExcelRefusal()), caller);
                 return;
             }
-            remplacable = true;
+            remplacable = nonRepris == 0 ||
+                          MettreDeCote(fichier,
+                                       "Workbook imported in part: " + fichier + " |Not held by the grid: " +
+                                           std::to_string(nonRepris) + " (Global_Import.log)",
+                                       caller);
             grille.SetSheetCount(1);
             for (int sheet = 1; sheet <= grille.SheetCount(); ++sheet) {
                 grille.SetSheet(sheet);

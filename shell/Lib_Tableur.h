@@ -23,6 +23,12 @@ inline bool PbBClasseurGlobalLu = false;
 
 inline constexpr int32_t kLignesTableur = 50;
 
+// Back to the start of the process: no grid, no workbook read.
+inline void resetTableur() {
+    fpSpreadGlobal = nullptr;
+    PbBClasseurGlobalLu = false;
+}
+
 // Station n's three columns: c1 = (n - 1) x 3 + 1, c2 = c1 + 1, c3 = c1 + 2.
 void DetermineNoColAffichage(int16_t n, int32_t& c1, int32_t& c2, int32_t& c3);
 // One-time set-up of the grid (start-up: True, True).
@@ -39,9 +45,10 @@ std::string FichierClasseurGlobal();
 
 // The start-up's import: when "Global.xls" is an Excel workbook that reads whole, its first
 // sheet replaces the grid, which is then rebuilt to the layout with the imported texts and
-// colours, and its widths computed. True when imported. A workbook that does not read is
-// copied beside it under the date and time ("Global_YYYYMMDD_hhmmss.xls"), with one log line,
-// before the next export replaces it.
+// colours, and its widths computed. True when imported. A workbook that does not read, or that
+// holds what the grid cannot (listed in "Global_Import.log"), is copied beside it under the date
+// and time ("Global_YYYYMMDD_hhmmss.xls"), with one log line, before the next export replaces
+// it; an empty one needs no copy.
 bool ImportClasseurGlobal();
 // fpSpreadGlobal's export (the error report and the shut-down); true without writing anything
 // while the start-up has not imported yet, since the file still holds everything.

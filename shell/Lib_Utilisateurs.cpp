@@ -42,6 +42,12 @@ void remplirDroits(InfoUtilisateur& user) {
     }
 }
 
+// [DroitsUsers] "Actif", once it was read in this run.
+std::optional<bool>& requiredUserRead() {
+    static std::optional<bool> obligatoire;
+    return obligatoire;
+}
+
 }  // namespace
 
 int16_t Droit(const InfoUtilisateur& user, int n) {
@@ -113,11 +119,17 @@ bool SelectUser(bool& refuse) {
 }
 
 bool UserObligatoire() {
-    static std::optional<bool> obligatoire;
+    std::optional<bool>& obligatoire = requiredUserRead();
     if (!obligatoire)
         obligatoire = Lib_Systeme::LectureIni(PbSDossierConfigBase[0] + "AL3_Systeme.ini", "DroitsUsers",
                                               "Actif", "0") != "0";
     return *obligatoire;
+}
+
+void resetUsers() {
+    PbTUtilisateurEnCours = {};
+    PbSUtilisateurBouton.clear();
+    requiredUserRead().reset();
 }
 
 }  // namespace Lib_Utilisateurs

@@ -37,4 +37,7 @@ bool SelectUser(bool& refuse);
 // [DroitsUsers] "Actif" of base 0's AL3_Systeme.ini, read once per run: anything but "0".
 bool UserObligatoire();
 
+// Back to the start of the process: no current user, the requirement read again.
+void resetUsers();
+
 }  // namespace Lib_Utilisateurs

@@ -20,3 +20,18 @@ inline bool PbBFRADx55Ouvert = false;
 inline bool PbBFRAD059Ouvert = false;
 inline bool PbBCheckFRADx55EnCours = false;
 inline platform::LocalClockTime PbDCheckFRADx55{};
+
+// Back to the start of the process: no relaunch planned, nothing missing or under way.
+inline void resetShellState() {
+    PbDProchaineRelance = {};
+    PbDTimingUECP = {};
+    PbBComposantsManquants = false;
+    PbBInstancePrecedente = false;
+    PbBRelanceLancee = false;
+    PbINoStation = 1;
+    PbLInstanceBase = {};
+    PbBFRADx55Ouvert = false;
+    PbBFRAD059Ouvert = false;
+    PbBCheckFRADx55EnCours = false;
+    PbDCheckFRADx55 = {};
+}

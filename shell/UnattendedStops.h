@@ -15,4 +15,8 @@ void installUnattendedStops(platform::forms::Form& mainWindow);
 // What the end of the desktop session does: the stop begins, then the close as Windows ending.
 void endOfSession(platform::forms::Form& mainWindow);
 
+// The close mode of the stop under way: Windows ending for the session's end, else the task
+// manager's. A question such a stop answered closes the window in this mode.
+int unattendedCloseMode();
+
 }  // namespace shell

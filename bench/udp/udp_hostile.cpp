@@ -8,11 +8,13 @@
 
 #include <QCoreApplication>
 
+#include "platform/NumericLocale.h"
 #include "tests/e2e/support/E2eProgram.h"
 #include "tests/e2e/support/HostileTraffic.h"
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
+    platform::keepNumbersInC();
     e2e::HostileRunOptions run;
     run.hostile = argc > 1 ? std::atoi(argv[1]) : 5000;
     run.replyLimit = std::chrono::milliseconds{5000};

@@ -57,6 +57,8 @@ public:
     // Creates the window for the run (once) and registers it with the site start-up, owned by
     // the given main window.
     static void install(platform::forms::Form* owner);
+    // Back to the start of the process: unregistered, the window and the dialog destroyed.
+    static void release();
 
 private:
     FrmSelectBase& window_;

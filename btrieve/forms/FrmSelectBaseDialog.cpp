@@ -1,6 +1,8 @@
 // The site start-up's handle on FrmSelectBase: shown modally, or answered from the dialog seam.
 #include "btrieve/forms/FrmSelectBase.h"
 
+#include <utility>
+
 #include "foundation/ConversionsVba.h"
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
@@ -41,10 +43,26 @@ void FrmSelectBaseDialog::ShowModal() {
     window_.CommandFermer_Click(0);
 }
 
+namespace {
+
+// Kept for the whole run, like every window; never destroyed after the application object.
+FrmSelectBaseDialog*& installed() {
+    static FrmSelectBaseDialog* dialog = nullptr;
+    return dialog;
+}
+
+}  // namespace
+
 void FrmSelectBaseDialog::install(platform::forms::Form* owner) {
-    // Kept for the whole run, like every window; never destroyed after the application object.
-    static FrmSelectBase* window = new FrmSelectBase;
-    static FrmSelectBaseDialog* dialog = new FrmSelectBaseDialog(*window, owner);
-    dialog->owner_ = owner;  // the main window of the run that installs it last
-    neighbours::registerFrmSelectBase(dialog);
+    if (!installed()) installed() = new FrmSelectBaseDialog(*new FrmSelectBase, owner);
+    installed()->owner_ = owner;  // the main window of the run that installs it last
+    neighbours::registerFrmSelectBase(installed());
+}
+
+void FrmSelectBaseDialog::release() {
+    FrmSelectBaseDialog* dialog = std::exchange(installed(), nullptr);
+    if (!dialog) return;
+    neighbours::registerFrmSelectBase(nullptr);
+    delete &dialog->window_;
+    delete dialog;
 }

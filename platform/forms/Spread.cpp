@@ -1,7 +1,9 @@
 // The grid control over one QTableWidget per sheet; sizes read back as set, colours as VB values.
 #include "platform/forms/Spread.h"
 
+#include <climits>
 #include <cstdio>
+#include <new>
 #include <fstream>
 
 #include <QCursor>
@@ -14,6 +16,7 @@
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
 #include "platform/WinPath.h"
+#include "platform/xls/ImportReport.h"
 
 namespace platform::forms {
 namespace {
@@ -316,10 +319,10 @@ void Spread::SetRowHeight(int row, double height) {
     else sizedTable()->setRowHeight(row - 1, px);
 }
 
-void Spread::writeLog(const std::string& logFile, const std::string& line) const {
+void Spread::writeLog(const std::string& logFile, const std::string& line, bool append) const {
     if (logFile.empty()) return;
-    std::ofstream out(winpath::toHost(logFile), std::ios::binary | std::ios::trunc);
-    out << cp1252::fromUtf8(stamp() + " " + line) << "\r\n";
+    std::ofstream out(winpath::toHost(logFile), std::ios::binary | (append ? std::ios::app : std::ios::trunc));
+    out << cp1252::fromUtf8(stamp() + " " + xls::oneLine(line)) << "\r\n";
 }
 
 bool Spread::ExportToExcel(const std::string& file, const std::string& sheetName,
@@ -344,45 +347,78 @@ bool Spread::ExportToExcel(const std::string& file, const std::string& sheetName
     return o.ok();
 }
 
-int16_t Spread::IsExcelFile(const std::string& file) {
-    return xls::probeWorkbookFile(winpath::toHost(file)).ok() ? 1 : 0;
+int16_t Spread::IsExcelFile(const std::string& file, const std::string& logFile) {
+    xls::Outcome o;
+    try {
+        o = xls::probeWorkbookFile(winpath::toHost(file));
+    } catch (const std::bad_alloc&) {
+        o = xls::Outcome::failure("not enough memory to read the workbook");
+    }
+    excelRefusal_ = o.reason;
+    if (!o.ok()) writeLog(logFile, "Import " + file + ": " + o.reason);
+    return o.ok() ? 1 : 0;
 }
 
 bool Spread::GetExcelSheetList(const std::string& file, std::vector<std::string>& list,
                                int16_t& listCount, const std::string& logFile, int16_t& handle,
                                bool /*replace*/) {
     std::vector<xls::Sheet> sheets;
-    const xls::Outcome o = xls::readWorkbook(winpath::toHost(file), sheets);
+    xls::Outcome o;
+    try {
+        o = xls::readWorkbook(winpath::toHost(file), sheets);
+    } catch (const std::bad_alloc&) {
+        o = xls::Outcome::failure("not enough memory to read the workbook");
+    }
+    excelRefusal_ = o.reason;
     writeLog(logFile, "Import " + file + ": " + (o.ok() ? std::string("read") : o.reason));
     if (!o.ok()) return false;
     list.clear();
     for (const xls::Sheet& s : sheets) list.push_back(s.name);
-    listCount = int16_t(list.size());
+    listCount = int16_t(std::min<size_t>(list.size(), INT16_MAX));
     workbook_ = std::move(sheets);
     handle = ++workbookHandle_;
     return true;
 }
 
-bool Spread::ImportExcelSheet(int16_t handle, int16_t sheetIndex) {
-    if (handle != workbookHandle_ || sheetIndex < 0 || size_t(sheetIndex) >= workbook_.size())
+bool Spread::importArea(int16_t handle, int16_t sheetIndex, int cols, int rows) {
+    if (handle != workbookHandle_ || sheetIndex < 0 || size_t(sheetIndex) >= workbook_.size()) {
+        excelRefusal_ = "no such sheet in the workbook read";
         return false;
+    }
+    excelRefusal_.clear();
     const xls::Sheet& sheet = workbook_[sheetIndex];
-    int rows = 0, columns = 0;
+    int usedRows = 0, usedColumns = 0;
     for (const auto& [at, cell] : sheet.cells) {
-        rows = std::max(rows, at.first + 1);
-        columns = std::max(columns, at.second + 1);
+        if (at.first >= rows || at.second >= cols) continue;
+        usedRows = std::max(usedRows, at.first + 1);
+        usedColumns = std::max(usedColumns, at.second + 1);
     }
     QTableWidget* t = table();
     t->clearContents();
-    SetMaxRows(rows);
-    SetMaxCols(columns);
+    SetMaxRows(usedRows);
+    SetMaxCols(usedColumns);
     for (const auto& [at, cell] : sheet.cells) {
+        if (at.first >= rows || at.second >= cols) continue;
         const int col = at.second + 1, row = at.first + 1;
         SetText(col, row, cell.text);
         if (cell.foreColour) SetForeColor(col, row, *cell.foreColour);
         if (cell.backColour) SetBackColor(col, row, *cell.backColour);
     }
     layout().name = sheet.name;
+    return true;
+}
+
+bool Spread::ImportExcelSheet(int16_t handle, int16_t sheetIndex) {
+    return importArea(handle, sheetIndex, xls::kMaxColumns, xls::kMaxRows);
+}
+
+bool Spread::ImportExcelSheet(int16_t handle, int16_t sheetIndex, int cols, int rows,
+                              const std::string& logFile, int& notHeld) {
+    notHeld = 0;
+    if (!importArea(handle, sheetIndex, std::max(0, cols), std::max(0, rows))) return false;
+    const xls::ImportReport report = xls::reportImport(workbook_, size_t(sheetIndex), cols, rows);
+    for (const std::string& line : report.lines) writeLog(logFile, line, true);
+    notHeld = report.count;
     return true;
 }
 

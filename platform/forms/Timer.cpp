@@ -1,4 +1,5 @@
-// VB timer over QTimer: the countdown restarts only on False to True or on a new interval.
+// VB timer over QTimer: the countdown restarts only on False to True or on a new interval;
+// the QTimer runs only while there is a handler to call.
 #include "platform/forms/Timer.h"
 
 #include "platform/ScopedFlag.h"
@@ -25,11 +26,25 @@ void Timer::setInterval(int32_t milliseconds) {
 }
 
 void Timer::restart() {
+    countdown_.start();
+    arm();
+}
+
+void Timer::arm() {
     clock_.stop();
-    if (enabled_ && interval_ > 0) clock_.start(interval_);
+    firstBeat_ = false;
+    if (!enabled_ || interval_ <= 0 || !OnTimer) return;
+    // A handler that comes later keeps the countdown's beat, counted from its start.
+    const qint64 into = countdown_.elapsed() % interval_;
+    firstBeat_ = into != 0;
+    clock_.start(int(interval_ - into));
 }
 
 void Timer::tick() {
+    if (firstBeat_) {
+        firstBeat_ = false;
+        clock_.start(interval_);
+    }
     if (inHandler_ || !OnTimer) return;
     const ScopedFlag inHandler(inHandler_);
     OnTimer();

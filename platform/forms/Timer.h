@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QObject>
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace platform::forms {
@@ -24,18 +25,39 @@ public:
     // A new interval starts a fresh countdown; 0 keeps the timer from ticking.
     void setInterval(int32_t milliseconds);
 
-    // The Timer event. A tick that comes while the handler runs (it let events run) is skipped.
-    std::function<void()> OnTimer;
+    // The Timer event, assigned as a function. A tick that comes while the handler runs (it let
+    // events run) is skipped; a timer without a handler never wakes the program.
+    class Handler {
+    public:
+        Handler& operator=(std::function<void()> handler) {
+            handler_ = std::move(handler);
+            owner_->arm();
+            return *this;
+        }
+        Handler& operator=(const Handler& other) { return *this = other.handler_; }
+        explicit operator bool() const { return bool(handler_); }
+        void operator()() const { handler_(); }
+
+    private:
+        friend class Timer;
+        explicit Handler(Timer* owner) : owner_(owner) {}
+        Timer* owner_;
+        std::function<void()> handler_;
+    };
+    Handler OnTimer{this};
 
 private:
-    void restart();
+    void restart();  // a fresh countdown
+    void arm();      // the clock on the countdown's beat, when there is a handler
     void tick();
 
     std::string name_;
     int32_t interval_;
     bool enabled_;
     bool inHandler_ = false;
-    QTimer clock_;
+    bool firstBeat_ = false;  // the clock runs the rest of a countdown, then the interval
+    QElapsedTimer countdown_;
+    QTimer clock_{this};
 };
 
 // Every timer on the form, in creation order.

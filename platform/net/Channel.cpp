@@ -1,14 +1,18 @@
-// Native socket set-up (for errno and the receive buffer) handed to QUdpSocket for the events.
+// Native datagram sockets (for errno, the receive buffer and a cheap change of peer) watched
+// by a socket notifier of the event loop.
 #include "platform/net/Channel.h"
 
+#include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <vector>
+
+#include <QSocketNotifier>
 #include <QTimer>
 
-#include "platform/ScopedFlag.h"
 #include "platform/net/HostLookup.h"
 #include "platform/net/WinsockErrors.h"
 
@@ -16,12 +20,14 @@ namespace platform::net {
 
 namespace {
 
-int openDatagramSocket(int32_t& error) {
+int openDatagramSocket(bool receiver, int32_t& error) {
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         error = fromErrno(errno);
         return -1;
     }
+    error = 0;
+    if (!receiver) return fd;
     int size = kReceiveBufferBytes;
     ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
     int granted = 0;
@@ -29,7 +35,6 @@ int openDatagramSocket(int32_t& error) {
     ::getsockopt(fd, SOL_SOCKET, SO_RCVBUF, &granted, &length);
     if (granted < kReceiveBufferBytes)  // capped by rmem_max: force it where we may
         ::setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size);
-    error = 0;
     return fd;
 }
 
@@ -40,6 +45,17 @@ sockaddr_in endpoint(const QHostAddress& address, uint16_t port) {
     a.sin_addr.s_addr = htonl(address.toIPv4Address());
     return a;
 }
+
+class Depth {
+public:
+    explicit Depth(std::shared_ptr<int> depth) : depth_(std::move(depth)) { ++*depth_; }
+    ~Depth() { --*depth_; }
+    Depth(const Depth&) = delete;
+    Depth& operator=(const Depth&) = delete;
+
+private:
+    std::shared_ptr<int> depth_;
+};
 
 }  // namespace
 
@@ -55,12 +71,23 @@ int32_t checkPort(int64_t port) {
     return port < 0 || port > 65535 ? wsaAddressNotAvailable : wsaOk;
 }
 
-Channel::~Channel() { close(); }
+Channel::Channel() = default;
+
+Channel::~Channel() {
+    close();
+    dropDescriptor();
+    // Destroyed from inside its own handler: the notifier still has its signal to return from.
+    if (*depth_ > 0 && notifier_) {
+        notifier_->disconnect();
+        notifier_.release()->deleteLater();
+    }
+}
 
 int32_t Channel::bind(const QHostAddress& local, uint16_t port) {
-    if (socket_) return wsaInvalidArgument;
+    if (open_) return wsaInvalidArgument;
+    dropDescriptor();
     int32_t error = 0;
-    const int fd = openDatagramSocket(error);
+    const int fd = openDatagramSocket(true, error);
     if (fd < 0) return error;
     const sockaddr_in a = endpoint(local, port);
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
@@ -68,56 +95,90 @@ int32_t Channel::bind(const QHostAddress& local, uint16_t port) {
         ::close(fd);
         return error;
     }
-    return adopt(fd, QAbstractSocket::BoundState);
+    return watch(fd, true);
 }
 
 int32_t Channel::connect(const QHostAddress& remote, uint16_t port) {
-    if (socket_) return wsaInvalidArgument;
-    int32_t error = 0;
-    const int fd = openDatagramSocket(error);
-    if (fd < 0) return error;
-    const sockaddr_in a = endpoint(remote, port);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
-        error = fromErrno(errno);
-        ::close(fd);
-        return error;
+    if (open_) return wsaInvalidArgument;
+    int fd = fd_;
+    if (fd < 0) {
+        int32_t error = 0;
+        fd = openDatagramSocket(false, error);
+        if (fd < 0) return error;
+        fd_ = fd;
     }
-    return adopt(fd, QAbstractSocket::ConnectedState);
+    const sockaddr_in a = endpoint(remote, port);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) return fromErrno(errno);
+    return watch(fd, false);
 }
 
-int32_t Channel::adopt(int fd, QAbstractSocket::SocketState state) {
-    auto* socket = new QUdpSocket;
-    if (!socket->setSocketDescriptor(fd, state, QIODevice::ReadWrite)) {
-        const int32_t error = fromSocketError(socket->error());
-        delete socket;
-        ::close(fd);
-        return error;
+int32_t Channel::watch(int fd, bool bound) {
+    if (!notifier_) {
+        notifier_ = std::make_unique<QSocketNotifier>(QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this] { pump(); });
     }
-    socket_ = socket;
-    QObject::connect(socket, &QUdpSocket::readyRead, socket, [this] { pump(); });
+    fd_ = fd;
+    bound_ = bound;
+    open_ = true;
+    ++opened_;
+    notifier_->setSocket(fd);
+    notifier_->setEnabled(true);
     return wsaOk;
 }
 
+void Channel::close() {
+    queued_.clear();
+    queuedBytes_ = 0;
+    queueFull_ = false;
+    pendingError_ = 0;
+    if (!open_) return;
+    open_ = false;
+    if (notifier_) notifier_->setEnabled(false);
+    if (bound_) {
+        dropDescriptor();  // frees the port now
+        return;
+    }
+    sockaddr unspecified{};
+    unspecified.sa_family = AF_UNSPEC;
+    ::connect(fd_, &unspecified, sizeof unspecified);
+    int refused = 0;
+    socklen_t length = sizeof refused;
+    ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &refused, &length);  // reading it clears it
+    char unread[1];
+    while (::recv(fd_, unread, sizeof unread, MSG_DONTWAIT | MSG_TRUNC) >= 0) {}
+}
+
+void Channel::dropDescriptor() {
+    if (fd_ < 0) return;
+    if (notifier_) notifier_->setEnabled(false);
+    ::close(fd_);
+    fd_ = -1;
+}
+
 void Channel::pull() {
-    if (!socket_) return;
-    // One read per datagram into a scratch buffer as large as any datagram can be, until a
-    // read finds nothing: QUdpSocket raises readyRead again only after a read, so a
-    // notification that finds the kernel empty (one that a nested event loop has already
-    // served) must still end with one, or the socket is never heard again.
-    scratch_.resize(65536);
+    if (!open_ || queueFull_) return;
+    // One read per datagram into a buffer as large as any datagram can be, until the kernel
+    // has nothing left: its readiness is heard again only for what comes next.
+    static std::vector<char> scratch(65536);
     while (queuedBytes_ < kQueuedBytesLimit) {
-        Datagram d;
-        const qint64 n = socket_->readDatagram(scratch_.data(), qint64(scratch_.size()), &d.sender,
-                                               &d.senderPort);
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        const ssize_t n =
+            ::recvfrom(fd_, scratch.data(), scratch.size(), 0, reinterpret_cast<sockaddr*>(&from), &length);
         if (n < 0) {
-            if (socket_->error() != QAbstractSocket::TemporaryError)
-                pendingError_ = fromSocketError(socket_->error());
+            if (errno == EINTR) continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK) pendingError_ = fromErrno(errno);
             return;
         }
-        d.bytes = QByteArray(scratch_.data(), n);
+        Datagram d;
+        d.bytes = QByteArray(scratch.data(), qsizetype(n));
+        d.sender = QHostAddress(ntohl(from.sin_addr.s_addr));
+        d.senderPort = ntohs(from.sin_port);
         queuedBytes_ += n;
         queued_.push_back(std::move(d));
     }
+    queueFull_ = true;
+    notifier_->setEnabled(false);
 }
 
 bool Channel::hasPending() {
@@ -131,7 +192,7 @@ qint64 Channel::pendingSize() {
 }
 
 int32_t Channel::take(Datagram& datagram, qint64 maxLength) {
-    if (!socket_) return wsaNotConnected;
+    if (!open_) return wsaNotConnected;
     noteRead();
     if (queued_.empty()) pull();
     if (queued_.empty()) {
@@ -142,52 +203,66 @@ int32_t Channel::take(Datagram& datagram, qint64 maxLength) {
     datagram = std::move(queued_.front());
     queued_.pop_front();
     queuedBytes_ -= datagram.bytes.size();
+    if (queueFull_ && queuedBytes_ < kQueuedBytesLimit) {
+        queueFull_ = false;
+        notifier_->setEnabled(true);
+    }
     if (maxLength >= 0 && datagram.bytes.size() > maxLength) datagram.bytes.truncate(maxLength);
     return wsaOk;
 }
 
-void Channel::close() {
-    queued_.clear();
-    queuedBytes_ = 0;
-    pendingError_ = 0;
-    if (!socket_) return;
-    QUdpSocket* socket = socket_;
-    socket_ = nullptr;
-    socket->disconnect();
-    socket->close();  // frees the port now; the object goes once its own signal has returned
-    socket->deleteLater();
+QHostAddress Channel::localAddress() const {
+    sockaddr_in a{};
+    socklen_t length = sizeof a;
+    if (!open_ || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &length) != 0) return {};
+    return QHostAddress(ntohl(a.sin_addr.s_addr));
+}
+
+uint16_t Channel::localPort() const {
+    sockaddr_in a{};
+    socklen_t length = sizeof a;
+    if (!open_ || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &length) != 0) return 0;
+    return ntohs(a.sin_port);
 }
 
 int Channel::receiveBufferSize() const {
-    if (!socket_) return 0;
+    if (!open_) return 0;
     int size = 0;
     socklen_t length = sizeof size;
-    ::getsockopt(int(socket_->socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &size, &length);
+    ::getsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &size, &length);
     return size;
 }
 
 void Channel::pump() {
-    if (!socket_) return;
-    pull();  // whatever the kernel holds moves here at every event, however long the queue
-    if (inEvent_) {
-        raisedMeanwhile_ = true;  // raised again once the running handler returns
+    if (!open_) return;
+    const int32_t errorBefore = pendingError_;
+    pull();  // whatever the kernel holds moves here at every notice, however long the queue
+    if (pendingError_ != 0 && errorBefore == 0 && onError) {
+        const std::weak_ptr<Channel*> alive = self_;
+        onError(pendingError_);
+        if (alive.expired() || !open_) return;
+    }
+    if (*depth_ >= kMaxNestedReads) {
+        ++held_;  // raised again once a running handler returns
         return;
     }
     if (!onPending || !hasPending()) return;
-    QPointer<QUdpSocket> raisedOn = socket_;
-    readsInEvent_ = 0;
-    raisedMeanwhile_ = false;
+    const std::weak_ptr<Channel*> alive = self_;
+    const uint64_t opened = opened_, readsBefore = reads_, heldBefore = held_;
     {
-        const ScopedFlag inEvent(inEvent_);
+        const Depth inHandler(depth_);
         onPending();
     }
-    if (raisedOn && raisedOn == socket_ && (readsInEvent_ > 0 || raisedMeanwhile_) && hasPending())
+    if (alive.expired()) return;
+    // What reached the kernel meanwhile raises its own notice; only what is queued here waits.
+    if (opened == opened_ && open_ && (reads_ > readsBefore || held_ > heldBefore) &&
+        (!queued_.empty() || pendingError_ != 0))
         schedulePump();
 }
 
 void Channel::schedulePump() {
     // Queued, so timers and other sockets get their turn between two datagrams.
-    QTimer::singleShot(0, socket_.data(), [weak = std::weak_ptr<Channel*>(self_)] {
+    QTimer::singleShot(0, notifier_.get(), [weak = std::weak_ptr<Channel*>(self_)] {
         if (const auto self = weak.lock()) (*self)->pump();
     });
 }

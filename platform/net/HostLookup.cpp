@@ -2,6 +2,7 @@
 #include "platform/net/HostLookup.h"
 
 #include <QHostInfo>
+#include <QTimer>
 
 #include "platform/Clock.h"
 #include "platform/net/WinsockErrors.h"
@@ -11,18 +12,30 @@ namespace {
 
 class SystemNameServer : public NameServer {
 public:
+    // A lookup given up still holds one of Qt's workers until the resolver answers it: past
+    // this many, a new one is refused at once rather than queued behind them.
+    static constexpr int kMaxInFlight = 64;
+
     int start(const QString& name, LookupDone answer) override {
-        return QHostInfo::lookupHost(name, &context_, [answer = std::move(answer)](const QHostInfo& info) {
+        if (inFlight_ >= kMaxInFlight) {
+            QTimer::singleShot(0, &context_, [answer = std::move(answer)] { answer(wsaTryAgain, {}); });
+            return 0;
+        }
+        ++inFlight_;
+        return QHostInfo::lookupHost(name, &context_, [this, answer = std::move(answer)](const QHostInfo& info) {
+            --inFlight_;
             for (const QHostAddress& a : info.addresses())
                 if (a.protocol() == QAbstractSocket::IPv4Protocol) return answer(wsaOk, a);
             answer(wsaHostNotFound, {});
         });
     }
-    // A lookup still queued is dropped; one already in a worker ends there unheard.
-    void cancel(int id) override { QHostInfo::abortHostLookup(id); }
+    // Nothing to do: Qt's abort would never free the callback of a lookup made with a functor;
+    // the late answer comes, frees it, and is dropped by its serial.
+    void cancel(int) override {}
 
 private:
     QObject context_;
+    int inFlight_ = 0;
 };
 
 // Letters, digits, "-", "_" and dots (international names pass as their UTF-8 bytes), at
@@ -113,14 +126,12 @@ void HostLookup::lookup(const std::string& name, QObject* context, LookupDone do
     Running& running = running_[key];
     running.serial = serial;
     running.waiters.push_back({context, std::move(done)});
-    running.limit = std::make_unique<QTimer>();
-    running.limit->setSingleShot(true);
-    QObject::connect(running.limit.get(), &QTimer::timeout, [this, key, serial] {
+    // Left to fire when the answer came first: it then finds another serial or none.
+    QTimer::singleShot(timeLimit_, &timers_, [this, key, serial] {
         if (const auto it = running_.find(key); it != running_.end() && it->second.serial == serial)
             server().cancel(it->second.id);
         finish(key, serial, wsaTryAgain, {});
     });
-    running.limit->start(timeLimit_);
     const int id = server().start(QString::fromStdString(name),
                                   [this, key, serial](int32_t error, const QHostAddress& address) {
                                       finish(key, serial, error, address);
@@ -135,7 +146,6 @@ void HostLookup::finish(const std::string& key, uint64_t serial, int32_t error,
     if (it == running_.end() || it->second.serial != serial) return;  // a late answer
     // Taken out first: a waiter may ask again, for this name or another.
     std::vector<Waiter> waiters = std::move(it->second.waiters);
-    it->second.limit.release()->deleteLater();  // its own timeout may be what runs now
     running_.erase(it);
     waiting_ -= waiters.size();
     if (error != wsaOk) remember(key, error);

@@ -12,7 +12,7 @@
 
 #include <QHostAddress>
 #include <QPointer>
-#include <QTimer>
+#include <QObject>
 
 namespace platform::net {
 
@@ -29,6 +29,7 @@ public:
     virtual ~NameServer() = default;
     // Starts a lookup whose answer comes later on this thread; the id is for cancel.
     virtual int start(const QString& name, LookupDone answer) = 0;
+    // The lookup is given up: its answer, if it still comes, is not wanted.
     virtual void cancel(int id) = 0;
 };
 
@@ -64,7 +65,6 @@ private:
     struct Running {
         uint64_t serial = 0;
         int id = 0;  // the name server's
-        std::unique_ptr<QTimer> limit;
         std::vector<Waiter> waiters;
     };
 
@@ -76,6 +76,7 @@ private:
     void remember(const std::string& key, int32_t error);
 
     std::unique_ptr<NameServer> system_;
+    QObject timers_;  // the time limits' context
     NameServer* server_ = nullptr;
     std::chrono::milliseconds timeLimit_ = kTimeLimit;
     std::map<std::string, Running> running_;

@@ -1,4 +1,4 @@
-// SocketWrench stand-in over QUdpSocket: results as Winsock numbers, text as Windows-1252 bytes.
+// SocketWrench stand-in over a native datagram socket: results as Winsock numbers, text as Windows-1252 bytes.
 #include "platform/net/SocketWrench.h"
 
 #include <algorithm>
@@ -44,12 +44,9 @@ void SocketWrench::listen() {
     channel_.onPending = [this] {
         if (!blocking_ && OnRead) OnRead();
     };
-    QObject::connect(channel_.socket(), &QAbstractSocket::errorOccurred, channel_.socket(),
-                     [this](QAbstractSocket::SocketError error) {
-                         if (error == QAbstractSocket::TemporaryError || !OnError) return;
-                         const int32_t code = fromSocketError(error);
-                         OnError(code, errorText(code));
-                     });
+    channel_.onError = [this](int32_t code) {
+        if (OnError) OnError(code, errorText(code));
+    };
 }
 
 int32_t SocketWrench::Disconnect() {
@@ -94,7 +91,7 @@ int32_t SocketWrench::Write(const std::string& text, int32_t length) {
     if (length >= 0 && size_t(length) < bytes.size()) bytes.resize(size_t(length));
     // Sent on the native socket, whose errno tells a refused peer (an ICMP port unreachable
     // from an earlier datagram) from the rest; Qt reports it as an unknown error.
-    const int fd = int(channel_.socket()->socketDescriptor());
+    const int fd = channel_.descriptor();
     ssize_t n;
     do {
         n = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
@@ -112,11 +109,11 @@ int32_t SocketWrench::failed(int32_t error) {
 std::string SocketWrench::LastErrorString() const { return errorText(lastError_); }
 
 std::string SocketWrench::LocalAddress() const {
-    return channel_.isOpen() ? channel_.socket()->localAddress().toString().toStdString() : "";
+    return channel_.isOpen() ? channel_.localAddress().toString().toStdString() : "";
 }
 
 int32_t SocketWrench::LocalPort() const {
-    return channel_.isOpen() ? channel_.socket()->localPort() : 0;
+    return channel_.localPort();
 }
 
 }  // namespace platform::net

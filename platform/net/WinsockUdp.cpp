@@ -1,4 +1,4 @@
-// Winsock control stand-in over QUdpSocket: whole datagrams, Windows-1252 bytes to UTF-8 text.
+// Winsock control stand-in over a native datagram socket: whole datagrams, Windows-1252 bytes to UTF-8 text.
 #include "platform/net/WinsockUdp.h"
 
 #include "platform/Cp1252.h"
@@ -14,12 +14,9 @@ RaisedError WinsockUdp::Bind() {
     channel_.onPending = [this] {
         if (DataArrival) DataArrival(int32_t(channel_.pendingSize()));
     };
-    QObject::connect(channel_.socket(), &QAbstractSocket::errorOccurred, channel_.socket(),
-                     [this](QAbstractSocket::SocketError error) {
-                         if (error == QAbstractSocket::TemporaryError || !Error) return;
-                         const int32_t number = fromSocketError(error);
-                         Error(number, errorText(number));
-                     });
+    channel_.onError = [this](int32_t number) {
+        if (Error) Error(number, errorText(number));
+    };
     return {};
 }
 
@@ -43,7 +40,7 @@ std::string WinsockUdp::LocalIP() const {
 }
 
 int32_t WinsockUdp::BoundPort() const {
-    return channel_.isOpen() ? channel_.socket()->localPort() : 0;
+    return channel_.localPort();
 }
 
 }  // namespace platform::net

@@ -25,13 +25,17 @@ bool ensurePrivateFolder(const fs::path& folder) {
     return S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 022) == 0;
 }
 
-fs::path userBase() {
-    if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && *xdg && ensurePrivateFolder(xdg))
-        return xdg;
+fs::path fallbackBase() {
     std::error_code ec;
     const fs::path fallback =
         fs::temp_directory_path(ec) / ("al3-runtime-" + std::to_string(::geteuid()));
     return ensurePrivateFolder(fallback) ? fallback : fs::path();
+}
+
+fs::path userBase() {
+    if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && *xdg && ensurePrivateFolder(xdg))
+        return xdg;
+    return fallbackBase();
 }
 
 std::string canonicalText(const fs::path& path) {
@@ -41,6 +45,11 @@ std::string canonicalText(const fs::path& path) {
 }
 
 }  // namespace
+
+void settleRuntimeDirectory() {
+    if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && *xdg) return;
+    if (const fs::path base = fallbackBase(); !base.empty()) ::setenv("XDG_RUNTIME_DIR", base.c_str(), 1);
+}
 
 std::string nameDigest(std::string_view name) {
     const QByteArray digest = QCryptographicHash::hash(

@@ -23,6 +23,17 @@ enum Record : uint16_t {
     kLabel = 0x0204,
     kBlank = 0x0201,
     kMulBlank = 0x00BE,
+    kNumber = 0x0203,
+    kRk = 0x027E,
+    kMulRk = 0x00BD,
+    kFormula = 0x0006,
+    kString = 0x0207,
+    kSharedFormula = 0x04BC,
+    kArray = 0x0221,
+    kTable = 0x0236,
+    kBoolErr = 0x0205,
+    kRString = 0x00D6,
+    kCountry = 0x008C,
     kWindow2 = 0x023E,
 };
 

@@ -1,5 +1,10 @@
-// Reads the worksheets of a BIFF8 workbook stream: texts and colours of the cells; every length
-// and index is checked against what is really there.
+// Reads the worksheets of a BIFF8 workbook stream: the cells' texts (figures, booleans, errors and
+// formula results as the spreadsheet showed them) and colours; every length and index is checked
+// against what is really there, and every record is read once.
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +13,7 @@
 
 #include "platform/xls/Biff8.h"
 #include "platform/xls/Bytes.h"
+#include "platform/xls/CellTexts.h"
 #include "platform/xls/CompoundFile.h"
 #include "platform/xls/Workbook.h"
 
@@ -43,6 +49,7 @@ public:
         id = uint16_t(get16(stream_, at_));
         return true;
     }
+    size_t position() const { return at_; }
 
 private:
     std::string_view stream_;
@@ -60,12 +67,12 @@ void appendChars(std::u16string& out, std::string_view data, bool wide) {
     }
 }
 
-// The shared-string table spread over the SST record and its CONTINUE records.
-class SharedStringReader {
+// A record's body and its CONTINUE records: the shared-string table, a formula's text result.
+class ContinuedText {
 public:
     void add(std::string_view segment) { segments_.push_back(segment); }
 
-    Outcome read(std::vector<std::u16string>& out) {
+    Outcome readSharedStrings(std::vector<std::u16string>& out) {
         uint32_t unique = 0;
         if (!skip(4) || !u32(unique)) return Outcome::failure("shared strings truncated");
         for (uint32_t n = 0; n < unique; ++n) {
@@ -79,6 +86,12 @@ public:
             out.push_back(std::move(text));
         }
         return {};
+    }
+
+    // A text of a 16-bit length and a flags byte (a formula's STRING record).
+    bool readText(std::u16string& out) {
+        uint32_t length = 0, flags = 0;
+        return u16(length) && u8(flags) && chars(length, flags & 0x01, out);
     }
 
 private:
@@ -152,6 +165,8 @@ struct Globals {
     std::array<std::array<uint8_t, 3>, kCustomColours> palette = kDefaultPalette;
     std::vector<SheetEntry> sheets;
     std::vector<std::u16string> strings;
+    celltexts::Language language = celltexts::Language::English;
+    size_t end = 0;  // where the records after the globals begin
 
     std::optional<int32_t> colour(uint16_t index) const {
         static constexpr std::array<std::array<uint8_t, 3>, 8> kFixed{
@@ -194,7 +209,11 @@ Outcome readGlobals(std::string_view stream, Globals& g) {
             return error.ok() ? Outcome::failure("workbook globals truncated (no EOF)") : error;
         switch (r.id) {
         case kEof:
+            g.end = records.position();
             return {};
+        case kCountry:
+            if (r.body.size() >= 2) g.language = celltexts::languageOfCountry(get16(r.body, 0));
+            break;
         case kFont:
             if (r.body.size() < 14) return Outcome::failure("font record too short");
             if (g.fontColours.size() == 4) g.fontColours.push_back(kAutomaticFontColour);
@@ -226,13 +245,13 @@ Outcome readGlobals(std::string_view stream, Globals& g) {
             break;
         }
         case kSst: {
-            SharedStringReader sst;
+            ContinuedText sst;
             sst.add(r.body);
             for (uint16_t id; records.peekId(id) && id == kContinue;) {
                 if (!records.next(r, error)) return error;
                 sst.add(r.body);
             }
-            if (Outcome o = sst.read(g.strings); !o.ok()) return o;
+            if (Outcome o = sst.readSharedStrings(g.strings); !o.ok()) return o;
             break;
         }
         default:
@@ -241,7 +260,29 @@ Outcome readGlobals(std::string_view stream, Globals& g) {
     }
 }
 
-Outcome readSheet(std::string_view stream, const Globals& g, const SheetEntry& entry, Sheet& sheet) {
+// Records that may stand between a formula and the STRING record of its text result.
+bool betweenFormulaAndText(uint16_t id) { return id == kSharedFormula || id == kArray || id == kTable; }
+
+// A cell text from the records' bytes: Latin-1 or UTF-16 characters after a length and flags.
+bool inlineText(std::string_view b, size_t lengthAt, std::u16string& text) {
+    if (b.size() < lengthAt + 3) return false;
+    const size_t length = get16(b, lengthAt);
+    const bool wide = get8(b, lengthAt + 2) & 0x01;
+    if (lengthAt + 3 + length * (wide ? 2 : 1) > b.size()) return false;
+    appendChars(text, b.substr(lengthAt + 3, length * (wide ? 2 : 1)), wide);
+    return true;
+}
+
+double ieee(std::string_view b, size_t at) {
+    const uint64_t bits = uint64_t(get32(b, at)) | uint64_t(get32(b, at + 4)) << 32;
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// The sheet's records from its BOF to its EOF; `end` receives where the next record begins.
+Outcome readSheet(std::string_view stream, const Globals& g, const SheetEntry& entry, Sheet& sheet,
+                  size_t& end) {
     if (entry.offset >= stream.size()) return Outcome::failure("sheet " + entry.name + " lies outside the workbook (truncated)");
     sheet.name = entry.name;
     Records records(stream, entry.offset);
@@ -250,45 +291,51 @@ Outcome readSheet(std::string_view stream, const Globals& g, const SheetEntry& e
     if (!records.next(r, error)) return error.ok() ? Outcome::failure("sheet truncated") : error;
     if (Outcome o = checkBof(r, kWorksheetType); !o.ok()) return o;
 
-    auto put = [&](uint32_t row, uint32_t column, uint32_t format, std::u16string text) -> Outcome {
+    auto put = [&](uint32_t row, uint32_t column, uint32_t format, const std::u16string& text,
+                   Origin origin) -> Outcome {
         if (column >= uint32_t(kMaxColumns)) return Outcome::failure("cell column out of range");
         if (format >= g.formats.size()) return Outcome::failure("cell format out of range");
+        if (text.size() > size_t(kMaxTextLength)) return Outcome::failure("cell text longer than a cell holds");
         const Format& f = g.formats[format];
         Cell cell;
         cell.text = utf8(text);
+        cell.origin = origin;
         if (f.font < g.fontColours.size()) cell.foreColour = g.colour(g.fontColours[f.font]);
         if (f.filled) cell.backColour = g.colour(f.patternColour);
         const std::pair<int, int> at{int(row), int(column)};
-        if (cell.text.empty() && !cell.foreColour && !cell.backColour) sheet.cells.erase(at);
+        if (cell.text.empty() && !cell.foreColour && !cell.backColour && origin == Origin::Text) sheet.cells.erase(at);
         else sheet.cells[at] = std::move(cell);
         return {};
     };
+    auto shown = [&](const std::string& text) { return QString::fromStdString(text).toStdU16String(); };
+    auto number = [&](double value) { return shown(celltexts::number(value, g.language)); };
 
+    // The formula whose text result the next STRING record brings.
+    std::optional<std::array<uint32_t, 3>> textResultOf;
     while (true) {
         if (!records.next(r, error)) return error.ok() ? Outcome::failure("sheet " + entry.name + " truncated (no EOF)") : error;
         const std::string_view b = r.body;
         Outcome o;
+        if (r.id != kString && !betweenFormulaAndText(r.id)) textResultOf.reset();
         switch (r.id) {
         case kEof:
+            end = records.position();
             return {};
         case kLabelSst:
             if (b.size() < 10) return Outcome::failure("text cell record too short");
             if (get32(b, 6) >= g.strings.size()) return Outcome::failure("shared string index out of range");
-            o = put(get16(b, 0), get16(b, 2), get16(b, 4), g.strings[get32(b, 6)]);
+            o = put(get16(b, 0), get16(b, 2), get16(b, 4), g.strings[get32(b, 6)], Origin::Text);
             break;
-        case kLabel: {
-            if (b.size() < 9) return Outcome::failure("text cell record too short");
-            const size_t length = get16(b, 6);
-            const bool wide = get8(b, 8) & 0x01;
-            if (9 + length * (wide ? 2 : 1) > b.size()) return Outcome::failure("text cell record damaged");
+        case kLabel:
+        case kRString: {
             std::u16string text;
-            appendChars(text, b.substr(9, length * (wide ? 2 : 1)), wide);
-            o = put(get16(b, 0), get16(b, 2), get16(b, 4), std::move(text));
+            if (!inlineText(b, 6, text)) return Outcome::failure("text cell record damaged");
+            o = put(get16(b, 0), get16(b, 2), get16(b, 4), text, Origin::Text);
             break;
         }
         case kBlank:
             if (b.size() < 6) return Outcome::failure("blank cell record too short");
-            o = put(get16(b, 0), get16(b, 2), get16(b, 4), {});
+            o = put(get16(b, 0), get16(b, 2), get16(b, 4), {}, Origin::Text);
             break;
         case kMulBlank: {
             if (b.size() < 6) return Outcome::failure("blank cells record too short");
@@ -296,7 +343,65 @@ Outcome readSheet(std::string_view stream, const Globals& g, const SheetEntry& e
             if (last < first || b.size() != 6 + 2 * size_t(last - first + 1))
                 return Outcome::failure("blank cells record damaged");
             for (uint32_t c = first; c <= last && o.ok(); ++c)
-                o = put(get16(b, 0), c, get16(b, 4 + 2 * (c - first)), {});
+                o = put(get16(b, 0), c, get16(b, 4 + 2 * (c - first)), {}, Origin::Text);
+            break;
+        }
+        case kNumber:
+            if (b.size() < 14) return Outcome::failure("number cell record too short");
+            o = put(get16(b, 0), get16(b, 2), get16(b, 4), number(ieee(b, 6)), Origin::Number);
+            break;
+        case kRk:
+            if (b.size() < 10) return Outcome::failure("number cell record too short");
+            o = put(get16(b, 0), get16(b, 2), get16(b, 4), number(celltexts::rkValue(get32(b, 6))), Origin::Number);
+            break;
+        case kMulRk: {
+            if (b.size() < 6) return Outcome::failure("number cells record too short");
+            const uint32_t first = get16(b, 2), last = get16(b, b.size() - 2);
+            if (last < first || b.size() != 6 + 6 * size_t(last - first + 1))
+                return Outcome::failure("number cells record damaged");
+            for (uint32_t c = first; c <= last && o.ok(); ++c) {
+                const size_t at = 4 + 6 * size_t(c - first);
+                o = put(get16(b, 0), c, get16(b, at), number(celltexts::rkValue(get32(b, at + 2))), Origin::Number);
+            }
+            break;
+        }
+        case kBoolErr: {
+            if (b.size() < 8) return Outcome::failure("boolean cell record too short");
+            const bool isError = get8(b, 7) != 0;
+            const std::string text = isError ? celltexts::error(get8(b, 6), g.language)
+                                             : celltexts::boolean(get8(b, 6) != 0, g.language);
+            o = put(get16(b, 0), get16(b, 2), get16(b, 4), shown(text), isError ? Origin::Error : Origin::Boolean);
+            break;
+        }
+        case kFormula: {
+            // The cached result: a number, or a kind in the first byte when the last two are FFFF.
+            if (b.size() < 20) return Outcome::failure("formula cell record too short");
+            const uint32_t row = get16(b, 0), column = get16(b, 2), format = get16(b, 4);
+            std::u16string text;
+            if (get16(b, 12) != 0xFFFF) {
+                text = number(ieee(b, 6));
+            } else {
+                switch (get8(b, 6)) {
+                case 0: textResultOf = {row, column, format}; break;
+                case 1: text = shown(celltexts::boolean(get8(b, 8) != 0, g.language)); break;
+                case 2: text = shown(celltexts::error(get8(b, 8), g.language)); break;
+                default: break;  // an empty text
+                }
+            }
+            o = put(row, column, format, text, Origin::Formula);
+            break;
+        }
+        case kString: {
+            ContinuedText result;
+            result.add(b);
+            for (uint16_t id; records.peekId(id) && id == kContinue;) {
+                if (!records.next(r, error)) return error;
+                result.add(r.body);
+            }
+            std::u16string text;
+            if (!result.readText(text)) return Outcome::failure("formula text result damaged");
+            if (textResultOf) o = put((*textResultOf)[0], (*textResultOf)[1], (*textResultOf)[2], text, Origin::Formula);
+            textResultOf.reset();
             break;
         }
         default:
@@ -324,11 +429,21 @@ Outcome decodeWorkbook(std::string_view bytesIn, std::vector<Sheet>& sheets) {
     Globals g;
     if (Outcome o = readGlobals(stream, g); !o.ok()) return o;
     if (g.sheets.empty()) return Outcome::failure("the workbook has no worksheet");
-    std::vector<Sheet> read;
-    for (const SheetEntry& entry : g.sheets) {
-        Sheet sheet;
-        if (Outcome o = readSheet(stream, g, entry, sheet); !o.ok()) return o;
-        read.push_back(std::move(sheet));
+    // Each sheet's records follow the globals and end before the next sheet's begin, so that no
+    // record is read twice however many sheet entries point into them.
+    std::vector<size_t> order(g.sheets.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return g.sheets[a].offset < g.sheets[b].offset; });
+    std::vector<Sheet> read(g.sheets.size());
+    size_t free = g.end;
+    for (size_t i : order) {
+        const SheetEntry& entry = g.sheets[i];
+        if (entry.offset < free)
+            return Outcome::failure("sheet " + entry.name +
+                                    (entry.offset < g.end ? " lies inside the workbook globals"
+                                                          : " shares its records with another sheet"));
+        if (Outcome o = readSheet(stream, g, entry, read[i], free); !o.ok()) return o;
     }
     sheets = std::move(read);
     return {};

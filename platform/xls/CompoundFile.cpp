@@ -1,6 +1,7 @@
 // OLE2 compound file: the header, the sector allocation table, the directory and the chains.
 #include "platform/xls/CompoundFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -59,6 +60,7 @@ public:
     explicit Reader(std::string_view file) : file_(file) {}
 
     Outcome open() {
+        if (file_.empty()) return Outcome::failure("empty file");
         if (file_.size() < 512) return Outcome::failure("file too short for a compound file header");
         if (file_.substr(0, 8) != kSignature) return Outcome::failure("not a compound file (signature)");
         if (get16(file_, 0x1C) != 0xFFFE) return Outcome::failure("compound file: bad byte order mark");
@@ -112,22 +114,34 @@ private:
         return file_.substr(sector_ + size_t(s) * sector_, sector_);
     }
 
+    // Every table is held to the file's own sectors, and the DIFAT chain is followed once per
+    // sector: a damaged header must not make a small file take the memory of a large one.
     Outcome readFat() {
-        std::vector<uint32_t> fatSectors;
         const uint32_t fatCount = get32(file_, 0x2C);
+        if (fatCount > sectorCount_) return Outcome::failure("compound file: allocation table larger than the file");
+        std::vector<uint32_t> fatSectors;
         for (size_t i = 0; i < kHeaderFatSlots && fatSectors.size() < fatCount; ++i)
             fatSectors.push_back(get32(file_, 0x4C + 4 * i));
+        std::vector<bool> seen(sectorCount_, false);
         uint32_t difat = get32(file_, 0x44);
-        for (uint32_t n = get32(file_, 0x48); n > 0 && fatSectors.size() < fatCount; --n) {
+        const uint32_t difatCount = get32(file_, 0x48);
+        if (difatCount > sectorCount_) return Outcome::failure("compound file: DIFAT larger than the file");
+        for (uint32_t n = difatCount; n > 0 && fatSectors.size() < fatCount; --n) {
             if (!sectorPresent(difat)) return Outcome::failure("compound file truncated (DIFAT)");
+            if (seen[difat]) return Outcome::failure("compound file: DIFAT chain loops");
+            seen[difat] = true;
             const std::string_view s = sectorBytes(difat);
             for (size_t i = 0; i + 4 < sector_ && fatSectors.size() < fatCount; i += 4)
                 fatSectors.push_back(get32(s, i));
             difat = get32(s, sector_ - 4);
         }
         if (fatSectors.size() < fatCount) return Outcome::failure("compound file: allocation table incomplete");
+        std::fill(seen.begin(), seen.end(), false);
+        fat_.reserve(size_t(fatCount) * (sector_ / 4));
         for (uint32_t s : fatSectors) {
             if (!sectorPresent(s)) return Outcome::failure("compound file truncated (allocation table)");
+            if (seen[s]) return Outcome::failure("compound file: allocation table sector listed twice");
+            seen[s] = true;
             const std::string_view b = sectorBytes(s);
             for (size_t i = 0; i < sector_; i += 4) fat_.push_back(get32(b, i));
         }

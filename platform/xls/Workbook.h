@@ -17,11 +17,16 @@ inline constexpr int kMaxRows = 65536;
 inline constexpr int kMaxColumns = 256;
 inline constexpr int kMaxTextLength = 32767;
 
+// What a cell held in the workbook read: only a text goes back into a workbook as it came, the
+// others as the text the spreadsheet showed for them.
+enum class Origin : uint8_t { Text, Number, Boolean, Error, Formula };
+
 // Colours are 0x00BBGGRR, as VB writes them; no value means the sheet's automatic colour.
 struct Cell {
     std::string text;  // UTF-8
     std::optional<int32_t> foreColour;
     std::optional<int32_t> backColour;
+    Origin origin = Origin::Text;
     bool operator==(const Cell&) const = default;
 };
 

@@ -7,12 +7,14 @@
 #include "platform/NumericLocale.h"
 #include "platform/StopSignals.h"
 #include "platform/forms/QtPresenter.h"
+#include "platform/process/RuntimeFolder.h"
 #include "shell/Frm_Main.h"
 #include "shell/UnattendedStops.h"
 
 int main(int argc, char** argv) {
     // Before anything else: a stop signal from here on waits for the window, never kills.
     platform::stopsignals::hold();
+    platform::process::settleRuntimeDirectory();
     QApplication application(argc, argv);
     platform::keepNumbersInC();
     application.setQuitOnLastWindowClosed(false);

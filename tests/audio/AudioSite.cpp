@@ -24,7 +24,7 @@ void AudioSite::TearDown() {
 }
 
 void AudioSiteWithDevices::SetUp() {
-    if (!server.available()) GTEST_SKIP() << "no sound server on this host";
+    if (!server.available()) GTEST_SKIP() << server.missing();
     AudioSite::SetUp();
 }
 

@@ -1,5 +1,7 @@
 // The audio output on real devices (a private sound server's null sinks): the start's order,
 // the clamped device, the retry, the refused drivers, the restart and the shut-down.
+#include <memory>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -164,14 +166,21 @@ TEST_F(OutputStart, APlayerWithoutAValidDriverOffersTheOtherDrivers) {
     const struct {
         const char* answer;
         const char* nature;  // the stored nature afterwards
-    } cases[] = {{"yes", "2"}, {"no", ""}};
+        bool unattendedStop = false;  // nobody answers: the stored nature stays as it was
+    } cases[] = {{"yes", "2"}, {"no", ""}, {"yes", "", true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.answer);
+        SCOPED_TRACE(std::string(c.answer) + (c.unattendedStop ? ", stop by signal" : ""));
         const std::string settings = Lib_Public::NomFichierSettings("", ".Ini");
         storeDevice("1");
         Lib_DirectX::PbBDriverInvalide = {};
         dlg::reset();
         dlg::queueAnswers({"ok", c.answer, "ok"});
+        // Shared with the report, which may outlive this turn of the loop.
+        const auto stopLines = std::make_shared<std::vector<std::string>>();
+        if (c.unattendedStop) {
+            dlg::setStopReport([stopLines](const std::string& line) { stopLines->push_back(line); });
+            dlg::beginStop("Stop by signal");
+        }
         // Player 0 is refused: the routing of the others is given up.
         amp().failNext(Operation::SetPlayerOutputDevice, platform::audio::kNoValidDriver);
         start();
@@ -189,7 +198,13 @@ TEST_F(OutputStart, APlayerWithoutAValidDriverOffersTheOtherDrivers) {
                                      "Veuillez utiliser les drivers NP de Digigram");
         EXPECT_EQ(asked[1].text,
                   "Voulez-vous changer le paramétrage pour utiliser les drivers NP de Digigram ?");
-        ASSERT_EQ(asked.size(), std::string(c.answer) == "yes" ? 3u : 2u);
+        const bool changed = std::string(c.nature) == "2";
+        ASSERT_EQ(asked.size(), changed ? 3u : 2u);
+        if (c.unattendedStop) {
+            ASSERT_EQ(stopLines->size(), 2u);
+            EXPECT_EQ((*stopLines)[1], "Warning: Stop by signal: box not shown, the answer that keeps the stored "
+                                    "settings (no): " + asked[1].title + " | " + asked[1].text);
+        }
         if (asked.size() == 3) {
             EXPECT_EQ(asked[2].text, "Le paramétrage a été changé\r\n\r\nVeuillez relancer le programme");
         }

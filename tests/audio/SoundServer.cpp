@@ -19,11 +19,15 @@ SoundServer::SoundServer(const fs::path& folder, int sinks) {
     const fs::path socket = folder / "native";
     QStringList arguments = {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
                              "--disable-shm=yes", "--log-level=error"};
+    // Each server's sinks have names of their own, so that a device list can tell whose it is.
+    static int servers = 0;
+    const QString prefix = QString("AL3_Null_%1_").arg(++servers);
     for (int i = 0; i < sinks; ++i) {
         arguments << "-L"
                   << QString("module-null-sink sink_name=al3_null_%1 "
-                             "sink_properties=device.description=AL3_Null_%1")
-                         .arg(i);
+                             "sink_properties=device.description=%2%1")
+                         .arg(i)
+                         .arg(prefix);
     }
     arguments << "-L"
               << QString("module-native-protocol-unix socket=%1 auth-anonymous=1")
@@ -42,7 +46,13 @@ SoundServer::SoundServer(const fs::path& folder, int sinks) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     if (!fs::exists(socket)) return;
     ::setenv("PULSE_SERVER", ("unix:" + socket.string()).c_str(), 1);
-    available_ = QMediaDevices::audioOutputs().size() >= sinks;
+    int listed = 0;
+    for (const QAudioDevice& device : QMediaDevices::audioOutputs())
+        if (device.description().startsWith(prefix)) ++listed;
+    available_ = listed >= sinks;
+    // Qt Multimedia stays with the sound server this process met first, for the whole run.
+    if (!available_)
+        missing_ = "Qt Multimedia does not see this server: run the test in a process of its own";
 }
 
 SoundServer::~SoundServer() {

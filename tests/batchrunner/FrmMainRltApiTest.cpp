@@ -1,6 +1,8 @@
 // The runner's window driven in-process: the poll, the run between its boxes, the quit question.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "batchrunner/Frm_Main_RLT_API.h"
 #include "platform/Dialogs.h"
 #include "platform/process/Process.h"
@@ -56,6 +58,27 @@ TEST_F(RunnerWindow, PollQueuesOnlyMatchingNormalFilesAndHandsOver) {
     EXPECT_FALSE(form.TimerMain->Enabled());
     EXPECT_TRUE(form.TimerBis->Enabled());
     EXPECT_TRUE(dlg::asked().empty());
+}
+
+// "AL3_Relaytone*.bat": the program's name, anything or nothing, then the batch extension.
+TEST_F(RunnerWindow, ThePatternTakesTheProgramsNameFollowedByAnythingAndBat) {
+    const struct { const char* name; bool queued; } cases[] = {
+        {"AL3_Relaytone.bat", true},   {"AL3_Relaytone2.bat", true},  {"AL3_Relaytone_x.bat", true},
+        {"AL3_RELAYTONE.BAT", true},   {"AL3_Relaytone .bat", true},  {"AL3_Relaytone.bat.bat", true},
+        {"AL3_Relayton.bat", false},   {"AL3_Relaytone.bat.txt", false}, {"AL3_Relaytone.cmd", false},
+        {"AL3_Relaytonebat", false},   {"XAL3_Relaytone.bat", false}, {"AL3-Relaytone.bat", false},
+    };
+    form.Load();
+    std::vector<std::string> expected;
+    for (const auto& c : cases) {
+        drop(c.name);
+        if (c.queued) expected.push_back(std::string("C:\\Vantremo\\Aerolune\\RLT\\") + c.name);
+    }
+    form.TimerMain_Timer();
+    std::vector<std::string> got = queued();
+    std::sort(got.begin(), got.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(got, expected);
 }
 
 TEST_F(RunnerWindow, RunStartsEachFileBetweenItsTwoBoxesAndTheFilesStay) {

@@ -92,7 +92,7 @@ TEST_F(OpenClose, AFileThatIsNotOursIsReportedWithTheRestoreAdvice) {
     EXPECT_EQ(BtrCallHistory[0][0],
               "S:00030 File:20 Station:1 OP:00 K:00 [" + path("FRADA20.bt6") + "]");
     ASSERT_EQ(boxes().size(), 1u);
-    const std::string& text = boxes()[0].text;
+    const std::string text = boxes()[0].text;
     EXPECT_NE(text.find("Err: 30: The file specified is not a MicroKernel file\n\n 0>S:00030 File:20"),
               std::string::npos);
     EXPECT_NE(text.find("\nFaîtes une restauration de ce fichier\n"), std::string::npos);

@@ -1,4 +1,6 @@
 // The dispatcher: one message per station per tick, oldest first, off once every queue is empty.
+#include <QTimer>
+
 #include "foundation/RunState.h"
 #include "foundation/Timing.h"
 #include "tests/engine/EngineFixture.h"
@@ -86,6 +88,30 @@ TEST_F(EngineTest, ATickDuringStartUpOrShutDownOnlySwitchesTheTimerOff) {
         }
         EXPECT_EQ(logCount("TimerDataArrival_Timer: Start"), 0);
         engine().ListeDataArrival[3].Clear();
+    }
+}
+
+// The shut-down can begin while the tick lets events run after a queue: the tick stops there,
+// and the stations after it keep their messages for a later run.
+TEST_F(EngineTest, AShutDownDuringATickStopsItAfterTheQueueItHadReached) {
+    for (int stopAfter = 1; stopAfter <= 4; ++stopAfter) {
+        SCOPED_TRACE(stopAfter);
+        for (int station = 1; station <= 5; ++station)
+            engine().UDPDataArrival_00_Pre(0, 0, "<NoStation:" + std::to_string(station) + ">m", "S");
+        clearLog();
+        // Runs whenever the tick lets events run, as a close request would.
+        QTimer shutDown;
+        QObject::connect(&shutDown, &QTimer::timeout, [&] {
+            if (logCount("TimerDataArrival_Timer: Chaine: ") >= stopAfter) Abandon = true;
+        });
+        shutDown.start(0);
+        engine().TimerDataArrival_Timer();
+        shutDown.stop();
+        Abandon = false;
+        EXPECT_EQ(logCount("TimerDataArrival_Timer: Chaine: "), stopAfter);
+        for (int station = 1; station <= 5; ++station)
+            EXPECT_EQ(queued(station), station <= stopAfter ? 0 : 1) << "station " << station;
+        for (auto& queue : engine().ListeDataArrival) queue.Clear();
     }
 }
 

@@ -1,4 +1,4 @@
-// The engine test fixture: SocketWrench receivers by default, a fresh window per test process.
+// The engine test fixture: SocketWrench receivers by default, a fresh window for every test.
 #include "tests/engine/EngineFixture.h"
 
 #include "foundation/LogBuffers.h"

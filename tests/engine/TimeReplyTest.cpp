@@ -109,12 +109,28 @@ TEST_F(EngineTest, AQueryForANamedHostIsAnsweredOnceTheNameIsKnownAndOthersAreSe
     plain.send("<NoStation:2>meanwhile", port);
     ASSERT_TRUE(nettest::waitUntil([&] { return arrived("<NoStation:2>meanwhile", 2); }));
     EXPECT_EQ(named.receive(std::chrono::milliseconds{100}), "");
+    // Only the plain query has been sent: only it has closed its lines.
+    EXPECT_EQ(logCount("DataArrival_WhatTimeIsIt: Data sended: "), 1);
+    EXPECT_EQ(logCount("DataArrival_WhatTimeIsIt: End"), 1);
 
     ASSERT_TRUE(server.answer("automation.example", 0));
     EXPECT_EQ(named.receive().substr(0, 16), "<Relaytone_Time:");
-    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: "
-                       "automation.example to 127.0.0.1"), 1);
-    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Connected to: 127.0.0.1:" + std::to_string(named.port())), 1);
+    const std::string resolved = "UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: "
+                                 "automation.example to 127.0.0.1";
+    const std::string toNamed = "127.0.0.1:" + std::to_string(named.port());
+    EXPECT_EQ(logCount(resolved), 1);
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Connected to: " + toNamed), 1);
+    // The named query's lines in their order: lookup, connect, write, then its own close.
+    const std::vector<std::string> all = logLines("");
+    std::vector<std::string> order;
+    for (const std::string& line : all)
+        for (const std::string& step : {resolved, "Connected to: " + toNamed, "Data Sent to: " + toNamed,
+                                        std::string("WhatTimeIsIt: Data sended: "), std::string("WhatTimeIsIt: End")})
+            if (line.find(step) != std::string::npos) order.push_back(step);
+    const std::vector<std::string> expected = {"WhatTimeIsIt: Data sended: ", "WhatTimeIsIt: End", resolved,
+                                               "Connected to: " + toNamed, "Data Sent to: " + toNamed,
+                                               "WhatTimeIsIt: Data sended: ", "WhatTimeIsIt: End"};
+    EXPECT_EQ(order, expected);
 }
 
 // A name without an answer costs one lookup: its reply and the later ones are dropped with

@@ -23,6 +23,7 @@
 #include "foundation/SystemQueries.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "tests/foundation/DailyLogFixture.h"
 #include "tests/foundation/NeighbourFakes.h"
 #include "tests/support/DesktopLocale.h"
 #include "tests/support/TempSite.h"
@@ -31,66 +32,7 @@
 namespace fs = std::filesystem;
 using namespace std::chrono;
 using Lib_Public::TraceLog;
-
-namespace {
-
-const std::string kLogFolder = "C:\\AudioLog\\Histo_AL3_Relaytone\\";
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t at; (at = text.find('\n', start)) != std::string::npos; start = at + 1)
-        lines.push_back(text.substr(start, at - start));
-    return lines;
-}
-
-std::vector<std::string> copyOf(const logbuffers::LogList& list) {
-    return {list.begin(), list.end()};
-}
-
-class DailyLog : public support::SiteTest {
-protected:
-    fakes::Windows windows{3};
-
-    void SetUp() override {
-        PbBWindows64Bits = true;
-        clockAt({.year = 2024, .month = 3, .day = 1, .hour = 9, .minute = 41, .second = 7,
-                 .millisecond = 45});
-    }
-
-    static void clockAt(platform::LocalTimeFields when, uint64_t tick = 100000) {
-        platform::clock::setManual(platform::timeOf(when), tick);
-    }
-    static void advance(int64_t ms) { platform::clock::advance(milliseconds(ms)); }
-
-    fs::path logFolder() const { return drive.root() / "AudioLog" / "Histo_AL3_Relaytone"; }
-
-    void loadSettings() {
-        fs::create_directories(logFolder());
-        PbSDossierLog = kLogFolder;
-        PbBFrmSetupChargee = true;
-    }
-
-    std::vector<std::string> fileLines(const std::string& day) const {
-        return linesOf(support::readWindowsFile(logFolder() / (day + ".Log")));
-    }
-
-    // The file's lines after the day header, with the stamped prefix (25 characters) cut off.
-    std::vector<std::string> fileTexts(const std::string& day) const {
-        std::vector<std::string> texts;
-        for (const std::string& line : fileLines(day))
-            if (!line.starts_with("==:")) texts.push_back(line.size() > 25 ? line.substr(25) : line);
-        return texts;
-    }
-
-    static size_t countContaining(const std::vector<std::string>& lines, const std::string& part) {
-        return size_t(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
-            return line.find(part) != std::string::npos;
-        }));
-    }
-};
-
-}  // namespace
+using namespace dailylogtest;
 
 TEST_F(DailyLog, PrefixShowsStampColumnsAndTimeSinceTheLastFigure) {
     struct Step {
@@ -230,6 +172,25 @@ TEST_F(DailyLog, FirstFlushOfTheDayPurgesDatedFilesOlderThan45Days) {
                                               "Relaytone_20240101_01.Log"}));
 }
 
+// The operator's own files sort before the cut-off too: only a name that begins with a date goes.
+TEST_F(DailyLog, ThePurgeDeletesOnlyFilesWhoseNameBeginsWithAnOldDate) {
+    clockAt({.year = 2026, .month = 12, .day = 10, .hour = 10});  // cut-off 20261026
+    const struct { const char* name; bool deleted; } files[] = {
+        {"20261025.Log", true},           {"20261025 copie.Log", true},
+        {"19991231.log", true},           {"20261026.Log", false},
+        {"2026-11 incidents.Log", false}, {"0-index.log", false},
+        {"1.log", false},                 {"2025 bilan.Log", false},
+        {"!urgent.log", false},           {"Archive.Log", false},
+        {"2026102.Log", false},           {"2026102x.Log", false},
+    };
+    fs::create_directories(logFolder());
+    for (const auto& file : files) std::ofstream(logFolder() / file.name) << "x";
+    loadSettings();
+    TraceLog(-1, -1, -1, "x");
+    for (const auto& file : files)
+        EXPECT_EQ(fs::exists(logFolder() / file.name), !file.deleted) << file.name;
+}
+
 TEST_F(DailyLog, FailedWriteKeepsTheLinesReportsOnceAndWritesThemLater) {
     loadSettings();
     fs::create_directories(logFolder() / "20240301.Log");  // the day's file cannot be opened
@@ -240,6 +201,7 @@ TEST_F(DailyLog, FailedWriteKeepsTheLinesReportsOnceAndWritesThemLater) {
     EXPECT_GE(logbuffers::fileBuffer().size(), 2u);
 
     fs::remove(logFolder() / "20240301.Log");
+    advance(1000);  // a file that refused a write is tried again a second later
     TraceLog(-1, -1, -1, "three");
     const auto texts = fileTexts("20240301");
     ASSERT_FALSE(texts.empty());
@@ -288,6 +250,7 @@ TEST_F(DailyLog, APipeInTheDayFilesPlaceNeitherHoldsTheProgramNorTakesTheLines) 
     EXPECT_EQ(windows.engine.mails.size(), 1u);  // the failed write, reported once
 
     fs::remove(file);
+    advance(1000);
     TraceLog(-1, -1, -1, "three");
     const auto texts = fileTexts("20240301");
     ASSERT_FALSE(texts.empty());
@@ -300,6 +263,7 @@ TEST_F(DailyLog, DeletedLogFolderIsMadeAgainWithoutLosingLines) {
     loadSettings();
     TraceLog(-1, -1, -1, "one");
     fs::remove_all(drive.root() / "AudioLog");
+    advance(1000);  // the open file's name is checked again once a second
     TraceLog(-1, -1, -1, "two");
     EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"two"}));
     EXPECT_TRUE(windows.engine.mails.empty());
@@ -310,16 +274,19 @@ TEST_F(DailyLog, ADayFileDeletedReplacedOrMovedMeanwhileGetsTheNextLines) {
     const fs::path file = logFolder() / "20240301.Log";
     TraceLog(-1, -1, -1, "one");
     fs::remove(file);
+    advance(1000);  // the open file's name is checked again once a second
     TraceLog(-1, -1, -1, "two");
     EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"two"}));
 
     const fs::path copy = logFolder() / "copy.tmp";
     fs::copy_file(file, copy);
     fs::rename(copy, file);  // as an editor saves it
+    advance(1000);
     TraceLog(-1, -1, -1, "three");
     EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"two", "three"}));
 
     fs::rename(file, logFolder() / "archive.Log");  // moved away, still a file elsewhere
+    advance(1000);
     TraceLog(-1, -1, -1, "four");
     EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"four"}));
     EXPECT_EQ(fileTexts("archive"), (std::vector<std::string>{"two", "three"}));

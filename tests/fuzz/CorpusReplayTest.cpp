@@ -34,3 +34,16 @@ TEST(FuzzCorpus, ExtraireBalise) {
     for (const fs::path& file : files)
         EXPECT_TRUE(fuzzchecks::extraireBalise(support::readBytes(file))) << file;
 }
+
+TEST(FuzzCorpus, WorkbookReader) {
+    const auto files = corpus("workbook");
+    ASSERT_FALSE(files.empty());
+    for (const fs::path& file : files)
+        EXPECT_TRUE(fuzzchecks::workbookReader(support::readBytes(file))) << file;
+}
+
+TEST(FuzzCorpus, RegistryHive) {
+    const auto files = corpus("hive");
+    ASSERT_FALSE(files.empty());
+    for (const fs::path& file : files) EXPECT_TRUE(fuzzchecks::hiveReader(support::readBytes(file))) << file;
+}

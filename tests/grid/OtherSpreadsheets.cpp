@@ -147,24 +147,33 @@ print([d.tot_size for d in doc.dirlist if d.name.lower() == 'workbook'][0])
 
 QJsonValue colour(const std::optional<int32_t>& c) { return c ? QJsonValue(*c) : QJsonValue(); }
 
-}  // namespace
+// Flat OpenDocument texts converted to .xls by one headless soffice run under the locale.
+struct FlatDocument {
+    std::filesystem::path file;  // the .xls to write
+    std::string fods;
+};
 
-bool writeWithLibreOffice(const std::vector<Wanted>& workbooks, const std::filesystem::path& work,
-                          std::string& error) {
+bool convertWithLibreOffice(const std::vector<FlatDocument>& documents, const std::filesystem::path& work,
+                            const std::string& locale, std::string& error) {
     const std::filesystem::path sources = work / "fods", converted = work / "xls";
     std::filesystem::create_directories(sources);
     std::filesystem::create_directories(converted);
     QStringList arguments{"--headless", "--norestore",
                           QString::fromStdString("-env:UserInstallation=file://" + (work / "profile").string()),
                           "--convert-to", "xls", "--outdir", QString::fromStdString(converted.string())};
-    for (const Wanted& w : workbooks) {
-        const std::filesystem::path source = sources / w.file.stem().concat(".fods");
-        std::ofstream(source, std::ios::binary | std::ios::trunc) << flatOds(w.sheet);
+    for (const FlatDocument& d : documents) {
+        const std::filesystem::path source = sources / d.file.stem().concat(".fods");
+        std::ofstream(source, std::ios::binary | std::ios::trunc) << d.fods;
         arguments << QString::fromStdString(source.string());
     }
     QProcess soffice;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("HOME", QString::fromStdString(work.string()));
+    if (!locale.empty()) {
+        for (const QString& name : environment.keys())
+            if (name.startsWith("LC_") || name == "LANGUAGE") environment.remove(name);
+        environment.insert("LANG", QString::fromStdString(locale));
+    }
     soffice.setProcessEnvironment(environment);
     soffice.setProcessChannelMode(QProcess::MergedChannels);
     soffice.start("soffice", arguments);
@@ -175,16 +184,79 @@ bool writeWithLibreOffice(const std::vector<Wanted>& workbooks, const std::files
         return false;
     }
     const std::string said = soffice.readAll().toStdString();
-    for (const Wanted& w : workbooks) {
-        const std::filesystem::path made = converted / w.file.stem().concat(".xls");
+    for (const FlatDocument& d : documents) {
+        const std::filesystem::path made = converted / d.file.stem().concat(".xls");
         if (!std::filesystem::exists(made)) {
             error = "soffice wrote no " + made.string() + ": " + said;
             return false;
         }
-        std::filesystem::create_directories(w.file.parent_path());
-        std::filesystem::rename(made, w.file);
+        std::filesystem::create_directories(d.file.parent_path());
+        std::filesystem::rename(made, d.file);
     }
     return true;
+}
+
+constexpr const char* kFiguresFods = R"FODS(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2"
+ office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+<office:body><office:spreadsheet>
+<table:table table:name="Relevés">
+<table:table-row>
+<table:table-cell office:value-type="string"><text:p>marker-text</text:p></table:table-cell>
+<table:table-cell office:value-type="float" office:value="4217"/>
+<table:table-cell office:value-type="float" office:value="3.25"/>
+<table:table-cell table:formula="of:=[.C1]*2"/>
+<table:table-cell table:formula="of:=[.B1]&gt;1"/>
+<table:table-cell table:formula="of:=1/0"/>
+</table:table-row>
+<table:table-row>
+<table:table-cell table:formula="of:=&quot;ab&quot;&amp;&quot;cd&quot;"/>
+<table:table-cell office:value-type="float" office:value="0.1"/>
+<table:table-cell office:value-type="float" office:value="1E+20"/>
+<table:table-cell office:value-type="float" office:value="-123456789"/>
+<table:table-cell table:formula="of:=TRUE()"/>
+<table:table-cell table:formula="of:=1=2"/>
+</table:table-row>
+</table:table>
+<table:table table:name="Notes">
+<table:table-row><table:table-cell office:value-type="string"><text:p>note</text:p></table:table-cell></table:table-row>
+</table:table>
+</office:spreadsheet></office:body></office:document>
+)FODS";
+
+constexpr const char* kFiguresXlwtScript = R"PY(
+import sys, xlwt
+book = xlwt.Workbook(encoding='utf-8')
+sheet = book.add_sheet('Relevés')
+for column, value in enumerate(['marker-text', 4217, 3.25, xlwt.Formula('C1*2'), xlwt.Formula('B1>1'), '#DIV/0!']):
+    sheet.write(0, column, value)
+for column, value in enumerate([xlwt.Formula('"ab"&"cd"'), 0.1, 1e20, -123456789, True, False]):
+    sheet.write(1, column, value)
+book.add_sheet('Notes').write(0, 0, 'note')
+book.save(sys.argv[1])
+)PY";
+
+}  // namespace
+
+bool writeWithLibreOffice(const std::vector<Wanted>& workbooks, const std::filesystem::path& work,
+                          std::string& error) {
+    std::vector<FlatDocument> documents;
+    for (const Wanted& w : workbooks) documents.push_back({w.file, flatOds(w.sheet)});
+    return convertWithLibreOffice(documents, work, {}, error);
+}
+
+bool writeFiguresWithLibreOffice(const std::filesystem::path& file, const std::filesystem::path& work,
+                                 const std::string& locale, std::string& error) {
+    return convertWithLibreOffice({{file, kFiguresFods}}, work, locale, error);
+}
+
+bool writeFiguresWithXlwt(const std::filesystem::path& file, std::string& error) {
+    std::filesystem::create_directories(file.parent_path());
+    QByteArray output;
+    return runPython(kFiguresXlwtScript, {QString::fromStdString(file.string())}, output, error);
 }
 
 bool writeWithXlwt(const Wanted& workbook, std::string& error) {

@@ -20,6 +20,7 @@
 #include "platform/forms/Spread.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_Tableur.h"
+#include "tests/grid/OtherSpreadsheets.h"
 #include "tests/grid/XlrdReader.h"
 #include "tests/support/TempSite.h"
 #include "tests/support/WindowsFiles.h"
@@ -276,7 +277,8 @@ TEST_F(Tableur, ADamagedWorkbookIsKeptUnderItsDateBeforeTheNextExportReplacesIt)
     EXPECT_FALSE(Lib_Tableur::ImportClasseurGlobal());
     EXPECT_TRUE(support::readBytes(drive.host(seconde)) == cut);
     EXPECT_EQ(support::readBytes(drive.host(copie)), "an older copy");
-    EXPECT_TRUE(logged("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Kept as: " +
+    EXPECT_TRUE(logged("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Reason: "
+                       "compound file truncated (allocation table) |Kept as: " +
                        seconde + " |Sub: Frm_Main:Form_Load"));
     EXPECT_EQ(suivante.fpSpreadGlobal->Text(2, 1), "");  // the empty layout
     EXPECT_EQ(suivante.fpSpreadGlobal->MaxCols(), 9);
@@ -296,8 +298,8 @@ TEST_F(Tableur, AnUnreadableWorkbookThatCannotBeCopiedIsNotReplacedThisRun) {
     logbuffers::earlyBuffer().clear();
     Lib_Systeme::seams::failNextFileOperation(ENOSPC);
     EXPECT_FALSE(Lib_Tableur::ImportClasseurGlobal());
-    EXPECT_TRUE(logged("Err: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |No copy kept: "
-                       "not replaced this run |Sub: Frm_Main:Form_Load"));
+    EXPECT_TRUE(logged("Err: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Reason: file too "
+                       "short for a compound file header |No copy kept: not replaced this run |Sub: Frm_Main:Form_Load"));
 
     Lib_Tableur::TableurInitDemarrage(0, "Début Redémarrage");
     EXPECT_TRUE(exporter());  // nothing to report: the file is left as it was on purpose
@@ -308,6 +310,77 @@ TEST_F(Tableur, AnUnreadableWorkbookThatCannotBeCopiedIsNotReplacedThisRun) {
     EXPECT_EQ(support::readBytes(classeur()), avant);
     for (const auto& entry : std::filesystem::directory_iterator(classeur().parent_path()))
         EXPECT_EQ(entry.path().filename().string().rfind("Global_2", 0), std::string::npos) << entry.path();
+}
+
+TEST_F(Tableur, AnEmptyWorkbookNeedsNoCopyAndTheNextExportReplacesIt) {
+    std::ofstream(classeur(), std::ios::binary | std::ios::trunc).flush();
+    Lib_Tableur::InitGeneralTableur(true, true);
+    logbuffers::earlyBuffer().clear();
+    EXPECT_FALSE(Lib_Tableur::ImportClasseurGlobal());
+    EXPECT_TRUE(logged("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Reason: "
+                       "empty file |Empty file: no copy needed |Sub: Frm_Main:Form_Load"));
+    EXPECT_NE(support::readWindowsFile(drive.host("C:\\Prog\\Local\\AL3_Relaytone\\Global_Import.log"))
+                  .find("Import C:\\Prog\\Local\\AL3_Relaytone\\Global.xls: empty file"),
+              std::string::npos);
+
+    Lib_Tableur::TableurInitDemarrage(0, "Début Redémarrage");
+    ASSERT_TRUE(exporter());
+    std::vector<platform::xls::Sheet> relu;
+    ASSERT_TRUE(platform::xls::readWorkbook(classeur(), relu).ok());
+    EXPECT_EQ(relu.at(0).cells.at({0, 1}).text, "Début Redémarrage");
+    for (const auto& entry : std::filesystem::directory_iterator(classeur().parent_path()))
+        EXPECT_EQ(entry.path().filename().string().rfind("Global_2", 0), std::string::npos) << entry.path();
+}
+
+// Another spreadsheet's workbook: its figures come in as their texts, what the grid of one
+// station cannot hold is listed, and the file is kept aside before the export replaces it.
+TEST_F(Tableur, AForeignWorkbookIsImportedAsShownListedAndKeptAsideOnce) {
+    std::string erreur;
+    ASSERT_TRUE(gridtest::writeFiguresWithXlwt(classeur(), erreur)) << erreur;
+    const std::string avant = support::readBytes(classeur());
+    stations({"Radio Nord"});
+    Lib_Tableur::InitGeneralTableur(true, true);
+    logbuffers::earlyBuffer().clear();
+    ASSERT_TRUE(Lib_Tableur::ImportClasseurGlobal());
+    EXPECT_EQ(grille.MaxCols(), 3);
+    EXPECT_EQ(grille.Text(1, 1), "marker-text");
+    EXPECT_EQ(grille.Text(2, 1), "4217");
+    EXPECT_EQ(grille.Text(3, 1), "3.25");
+    EXPECT_EQ(grille.Text(2, 2), "0.1");
+    EXPECT_EQ(grille.Text(3, 2), "1E+20");
+
+    const std::string copie = "C:\\Prog\\Local\\AL3_Relaytone\\Global_20261210_040815.xls";
+    EXPECT_TRUE(support::readBytes(drive.host(copie)) == avant);
+    EXPECT_TRUE(logged("Warning: Workbook imported in part: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Not "
+                       "held by the grid: 12 (Global_Import.log) |Kept as: " + copie + " |Sub: Frm_Main:Form_Load"));
+    const std::string liste =
+        support::readWindowsFile(drive.host("C:\\Prog\\Local\\AL3_Relaytone\\Global_Import.log"));
+    for (const char* ligne : {"Sheet 2 \"Notes\" not imported: 1 cells",
+                              "D1 outside the grid (3 columns, 50 rows), not imported: ",
+                              "F1 outside the grid (3 columns, 50 rows), not imported: #DIV/0!",
+                              "E2 outside the grid (3 columns, 50 rows), not imported: TRUE",
+                              "A2 formula, imported as its result: ", "C1 number, imported as its text: 3.25"})
+        EXPECT_NE(liste.find(ligne), std::string::npos) << ligne << "\n" << liste;
+
+    Lib_Tableur::TableurInitDemarrage(0, "Début Redémarrage");
+    ASSERT_TRUE(exporter());
+    std::vector<platform::xls::Sheet> relu;
+    ASSERT_TRUE(platform::xls::readWorkbook(classeur(), relu).ok());
+    EXPECT_EQ(relu.at(0).cells.at({1, 1}).text, "4217");
+    EXPECT_EQ(relu.at(0).cells.at({1, 1}).origin, platform::xls::Origin::Text);
+
+    // Written by this program, it holds only texts now: the next run keeps no other copy.
+    platform::clock::advance(std::chrono::seconds(5));
+    Frm_Main suivante;
+    Lib_Tableur::InitGeneralTableur(true, true);
+    logbuffers::earlyBuffer().clear();
+    ASSERT_TRUE(Lib_Tableur::ImportClasseurGlobal());
+    EXPECT_EQ(suivante.fpSpreadGlobal->Text(2, 2), "4217");
+    EXPECT_FALSE(logged("Workbook imported in part"));
+    int copies = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(classeur().parent_path()))
+        copies += entry.path().filename().string().rfind("Global_2", 0) == 0;
+    EXPECT_EQ(copies, 1);
 }
 
 TEST_F(Tableur, AFailedExportAtShutDownSaysSoUnlessTheQuitIsForced) {

@@ -124,6 +124,24 @@ TEST_F(WorkbookTest, DamagedBytesAreRefusedOrReadNeverACrash) {
     EXPECT_GT(refused, 0);
 }
 
+// A compound file of `sectors` sectors of 512 bytes whose header declares the allocation table
+// and its DIFAT as given; DIFAT sectors point to themselves when `difatLoops`.
+std::string compoundFile(uint32_t sectors, uint32_t fatCount, std::vector<uint32_t> slots, uint32_t difatStart,
+                         uint32_t difatCount, bool difatLoops = false) {
+    std::string f("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    f.resize(0x18, '\0');
+    auto put16 = [&](uint32_t v) { f += char(v & 0xFF), f += char(v >> 8 & 0xFF); };
+    auto put32 = [&](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
+    put16(0x3E), put16(3), put16(0xFFFE), put16(9), put16(6);
+    f.resize(0x2C, '\0');
+    put32(fatCount), put32(0), put32(0), put32(4096), put32(0xFFFFFFFE), put32(0), put32(difatStart), put32(difatCount);
+    slots.resize(109, 0xFFFFFFFF);
+    for (uint32_t s : slots) put32(s);
+    for (uint32_t s = 0; s < sectors; ++s)
+        for (uint32_t i = 0; i < 128; ++i) put32(i < 127 ? (s * 127 + i) % sectors : (difatLoops ? s : 0xFFFFFFFE));
+    return f;
+}
+
 // Named damages, each refused for its own reason.
 TEST_F(WorkbookTest, ForeignAndInconsistentFilesAreRefused) {
     std::string good;
@@ -148,6 +166,13 @@ TEST_F(WorkbookTest, ForeignAndInconsistentFilesAreRefused) {
         {"stream name", patched(directory + 128, std::string("X\0", 2)),
          "no Workbook stream"},
         {"not BIFF8", patched(512 + 4, std::string("\x00\x05", 2)), "BIFF8"},
+        {"empty", "", "empty file"},
+        // A kilobyte whose header declares tables of gigabytes, its DIFAT chain on itself.
+        {"allocation table of 4 G sectors", compoundFile(1, 0xFFFFFFFF, {0}, 0, 0xFFFFFFFF, true),
+         "allocation table larger than the file"},
+        {"DIFAT of 4 G sectors", compoundFile(1, 1, {0}, 0, 0xFFFFFFFF, true), "DIFAT larger than the file"},
+        {"DIFAT chain on itself", compoundFile(400, 300, {}, 200, 3, true), "DIFAT chain loops"},
+        {"allocation sector twice", compoundFile(8, 2, {5, 5}, 0xFFFFFFFE, 0), "listed twice"},
     };
     for (const Case& c : cases) {
         std::vector<Sheet> sheets;

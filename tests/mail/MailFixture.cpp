@@ -13,6 +13,7 @@ namespace mailtest {
 MailTest::MailTest() : peer(drive.root() / "smtp", mailconfig::kAccount, mailconfig::password()) {}
 
 void MailTest::SetUp() {
+    logbuffers::earlyBuffer().clear();  // each test counts only its own lines
     ::setenv("AL3_SMTP_SERVER", peer.server().c_str(), 1);
     const auto now = platform::timeOf({.year = 2024, .month = 1, .day = 31, .hour = 1, .minute = 20});
     platform::clock::setManual(now, kUptimeMs);

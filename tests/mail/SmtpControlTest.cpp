@@ -50,7 +50,10 @@ TEST_F(SmtpControlTest, DeliversHeadersBodyAndAttachmentAsAMailReaderSeesThem) {
 
     SmtpControl smtp = control(peer.server());
     int waits = 0;
-    smtp.WhileWaiting = [&] { ++waits; };
+    smtp.KeepWaiting = [&] {
+        ++waits;
+        return true;
+    };
     ASSERT_FALSE(smtp.Connect());
     const platform::mail::Failure failure = smtp.Send(m);
     ASSERT_FALSE(failure) << failure.number << " " << failure.description;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTcpServer>
@@ -12,7 +13,7 @@
 namespace mailtest {
 
 SmtpPeer::SmtpPeer(const std::filesystem::path& folder, const std::string& account,
-                   const std::string& password)
+                   const std::string& password, const std::string& fault)
     : folder_(folder), process_(std::make_unique<QProcess>()) {
     std::filesystem::create_directories(folder_);
     const QString script = qEnvironmentVariable("AL3_SOURCE_DIR") + "/tests/mail/smtp_server.py";
@@ -20,7 +21,8 @@ SmtpPeer::SmtpPeer(const std::filesystem::path& folder, const std::string& accou
     // Debian's Python holds aiosmtpd, whatever python3 comes first on the PATH.
     process_->start("/usr/bin/python3", {script, QString::fromStdString(folder_.string()),
                                          QString::fromStdString(account),
-                                         QString::fromStdString(password)});
+                                         QString::fromStdString(password),
+                                         QString::fromStdString(fault)});
     if (!process_->waitForStarted(10000)) {
         ADD_FAILURE() << "SMTP server did not start";
         return;
@@ -31,6 +33,17 @@ SmtpPeer::SmtpPeer(const std::filesystem::path& folder, const std::string& accou
 }
 
 SmtpPeer::~SmtpPeer() { stop(); }
+
+bool SmtpPeer::waitForStep(std::chrono::milliseconds timeout) {
+    QDeadlineTimer deadline(timeout);
+    while (!stepReached_) {
+        while (process_->canReadLine())
+            if (process_->readLine().startsWith("step ")) stepReached_ = true;
+        if (stepReached_ || deadline.hasExpired()) break;
+        process_->waitForReadyRead(int(std::max<qint64>(1, std::min<qint64>(50, deadline.remainingTime()))));
+    }
+    return stepReached_;
+}
 
 void SmtpPeer::stop() {
     if (process_->state() == QProcess::NotRunning) return;

@@ -1,6 +1,8 @@
 // The stop notice of the main window's quit, to a real SMTP server, only when the site asks.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
 #include "foundation/StatusMails.h"
@@ -21,6 +23,7 @@ class StopNotice : public mailtest::MailTest {
 protected:
     void SetUp() override {
         MailTest::SetUp();
+        Abandon = false;  // an earlier case's quit in the same process ended its waits for good
         PbSDossierConfigSite = "C:\\Vantremo\\AL3_Config.ini";
         fenetre.Load();
     }
@@ -30,6 +33,24 @@ protected:
     }
     Fenetre fenetre;
 };
+
+// The launcher's grace before it kills the program is 10 s: a server that takes the message and
+// never answers its end must not eat it, or the workbook and the files would not be closed.
+TEST_F(StopNotice, AStopMailTheServerNeverAnswersLeavesTimeForTheRestOfTheStop) {
+    noticeOption(true);
+    mailtest::SmtpPeer silent(drive.root() / "silent", mailconfig::kAccount, mailconfig::password(),
+                              "DATA:silent");
+    ::setenv("AL3_SMTP_SERVER", silent.server().c_str(), 1);
+    PbBRelanceForcee = true;
+    QElapsedTimer clock;
+    clock.start();
+    fenetre.Quitter(false);
+    EXPECT_LT(clock.elapsed(), 8000);
+    EXPECT_TRUE(Abandon) << "the stop did not go on to the unload";
+    EXPECT_EQ(logCount("Err: Mail: Not sended: 10060: No answer from the mail server within 5 s |Sub: "
+                       "Lib_Email:EnvoiDuMail"), 1);
+    EXPECT_TRUE(silent.received().empty());
+}
 
 struct Case {
     bool option;
@@ -41,7 +62,7 @@ struct Case {
 
 class StopNoticeCases : public StopNotice, public ::testing::WithParamInterface<Case> {};
 
-// Each case quits once: a quit unloads the windows, so each runs in a process of its own.
+// Each case quits once: a quit unloads the windows, which every case makes afresh.
 TEST_P(StopNoticeCases, SentOnlyForAQuitThatGoesAheadWithTheOptionOn) {
     const Case c = GetParam();
     noticeOption(c.option);

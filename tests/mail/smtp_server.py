@@ -2,6 +2,10 @@
 # Loopback SMTP server of the mail tests: prints its port, saves each message it accepts as
 # JSON (envelope, login and the message as Python's own mail reader sees it), refuses
 # recipients whose address begins with "refuse", and ends when its standard input closes.
+# An optional fourth argument "STEP:HOW" plays a faulty server at one step of every exchange
+# (greeting, MAIL, DATA for the reply to the end of data, QUIT): HOW is a delay in seconds,
+# "silent" (no answer at all) or "drop" (the connection closed); "step STEP" is printed when
+# an exchange reaches it.
 import asyncio
 import base64
 import email
@@ -18,13 +22,39 @@ warnings.filterwarnings("ignore", category=DeprecationWarning)
 logging.getLogger("mail.log").setLevel(logging.ERROR)
 folder, account, password = sys.argv[1], sys.argv[2], sys.argv[3]
 saved = 0
+fault_step, _, fault_how = (sys.argv[4] if len(sys.argv) > 4 else "").partition(":")
 
 
 def text(value):
     return value.decode() if isinstance(value, bytes) else value
 
 
+async def fault(step, server):
+    if step != fault_step:
+        return
+    print("step " + step, flush=True)
+    if fault_how == "drop":
+        server.transport.close()
+    await asyncio.sleep(3600 if fault_how in ("silent", "drop") else float(fault_how))
+
+
+class FaultySMTP(SMTP):
+    async def _handle_client(self):
+        await fault("greeting", self)
+        return await super()._handle_client()
+
+
 class Handler:
+    async def handle_MAIL(self, server, session, envelope, address, mail_options):
+        await fault("MAIL", server)
+        envelope.mail_from = address
+        envelope.mail_options.extend(mail_options)
+        return "250 OK"
+
+    async def handle_QUIT(self, server, session, envelope):
+        await fault("QUIT", server)
+        return "221 Bye"
+
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         if address.lower().startswith("refuse"):
             return "550 5.1.1 Recipient refused: " + address
@@ -33,6 +63,7 @@ class Handler:
 
     async def handle_DATA(self, server, session, envelope):
         global saved
+        await fault("DATA", server)
         message = email.message_from_bytes(envelope.content, policy=email.policy.default)
         body = message.get_body(preferencelist=("plain",))
         record = {
@@ -76,7 +107,7 @@ async def main():
     loop.add_reader(sys.stdin.fileno(),
                     lambda: os.read(sys.stdin.fileno(), 4096) or stopped.done() or stopped.set_result(None))
     server = await loop.create_server(
-        lambda: SMTP(Handler(), authenticator=authenticate, auth_require_tls=False,
+        lambda: FaultySMTP(Handler(), authenticator=authenticate, auth_require_tls=False,
                      auth_required=False),
         "127.0.0.1", 0)
     print(server.sockets[0].getsockname()[1], flush=True)

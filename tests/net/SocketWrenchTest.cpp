@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <thread>
 
 #include "platform/net/SocketWrench.h"
 #include "platform/net/WinsockErrors.h"
@@ -47,7 +48,7 @@ TEST(SocketWrench, RaisesOneReadPerDatagramAndCutsLongOnes) {
     EXPECT_EQ(seen.size(), 3u);
 }
 
-TEST(SocketWrench, NeverEntersItsReadHandlerTwice) {
+TEST(SocketWrench, NeverEntersAHandlerThatLetsNoEventsRunTwice) {
     BoundReceiver r;
     int depth = 0, deepest = 0, reads = 0;
     r.socket.OnRead = [&] {
@@ -56,13 +57,62 @@ TEST(SocketWrench, NeverEntersItsReadHandlerTwice) {
         std::string data;
         r.socket.Read(data, 1024);
         ++reads;
-        nettest::settle(std::chrono::milliseconds{30});  // a handler that lets events run
+        std::this_thread::sleep_for(std::chrono::milliseconds{30});  // busy, no events
         --depth;
     };
     LoopbackPeer peer;
     for (int i = 0; i < 4; ++i) peer.send("m" + std::to_string(i), r.port());
-    ASSERT_TRUE(waitUntil([&] { return reads == 4; }));
+    // Arriving while the first handler is busy; only returning lets the next in.
+    waitUntil([&] { return reads == 1; });
+    for (int i = 4; i < 8; ++i) peer.send("m" + std::to_string(i), r.port());
+    ASSERT_TRUE(waitUntil([&] { return reads == 8; }));
     EXPECT_EQ(deepest, 1);
+}
+
+TEST(SocketWrench, AWaitInsideTheReadHandlerLetsTheDatagramsThatComeMeanwhileIn) {
+    BoundReceiver r;
+    LoopbackPeer peer;
+    int depth = 0, deepest = 0;
+    std::vector<std::string> seen;
+    size_t seenWhenFirstReturned = 0;
+    r.socket.OnRead = [&] {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        std::string data;
+        r.socket.Read(data, 1024);
+        seen.push_back(data);
+        if (data == "first") {
+            for (const char* next : {"second", "third", "fourth"}) peer.send(next, r.port());
+            nettest::settle(std::chrono::milliseconds{300});  // a mail, a lookup, a box...
+            seenWhenFirstReturned = seen.size();
+        }
+        --depth;
+    };
+    peer.send("first", r.port());
+    ASSERT_TRUE(waitUntil([&] { return seen.size() == 4; }));
+    EXPECT_EQ(seenWhenFirstReturned, 4u) << "the datagrams waited for the handler's wait to end";
+    EXPECT_EQ(seen, (std::vector<std::string>{"first", "second", "third", "fourth"}));
+    EXPECT_EQ(deepest, 2);
+}
+
+TEST(SocketWrench, HandlersThatEachWaitAreNestedOnlyDownToTheBound) {
+    BoundReceiver r;
+    LoopbackPeer peer;
+    int depth = 0, deepest = 0, reads = 0;
+    r.socket.OnRead = [&] {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        std::string data;
+        r.socket.Read(data, 1024);
+        if (++reads < 12) peer.send("next", r.port());
+        nettest::settle(std::chrono::milliseconds{40});
+        --depth;
+    };
+    peer.send("first", r.port());
+    ASSERT_TRUE(waitUntil([&] { return reads == 12; }));
+    nettest::settle();
+    EXPECT_EQ(reads, 12);
+    EXPECT_EQ(deepest, platform::net::kMaxNestedReads);
 }
 
 TEST(SocketWrench, AHandlerThatReadsNothingIsNotRaisedInALoop) {
@@ -231,4 +281,33 @@ TEST(SocketWrench, APeerThatRefusesIsAResetConnectionNotAnInvalidArgument) {
         EXPECT_EQ(events.front(), 10054);
     }
     for (const int32_t code : events) EXPECT_NE(code, 10022);
+}
+
+TEST(SocketWrench, ASenderMovedToAnotherPeerForgetsWhatTheOldOneSentOrRefused) {
+    QUdpSocket gone;
+    ASSERT_TRUE(gone.bind(QHostAddress::LocalHost, 0));
+    const quint16 closedPort = gone.localPort();
+    gone.close();
+    LoopbackPeer talker, next;
+    SocketWrench out;
+    for (int round = 0; round < 3; ++round) {
+        // A peer that refuses (its port unreachable comes back to this socket)...
+        ASSERT_EQ(out.Connect("127.0.0.1", closedPort, kUdp), 0);
+        out.Write("What time is it ?", 17);
+        nettest::settle(std::chrono::milliseconds{30});
+        ASSERT_EQ(out.Disconnect(), 0);
+        // ...then one that talks back and is left unread...
+        ASSERT_EQ(out.Connect("127.0.0.1", talker.port(), kUdp), 0);
+        talker.send("stale", quint16(out.LocalPort()));
+        nettest::settle(std::chrono::milliseconds{30});
+        ASSERT_EQ(out.Disconnect(), 0);
+        // ...and the next peer gets its datagram, and nothing of theirs is read as its own.
+        ASSERT_EQ(out.Connect("127.0.0.1", next.port(), kUdp), 0) << round;
+        EXPECT_EQ(out.Write("<Relaytone_Time:x>", 18), 18) << round << ": " << out.LastError();
+        EXPECT_EQ(next.receive(), "<Relaytone_Time:x>") << round;
+        std::string data;
+        EXPECT_EQ(out.Read(data, 1024), -1) << round << ": " << data;
+        EXPECT_EQ(out.LastError(), 10035);
+        ASSERT_EQ(out.Disconnect(), 0);
+    }
 }

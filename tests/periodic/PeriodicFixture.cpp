@@ -1,4 +1,4 @@
-// The periodic jobs' fixture: a fresh engine and main window per test process, manual clock.
+// The periodic jobs' fixture: a fresh engine and main window for every test, manual clock.
 #include "tests/periodic/PeriodicFixture.h"
 
 #include <csignal>

@@ -95,6 +95,24 @@ TEST_F(NoticeMails, AliveOnceADayAndTheLogOnceBetweenQuarterPastOneAndTwo) {
     EXPECT_EQ(sent().back(), "Relaytone actif");
 }
 
+// The day's first tick at each edge of the log mail's hours (days no other test has ticked:
+// the engine window remembers the days it decided).
+TEST_F(NoticeMails, TheLogMailsHoursBeginAtQuarterPastOneExactlyAndEndBeforeTwo) {
+    const struct { const char* firstTick; bool logMail; } cases[] = {
+        {"2026-05-11 01:14:59", false}, {"2026-05-12 01:15:00", true},
+        {"2026-05-13 01:59:59", true},  {"2026-05-14 02:00:00", false},
+    };
+    size_t before = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.firstTick);
+        tickAt(c.firstTick);
+        const Sent all = sent();
+        const Sent mails(all.begin() + long(before), all.end());
+        EXPECT_EQ(mails, c.logMail ? (Sent{"Relaytone actif", "Relaytone envoi du Log"}) : (Sent{"Relaytone actif"}));
+        before = all.size();
+    }
+}
+
 TEST_F(NoticeMails, ADayWithTheOptionOffIsMarkedDoneAllTheSame) {
     setOption(false);
     tickAt("2026-03-11 01:30:00");

@@ -21,7 +21,9 @@ TEST(Clock, FieldsRoundTripThroughLeapDayAndWeekday) {
 TEST(Clock, RejectsImpossibleInstants) {
     LocalClockTime t;
     for (const char* text : {"2023-02-29 00:00:00", "2024-13-01 00:00:00", "2024-01-01 24:00:00",
-                             "yesterday", "2024-01-01 00:00:00x"})
+                             "yesterday", "2024-01-01 00:00:00x", "-002-01-01 00:00:00", "+024-01-01 00:00:00",
+                             "2024-1-1 0:0:0", "2024-01-01 0:00:00", " 2024-01-01 00:00:0", "2024-01-01T00:00:00",
+                             "2024/01/01 00:00:00", "2024-01-01 00:00", "", "0000-00-00 00:00:00"})
         EXPECT_FALSE(platform::parseInstant(text, t)) << text;
 }
 

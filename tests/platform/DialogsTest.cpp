@@ -99,6 +99,50 @@ TEST_F(Dialogs, AnUnattendedStopAnswersEveryBoxWithItsDefaultWithoutTakingTheScr
     dlg::setPresenter(nullptr);
 }
 
+namespace {
+
+// A stop comes while its box is on screen; the box then closes with its default button.
+class StopWhileShown : public CountingPresenter {
+public:
+    int messageBox(const std::string&, int style, const std::string&) override {
+        dlg::beginStop("Stop by signal");
+        return dlg::defaultResult(style);
+    }
+};
+
+}  // namespace
+
+// A question whose default would change what is stored: nobody answers, nothing changes.
+TEST_F(Dialogs, AnUnattendedStopTakesTheAnswerThatKeepsTheStoredSettings) {
+    const std::string question = "Voulez-vous enregistrer les options ?";
+    const int style = dlg::vbYesNo + dlg::vbQuestion;
+    // Answered by the script or the operator, the question is a question like any other.
+    dlg::queueAnswers({"yes"});
+    EXPECT_EQ(dlg::MsgBox(question, style, "Options", dlg::vbNo), dlg::vbYes);
+    EXPECT_EQ(dlg::MsgBox(question, style, "Options", dlg::vbNo), dlg::vbYes) << "the script is used up";
+
+    std::vector<std::string> lines;
+    dlg::setStopReport([&](const std::string& line) { lines.push_back(line); });
+    StopWhileShown presenter;
+    dlg::setPresenter(&presenter);
+    dlg::showOnScreen();
+    EXPECT_EQ(dlg::MsgBox(question, style, "Options", dlg::vbNo), dlg::vbNo);
+    EXPECT_EQ(dlg::MsgBox(question, style, "Options", dlg::vbNo), dlg::vbNo);
+    EXPECT_EQ(dlg::MsgBox("Voulez-vous quitter le programme ?", style, "Relaytone"), dlg::vbYes);
+    dlg::setPresenter(nullptr);
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Warning: Stop by signal: open box closed with the answer that keeps the stored "
+                         "settings (no): Options | " + question,
+                         "Warning: Stop by signal: box not shown, the answer that keeps the stored "
+                         "settings (no): Options | " + question,
+                         "Warning: Stop by signal: box not shown, default answer (yes): Relaytone | "
+                         "Voulez-vous quitter le programme ?"}));
+    const auto asked = dlg::asked();
+    ASSERT_EQ(asked.size(), 5u);
+    EXPECT_EQ(asked[2].answer, "no");
+    EXPECT_EQ(asked[3].answer, "no");
+}
+
 TEST_F(Dialogs, WithoutAReportTheStopLinesGoToStandardError) {
     dlg::beginStop("Stop by signal");
     ::testing::internal::CaptureStderr();

@@ -40,7 +40,8 @@ TEST_F(StopSignals, SignalsBeforeTheCloseExistsAreHeldThenHandedOverAfterTheSeam
 
     int closes = 0;
     bool seamStoppedFirst = false;
-    stops::onStop([&] {
+    QObject window;
+    stops::onStop(window, [&] {
         ++closes;
         seamStoppedFirst = dlg::stopBegun();
     });

@@ -33,7 +33,28 @@ TEST_F(WinPath, ParentFoldersStopAtTheRootOfTheDrive) {
     ::setenv("AL3_DRIVES", (drive.root() / "drives").c_str(), 1);
     EXPECT_EQ(wp::toHost("D:\\..\\..\\x"), drive.root() / "drives" / "D" / "x");
     EXPECT_EQ(wp::toHost("\\\\srv\\..\\..\\x"), drive.root() / "drives" / "UNC" / "x");
+    // A share's root is its server and share: ".." never reaches another share.
+    const fs::path unc = drive.root() / "drives" / "UNC";
+    const struct { const char* windows; fs::path host; } shares[] = {
+        {"\\\\a\\b\\..\\..\\server\\share\\dir", unc / "a" / "b" / "server" / "share" / "dir"},
+        {"\\\\a\\b\\dir\\..\\..\\x", unc / "a" / "b" / "x"},
+        {"\\\\a\\b\\..", unc / "a" / "b"},
+        {"\\\\a\\b\\dir\\..\\x", unc / "a" / "b" / "x"},
+    };
+    for (const auto& c : shares) EXPECT_EQ(wp::toHost(c.windows), c.host) << c.windows;
     ::unsetenv("AL3_DRIVES");
+}
+
+// The system would open the part before a NUL: such a path names nothing.
+TEST_F(WinPath, APathHoldingANulNamesNothing) {
+    fs::create_directories(drive.root() / "Windows");
+    ::setenv("AL3_DRIVES", (drive.root() / "drives").c_str(), 1);
+    using namespace std::string_literals;
+    for (const std::string& windows : {"C:\\..\\\0x\\Windows"s, "C:\\Windows\0"s, "\0C:\\Windows"s,
+                                       "\\\\srv\\share\\\0..\\x"s, "D:\\a\0b"s, "relative\0"s})
+        EXPECT_TRUE(wp::toHost(windows).empty()) << windows.size();
+    ::unsetenv("AL3_DRIVES");
+    EXPECT_EQ(wp::toHost("C:\\Windows"), drive.root() / "Windows");
 }
 
 TEST_F(WinPath, OtherDrivesAndSharesAreMissingUnlessMapped) {

@@ -1,5 +1,6 @@
 // Saving by changed group, hiding, the unload question, and a restart that finds what was saved.
 #include <filesystem>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -168,11 +169,14 @@ TEST_F(SaveCycle, UnloadAsksOnlyWhenAGroupIsMarked) {
         const char* answer;
         bool asked;
         bool saved;
+        bool unattendedStop = false;  // nobody answers: the stored settings stay as they were
     } cases[] = {
         {"nothing changed", false, false, "yes", false, false},
         {"changed, yes", true, false, "yes", true, true},
         {"changed, no", true, false, "no", true, false},
         {"changed, forced restart", true, true, "no", false, true},
+        {"changed, stop by signal", true, false, "yes", true, false, true},
+        {"changed, forced restart, stop by signal", true, true, "no", false, true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -184,7 +188,18 @@ TEST_F(SaveCycle, UnloadAsksOnlyWhenAGroupIsMarked) {
         const std::string before = program();
         const std::string caption = FrmSetup::get().Caption();
         dlg::queueAnswers({c.answer});
+        // Shared with the report, which may outlive this turn of the loop.
+        const auto stopLines = std::make_shared<std::vector<std::string>>();
+        if (c.unattendedStop) {
+            dlg::setStopReport([stopLines](const std::string& line) { stopLines->push_back(line); });
+            dlg::beginStop("Stop by signal");
+        }
         ASSERT_TRUE(FrmSetup::get().Unload(platform::forms::vbFormCode));
+        if (c.unattendedStop && c.asked) {
+            EXPECT_EQ(*stopLines, std::vector<std::string>{"Warning: Stop by signal: box not shown, the answer that "
+                                                          "keeps the stored settings (no): " + caption +
+                                                          " | Voulez-vous enregistrer les options ?"});
+        }
         const auto asked = askedSinceLoad();
         ASSERT_EQ(asked.size(), c.asked ? 1u : 0u);
         if (c.asked) {

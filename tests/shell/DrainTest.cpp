@@ -79,6 +79,22 @@ TEST_F(FRADx55Drain, LogsAndDeletesEachRecordInKeyOrder) {
     EXPECT_TRUE(lignes("UDP: Data FRADx55").empty());
 }
 
+// Each record's line names its station: the station's queue index in the log's first column.
+TEST_F(FRADx55Drain, EachLineCarriesItsStationsQueueIndexInTheFirstColumn) {
+    ecrire(1, 1, "<CurrLib:Premiere>");
+    ecrire(2, 1, "<CurrLib:Seconde>");
+    bool trouve = false;
+    UDPDataArrival_10_Check_FRADx55(0, 0, trouve);
+    const struct { const char* texte; const char* colonnes; } cas[] = {
+        {"<CurrLib:Premiere>", " :0: : :"}, {"<CurrLib:Seconde>", " :1: : :"}};
+    for (const auto& c : cas) {
+        const auto lus = lignes(std::string("UDP: Data FRADx55 read: ") + c.texte);
+        ASSERT_EQ(lus.size(), 1u) << c.texte;
+        // After the stamp (hh:mm:ss:mmm) come the three columns, then the elapsed time.
+        EXPECT_EQ(lus[0].substr(12, 8), c.colonnes) << lus[0];
+    }
+}
+
 // A record text holding line breaks stays one line of the log, as the automation wrote it.
 TEST_F(FRADx55Drain, ARecordTextCannotWriteLinesOfItsOwn) {
     ecrire(1, 1, "<CurrNature:Mus\r\n15:00:00:000 : : : :    :Err: forged>\tfin", "E\nV");

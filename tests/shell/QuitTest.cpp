@@ -1,9 +1,12 @@
 // Quit, shut-down and restart on the real main window (its start-up left out).
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include "btrieve/BtrState.h"
@@ -15,6 +18,7 @@
 #include "foundation/Site.h"
 #include "foundation/RunState.h"
 #include "platform/Dialogs.h"
+#include "platform/StopSignals.h"
 #include "platform/WinPath.h"
 #include "settings/FrmSetupDivers.h"
 #include "settings/FrmSetupPeripherique.h"
@@ -40,13 +44,24 @@ class Quit : public support::SiteTest {
 protected:
     void SetUp() override {
         Abandon = PbBQuitter = PbBRelanceForcee = PbBRelanceLancee = false;
+        PbBFrmSetupChargee = false;  // a test that kept the log writing through its shut-down
         PbSDossierApplication = "C:\\Vantremo\\Aerolune\\";
         PbSDossierSettings.clear();
         logbuffers::earlyBuffer().clear();
+        logbuffers::fileBuffer().clear();
         fenetre.Load();
         fenetre.Show();
     }
-    void TearDown() override { support::endProgramsUnder(drive.root()); }
+    void TearDown() override {
+        support::endProgramsUnder(drive.root());
+        leaveTheQuitRequestBehind();
+    }
+    // The shut-down ends the application's event loop; with none running, that request would
+    // end every later wait of the process at once. A turn of the application's loop takes it.
+    static void leaveTheQuitRequestBehind() {
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
     int lignes(const std::string& texte) const {
         int n = 0;
         for (const auto* liste : {&logbuffers::earlyBuffer(), &logbuffers::fileBuffer()})
@@ -286,7 +301,7 @@ TEST_F(Quit, AQuitAskedDuringTheShutDownsWaitDoesNotUnloadTwice) {
     PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
 
     // A timer of another window asks to quit while the shut-down waits.
-    QTimer::singleShot(100, [&] { fenetre.Quitter(true); });
+    QTimer::singleShot(100, &fenetre, [&] { fenetre.Quitter(true); });
     fenetre.Unload(platform::forms::vbAppTaskManager);
     EXPECT_EQ(lignes("Pervasive Files: Closed"), 1);
     EXPECT_EQ(lignes("Form closed by the Taskmanager"), 1);
@@ -347,6 +362,79 @@ TEST_F(Quit, TheSessionsEndShutsDownAsWindowsEndingWithoutWaitingOnABox) {
     EXPECT_EQ(lignes("Voulez-vous quitter"), 0);
     ASSERT_EQ(platform::dialogs::asked().size(), 1u);
     EXPECT_EQ(platform::dialogs::asked()[0].answer, "ok");
+}
+
+// The quit question on screen when a stop comes: the stop closes it, as it closes any box.
+class StopDuringTheQuestion : public platform::dialogs::Presenter {
+public:
+    explicit StopDuringTheQuestion(std::function<void()> stop) : stop_(std::move(stop)) {}
+    int messageBox(const std::string&, int style, const std::string&) override {
+        stop_();
+        support::eventually([] {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            return platform::dialogs::stopBegun();
+        }, std::chrono::seconds(5));
+        return platform::dialogs::defaultResult(style);
+    }
+    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> pickFolder(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> pickOpenFile(const std::string&, const std::string&, const std::string&,
+                                            const std::string&) override {
+        return std::nullopt;
+    }
+
+private:
+    std::function<void()> stop_;
+};
+
+// Nobody answered the question the stop closed: the close is the stop's, in its own mode.
+TEST_F(Quit, AStopDuringTheQuitQuestionClosesInTheStopsMode) {
+    platform::stopsignals::hold();  // this process's SIGTERM is a stop from here on
+    const struct {
+        const char* name;
+        bool closeBox;  // else the menu entry
+        bool signal;    // else the session's end
+        const char* reason;
+    } cases[] = {
+        {"close box, stop signal", true, true, "Form closed by the Taskmanager"},
+        {"menu, stop signal", false, true, "Form closed by the Taskmanager"},
+        {"close box, session end", true, false, "Form closed because Windows is shutting down"},
+        {"menu, session end", false, false, "Form closed because Windows is shutting down"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!fenetre.Loaded()) {
+            Abandon = PbBQuitter = false;
+            fenetre.Load();
+            fenetre.Show();
+        }
+        platform::dialogs::reset();
+        shell::installUnattendedStops(fenetre);
+        logbuffers::earlyBuffer().clear();
+        logbuffers::fileBuffer().clear();
+        PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
+        StopDuringTheQuestion presenter(c.signal ? std::function<void()>([] { ::raise(SIGTERM); })
+                                                 : std::function<void()>([this] { shell::endOfSession(fenetre); }));
+        platform::dialogs::setPresenter(&presenter);
+        platform::dialogs::showOnScreen();
+        if (c.closeBox)
+            fenetre.close();
+        else
+            fenetre.Quitter(false);
+        platform::dialogs::setPresenter(nullptr);
+        leaveTheQuitRequestBehind();
+        EXPECT_FALSE(fenetre.Loaded());
+        EXPECT_TRUE(PbBQuitter);
+        EXPECT_EQ(lignes(c.reason), 1);
+        EXPECT_EQ(lignes("Form closed by"), c.signal ? 1 : 0);
+        EXPECT_EQ(lignes("Application closed by human action"), 0);
+        EXPECT_EQ(lignes(std::string(": open box closed with its default answer (yes): ") + fenetre.Caption() +
+                         " | Voulez-vous quitter le programme ?"),
+                  1);
+        platform::stopsignals::raised() = false;  // the record manager's retries would give up
+    }
 }
 
 }  // namespace

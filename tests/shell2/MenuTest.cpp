@@ -233,12 +233,12 @@ TEST_F(Menu, TheComponentsDialogIsModalOverTheMainWindowAndADialogAskedMeanwhile
             if (b->text() == texte) return b;
         return static_cast<QPushButton*>(nullptr);
     };
-    QTimer::singleShot(200, [&] {
+    QTimer::singleShot(200, &fenetre, [&] {
         liste = QApplication::activeModalWidget();
         ASSERT_NE(liste, nullptr);
         proprietaireListe = liste->parentWidget();
         modalite = liste->windowModality();
-        QTimer::singleShot(200, [&] {
+        QTimer::singleShot(200, &fenetre, [&] {
             verdict = QApplication::activeModalWidget();
             ASSERT_NE(verdict, nullptr);
             proprietaireVerdict = verdict->parentWidget();

@@ -144,7 +144,7 @@ TEST_F(Users, TheUserProgramRunsWithCloseWhileTheMainWindowIsHidden) {
     installerProgrammeUtilisateur();
     utilisateur("u2", "Dominique", droitsAvec(32, 32, '1'));
     bool cacheePendant = false;
-    QTimer::singleShot(150, [&] { cacheePendant = !fenetre.isVisible(); });
+    QTimer::singleShot(150, &fenetre, [&] { cacheePendant = !fenetre.isVisible(); });
     bool refuse = true;
     EXPECT_TRUE(Lib_Utilisateurs::SelectUser(refuse));
     EXPECT_FALSE(refuse);
@@ -244,7 +244,7 @@ TEST_F(Users, TheStartUpCheckChoosesAgainUntilTheUserMayOpenTheSettings) {
     installerProgrammeUtilisateur(300);
     utilisateur("u8", "I", droitsAvec(32, 32, '0'));
     // What the operator picks in the user program while it runs.
-    QTimer::singleShot(100, [] { utilisateur("u10", "K", droitsAvec(32, 32, '1')); });
+    QTimer::singleShot(100, &fenetre, [] { utilisateur("u10", "K", droitsAvec(32, 32, '1')); });
     EXPECT_TRUE(fenetre.ControleUtilisateurDemarrage());
     EXPECT_EQ(platform::dialogs::asked().size(), 1u);  // the refusal of the first user
     EXPECT_EQ(PbTUtilisateurEnCours.IdUtilisateur, "u10");
@@ -255,7 +255,8 @@ TEST_F(Users, TheStartUpCheckClosesWhenTheOperatorLeavesWithFermer) {
     utilisateurObligatoire();
     installerProgrammeUtilisateur(300);
     utilisateur("u8", "I", droitsAvec(32, 32, '0'));
-    QTimer::singleShot(100, [] { utilisateur("u8", "I", droitsAvec(32, 32, '0'), "Fermer"); });
+    QTimer::singleShot(100, &fenetre,
+                       [] { utilisateur("u8", "I", droitsAvec(32, 32, '0'), "Fermer"); });
     EXPECT_FALSE(fenetre.ControleUtilisateurDemarrage());
     EXPECT_TRUE(PbBQuitter);
     EXPECT_FALSE(fenetre.Loaded());

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/NumericLocale.h"
+#include "platform/process/RuntimeFolder.h"
 #include "tests/support/Desktop.h"
+#include "tests/support/ModuleReset.h"
 
 int main(int argc, char** argv) {
     // Test discovery only lists the tests: no desktop for that.
@@ -27,11 +29,13 @@ int main(int argc, char** argv) {
         ::setenv("DISPLAY", desktop->display().c_str(), 1);
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     }
+    platform::process::settleRuntimeDirectory();  // as every program does
     int result = 0;
     {
         QApplication app(argc, argv);
         platform::keepNumbersInC();  // as every program does
         ::testing::InitGoogleTest(&argc, argv);
+        support::resetModulesAroundEachTest();
         result = RUN_ALL_TESTS();
     }
     return result;

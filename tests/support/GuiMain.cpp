@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/NumericLocale.h"
+#include "platform/process/RuntimeFolder.h"
+#include "tests/support/ModuleReset.h"
 
 int main(int argc, char** argv) {
     // Test discovery runs at build time, outside CTest's environment.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::process::settleRuntimeDirectory();  // as every program does
     QApplication app(argc, argv);
     platform::keepNumbersInC();  // as every program does
     ::testing::InitGoogleTest(&argc, argv);
+    support::resetModulesAroundEachTest();
     return RUN_ALL_TESTS();
 }

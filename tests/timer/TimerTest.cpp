@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "platform/forms/Timer.h"
@@ -75,6 +76,22 @@ TEST(Timer, DisabledOrZeroIntervalNeverTicks) {
     off.setEnabled(true);
     runFor(150);
     EXPECT_GT(ticks, 0);
+}
+
+// TimerConvert's case: enabled, 500 ms, no handler. Nothing runs for it until one is given.
+TEST(Timer, ATimerWithoutAHandlerRunsNoClock) {
+    QObject form;
+    Timer t(&form, "TimerConvert", 500, true);
+    const QTimer* clock = t.findChild<QTimer*>();
+    ASSERT_NE(clock, nullptr);
+    EXPECT_FALSE(clock->isActive());
+    EXPECT_TRUE(t.Enabled());
+    int ticks = 0;
+    t.OnTimer = [&] { ++ticks; };
+    EXPECT_TRUE(clock->isActive());
+    t.OnTimer = nullptr;
+    EXPECT_FALSE(clock->isActive());
+    EXPECT_EQ(ticks, 0);
 }
 
 TEST(Timer, NeverReentersItsHandler) {

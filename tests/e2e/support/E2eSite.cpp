@@ -83,6 +83,13 @@ E2eSite::E2eSite(int stations, int bases) : stations_(stations) {
 
 namespace e2e {
 
+void E2eSite::enableNoticeMails() const {
+    const fs::path config = programFolder() / "Settings" / "AL3_Config.ini";
+    std::string text = support::readWindowsFile(config);
+    text.insert(text.find('\n', text.find("[Site]")) + 1, "Mails_Avis=1\n");
+    support::writeWindowsFile(config, text);
+}
+
 void E2eSite::createDataFiles() const {
     std::filesystem::create_directories(dataFolder());
     std::string echec;

@@ -30,6 +30,9 @@ public:
     // The configuration folder of base b: base 1's is C:\Vantremo\Aerolune\Config\.
     static std::string configFolder(int base);
 
+    // The site's notice mails (start, stop, daily) on: AL3_Config.ini's "Mails_Avis=1".
+    void enableNoticeMails() const;
+
     // The automation's side: the base's files, and player messages left in a station's file.
     void createDataFiles() const;
     void addPlayerMessage(int station, const std::string& key, const std::string& nature,
