@@ -44,6 +44,14 @@ int zombieChildrenOf(qint64 parent) {
     return zombies;
 }
 
+// Whether the process has its handler for the signal in place (SigCgt in /proc/<pid>/status).
+bool catchesSignal(qint64 pid, int signal) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+    return false;
+}
+
 }  // namespace
 
 class BatchRunner : public support::SiteTest {
@@ -109,7 +117,8 @@ TEST_F(BatchRunner, StartsDroppedFilesAtEveryPollOnceTheFolderAppearsAndLeavesTh
 }
 
 TEST_F(BatchRunner, TerminationClosesWithoutTheQuitQuestion) {
-    std::this_thread::sleep_for(500ms);
+    // A signal before the runner listens for it would end it the system's way, not its own.
+    ASSERT_TRUE(eventually([&] { return catchesSignal(runner.processId(), SIGTERM); }, 20s)) << said;
     ::kill(pid_t(runner.processId()), SIGTERM);
     ASSERT_TRUE(runner.waitForFinished(10000));
     EXPECT_EQ(runner.exitStatus(), QProcess::NormalExit);
