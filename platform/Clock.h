@@ -1,4 +1,6 @@
 // The one seam for wall-clock time and the millisecond tick; tests set and advance it.
+// A process started with AL3_CLOCK="YYYY-MM-DD HH:MM:SS" runs its clock from that instant; any
+// other text is ignored with one line on standard error.
 #pragma once
 
 #include <chrono>

@@ -75,7 +75,8 @@ public:
     int32_t SetPlayerOutputDevice(int16_t player, int16_t device, Api api);
     // Level in dB (scale 1) or as a linear factor 0 to 1 (scale 0); kPlayerBusy while fading.
     int32_t SetPlayerVolumeEx(int16_t player, float level, int16_t scale, Api api);
-    // Output buffer of every player, in milliseconds; a length of 0 or less keeps the current one.
+    // Output buffer of every player, in milliseconds; a length of 0 or less, or above 60 s, keeps
+// the current one.
     void SetBufferLength(double milliseconds);
     // Fade applied when a player is stopped: every player, or one player.
     void SetFadeOutDuration(int32_t milliseconds);

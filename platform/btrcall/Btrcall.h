@@ -1,4 +1,10 @@
 // The record manager's one entry: Btrieve-numbered operations and statuses over SQLite files.
+// One database per file at the path the program builds; each position block carries a handle
+// with its own connection and current record; keys compare as unsigned bytes. Operations not
+// listed give 1. 84 (record) and 85 (open, create) when another connection holds the write
+// lock, 80 when the record changed since it was read; a stored row that is not of the record
+// length is an I/O status, never handed on. A database file is never opened with plain file
+// I/O, which would drop SQLite's locks.
 #pragma once
 
 #include <cstdint>

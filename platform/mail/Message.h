@@ -42,7 +42,9 @@ inline constexpr int32_t kAttachmentMissing = 53;
 // character that would break a header or the envelope.
 std::string cleanAddress(const std::string& address);
 
-// The message as RFC 5322 text: UTF-8, encoded headers, CR LF lines, the attachment in base64.
+// The message as RFC 5322 text: UTF-8, header texts as RFC 2047 words (control characters
+// become blanks, so no text adds a header), CR LF lines, a quoted-printable body, the attachment
+// in base64 named as RFC 2231 does.
 Failure Compose(const Message& message, std::string& text);
 
 }  // namespace platform::mail

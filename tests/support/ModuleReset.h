@@ -1,5 +1,7 @@
 // Between tests every module a test program links goes back to its start-of-process state, so
 // that a test program passes run whole and with --gtest_repeat, not only one test per process.
+// The environment and working folder are put back and a shut-down's quit request consumed too.
+// A new process-wide value gets its reset function beside it and a call in its library's file.
 #pragma once
 
 namespace support {
