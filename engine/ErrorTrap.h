@@ -1,26 +1,19 @@
 // An engine handler's error trap: the failure is reported with the caller text, the run goes on.
 #pragma once
 
-#include <exception>
 #include <string>
+#include <utility>
 
-#include "foundation/DailyLogBatch.h"
-#include "foundation/ErrorReporter.h"
+#include "settings/ErrorTrap.h"
 
 namespace engine {
 
-// VB's "invalid procedure call": the number a failed step of ours reports.
-inline constexpr int32_t kErreurProcedure = 5;
+using settings::kErreurProcedure;
 
-// The lines a handler writes reach the day's file in one write when its outermost trap ends.
+// The settings windows' trap: one way to report a step.
 template <class Body>
 void Trap(const std::string& caller, Body&& body) {
-    const dailylog::EventLines lines;
-    try {
-        body();
-    } catch (const std::exception& e) {
-        Lib_Public::ReportError(kErreurProcedure, e.what(), caller);
-    }
+    settings::SurErreur(caller, std::forward<Body>(body));
 }
 
 }  // namespace engine

@@ -71,7 +71,13 @@ public:
     // first, off the event loop, and the bind follows its answer. A bound row's address and
     // port boxes are disabled. The binding click and the recovery after a read error share it.
     void BindSocketWrenchUDPIn(int16_t index, std::string ip, int32_t port,
-                               const std::string& subAppelant);
+                               const std::string& subAppelant) override;
+    platform::net::SocketWrench* SocketWrenchUDPIn_Item(int16_t index) override {
+        return &SocketWrenchUDPIn.at(size_t(index));
+    }
+    platform::net::WinsockUdp* SocketUDP_Item(int16_t index) override {
+        return &SocketUDP.at(size_t(index));
+    }
 
     // Pre-filter and time reply.
     void UDPDataArrival_00_Pre(int16_t NoBase, int16_t NoStation, std::string Chaine,
@@ -137,6 +143,9 @@ public:
     void Amp3dj1_Release(int16_t noPipe) override;
     void Amp3dj1_SystemStart(int16_t noPipe, int16_t count, int32_t hWnd, int16_t& device1,
                              int16_t& device2, int16_t& device3, int16_t& device4) override;
+    void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) override;
+    void DirectXPipeSetLevelOut(int16_t noPipe) override;
+    int32_t ModeSortiePipe(int16_t noPipe) override;
 
 protected:
     void Form_Load() override;

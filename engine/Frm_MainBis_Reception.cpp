@@ -8,7 +8,7 @@
 #include "foundation/LogText.h"
 #include "foundation/RunState.h"
 #include "settings/FrmSetupPeripherique.h"
-#include "shell/ShellState.h"
+#include "settings/SettingsFlags.h"
 
 namespace {
 

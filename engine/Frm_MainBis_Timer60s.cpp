@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include <QFrame>
-
+#include "engine/EngineState.h"
+#include "engine/FRADx55Drain.h"
 #include "engine/Frm_MainBis.h"
 #include "engine/PeriodicJobs.h"
 #include "foundation/Conversions.h"
@@ -16,11 +16,9 @@
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/StatusMails.h"
+#include "platform/process/Executable.h"
 #include "settings/FrmSetupDivers.h"
-#include "shell/Executable.h"
-#include "shell/FRADx55Drain.h"
-#include "shell/Frm_Main.h"
-#include "shell/ShellState.h"
+#include "settings/SettingsFlags.h"
 
 namespace {
 
@@ -35,9 +33,7 @@ int64_t secondesEntre(platform::LocalClockTime avant, platform::LocalClockTime a
     return duration_cast<seconds>(floor<seconds>(apres) - floor<seconds>(avant)).count();
 }
 
-void montrerActivite(bool visible) {
-    if (Frm_Main* fenetre = TheFrm_Main()) fenetre->ShapeActivite->setVisible(visible);
-}
+void montrerActivite(bool visible) { neighbours::Frm_Main().ShapeActivite_SetVisible(visible); }
 
 // One step's failure is logged with the step as its line, and the tick goes on.
 template <class Etape>
@@ -97,12 +93,12 @@ void RelanceNocturne() {
     if (!relanceCochee() || maintenant <= PbDProchaineRelance) return;
     PbDProchaineRelance = engine::RelanceSuivante(PbDProchaineRelance, maintenant);
     const std::string lanceur = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
-    if (!Lib_Systeme::File_Exist(shell::Executable(lanceur), kCaller, true)) {
+    if (!Lib_Systeme::File_Exist(platform::process::Executable(lanceur), kCaller, true)) {
         Lib_Public::TraceLog(-1, -1, -1, "Err: Application not found: " + lanceur);
         return;
     }
     // A refused start is reported by the starter; quitting then would leave no program running.
-    if (Lib_Systeme::ExecuterProgrammeExterne("Open", shell::Executable(lanceur), "", PbSDossierApplication, 1) <= 32)
+    if (Lib_Systeme::ExecuterProgrammeExterne("Open", platform::process::Executable(lanceur), "", PbSDossierApplication, 1) <= 32)
         return;
     Lib_Public::TraceLogEncadre(-1, -1, -1,
                                 "Close Application ? It's Time (" + dateHeure(PbDProchaineRelance) + ")",

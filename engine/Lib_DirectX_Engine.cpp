@@ -1,4 +1,5 @@
-// The engine window's audio members that the foundation's shut-down reaches through its services.
+// The engine window's audio members that the foundation's shut-down and the sound page reach
+// through its services.
 #include "engine/Frm_MainBis.h"
 #include "engine/Lib_DirectX.h"
 
@@ -19,4 +20,14 @@ void Frm_MainBis::Amp3dj1_SystemStart(int16_t noPipe, int16_t count, int32_t hWn
                                       int16_t& device4) {
     if (noPipe >= 0 && size_t(noPipe) < Amp3dj1.size())
         Amp3dj1[size_t(noPipe)].ReleaseSystem(count, hWnd, device1, device2, device3, device4);
+}
+
+void Frm_MainBis::InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
+    Lib_DirectX::InitDirectXOut(noPipe, sectionPrefix);
+}
+
+void Frm_MainBis::DirectXPipeSetLevelOut(int16_t noPipe) { Lib_DirectX::DirectXPipeSetLevelOut(noPipe); }
+
+int32_t Frm_MainBis::ModeSortiePipe(int16_t noPipe) {
+    return noPipe == 0 ? Lib_DirectX::PbLModeSortiePipe[0] : 0;
 }

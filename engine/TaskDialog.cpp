@@ -9,10 +9,10 @@
 
 #include "engine/EventPass.h"
 #include "engine/TaskDialogWindow.h"
+#include "foundation/NeighbourServices.h"
 #include "foundation/ConversionsVba.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "shell/Frm_Main.h"
 
 namespace engine {
 namespace {
@@ -145,7 +145,7 @@ QWidget* ownerOf(const TaskDialogContent& content, TaskDialogWindow* under) {
     if (under) return under;
     if (content.hWndParent != 0)
         if (QWidget* named = QWidget::find(WId(uint32_t(content.hWndParent)))) return named->window();
-    return TheFrm_Main();
+    return neighbours::Frm_Main().Widget();
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// What the foundation uses of the settings, engine and main windows: one interface per window,
+// What the layers below use of the settings, engine and main windows: one interface per window,
 // a default that holds until the window registers itself, and the registration function.
 #pragma once
 
@@ -15,6 +15,10 @@ class QWidget;
 struct ErreurInfo;
 namespace platform {
 class Window;
+}
+namespace platform::net {
+class SocketWrench;
+class WinsockUdp;
 }
 
 // One audio output pipe of the engine (only pipe 0 exists).
@@ -95,6 +99,20 @@ public:
     virtual void Amp3dj1_SystemStart(int16_t /*noPipe*/, int16_t /*count*/, int32_t /*hWnd*/,
                                      int16_t& /*device1*/, int16_t& /*device2*/,
                                      int16_t& /*device3*/, int16_t& /*device4*/) {}
+
+    // What the settings window's sound page starts and reads: Lib_DirectX.InitDirectXOut, its
+    // level and PbLModeSortiePipe(pipe); the default has no output.
+    virtual void InitDirectXOut(int16_t /*noPipe*/, const std::string& /*sectionPrefix*/) {}
+    virtual void DirectXPipeSetLevelOut(int16_t /*noPipe*/) {}
+    virtual int32_t ModeSortiePipe(int16_t /*noPipe*/) { return 0; }
+
+    // The station receivers the settings window's device page binds and closes: element index
+    // of SocketWrenchUDPIn and SocketUDP; none before the engine window exists.
+    virtual platform::net::SocketWrench* SocketWrenchUDPIn_Item(int16_t /*index*/) { return nullptr; }
+    virtual platform::net::WinsockUdp* SocketUDP_Item(int16_t /*index*/) { return nullptr; }
+    // Binds SocketWrenchUDPIn(index), a host name resolved first; the default binds nothing.
+    virtual void BindSocketWrenchUDPIn(int16_t /*index*/, std::string /*ip*/, int32_t /*port*/,
+                                       const std::string& /*subAppelant*/) {}
 };
 
 // FrmMsg, the start-up progress window.
@@ -139,6 +157,11 @@ public:
     // Restart through the launcher; before the main window exists there is nothing to restart.
     virtual void RelancerApplication(bool /*modeTest*/, const std::string& /*subAppelant*/) {}
     virtual void Quitter(bool /*forcer*/) {}
+
+    // ShapeActivite.Visible: the activity indicator the minute job lights during a drain.
+    virtual void ShapeActivite_SetVisible(bool /*visible*/) {}
+    // The window a dialog of the engine opens over when its caller names none.
+    virtual QWidget* Widget() { return nullptr; }
 
     virtual FrmMsgServices& FrmMsg();
     // Lib_Look.LookFenetre: applies the current look to the window's controls.

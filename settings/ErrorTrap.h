@@ -1,17 +1,27 @@
 // A procedure's error trap: report the failure with the caller text and go on.
 #pragma once
 
+#include <cstdint>
+#include <exception>
 #include <string>
-#include <utility>
 
-#include "engine/ErrorTrap.h"
+#include "foundation/DailyLogBatch.h"
+#include "foundation/ErrorReporter.h"
 
 namespace settings {
 
-// The engine's trap under the name the settings windows call it by: one way to report a step.
+// VB's "invalid procedure call": the number a failed step of ours reports.
+inline constexpr int32_t kErreurProcedure = 5;
+
+// The lines a handler writes reach the day's file in one write when its outermost trap ends.
 template <class Body>
 void SurErreur(const std::string& caller, Body&& body) {
-    engine::Trap(caller, std::forward<Body>(body));
+    const dailylog::EventLines lines;
+    try {
+        body();
+    } catch (const std::exception& e) {
+        Lib_Public::ReportError(kErreurProcedure, e.what(), caller);
+    }
 }
 
 }  // namespace settings

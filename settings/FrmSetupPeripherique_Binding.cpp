@@ -3,13 +3,14 @@
 
 #include <QCoreApplication>
 
-#include "engine/Frm_MainBis.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
 #include "foundation/ErrorReporter.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/SystemQueries.h"
 #include "platform/Dialogs.h"
+#include "platform/net/SocketWrench.h"
+#include "platform/net/WinsockUdp.h"
 #include "settings/SettingsFlags.h"
 
 namespace {
@@ -45,7 +46,9 @@ void FrmSetupPeripherique::ErreurLiaison(int32_t number, const std::string& desc
 }
 
 void FrmSetupPeripherique::DeconnecterSocketWrench(int16_t index) {
-    auto& receiver = Frm_MainBis::get().SocketWrenchUDPIn.at(size_t(index));
+    platform::net::SocketWrench* found = neighbours::Frm_MainBis().SocketWrenchUDPIn_Item(index);
+    if (!found) return;  // no engine window: no receiver
+    platform::net::SocketWrench& receiver = *found;
     const std::string row = " (Index: " + std::to_string(index) + ")";
     if (receiver.Disconnect() != 0)
         log("Err: UDP: SocketWrenchUDPIn.Disconnect: " + std::to_string(receiver.LastError()) +
@@ -55,12 +58,16 @@ void FrmSetupPeripherique::DeconnecterSocketWrench(int16_t index) {
 }
 
 void FrmSetupPeripherique::CheckUDPInActif_Click(int16_t index) {
-    auto& engine = Frm_MainBis::get();
+    neighbours::Frm_MainBisServices& engine = neighbours::Frm_MainBis();
+    platform::net::SocketWrench* wrench = engine.SocketWrenchUDPIn_Item(index);
+    platform::net::WinsockUdp* udp = engine.SocketUDP_Item(index);
+    // The engine window is loaded before the settings; without it there is nothing to bind.
+    if (!wrench || !udp) return;
     if (CheckUDPInActif[index]->Value() != platform::forms::vbChecked) {
         if (personnaliteSocketWrench())
             DeconnecterSocketWrench(index);
         else
-            engine.SocketUDP.at(size_t(index)).Close();
+            udp->Close();
         TexteUDPIPSource[index]->SetEnabled(true);
         TexteUDPPortSource[index]->SetEnabled(true);
         MarquerModifie(OptionsPeripheriquesModifiees);
@@ -81,11 +88,11 @@ void FrmSetupPeripherique::CheckUDPInActif_Click(int16_t index) {
     } else if (personnaliteSocketWrench()) {
         DerniereErreur.number = 0;
         DeconnecterSocketWrench(index);
-        if (engine.SocketWrenchUDPIn.at(size_t(index)).IsClosed())
+        if (wrench->IsClosed())
             engine.BindSocketWrenchUDPIn(index, ip, port, kTag);
     } else {
         DerniereErreur.number = 0;
-        auto& receiver = engine.SocketUDP.at(size_t(index));
+        platform::net::WinsockUdp& receiver = *udp;
         receiver.Close();
         receiver.LocalPort = port;
         if (const auto raised = receiver.Bind())

@@ -1,7 +1,6 @@
 // The sound page's handlers: nature and device drive the audio output; every change marks.
 #include "settings/FrmSetupSon.h"
 
-#include "engine/Lib_DirectX.h"
 #include "foundation/DailyLog.h"
 #include "foundation/NeighbourServices.h"
 #include "platform/ScopedFlag.h"
@@ -84,7 +83,7 @@ void FrmSetupSon::ComboNatureTrancheOut_Click(int index) {
         const platform::ScopedFlag starting(natureStarting_);
         // The start selects the stored device again.
         peripheriqueChoisi_ = false;
-        Lib_DirectX::InitDirectXOut(0, "DirectX_Player_");
+        neighbours::Frm_MainBis().InitDirectXOut(0, "DirectX_Player_");
     });
     marquerGeneral();
 }
@@ -105,8 +104,8 @@ void FrmSetupSon::ComboPeripheriqueOut_Click(int index) {
 
 void FrmSetupSon::SliderAnalogLevelOut_Scroll(int index) {
     settings::SurErreur(kPage + ":" + "SliderAnalogLevelOut_Scroll", [&] {
-        if (index == 0 && Lib_DirectX::PbLModeSortiePipe[0] == 1)
-            Lib_DirectX::DirectXPipeSetLevelOut(0);
+        auto& engine = neighbours::Frm_MainBis();
+        if (index == 0 && engine.ModeSortiePipe(0) == 1) engine.DirectXPipeSetLevelOut(0);
     });
     marquerGeneral();
 }

@@ -72,6 +72,8 @@ Frm_Main::~Frm_Main() {
 
 int32_t Frm_Main::hWnd() { return int32_t(winId()); }
 
+void Frm_Main::ShapeActivite_SetVisible(bool visible) { ShapeActivite->setVisible(visible); }
+
 int Frm_Main::incidentIndex(int16_t index) const {
     return index >= 0 && index < int(ListeIncidents.size()) ? index : 0;
 }

@@ -58,6 +58,8 @@ public:
     std::string Caption() override { return Form::Caption(); }
     int32_t hWnd() override;
     platform::Window* FenetrePrincipale() override { return this; }
+    QWidget* Widget() override { return this; }
+    void ShapeActivite_SetVisible(bool visible) override;
     int16_t ListeIncidents_Count() override { return int16_t(ListeIncidents.size()); }
     int32_t ListeIncidents_ListCount(int16_t index) override;
     std::string ListeIncidents_List(int16_t index, int32_t line) override;

@@ -25,8 +25,8 @@
 #include "platform/process/WindowLookup.h"
 #include "settings/FrmSetupDivers.h"
 #include "shell/AnalyseChaineCommand.h"
-#include "shell/Executable.h"
-#include "shell/FRADx55Drain.h"
+#include "platform/process/Executable.h"
+#include "engine/FRADx55Drain.h"
 #include "shell/FrmMsg.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_Look.h"
@@ -162,7 +162,7 @@ void Frm_Main::Form_Load() {
     if (Abandon) return fin();
 
     const std::string lanceur = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
-    if (!Lib_Systeme::File_Exist(shell::Executable(lanceur), kCaller, true))
+    if (!Lib_Systeme::File_Exist(platform::process::Executable(lanceur), kCaller, true))
         TraceLog(-1, -1, -1, "Err: Application not found: " + lanceur, true);
 
     auto& moteur = Frm_MainBis::get();

@@ -7,7 +7,7 @@
 #include "foundation/RunState.h"
 #include "platform/Dialogs.h"
 #include "settings/FrmSetupDivers.h"
-#include "shell/Executable.h"
+#include "platform/process/Executable.h"
 #include "shell/Frm_Main.h"
 
 namespace {
@@ -18,7 +18,7 @@ void Frm_Main::RelancerApplication(bool modeTest, const std::string& subAppelant
     using Lib_Public::TraceLog;
     using Lib_Public::TraceLogEncadre;
     const std::string lanceur = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
-    if (!modeTest && !Lib_Systeme::File_Exist(shell::Executable(lanceur), kCaller, true)) {
+    if (!modeTest && !Lib_Systeme::File_Exist(platform::process::Executable(lanceur), kCaller, true)) {
         TraceLog(-1, -1, -1, "Err: Unable to launch again: Application not found: " + lanceur, true);
         return;
     }
@@ -30,7 +30,7 @@ void Frm_Main::RelancerApplication(bool modeTest, const std::string& subAppelant
     for (auto& liste : Frm_MainBis::get().ListeUDPIn) liste.Clear();
     TraceLogEncadre(-1, -1, -1, "Restart needed: Application closed by code action |Sub: " + subAppelant, "*", false);
 
-    if (!Lib_Systeme::File_Exist(shell::Executable(lanceur), kCaller, true)) {
+    if (!Lib_Systeme::File_Exist(platform::process::Executable(lanceur), kCaller, true)) {
         if (!modeTest)
             TraceLog(-1, -1, -1, "Err: Application not found: " + lanceur);
         else
@@ -43,7 +43,7 @@ void Frm_Main::RelancerApplication(bool modeTest, const std::string& subAppelant
     TraceLogEncadre(-1, -1, -1, "Restart needed: Launch: " + lanceur + parametres, "=", false);
     // A launcher the system refuses to start would bring nothing back: the program stays, and
     // the guard stays set, as when the launcher is gone.
-    if (Lib_Systeme::ExecuterProgrammeExterne("Open", shell::Executable(lanceur), VBA::Trim(parametres),
+    if (Lib_Systeme::ExecuterProgrammeExterne("Open", platform::process::Executable(lanceur), VBA::Trim(parametres),
                                               PbSDossierApplication, 1) <= 32) {
         TraceLog(-1, -1, -1, "Err: Unable to launch again: Launcher not started: " + lanceur, true);
         return;

@@ -15,7 +15,7 @@
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
 #include "platform/process/Process.h"
-#include "shell/Executable.h"
+#include "platform/process/Executable.h"
 #include "shell/Frm_Main.h"
 
 namespace Lib_Utilisateurs {
@@ -92,14 +92,14 @@ bool SelectUser(bool& refuse) {
     refuse = false;
     const std::string programme = PbSDossierApplication + "AL3_Quillmoor.exe";
     const std::string appelant = "Lib_Utilisateurs:SelectUser";
-    if (!Lib_Systeme::File_Exist(shell::Executable(programme), appelant, false)) {
+    if (!Lib_Systeme::File_Exist(platform::process::Executable(programme), appelant, false)) {
         platform::dialogs::MsgBox("Programme non trouvé:\r\n\r\n" + programme, platform::dialogs::vbExclamation,
                                   titre());
         refuse = true;
         return false;
     }
     const platform::process::Started lance =
-        platform::process::start({shell::Executable(programme), {"/Close"}, PbSDossierApplication});
+        platform::process::start({platform::process::Executable(programme), {"/Close"}, PbSDossierApplication});
     // A program that is there but does not start is a refusal too, with the main window left on screen.
     if (!lance.ok()) {
         Lib_Public::TraceLog(-1, -1, -1, "Err: Unable to start: " + programme + ": " + lance.reason + " |Sub: " + appelant,

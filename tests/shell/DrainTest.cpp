@@ -16,7 +16,7 @@
 #include "platform/Clock.h"
 #include "platform/btrcall/Btrcall.h"
 #include "platform/Dialogs.h"
-#include "shell/FRADx55Drain.h"
+#include "engine/FRADx55Drain.h"
 #include "shell/ShellState.h"
 #include "tests/support/TempSite.h"
 #include "tests/tools/automation/AutomationSide.h"

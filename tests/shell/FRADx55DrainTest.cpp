@@ -1,7 +1,7 @@
 // The player's message file: what the start-up replay hands on.
 #include <gtest/gtest.h>
 
-#include "shell/FRADx55Drain.h"
+#include "engine/FRADx55Drain.h"
 
 TEST(FRADx55, ReplayDropsRdsTextsInAnyCase) {
     const struct { const char* texte; bool rejoue; } cases[] = {

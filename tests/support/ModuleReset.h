@@ -6,9 +6,18 @@
 
 namespace support {
 
-// The order the resets run in, by library: the windows of app first (destroying them may still
-// reach the layers below), then the libraries below them, platform last.
-enum class ResetLayer { Platform, PlatformLibraries, Foundation, Btrieve, BtrieveForms, App };
+// The order the resets run in, by library: the windows of the shell first (destroying them may
+// still reach the layers below), then the libraries below them, platform last.
+enum class ResetLayer {
+    Platform,
+    PlatformLibraries,
+    Foundation,
+    Btrieve,
+    BtrieveForms,
+    Settings,
+    Engine,
+    Shell
+};
 
 // A static object of this type in a library's reset file adds that library's reset
 // (tests/support/resets: each one is linked into every test program that links its library).

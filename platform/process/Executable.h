@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace shell {
+namespace platform::process {
 
 inline std::string Executable(const std::string& cheminExe) {
     const std::string exe = ".exe";
@@ -13,4 +13,4 @@ inline std::string Executable(const std::string& cheminExe) {
     return cheminExe;
 }
 
-}  // namespace shell
+}  // namespace platform::process

@@ -1,5 +1,5 @@
 // The walk over a station's player message file, and the five-minute drain that logs each record.
-#include "shell/FRADx55Drain.h"
+#include "engine/FRADx55Drain.h"
 
 #include "btrieve/Catalogue.h"
 #include "btrieve/ErrorReport.h"
@@ -14,7 +14,7 @@
 #include "foundation/Site.h"
 #include "platform/Cp1252.h"
 #include "platform/ScopedFlag.h"
-#include "shell/ShellState.h"
+#include "engine/EngineState.h"
 
 namespace FRADx55 {
 namespace {
