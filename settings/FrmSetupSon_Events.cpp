@@ -9,6 +9,7 @@
 #include "foundation/WindowHelpers.h"
 #include "settings/ErrorTrap.h"
 #include "settings/SettingsFlags.h"
+#include "settings/SettingsServices.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ void FrmSetupSon::connectHandlers() {
 }
 
 void FrmSetupSon::Form_Load() {
+    settings::enregistrerServices();
     settings::SurErreur(kPage + ":" + "Form_Load", [this] {
         neighbours::Frm_Main().LookFenetre(*this);
         settings::restaurerPosition(*this);

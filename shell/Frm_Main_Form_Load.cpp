@@ -24,7 +24,7 @@
 #include "platform/ScopedFlag.h"
 #include "platform/process/NamedMutex.h"
 #include "platform/process/WindowLookup.h"
-#include "settings/FrmSetupDivers.h"
+#include "foundation/NeighbourServices.h"
 #include "shell/AnalyseChaineCommand.h"
 #include "shell/Executable.h"
 #include "shell/FRADx55Drain.h"
@@ -190,7 +190,7 @@ void Frm_Main::Form_Load() {
             if (Lib_Email::MailsAvisActifs())
                 Lib_Email::EnvoiDuMail(0, mailconfig::kAdresseSupport, "Relaytone lancé", 0, false, false, true,
                                        false);
-            if (FrmSetupDivers::get().CheckMiseEnVeille->Value() == platform::forms::vbChecked) MiseEnVeilleForcee();
+            if (neighbours::FrmSetup().CheckMiseEnVeille() == platform::forms::vbChecked) MiseEnVeilleForcee();
             return Suite::Continuer;
         },
     };
