@@ -6,6 +6,7 @@
 #include "foundation/ConversionsVba.h"
 #include "foundation/DailyLog.h"
 #include "foundation/LogText.h"
+#include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "settings/FrmSetupPeripherique.h"
 #include "settings/SettingsFlags.h"
@@ -66,13 +67,13 @@ void Frm_MainBis::RecoverAfterReadError(int16_t index, const std::string& caller
     // the row still shows it bound.
     if (receiver.IsClosed()) return;
     DisconnectAfterReadError(index, caller);
-    FrmSetupPeripherique& page = FrmSetupPeripherique::get();
-    const std::string ip = page.TexteUDPIPSource.at(size_t(index))->Text();
-    const int32_t port = VBA::ValLong(page.TexteUDPPortSource.at(size_t(index))->Text());
+    const std::string ip = neighbours::FrmSetup().TexteUDPIPSource(index);
+    const int32_t port = VBA::ValLong(neighbours::FrmSetup().TexteUDPPortSource(index));
     if (!Blank(ip)) BindSocketWrenchUDPIn(index, ip, port, caller);
     // A rebind that did not happen leaves the row editable, as a failed binding click does,
     // so that it no longer shows a receiver that is closed as bound.
     if (receiver.IsClosed()) {
+        FrmSetupPeripherique& page = FrmSetupPeripherique::get();
         page.TexteUDPIPSource.at(size_t(index))->SetEnabled(true);
         page.TexteUDPPortSource.at(size_t(index))->SetEnabled(true);
     }

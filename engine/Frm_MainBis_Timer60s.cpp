@@ -16,8 +16,8 @@
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/StatusMails.h"
+#include "platform/forms/CheckBox.h"
 #include "platform/process/Executable.h"
-#include "settings/FrmSetupDivers.h"
 #include "settings/SettingsFlags.h"
 
 namespace {
@@ -53,16 +53,10 @@ void Trap(int ligne, Etape&& etape) {
 }
 
 // The miscellaneous page's boxes, read live; none is ticked before the page is loaded.
-bool relanceCochee() {
-    return FrmSetupDivers::exists() &&
-           FrmSetupDivers::get().CheckLaunch->Value() == platform::forms::vbChecked;
-}
+bool relanceCochee() { return neighbours::FrmSetup().CheckLaunch() == platform::forms::vbChecked; }
 
 // The alert category "Pas de RDS depuis plus de 10 Min.".
-bool alerteRdsCochee() {
-    return FrmSetupDivers::exists() &&
-           FrmSetupDivers::get().CheckEmail[2]->Value() == platform::forms::vbChecked;
-}
+bool alerteRdsCochee() { return neighbours::FrmSetup().CheckEmail(2) == platform::forms::vbChecked; }
 
 void MarqueTimingUECP() {
     Lib_Public::TraceLog(PbINoBase, -1, -1, "Timer60s_Timer: Timing UECP: " + dateHeure(PbDTimingUECP));

@@ -115,7 +115,7 @@ void reinitialiser(Amp3dj& amp, int16_t premier, int16_t device) {
 void proposerDriversNP(int16_t noPipe, int16_t device) {
     marquerDriverInvalide(device);
     const std::string texte = "Le périphérique choisi (" +
-                              FrmSetupSon::get().ComboPeripheriqueOut[0]->Text() +
+                              neighbours::FrmSetup().ComboPeripheriqueOut_Text() +
                               ") ne possède pas de driver valide";
     Lib_Public::TraceLog(-1, -1, -1, "Err: " + texte);
     const std::string titre = neighbours::Frm_Main().Caption();
@@ -142,7 +142,7 @@ void reglerSortie(Amp3dj& amp, int16_t noPipe) {
     son.SliderDigitalLevelOut[0]->SetValue(0);
     son.SliderAnalogLevelOut[0]->SetValue(0);
     DirectXPipeSetLevelOut(noPipe);
-    const std::string buffer = son.TexteTailleBuffer->Text();
+    const std::string buffer = neighbours::FrmSetup().TexteTailleBuffer();
     amp.SetBufferLength(VBA::Val(buffer));
     trace(noPipe, "Buffer Length set to " + buffer + " ms");
     amp.SetFadeOutDuration(0);

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <functional>
 
 #include "engine/ErrorTrap.h"
 #include "engine/EventPass.h"
@@ -22,9 +23,6 @@ namespace {
 
 const std::string kCaller = "Frm_MainBis:Web_VerificationDerniereVersion";
 const std::string kServiceParDefaut = "http://services.vantremo.fr";
-
-// The connection was lost: the check goes straight to removing the answer file.
-struct ConnexionPerdue {};
 
 void message(const std::string& text) {
     platform::dialogs::MsgBox(
@@ -65,40 +63,22 @@ void UpdateCheckHost::Web_VerificationDerniereVersion() {
     const platform::ScopedFlag enCours(verificationEnCours_);
     std::string fichier = kFichierReponseVersion;
     int64_t debut = 0;
-    try {
-        Trap(kCaller, [&] {
-            HttpRequeteEnCours = true;
-            HttpReponseRecue = false;
-            HttpReponseOK = false;
-            HttpMessageErreur.clear();
-            debut = Lib_Systeme::GetTickCountEx();
-        });
-        // Each step reports its own failure and the next one runs, as after "Resume Next"; a
-        // lost connection skips to the last step.
-        auto etapeHttp = [&](auto&& corps) {
-            try {
-                corps();
-            } catch (const platform::http::HttpError& erreur) {
-                if (erreur.number() != platform::http::kErreurConnexion) {
-                    Lib_Public::ReportError(erreur.number(), erreur.what(), kCaller);
-                    return;
-                }
-                log("Err: Web: Last version: Connection lost: " + std::string(erreur.what()));
-                message("Connexion perdue ou délai TimeOut dépassé.");
-                clHttp.Close();
-                throw ConnexionPerdue{};
-            } catch (const std::exception& erreur) {
-                Lib_Public::ReportError(kErreurProcedure, erreur.what(), kCaller);
-            }
-        };
-        etapeHttp([&] {
+    Trap(kCaller, [&] {
+        HttpRequeteEnCours = true;
+        HttpReponseRecue = false;
+        HttpReponseOK = false;
+        HttpMessageErreur.clear();
+        debut = Lib_Systeme::GetTickCountEx();
+    });
+    const std::function<void()> etapes[] = {
+        [&] {
             clHttp.Get(AdresseServiceVersions() + kCheminServiceVersions +
                            "?_method=" + "getByIdLocal" + "&IdLocal=" + kCleApplication,
                        fichier);
-        });
-        etapeHttp([&] { AttendreReponse(debut); });
-        etapeHttp([&] { clHttp.Close(); });
-        etapeHttp([&] {
+        },
+        [&] { AttendreReponse(debut); },
+        [&] { clHttp.Close(); },
+        [&] {
             if (HttpReponseOK) {
                 const VersionAnswer reponse = LireReponseVersion(fichier);
                 if (!reponse.ok) {
@@ -117,13 +97,33 @@ void UpdateCheckHost::Web_VerificationDerniereVersion() {
                 log("Err: Web: Last version: " + HttpMessageErreur);
                 message("Erreur sur la requête lancée: " + HttpMessageErreur);
             }
-        });
-    } catch (const ConnexionPerdue&) {
-        // already told; only the answer file is left to remove
-    }
+        },
+    };
+    // Each step reports its own failure and the next one runs, as after "Resume Next"; a lost
+    // connection skips to removing the answer file.
+    for (const auto& etape : etapes)
+        if (EtapeHttp(etape) == SuiteEtape::ConnexionPerdue) break;
     Trap(kCaller, [&] {
         if (Lib_Systeme::File_Exist(fichier, kCaller)) Lib_Systeme::File_Delete(fichier, kCaller);
     });
+}
+
+UpdateCheckHost::SuiteEtape UpdateCheckHost::EtapeHttp(const std::function<void()>& corps) {
+    try {
+        corps();
+    } catch (const platform::http::HttpError& erreur) {
+        if (erreur.number() != platform::http::kErreurConnexion) {
+            Lib_Public::ReportError(erreur.number(), erreur.what(), kCaller);
+            return SuiteEtape::Suivante;
+        }
+        log("Err: Web: Last version: Connection lost: " + std::string(erreur.what()));
+        message("Connexion perdue ou délai TimeOut dépassé.");
+        clHttp.Close();
+        return SuiteEtape::ConnexionPerdue;
+    } catch (const std::exception& erreur) {
+        Lib_Public::ReportError(kErreurProcedure, erreur.what(), kCaller);
+    }
+    return SuiteEtape::Suivante;
 }
 
 void UpdateCheckHost::AttendreReponse(int64_t debut) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,10 @@ public:
     void clHttpBWBroadcast_OnReceiveResponse(const std::vector<std::string>& responseHeader);
 
 private:
+    // How a step of the check ended: a lost connection leaves only the answer file to remove.
+    enum class SuiteEtape { Suivante, ConnexionPerdue };
+    // Runs one step, reporting its failure as the step's own.
+    SuiteEtape EtapeHttp(const std::function<void()>& corps);
     void AttendreReponse(int64_t debut);
     void AfficherVerdict(const std::string& derniere, const std::string& courante);
 

@@ -34,7 +34,8 @@ inline std::array<std::string, 5> PbSDossierDataBase{};
 
 namespace neighbours {
 
-// FrmSetup and its pages, read at the moment a value is needed.
+// FrmSetup and its pages, read at the moment a value is needed: what the boxes show, saved or
+// not. Every reader outside the settings windows asks here; a page never loaded reads as empty.
 class FrmSetupServices {
 public:
     virtual ~FrmSetupServices() = default;
@@ -44,6 +45,17 @@ public:
     virtual int16_t CheckEmail(int16_t /*index*/) { return 0; }
     // FrmSetupDivers.ComboNbJourPoste.ListIndex: entry k stands for (k + 1) x 7 days; -1 none.
     virtual int16_t ComboNbJourPoste_ListIndex() { return -1; }
+    // FrmSetupDivers.CheckLaunch.Value: 1 when the nightly relaunch is ticked.
+    virtual int16_t CheckLaunch() { return 0; }
+    // FrmSetupDivers.CheckMiseEnVeille.Value: 1 when standby after a start is ticked.
+    virtual int16_t CheckMiseEnVeille() { return 0; }
+    // FrmSetupPeripherique.TexteUDPIPSource(index).Text and TexteUDPPortSource(index).Text.
+    virtual std::string TexteUDPIPSource(int16_t /*index*/) { return {}; }
+    virtual std::string TexteUDPPortSource(int16_t /*index*/) { return {}; }
+    // FrmSetupSon.ComboPeripheriqueOut(0).Text: the output device as the list shows it.
+    virtual std::string ComboPeripheriqueOut_Text() { return {}; }
+    // FrmSetupSon.TexteTailleBuffer.Text: the player's buffer in ms.
+    virtual std::string TexteTailleBuffer() { return {}; }
 };
 
 // The SMTP account set on clSmtpMail before a send.

@@ -24,6 +24,7 @@
 #include "settings/FormPosition.h"
 #include "settings/FrmSetupDivers.h"
 #include "settings/FrmSetupPeripherique.h"
+#include "settings/FrmSetupSon.h"
 #include "settings/SettingsFlags.h"
 #include "settings/SettingsServices.h"
 
@@ -100,11 +101,11 @@ void FrmSetup::Form_Load() {
     const Etape etapes[] = {
         {"Skyplate: Setup: Init: General", false, [this] { InitGeneral(); }},
         {"Skyplate: Setup: Init: Settings", false, [this, &caller] {
+             // The pages load in this order, before their boxes are given the stored values.
+             FrmSetupSon::get().Load();
+             FrmSetupDivers::get().Load();
              InitSettings();
-             settings::SurErreur(caller, [] {
-                 FrmSetupPeripherique::get();
-                 FrmSetupDivers::get();
-             });
+             settings::SurErreur(caller, [] { FrmSetupPeripherique::get().Load(); });
          }},
         {"Skyplate: Setup: Init: SettingsPeripherique", false, [this] { InitSettingsPeripheriques(); }},
         {"Skyplate: Setup: Init: SettingsConvert", false, [this] { InitSettingsConvert(); }},

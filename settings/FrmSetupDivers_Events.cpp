@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "settings/ErrorTrap.h"
 #include "settings/SettingsFlags.h"
+#include "settings/SettingsServices.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ void FrmSetupDivers::connectHandlers() {
 }
 
 void FrmSetupDivers::Form_Load() {
+    settings::enregistrerServices();
     settings::SurErreur(kPage + ":" + "Form_Load", [this] {
         neighbours::Frm_Main().LookFenetre(*this);
         settings::restaurerPosition(*this);

@@ -7,6 +7,7 @@
 #include "settings/FormPosition.h"
 #include "settings/FrmSetup.h"
 #include "settings/SettingsFlags.h"
+#include "settings/SettingsServices.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ void FrmSetupPeripherique::connectHandlers() {
 }
 
 void FrmSetupPeripherique::Form_Load() {
+    settings::enregistrerServices();
     settings::SurErreur(kPage + ":" + "Form_Load", [this] {
         neighbours::Frm_Main().LookFenetre(*this);
         settings::restaurerPosition(*this);

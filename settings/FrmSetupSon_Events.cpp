@@ -8,6 +8,7 @@
 #include "foundation/WindowHelpers.h"
 #include "settings/ErrorTrap.h"
 #include "settings/SettingsFlags.h"
+#include "settings/SettingsServices.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ void FrmSetupSon::connectHandlers() {
 }
 
 void FrmSetupSon::Form_Load() {
+    settings::enregistrerServices();
     settings::SurErreur(kPage + ":" + "Form_Load", [this] {
         neighbours::Frm_Main().LookFenetre(*this);
         settings::restaurerPosition(*this);

@@ -1,4 +1,4 @@
-// One instance per settings window, loaded at its first access, as VB's form names behave.
+// One instance per window, loaded at its first access, as VB's form names behave.
 #pragma once
 
 #include <memory>
@@ -26,7 +26,7 @@ inline void releaseLoadedForms() {
 template <class F>
 class LoadedForm {
 public:
-    // The window, made and loaded at the first access.
+    // The window, made and loaded at the first access, and loaded again after an unload.
     static F& get() {
         if (!instance()) {
             instance() = std::make_unique<F>();
@@ -35,6 +35,8 @@ public:
         instance()->Load();
         return *instance();
     }
+    // The window if it was made, loaded or not; nothing is made.
+    static F* existing() { return instance().get(); }
     static bool exists() { return instance() && instance()->Loaded(); }
     // Forgets an unloaded window, so that the next access starts again from its design state.
     static void release() { instance().reset(); }

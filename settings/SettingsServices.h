@@ -1,4 +1,4 @@
-// What the foundation reads of the settings pages, registered while the settings window is loaded.
+// What the rest of the program reads of the settings pages, registered as soon as one is loaded.
 #pragma once
 
 namespace settings {

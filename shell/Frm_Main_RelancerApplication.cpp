@@ -4,9 +4,10 @@
 #include "foundation/DailyLog.h"
 #include "foundation/ExternalPrograms.h"
 #include "foundation/FilesAndFolders.h"
+#include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "platform/Dialogs.h"
-#include "settings/FrmSetupDivers.h"
+#include "platform/forms/CheckBox.h"
 #include "platform/process/Executable.h"
 #include "shell/Frm_Main.h"
 
@@ -39,7 +40,7 @@ void Frm_Main::RelancerApplication(bool modeTest, const std::string& subAppelant
         return;
     }
     std::string parametres = modeTest ? " /Test" : "";
-    if (FrmSetupDivers::get().CheckMiseEnVeille->Value() == platform::forms::vbChecked) parametres += " /Veille=True";
+    if (neighbours::FrmSetup().CheckMiseEnVeille() == platform::forms::vbChecked) parametres += " /Veille=True";
     TraceLogEncadre(-1, -1, -1, "Restart needed: Launch: " + lanceur + parametres, "=", false);
     // A launcher the system refuses to start would bring nothing back: the program stays, and
     // the guard stays set, as when the launcher is gone.

@@ -18,6 +18,13 @@
 namespace Lib_SysTray {
 namespace {
 
+// The standby window, loaded at its first use: loaded, it ends standby when the program shuts down.
+FrmSysTray& fenetreVeille() {
+    FrmSysTray& fenetre = FrmSysTray::get();
+    fenetre.Load();
+    return fenetre;
+}
+
 // Without a notification area the minimised main window is the way back: restoring it
 // leaves standby, once the restore itself is over.
 class RetourSansBarre : public QObject {
@@ -28,7 +35,7 @@ public:
         if (evenement->type() == QEvent::WindowStateChange && EnVeille && !BarreDesTachesDisponible() &&
             !(fenetre->windowState() & Qt::WindowMinimized) && fenetre->isVisible())
             QTimer::singleShot(0, [] {
-                if (EnVeille) FrmSysTray::get().AfficherFeuille();
+                if (EnVeille) fenetreVeille().AfficherFeuille();
             });
         return false;
     }
@@ -97,7 +104,7 @@ void MiseEnVeille(QWidget& fenetre, bool masquer, const std::string& tip) {
         const bool barre = BarreDesTachesDisponible();
         Frm_Main* principale = TheFrm_Main();
         if (principale) EtatAvantVeille = principale->windowState();
-        auto& liste = *FrmSysTray::get().ListeFrm;
+        auto& liste = *fenetreVeille().ListeFrm;
         liste.Clear();
         if (principale) liste.AddItem(std::to_string(Handle(*principale)));
         const auto formes = FrmSysTray::FormesChargees();
@@ -144,7 +151,7 @@ void UnHook() {
 
 int32_t WindowProc(QSystemTrayIcon::ActivationReason raison) {
     if (!Hooked || raison != QSystemTrayIcon::Context) return 0;
-    FrmSysTray::get().SysTrayMouseEventHandler();
+    fenetreVeille().SysTrayMouseEventHandler();
     return -1;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "settings/FrmSetup.h"
 #include "settings/FrmSetupDivers.h"
+#include "settings/FrmSetupPeripherique.h"
 #include "settings/FrmSetupSon.h"
 #include "settings/PageControls.h"
 #include "settings/SettingsFlags.h"
@@ -252,6 +253,30 @@ TEST_F(MiscPage, TheFoundationReadsTheLiveControls) {
     EXPECT_EQ(seen.CheckEmail(1), vbChecked);
     EXPECT_EQ(seen.CheckEmail(0), vbUnchecked);
     EXPECT_EQ(seen.ComboNbJourPoste_ListIndex(), 12);
+}
+
+// The engine and the shell read the same way: unsaved edits count, out-of-range rows read empty,
+// and a read after the shut-down's unload sees the boxes as they stood without loading them again.
+TEST_F(MiscPage, EveryReaderSeesTheBoxesAsTheyStandAndNoReadLoadsAPage) {
+    auto& seen = neighbours::FrmSetup();
+    divers().CheckLaunch->SetValue(vbChecked);
+    divers().CheckMiseEnVeille->SetValue(vbChecked);
+    FrmSetupPeripherique::get().TexteUDPIPSource[2]->SetText("127.0.0.9");
+    FrmSetupPeripherique::get().TexteUDPPortSource[2]->SetText("6300");
+    FrmSetupSon::get().TexteTailleBuffer->SetText("750");
+    EXPECT_EQ(seen.CheckLaunch(), vbChecked);
+    EXPECT_EQ(seen.CheckMiseEnVeille(), vbChecked);
+    EXPECT_EQ(seen.TexteUDPIPSource(2), "127.0.0.9");
+    EXPECT_EQ(seen.TexteUDPPortSource(2), "6300");
+    EXPECT_EQ(seen.TexteUDPIPSource(-1), "");
+    EXPECT_EQ(seen.TexteUDPPortSource(int16_t(FrmSetupPeripherique::get().TexteUDPPortSource.size())), "");
+    EXPECT_EQ(seen.CheckEmail(6), 0);
+    EXPECT_EQ(seen.TexteTailleBuffer(), "750");
+    EXPECT_EQ(seen.ComboPeripheriqueOut_Text(), FrmSetupSon::get().ComboPeripheriqueOut[0]->Text());
+
+    ASSERT_TRUE(FrmSetupDivers::get().Unload(platform::forms::vbFormCode));
+    EXPECT_EQ(seen.CheckLaunch(), vbChecked);
+    EXPECT_FALSE(FrmSetupDivers::exists());
 }
 
 TEST_F(MiscPage, EveryOptionMarksTheGeneralGroup) {
