@@ -5,7 +5,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/xls/Workbook.h"
-#include "tests/grid/XlrdReader.h"
+#include "tests/platform/xls/XlrdReader.h"
 #include "tests/support/TempSite.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include "platform/Clock.h"
 #include "platform/net/HostLookup.h"
 #include "platform/net/WinsockErrors.h"
-#include "tests/net/HeldNameServer.h"
-#include "tests/net/LoopbackPeer.h"
+#include "tests/platform/net/HeldNameServer.h"
+#include "tests/platform/net/LoopbackPeer.h"
 
 using platform::net::HostLookup;
 using nettest::HeldNameServer;

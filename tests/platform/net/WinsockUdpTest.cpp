@@ -6,7 +6,7 @@
 #include "platform/SystemInfo.h"
 #include "platform/net/WinsockErrors.h"
 #include "platform/net/WinsockUdp.h"
-#include "tests/net/LoopbackPeer.h"
+#include "tests/platform/net/LoopbackPeer.h"
 
 using platform::net::WinsockUdp;
 using nettest::LoopbackPeer;

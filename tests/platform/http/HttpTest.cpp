@@ -6,9 +6,9 @@
 
 #include "platform/http/Http.h"
 #include "tests/support/TempSite.h"
-#include "tests/web/LoopbackHttpServer.h"
-#include "tests/web/PythonHttpServer.h"
-#include "tests/web/WaitFor.h"
+#include "tests/platform/http/LoopbackHttpServer.h"
+#include "tests/platform/http/PythonHttpServer.h"
+#include "tests/platform/http/WaitFor.h"
 
 namespace {
 

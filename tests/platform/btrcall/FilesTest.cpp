@@ -6,7 +6,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include "tests/btrcall/BtrcallFixture.h"
+#include "tests/platform/btrcall/BtrcallFixture.h"
 #include "tests/support/WindowsFiles.h"
 
 using namespace btrtest;

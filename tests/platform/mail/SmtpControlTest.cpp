@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/mail/Smtp.h"
-#include "tests/mail/SmtpPeer.h"
+#include "tests/platform/mail/SmtpPeer.h"
 #include "tests/support/TempSite.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Shared helpers of the record-manager tests.
-#include "tests/btrcall/BtrcallFixture.h"
+#include "tests/platform/btrcall/BtrcallFixture.h"
 
 namespace btrtest {
 namespace bc = platform::btrcall;

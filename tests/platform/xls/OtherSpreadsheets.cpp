@@ -1,5 +1,5 @@
 // Writes test workbooks with LibreOffice Calc (headless soffice) and python3-xlwt.
-#include "tests/grid/OtherSpreadsheets.h"
+#include "tests/platform/xls/OtherSpreadsheets.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // Runs /usr/bin/python3 with xlrd over a workbook and parses the cells it prints as JSON.
-#include "tests/grid/XlrdReader.h"
+#include "tests/platform/xls/XlrdReader.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,9 +1,9 @@
 // Starts /usr/bin/python3 -m http.server on a port the system chooses and reads that port.
-#include "tests/web/PythonHttpServer.h"
+#include "tests/platform/http/PythonHttpServer.h"
 
 #include <QRegularExpression>
 
-#include "tests/web/WaitFor.h"
+#include "tests/platform/http/WaitFor.h"
 
 namespace webtest {
 

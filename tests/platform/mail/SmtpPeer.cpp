@@ -1,5 +1,5 @@
 // The loopback SMTP server: started on a port the system picks, stopped by its process id.
-#include "tests/mail/SmtpPeer.h"
+#include "tests/platform/mail/SmtpPeer.h"
 
 #include <algorithm>
 #include <fstream>
@@ -16,7 +16,7 @@ SmtpPeer::SmtpPeer(const std::filesystem::path& folder, const std::string& accou
                    const std::string& password, const std::string& fault)
     : folder_(folder), process_(std::make_unique<QProcess>()) {
     std::filesystem::create_directories(folder_);
-    const QString script = qEnvironmentVariable("AL3_SOURCE_DIR") + "/tests/mail/smtp_server.py";
+    const QString script = qEnvironmentVariable("AL3_SOURCE_DIR") + "/tests/platform/mail/smtp_server.py";
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // Debian's Python holds aiosmtpd, whatever python3 comes first on the PATH.
     process_->start("/usr/bin/python3", {script, QString::fromStdString(folder_.string()),

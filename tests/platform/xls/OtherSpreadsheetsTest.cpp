@@ -7,7 +7,7 @@
 #include "platform/WinPath.h"
 #include "platform/forms/Spread.h"
 #include "platform/xls/Workbook.h"
-#include "tests/grid/OtherSpreadsheets.h"
+#include "tests/platform/xls/OtherSpreadsheets.h"
 #include "tests/support/TempSite.h"
 #include "tests/support/WindowsFiles.h"
 

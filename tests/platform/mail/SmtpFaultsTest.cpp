@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "platform/mail/Smtp.h"
-#include "tests/mail/SmtpPeer.h"
+#include "tests/platform/mail/SmtpPeer.h"
 #include "tests/support/TempSite.h"
 
 namespace {

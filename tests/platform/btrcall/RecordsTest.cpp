@@ -3,7 +3,7 @@
 
 #include <sqlite3.h>
 
-#include "tests/btrcall/BtrcallFixture.h"
+#include "tests/platform/btrcall/BtrcallFixture.h"
 
 using namespace btrtest;
 namespace bc = platform::btrcall;

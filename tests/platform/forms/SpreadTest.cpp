@@ -7,7 +7,7 @@
 
 #include "platform/forms/Spread.h"
 #include "platform/xls/Workbook.h"
-#include "tests/grid/XlrdReader.h"
+#include "tests/platform/xls/XlrdReader.h"
 #include "tests/support/TempSite.h"
 #include "tests/support/WindowsFiles.h"
 

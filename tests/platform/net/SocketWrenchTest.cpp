@@ -6,8 +6,8 @@
 
 #include "platform/net/SocketWrench.h"
 #include "platform/net/WinsockErrors.h"
-#include "tests/net/HeldNameServer.h"
-#include "tests/net/LoopbackPeer.h"
+#include "tests/platform/net/HeldNameServer.h"
+#include "tests/platform/net/LoopbackPeer.h"
 
 using platform::net::SocketWrench;
 using nettest::LoopbackPeer;

@@ -1,5 +1,5 @@
 // The tests' HTTP server: reads one request per connection and answers as told.
-#include "tests/web/LoopbackHttpServer.h"
+#include "tests/platform/http/LoopbackHttpServer.h"
 
 #include <QTcpSocket>
 
