@@ -10,7 +10,7 @@
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
-#include "tests/site/SiteFixture.h"
+#include "tests/foundation/SiteFixture.h"
 #include "tests/support/DesktopLocale.h"
 
 namespace dlg = platform::dialogs;

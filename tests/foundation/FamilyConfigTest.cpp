@@ -3,7 +3,7 @@
 
 #include "foundation/FamilyConfig.h"
 #include "platform/Dialogs.h"
-#include "tests/site/SiteFixture.h"
+#include "tests/foundation/SiteFixture.h"
 
 namespace dlg = platform::dialogs;
 using namespace Lib_Public;

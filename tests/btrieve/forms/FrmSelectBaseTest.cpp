@@ -9,7 +9,7 @@
 #include "foundation/FamilyConfig.h"
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
-#include "tests/site/SiteFixture.h"
+#include "tests/foundation/SiteFixture.h"
 
 namespace dlg = platform::dialogs;
 

@@ -15,7 +15,7 @@
 #include "platform/WinPath.h"
 #include "platform/process/Process.h"
 #include "platform/process/WindowLookup.h"
-#include "tests/site/SiteFixture.h"
+#include "tests/foundation/SiteFixture.h"
 #include "tests/support/Programs.h"
 
 namespace fs = std::filesystem;
