@@ -1,5 +1,5 @@
 // The mail tests' fixture: a server per test, the program's own sending account.
-#include "tests/mail/MailFixture.h"
+#include "tests/engine/MailFixture.h"
 
 #include <cstdlib>
 

@@ -11,7 +11,7 @@
 #include "foundation/Site.h"
 #include "foundation/StatusMails.h"
 #include "foundation/SystemQueries.h"
-#include "tests/mail/MailFixture.h"
+#include "tests/engine/MailFixture.h"
 #include "tests/support/WindowsFiles.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "foundation/RunState.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "tests/web/WebFixture.h"
+#include "tests/engine/WebFixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "foundation/StatusMails.h"
 #include "foundation/SystemQueries.h"
 #include "platform/Dialogs.h"
-#include "tests/mail/MailFixture.h"
+#include "tests/engine/MailFixture.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "engine/Frm_MainBis.h"
 #include "foundation/NeighbourServices.h"
-#include "tests/mail/SmtpPeer.h"
+#include "tests/platform/mail/SmtpPeer.h"
 #include "tests/support/TempSite.h"
 
 namespace mailtest {

@@ -1,5 +1,5 @@
 // The audio output's fixture site.
-#include "tests/audio/AudioSite.h"
+#include "tests/engine/AudioSite.h"
 
 #include "foundation/SettingsFiles.h"
 #include "tests/support/WindowsFiles.h"

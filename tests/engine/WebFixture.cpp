@@ -1,5 +1,5 @@
 // The engine window fixture: fresh process-wide values, the clock stopped until a test moves it.
-#include "tests/web/WebFixture.h"
+#include "tests/engine/WebFixture.h"
 
 #include <QTimer>
 

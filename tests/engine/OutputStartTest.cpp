@@ -18,7 +18,7 @@
 #include "platform/Dialogs.h"
 #include "settings/FrmSetup.h"
 #include "settings/SettingsFlags.h"
-#include "tests/audio/AudioSite.h"
+#include "tests/engine/AudioSite.h"
 
 namespace audio_test {
 namespace {

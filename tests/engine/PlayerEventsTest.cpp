@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/NeighbourServices.h"
-#include "tests/audio/AudioSite.h"
+#include "tests/engine/AudioSite.h"
 
 namespace audio_test {
 namespace {

@@ -1,5 +1,5 @@
 // The private sound server: PulseAudio without its default script, null sinks, one socket.
-#include "tests/audio/SoundServer.h"
+#include "tests/engine/SoundServer.h"
 
 #include <cstdlib>
 #include <thread>

@@ -10,7 +10,7 @@
 #include "settings/FrmSetup.h"
 #include "settings/FrmSetupDivers.h"
 #include "settings/SettingsFlags.h"
-#include "tests/audio/AudioSite.h"
+#include "tests/engine/AudioSite.h"
 
 namespace audio_test {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "engine/Frm_MainBis.h"
 #include "settings/FrmSetupSon.h"
-#include "tests/audio/SoundServer.h"
+#include "tests/engine/SoundServer.h"
 #include "tests/settings/SettingsSite.h"
 
 namespace audio_test {

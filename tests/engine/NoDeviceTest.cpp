@@ -10,7 +10,7 @@
 #include "foundation/SystemQueries.h"
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
-#include "tests/audio/AudioSite.h"
+#include "tests/engine/AudioSite.h"
 #include "tests/support/WindowsFiles.h"
 
 namespace audio_test {

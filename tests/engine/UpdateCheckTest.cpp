@@ -11,10 +11,10 @@
 #include "foundation/FileVersions.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "tests/web/LoopbackHttpServer.h"
-#include "tests/web/PythonHttpServer.h"
-#include "tests/web/WaitFor.h"
-#include "tests/web/WebFixture.h"
+#include "tests/platform/http/LoopbackHttpServer.h"
+#include "tests/platform/http/PythonHttpServer.h"
+#include "tests/platform/http/WaitFor.h"
+#include "tests/engine/WebFixture.h"
 
 namespace {
 
