@@ -19,7 +19,7 @@
 #include "settings/FrmSetupPeripherique.h"
 #include "settings/FrmSetupSon.h"
 #include "shell/FrmAbout.h"
-#include "tests/shell2/MainWindow.h"
+#include "tests/shell/MainWindow.h"
 #include "tests/support/DesktopWindows.h"
 #include "tests/support/WindowsFiles.h"
 

@@ -25,7 +25,7 @@
 #include "foundation/RunState.h"
 #include "platform/forms/CheckBox.h"
 #include "shell/Lib_Look.h"
-#include "tests/shell2/MainWindow.h"
+#include "tests/shell/MainWindow.h"
 #include "tests/support/TempSite.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "platform/forms/Spread.h"
 #include "shell/Lib_Resize.h"
 #include "shell/Lib_Tableur.h"
-#include "tests/shell2/MainWindow.h"
+#include "tests/shell/MainWindow.h"
 
 namespace {
 

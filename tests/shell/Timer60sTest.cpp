@@ -22,7 +22,7 @@
 #include "platform/btrcall/Btrcall.h"
 #include "settings/FrmSetupDivers.h"
 #include "shell/ShellState.h"
-#include "tests/periodic/PeriodicFixture.h"
+#include "tests/shell/PeriodicFixture.h"
 #include "tests/support/Programs.h"
 #include "tests/support/WindowsFiles.h"
 #include "tests/tools/automation/AutomationSide.h"

@@ -8,7 +8,7 @@
 #include "foundation/StatusMails.h"
 #include "platform/Dialogs.h"
 #include "shell/Frm_Main.h"
-#include "tests/mail/MailFixture.h"
+#include "tests/engine/MailFixture.h"
 #include "tests/support/WindowsFiles.h"
 
 namespace {

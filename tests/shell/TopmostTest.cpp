@@ -4,7 +4,7 @@
 #include "foundation/ErrorReporter.h"
 #include "foundation/WindowHelpers.h"
 #include "platform/forms/Form.h"
-#include "tests/shell2/MainWindow.h"
+#include "tests/shell/MainWindow.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "shell/FrmAbout.h"
 #include "shell/FrmSysTray.h"
 #include "shell/Lib_SysTray.h"
-#include "tests/shell2/MainWindow.h"
+#include "tests/shell/MainWindow.h"
 #include "tests/support/Programs.h"
 #include "tests/support/WindowsFiles.h"
 

@@ -20,8 +20,8 @@
 #include "platform/forms/Spread.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_Tableur.h"
-#include "tests/grid/OtherSpreadsheets.h"
-#include "tests/grid/XlrdReader.h"
+#include "tests/platform/xls/OtherSpreadsheets.h"
+#include "tests/platform/xls/XlrdReader.h"
 #include "tests/support/TempSite.h"
 #include "tests/support/WindowsFiles.h"
 

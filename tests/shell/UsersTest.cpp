@@ -12,7 +12,7 @@
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
 #include "shell/Lib_Utilisateurs.h"
-#include "tests/shell2/MainWindow.h"
+#include "tests/shell/MainWindow.h"
 #include "tests/support/WindowsFiles.h"
 
 namespace {

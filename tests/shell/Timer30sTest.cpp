@@ -7,8 +7,8 @@
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
 #include "foundation/StatusMails.h"
-#include "tests/mail/SmtpPeer.h"
-#include "tests/periodic/PeriodicFixture.h"
+#include "tests/platform/mail/SmtpPeer.h"
+#include "tests/shell/PeriodicFixture.h"
 #include "tests/support/Programs.h"
 #include "tests/support/WindowsFiles.h"
 

@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "tests/periodic/PeriodicFixture.h"
+#include "tests/shell/PeriodicFixture.h"
 
 namespace {
 

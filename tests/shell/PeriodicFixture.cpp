@@ -1,5 +1,5 @@
 // The periodic jobs' fixture: a fresh engine and main window for every test, manual clock.
-#include "tests/periodic/PeriodicFixture.h"
+#include "tests/shell/PeriodicFixture.h"
 
 #include <csignal>
 #include <cstdlib>
