@@ -7,8 +7,8 @@
 #include <QThread>
 
 #include "tests/e2e/support/E2eProgram.h"
-#include "tests/grid/OtherSpreadsheets.h"
-#include "tests/grid/XlrdReader.h"
+#include "tests/platform/xls/OtherSpreadsheets.h"
+#include "tests/platform/xls/XlrdReader.h"
 #include "tests/support/WindowsFiles.h"
 
 namespace {
