@@ -30,7 +30,7 @@ using support::waitUntil;
 std::string display() { return qEnvironmentVariable("DISPLAY").toStdString(); }
 support::XWindow xid(const QWidget& w) { return support::XWindow(w.windowHandle()->winId()); }
 
-class MainWindowOnDesktop : public shell2_test::MainWindowTest {
+class MainWindowOnDesktop : public mainwindow_test::MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();

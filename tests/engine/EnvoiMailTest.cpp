@@ -101,7 +101,7 @@ TEST_F(EnvoiMail, BodyReportsTheRadioAndBreaksTheMessageAtEachBar) {
         "Poste démarré depuis: 2 J 3 H 14 Min 5 Sec",
         "Application démarrée depuis: 1 H 0 Min 0 Sec",
         "",
-        "Application: C:\\App\\mail_tests.exe",
+        "Application: C:\\App\\engine_tests.exe",
         "Version: " + Lib_Systeme::VersionApplication(),
         "",
         "Message: Premier",

@@ -1,4 +1,4 @@
-// The mail tests' fixture: a server per test, the program's own sending account.
+// The engine mail tests' fixture: a server per test, the program's own sending account.
 #include "tests/engine/MailFixture.h"
 
 #include <cstdlib>

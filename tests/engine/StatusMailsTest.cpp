@@ -56,7 +56,7 @@ TEST_F(StatusMails, NoticeCarriesTheSystemReportFromTheNoReplySender) {
         "",
         "Application démarrée depuis: 1 H 0 Min 0 Sec (31/01/2024 00:20:00)",
         "-",
-        "Application: C:\\App\\mail_tests.exe",
+        "Application: C:\\App\\engine_tests.exe",
         "Version: " + Lib_Systeme::VersionApplication(),
         "-",
         "Message: Relaytone lancé",

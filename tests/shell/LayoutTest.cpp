@@ -19,7 +19,7 @@
 
 namespace {
 
-class Layout : public shell2_test::MainWindowTest {
+class Layout : public mainwindow_test::MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();

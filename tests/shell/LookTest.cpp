@@ -91,7 +91,7 @@ TEST_F(Look, AGivenStyleLeavesTheRegistryAloneAndPicksTheSkin) {
 
 // The skin reaches the main window in the skinned style only.
 TEST_F(Look, TheMainWindowIsGreyWithTheSkinAndKeepsTheSystemColoursWithout) {
-    shell2_test::Fenetre principale;
+    mainwindow_test::Fenetre principale;
     const QColor systeme = principale.palette().color(QPalette::Window);
     Lib_Look::InitGeneralLook(20);
     EXPECT_EQ(principale.palette().color(QPalette::Window), systeme);
@@ -188,7 +188,7 @@ TEST_F(Look, ButtonsTakeTheMainWindowsBackgroundWithTheSkinOnly) {
     for (int style : {15, 20}) {
         SCOPED_TRACE(style);
         Lib_Look::InitGeneralLook(style);
-        shell2_test::Fenetre principale;
+        mainwindow_test::Fenetre principale;
         QPalette fond = principale.palette();
         fond.setColor(QPalette::Window, QColor(182, 182, 182));  // the skin's grey, as drawn
         principale.setPalette(fond);
@@ -242,7 +242,7 @@ TEST_F(Look, OtherWindowsAreStyledThroughTheMainWindow) {
     auto* texte = new QLineEdit(&autre);
     neighbours::Frm_Main().LookFenetre(autre);  // before the main window: nothing
     EXPECT_NE(texte->palette().color(QPalette::Base), Lib_Look::kCouleurChamp);
-    shell2_test::Fenetre principale;
+    mainwindow_test::Fenetre principale;
     neighbours::Frm_Main().LookFenetre(autre);
     EXPECT_EQ(texte->palette().color(QPalette::Base), Lib_Look::kCouleurChamp);
 }

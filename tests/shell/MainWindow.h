@@ -8,7 +8,7 @@
 #include "shell/Frm_Main.h"
 #include "tests/support/TempSite.h"
 
-namespace shell2_test {
+namespace mainwindow_test {
 
 class Fenetre : public Frm_Main {
 protected:
@@ -33,4 +33,4 @@ protected:
     Fenetre fenetre;
 };
 
-}  // namespace shell2_test
+}  // namespace mainwindow_test

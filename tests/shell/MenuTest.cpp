@@ -27,7 +27,7 @@
 
 namespace {
 
-class Menu : public shell2_test::MainWindowTest {
+class Menu : public mainwindow_test::MainWindowTest {
 protected:
     void TearDown() override {
         if (FrmSetup::exists()) FrmSetup::get().Unload(platform::forms::vbFormCode);

@@ -13,7 +13,7 @@ public:
     explicit Page(const char* name) : Form(name) {}
 };
 
-using Topmost = shell2_test::MainWindowTest;
+using Topmost = mainwindow_test::MainWindowTest;
 
 TEST_F(Topmost, WindowsInFrontStepBackAroundADialogAndComeBack) {
     Page devant("Devant"), cachee("Cachee"), normale("Normale");

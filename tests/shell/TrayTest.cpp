@@ -34,7 +34,7 @@ public:
     }
 };
 
-class Tray : public shell2_test::MainWindowTest {
+class Tray : public mainwindow_test::MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
@@ -286,7 +286,7 @@ TEST(TrayMainWindows, EachMainWindowWithoutATrayComesBackFromStandby) {
     Lib_SysTray::BarreDisponibleForcee = false;
     for (int tour = 0; tour < 2; ++tour) {
         SCOPED_TRACE(tour);
-        shell2_test::Fenetre principale;
+        mainwindow_test::Fenetre principale;
         principale.Load();
         principale.Show();
         principale.MiseEnVeilleForcee();

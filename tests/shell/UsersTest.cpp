@@ -17,7 +17,7 @@
 
 namespace {
 
-using shell2_test::MainWindowTest;
+using mainwindow_test::MainWindowTest;
 
 void utilisateur(const std::string& id, const std::string& nom, const std::string& droits,
                  const std::string& bouton = "OK") {

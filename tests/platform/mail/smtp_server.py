@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-# Loopback SMTP server of the mail tests: prints its port, saves each message it accepts as
+# Loopback SMTP server of the tests: prints its port, saves each message it accepts as
 # JSON (envelope, login and the message as Python's own mail reader sees it), refuses
 # recipients whose address begins with "refuse", and ends when its standard input closes.
 # An optional fourth argument "STEP:HOW" plays a faulty server at one step of every exchange
