@@ -56,7 +56,7 @@ function(al3_test_folder name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   # Each test carries its folder's executable as label (scripts/test: ctest -L e2e_tests).
   # PULSE_SERVER names no server, so no test meets the desktop's sound server or spawns one:
-  # no audio device unless a test starts its own (tests/audio).
+  # no audio device unless a test starts its own (the audio tests in tests/engine).
   # Discovery splits a list-valued ENVIRONMENT into separate arguments, so only its first
   # variable would arrive; this script, run after the discovered tests are added, sets all.
   set(environment "QT_QPA_PLATFORM=offscreen;AL3_BIN_DIR=${CMAKE_BINARY_DIR}/bin;AL3_SOURCE_DIR=${PROJECT_SOURCE_DIR};PULSE_SERVER=unix:/nonexistent/al3-no-sound-server")

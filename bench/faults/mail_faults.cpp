@@ -16,7 +16,7 @@
 #include "platform/NumericLocale.h"
 #include "tests/e2e/support/E2eProgram.h"
 #include "tests/e2e/support/TimeProbe.h"
-#include "tests/mail/SmtpPeer.h"
+#include "tests/platform/mail/SmtpPeer.h"
 
 using namespace std::chrono;
 

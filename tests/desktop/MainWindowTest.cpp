@@ -19,7 +19,7 @@
 #include "settings/FrmSetupPeripherique.h"
 #include "settings/FrmSetupSon.h"
 #include "shell/FrmAbout.h"
-#include "tests/shell2/MainWindow.h"
+#include "tests/shell/MainWindow.h"
 #include "tests/support/DesktopWindows.h"
 #include "tests/support/WindowsFiles.h"
 
@@ -30,7 +30,7 @@ using support::waitUntil;
 std::string display() { return qEnvironmentVariable("DISPLAY").toStdString(); }
 support::XWindow xid(const QWidget& w) { return support::XWindow(w.windowHandle()->winId()); }
 
-class MainWindowOnDesktop : public shell2_test::MainWindowTest {
+class MainWindowOnDesktop : public mainwindow_test::MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();

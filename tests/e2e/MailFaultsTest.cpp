@@ -8,7 +8,7 @@
 #include "foundation/StatusMails.h"
 #include "tests/e2e/support/E2eProgram.h"
 #include "tests/e2e/support/TimeProbe.h"
-#include "tests/mail/SmtpPeer.h"
+#include "tests/platform/mail/SmtpPeer.h"
 
 namespace {
 

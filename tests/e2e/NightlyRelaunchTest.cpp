@@ -8,8 +8,8 @@
 
 #include "foundation/StatusMails.h"
 #include "tests/e2e/support/E2eProgram.h"
-#include "tests/grid/XlrdReader.h"
-#include "tests/mail/SmtpPeer.h"
+#include "tests/platform/xls/XlrdReader.h"
+#include "tests/platform/mail/SmtpPeer.h"
 #include "tests/support/Programs.h"
 #include "tests/support/WindowsFiles.h"
 

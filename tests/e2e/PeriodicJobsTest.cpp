@@ -6,7 +6,7 @@
 
 #include "foundation/StatusMails.h"
 #include "tests/e2e/support/E2eProgram.h"
-#include "tests/mail/SmtpPeer.h"
+#include "tests/platform/mail/SmtpPeer.h"
 #include "tests/support/Programs.h"
 #include "tests/support/WindowsFiles.h"
 

@@ -11,7 +11,7 @@
 #include "engine/Frm_MainBis.h"
 #include "foundation/NeighbourServices.h"
 #include "settings/FrmSetupPeripherique.h"
-#include "tests/net/LoopbackPeer.h"
+#include "tests/platform/net/LoopbackPeer.h"
 #include "tests/support/TempSite.h"
 
 namespace enginetest {

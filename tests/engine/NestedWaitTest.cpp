@@ -6,7 +6,7 @@
 
 #include "foundation/StatusMails.h"
 #include "tests/engine/EngineFixture.h"
-#include "tests/mail/SmtpPeer.h"
+#include "tests/platform/mail/SmtpPeer.h"
 
 using enginetest::EngineTest;
 using nettest::LoopbackPeer;

@@ -4,7 +4,7 @@
 #include "foundation/SystemQueries.h"
 #include "platform/Clock.h"
 #include "tests/engine/EngineFixture.h"
-#include "tests/net/HeldNameServer.h"
+#include "tests/platform/net/HeldNameServer.h"
 
 using enginetest::EngineTest;
 using nettest::LoopbackPeer;

@@ -1,6 +1,6 @@
 // The UDP sender on real loopback peers: endpoint reuse, reconnects, refusals, the cut.
 #include "tests/engine/EngineFixture.h"
-#include "tests/net/HeldNameServer.h"
+#include "tests/platform/net/HeldNameServer.h"
 
 using enginetest::EngineTest;
 using nettest::LoopbackPeer;

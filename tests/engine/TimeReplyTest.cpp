@@ -2,7 +2,7 @@
 #include "engine/TimeReply.h"
 #include "platform/Clock.h"
 #include "tests/engine/EngineFixture.h"
-#include "tests/net/HeldNameServer.h"
+#include "tests/platform/net/HeldNameServer.h"
 
 using enginetest::EngineTest;
 using nettest::LoopbackPeer;

@@ -2,7 +2,7 @@
 // every port free again.
 #include "foundation/SystemQueries.h"
 #include "tests/engine/EngineFixture.h"
-#include "tests/net/HeldNameServer.h"
+#include "tests/platform/net/HeldNameServer.h"
 
 using enginetest::EngineTest;
 

@@ -9,8 +9,8 @@
 #include "platform/SystemInfo.h"
 #include "settings/FrmSetupPeripherique.h"
 #include "settings/SettingsFlags.h"
-#include "tests/net/HeldNameServer.h"
-#include "tests/net/LoopbackPeer.h"
+#include "tests/platform/net/HeldNameServer.h"
+#include "tests/platform/net/LoopbackPeer.h"
 #include "tests/settings/SettingsSite.h"
 
 namespace settings_test {

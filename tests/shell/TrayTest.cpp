@@ -1,0 +1,301 @@
+// Standby: windows hidden behind the tray icon (minimised where the desktop has no tray), the
+// tray menu on the right button only, the way back, and the incident icon while in standby.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QMenu>
+
+#include "foundation/DailyLog.h"
+#include "platform/forms/Form.h"
+#include "shell/FrmAbout.h"
+#include "shell/FrmSysTray.h"
+#include "shell/Lib_SysTray.h"
+#include "tests/shell/MainWindow.h"
+
+namespace {
+
+using Lib_SysTray::EnVeille;
+
+// Another window of the program.
+class Autre : public platform::forms::Form {
+public:
+    Autre() : Form("Autre") {}
+};
+
+// Records the order in which watched windows are shown.
+class OrdreAffichage : public QObject {
+public:
+    std::vector<QObject*> ordre;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Show) ordre.push_back(o);
+        return false;
+    }
+};
+
+class Tray : public mainwindow_test::MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        autre.Show();
+        dejaCachee.Load();
+    }
+    // The tray window is one for the run; it goes before the application object does.
+    void TearDown() override { FrmSysTray::release(); }
+    std::vector<std::string> liste() const {
+        std::vector<std::string> l;
+        auto& frm = *FrmSysTray::get().ListeFrm;
+        for (int i = 0; i < frm.ListCount(); ++i) l.push_back(frm.List(i));
+        return l;
+    }
+    std::string handle(QWidget& w) const { return std::to_string(Lib_SysTray::Handle(w)); }
+    void afficher() {
+        FrmSysTray::get().MnuAfficher->trigger();
+        QApplication::processEvents();
+    }
+
+    Autre autre;
+    Autre dejaCachee;  // loaded, never shown
+};
+
+TEST_F(Tray, WithoutATrayStandbyMinimisesAndRestoringComesBack) {
+    Lib_SysTray::BarreDisponibleForcee = false;
+    fenetre.Mnu01Veille->trigger();
+    EXPECT_TRUE(EnVeille);
+    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_TRUE(fenetre.isMinimized());
+    EXPECT_FALSE(autre.isVisible());
+    ASSERT_FALSE(liste().empty());
+    EXPECT_EQ(liste()[0], handle(fenetre));
+    EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate");
+    EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(fenetre));
+
+    fenetre.showNormal();
+    QApplication::processEvents();
+    EXPECT_FALSE(EnVeille);
+    EXPECT_TRUE(autre.isVisible());
+    EXPECT_FALSE(dejaCachee.isVisible());
+    EXPECT_TRUE(liste().empty());
+    EXPECT_FALSE(Lib_SysTray::Hooked);
+}
+
+TEST_F(Tray, WithATrayEveryWindowHidesAndAfficherShowsTheMainWindowFirst) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    fenetre.MiseEnVeilleForcee();
+    EXPECT_FALSE(fenetre.isVisible());
+    EXPECT_FALSE(autre.isVisible());
+    EXPECT_TRUE(Lib_SysTray::IconeTray().isVisible());
+    EXPECT_EQ(Lib_SysTray::IconeTray().toolTip(), "Aerolune: Skyplate");
+    // The main window first, then once more where the walk found it visible.
+    const auto l = liste();
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_EQ(l[0], handle(fenetre));
+    EXPECT_EQ(std::count(l.begin(), l.end(), handle(fenetre)), 2);
+    EXPECT_EQ(std::count(l.begin(), l.end(), handle(autre)), 1);
+
+    OrdreAffichage ordre;
+    fenetre.installEventFilter(&ordre);
+    autre.installEventFilter(&ordre);
+    afficher();
+    ASSERT_EQ(ordre.ordre.size(), 2u);
+    EXPECT_EQ(ordre.ordre[0], &fenetre);
+    EXPECT_EQ(ordre.ordre[1], &autre);
+    EXPECT_FALSE(dejaCachee.isVisible());
+    EXPECT_FALSE(Lib_SysTray::IconeTray().isVisible());
+    EXPECT_FALSE(EnVeille);
+    EXPECT_TRUE(liste().empty());
+    // The record keeps what the icon was shown with.
+    EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(fenetre));
+    EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate");
+    EXPECT_EQ(Lib_SysTray::TrayIconData.uFlags, 7);
+    EXPECT_EQ(Lib_SysTray::TrayIconData.uCallbackMessage, 0x205);
+}
+
+TEST_F(Tray, TheWalksGoFromTheLastLoadedWindowToTheFirst) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    // Made in one order and loaded in the other: only the loading counts.
+    Autre c, b, a;
+    for (Autre* f : {&a, &b, &c}) f->Show();
+    fenetre.MiseEnVeilleForcee();
+    EXPECT_EQ(liste(), (std::vector<std::string>{handle(fenetre), handle(c), handle(b), handle(a), handle(autre),
+                                                  handle(fenetre)}));
+
+    OrdreAffichage ordre;
+    for (QWidget* w : std::initializer_list<QWidget*>{&fenetre, &autre, &a, &b, &c}) w->installEventFilter(&ordre);
+    afficher();
+    EXPECT_EQ(ordre.ordre, (std::vector<QObject*>{&fenetre, &c, &b, &a, &autre}));
+    // The main window, listed twice, takes the focus last.
+    EXPECT_EQ(QApplication::activeWindow(), &fenetre);
+}
+
+TEST_F(Tray, AWindowUnloadedDuringStandbyStaysAwayAndTheOthersComeBack) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    Autre b;
+    b.Show();
+    fenetre.MiseEnVeilleForcee();
+    autre.Unload();
+    afficher();
+    EXPECT_FALSE(autre.isVisible());
+    EXPECT_TRUE(b.isVisible());
+    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_EQ(liste(), std::vector<std::string>{handle(autre)});  // its entry waits for the next standby
+}
+
+TEST_F(Tray, TheAboutEntryShowsTheAboutBoxBesideTheHiddenWindows) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    fenetre.MiseEnVeilleForcee();
+    FrmSysTray::get().MnuAbout->trigger();
+    FrmAbout* boite = nullptr;
+    for (platform::forms::Form* f : platform::forms::Form::LoadedForms())
+        if (auto* b = dynamic_cast<FrmAbout*>(f)) boite = b;
+    ASSERT_NE(boite, nullptr);
+    EXPECT_TRUE(boite->isVisible());
+    EXPECT_FALSE(boite->ShownModal());
+    EXPECT_TRUE(EnVeille);
+    EXPECT_FALSE(fenetre.isVisible());
+    boite->Unload();
+}
+
+TEST_F(Tray, OnlyTheRightButtonOpensTheTrayMenu) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    fenetre.MiseEnVeilleForcee();
+    QMenu& menu = *FrmSysTray::get().MnuFlottant;
+    for (auto raison : {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick}) {
+        emit Lib_SysTray::IconeTray().activated(raison);
+        EXPECT_FALSE(menu.isVisible());
+    }
+    emit Lib_SysTray::IconeTray().activated(QSystemTrayIcon::Context);
+    EXPECT_TRUE(menu.isVisible());
+    const auto actions = menu.actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), "Afficher");
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[2]->text(), "A propos...");
+    menu.hide();
+    // Once standby is over the icon's notifications are no longer taken.
+    afficher();
+    EXPECT_EQ(Lib_SysTray::WindowProc(QSystemTrayIcon::Context), 0);
+}
+
+TEST_F(Tray, AnIncidentInStandbySwapsTheIconForTheIncidentOne) {
+    for (bool barre : {true, false}) {
+        SCOPED_TRACE(barre ? "tray" : "no tray");
+        Lib_SysTray::BarreDisponibleForcee = barre;
+        fenetre.MiseEnVeilleForcee();
+        const auto avant = liste();
+        Lib_Public::TraceLog(-1, -1, -1, "Err: in standby", true);
+        ASSERT_TRUE(Lib_SysTray::Hooked);
+        auto* erreur = dynamic_cast<platform::forms::Form*>(Lib_SysTray::HookedWindow);
+        ASSERT_NE(erreur, nullptr);
+        EXPECT_EQ(erreur->Name(), "FrmError");
+        EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(*erreur));
+        EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate (Incidents...)");
+        EXPECT_EQ(Lib_SysTray::IconeTray().toolTip(), "Aerolune: Skyplate (Incidents...)");
+        EXPECT_EQ(Lib_SysTray::IconeTray().isVisible(), barre);
+        EXPECT_EQ(liste(), avant);
+        EXPECT_TRUE(EnVeille);
+        EXPECT_EQ(fenetre.isVisible(), !barre);
+        // A second incident swaps again, with the same tip.
+        Lib_Public::TraceLog(-1, -1, -1, "Err: again", true);
+        EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate (Incidents...)");
+
+        afficher();
+        EXPECT_FALSE(Lib_SysTray::Hooked);
+        EXPECT_FALSE(Lib_SysTray::IconeTray().isVisible());
+        EXPECT_TRUE(fenetre.isVisible());
+        EXPECT_FALSE(fenetre.isMinimized());
+        EXPECT_TRUE(autre.isVisible());
+    }
+}
+
+TEST_F(Tray, StandbyAgainListsOnlyTheMainWindowSoTheFirstOnesStayHidden) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    fenetre.MiseEnVeilleForcee();
+    fenetre.MiseEnVeilleForcee();
+    EXPECT_EQ(liste(), std::vector<std::string>{handle(fenetre)});
+    afficher();
+    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_FALSE(autre.isVisible());
+}
+
+TEST_F(Tray, StandbyWithoutHidingKeepsTheListAndStillCounts) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    FrmSysTray::get().ListeFrm->AddItem("12345");
+    Lib_SysTray::MiseEnVeille(autre, false, "tip");
+    EXPECT_TRUE(EnVeille);
+    EXPECT_EQ(liste(), std::vector<std::string>{"12345"});
+    EXPECT_TRUE(fenetre.isVisible());
+}
+
+TEST_F(Tray, ALongTipIsCutToWhatTheFieldHolds) {
+    Lib_SysTray::MiseEnVeille(autre, false, std::string(80, 'x'));
+    EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, std::string(63, 'x'));
+}
+
+TEST_F(Tray, ProgramEndDuringStandbyShowsTheWindowsAgainAndRemovesTheIcon) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    fenetre.MiseEnVeilleForcee();
+    FrmSysTray::get().Unload(platform::forms::vbFormCode);
+    EXPECT_TRUE(autre.isVisible());
+    EXPECT_FALSE(Lib_SysTray::IconeTray().isVisible());
+    EXPECT_FALSE(EnVeille);
+}
+
+TEST_F(Tray, TheCommandLineStandbyWaitsForTheWindowAndHappensOnce) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    fenetre.hide();
+    fenetre.MiseEnVeilleDemandee = true;
+    fenetre.TimerVeille.setEnabled(true);
+    fenetre.TimerVeille_Timer();
+    EXPECT_FALSE(EnVeille);
+    EXPECT_TRUE(fenetre.TimerVeille.Enabled());
+    fenetre.show();
+    fenetre.TimerVeille_Timer();
+    EXPECT_TRUE(EnVeille);
+    EXPECT_FALSE(fenetre.MiseEnVeilleDemandee);
+    EXPECT_FALSE(fenetre.TimerVeille.Enabled());
+}
+
+TEST_F(Tray, StandbyFromTheStartUpOptionAnswersTheCommandLinesToo) {
+    Lib_SysTray::BarreDisponibleForcee = true;
+    fenetre.MiseEnVeilleDemandee = true;
+    fenetre.TimerVeille.setEnabled(true);
+    fenetre.MiseEnVeilleForcee();  // the standby-at-launch option, before the timer's tick
+    fenetre.TimerVeille_Timer();
+    EXPECT_FALSE(fenetre.TimerVeille.Enabled());
+    afficher();
+    fenetre.TimerVeille_Timer();  // a late tick must not hide the window the operator asked for
+    EXPECT_FALSE(EnVeille);
+    EXPECT_TRUE(fenetre.isVisible());
+}
+
+TEST_F(Tray, AfterAConfirmedQuitTheStandbyTimerDoesNothing) {
+    PbBQuitter = true;
+    fenetre.MiseEnVeilleDemandee = true;
+    fenetre.TimerVeille.setEnabled(true);
+    fenetre.TimerVeille_Timer();
+    EXPECT_FALSE(EnVeille);
+    EXPECT_TRUE(fenetre.MiseEnVeilleDemandee);
+}
+
+// Without a tray each main window brings its own way back, also one made after another has gone.
+TEST(TrayMainWindows, EachMainWindowWithoutATrayComesBackFromStandby) {
+    support::TempDriveC drive;
+    PbBFeuilleChargee = true;
+    Lib_SysTray::BarreDisponibleForcee = false;
+    for (int tour = 0; tour < 2; ++tour) {
+        SCOPED_TRACE(tour);
+        mainwindow_test::Fenetre principale;
+        principale.Load();
+        principale.Show();
+        principale.MiseEnVeilleForcee();
+        EXPECT_TRUE(principale.isMinimized());
+        principale.showNormal();
+        QApplication::processEvents();
+        EXPECT_FALSE(EnVeille);
+    }
+    FrmSysTray::release();
+}
+
+}  // namespace
