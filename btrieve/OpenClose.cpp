@@ -20,6 +20,7 @@
 #include "foundation/FilesAndFolders.h"
 #include "foundation/NeighbourServices.h"
 #include "platform/Cp1252.h"
+#include "platform/VbErrors.h"
 #include "platform/WinPath.h"
 #include "platform/btrcall/Btrcall.h"
 
@@ -63,7 +64,7 @@ bool inRange(int16_t base, int16_t first, int16_t last, int16_t file, const char
     if (base >= 0 && base < kNbBasesBTR && first >= 1 && last <= kNbInstancesBTR &&
         file >= 0 && file < kNbFichiersBTR)
         return true;
-    Lib_Public::ReportError(9,
+    Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange,
                             "Subscript out of range (base " + std::to_string(base) + ", stations " +
                                 std::to_string(first) + " to " + std::to_string(last) +
                                 ", file " + std::to_string(file) + ")",

@@ -18,6 +18,7 @@
 #include "foundation/ErrorReporter.h"
 #include "foundation/RunState.h"
 #include "platform/Cp1252.h"
+#include "platform/VbErrors.h"
 #include "platform/btrcall/Btrcall.h"
 
 namespace Lib_Data_BTrieve {
@@ -61,7 +62,7 @@ bool refused(int16_t base, int16_t file, int32_t instance, int16_t op) {
     const bool baseOk = base >= 0 && base < kNbBasesBTR;
     const bool fileOk = file >= 0 && file < kNbFichiersBTR;
     if (baseOk && fileOk) return false;
-    Lib_Public::ReportError(9,
+    Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange,
                             "Subscript out of range (base " + std::to_string(base) + ", file " +
                                 std::to_string(file) + ", station " + std::to_string(instance) + ")",
                             kSelf);

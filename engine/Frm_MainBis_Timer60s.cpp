@@ -16,6 +16,7 @@
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/StatusMails.h"
+#include "platform/VbErrors.h"
 #include "settings/FrmSetupDivers.h"
 #include "shell/Executable.h"
 #include "shell/FRADx55Drain.h"
@@ -25,7 +26,6 @@
 namespace {
 
 const std::string kCaller = "Frm_MainBis:Timer60s_Timer";
-constexpr int32_t kErreurInterne = 51;  // VB's "internal error": a failure of no other kind
 
 std::string dateHeure(platform::LocalClockTime moment) { return Lib_Email::DateGenerale(moment); }
 
@@ -52,7 +52,8 @@ void Trap(int ligne, Etape&& etape) {
     } catch (const std::logic_error&) {
         Lib_Public::TraceLog(-1, -1, -1, "Err: 5: Argument ou appel de procédure incorrect |Sub: " + sub);
     } catch (const std::exception& e) {
-        Lib_Public::ReportError(kErreurInterne, e.what(), kCaller, "AL3_Relaytone", ligne);
+        Lib_Public::ReportError(platform::vb::kInternalError, e.what(), kCaller, "AL3_Relaytone",
+                                ligne);
     }
 }
 

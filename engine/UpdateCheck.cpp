@@ -16,6 +16,7 @@
 #include "foundation/Timing.h"
 #include "platform/Dialogs.h"
 #include "platform/ScopedFlag.h"
+#include "platform/VbErrors.h"
 
 namespace engine {
 namespace {
@@ -79,7 +80,7 @@ void UpdateCheckHost::Web_VerificationDerniereVersion() {
             try {
                 corps();
             } catch (const platform::http::HttpError& erreur) {
-                if (erreur.number() != platform::http::kErreurConnexion) {
+                if (erreur.number() != platform::vb::kUnexpectedFailure) {
                     Lib_Public::ReportError(erreur.number(), erreur.what(), kCaller);
                     return;
                 }
@@ -88,7 +89,8 @@ void UpdateCheckHost::Web_VerificationDerniereVersion() {
                 clHttp.Close();
                 throw ConnexionPerdue{};
             } catch (const std::exception& erreur) {
-                Lib_Public::ReportError(kErreurProcedure, erreur.what(), kCaller);
+                Lib_Public::ReportError(platform::vb::kInvalidProcedureCall, erreur.what(),
+                                        kCaller);
             }
         };
         etapeHttp([&] {
