@@ -39,6 +39,4 @@ private:
     void RunBatch(const std::string& path);
 
     bool quitting_ = false;
-    bool timerMainBusy_ = false;
-    bool timerBisBusy_ = false;
 };

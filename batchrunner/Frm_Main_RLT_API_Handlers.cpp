@@ -6,15 +6,13 @@
 #include "batchrunner/BatchFolder.h"
 #include "batchrunner/Frm_Main_RLT_API.h"
 #include "platform/Dialogs.h"
-#include "platform/ScopedFlag.h"
 #include "platform/process/Process.h"
 
 namespace dlg = platform::dialogs;
 namespace proc = platform::process;
 
 void Frm_Main_RLT_API::TimerMain_Timer() {
-    if (timerMainBusy_ || Stopping()) return;
-    const platform::ScopedFlag busy(timerMainBusy_);
+    if (Stopping()) return;
     proc::reapFinished();  // the batch files started in the cycle before
     for (const std::string& path : BatchFolder::MatchingFiles()) ListeBatch->AddItem(path);
     TimerBis->setEnabled(ListeBatch->ListCount() > 0);
@@ -22,8 +20,6 @@ void Frm_Main_RLT_API::TimerMain_Timer() {
 }
 
 void Frm_Main_RLT_API::TimerBis_Timer() {
-    if (timerBisBusy_) return;
-    const platform::ScopedFlag busy(timerBisBusy_);
     while (ListeBatch->ListCount() > 0 && !Stopping()) {
         const std::string path = ListeBatch->List(0);
         ListeBatch->RemoveItem(0);

@@ -5,6 +5,7 @@
 
 #include "foundation/Conversions.h"
 #include "foundation/ErrorReporter.h"
+#include "platform/VbErrors.h"
 
 namespace {
 
@@ -112,7 +113,8 @@ void put16(size_t offset, int32_t value) {
 
 bool inCatalogue(int16_t no, const char* procedure) {
     if (no >= 0 && no < kNbFichiersBTR) return true;
-    Lib_Public::ReportError(9, "Subscript out of range (file " + std::to_string(no) + ")",
+    Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange,
+                            "Subscript out of range (file " + std::to_string(no) + ")",
                             std::string("Lib_Data_BTrieve:") + procedure);
     return false;
 }
@@ -144,8 +146,9 @@ std::string NomFichierBTR(int16_t NoFichier, int16_t Instance) {
     while (!name.empty() && name.front() == ' ') name.erase(0, 1);
     if (def.ParStation == "O") {
         if (Instance < 0 || Instance > 19 || name.size() < 5) {
-            Lib_Public::ReportError(9, "Subscript out of range (station " +
-                                           std::to_string(Instance + 1) + ")",
+            Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange,
+                                    "Subscript out of range (station " +
+                                        std::to_string(Instance + 1) + ")",
                                     "Lib_Data_BTrieve:NomFichierBTR");
             return {};
         }

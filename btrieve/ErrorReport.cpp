@@ -16,11 +16,13 @@
 #include "foundation/Timing.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/btrcall/Btrcall.h"
 #include "platform/process/Process.h"
 
 namespace Lib_Data_BTrieve_2 {
 namespace {
 
+namespace btr = platform::btrcall;
 namespace dialogs = platform::dialogs;
 
 std::string programName() {
@@ -45,8 +47,10 @@ std::string historyLines(int16_t base) {
 }
 
 bool damaging(int16_t status) {
-    return status == 2 || status == 14 || status == 15 || status == 19 || status == 30 ||
-           (status == 4 && PbIBtrOp == 4);
+    return status == btr::StatusIoError || status == btr::StatusPreImageOpenError ||
+           status == btr::StatusPreImageIoError || status == btr::StatusUnrecoverable ||
+           status == btr::StatusNotOurFile ||
+           (status == btr::StatusKeyNotFound && PbIBtrOp == btr::OpDelete);
 }
 
 int box(const std::string& text, bool informAndQuit) {
@@ -104,17 +108,17 @@ std::string ErreurBTrieveLibelle(int16_t status, const std::string& fileName) {
 void ErreurBTrieve(int16_t base, int16_t file, const std::string& fileName,
                    const std::string& /*caller*/, bool quiet, bool informAndQuit, bool showBox) {
     const int16_t status = PbIBtrStatus;
-    if (status == 0) return;
+    if (status == btr::StatusOk) return;
     const bool baseKnown = base >= 0 && base < kNbBasesBTR;
     std::string text = heading(file) + ErreurBTrieveLibelle(status, fileName) + "\n";
     if (!quiet) {
-        if (status != 161 && baseKnown) {
+        if (status != btr::StatusLicenseLimit && baseKnown) {
             Lib_Data_BTrieve::PrefixeStatutHistorique(base, status);
             text += historyLines(base);
         }
         if (damaging(status)) text += "\nFaîtes une restauration de ce fichier\n";
     }
-    if (status == 80) return;
+    if (status == btr::StatusConflict) return;
 
     bool restartMode = false;
     if (status >= 3000 && status <= 3132) {

@@ -20,11 +20,14 @@
 #include "foundation/FilesAndFolders.h"
 #include "foundation/NeighbourServices.h"
 #include "platform/Cp1252.h"
+#include "platform/VbErrors.h"
 #include "platform/WinPath.h"
 #include "platform/btrcall/Btrcall.h"
 
 namespace Lib_Data_BTrieve {
 namespace {
+
+namespace btr = platform::btrcall;
 
 BtrPosBlockType blanks() {
     BtrPosBlockType block;
@@ -61,7 +64,7 @@ bool inRange(int16_t base, int16_t first, int16_t last, int16_t file, const char
     if (base >= 0 && base < kNbBasesBTR && first >= 1 && last <= kNbInstancesBTR &&
         file >= 0 && file < kNbFichiersBTR)
         return true;
-    Lib_Public::ReportError(9,
+    Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange,
                             "Subscript out of range (base " + std::to_string(base) + ", stations " +
                                 std::to_string(first) + " to " + std::to_string(last) +
                                 ", file " + std::to_string(file) + ")",
@@ -152,12 +155,12 @@ bool OuvertureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::strin
     std::error_code ec;
     const std::filesystem::path host = platform::winpath::toHost(Path);
     if (host.empty() || !std::filesystem::is_regular_file(host, ec)) {
-        PbIBtrStatus = 12;
+        PbIBtrStatus = btr::StatusFileNotFound;
     } else {
         BtrPosBlockType pos = blanks();
         std::string key = platform::cp1252::fromUtf8(Path);
-        PbIBtrStatus = BTRieve_Reel(NoFichier, 0, pos, DataLen, key, Mode);
-        if (PbIBtrStatus == 0) {
+        PbIBtrStatus = BTRieve_Reel(NoFichier, btr::OpOpen, pos, DataLen, key, Mode);
+        if (PbIBtrStatus == btr::StatusOk) {
             BtrPosBlock[size_t(NoBase)][size_t(Instance - 1)][size_t(NoFichier)] = pos;
             BtrRecordLength[size_t(NoFichier)] = int16_t(DataLen);
             return true;
@@ -166,7 +169,7 @@ bool OuvertureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::strin
     std::string shown = Path;
     Lib_Public::ClearChaine(shown);
     AjoutHistorique(NoBase, "File:" + Lib_Public::N2S(NoFichier, 2) +
-                                (PbIBtrStatus == 12 ? " (" + Path + ")" : "") +
+                                (PbIBtrStatus == btr::StatusFileNotFound ? " (" + Path + ")" : "") +
                                 " Station:" + std::to_string(Instance) + " OP:00 K:00 [" + shown +
                                 "]");
     Lib_Data_BTrieve_2::ErreurBTrieve(NoBase, NoFichier, Path,
@@ -177,12 +180,12 @@ bool OuvertureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::strin
 bool FermetureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::string& Path,
                              int32_t Instance) {
     if (!RecordBuffer(NoFichier)) return false;
-    // Operation 1 on the file's own block: the stop operation would end every open file.
+    // A close on the file's own block: the stop operation would end every open file.
     BtrPosBlockType& pos = BtrPosBlock[size_t(NoBase)][size_t(Instance - 1)][size_t(NoFichier)];
     uint32_t dataLen = uint32_t(BtrRecordLength[size_t(NoFichier)]);
     std::string key = platform::cp1252::fromUtf8(Path);
-    PbIBtrStatus = BTRieve_Reel(NoFichier, 1, pos, dataLen, key, 0);
-    if (PbIBtrStatus == 0) return true;
+    PbIBtrStatus = BTRieve_Reel(NoFichier, btr::OpClose, pos, dataLen, key, 0);
+    if (PbIBtrStatus == btr::StatusOk) return true;
     Lib_Data_BTrieve_2::ErreurBTrieve(NoBase, NoFichier, Path,
                                       "Lib_Data_BTrieve:FermetureFichierBTrieve");
     return false;
@@ -194,7 +197,7 @@ int16_t CreationStructureVide(const std::string& Path) {
     const uint16_t keyLen = uint16_t(key.size());
     key.push_back('\0');
     uint32_t dataLen = kFileSpecSize;
-    PbIBtrStatus = seams::callEngine(platform::btrcall::OpCreate, modulePosBlock().data(),
+    PbIBtrStatus = seams::callEngine(btr::OpCreate, modulePosBlock().data(),
                                      BtrieveFileSpec.data(), &dataLen, key.data(), keyLen, 0);
     return PbIBtrStatus;
 }
@@ -204,9 +207,9 @@ void GetVersionsMoteur() {
     unsigned char data[15] = {};
     uint32_t dataLen = sizeof data;
     std::string key(255, ' ');
-    PbIBtrStatus = seams::callEngine(platform::btrcall::OpVersion, modulePosBlock().data(), data,
+    PbIBtrStatus = seams::callEngine(btr::OpVersion, modulePosBlock().data(), data,
                                      &dataLen, key.data(), 255, 0);
-    if (PbIBtrStatus != 0) return;
+    if (PbIBtrStatus != btr::StatusOk) return;
     auto block = [&](int b) {
         const unsigned char* at = data + 5 * b;
         const int version = at[0] | (at[1] << 8);

@@ -18,9 +18,13 @@
 #include "foundation/ErrorReporter.h"
 #include "foundation/RunState.h"
 #include "platform/Cp1252.h"
+#include "platform/VbErrors.h"
+#include "platform/btrcall/Btrcall.h"
 
 namespace Lib_Data_BTrieve {
 namespace {
+
+namespace btr = platform::btrcall;
 
 constexpr int kMaxRetries = 10;
 const std::string kSelf = "Lib_Data_BTrieve:BTRieve";
@@ -58,11 +62,11 @@ bool refused(int16_t base, int16_t file, int32_t instance, int16_t op) {
     const bool baseOk = base >= 0 && base < kNbBasesBTR;
     const bool fileOk = file >= 0 && file < kNbFichiersBTR;
     if (baseOk && fileOk) return false;
-    Lib_Public::ReportError(9,
+    Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange,
                             "Subscript out of range (base " + std::to_string(base) + ", file " +
                                 std::to_string(file) + ", station " + std::to_string(instance) + ")",
                             kSelf);
-    PbIBtrStatus = op == 5 ? 4 : 9;
+    PbIBtrStatus = op == btr::OpGetEqual ? btr::StatusKeyNotFound : btr::StatusEndOfFile;
     return true;
 }
 
@@ -79,7 +83,7 @@ void notOpen(int16_t base, int16_t file, int32_t instance, const std::string& ke
     const bool first = notOpenShown().insert({base, file, instance}).second;
     Lib_Public::GestErr(2003, "#: " + std::to_string(file) + " Station: " + std::to_string(instance),
                         "(Source:" + caller + ")", !first, "");
-    PbIBtrStatus = 20;
+    PbIBtrStatus = btr::StatusRecordManagerInactive;
     Lib_Data_BTrieve_2::ErreurBTrieve(base, file, platform::cp1252::toUtf8(key), kSelf, false,
                                       false, first);
 }
@@ -91,40 +95,49 @@ Next afterFailure(int16_t base, int16_t op, std::string& key, int16_t keyNum, in
                   int& retries) {
     const int16_t status = PbIBtrStatus;
     uint32_t dataLen = uint32_t(BtrRecordLength[size_t(file)]);
-    if (status == 7) {
-        if ((op == 3 && file == 35) || (oneOf(op, {6, 7}) && file == 34)) return Next::Done;
+    if (status == btr::StatusKeyNumberChanged) {
+        if ((op == btr::OpUpdate && file == 35) ||
+            (oneOf(op, {btr::OpGetNext, btr::OpGetPrevious}) && file == 34))
+            return Next::Done;
         if (++retries > kMaxRetries) {
             giveUp(base, file, instance, op, keyNum, caller);
             return Next::Done;
         }
-        if (oneOf(op, {6, 7})) {
-            const int16_t again = BTRieve_Reel(file, 5, pos, dataLen, key, keyNum);
-            if (again == 0) return Next::Done;  // status stays 7
+        if (oneOf(op, {btr::OpGetNext, btr::OpGetPrevious})) {
+            const int16_t again = BTRieve_Reel(file, btr::OpGetEqual, pos, dataLen, key, keyNum);
+            if (again == btr::StatusOk) return Next::Done;  // the key-changed status stays
             PbIBtrStatus = again;
         }
         report(base, file, key);
         return Next::Retry;
     }
-    if (oneOf(status, {36, 37, 38, 39, 83, 92, 81, 84, 85})) {
+    if (oneOf(status, {btr::StatusTransactionError, btr::StatusTransactionActive,
+                       btr::StatusTransactionControlFileError, btr::StatusNoTransactionBegun,
+                       btr::StatusReadOutsideTransaction, btr::StatusTransactionTableFull,
+                       btr::StatusLockError, btr::StatusRecordLocked, btr::StatusFileLocked})) {
         if (++retries > kMaxRetries) report(base, file, key);
         seams::sleep(1000);
         return Next::Retry;
     }
-    if (status == 54) {
-        if (op == 3 && file == 35) PbIBtrStatus = 0;
+    if (status == btr::StatusVariablePortionCorrupt) {
+        if (op == btr::OpUpdate && file == 35) PbIBtrStatus = btr::StatusOk;
         else report(base, file, key);
         return Next::Done;
     }
-    if (status == 80) {
+    if (status == btr::StatusConflict) {
         if (++retries > kMaxRetries) {
             giveUp(base, file, instance, op, keyNum, caller);
             return Next::Done;
         }
         seams::sleep(500);
-        if (oneOf(op, {3, 4})) BTRieve_Reel(file, 5, pos, dataLen, key, keyNum);
+        if (oneOf(op, {btr::OpUpdate, btr::OpDelete}))
+            BTRieve_Reel(file, btr::OpGetEqual, pos, dataLen, key, keyNum);
         return Next::Retry;
     }
-    const bool quiet = oneOf(op, {2, 3}) ? status == 5 : oneOf(status, {4, 5, 9});
+    const bool quiet = oneOf(op, {btr::OpInsert, btr::OpUpdate})
+                           ? status == btr::StatusDuplicateKey
+                           : oneOf(status, {btr::StatusKeyNotFound, btr::StatusDuplicateKey,
+                                            btr::StatusEndOfFile});
     if (!quiet) report(base, file, key);
     return Next::Done;
 }
@@ -137,13 +150,14 @@ void callLoop(int16_t base, int16_t op, std::string& key, int16_t keyNum, int16_
         uint32_t dataLen = uint32_t(BtrRecordLength[size_t(file)]);
         if (key.empty()) key = std::string(100, ' ');
         PbIBtrStatus = BTRieve_Reel(file, op, pos, dataLen, key, keyNum);
-        if (PbIBtrStatus == 0) break;
+        if (PbIBtrStatus == btr::StatusOk) break;
         if (Abandon || PbBArretSignale) return;
         if (afterFailure(base, op, key, keyNum, file, instance, caller, pos, retries) == Next::Done)
             return;
     }
-    if (oneOf(op, {19, 1019})) BtrInTransaction = true;
-    if (oneOf(op, {20, 21})) BtrInTransaction = false;
+    if (oneOf(op, {btr::OpBeginTransaction, btr::OpBeginConcurrentTransaction}))
+        BtrInTransaction = true;
+    if (oneOf(op, {btr::OpEndTransaction, btr::OpAbortTransaction})) BtrInTransaction = false;
     if (op > 4 && oneOf(file, {20, 22, 32})) NettoyageChamps(file, RecordBuffer(file));
 }
 
@@ -165,8 +179,9 @@ int16_t BTRieve_Reel(int16_t NoFichier, int16_t operation, BtrPosBlockType& posB
 
 void BTRieve(int16_t base, int16_t operation, std::string& key, int16_t keyNum, int16_t NoFichier,
              int32_t instance, const std::string& caller, bool /*notRead*/) {
-    if (oneOf(operation, {20, 21}) && !BtrInTransaction) return;
-    if (oneOf(operation, {10, 11})) std::replace(key.begin(), key.end(), '\xFF', 'z');
+    if (oneOf(operation, {btr::OpEndTransaction, btr::OpAbortTransaction}) && !BtrInTransaction)
+        return;
+    if (oneOf(operation, {btr::OpGetLessThan, btr::OpGetLessOrEqual})) std::replace(key.begin(), key.end(), '\xFF', 'z');
     if (instance < 1) instance = 1;
     if (refused(base, NoFichier, instance, operation)) return;
     if (!VBA::Trim(caller).empty())
@@ -175,12 +190,12 @@ void BTRieve(int16_t base, int16_t operation, std::string& key, int16_t keyNum, 
     if (instance > kNbInstancesBTR) {
         Lib_Public::GestErr(9, std::to_string(instance), "BTrieve (Source:" + caller + ")", false,
                             "");
-        PbIBtrStatus = operation == 5 ? 4 : 9;
+        PbIBtrStatus = operation == btr::OpGetEqual ? btr::StatusKeyNotFound : btr::StatusEndOfFile;
         return;
     }
     if (!PbBBtrFileOpen[size_t(base)][size_t(instance - 1)][size_t(NoFichier)]) {
         // While shutting down nothing is reported, but an earlier success must not stand.
-        if (Abandon) PbIBtrStatus = 20;
+        if (Abandon) PbIBtrStatus = btr::StatusRecordManagerInactive;
         else notOpen(base, NoFichier, instance, key, caller);
     } else {
         callLoop(base, operation, key, keyNum, NoFichier, instance, caller);

@@ -13,7 +13,7 @@ namespace {
 
 bool hasLayout(int16_t no) {
     return (no >= 0 && no <= 7) || no == 17 || (no >= 19 && no <= 37) || (no >= 40 && no <= 49) ||
-           no == 55 || no == 59;
+           no == kFileFRADx55 || no == 59;
 }
 
 std::string trimmedUtf8(std::string_view field) {
@@ -37,15 +37,11 @@ void resetRecords() {
 }
 
 char* RecordBuffer(int16_t NoFichier) {
-    if (NoFichier == 55) return reinterpret_cast<char*>(&PbTFRADx55);
+    if (NoFichier == kFileFRADx55) return reinterpret_cast<char*>(&PbTFRADx55);
     if (!hasLayout(NoFichier)) return nullptr;
     std::vector<char>& buffer = buffers()[size_t(NoFichier)];
     if (buffer.empty()) buffer.assign(size_t(EntreeCatalogue(NoFichier).RecordLength), ' ');
     return buffer.data();
-}
-
-std::string NatureText(const EnregFRADx55& record) {
-    return trimmedUtf8(std::string_view(record.Nature, sizeof record.Nature));
 }
 
 std::string MessageText(const EnregFRADx55& record) {

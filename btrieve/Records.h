@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+constexpr int16_t kFileFRADx55 = 55;
+
 // File 55, the player's message file: 500 bytes of Windows-1252 text, as stored.
 struct EnregFRADx55 {
     char Cle1[8];
@@ -24,8 +26,7 @@ namespace Lib_Data_BTrieve {
 // as long as the catalogue's record length; nullptr for any other number.
 char* RecordBuffer(int16_t NoFichier);
 
-// Fields of a message record as program text: UTF-8, blanks trimmed at both ends.
-std::string NatureText(const EnregFRADx55& record);
+// The message of a record as program text: UTF-8, blanks trimmed at both ends.
 std::string MessageText(const EnregFRADx55& record);
 
 // Back to the start of the process: every record buffer blank again.

@@ -8,8 +8,6 @@
 
 namespace engine {
 
-using settings::kErreurProcedure;
-
 // The settings windows' trap: one way to report a step.
 template <class Body>
 void Trap(const std::string& caller, Body&& body) {

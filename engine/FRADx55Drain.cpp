@@ -5,6 +5,7 @@
 #include "btrieve/ErrorReport.h"
 #include "btrieve/OpenClose.h"
 #include "btrieve/Operation.h"
+#include "btrieve/Records.h"
 #include "engine/ErrorTrap.h"
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
@@ -14,6 +15,7 @@
 #include "foundation/Site.h"
 #include "platform/Cp1252.h"
 #include "platform/ScopedFlag.h"
+#include "platform/btrcall/Btrcall.h"
 #include "engine/EngineState.h"
 
 namespace FRADx55 {
@@ -36,25 +38,25 @@ bool ARejouer(const std::string& texte) {
 void ParcoursStation(int16_t noBase, int16_t station, const std::string& caller, const bool& abandon,
                      Moment moment, const std::function<void(const EnregFRADx55&)>& action) {
     while (!abandon && !Abandon) {
-        PbIBtrOp = 9;
+        PbIBtrOp = platform::btrcall::OpGetGreaterOrEqual;
         PbSBtrKey = kCleBasse;
         PbIBtrKeyNum = 0;
-        PbIBtrFile = 55;
+        PbIBtrFile = kFileFRADx55;
         Lib_Data_BTrieve::BTRieve(noBase, PbIBtrOp, PbSBtrKey, PbIBtrKeyNum, PbIBtrFile, station, caller);
-        if (PbIBtrStatus == 9) return;
-        if (PbIBtrStatus != 0) {
+        if (PbIBtrStatus == platform::btrcall::StatusEndOfFile) return;
+        if (PbIBtrStatus != platform::btrcall::StatusOk) {
             // A file that is not open has been reported by the call itself.
-            if (Lib_Data_BTrieve::FichierOuvert(noBase, 55, station))
-                Lib_Data_BTrieve_2::ErreurBTrieve(noBase, 55, PbSBtrKey, caller, false, false);
+            if (Lib_Data_BTrieve::FichierOuvert(noBase, kFileFRADx55, station))
+                Lib_Data_BTrieve_2::ErreurBTrieve(noBase, kFileFRADx55, PbSBtrKey, caller, false, false);
             return;
         }
         if (PbSBtrKey.compare(kCleHaute) > 0) return;
         const EnregFRADx55 enreg = PbTFRADx55;
         if (moment == Moment::AvantSuppression) action(enreg);
-        PbIBtrOp = 4;
+        PbIBtrOp = platform::btrcall::OpDelete;
         Lib_Data_BTrieve::BTRieve(noBase, PbIBtrOp, PbSBtrKey, PbIBtrKeyNum, PbIBtrFile, station, caller);
-        if (PbIBtrStatus != 0) {
-            Lib_Data_BTrieve_2::ErreurBTrieve(noBase, 55, PbSBtrKey, "", false, false);
+        if (PbIBtrStatus != platform::btrcall::StatusOk) {
+            Lib_Data_BTrieve_2::ErreurBTrieve(noBase, kFileFRADx55, PbSBtrKey, "", false, false);
             // The record stays; reading on would take it again and again.
             Lib_Public::TraceLog(station - 1, -1, -1,
                                  "Err: FRADx55: Delete failed (status " + std::to_string(PbIBtrStatus) +

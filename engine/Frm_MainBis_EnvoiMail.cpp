@@ -13,6 +13,7 @@
 #include "foundation/Timing.h"
 #include "platform/Dialogs.h"
 #include "platform/ScopedFlag.h"
+#include "platform/VbErrors.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ void Frm_MainBis::EnvoiMail(bool ModeTest, const std::string& EmailsTo,
         DerniereErreur = {error.number, line, error.description, "clSmtp"};
         failed = true;
         clSmtpMail.Disconnect();
-        if (error.number == platform::mail::kNotConnected)
+        if (error.number == platform::vb::kUnexpectedFailure)
             Lib_Public::TraceLog(-1, -1, -1,
                                  "Err: -2147418113: Connection to the server not active |Sub: " +
                                      kCaller + ":" + std::to_string(line));

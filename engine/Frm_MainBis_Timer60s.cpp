@@ -23,7 +23,6 @@
 namespace {
 
 const std::string kCaller = "Frm_MainBis:Timer60s_Timer";
-constexpr int32_t kErreurInterne = 51;  // VB's "internal error": a failure of no other kind
 
 std::string dateHeure(platform::LocalClockTime moment) { return Lib_Email::DateGenerale(moment); }
 
@@ -48,7 +47,8 @@ void Trap(int ligne, Etape&& etape) {
     } catch (const std::logic_error&) {
         Lib_Public::TraceLog(-1, -1, -1, "Err: 5: Argument ou appel de procédure incorrect |Sub: " + sub);
     } catch (const std::exception& e) {
-        Lib_Public::ReportError(kErreurInterne, e.what(), kCaller, "AL3_Relaytone", ligne);
+        Lib_Public::ReportError(platform::vb::kInternalError, e.what(), kCaller, "AL3_Relaytone",
+                                ligne);
     }
 }
 

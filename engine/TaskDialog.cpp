@@ -78,7 +78,6 @@ void TaskDialogControl::Reset() {
     ShowTimer = 0;
     buttons_.clear();
     radioButtons_.clear();
-    properties_.clear();
     if (IsOpen()) return;  // the open dialog keeps its progress and its state
     progressPosition_ = 0;
     progressLow_ = 0;
@@ -97,11 +96,6 @@ void TaskDialogControl::AddRadioButton(const std::string& caption, int32_t id) {
 TaskDialogContent TaskDialogControl::Snapshot() const {
     return {WindowTitle, MainInstruction, Content,  Footer,   DefaultButton,
             CommonButtons, hWndParent,    ShowTimer, buttons_, radioButtons_};
-}
-
-int32_t TaskDialogControl::Property(int32_t number) const {
-    const auto found = properties_.find(number);
-    return found == properties_.end() ? 0 : found->second;
 }
 
 TaskDialogWindow* TaskDialogControl::topWindow() const { return top() ? top()->window : nullptr; }

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -97,9 +96,9 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
 
-    // The callers' other numbered properties (width, icons, flags): kept, not acted upon.
-    void SetProperty(int32_t number, int32_t value) { properties_[number] = value; }
-    int32_t Property(int32_t number) const;
+    // The callers' other numbered properties (width, icons, flags): this dialog draws itself
+    // and has no use for them.
+    void SetProperty(int32_t /*number*/, int32_t /*value*/) {}
 
     // Events: milliseconds since the dialog appeared (every 100 ms while ShowTimer is 1 and
     // the dialog is on top); a button click with its "close the dialog" flag (true unless the
@@ -118,7 +117,6 @@ private:
 
     std::vector<TaskDialogButton> buttons_;
     std::vector<TaskDialogButton> radioButtons_;
-    std::map<int32_t, int32_t> properties_;
     int32_t progressPosition_ = 0;
     int32_t progressLow_ = 0;
     int32_t progressHigh_ = 100;

@@ -17,6 +17,7 @@
 #include "foundation/Timing.h"
 #include "platform/Dialogs.h"
 #include "platform/ScopedFlag.h"
+#include "platform/VbErrors.h"
 
 namespace engine {
 namespace {
@@ -112,7 +113,7 @@ UpdateCheckHost::SuiteEtape UpdateCheckHost::EtapeHttp(const std::function<void(
     try {
         corps();
     } catch (const platform::http::HttpError& erreur) {
-        if (erreur.number() != platform::http::kErreurConnexion) {
+        if (erreur.number() != platform::vb::kUnexpectedFailure) {
             Lib_Public::ReportError(erreur.number(), erreur.what(), kCaller);
             return SuiteEtape::Suivante;
         }
@@ -121,7 +122,7 @@ UpdateCheckHost::SuiteEtape UpdateCheckHost::EtapeHttp(const std::function<void(
         clHttp.Close();
         return SuiteEtape::ConnexionPerdue;
     } catch (const std::exception& erreur) {
-        Lib_Public::ReportError(kErreurProcedure, erreur.what(), kCaller);
+        Lib_Public::ReportError(platform::vb::kInvalidProcedureCall, erreur.what(), kCaller);
     }
     return SuiteEtape::Suivante;
 }

@@ -12,6 +12,7 @@
 #include "foundation/DailyLog.h"
 #include "foundation/ErrorReporter.h"
 #include "platform/Cp1252.h"
+#include "platform/VbErrors.h"
 
 namespace Lib_Public {
 namespace {
@@ -20,7 +21,6 @@ using namespace std::chrono;
 using platform::cp1252::decodeUtf8;
 using platform::cp1252::encodeUtf8;
 
-constexpr int32_t kInvalidCall = 5;  // VB's "Invalid procedure call or argument"
 const char* const kInvalidCallText = "Invalid procedure call or argument";
 
 std::string textOfDouble(double value) {
@@ -74,7 +74,8 @@ std::string ExtraireBalise(const std::string& message, const std::string& tag,
     if (close == 0) return defaultValue;
     const int32_t valueStart = found + VBA::Len(tag);
     if (close < valueStart) {  // the tag itself holds the ">"
-        ReportError(kInvalidCall, kInvalidCallText, "Lib_Public:ExtraireBalise");
+        ReportError(platform::vb::kInvalidProcedureCall, kInvalidCallText,
+                    "Lib_Public:ExtraireBalise");
         return defaultValue;
     }
     return VBA::Mid(message, valueStart, close - valueStart);
@@ -93,7 +94,7 @@ std::string N2S(double value, int16_t width, int16_t decimals, const std::string
 
     std::u32string text;
     if (width < 0) {
-        ReportError(kInvalidCall, kInvalidCallText, caller);
+        ReportError(platform::vb::kInvalidProcedureCall, kInvalidCallText, caller);
     } else {
         const std::u32string digits = decodeUtf8(std::to_string(whole));
         text = std::u32string(size_t(width), padChar) + digits;
@@ -102,7 +103,7 @@ std::string N2S(double value, int16_t width, int16_t decimals, const std::string
 
     if (decimals != 0) {
         if (decimals < 0 || width < decimals + 1) {
-            ReportError(kInvalidCall, kInvalidCallText, caller);
+            ReportError(platform::vb::kInvalidProcedureCall, kInvalidCallText, caller);
         } else {
             text = text.substr(1, size_t(width - decimals - 1)) + U"." +
                    text.substr(text.size() - size_t(decimals));
@@ -147,7 +148,7 @@ platform::LocalClockTime S2D(const std::string& text) {
         if (composedYear >= 100 && composedYear <= 9999)
             return platform::LocalClockTime{duration_cast<milliseconds>(day.time_since_epoch())};
     }
-    ReportError(kInvalidCall, "Invalid date: " + text, "Lib_Public:S2D");
+    ReportError(platform::vb::kInvalidProcedureCall, "Invalid date: " + text, "Lib_Public:S2D");
     return DateNulle();
 }
 
@@ -197,7 +198,7 @@ std::string Date2StringEx(platform::LocalClockTime date, const std::string& form
 std::string Calibre(const std::string& text, std::string& pad, int32_t width) {
     if (pad.empty()) pad = " ";
     if (width < 0) {
-        ReportError(kInvalidCall, kInvalidCallText, "Lib_Public:Calibre");
+        ReportError(platform::vb::kInvalidProcedureCall, kInvalidCallText, "Lib_Public:Calibre");
         return {};
     }
     const std::u32string padChar = decodeUtf8(pad).substr(0, 1);

@@ -182,6 +182,4 @@ std::string LCase(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size())).toLower().toStdString();
 }
 
-std::string Space(int32_t count) { return count > 0 ? std::string(size_t(count), ' ') : std::string(); }
-
 }  // namespace VBA

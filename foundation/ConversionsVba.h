@@ -35,6 +35,5 @@ int32_t InStr(int32_t start, std::string_view text, std::string_view find, bool 
 std::string Replace(std::string_view text, std::string_view find, std::string_view with);
 std::string UCase(std::string_view text);
 std::string LCase(std::string_view text);
-std::string Space(int32_t count);
 
 }  // namespace VBA

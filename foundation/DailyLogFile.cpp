@@ -20,6 +20,7 @@
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
 #include "platform/ScopedFlag.h"
+#include "platform/VbErrors.h"
 #include "platform/WinPath.h"
 
 namespace dailylog {
@@ -57,13 +58,13 @@ struct WriteFailure {
 WriteFailure failureOfErrno(int error) {
     switch (error) {
         case ENOSPC:
-        case EDQUOT: return {61, "Disk full"};
+        case EDQUOT: return {platform::vb::kDiskFull, "Disk full"};
         case EACCES:
         case EPERM:
-        case EROFS: return {70, "Permission denied"};
+        case EROFS: return {platform::vb::kPermissionDenied, "Permission denied"};
         case ENOENT:
-        case ENOTDIR: return {76, "Path not found"};
-        default: return {75, "Path/File access error"};
+        case ENOTDIR: return {platform::vb::kPathNotFound, "Path not found"};
+        default: return {platform::vb::kPathFileAccessError, "Path/File access error"};
     }
 }
 

@@ -4,6 +4,7 @@
 #include "foundation/ErrorReporter.h"
 #include "foundation/NeighbourServices.h"
 #include "platform/Clock.h"
+#include "platform/VbErrors.h"
 #include "platform/WinPath.h"
 #include "platform/process/Process.h"
 
@@ -44,7 +45,8 @@ void LectureLog(const std::string& folder, const std::string& prefix) {
     const auto host = platform::winpath::toHost(*chosen);
     // The file goes to the program as one argument: no shell ever reads its name.
     if (!ouvrir(host.empty() ? *chosen : host.string()))
-        ReportError(53, "File not found: xdg-open or a graphical text editor", caller);
+        ReportError(platform::vb::kFileNotFound,
+                    "File not found: xdg-open or a graphical text editor", caller);
 }
 
 }  // namespace Lib_Public

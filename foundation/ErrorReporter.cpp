@@ -9,13 +9,13 @@
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "platform/ScopedFlag.h"
+#include "platform/VbErrors.h"
 
 namespace Lib_Public {
 namespace {
 
 constexpr int64_t kObjectErrorBase = 0x80040000LL;
 constexpr int32_t kAutomationDisconnected = int32_t(0x80010108u);
-constexpr int32_t kOutOfMemory = 7;
 
 bool reportGuard = false;
 
@@ -55,7 +55,7 @@ void GestionDesErreurs(const std::string& caller) {
         const std::string oneLine = logtext::visible(VBA::Replace(text, "\n", " "));
         TraceLogEncadre(-1, -1, -1, oneLine, "=", true);
 
-        if (n != kOutOfMemory)
+        if (n != platform::vb::kOutOfMemory)
             neighbours::Frm_MainBis().EnvoiMail(false, neighbours::FrmSetup().TexteEmailsAdresses(),
                                                 oneLine, "", true);
         if (n == kAutomationDisconnected) {

@@ -9,34 +9,36 @@
 #include "foundation/ErrorReporter.h"
 #include "foundation/RunState.h"
 #include "foundation/Timing.h"
+#include "platform/VbErrors.h"
 #include "platform/process/CommandLine.h"
 #include "platform/process/Process.h"
 
 namespace Lib_Systeme {
 namespace {
 
-constexpr int32_t kApplicationError = int32_t(0x80040000u);
+namespace vb = platform::vb;
+
 // The statement that raises the shell's refusal, as its report names it.
 constexpr int32_t kLigneRefus = 20;
 
 }  // namespace
 
 RefusDuShell RefusDuShellPourCode(int32_t code) {
-    const int32_t application = kApplicationError + 1048 + code;
+    const int32_t application = vb::kObjectError + 1048 + code;
     switch (code) {
     case 0:
-    case 8: return {7, "Dépassement de mémoire"};
-    case 2: return {53, "Chemin d'accès non trouvé"};
-    case 3: return {76, "Chemin d'accès non trouvé"};
+    case 8: return {vb::kOutOfMemory, "Dépassement de mémoire"};
+    case 2: return {vb::kFileNotFound, "Chemin d'accès non trouvé"};
+    case 3: return {vb::kPathNotFound, "Chemin d'accès non trouvé"};
     case 5:
-    case 26: return {75, "Violation de partage: Erreur d'accès au Dossier/Fichier"};
+    case 26: return {vb::kPathFileAccessError, "Violation de partage: Erreur d'accès au Dossier/Fichier"};
     case 11: return {application, "Cet exécutable est invalide ou corrompu"};
     case 27:
     case 31: return {application, "Il n'y a aucune application associée à ce type de fichier"};
-    case 28: return {286, "Le fichier ne peut être ouvert car le délai d'attente est dépassé. Réessayez plus tard"};
-    case 29: return {285, "Le fichier ne peut être ouvert car la transaction DDE a échoué. Réessayez plus tard"};
-    case 30: return {285, "Le fichier ne peut être ouvert car l'application est occupée. Réessayez plus tard"};
-    case 32: return {48, "Le fichier dll ne peut être trouvé"};
+    case 28: return {vb::kDdeTimeout, "Le fichier ne peut être ouvert car le délai d'attente est dépassé. Réessayez plus tard"};
+    case 29: return {vb::kDdeRefused, "Le fichier ne peut être ouvert car la transaction DDE a échoué. Réessayez plus tard"};
+    case 30: return {vb::kDdeRefused, "Le fichier ne peut être ouvert car l'application est occupée. Réessayez plus tard"};
+    case 32: return {vb::kErrorLoadingDll, "Le fichier dll ne peut être trouvé"};
     default: return {application, "Erreur à l'ouverture ou l'impression du fichier sélectionné"};
     }
 }
@@ -52,7 +54,7 @@ int32_t ExecuterProgrammeExterne(const std::string& /*verb*/, const std::string&
     const int32_t code = platform::process::shellCode(started);
     if (code > 32) return code;
     const RefusDuShell refusal = RefusDuShellPourCode(code);
-    if (refusal.number == 53) {
+    if (refusal.number == vb::kFileNotFound) {
         Lib_Public::TraceLog(-1, -1, -1,
                              "Err: 53: " + refusal.description + ": " + file +
                                  " |Source: Lib_Systeme:ExecuterProgrammeExterne:" +

@@ -15,6 +15,7 @@
 #include "foundation/DailyLog.h"
 #include "foundation/ErrorReporter.h"
 #include "foundation/SystemQueries.h"
+#include "platform/VbErrors.h"
 #include "platform/WinPath.h"
 
 namespace Lib_Public {
@@ -25,10 +26,6 @@ namespace fs = std::filesystem;
 const std::string kCaller = "Lib_Public:InformationsFichier";
 constexpr int32_t kLigneShell = 30;    // the folder's items and their details
 constexpr int32_t kLigneFichier = 60;  // the file-system object
-constexpr int32_t kFichierIntrouvable = 53;
-constexpr int32_t kObjetManquant = 91;
-constexpr int32_t kDepassement = 6;
-constexpr int32_t kErreurProcedure = 5;
 
 // A failed step, numbered as the platform objects raise their errors.
 struct Echec {
@@ -94,11 +91,12 @@ void lireColonnes(const std::string& dossier, const std::string& nom, Colonnes& 
     const fs::path hoteDossier = platform::winpath::toHost(dossier);
     std::error_code ec;
     if (dossier.empty() || hoteDossier.empty() || !fs::is_directory(hoteDossier, ec))
-        throw Echec{kObjetManquant, "Object variable or With block variable not set", kLigneShell};
+        throw Echec{platform::vb::kObjectNotSet, "Object variable or With block variable not set",
+                    kLigneShell};
     const fs::path hote = platform::winpath::toHost(dossier + nom);
     struct stat etat {};
     if (nom.empty() || hote.empty() || ::stat(hote.c_str(), &etat) != 0)
-        throw Echec{kFichierIntrouvable, "File not found", kLigneShell};
+        throw Echec{platform::vb::kFileNotFound, "File not found", kLigneShell};
     const bool estDossier = S_ISDIR(etat.st_mode);
     const std::string nomSurDisque = hote.filename().string();
     const std::string extension = hote.extension().string();
@@ -140,10 +138,10 @@ void signaler(const Echec& echec, const std::string& fichier) {
     const std::string description = echec.description + " (Fichier: " + fichier + ")";
     const std::string sub = " |Sub: " + kCaller + ":" + std::to_string(echec.ligne);
     switch (echec.numero) {
-    case kFichierIntrouvable:
+    case platform::vb::kFileNotFound:
         TraceLog(-1, -1, -1, "Err: 53: File not found: " + fichier + sub);
         return;
-    case kObjetManquant:
+    case platform::vb::kObjectNotSet:
         TraceLog(-1, -1, -1, "Err: 91: " + description + " Fichier: " + fichier + sub);
         return;
     default:
@@ -156,9 +154,10 @@ void lireFichier(const std::string& fichier, InfoFichier& info) {
     const fs::path hote = platform::winpath::toHost(fichier);
     std::error_code ec;
     if (hote.empty() || !fs::is_regular_file(hote, ec))
-        throw Echec{kFichierIntrouvable, "File not found", kLigneFichier};
+        throw Echec{platform::vb::kFileNotFound, "File not found", kLigneFichier};
     const uintmax_t octets = fs::file_size(hote, ec);
-    if (octets > uintmax_t(INT32_MAX)) signaler({kDepassement, "Overflow", kLigneFichier}, fichier);
+    if (octets > uintmax_t(INT32_MAX))
+        signaler({platform::vb::kOverflow, "Overflow", kLigneFichier}, fichier);
     else info.Taille = int32_t(octets);
 
     const std::string chemin = platform::winpath::fromHost(fs::absolute(hote));
@@ -205,7 +204,7 @@ void InformationsFichier(const std::string& fichier, InfoFichier& info, const bo
         // what was filled.
         signaler(echec, fichier);
     } catch (const std::exception& erreur) {
-        signaler({kErreurProcedure, erreur.what(), kLigneFichier}, fichier);
+        signaler({platform::vb::kInvalidProcedureCall, erreur.what(), kLigneFichier}, fichier);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "foundation/FilesAndFolders.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/Site.h"
+#include "platform/VbErrors.h"
 
 namespace Lib_Site {
 namespace {
@@ -37,7 +38,8 @@ void InitGeneralPath(int16_t& base) {
 
 std::string DetermineFichierSysteme(int16_t base) {
     if (base < 0 || base >= kMaxBases) {
-        Lib_Public::ReportError(9, "Subscript out of range", "Lib_Site:DetermineFichierSysteme");
+        Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange, "Subscript out of range",
+                                "Lib_Site:DetermineFichierSysteme");
         return {};
     }
     std::string& folder = PbSDossierConfigBase[size_t(base)];

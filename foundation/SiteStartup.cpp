@@ -19,6 +19,7 @@
 #include "foundation/SettingsFiles.h"
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
+#include "platform/VbErrors.h"
 
 namespace Lib_Site {
 namespace {
@@ -56,7 +57,7 @@ bool actifOf(const std::string& value, bool current) {
     double number = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
     if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
-        Lib_Public::ReportError(13, "Type mismatch", kCaller);
+        Lib_Public::ReportError(platform::vb::kTypeMismatch, "Type mismatch", kCaller);
         return current;
     }
     return number != 0;

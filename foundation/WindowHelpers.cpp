@@ -9,6 +9,7 @@
 #include "foundation/ErrorReporter.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
+#include "platform/VbErrors.h"
 
 namespace Lib_Main {
 namespace {
@@ -30,7 +31,8 @@ void etape(int32_t ligne, const std::string& caller, Statement&& statement) {
                              "Err: 7: Mémoire insuffisante |Sub: " + caller + ":" + kCaller + ":" +
                                  std::to_string(ligne));
     } catch (const std::exception& e) {
-        Lib_Public::ReportError(5, e.what(), kCaller, "AL3_Relaytone", ligne);
+        Lib_Public::ReportError(platform::vb::kInvalidProcedureCall, e.what(), kCaller,
+                                "AL3_Relaytone", ligne);
     }
 }
 

@@ -2,17 +2,13 @@
 #include "platform/SystemInfo.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <utility>
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netdb.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
-
-#include "platform/WinPath.h"
 
 namespace platform::system {
 namespace {
@@ -104,16 +100,6 @@ uint64_t residentMemoryBytes() {
     const bool ok = std::fscanf(statm, "%llu %llu", &size, &resident) == 2;
     std::fclose(statm);
     return ok ? resident * uint64_t(::sysconf(_SC_PAGESIZE)) : 0;
-}
-
-int64_t freeDiskBytes(const std::string& windowsPath) {
-    std::filesystem::path host = winpath::toHost(windowsPath);
-    std::error_code ec;
-    while (!host.empty() && !std::filesystem::exists(host, ec) && host != host.parent_path())
-        host = host.parent_path();
-    struct statvfs st {};
-    if (host.empty() || ::statvfs(host.c_str(), &st) != 0) return -1;
-    return int64_t(st.f_bavail) * int64_t(st.f_frsize);
 }
 
 std::string windowsFolder() { return "C:\\Windows"; }

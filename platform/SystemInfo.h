@@ -47,8 +47,6 @@ void setHostIPv4Address(std::optional<std::string> address);
 // Resident memory of this process in bytes; 0 when unknown. Tests may fix the figure.
 uint64_t residentMemoryBytes();
 void setResidentMemory(std::optional<uint64_t> bytes);
-// Free bytes on the drive that holds the Windows path; -1 when unknown.
-int64_t freeDiskBytes(const std::string& windowsPath);
 
 // The Windows and system folders, and the shell's special folders by CSIDL (empty when the
 // shell does not know one), as Windows paths without a trailing backslash.

@@ -7,11 +7,9 @@
 
 #include "foundation/DailyLogBatch.h"
 #include "foundation/ErrorReporter.h"
+#include "platform/VbErrors.h"
 
 namespace settings {
-
-// VB's "invalid procedure call": the number a failed step of ours reports.
-inline constexpr int32_t kErreurProcedure = 5;
 
 // The lines a handler writes reach the day's file in one write when its outermost trap ends.
 template <class Body>
@@ -20,7 +18,7 @@ void SurErreur(const std::string& caller, Body&& body) {
     try {
         body();
     } catch (const std::exception& e) {
-        Lib_Public::ReportError(kErreurProcedure, e.what(), caller);
+        Lib_Public::ReportError(platform::vb::kInvalidProcedureCall, e.what(), caller);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "foundation/ErrorReporter.h"
 #include "foundation/FileVersions.h"
+#include "platform/VbErrors.h"
 #include "settings/ErrorTrap.h"
 #include "settings/FrmSetupSon.h"
 #include "settings/IniValues.h"
@@ -11,15 +12,12 @@
 namespace {
 
 const std::string kForm = "FrmSetup";
-// VB's "control array element doesn't exist" and "invalid property value".
-constexpr int32_t kElementAbsent = 340;
-constexpr int32_t kValeurInvalide = 380;
 
 // A stored index without its option is reported; the selection stays as it was.
 template <class Options>
 void choisirOption(Options& options, int32_t index, const std::string& caller) {
     if (index < 0 || index >= int32_t(options.size())) {
-        Lib_Public::ReportError(kElementAbsent,
+        Lib_Public::ReportError(platform::vb::kControlArrayElementMissing,
                                 "Control array element '" + std::to_string(index) + "' doesn't exist",
                                 caller);
         return;
@@ -30,7 +28,8 @@ void choisirOption(Options& options, int32_t index, const std::string& caller) {
 // A value outside the slider's range is reported and the slider keeps its own.
 void poserPosition(settings::Slider& slider, int32_t value, const std::string& caller) {
     if (value < slider.minimum() || value > slider.maximum()) {
-        Lib_Public::ReportError(kValeurInvalide, "Invalid property value", caller);
+        Lib_Public::ReportError(platform::vb::kInvalidPropertyValue, "Invalid property value",
+                                caller);
         return;
     }
     slider.SetValue(value);

@@ -5,16 +5,11 @@
 #include "foundation/ConversionsVba.h"
 #include "foundation/ErrorReporter.h"
 #include "foundation/SettingsFiles.h"
+#include "platform/VbErrors.h"
 #include "platform/forms/CheckBox.h"
 #include "platform/forms/ComboBox.h"
 
 namespace settings {
-namespace {
-
-// VB's "invalid property value".
-constexpr int32_t kValeurInvalide = 380;
-
-}  // namespace
 
 std::string lireTexte(const std::string& file, const std::string& section, const std::string& key,
                       const std::string& defaut) {
@@ -36,7 +31,8 @@ int16_t lireEntier16(const std::string& file, const std::string& section, const 
 
 void poserValeur(platform::forms::CheckBox& box, int32_t value, const std::string& caller) {
     if (value < platform::forms::vbUnchecked || value > platform::forms::vbGrayed) {
-        Lib_Public::ReportError(kValeurInvalide, "Invalid property value", caller);
+        Lib_Public::ReportError(platform::vb::kInvalidPropertyValue, "Invalid property value",
+                                caller);
         return;
     }
     box.SetValue(value);
@@ -44,7 +40,8 @@ void poserValeur(platform::forms::CheckBox& box, int32_t value, const std::strin
 
 void poserIndex(platform::forms::ComboBox& list, int32_t index, const std::string& caller) {
     if (index < -1 || index >= list.ListCount()) {
-        Lib_Public::ReportError(kValeurInvalide, "Invalid property value", caller);
+        Lib_Public::ReportError(platform::vb::kInvalidPropertyValue, "Invalid property value",
+                                caller);
         return;
     }
     list.SetListIndex(index);

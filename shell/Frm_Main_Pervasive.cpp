@@ -3,6 +3,7 @@
 #include "btrieve/ErrorReport.h"
 #include "btrieve/OpenClose.h"
 #include "btrieve/Operation.h"
+#include "btrieve/Records.h"
 #include "foundation/DailyLog.h"
 #include "foundation/FilesAndFolders.h"
 #include "foundation/RunState.h"
@@ -47,7 +48,7 @@ void Frm_Main::PervasiveFermetureFichiers(int16_t noBase, int16_t noStationInf, 
         return;
     }
     if (PbBFRAD059Ouvert) Lib_Data_BTrieve::FichierPervasiveFermer(noBase, noStationInf, noStationSup, 59);
-    if (PbBFRADx55Ouvert) Lib_Data_BTrieve::FichierPervasiveFermer(noBase, noStationInf, noStationSup, 55);
+    if (PbBFRADx55Ouvert) Lib_Data_BTrieve::FichierPervasiveFermer(noBase, noStationInf, noStationSup, kFileFRADx55);
     for (auto it = std::rbegin(kFichiers); it != std::rend(kFichiers); ++it)
         Lib_Data_BTrieve::FichierPervasiveFermer(noBase, noStationInf, noStationSup, *it);
     Lib_Public::TraceLog(noBase, -1, -1, "Pervasive Files: Closed");

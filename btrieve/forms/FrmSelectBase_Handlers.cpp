@@ -6,6 +6,7 @@
 #include "foundation/ErrorReporter.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/Site.h"
+#include "platform/VbErrors.h"
 
 void FrmSelectBase::ComboBase_Click() {
     ComboStation->Clear();
@@ -18,7 +19,8 @@ void FrmSelectBase::ComboBase_Click() {
     if (base < kMaxBases)
         PbTBases[size_t(base)].Lib = label;
     else
-        Lib_Public::ReportError(9, "Subscript out of range", "FrmSelectBase:ComboBase_Click");
+        Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange, "Subscript out of range",
+                                "FrmSelectBase:ComboBase_Click");
 
     // The chosen base runs as base 0, from section Base_01 of its own file: the list shows
     // the stations the program will then work with.

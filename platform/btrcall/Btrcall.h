@@ -16,16 +16,27 @@ constexpr uint32_t kPosBlockSize = 128;
 constexpr uint32_t kCreateSpecSize = 160;
 constexpr uint32_t kVersionSize = 15;
 
+// The engine here serves open, close, insert, delete, the two gets, create, stop and version;
+// the others are named for the callers that send them and are refused with status 1.
 enum Op : uint16_t {
     OpOpen = 0,
     OpClose = 1,
     OpInsert = 2,
+    OpUpdate = 3,
     OpDelete = 4,
     OpGetEqual = 5,
+    OpGetNext = 6,
+    OpGetPrevious = 7,
     OpGetGreaterOrEqual = 9,
+    OpGetLessThan = 10,
+    OpGetLessOrEqual = 11,
     OpCreate = 14,
+    OpBeginTransaction = 19,
+    OpEndTransaction = 20,
+    OpAbortTransaction = 21,
     OpStop = 25,
     OpVersion = 26,
+    OpBeginConcurrentTransaction = 1019,
 };
 
 enum Status : int16_t {
@@ -36,11 +47,16 @@ enum Status : int16_t {
     StatusKeyNotFound = 4,
     StatusDuplicateKey = 5,
     StatusInvalidKeyNumber = 6,
+    StatusKeyNumberChanged = 7,
     StatusInvalidPositioning = 8,
     StatusEndOfFile = 9,
     StatusInvalidFileName = 11,
     StatusFileNotFound = 12,
+    StatusPreImageOpenError = 14,
+    StatusPreImageIoError = 15,
     StatusDiskFull = 18,
+    StatusUnrecoverable = 19,
+    StatusRecordManagerInactive = 20,
     StatusKeyBufferTooShort = 21,
     StatusDataBufferTooShort = 22,
     StatusPageSizeError = 24,
@@ -49,11 +65,20 @@ enum Status : int16_t {
     StatusInvalidRecordLength = 28,
     StatusInvalidKeyLength = 29,
     StatusNotOurFile = 30,
+    StatusTransactionError = 36,
+    StatusTransactionActive = 37,
+    StatusTransactionControlFileError = 38,
+    StatusNoTransactionBegun = 39,
     StatusAccessDenied = 46,
+    StatusVariablePortionCorrupt = 54,
     StatusFileExists = 59,
     StatusConflict = 80,
+    StatusLockError = 81,
+    StatusReadOutsideTransaction = 83,
     StatusRecordLocked = 84,
     StatusFileLocked = 85,
+    StatusTransactionTableFull = 92,
+    StatusLicenseLimit = 161,
 };
 
 // op: operation; posBlock: 128 bytes the caller keeps per open file; data, dataLen: the record

@@ -53,7 +53,7 @@ void Http::Get(const std::string& url, std::string& fileName) {
     const QUrl address(QString::fromStdString(url), QUrl::StrictMode);
     if (!address.isValid() || (address.scheme() != "http" && address.scheme() != "https") ||
         address.host().isEmpty())
-        throw HttpError(kErreurAdresse, "Invalid address: " + url);
+        throw HttpError(vb::kInvalidArgument, "Invalid address: " + url);
     QNetworkRequest request(address);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
@@ -67,7 +67,7 @@ void Http::Get(const std::string& url, std::string& fileName) {
         if (impl_->reply != reply) return;  // closed meanwhile
         impl_->reply = nullptr;
         if (!reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
-            impl_->failure = HttpError(kErreurConnexion, reply->errorString().toStdString());
+            impl_->failure = HttpError(vb::kUnexpectedFailure, reply->errorString().toStdString());
             return;
         }
         saveBody(impl_->fileName, reply->readAll());

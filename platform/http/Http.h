@@ -10,12 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace platform::http {
+#include "platform/VbErrors.h"
 
-// What the control raises when the connection is lost or never made (0x8000FFFF).
-inline constexpr int32_t kErreurConnexion = -2147418113;
-// What it raises for an address it cannot use (0x80070057).
-inline constexpr int32_t kErreurAdresse = -2147024809;
+namespace platform::http {
 
 class HttpError : public std::runtime_error {
 public:
@@ -35,8 +32,9 @@ public:
     Http& operator=(const Http&) = delete;
 
     // Operation 63: starts a GET of the address and returns at once; the answer's body goes to
-    // the file (a Windows path), whatever its status. Raises kErreurAdresse for an address
-    // that is not http:// or https://. A request still running is dropped first.
+    // the file (a Windows path), whatever its status. Raises vb::kInvalidArgument for an
+    // address that is not http:// or https://. A lost or failed connection raises
+    // vb::kUnexpectedFailure. A request still running is dropped first.
     void Get(const std::string& url, std::string& fileName);
     // Operation 2: drops the request; no event comes for it afterwards.
     void Close();

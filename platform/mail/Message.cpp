@@ -217,7 +217,7 @@ Failure Compose(const Message& message, std::string& text) {
     std::string attachment;
     if (!message.attachment.empty()) {
         if (!atomicfile::readAll(winpath::toHost(message.attachment), attachment))
-            return {kAttachmentMissing, "Attachment not found: " + message.attachment};
+            return {vb::kFileNotFound, "Attachment not found: " + message.attachment};
     }
 
     text += "Date: " + dateHeader(message.date) + "\r\n";

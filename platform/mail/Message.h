@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/VbErrors.h"
 
 namespace platform::mail {
 
@@ -32,11 +33,10 @@ struct Failure {
     explicit operator bool() const { return number != 0; }
 };
 
-// The control's own failure numbers.
-inline constexpr int32_t kNotConnected = int32_t(0x8000FFFFu);  // send without an open connection
+// The control's own failure numbers; a missing attachment raises vb::kFileNotFound and a send
+// without an open connection vb::kUnexpectedFailure.
 inline constexpr int32_t kBadAddress = 501;
 inline constexpr int32_t kNoRecipient = 503;
-inline constexpr int32_t kAttachmentMissing = 53;
 
 // The address as it goes on the wire: surrounding blanks dropped; empty when it holds a
 // character that would break a header or the envelope.

@@ -26,9 +26,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-constexpr int32_t kTimedOut = 10060;
-constexpr int32_t kConnectionRefused = 10061;
-constexpr int32_t kHostNotFound = 11001;
 constexpr int32_t kLoginDenied = 535;
 constexpr int32_t kTransferFailed = 10000;  // plus libcurl's code, when nothing says more
 // How often the wait asks whether it may go on, when nothing else wakes it.
@@ -69,9 +66,9 @@ Failure failureOf(CURLcode code, const char* detail, const std::string& lastRepl
     if (reply >= 400 && lastReply.find(description) == std::string::npos)
         description += " (" + lastReply + ")";
     switch (code) {
-    case CURLE_COULDNT_RESOLVE_HOST: return {kHostNotFound, description};
-    case CURLE_COULDNT_CONNECT: return {kConnectionRefused, description};
-    case CURLE_OPERATION_TIMEDOUT: return {kTimedOut, description};
+    case CURLE_COULDNT_RESOLVE_HOST: return {net::wsaHostNotFound, description};
+    case CURLE_COULDNT_CONNECT: return {net::wsaConnectionRefused, description};
+    case CURLE_OPERATION_TIMEDOUT: return {net::wsaTimedOut, description};
     case CURLE_LOGIN_DENIED: return {reply >= 400 ? reply : kLoginDenied, description};
     default: return {reply >= 400 ? reply : kTransferFailed + int32_t(code), description};
     }
@@ -278,8 +275,8 @@ ScopedSendLimit::~ScopedSendLimit() {
 
 Failure SmtpControl::Connect() {
     connected_ = false;
-    if (cleanAddress(HostName).empty()) return {kHostNotFound, "No SMTP server set"};
-    if (reservedName(HostName)) return {kHostNotFound, "Host not found: " + HostName};
+    if (cleanAddress(HostName).empty()) return {net::wsaHostNotFound, "No SMTP server set"};
+    if (reservedName(HostName)) return {net::wsaHostNotFound, "Host not found: " + HostName};
     connected_ = true;
     return {};
 }
@@ -287,7 +284,7 @@ Failure SmtpControl::Connect() {
 void SmtpControl::Disconnect() { connected_ = false; }
 
 Failure SmtpControl::Send(const Message& message) {
-    if (!connected_) return {kNotConnected, "Connection to the server not active"};
+    if (!connected_) return {vb::kUnexpectedFailure, "Connection to the server not active"};
     auto a = std::make_shared<Attempt>();
     if (Failure failure = Compose(message, a->text)) return failure;
     for (const auto* list : {&message.to, &message.cc})
@@ -332,7 +329,7 @@ Failure SmtpControl::Send(const Message& message) {
         }
         if (KeepWaiting && !KeepWaiting()) {
             a->abandon();
-            return {kInterrupted, "Mail given up: the program is ending"};
+            return {net::wsaInterrupted, "Mail given up: the program is ending"};
         }
         QEventLoop loop;
         {
@@ -347,7 +344,7 @@ Failure SmtpControl::Send(const Message& message) {
         a->waiting = nullptr;
     }
     a->abandon();
-    return {kTimedOut, "No answer from the mail server within " + std::to_string(a->limitMs / 1000) + " s"};
+    return {net::wsaTimedOut, "No answer from the mail server within " + std::to_string(a->limitMs / 1000) + " s"};
 }
 
 }  // namespace platform::mail

@@ -7,11 +7,9 @@
 #include <string>
 
 #include "platform/mail/Message.h"
+#include "platform/net/WinsockErrors.h"
 
 namespace platform::mail {
-
-// A send given up because the program is ending (Winsock's interrupted call).
-inline constexpr int32_t kInterrupted = 10004;
 
 class SmtpControl {
 public:
@@ -23,7 +21,7 @@ public:
     // of the message included) and the QUIT.
     int TimeoutSeconds = 60;
     // Asked at every pass of the wait for the server; false ends the wait at once and the send
-    // fails (the program is ending).
+    // fails with net::wsaInterrupted (the program is ending).
     std::function<bool()> KeepWaiting;
 
     // Checks that a server is named; the connection itself is made by the first send.

@@ -10,6 +10,7 @@ namespace platform::net {
 
 enum WinsockError : int32_t {
     wsaOk = 0,
+    wsaInterrupted = 10004,
     wsaAccess = 10013,
     wsaInvalidArgument = 10022,
     wsaWouldBlock = 10035,
@@ -22,6 +23,8 @@ enum WinsockError : int32_t {
     wsaConnectionReset = 10054,
     wsaNoBufferSpace = 10055,
     wsaNotConnected = 10057,
+    wsaTimedOut = 10060,
+    wsaConnectionRefused = 10061,
     wsaHostUnreachable = 10065,
     wsaHostNotFound = 11001,
     wsaTryAgain = 11002,  // no answer from the name server in time

@@ -123,7 +123,7 @@ TEST_F(RunnerWindow, AFileGoneBeforeItsStartIsReportedOnceAndTheQueueGoesOn) {
     EXPECT_TRUE(support::eventually([&] { return fs::exists(second); }, 5s));
     EXPECT_TRUE(form.TimerMain->Enabled()) << "the poll goes on";
     form.TimerMain_Timer();
-    EXPECT_EQ(queued().size(), 1u) << "the busy guard was cleared";
+    EXPECT_EQ(queued().size(), 1u) << "the poll runs again after a run";
 }
 
 TEST_F(RunnerWindow, QuitAsksOnTheButtonAndTheCloseBoxButNotOnAShutDown) {

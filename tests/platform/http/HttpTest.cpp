@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/http/Http.h"
+#include "platform/VbErrors.h"
 #include "tests/support/TempSite.h"
 #include "tests/platform/http/LoopbackHttpServer.h"
 #include "tests/platform/http/PythonHttpServer.h"
@@ -101,7 +102,7 @@ TEST_F(HttpTest, NoAnswerAtAllIsAFailureAndNoEvent) {
         SCOPED_TRACE(url);
         get(url);
         ASSERT_TRUE(webtest::waitFor([&] { return http.Failure().has_value(); }));
-        EXPECT_EQ(http.Failure()->number(), platform::http::kErreurConnexion);
+        EXPECT_EQ(http.Failure()->number(), platform::vb::kUnexpectedFailure);
         EXPECT_FALSE(std::string(http.Failure()->what()).empty());
         EXPECT_FALSE(http.Busy());
         EXPECT_TRUE(headers.empty());
@@ -131,7 +132,7 @@ TEST_F(HttpTest, AnAddressItCannotUseIsRaisedAtOnce) {
             get(url);
             ADD_FAILURE() << "no error raised";
         } catch (const platform::http::HttpError& error) {
-            EXPECT_EQ(error.number(), platform::http::kErreurAdresse);
+            EXPECT_EQ(error.number(), platform::vb::kInvalidArgument);
         }
         EXPECT_FALSE(http.Busy());
     }

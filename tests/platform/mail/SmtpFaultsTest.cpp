@@ -111,7 +111,7 @@ TEST_F(SmtpFaults, TheProgramsEndCutsTheWaitShort) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     const Outcome o = send("DATA:silent", 30, [&] { return sinceStart.elapsed() < 500; });
-    EXPECT_EQ(o.failure.number, platform::mail::kInterrupted) << o.failure.description;
+    EXPECT_EQ(o.failure.number, platform::net::wsaInterrupted) << o.failure.description;
     EXPECT_LT(o.elapsedMs, 5000);
 }
 
