@@ -16,7 +16,7 @@ constexpr int kHistorySlots = 6;        // slot 0 is the newest call
 using BtrPosBlockType = std::array<char, kPosBlockSize>;
 template <typename T>
 using PerBaseStationFile =
-    std::array<std::array<std::array<T, kNbFichiersBTR>, kNbInstancesBTR>, kNbBasesBTR>;
+    std::array<std::array<std::array<T, kBtrFileCount>, kNbInstancesBTR>, kNbBasesBTR>;
 
 // The request a caller prepares; the error report reads PbIBtrOp.
 inline int16_t PbIBtrOp = 0;
@@ -31,9 +31,9 @@ inline std::array<std::array<std::string, kHistorySlots>, kNbBasesBTR> BtrCallHi
 inline PerBaseStationFile<bool> PbBBtrFileOpen{};
 inline PerBaseStationFile<BtrPosBlockType> BtrPosBlock{};
 // Indexed [base][file][station - 1], as the opening builds it.
-inline std::array<std::array<std::array<std::string, kNbInstancesBTR>, kNbFichiersBTR>, kNbBasesBTR>
+inline std::array<std::array<std::array<std::string, kNbInstancesBTR>, kBtrFileCount>, kNbBasesBTR>
     BtrFilePath;
-inline std::array<int16_t, kNbFichiersBTR> BtrRecordLength{};
+inline std::array<int16_t, kBtrFileCount> BtrRecordLength{};
 // Every path opened in this run, each followed by "::".
 inline std::string PbSBtrCheminsOuverts;
 // PbSBtrEngineVersion lives in foundation/RunState.h: the daily log's header reads it.

@@ -12,8 +12,8 @@ namespace {
 struct Row {
     int16_t no;
     const char* description;
-    char parStation;
-    int32_t recordLength, pageSize, nbCles;
+    char perStationCost;
+    int32_t recordLength, pageSize, keyCountOf;
     std::initializer_list<BtrieveSegment> segments;  // position, length, flags
 };
 
@@ -83,18 +83,18 @@ constexpr int32_t kSegmented = 16;
 BtrieveFileDef entryOf(const Row& row) {
     BtrieveFileDef def;
     def.Description = row.description;
-    def.NomBase = "FRAD" + Lib_Public::N2S(row.no, 3) + " ";
-    def.ParStation = std::string(1, row.parStation);
+    def.baseName = "FRAD" + Lib_Public::N2S(row.no, 3) + " ";
+    def.perStation = std::string(1, row.perStationCost);
     def.SecondFlag = row.no == 47 || row.no == 59 ? "O" : "N";
     def.RecordLength = row.recordLength;
     def.PageSize = row.pageSize;
-    def.NbCles = row.nbCles;
+    def.keyCount = row.keyCountOf;
     bool keyGoesOn = false;
     size_t k = 0;
     for (const BtrieveSegment& s : row.segments) {
         BtrieveSegment& seg = def.Segments[k];
         seg.Position = s.Position;
-        seg.Longueur = s.Longueur;
+        seg.byteLength = s.byteLength;
         seg.Flags = s.Flags;
         // The catalogue marks the first segment of every multi-segment key (and, once, the
         // second segment of file 21's second key); nothing reads the mark.
@@ -112,16 +112,16 @@ void put16(size_t offset, int32_t value) {
 }
 
 bool inCatalogue(int16_t no, const char* procedure) {
-    if (no >= 0 && no < kNbFichiersBTR) return true;
+    if (no >= 0 && no < kBtrFileCount) return true;
     Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange,
                             "Subscript out of range (file " + std::to_string(no) + ")",
                             std::string("Lib_Data_BTrieve:") + procedure);
     return false;
 }
 
-const std::array<BtrieveFileDef, kNbFichiersBTR>& catalogue() {
-    static const std::array<BtrieveFileDef, kNbFichiersBTR> entries = [] {
-        std::array<BtrieveFileDef, kNbFichiersBTR> all{};
+const std::array<BtrieveFileDef, kBtrFileCount>& catalogue() {
+    static const std::array<BtrieveFileDef, kBtrFileCount> entries = [] {
+        std::array<BtrieveFileDef, kBtrFileCount> all{};
         for (const Row& row : kRows) all[size_t(row.no)] = entryOf(row);
         return all;
     }();
@@ -141,10 +141,10 @@ namespace Lib_Data_BTrieve {
 std::string NomFichierBTR(int16_t NoFichier, int16_t Instance) {
     if (!inCatalogue(NoFichier, "NomFichierBTR")) return {};
     const BtrieveFileDef& def = BtrieveFileDefs[size_t(NoFichier)];
-    std::string name = def.NomBase;
+    std::string name = def.baseName;
     while (!name.empty() && name.back() == ' ') name.pop_back();
     while (!name.empty() && name.front() == ' ') name.erase(0, 1);
-    if (def.ParStation == "O") {
+    if (def.perStation == "O") {
         if (Instance < 0 || Instance > 19 || name.size() < 5) {
             Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange,
                                     "Subscript out of range (station " +
@@ -157,9 +157,9 @@ std::string NomFichierBTR(int16_t NoFichier, int16_t Instance) {
     return name + ".bt6";
 }
 
-const BtrieveFileDef& EntreeCatalogue(int16_t NoFichier) {
+const BtrieveFileDef& catalogueEntry(int16_t NoFichier) {
     static const BtrieveFileDef empty;
-    return NoFichier >= 0 && NoFichier < kNbFichiersBTR ? catalogue()[size_t(NoFichier)] : empty;
+    return NoFichier >= 0 && NoFichier < kBtrFileCount ? catalogue()[size_t(NoFichier)] : empty;
 }
 
 void InitStructureFichierBTR(int16_t NoFichier, bool Compression) {
@@ -167,12 +167,12 @@ void InitStructureFichierBTR(int16_t NoFichier, bool Compression) {
     const BtrieveFileDef& def = BtrieveFileDefs[size_t(NoFichier)];
     put16(0, def.RecordLength);
     put16(2, def.PageSize);
-    put16(4, def.NbCles);
+    put16(4, def.keyCount);
     put16(10, Compression ? 8 : 0);
     for (size_t k = 0; k < def.Segments.size(); ++k) {
         const size_t at = 16 + 16 * k;
         put16(at, def.Segments[k].Position);
-        put16(at + 2, def.Segments[k].Longueur);
+        put16(at + 2, def.Segments[k].byteLength);
         put16(at + 4, def.Segments[k].Flags);
         BtrieveFileSpec[at + 10] = 0;  // extended key type: string
     }

@@ -113,7 +113,7 @@ void ErreurBTrieve(int16_t base, int16_t file, const std::string& fileName,
     std::string text = heading(file) + ErreurBTrieveLibelle(status, fileName) + "\n";
     if (!quiet) {
         if (status != btr::StatusLicenseLimit && baseKnown) {
-            Lib_Data_BTrieve::PrefixeStatutHistorique(base, status);
+            Lib_Data_BTrieve::prefixHistoryStatus(base, status);
             text += historyLines(base);
         }
         if (damaging(status)) text += "\nFaîtes une restauration de ce fichier\n";

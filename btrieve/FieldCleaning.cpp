@@ -113,7 +113,7 @@ void cleanTrackDetail(char* r) {
 
 }  // namespace
 
-void NettoyageChamps(int16_t NoFichier, char* record) {
+void cleanFields(int16_t NoFichier, char* record) {
     if (!record) return;
     if (NoFichier == 20) cleanArtist(record);
     else if (NoFichier == 22) cleanTrack(record);

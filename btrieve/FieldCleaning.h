@@ -6,6 +6,6 @@
 namespace Lib_Data_BTrieve {
 
 // Cleans the record buffer of file 20, 22 or 32 in place; other files are left alone.
-void NettoyageChamps(int16_t NoFichier, char* record);
+void cleanFields(int16_t NoFichier, char* record);
 
 }  // namespace Lib_Data_BTrieve

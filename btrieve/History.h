@@ -7,8 +7,8 @@
 namespace Lib_Data_BTrieve {
 
 // Slots 0 to 4 move to 1 to 5 (the oldest goes) and slot 0 receives the entry.
-void AjoutHistorique(int16_t base, const std::string& entry);
+void addHistory(int16_t base, const std::string& entry);
 // Slot 0 gets "S:", the status on five digits and a blank, unless it already begins with "S:".
-void PrefixeStatutHistorique(int16_t base, int16_t status);
+void prefixHistoryStatus(int16_t base, int16_t status);
 
 }  // namespace Lib_Data_BTrieve

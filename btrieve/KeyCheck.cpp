@@ -34,7 +34,7 @@ bool isTransaction(int16_t operation) {
 
 }  // namespace
 
-int32_t LongueurMinimaleCle(int16_t NoFichier, int16_t keyNum) {
+int32_t minimumKeyLength(int16_t NoFichier, int16_t keyNum) {
     const auto it = minimums().find(NoFichier);
     if (it == minimums().end() || keyNum < 0 || size_t(keyNum) >= it->second.size()) return -1;
     return it->second[size_t(keyNum)];
@@ -43,7 +43,7 @@ int32_t LongueurMinimaleCle(int16_t NoFichier, int16_t keyNum) {
 void BTrieveTestCle(int16_t operation, const std::string& key, int16_t keyNum, int16_t NoFichier,
                     const std::string& caller) {
     if (isTransaction(operation)) return;
-    const int32_t minimum = LongueurMinimaleCle(NoFichier, keyNum);
+    const int32_t minimum = minimumKeyLength(NoFichier, keyNum);
     if (minimum < 0 || int32_t(key.size()) >= minimum) return;
     Lib_Public::TraceLog(-1, -1, -1,
                          "Err: Key too short: NoFile: " + std::to_string(NoFichier) +

@@ -10,6 +10,6 @@ namespace Lib_Data_BTrieve {
 void BTrieveTestCle(int16_t operation, const std::string& key, int16_t keyNum, int16_t NoFichier,
                     const std::string& caller);
 // The minimum length of a key, or -1 when nothing is tested for that file and key number.
-int32_t LongueurMinimaleCle(int16_t NoFichier, int16_t keyNum);
+int32_t minimumKeyLength(int16_t NoFichier, int16_t keyNum);
 
 }  // namespace Lib_Data_BTrieve

@@ -62,7 +62,7 @@ bool present(const std::string& path, const std::string& caller) {
 
 bool inRange(int16_t base, int16_t first, int16_t last, int16_t file, const char* procedure) {
     if (base >= 0 && base < kNbBasesBTR && first >= 1 && last <= kNbInstancesBTR &&
-        file >= 0 && file < kNbFichiersBTR)
+        file >= 0 && file < kBtrFileCount)
         return true;
     Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange,
                             "Subscript out of range (base " + std::to_string(base) + ", stations " +
@@ -142,8 +142,8 @@ void FichierPervasiveFermer(int16_t NoBase, int16_t FirstInstance, int16_t LastI
     }
 }
 
-bool FichierOuvert(int16_t NoBase, int16_t NoFichier, int32_t Instance) {
-    if (NoBase < 0 || NoBase >= kNbBasesBTR || NoFichier < 0 || NoFichier >= kNbFichiersBTR ||
+bool OpenFile(int16_t NoBase, int16_t NoFichier, int32_t Instance) {
+    if (NoBase < 0 || NoBase >= kNbBasesBTR || NoFichier < 0 || NoFichier >= kBtrFileCount ||
         Instance < 1 || Instance > kNbInstancesBTR)
         return false;
     return PbBBtrFileOpen[size_t(NoBase)][size_t(Instance - 1)][size_t(NoFichier)];
@@ -168,7 +168,7 @@ bool OuvertureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::strin
     }
     std::string shown = Path;
     Lib_Public::ClearChaine(shown);
-    AjoutHistorique(NoBase, "File:" + Lib_Public::N2S(NoFichier, 2) +
+    addHistory(NoBase, "File:" + Lib_Public::N2S(NoFichier, 2) +
                                 (PbIBtrStatus == btr::StatusFileNotFound ? " (" + Path + ")" : "") +
                                 " Station:" + std::to_string(Instance) + " OP:00 K:00 [" + shown +
                                 "]");

@@ -15,7 +15,7 @@ void FichierPervasiveFermer(int16_t NoBase, int16_t FirstInstance, int16_t LastI
                             int16_t NoFichier);
 
 // Whether file NoFichier of the base is open for that station (1 to 20); false out of range.
-bool FichierOuvert(int16_t NoBase, int16_t NoFichier, int32_t Instance);
+bool OpenFile(int16_t NoBase, int16_t NoFichier, int32_t Instance);
 
 bool OuvertureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::string& Path,
                              uint32_t DataLen, int32_t Instance, int16_t Mode);

@@ -60,7 +60,7 @@ void giveUp(int16_t base, int16_t file, int32_t instance, int16_t op, int16_t ke
 
 bool refused(int16_t base, int16_t file, int32_t instance, int16_t op) {
     const bool baseOk = base >= 0 && base < kNbBasesBTR;
-    const bool fileOk = file >= 0 && file < kNbFichiersBTR;
+    const bool fileOk = file >= 0 && file < kBtrFileCount;
     if (baseOk && fileOk) return false;
     Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange,
                             "Subscript out of range (base " + std::to_string(base) + ", file " +
@@ -158,7 +158,7 @@ void callLoop(int16_t base, int16_t op, std::string& key, int16_t keyNum, int16_
     if (oneOf(op, {btr::OpBeginTransaction, btr::OpBeginConcurrentTransaction}))
         BtrInTransaction = true;
     if (oneOf(op, {btr::OpEndTransaction, btr::OpAbortTransaction})) BtrInTransaction = false;
-    if (op > 4 && oneOf(file, {20, 22, 32})) NettoyageChamps(file, RecordBuffer(file));
+    if (op > 4 && oneOf(file, {20, 22, 32})) cleanFields(file, RecordBuffer(file));
 }
 
 }  // namespace
@@ -185,7 +185,7 @@ void BTRieve(int16_t base, int16_t operation, std::string& key, int16_t keyNum, 
     if (instance < 1) instance = 1;
     if (refused(base, NoFichier, instance, operation)) return;
     if (!VBA::Trim(caller).empty())
-        AjoutHistorique(base, historyEntry(NoFichier, instance, operation, keyNum, key, caller));
+        addHistory(base, historyEntry(NoFichier, instance, operation, keyNum, key, caller));
     BTrieveTestCle(operation, key, keyNum, NoFichier, caller);
     if (instance > kNbInstancesBTR) {
         Lib_Public::GestErr(9, std::to_string(instance), "BTrieve (Source:" + caller + ")", false,
@@ -200,7 +200,7 @@ void BTRieve(int16_t base, int16_t operation, std::string& key, int16_t keyNum, 
     } else {
         callLoop(base, operation, key, keyNum, NoFichier, instance, caller);
     }
-    PrefixeStatutHistorique(base, PbIBtrStatus);
+    prefixHistoryStatus(base, PbIBtrStatus);
 }
 
 }  // namespace Lib_Data_BTrieve

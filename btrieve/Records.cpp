@@ -24,8 +24,8 @@ std::string trimmedUtf8(std::string_view field) {
 }
 
 // One buffer per file with a layout but 55, made at its first use.
-std::array<std::vector<char>, kNbFichiersBTR>& buffers() {
-    static std::array<std::vector<char>, kNbFichiersBTR> perFile;
+std::array<std::vector<char>, kBtrFileCount>& buffers() {
+    static std::array<std::vector<char>, kBtrFileCount> perFile;
     return perFile;
 }
 
@@ -40,7 +40,7 @@ char* RecordBuffer(int16_t NoFichier) {
     if (NoFichier == kFileFRADx55) return reinterpret_cast<char*>(&PbTFRADx55);
     if (!hasLayout(NoFichier)) return nullptr;
     std::vector<char>& buffer = buffers()[size_t(NoFichier)];
-    if (buffer.empty()) buffer.assign(size_t(EntreeCatalogue(NoFichier).RecordLength), ' ');
+    if (buffer.empty()) buffer.assign(size_t(catalogueEntry(NoFichier).RecordLength), ' ');
     return buffer.data();
 }
 

@@ -11,7 +11,7 @@ namespace engine {
 // The settings windows' trap: one way to report a step.
 template <class Body>
 void Trap(const std::string& caller, Body&& body) {
-    settings::SurErreur(caller, std::forward<Body>(body));
+    settings::onError(caller, std::forward<Body>(body));
 }
 
 }  // namespace engine

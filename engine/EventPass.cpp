@@ -6,7 +6,7 @@
 
 namespace engine {
 
-bool PasserLesEvenements(int ms) {
+bool passEvents(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     // The pass's own quit gives 0; the application's end gives its exit code, and every loop

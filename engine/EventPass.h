@@ -6,6 +6,6 @@ namespace engine {
 // Lets timers, sockets and windows run for up to ms. False once the application has been told
 // to end: its event loops then return at once, so a wait that went on would spin for ever and
 // the program would never end.
-bool PasserLesEvenements(int ms);
+bool passEvents(int ms);
 
 }  // namespace engine

@@ -21,8 +21,8 @@
 namespace FRADx55 {
 namespace {
 
-const std::string kCleBasse(16, '\0');
-const std::string kCleHaute(16, '\xFF');
+const std::string kLowKey(16, '\0');
+const std::string kHighKey(16, '\xFF');
 
 }  // namespace
 
@@ -31,28 +31,28 @@ std::string Nature(const EnregFRADx55& enreg) {
     return platform::cp1252::toUtf8(std::string(enreg.Nature, sizeof enreg.Nature));
 }
 
-bool ARejouer(const std::string& texte) {
-    return VBA::InStr(1, texte, "<RDS:RT>", true) == 0 && VBA::InStr(1, texte, "<RDS:PS>", true) == 0;
+bool needsReplay(const std::string& textValue) {
+    return VBA::InStr(1, textValue, "<RDS:RT>", true) == 0 && VBA::InStr(1, textValue, "<RDS:PS>", true) == 0;
 }
 
-void ParcoursStation(int16_t noBase, int16_t station, const std::string& caller, const bool& abandon,
+void StationWalk(int16_t noBase, int16_t station, const std::string& caller, const bool& abandon,
                      Moment moment, const std::function<void(const EnregFRADx55&)>& action) {
     while (!abandon && !Abandon) {
         PbIBtrOp = platform::btrcall::OpGetGreaterOrEqual;
-        PbSBtrKey = kCleBasse;
+        PbSBtrKey = kLowKey;
         PbIBtrKeyNum = 0;
         PbIBtrFile = kFileFRADx55;
         Lib_Data_BTrieve::BTRieve(noBase, PbIBtrOp, PbSBtrKey, PbIBtrKeyNum, PbIBtrFile, station, caller);
         if (PbIBtrStatus == platform::btrcall::StatusEndOfFile) return;
         if (PbIBtrStatus != platform::btrcall::StatusOk) {
             // A file that is not open has been reported by the call itself.
-            if (Lib_Data_BTrieve::FichierOuvert(noBase, kFileFRADx55, station))
+            if (Lib_Data_BTrieve::OpenFile(noBase, kFileFRADx55, station))
                 Lib_Data_BTrieve_2::ErreurBTrieve(noBase, kFileFRADx55, PbSBtrKey, caller, false, false);
             return;
         }
-        if (PbSBtrKey.compare(kCleHaute) > 0) return;
+        if (PbSBtrKey.compare(kHighKey) > 0) return;
         const EnregFRADx55 enreg = PbTFRADx55;
-        if (moment == Moment::AvantSuppression) action(enreg);
+        if (moment == Moment::BeforeDelete) action(enreg);
         PbIBtrOp = platform::btrcall::OpDelete;
         Lib_Data_BTrieve::BTRieve(noBase, PbIBtrOp, PbSBtrKey, PbIBtrKeyNum, PbIBtrFile, station, caller);
         if (PbIBtrStatus != platform::btrcall::StatusOk) {
@@ -64,36 +64,36 @@ void ParcoursStation(int16_t noBase, int16_t station, const std::string& caller,
                                      caller);
             return;
         }
-        if (moment == Moment::ApresSuppression) action(enreg);
+        if (moment == Moment::AfterDelete) action(enreg);
     }
 }
 
 }  // namespace FRADx55
 
-void UDPDataArrival_10_Check_FRADx55(int16_t noBase, int16_t, bool& trouve) {
+void UDPDataArrival_10_Check_FRADx55(int16_t noBase, int16_t, bool& wasFound) {
     const std::string caller = "Frm_MainBis:UDPDataArrival_10_Check_FRADx55";
-    trouve = false;
+    wasFound = false;
     if (!PbBFRADx55Ouvert) {
         Lib_Public::TraceLog(-1, -1, -1, "Err: UDP: FRADx55 not open");
         return;
     }
     if (PbBCheckFRADx55EnCours) return;
     // Cleared on every way out: a drain that failed must not stop all the later ones.
-    const platform::ScopedFlag parcours(PbBCheckFRADx55EnCours);
+    const platform::ScopedFlag walker(PbBCheckFRADx55EnCours);
     PbDCheckFRADx55 = platform::clock::now();
-    const bool jamais = false;
+    const bool never = false;
     for (int16_t station = 1; station <= PbINbStations; ++station) {
         // A failure is reported under the drain's name and ends this station's walk only.
         engine::Trap(caller, [&] {
-            FRADx55::ParcoursStation(noBase, station, caller, jamais, FRADx55::Moment::AvantSuppression,
+            FRADx55::StationWalk(noBase, station, caller, never, FRADx55::Moment::BeforeDelete,
                                      [&](const EnregFRADx55& enreg) {
-                                         trouve = true;
-                                         const std::string texte = VBA::Trim(FRADx55::Texte(enreg));
-                                         std::string vide;
+                                         wasFound = true;
+                                         const std::string textValue = VBA::Trim(FRADx55::Texte(enreg));
+                                         std::string emptyValue;
                                          const std::string tag =
-                                             Lib_Public::ExtraireBalise(texte, "<CurrNature:", vide);
+                                             Lib_Public::ExtraireBalise(textValue, "<CurrNature:", emptyValue);
                                          Lib_Public::TraceLog(int16_t(station - 1), -1, -1,
-                                                              "UDP: Data FRADx55 read: " + logtext::visible(texte) +
+                                                              "UDP: Data FRADx55 read: " + logtext::visible(textValue) +
                                                                   " |Nature: " + logtext::visible(FRADx55::Nature(enreg)) +
                                                                   " |CurrNature: " + logtext::visible(tag));
                                      });

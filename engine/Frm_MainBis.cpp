@@ -14,18 +14,18 @@ const std::string kForm = "Frm_MainBis";
 bool usesSocketWrench() { return PbLVersionOS >= 10 && PbLVersionOS <= 13; }
 
 // An arrow with a cell under its tip: the grid's pointer, drawn for this program.
-QPixmap imageGlisserDeposer() {
+QPixmap dragDropImage() {
     QPixmap image(24, 24);
     image.fill(Qt::transparent);
-    QPainter peintre(&image);
-    peintre.setRenderHint(QPainter::Antialiasing);
-    peintre.setPen(QPen(Qt::black, 1));
-    peintre.setBrush(QColor(197, 206, 217));
-    peintre.drawRect(QRectF(9.5, 13.5, 13, 9));
-    peintre.setBrush(Qt::white);
-    const QPointF fleche[] = {{0.5, 0.5}, {0.5, 15}, {4.5, 11.5}, {7.5, 18}, {10, 17},
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(QColor(197, 206, 217));
+    painter.drawRect(QRectF(9.5, 13.5, 13, 9));
+    painter.setBrush(Qt::white);
+    const QPointF arrowGlyph[] = {{0.5, 0.5}, {0.5, 15}, {4.5, 11.5}, {7.5, 18}, {10, 17},
                               {7, 10.5}, {12, 10.5}};
-    peintre.drawPolygon(fleche, 7);
+    painter.drawPolygon(arrowGlyph, 7);
     return image;
 }
 
@@ -40,7 +40,7 @@ Frm_MainBis::Frm_MainBis()
       TimerDelete(this, "TimerDelete", 10000, false),
       TimerConvert(this, "TimerConvert", 500, true),
       TimerFlash(this, "TimerFlash", 100, false),
-      ImageDragAndDrop(imageGlisserDeposer()) {
+      ImageDragAndDrop(dragDropImage()) {
     connectEvents();
 }
 

@@ -71,7 +71,7 @@ public:
     // first, off the event loop, and the bind follows its answer. A bound row's address and
     // port boxes are disabled. The binding click and the recovery after a read error share it.
     void BindSocketWrenchUDPIn(int16_t index, std::string ip, int32_t port,
-                               const std::string& subAppelant) override;
+                               const std::string& callerSub) override;
     platform::net::SocketWrench* SocketWrenchUDPIn_Item(int16_t index) override {
         return &SocketWrenchUDPIn.at(size_t(index));
     }
@@ -103,7 +103,7 @@ public:
     // Weekly planning (engine/Planning.cpp): the grid is made by the first InitPlanning.
     platform::forms::Spread* fpSpreadPlanning = nullptr;
     void InitPlanning();
-    void InitPlanning_Grid(int16_t nbFeuilles, bool& reset);
+    void InitPlanning_Grid(int16_t sheetCount, bool& reset);
 
     // Sender.
     void SendDataUDPSocketWrench(int16_t Index, const std::string& AdresseIP, int32_t NoPort,
@@ -139,7 +139,7 @@ public:
 
     // The audio members the foundation's shut-down calls (Lib_DirectX_Engine.cpp).
     bool DirectXOutStopSound(int16_t noPipe, int16_t noStream, int32_t fadeOutDuration,
-                             const std::string& subAppelant) override;
+                             const std::string& callerSub) override;
     void Amp3dj1_Release(int16_t noPipe) override;
     void Amp3dj1_SystemStart(int16_t noPipe, int16_t count, int32_t hWnd, int16_t& device1,
                              int16_t& device2, int16_t& device3, int16_t& device4) override;
@@ -152,14 +152,14 @@ protected:
     void Form_Unload(int& cancel) override;
 
 private:
-    engine::JoursTimer30s joursTimer30s_;  // the day marks of Timer30s_Timer
+    engine::Timer30sDays timer30sDays_;  // the day marks of Timer30s_Timer
     void connectEvents();
     void connectPlayerEvents();
     void RecoverAfterReadError(int16_t index, const std::string& caller);
     void DisconnectAfterReadError(int16_t index, const std::string& caller);
     void DispatchReceived(std::string data, int16_t index, const std::string& caller);
     void BindResolvedSocketWrenchUDPIn(int16_t index, const std::string& ip, int32_t port,
-                                       const std::string& subAppelant);
+                                       const std::string& callerSub);
     // SendDataUDPSocketWrench, then `then` once the socket steps have run: at once for an
     // address, after the lookup for a name (never when the window was unloaded meanwhile).
     void SendDataUDPSocketWrenchThen(int16_t Index, const std::string& AdresseIP, int32_t NoPort,

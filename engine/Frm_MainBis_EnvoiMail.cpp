@@ -21,8 +21,8 @@ const std::string kCaller = "Frm_MainBis:EnvoiMail";
 const std::string kCrLf = "\r\n";
 
 // Line numbers that the SMTP error path reports, one per operation.
-constexpr int32_t kLigneConnexion = 1;
-constexpr int32_t kLigneEnvoi = 2;
+constexpr int32_t kConnectionLine = 1;
+constexpr int32_t kSendLine = 2;
 
 platform::mail::Address contact(const mailconfig::Contact& c) { return {c.name, c.address}; }
 
@@ -54,7 +54,7 @@ std::string body(const std::string& message) {
             Lib_Email::NbSecondes2String(double(Lib_Systeme::GetTickCountEx()) / 1000.0),
         "Application démarrée depuis: " + Lib_Email::NbSecondes2String(double(running)),
         "",
-        "Application: " + Lib_Email::CheminApplication(),
+        "Application: " + Lib_Email::applicationPath(),
         "Version: " + Lib_Systeme::VersionApplication(),
         "",
         "Message: " + VBA::Replace(message, "|", kCrLf),
@@ -85,12 +85,12 @@ void Frm_MainBis::EnvoiMail(bool ModeTest, const std::string& EmailsTo,
     engine::Trap(kCaller, [&] {
         clMailMessageMail = {};
         clMailMessageMail.date = platform::clock::now();
-        clMailMessageMail.from = contact(mailconfig::kExpediteur);
+        clMailMessageMail.from = contact(mailconfig::kSender);
         const bool partner = Lib_Email::EstCeUneRadioDorvane();
         if (ModeTest) {
             addRecipients(clMailMessageMail.to, EmailsTo);
             if (partner) {
-                clMailMessageMail.cc.push_back(contact(mailconfig::kSupportPartenaire));
+                clMailMessageMail.cc.push_back(contact(mailconfig::kPartnerSupport));
             } else {
                 clMailMessageMail.cc.push_back(contact(mailconfig::kSupport1));
                 clMailMessageMail.cc.push_back(contact(mailconfig::kSupport2));
@@ -100,11 +100,11 @@ void Frm_MainBis::EnvoiMail(bool ModeTest, const std::string& EmailsTo,
             clMailMessageMail.to.push_back(contact(mailconfig::kSupport2));
         } else {
             addRecipients(clMailMessageMail.to, EmailsTo);
-            if (partner) clMailMessageMail.cc.push_back(contact(mailconfig::kSupportPartenaire));
+            if (partner) clMailMessageMail.cc.push_back(contact(mailconfig::kPartnerSupport));
         }
         clMailMessageMail.body = body(ChaineMessage);
         clMailMessageMail.subject = VBA::Trim(Titre).empty()
-                                        ? Lib_Email::SujetDepuisCaption(neighbours::Frm_Main().Caption())
+                                        ? Lib_Email::subjectFromCaption(neighbours::Frm_Main().Caption())
                                         : Titre;
     });
 
@@ -124,8 +124,8 @@ void Frm_MainBis::EnvoiMail(bool ModeTest, const std::string& EmailsTo,
     };
     // As the control's error path resumes: a failed connect still tries the send, whose
     // "not active" answer is only logged.
-    onError(clSmtpMail.Connect(), kLigneConnexion);
-    onError(clSmtpMail.Send(clMailMessageMail), kLigneEnvoi);
+    onError(clSmtpMail.Connect(), kConnectionLine);
+    onError(clSmtpMail.Send(clMailMessageMail), kSendLine);
     clSmtpMail.Disconnect();
 
     const std::string title = neighbours::Frm_Main().Caption();
@@ -162,8 +162,8 @@ bool Frm_MainBis::clSmtpMail_Send(const neighbours::SmtpAccount& account,
         sent = false;
         clSmtpMail.Disconnect();
     };
-    onError(clSmtpMail.Connect(), kLigneConnexion);
-    onError(clSmtpMail.Send(clMailMessageMail), kLigneEnvoi);
+    onError(clSmtpMail.Connect(), kConnectionLine);
+    onError(clSmtpMail.Send(clMailMessageMail), kSendLine);
     clSmtpMail.Disconnect();
     return sent;
 }

@@ -89,33 +89,33 @@ void Frm_MainBis::DisconnectAfterReadError(int16_t index, const std::string& cal
 }
 
 void Frm_MainBis::BindSocketWrenchUDPIn(int16_t index, std::string ip, int32_t port,
-                                        const std::string& subAppelant) {
+                                        const std::string& callerSub) {
     if (StartsWithDigit(ip)) {
-        BindResolvedSocketWrenchUDPIn(index, ip, port, subAppelant);
+        BindResolvedSocketWrenchUDPIn(index, ip, port, callerSub);
         return;
     }
     platform::net::SocketWrench& receiver = SocketWrenchUDPIn.at(size_t(index));
     // The receiver stays closed while the name is looked up; a disconnect (the row unticked,
     // the window unloaded) drops the answer.
-    receiver.Resolve(ip, [this, index, ip, port, subAppelant](int32_t result,
+    receiver.Resolve(ip, [this, index, ip, port, callerSub](int32_t result,
                                                               const std::string& address) {
         engine::Trap(kForm + ":" + "BindSocketWrenchUDPIn", [&] {
             platform::net::SocketWrench& resolved = SocketWrenchUDPIn.at(size_t(index));
             if (result != 0) {
                 Log(-1, "Warning: UDP: SocketWrenchUDPIn.Resolve: " + std::to_string(result) + ": " +
-                            resolved.LastErrorString() + " |Sub: " + subAppelant);
-                BindResolvedSocketWrenchUDPIn(index, ip, port, subAppelant);
+                            resolved.LastErrorString() + " |Sub: " + callerSub);
+                BindResolvedSocketWrenchUDPIn(index, ip, port, callerSub);
             } else {
                 Log(-1, "UDP: SocketWrenchUDPIn.Resolve: HostName changed to HostAddress: " +
                             logtext::visible(ip) + " to " + address);
-                BindResolvedSocketWrenchUDPIn(index, address, port, subAppelant);
+                BindResolvedSocketWrenchUDPIn(index, address, port, callerSub);
             }
         });
     });
 }
 
 void Frm_MainBis::BindResolvedSocketWrenchUDPIn(int16_t index, const std::string& ip, int32_t port,
-                                                const std::string& subAppelant) {
+                                                const std::string& callerSub) {
     platform::net::SocketWrench& receiver = SocketWrenchUDPIn.at(size_t(index));
     const std::string row = " (Index: " + std::to_string(index) + ")";
     const std::string shown = logtext::visible(ip) + ":" + std::to_string(port);
@@ -125,7 +125,7 @@ void Frm_MainBis::BindResolvedSocketWrenchUDPIn(int16_t index, const std::string
         const int32_t e = receiver.LastError();
         Log(-1, std::string(e == platform::net::wsaHostNotFound ? "Warning" : "Err") +
                     ": UDP: SocketWrenchUDPIn.Bind: " + std::to_string(e) + ": " +
-                    receiver.LastErrorString() + row + " |Sub" + subAppelant);
+                    receiver.LastErrorString() + row + " |Sub" + callerSub);
         return;
     }
     Log(-1, "UDP: SocketWrenchUDPIn.Binded to: " + shown + row);

@@ -116,7 +116,7 @@ void Frm_MainBis::SendOnSocket(int16_t Index, const std::string& addr, int32_t N
             " |Data: " + logtext::visible(Message));
         const int64_t start = Lib_Systeme::GetTickCountEx();
         for (int64_t waited; (waited = std::llabs(Lib_Systeme::GetTickCountEx() - start)) <= WaitingDuration;)
-            if (!engine::PasserLesEvenements(int32_t(WaitingDuration - waited) + 1)) break;
+            if (!engine::passEvents(int32_t(WaitingDuration - waited) + 1)) break;
     } else {
         Log("Err: UDP: SocketWrenchUDPOut.Write: " + lastError(), true);
     }

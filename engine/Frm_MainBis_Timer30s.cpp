@@ -10,9 +10,9 @@ namespace {
 
 const std::string kCaller = "Frm_MainBis:Timer30s_Timer";
 
-void envoiAvis(const std::string& sujet, bool joindreLog) {
-    if (Lib_Email::MailsAvisActifs())
-        Lib_Email::EnvoiDuMail(0, mailconfig::kAdresseSupport, sujet, 0, joindreLog, false, true, false);
+void noticeSending(const std::string& sujet, bool attachLog) {
+    if (Lib_Email::noticeMailsActive())
+        Lib_Email::EnvoiDuMail(0, mailconfig::kSupportAddress, sujet, 0, attachLog, false, true, false);
 }
 
 }  // namespace
@@ -21,26 +21,26 @@ void Frm_MainBis::Timer30s_Timer() {
     engine::Trap(kCaller, [this] {
         if (!PbBFeuilleChargee) return;
         const std::string jour = Lib_Public::D2S(platform::clock::now());
-        if (jour == joursTimer30s_.intervalle) return;
-        joursTimer30s_.intervalle = jour;
+        if (jour == timer30sDays_.interval) return;
+        timer30sDays_.interval = jour;
         Timer30s.setInterval(30000);
     });
     engine::Trap(kCaller, [this] {
         if (!PbBFeuilleChargee) return;
         const std::string jour = Lib_Public::D2S(platform::clock::now());
-        if (jour == joursTimer30s_.mailActif) return;
+        if (jour == timer30sDays_.mailActive) return;
         // Marked before the send: a failed mail is not tried again that day.
-        joursTimer30s_.mailActif = jour;
-        envoiAvis("Relaytone actif", false);
+        timer30sDays_.mailActive = jour;
+        noticeSending("Relaytone actif", false);
     });
     engine::Trap(kCaller, [this] {
         if (!PbBFeuilleChargee) return;
-        const platform::LocalTimeFields maintenant = platform::clock::localNow();
-        const std::string jour = Lib_Public::D2S(platform::timeOf(maintenant));
-        if (jour == joursTimer30s_.mailLog) return;
-        if (maintenant.hour == 0 || (maintenant.hour == 1 && maintenant.minute < 15)) return;
-        joursTimer30s_.mailLog = jour;
+        const platform::LocalTimeFields currentTime = platform::clock::localNow();
+        const std::string jour = Lib_Public::D2S(platform::timeOf(currentTime));
+        if (jour == timer30sDays_.mailLog) return;
+        if (currentTime.hour == 0 || (currentTime.hour == 1 && currentTime.minute < 15)) return;
+        timer30sDays_.mailLog = jour;
         // A day whose first tick comes at 02:00 or later gets no log mail.
-        if (maintenant.hour == 1) envoiAvis("Relaytone envoi du Log", true);
+        if (currentTime.hour == 1) noticeSending("Relaytone envoi du Log", true);
     });
 }

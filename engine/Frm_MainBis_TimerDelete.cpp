@@ -13,14 +13,14 @@ void Frm_MainBis::TimerDelete_Timer() {
     int i = 0;
     while (i < ListeFileToDelete.ListCount()) {
         const std::string fichier = ListeFileToDelete.List(i);
-        bool supprime = false;
+        bool deleted = false;
         // A file not found stays listed: a folder out of reach for a while is tried again.
         engine::Trap(kCaller, [&] {
             if (!Lib_Systeme::File_Exist(fichier, kCaller)) return;
             Lib_Systeme::File_Delete(fichier, kCaller);
-            supprime = !Lib_Systeme::File_Exist(fichier, kCaller);
+            deleted = !Lib_Systeme::File_Exist(fichier, kCaller);
         });
-        if (supprime)
+        if (deleted)
             ListeFileToDelete.RemoveItem(i);
         else
             ++i;

@@ -31,7 +31,7 @@ constexpr int32_t kRetryWaitMs = 6000;
 constexpr int kMsgBoxSetForeground = 65536;
 const std::string kModule = "Lib_DirectX";
 
-Amp3dj& controle(int16_t noPipe) {
+Amp3dj& controlItem(int16_t noPipe) {
     auto& players = Frm_MainBis::get().Amp3dj1;
     if (noPipe < 0 || size_t(noPipe) >= players.size())
         throw std::out_of_range("Subscript out of range: pipe " + std::to_string(noPipe));
@@ -50,55 +50,55 @@ platform::audio::Api api() {
 }
 
 // A single-precision figure as VB writes it: "0", "8", "12.05".
-std::string texteSingle(float value) {
+std::string singleText(float value) {
     char text[32];
     const auto end =
         std::to_chars(text, text + sizeof text, double(value), std::chars_format::general, 7).ptr;
     return std::string(text, end);
 }
 
-bool driverInvalide(int16_t device) {
+bool driverInvalid(int16_t device) {
     return device >= 0 && size_t(device) < PbBDriverInvalide.size() &&
            PbBDriverInvalide[size_t(device)];
 }
 
-void marquerDriverInvalide(int16_t device) {
+void markDriverInvalid(int16_t device) {
     // Only 32 devices can be marked; a higher index is simply tried again next time.
     if (device >= 0 && size_t(device) < PbBDriverInvalide.size())
         PbBDriverInvalide[size_t(device)] = true;
 }
 
-void lireVersion(const std::string& file) {
+void readVersion(const std::string& file) {
     Lib_Systeme::VersionFichier(file);
     ControlVersionAmp3dj = float(VBA::Val(VersionFichierInfos));
 }
 
 // Looks for the control's file where the system keeps it; the last file tried.
-std::string chercherControle() {
+std::string findControl() {
     ControlVersionAmp3dj = 0;
-    const std::string systeme = Lib_Public::CheckRep(Lib_Systeme::GetWinSysDir());
+    const std::string systemDir = Lib_Public::CheckRep(Lib_Systeme::GetWinSysDir());
     const std::string wow64 = std::string("C:\\Windows\\sysWOW64\\") + "amp3dj.ocx";
     if (PbBWindows64Bits) {
-        std::string file = systeme + "amp3dj64.ocx";
+        std::string file = systemDir + "amp3dj64.ocx";
         if (Lib_Systeme::File_Exist(file)) {
-            lireVersion(file);
+            readVersion(file);
             return file;
         }
         file = wow64;
-        if (Lib_Systeme::File_Exist(file)) lireVersion(file);
+        if (Lib_Systeme::File_Exist(file)) readVersion(file);
         return file;
     }
     if (PbLVersionOS >= 6 && PbLVersionOS <= 12) {
         if (Lib_Systeme::File_Exist(wow64)) {
-            lireVersion(wow64);
+            readVersion(wow64);
             return wow64;
         }
-        const std::string file = systeme + "amp3dj.ocx";
-        lireVersion(file);
+        const std::string file = systemDir + "amp3dj.ocx";
+        readVersion(file);
         return file;
     }
-    const std::string file = systeme + "amp3dj.ocx";
-    if (Lib_Systeme::File_Exist(file)) lireVersion(file);
+    const std::string file = systemDir + "amp3dj.ocx";
+    if (Lib_Systeme::File_Exist(file)) readVersion(file);
     return file;
 }
 
@@ -106,38 +106,38 @@ void trace(int16_t noPipe, const std::string& text, int16_t column3 = -1) {
     Lib_Public::TraceLog(-1, noPipe, column3, text);
 }
 
-void reinitialiser(Amp3dj& amp, int16_t premier, int16_t device) {
+void reset(Amp3dj& amp, int16_t first, int16_t device) {
     amp.CloseAllPlayers();
     int16_t d0 = device, d1 = device, d2 = device, d3 = device;
-    amp.ReleaseSystem(premier, neighbours::Frm_Main().hWnd(), d0, d1, d2, d3);
+    amp.ReleaseSystem(first, neighbours::Frm_Main().hWnd(), d0, d1, d2, d3);
 }
 
-void proposerDriversNP(int16_t noPipe, int16_t device) {
-    marquerDriverInvalide(device);
-    const std::string texte = "Le périphérique choisi (" +
+void offerNpDrivers(int16_t noPipe, int16_t device) {
+    markDriverInvalid(device);
+    const std::string textValue = "Le périphérique choisi (" +
                               neighbours::FrmSetup().ComboPeripheriqueOut_Text() +
                               ") ne possède pas de driver valide";
-    Lib_Public::TraceLog(-1, -1, -1, "Err: " + texte);
-    const std::string titre = neighbours::Frm_Main().Caption();
-    dlg::MsgBox(texte + "\r\n\r\n" + "Veuillez utiliser les drivers NP de Digigram",
-                dlg::vbCritical | dlg::vbOKOnly, titre);
-    const int reponse = dlg::MsgBox(
+    Lib_Public::TraceLog(-1, -1, -1, "Err: " + textValue);
+    const std::string captionText = neighbours::Frm_Main().Caption();
+    dlg::MsgBox(textValue + "\r\n\r\n" + "Veuillez utiliser les drivers NP de Digigram",
+                dlg::vbCritical | dlg::vbOKOnly, captionText);
+    const int reply = dlg::MsgBox(
         "Voulez-vous changer le paramétrage pour utiliser les drivers NP de Digigram ?",
-        dlg::vbQuestion | dlg::vbYesNo, titre, dlg::vbNo);
-    if (reponse != dlg::vbYes) return;
+        dlg::vbQuestion | dlg::vbYesNo, captionText, dlg::vbNo);
+    if (reply != dlg::vbYes) return;
     Lib_Systeme::EcritureIni(Lib_Public::NomFichierSettings("", ".Ini"), "General_Out",
                              "Pipe_" + Lib_Public::N2S(noPipe, 2, 0, "0") + "_Nature", "2");
     // The page shows what the file now holds, so that no later save writes the old nature back.
     auto& natures = FrmSetupSon::get().ComboNatureTrancheOut;
     if (size_t(noPipe) < natures.size())
-        natures[size_t(noPipe)]->SetListIndex(FrmSetupSon::NatureConstructeur);
+        natures[size_t(noPipe)]->SetListIndex(FrmSetupSon::NatureMaker);
     dlg::MsgBox(std::string("Le paramétrage a été changé") + "\r\n\r\n" +
                     "Veuillez relancer le programme",
-                dlg::vbInformation | dlg::vbOKOnly, titre);
+                dlg::vbInformation | dlg::vbOKOnly, captionText);
 }
 
 // Levels, buffer and fade once the system runs.
-void reglerSortie(Amp3dj& amp, int16_t noPipe) {
+void setOutput(Amp3dj& amp, int16_t noPipe) {
     FrmSetupSon& son = FrmSetupSon::get();
     son.SliderDigitalLevelOut[0]->SetValue(0);
     son.SliderAnalogLevelOut[0]->SetValue(0);
@@ -148,17 +148,17 @@ void reglerSortie(Amp3dj& amp, int16_t noPipe) {
     amp.SetFadeOutDuration(0);
 }
 
-void demarrer(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
+void startUp(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
     FrmSetupSon& son = FrmSetupSon::get();
     platform::forms::ComboBox& liste = *son.ComboPeripheriqueOut[0];
     const int16_t device = pipe.NoDeviceSelectionne;
     const int32_t hWnd = neighbours::Frm_Main().hWnd();
-    int16_t resultat = 0;
-    for (int essai = 1;; ++essai) {
+    int16_t result = 0;
+    for (int attempt = 1;; ++attempt) {
         trace(noPipe, "Call InitDJSystem: Device: " + std::to_string(device));
-        resultat = amp.InitDJSystem(kPlayers, hWnd, device, device, device, device);
-        if (resultat > 0 || noPipe != 0 || essai == 2) break;
-        reinitialiser(amp, 4, device);
+        result = amp.InitDJSystem(kPlayers, hWnd, device, device, device, device);
+        if (result > 0 || noPipe != 0 || attempt == 2) break;
+        reset(amp, 4, device);
         trace(noPipe, "Err: Init Sound Card |New try in few seconds: Selected Device: " +
                           std::to_string(device) + " |" + amp.GetOutputDeviceDesc(device));
         Lib_Systeme::WaitOnDuration(kRetryWaitMs);
@@ -167,7 +167,7 @@ void demarrer(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
         trace(noPipe, "Err: Init Sound Card |New try Now");
     }
 
-    if (resultat <= 0) {
+    if (result <= 0) {
         pipe.Initialise = false;
         const int32_t code = amp.LastError();
         if (noPipe == 0)
@@ -176,13 +176,13 @@ void demarrer(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
                                      std::to_string(device) + " |" + amp.GetOutputDeviceDesc(device),
                                  true);
         if (code != 0)
-            AfficherErreurDJStudio(code, noPipe, resultat, "InitDJSystem",
+            AfficherErreurDJStudio(code, noPipe, result, "InitDJSystem",
                                    kModule + ":" + "InitDirectXOut", false);
-        if (code == platform::audio::kNoValidDriver) marquerDriverInvalide(device);
+        if (code == platform::audio::kNoValidDriver) markDriverInvalid(device);
         return;
     }
 
-    trace(noPipe, "InitDJSystem: " + std::to_string(resultat) +
+    trace(noPipe, "InitDJSystem: " + std::to_string(result) +
                       " Selected Device: " + std::to_string(device));
     trace(noPipe, "Device: " + amp.GetOutputDeviceDesc(device));
     pipe.Initialise = true;
@@ -192,26 +192,26 @@ void demarrer(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
         if (code >= 0) {
             trace(noPipe, "SetPlayerOutputDevice: " + std::to_string(player), player);
         } else if (code == platform::audio::kNoValidDriver) {
-            proposerDriversNP(noPipe, device);
+            offerNpDrivers(noPipe, device);
             break;
         } else {
             AfficherErreurDJStudio(code, noPipe, player, "SetPlayerOutputDevice",
                                    kModule + ":" + "InitDirectXOut", true);
         }
     }
-    reglerSortie(amp, noPipe);
+    setOutput(amp, noPipe);
 }
 
 }  // namespace
 
 void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
     engine::Trap(kModule + ":" + "InitDirectXOut", [&] {
-        const std::string fichier = chercherControle();
+        const std::string fichier = findControl();
         Lib_Public::TraceLog(-1, -1, -1, "File: " + fichier + " |ControlVersion: " +
-                                             texteSingle(ControlVersionAmp3dj));
+                                             singleText(ControlVersionAmp3dj));
         if (noPipe < 0) return;
 
-        Amp3dj& amp = controle(noPipe);
+        Amp3dj& amp = controlItem(noPipe);
         PipeOut& pipe = pipeOut(noPipe);
         platform::forms::ComboBox& liste = *FrmSetupSon::get().ComboPeripheriqueOut[0];
         liste.Clear();
@@ -235,7 +235,7 @@ void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
         pipe.NoDeviceSelectionne = device;
         liste.SetListIndex(device);
 
-        if (driverInvalide(device)) {
+        if (driverInvalid(device)) {
             Lib_Public::TraceLogEncadre(-1, noPipe, -1,
                                         "Device " + std::to_string(device) + " unavailable", "=",
                                         false);
@@ -243,7 +243,7 @@ void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
         }
         if (pipe.Initialise) {
             DirectXOutStopSound(noPipe, 0, 0, kModule + ":" + "InitDirectXOut");
-            reinitialiser(amp, 1, device);
+            reset(amp, 1, device);
             pipe.Initialise = false;
         }
 
@@ -255,16 +255,16 @@ void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
         for (int i = 0; i < liste.ListCount(); ++i)
             trace(noPipe, "Device #" + Lib_Public::N2S(i, 2, 0, "0") + ": " + liste.List(i));
 
-        demarrer(amp, pipe, noPipe);
+        startUp(amp, pipe, noPipe);
         trace(noPipe, std::string(31, '='));
     });
 }
 
 bool DirectXOutStopSound(int16_t noPipe, int16_t noStream, int32_t fadeOutDuration,
-                         const std::string& subAppelant) {
-    bool arrete = false;
+                         const std::string& callerSub) {
+    bool stopped = false;
     engine::Trap(kModule + ":" + "DirectXOutStopSound", [&] {
-        Amp3dj& amp = controle(noPipe);
+        Amp3dj& amp = controlItem(noPipe);
         if (fadeOutDuration > 0) {
             amp.SetPlayerFadeOutDuration(noStream, fadeOutDuration);
             Lib_Public::TraceLog(-1, noPipe, noStream,
@@ -272,16 +272,16 @@ bool DirectXOutStopSound(int16_t noPipe, int16_t noStream, int32_t fadeOutDurati
         }
         const int32_t code = amp.StopSound(noStream);
         if (code != 0 && code != platform::audio::kUnknownError) {
-            AfficherErreurDJStudio(code, noPipe, noStream, "StopSound", subAppelant, true);
+            AfficherErreurDJStudio(code, noPipe, noStream, "StopSound", callerSub, true);
             return;
         }
         if (!Abandon)
             Lib_Public::TraceLog(-1, noPipe, noStream,
                                  "Sound stopped |FadeOutDuration: " +
-                                     std::to_string(fadeOutDuration) + " ms |Sub: " + subAppelant);
-        arrete = DirectXOutCloseSound(noPipe, noStream, kModule + ":" + "DirectXOutStopSound");
+                                     std::to_string(fadeOutDuration) + " ms |Sub: " + callerSub);
+        stopped = DirectXOutCloseSound(noPipe, noStream, kModule + ":" + "DirectXOutStopSound");
     });
-    return arrete;
+    return stopped;
 }
 
 bool DirectXOutCloseSound(int16_t, int16_t, const std::string&) { return true; }
@@ -295,12 +295,12 @@ void DirectXOutSoundDone(int16_t noPipe, int16_t noStream) {
 
 void DirectXPipeSetLevelOut(int16_t noPipe) {
     engine::Trap(kModule + ":" + "DirectXPipeSetLevelOut", [&] {
-        Amp3dj& amp = controle(noPipe);
-        const float niveau = 0.0f;
+        Amp3dj& amp = controlItem(noPipe);
+        const float levelValue = 0.0f;
         for (int16_t player = 0; player < kPlayers; ++player) {
-            const int32_t code = amp.SetPlayerVolumeEx(player, niveau, 1, api());
+            const int32_t code = amp.SetPlayerVolumeEx(player, levelValue, 1, api());
             if (code == 0) {
-                if (player == 0) trace(noPipe, "Analog  Level set to " + texteSingle(niveau));
+                if (player == 0) trace(noPipe, "Analog  Level set to " + singleText(levelValue));
             } else if (code != platform::audio::kPlayerBusy) {
                 AfficherErreurDJStudio(code, noPipe, player, "SetPlayerVolumeEx",
                                        kModule + ":" + "DirectXPipeSetLevelOut", true);

@@ -26,17 +26,17 @@ inline void resetDirectX() {
 void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix);
 // True when the player was stopped.
 bool DirectXOutStopSound(int16_t noPipe, int16_t noStream, int32_t fadeOutDuration,
-                         const std::string& subAppelant);
-bool DirectXOutCloseSound(int16_t noPipe, int16_t noStream, const std::string& subAppelant);
+                         const std::string& callerSub);
+bool DirectXOutCloseSound(int16_t noPipe, int16_t noStream, const std::string& callerSub);
 void DirectXOutSoundDone(int16_t noPipe, int16_t noStream);
 // The fixed level 0 dB on the pipe's four players.
 void DirectXPipeSetLevelOut(int16_t noPipe);
 
 // Logs a negative control code framed with "+" (alert, also an incident) or "-".
 void AfficherErreurDJStudio(int32_t code, int16_t column2, int16_t column3,
-                            const std::string& action, const std::string& subAppelant,
+                            const std::string& action, const std::string& callerSub,
                             bool alert);
 // The control's wording of a code; the code in decimal when it has none.
-std::string TexteErreurDJStudio(int32_t code);
+std::string djStudioErrorText(int32_t code);
 
 }  // namespace Lib_DirectX

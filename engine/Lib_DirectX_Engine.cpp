@@ -4,8 +4,8 @@
 #include "engine/Lib_DirectX.h"
 
 bool Frm_MainBis::DirectXOutStopSound(int16_t noPipe, int16_t noStream, int32_t fadeOutDuration,
-                                      const std::string& subAppelant) {
-    return Lib_DirectX::DirectXOutStopSound(noPipe, noStream, fadeOutDuration, subAppelant);
+                                      const std::string& callerSub) {
+    return Lib_DirectX::DirectXOutStopSound(noPipe, noStream, fadeOutDuration, callerSub);
 }
 
 // Operation 130: every player stops at once.

@@ -9,7 +9,7 @@ namespace Lib_DirectX {
 
 namespace {
 
-const std::map<int32_t, const char*>& textes() {
+const std::map<int32_t, const char*>& texts() {
     static const std::map<int32_t, const char*> table = {
         {-1, "The call was made to an invalid player (probably the InitSoundSystem method was not called)"},
         {-2, "Not enough memory"},
@@ -39,25 +39,25 @@ const std::map<int32_t, const char*>& textes() {
 }
 
 // The codes the control words (-90 to -97 it leaves unworded).
-bool codeDocumente(int32_t code) {
+bool documentedCode(int32_t code) {
     return (code <= -1 && code >= -89) || (code <= -98 && code >= -154);
 }
 
 }  // namespace
 
-std::string TexteErreurDJStudio(int32_t code) {
-    if (auto found = textes().find(code); found != textes().end()) return found->second;
-    if (codeDocumente(code)) return "Audio player control error " + std::to_string(code);
+std::string djStudioErrorText(int32_t code) {
+    if (auto found = texts().find(code); found != texts().end()) return found->second;
+    if (documentedCode(code)) return "Audio player control error " + std::to_string(code);
     return std::to_string(code);
 }
 
 void AfficherErreurDJStudio(int32_t code, int16_t column2, int16_t column3,
-                            const std::string& action, const std::string& subAppelant,
+                            const std::string& action, const std::string& callerSub,
                             bool alert) {
     engine::Trap("Lib_DirectX:AfficherErreurDJStudio", [&] {
         if (code >= 0) return;
-        const std::string text = "Err: " + TexteErreurDJStudio(code) + " |" + action +
-                                 " |Sub: " + subAppelant;
+        const std::string text = "Err: " + djStudioErrorText(code) + " |" + action +
+                                 " |Sub: " + callerSub;
         Lib_Public::TraceLogEncadre(-1, column2, column3, text, alert ? "+" : "-", alert);
     });
 }

@@ -7,11 +7,11 @@
 
 namespace engine {
 
-platform::LocalClockTime RelanceSuivante(platform::LocalClockTime moment,
-                                         platform::LocalClockTime maintenant) {
+platform::LocalClockTime nextRestart(platform::LocalClockTime moment,
+                                         platform::LocalClockTime currentTime) {
     do {
         moment += std::chrono::days(1);
-    } while (moment <= maintenant);
+    } while (moment <= currentTime);
     return moment;
 }
 

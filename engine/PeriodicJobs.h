@@ -10,16 +10,16 @@
 namespace engine {
 
 // "YYYYMMDD" of the last day each daily step of Timer30s was done; empty until its first run.
-struct JoursTimer30s {
-    std::string intervalle;
-    std::string mailActif;
+struct Timer30sDays {
+    std::string interval;
+    std::string mailActive;
     std::string mailLog;
 };
 
 // The relaunch moment after one that has passed: a day later, or as many days as it takes to
 // lie after now, so that a clock that jumped days ahead relaunches once and not every minute.
-platform::LocalClockTime RelanceSuivante(platform::LocalClockTime moment,
-                                         platform::LocalClockTime maintenant);
+platform::LocalClockTime nextRestart(platform::LocalClockTime moment,
+                                         platform::LocalClockTime currentTime);
 
 namespace seams {
 // Ends this process at once after the nightly quit went ahead; tests record it instead.

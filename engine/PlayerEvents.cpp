@@ -8,7 +8,7 @@ namespace {
 
 const std::string kForm = "Frm_MainBis";
 
-const char* texteStatut(int16_t status) {
+const char* statusText(int16_t status) {
     switch (status) {
     case 12: return "Sound loaded |Sub: ";
     case 13: return "Sound playing |Sub: ";
@@ -20,7 +20,7 @@ const char* texteStatut(int16_t status) {
 }
 
 // SoundClosed, SoundDone and SoundLoaded: only pipe 0 and players 0 to 3 go on.
-bool dansLesLimites(int16_t pipe, int16_t player, const std::string& handler) {
+bool withinBounds(int16_t pipe, int16_t player, const std::string& handler) {
     if (player < 0) return false;
     const std::string sub = " |Sub: " + kForm + ":" + handler;
     if (pipe != 0) {
@@ -56,28 +56,28 @@ void Frm_MainBis::connectPlayerEvents() {
 void Frm_MainBis::CheckStreamStatus(int16_t NoPipe, int16_t NoStream, int16_t Status,
                                     const std::string& SubAppelant) {
     engine::Trap(kForm + ":CheckStreamStatus", [&] {
-        if (const char* texte = texteStatut(Status))
-            Lib_Public::TraceLog(-1, NoPipe, NoStream, texte + SubAppelant);
+        if (const char* textValue = statusText(Status))
+            Lib_Public::TraceLog(-1, NoPipe, NoStream, textValue + SubAppelant);
     });
 }
 
 void Frm_MainBis::Amp3dj1_SoundClosed(int16_t Index, int16_t NoPlayer) {
     engine::Trap(kForm + ":Amp3dj1_SoundClosed", [&] {
-        if (dansLesLimites(Index, NoPlayer, "Amp3dj1_SoundClosed"))
+        if (withinBounds(Index, NoPlayer, "Amp3dj1_SoundClosed"))
             CheckStreamStatus(Index, NoPlayer, 11, kForm + ":Amp3dj1_SoundClosed");
     });
 }
 
 void Frm_MainBis::Amp3dj1_SoundDone(int16_t Index, int16_t NoPlayer) {
     engine::Trap(kForm + ":Amp3dj1_SoundDone", [&] {
-        if (dansLesLimites(Index, NoPlayer, "Amp3dj1_SoundDone"))
+        if (withinBounds(Index, NoPlayer, "Amp3dj1_SoundDone"))
             Lib_DirectX::DirectXOutSoundDone(Index, NoPlayer);
     });
 }
 
 void Frm_MainBis::Amp3dj1_SoundLoaded(int16_t Index, int16_t NoPlayer, int32_t) {
     engine::Trap(kForm + ":Amp3dj1_SoundLoaded", [&] {
-        if (dansLesLimites(Index, NoPlayer, "Amp3dj1_SoundLoaded"))
+        if (withinBounds(Index, NoPlayer, "Amp3dj1_SoundLoaded"))
             CheckStreamStatus(Index, NoPlayer, 12, kForm + ":Amp3dj1_SoundLoaded");
     });
 }

@@ -179,7 +179,7 @@ int32_t TaskDialogControl::ShowDialog() {
     if (answer && *answer != "wait") ClickButton(scriptedButton(content, *answer));
 
     while (!showing.clicked) {
-        const bool ended = !PasserLesEvenements(10);
+        const bool ended = !passEvents(10);
         if (!ended && !platform::dialogs::stopBegun()) continue;
         // The program has ended under the open dialog, or a stop nobody attends has begun: it
         // closes as the timed close does, so the caller goes on with the default choice and

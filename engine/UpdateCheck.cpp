@@ -23,7 +23,7 @@ namespace engine {
 namespace {
 
 const std::string kCaller = "Frm_MainBis:Web_VerificationDerniereVersion";
-const std::string kServiceParDefaut = "http://services.vantremo.fr";
+const std::string kDefaultService = "http://services.vantremo.fr";
 
 void message(const std::string& text) {
     platform::dialogs::MsgBox(
@@ -38,9 +38,9 @@ void log(const std::string& text) {
 
 }  // namespace
 
-std::string AdresseServiceVersions() {
-    const char* adresse = std::getenv("AL3_VERSION_SERVICE");
-    return adresse && *adresse ? adresse : kServiceParDefaut;
+std::string versionServiceAddress() {
+    const char* address = std::getenv("AL3_VERSION_SERVICE");
+    return address && *address ? address : kDefaultService;
 }
 
 UpdateCheckHost::UpdateCheckHost(TaskDialogControl& taskDialog) : taskDialog_(taskDialog) {
@@ -57,39 +57,39 @@ UpdateCheckHost::UpdateCheckHost(TaskDialogControl& taskDialog) : taskDialog_(ta
 
 void UpdateCheckHost::Web_VerificationDerniereVersion() {
     // A nested check would drop the running request and leave its wait a spurious error.
-    if (verificationEnCours_) {
+    if (checkUnderWay_) {
         log("Warning: Web: Last version: a check is already under way, this one is refused");
         return;
     }
-    const platform::ScopedFlag enCours(verificationEnCours_);
-    std::string fichier = kFichierReponseVersion;
-    int64_t debut = 0;
+    const platform::ScopedFlag underWay(checkUnderWay_);
+    std::string fichier = kVersionReplyFile;
+    int64_t beginning = 0;
     Trap(kCaller, [&] {
         HttpRequeteEnCours = true;
         HttpReponseRecue = false;
         HttpReponseOK = false;
         HttpMessageErreur.clear();
-        debut = Lib_Systeme::GetTickCountEx();
+        beginning = Lib_Systeme::GetTickCountEx();
     });
-    const std::function<void()> etapes[] = {
+    const std::function<void()> stages[] = {
         [&] {
-            clHttp.Get(AdresseServiceVersions() + kCheminServiceVersions +
-                           "?_method=" + "getByIdLocal" + "&IdLocal=" + kCleApplication,
+            clHttp.Get(versionServiceAddress() + kVersionServicePath +
+                           "?_method=" + "getByIdLocal" + "&IdLocal=" + kApplicationKey,
                        fichier);
         },
-        [&] { AttendreReponse(debut); },
+        [&] { awaitReply(beginning); },
         [&] { clHttp.Close(); },
         [&] {
             if (HttpReponseOK) {
-                const VersionAnswer reponse = LireReponseVersion(fichier);
-                if (!reponse.ok) {
-                    log("Err: Web: Last version: answer not readable: " + reponse.reason);
+                const VersionAnswer reply = readVersionReply(fichier);
+                if (!reply.ok) {
+                    log("Err: Web: Last version: answer not readable: " + reply.reason);
                     message("Erreur sur la requête lancée: " + HttpMessageErreur);
                     return;
                 }
-                const std::string courante = VBA::Left(Lib_Systeme::VersionApplication(), 9);
-                log("Web: Last version: " + reponse.version + " |Running: " + courante);
-                AfficherVerdict(reponse.version, courante);
+                const std::string current = VBA::Left(Lib_Systeme::VersionApplication(), 9);
+                log("Web: Last version: " + reply.version + " |Running: " + current);
+                showVerdict(reply.version, current);
                 return;
             }
             if (Lib_Systeme::File_Exist(fichier, kCaller, true))
@@ -102,58 +102,58 @@ void UpdateCheckHost::Web_VerificationDerniereVersion() {
     };
     // Each step reports its own failure and the next one runs, as after "Resume Next"; a lost
     // connection skips to removing the answer file.
-    for (const auto& etape : etapes)
-        if (EtapeHttp(etape) == SuiteEtape::ConnexionPerdue) break;
+    for (const auto& stage : stages)
+        if (EtapeHttp(stage) == SuiteEtape::ConnectionLost) break;
     Trap(kCaller, [&] {
         if (Lib_Systeme::File_Exist(fichier, kCaller)) Lib_Systeme::File_Delete(fichier, kCaller);
     });
 }
 
-UpdateCheckHost::SuiteEtape UpdateCheckHost::EtapeHttp(const std::function<void()>& corps) {
+UpdateCheckHost::SuiteEtape UpdateCheckHost::EtapeHttp(const std::function<void()>& body) {
     try {
-        corps();
-    } catch (const platform::http::HttpError& erreur) {
-        if (erreur.number() != platform::vb::kUnexpectedFailure) {
-            Lib_Public::ReportError(erreur.number(), erreur.what(), kCaller);
+        body();
+    } catch (const platform::http::HttpError& errorText) {
+        if (errorText.number() != platform::vb::kUnexpectedFailure) {
+            Lib_Public::ReportError(errorText.number(), errorText.what(), kCaller);
             return SuiteEtape::Suivante;
         }
-        log("Err: Web: Last version: Connection lost: " + std::string(erreur.what()));
+        log("Err: Web: Last version: Connection lost: " + std::string(errorText.what()));
         message("Connexion perdue ou délai TimeOut dépassé.");
         clHttp.Close();
-        return SuiteEtape::ConnexionPerdue;
-    } catch (const std::exception& erreur) {
-        Lib_Public::ReportError(platform::vb::kInvalidProcedureCall, erreur.what(), kCaller);
+        return SuiteEtape::ConnectionLost;
+    } catch (const std::exception& errorText) {
+        Lib_Public::ReportError(platform::vb::kInvalidProcedureCall, errorText.what(), kCaller);
     }
     return SuiteEtape::Suivante;
 }
 
-void UpdateCheckHost::AttendreReponse(int64_t debut) {
+void UpdateCheckHost::awaitReply(int64_t beginning) {
     for (;;) {
-        if (!PasserLesEvenements(10)) {
+        if (!passEvents(10)) {
             // Nobody is left to read a box; the answer file still goes.
             log("Err: Web: Last version: the program ended before the answer");
             return;
         }
-        if (std::llabs(Lib_Systeme::GetTickCountEx() - debut) > kAttenteReponseMs) {
-            log("Err: Web: Last version: no answer within " + std::to_string(kAttenteReponseMs) +
+        if (std::llabs(Lib_Systeme::GetTickCountEx() - beginning) > kReplyWaitMs) {
+            log("Err: Web: Last version: no answer within " + std::to_string(kReplyWaitMs) +
                 " ms");
             message("Délai d'attente trop long. Veuillez vérifier votre connexion Internet.");
             return;
         }
         if (HttpReponseRecue) return;
-        if (const auto echec = clHttp.Failure()) throw *echec;
+        if (const auto failureText = clHttp.Failure()) throw *failureText;
     }
 }
 
-void UpdateCheckHost::AfficherVerdict(const std::string& derniere, const std::string& courante) {
+void UpdateCheckHost::showVerdict(const std::string& latestVersion, const std::string& current) {
     TaskDialogControl& dialog = taskDialog_;
     dialog.Reset();
     dialog.SetProperty(24, true);
     dialog.SetProperty(6, 280);
     dialog.WindowTitle = neighbours::Frm_Main().Caption();
-    dialog.MainInstruction = "Dernière version disponible: " + derniere;
-    dialog.Content = "Votre version: " + courante;
-    dialog.Footer = derniere > courante ? "Vous n'êtes pas à jour" : "Vous êtes à jour";
+    dialog.MainInstruction = "Dernière version disponible: " + latestVersion;
+    dialog.Content = "Votre version: " + current;
+    dialog.Footer = latestVersion > current ? "Vous n'êtes pas à jour" : "Vous êtes à jour";
     dialog.CommonButtons = tdbOk;
     dialog.SetProperty(16, false);
     dialog.SetProperty(30, true);

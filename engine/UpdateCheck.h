@@ -12,14 +12,14 @@
 
 namespace engine {
 
-inline const std::string kCheminServiceVersions = "/IAL/DROITS/radio.php";
-inline const std::string kCleApplication = "RLT34-7F3A-9C2E-54B1-4D8E-A6F09B2C";
-inline const std::string kFichierReponseVersion = "C:\\AL3_Relaytone_GetByIdLocal.xml";
-inline constexpr int64_t kAttenteReponseMs = 60000;
+inline const std::string kVersionServicePath = "/IAL/DROITS/radio.php";
+inline const std::string kApplicationKey = "RLT34-7F3A-9C2E-54B1-4D8E-A6F09B2C";
+inline const std::string kVersionReplyFile = "C:\\AL3_Relaytone_GetByIdLocal.xml";
+inline constexpr int64_t kReplyWaitMs = 60000;
 
 // The maker's version service: "http://" and its host; AL3_VERSION_SERVICE replaces it (tests
 // point it at a loopback server).
-std::string AdresseServiceVersions();
+std::string versionServiceAddress();
 
 // The latest version read from a saved answer, or why none can be read.
 struct VersionAnswer {
@@ -29,7 +29,7 @@ struct VersionAnswer {
 };
 // The text of "Lib1" in the first "item" of "items". Fails on a missing file, an HTML page, a
 // text that is not XML, an "error" element anywhere, or an answer that names no version.
-VersionAnswer LireReponseVersion(const std::string& answerFile);
+VersionAnswer readVersionReply(const std::string& answerFile);
 
 class UpdateCheckHost {
 public:
@@ -59,14 +59,14 @@ public:
 
 private:
     // How a step of the check ended: a lost connection leaves only the answer file to remove.
-    enum class SuiteEtape { Suivante, ConnexionPerdue };
+    enum class SuiteEtape { Suivante, ConnectionLost };
     // Runs one step, reporting its failure as the step's own.
-    SuiteEtape EtapeHttp(const std::function<void()>& corps);
-    void AttendreReponse(int64_t debut);
-    void AfficherVerdict(const std::string& derniere, const std::string& courante);
+    SuiteEtape EtapeHttp(const std::function<void()>& body);
+    void awaitReply(int64_t beginning);
+    void showVerdict(const std::string& latestVersion, const std::string& current);
 
     TaskDialogControl& taskDialog_;
-    bool verificationEnCours_ = false;
+    bool checkUnderWay_ = false;
 };
 
 }  // namespace engine

@@ -8,7 +8,7 @@
 
 namespace engine {
 
-VersionAnswer LireReponseVersion(const std::string& answerFile) {
+VersionAnswer readVersionReply(const std::string& answerFile) {
     const std::filesystem::path host = platform::winpath::toHost(answerFile);
     QFile file(QString::fromStdString(host.string()));
     if (host.empty() || !file.open(QIODevice::ReadOnly)) return {false, {}, "no answer file"};

@@ -37,7 +37,7 @@ unsigned ansiCode(char32_t c) {
 }
 
 // A diacritic standing on its own (text in decomposed form) folds to nothing.
-bool diacritiqueSeul(char32_t c) { return c >= 0x300 && QChar::isMark(c); }
+bool diacriticOnly(char32_t c) { return c >= 0x300 && QChar::isMark(c); }
 
 // The base letter of a character with diacritics, else the character itself.
 char32_t foldAccent(char32_t c) {
@@ -61,7 +61,7 @@ int weekOfYear(const platform::LocalTimeFields& f) {
 
 }  // namespace
 
-platform::LocalClockTime DateNulle() {
+platform::LocalClockTime nullDate() {
     return platform::timeOf({.year = 1899, .month = 12, .day = 30});
 }
 
@@ -149,7 +149,7 @@ platform::LocalClockTime S2D(const std::string& text) {
             return platform::LocalClockTime{duration_cast<milliseconds>(day.time_since_epoch())};
     }
     ReportError(platform::vb::kInvalidProcedureCall, "Invalid date: " + text, "Lib_Public:S2D");
-    return DateNulle();
+    return nullDate();
 }
 
 std::string Date2StringEx(platform::LocalClockTime date, const std::string& format) {
@@ -236,7 +236,7 @@ std::string RemoveAccent(const std::string& text, bool Nettoyer, bool GarderArob
     }
     std::u32string folded;
     for (const char32_t c : decodeUtf8(source))
-        if (!diacritiqueSeul(c)) folded += foldAccent(c);
+        if (!diacriticOnly(c)) folded += foldAccent(c);
     std::string result = encodeUtf8(folded);
     if (VBA::Trim(result).empty()) {
         TraceLog(-1, -1, -1, "Err: RemoveAccent: " + text);

@@ -7,18 +7,18 @@
 #include "platform/Clock.h"
 
 // Folder, file name and extension of the last Lib_Public::EclateRepFicExt call.
-struct RepFicExt {
+struct DirFileExt {
     std::string Rep;  // folder with its trailing separator, or empty
     std::string Fic;  // file name without extension
     std::string Ext;  // extension with its leading ".", or empty
 };
-inline RepFicExt PbTRepFicExt;
+inline DirFileExt PbTRepFicExt;
 
 namespace Lib_Public {
 
 // The date of a day count 0 (30 December 1899, midnight): the time-of-day base, and what
 // S2D gives for fields that compose no date.
-platform::LocalClockTime DateNulle();
+platform::LocalClockTime nullDate();
 
 // The tag's value: the text between the tag (found without regard to case) and the next ">".
 std::string ExtraireBalise(const std::string& message, const std::string& tag,

@@ -17,7 +17,7 @@ const char* const kOpeners[] = {"xdg-open", "gnome-text-editor", "gedit", "kate"
                                 "kwrite",   "mousepad",          "pluma", "xed"};
 
 // True once one of them started with the file; each is tried once.
-bool ouvrir(const std::string& hostFile) {
+bool open(const std::string& hostFile) {
     for (const char* name : kOpeners) {
         const std::string program = platform::process::programOnPath(name);
         if (!program.empty() && platform::process::start({program, {hostFile}, {}}).ok()) return true;
@@ -44,7 +44,7 @@ void LectureLog(const std::string& folder, const std::string& prefix) {
 
     const auto host = platform::winpath::toHost(*chosen);
     // The file goes to the program as one argument: no shell ever reads its name.
-    if (!ouvrir(host.empty() ? *chosen : host.string()))
+    if (!open(host.empty() ? *chosen : host.string()))
         ReportError(platform::vb::kFileNotFound,
                     "File not found: xdg-open or a graphical text editor", caller);
 }

@@ -19,11 +19,11 @@ namespace {
 namespace vb = platform::vb;
 
 // The statement that raises the shell's refusal, as its report names it.
-constexpr int32_t kLigneRefus = 20;
+constexpr int32_t kRefusalLine = 20;
 
 }  // namespace
 
-RefusDuShell RefusDuShellPourCode(int32_t code) {
+ShellRefusal shellRefusalForCode(int32_t code) {
     const int32_t application = vb::kObjectError + 1048 + code;
     switch (code) {
     case 0:
@@ -53,15 +53,15 @@ int32_t ExecuterProgrammeExterne(const std::string& /*verb*/, const std::string&
         {file, platform::process::splitCommandLine(parameters), folder});
     const int32_t code = platform::process::shellCode(started);
     if (code > 32) return code;
-    const RefusDuShell refusal = RefusDuShellPourCode(code);
+    const ShellRefusal refusal = shellRefusalForCode(code);
     if (refusal.number == vb::kFileNotFound) {
         Lib_Public::TraceLog(-1, -1, -1,
                              "Err: 53: " + refusal.description + ": " + file +
                                  " |Source: Lib_Systeme:ExecuterProgrammeExterne:" +
-                                 std::to_string(kLigneRefus));
+                                 std::to_string(kRefusalLine));
     } else {
         Lib_Public::ReportError(refusal.number, refusal.description, "Lib_Systeme:ExecuterProgrammeExterne",
-                                "AL3_Relaytone.ExecuterProgrammeExterne", kLigneRefus);
+                                "AL3_Relaytone.ExecuterProgrammeExterne", kRefusalLine);
     }
     return code;
 }

@@ -11,11 +11,11 @@ inline const std::string PbSTitreApplication = "AL3_Relaytone";
 namespace Lib_Systeme {
 
 // What a refused start is reported as: the error number and its French description.
-struct RefusDuShell {
+struct ShellRefusal {
     int32_t number;  // application errors are 0x80040000 + 1048 + the shell's code
     std::string description;
 };
-RefusDuShell RefusDuShellPourCode(int32_t shellCode);
+ShellRefusal shellRefusalForCode(int32_t shellCode);
 
 // Starts a program or document with its parameters (split as Windows programs read them, never
 // by a shell) in the folder; returns the shell's code: above 32 when started, else the failure,

@@ -90,7 +90,7 @@ public:
     virtual ~Frm_MainBisServices() = default;
     // Sends the system report and the message; before the engine window exists, nothing is sent.
     virtual void EnvoiMail(bool /*modeTest*/, const std::string& /*emailsTo*/,
-                           const std::string& /*chaineMessage*/, const std::string& /*titre*/,
+                           const std::string& /*chaineMessage*/, const std::string& /*captionText*/,
                            bool /*envoiMailTechniqueAL*/) {}
     // CMDialog shown as an open-file dialog; empty when cancelled. The default asks the
     // dialog seam directly.
@@ -102,7 +102,7 @@ public:
     // Lib_DirectX.DirectXOutStopSound; the default has no player to stop.
     virtual bool DirectXOutStopSound(int16_t /*noPipe*/, int16_t /*noStream*/,
                                      int32_t /*fadeOutDuration*/,
-                                     const std::string& /*subAppelant*/) {
+                                     const std::string& /*callerSub*/) {
         return true;
     }
     // Amp3dj1(pipe): the release before a pipe is started again or at shut-down.
@@ -124,7 +124,7 @@ public:
     virtual platform::net::WinsockUdp* SocketUDP_Item(int16_t /*index*/) { return nullptr; }
     // Binds SocketWrenchUDPIn(index), a host name resolved first; the default binds nothing.
     virtual void BindSocketWrenchUDPIn(int16_t /*index*/, std::string /*ip*/, int32_t /*port*/,
-                                       const std::string& /*subAppelant*/) {}
+                                       const std::string& /*callerSub*/) {}
 };
 
 // FrmMsg, the start-up progress window.
@@ -146,7 +146,7 @@ public:
     virtual std::string Caption() { return {}; }
     virtual int32_t hWnd() { return 0; }
     // The window itself (its pointer, topmost state); none before it exists.
-    virtual platform::Window* FenetrePrincipale() { return nullptr; }
+    virtual platform::Window* MainWindow() { return nullptr; }
 
     // ListeIncidents: one list per base, index 0 always present.
     virtual int16_t ListeIncidents_Count() { return 1; }
@@ -167,8 +167,8 @@ public:
     virtual void LabelAffichageMemory_SetVisible(bool /*visible*/) {}
 
     // Restart through the launcher; before the main window exists there is nothing to restart.
-    virtual void RelancerApplication(bool /*modeTest*/, const std::string& /*subAppelant*/) {}
-    virtual void Quitter(bool /*forcer*/) {}
+    virtual void RelancerApplication(bool /*modeTest*/, const std::string& /*callerSub*/) {}
+    virtual void Quitter(bool /*force*/) {}
 
     // ShapeActivite.Visible: the activity indicator the minute job lights during a drain.
     virtual void ShapeActivite_SetVisible(bool /*visible*/) {}

@@ -37,7 +37,7 @@ inline platform::LocalClockTime PbDDateLancement{};  // the program's start
 inline bool PbBFrmMsgAffichee = false;               // progress window FrmMsg loaded
 inline float PbFCoefPolice = 0.0f;                   // font scale, set by the look start-up
 
-// Site data shown by the log header, the caption and the mails (Lib_Site::InitIdentiteRadio).
+// Site data shown by the log header, the caption and the mails (Lib_Site::initRadioIdentity).
 inline int16_t PbIIdRadio = 0;
 inline int16_t PbIIndexNomRadio = 0;
 inline std::array<std::string, 20> PbSNomRadio{};

@@ -15,7 +15,7 @@ using platform::ini::WriteStatus;
 
 namespace {
 
-std::string raisonEchec(WriteStatus status) {
+std::string failureReason(WriteStatus status) {
     switch (status) {
         case WriteStatus::PathNotFound: return "Path not found";
         case WriteStatus::AccessDenied: return "Access denied";
@@ -55,7 +55,7 @@ bool EcritureIni(const std::string& file, const std::string& section, const std:
     // Most callers ignore the result: the value would be lost without a trace.
     Lib_Public::TraceLog(-1, -1, -1,
                          "Err: EcritureIni: Unable to write: " + path + " [" + section + "] " + key +
-                             " |" + raisonEchec(status));
+                             " |" + failureReason(status));
     return false;
 }
 

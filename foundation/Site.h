@@ -55,7 +55,7 @@ void InitGeneralPath(int16_t& base);
 // PbIIdRadio is AL3_Config.ini "Site"/"Id_Radio" (default 0) and PbIIndexNomRadio the station
 // "Site"/"NoStation_Radio" names, from 1 (default 1); a value out of range is logged and the
 // default taken.
-void InitIdentiteRadio();
+void initRadioIdentity();
 
 // Back to the start of the process: no site read, no base chosen.
 inline void resetSite() {

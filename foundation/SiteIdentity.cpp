@@ -20,7 +20,7 @@ void warn(const std::string& text) { Lib_Public::TraceLog(-1, -1, -1, "Warning: 
 
 }  // namespace
 
-void InitIdentiteRadio() {
+void initRadioIdentity() {
     const InfoBase& base = PbTBases[0];
     for (size_t s = 0; s < PbSNomRadio.size(); ++s)
         PbSNomRadio[s] = int16_t(s) < base.NbStation ? base.Stations[s].Lib : std::string();
@@ -32,12 +32,12 @@ void InitIdentiteRadio() {
 
     // The station whose label names the radio, from 1 as the family numbers stations.
     const std::string station = siteValue("NoStation_Radio", "1");
-    const int32_t numero = VBA::ValLong(station);
+    const int32_t number = VBA::ValLong(station);
     const int32_t stations = std::max<int32_t>(1, base.NbStation);
-    if (numero < 1 || numero > stations)
+    if (number < 1 || number > stations)
         warn("NoStation_Radio " + station + " is not a station of the base (1 to " + std::to_string(stations) +
              "): station 1 used");
-    PbIIndexNomRadio = numero < 1 || numero > stations ? int16_t(0) : int16_t(numero - 1);
+    PbIIndexNomRadio = number < 1 || number > stations ? int16_t(0) : int16_t(number - 1);
 }
 
 }  // namespace Lib_Site

@@ -49,7 +49,7 @@ std::string lower(std::string text) {
 }
 
 // "Actif": true unless the value is a number equal to 0; a value that is no number is an error.
-bool actifOf(const std::string& value, bool current) {
+bool activeOf(const std::string& value, bool current) {
     const std::string text = lower(VBA::Trim(value));
     if (text == "true") return true;
     if (text == "false") return false;
@@ -207,7 +207,7 @@ void fillBase(int16_t b) {
     InfoBase& base = PbTBases[size_t(b)];
 
     base.Lib = read(systemFile, section, "Lib", "Base " + std::to_string(b + 1));
-    base.Actif = actifOf(read(systemFile, section, "Actif", "0"), base.Actif);
+    base.Actif = activeOf(read(systemFile, section, "Actif", "0"), base.Actif);
     base.NbStation = VBA::ValInt(read(systemFile, section, "NbStation", "1"));
     if (base.NbStation > kMaxStations) {
         log(b, "Warning: NbStation " + std::to_string(base.NbStation) + " above " +
@@ -250,7 +250,7 @@ void fillBase(int16_t b) {
         const std::string stationSection = section + "_Station_" + two(s + 1);
         InfoStation& station = base.Stations[size_t(s)];
         station.Lib = read(systemFile, stationSection, "Lib", "Station " + std::to_string(s + 1));
-        station.Actif = actifOf(read(systemFile, stationSection, "Actif", "0"), station.Actif);
+        station.Actif = activeOf(read(systemFile, stationSection, "Actif", "0"), station.Actif);
     }
 }
 
@@ -263,7 +263,7 @@ void InitGeneralSite(int16_t /*unused*/) {
     makeExist(Lib_Public::CheckRep(
         read(PbSDossierConfigSite, "Site", "Settings_Local_Folder", "C:\\Vantremo\\Aerolune\\Settings\\_Local\\")));
     for (int16_t b = 0; b < PbINbBasesSite && !Abandon; ++b) fillBase(b);
-    if (!Abandon) InitIdentiteRadio();
+    if (!Abandon) initRadioIdentity();
 }
 
 }  // namespace Lib_Site

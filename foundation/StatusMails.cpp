@@ -75,12 +75,12 @@ std::string report(const std::string& message, platform::LocalClockTime now) {
         "-",
         "Date du poste: " + Lib_Public::Date2StringEx(now, "dd/MM/yyyy hh:mm:ss"),
         "Poste démarré depuis: " + NbSecondes2String(double(tick) / 1000.0) + " (" +
-            DateGenerale(platform::LocalClockTime(started)) + ")",
+            generalDate(platform::LocalClockTime(started)) + ")",
         "",
         "Application démarrée depuis: " + NbSecondes2String(double(running)) + " (" +
-            DateGenerale(PbDDateLancement) + ")",
+            generalDate(PbDDateLancement) + ")",
         "-",
-        "Application: " + CheminApplication(),
+        "Application: " + applicationPath(),
         "Version: " + Lib_Systeme::VersionApplication(),
         "-",
         "Message: " + message,
@@ -92,7 +92,7 @@ std::string report(const std::string& message, platform::LocalClockTime now) {
 
 }  // namespace
 
-bool MailsAvisActifs() {
+bool noticeMailsActive() {
     if (VBA::Trim(PbSDossierConfigSite).empty()) return false;
     return VBA::ValLong(Lib_Systeme::LectureIni(PbSDossierConfigSite, "Site", "Mails_Avis", "0")) != 0;
 }
@@ -111,16 +111,16 @@ void EnvoiDuMail(int16_t /*ModeTest*/, const std::string& EmailsTo,
     message.date = now;
     message.body = report(ChaineMessage, now);
     if (JoindreLog) message.attachment = logCopy(now);
-    message.fromName = ExpediteurSociete ? mailconfig::kNomSociete
-                       : ExpediteurMaj   ? mailconfig::kNomMaj
-                                         : mailconfig::kNomRelaytone;
-    message.fromAddress = mailconfig::kAdresseNoReply;
+    message.fromName = ExpediteurSociete ? mailconfig::kCompanyName
+                       : ExpediteurMaj   ? mailconfig::kUpperName
+                                         : mailconfig::kRelaytoneName;
+    message.fromAddress = mailconfig::kNoReplyAddress;
     // The element after the final ";" is never a recipient.
     for (size_t start = 0, end; (end = to.find(';', start)) != std::string::npos; start = end + 1) {
         const std::string element = to.substr(start, end - start);
         if (!VBA::Trim(element).empty()) message.recipients.emplace_back(element, element);
     }
-    message.subject = SujetDepuisCaption(neighbours::Frm_Main().Caption());
+    message.subject = subjectFromCaption(neighbours::Frm_Main().Caption());
 
     ErreurInfo failure;
     if (!neighbours::Frm_MainBis().clSmtpMail_Send(
@@ -141,7 +141,7 @@ bool EstCeUneRadioDorvane() {
     return std::find(partners.begin(), partners.end(), PbIIdRadio) != partners.end();
 }
 
-std::string SujetDepuisCaption(const std::string& caption) {
+std::string subjectFromCaption(const std::string& caption) {
     const std::string prefix = "Aerolune: ";
     std::string subject;
     int32_t from = 1;
@@ -150,9 +150,9 @@ std::string SujetDepuisCaption(const std::string& caption) {
     return subject + VBA::Mid(caption, from);
 }
 
-std::string CheminApplication() { return PbSDossierApplication + executableName() + ".exe"; }
+std::string applicationPath() { return PbSDossierApplication + executableName() + ".exe"; }
 
-std::string DateGenerale(platform::LocalClockTime moment) {
+std::string generalDate(platform::LocalClockTime moment) {
     const platform::LocalTimeFields f = platform::fieldsOf(moment);
     const bool midnight = f.hour == 0 && f.minute == 0 && f.second == 0;
     return Lib_Public::Date2StringEx(moment, midnight ? "dd/MM/yyyy" : "dd/MM/yyyy hh:mm:ss");

@@ -23,18 +23,18 @@ inline const std::string kAccount = "relaytone@aerolune.invalid";
 std::string password();
 
 // Notice mails: three display names for one no-reply address.
-inline const std::string kNomSociete = "Aerolune";
-inline const std::string kNomMaj = "Aerolune Mises à jour";
-inline const std::string kNomRelaytone = "Aerolune Relaytone";
-inline const std::string kAdresseNoReply = "no-reply@aerolune.invalid";
+inline const std::string kCompanyName = "Aerolune";
+inline const std::string kUpperName = "Aerolune Mises à jour";
+inline const std::string kRelaytoneName = "Aerolune Relaytone";
+inline const std::string kNoReplyAddress = "no-reply@aerolune.invalid";
 // The fixed support recipient that the notice-mail callers pass.
-inline const std::string kAdresseSupport = "support@aerolune.invalid";
+inline const std::string kSupportAddress = "support@aerolune.invalid";
 
 // Alert, error and test mails.
-inline const Contact kExpediteur{kNomRelaytone, kAdresseNoReply};
+inline const Contact kSender{kRelaytoneName, kNoReplyAddress};
 inline const Contact kSupport1{"Support Aerolune", "support@aerolune.invalid"};
 inline const Contact kSupport2{"Technique Aerolune", "technique@aerolune.invalid"};
-inline const Contact kSupportPartenaire{"Support Dorvane", "support@dorvane.invalid"};
+inline const Contact kPartnerSupport{"Support Dorvane", "support@dorvane.invalid"};
 
 }  // namespace mailconfig
 
@@ -42,7 +42,7 @@ namespace Lib_Email {
 
 // The site's notice-mail option: AL3_Config.ini, section "Site", key "Mails_Avis" (1 on,
 // 0 or missing off), read each time a caller asks.
-bool MailsAvisActifs();
+bool noticeMailsActive();
 
 // One notice mail to the recipients in EmailsTo (";" between them): the system report with
 // ChaineMessage on its last line, a copy of today's log attached when asked. ModeTest and Titre
@@ -56,12 +56,12 @@ bool EstCeUneRadioDorvane();
 
 // The subject of a mail without its own: the caption with every "Aerolune: " removed, in any
 // letter case.
-std::string SujetDepuisCaption(const std::string& caption);
+std::string subjectFromCaption(const std::string& caption);
 
 // PbSDossierApplication, the executable's name and ".exe".
-std::string CheminApplication();
+std::string applicationPath();
 
 // The general date-and-time form: "dd/MM/yyyy hh:mm:ss", the date alone at midnight.
-std::string DateGenerale(platform::LocalClockTime moment);
+std::string generalDate(platform::LocalClockTime moment);
 
 }  // namespace Lib_Email

@@ -36,9 +36,9 @@ int64_t GetTickCountEx() {
     int64_t raw = 0;
     if (PbBWindows64Bits) raw = int64_t(platform::clock::tick64());
     if (raw == 0) raw = int64_t(platform::clock::tick32());
-    if (raw < CacheSysteme.derniereLecture) CacheSysteme.decalageTick += 4294967295LL;
-    CacheSysteme.derniereLecture = raw;
-    return CacheSysteme.decalageTick + raw;
+    if (raw < CacheSysteme.lastRead) CacheSysteme.tickOffset += 4294967295LL;
+    CacheSysteme.lastRead = raw;
+    return CacheSysteme.tickOffset + raw;
 }
 
 std::string TimingMilliSec() {

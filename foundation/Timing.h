@@ -7,11 +7,11 @@
 #include "platform/Clock.h"
 
 // Lib_Systeme's module state; the clock's part.
-struct CacheSystemeRecord {
-    int64_t decalageTick = 0;   // wrap offset added to every reading
-    int64_t derniereLecture = 0;  // last raw reading
+struct SystemCacheRecord {
+    int64_t tickOffset = 0;   // wrap offset added to every reading
+    int64_t lastRead = 0;  // last raw reading
 };
-inline CacheSystemeRecord CacheSysteme;
+inline SystemCacheRecord CacheSysteme;
 
 inline platform::LocalTimeFields PbTHeureSysteme;  // filled by every TimingMilliSec call
 inline int32_t PbLMemoryUsageMo = 0;              // last memory figure shown, in megabytes

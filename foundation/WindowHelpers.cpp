@@ -16,23 +16,23 @@ namespace {
 
 const std::string kCaller = "Lib_Main:AfficherFrmMsg";
 // Statement numbers, as the failure lines name them.
-constexpr int32_t kLigneAffichage = 10;
-constexpr int32_t kLigneDessin = 20;
-constexpr int32_t kLigneFermeture = 30;
+constexpr int32_t kShowLine = 10;
+constexpr int32_t kDrawLine = 20;
+constexpr int32_t kClosingLine = 30;
 
 // One statement: out of memory is a log line of its own, any other failure goes to the
 // reporter; either way the next statement runs, so a start-up never ends on its progress window.
 template <class Statement>
-void etape(int32_t ligne, const std::string& caller, Statement&& statement) {
+void stage(int32_t lineText, const std::string& caller, Statement&& statement) {
     try {
         statement();
     } catch (const std::bad_alloc&) {
         Lib_Public::TraceLog(-1, -1, -1,
                              "Err: 7: Mémoire insuffisante |Sub: " + caller + ":" + kCaller + ":" +
-                                 std::to_string(ligne));
+                                 std::to_string(lineText));
     } catch (const std::exception& e) {
         Lib_Public::ReportError(platform::vb::kInvalidProcedureCall, e.what(), kCaller,
-                                "AL3_Relaytone", ligne);
+                                "AL3_Relaytone", lineText);
     }
 }
 
@@ -42,10 +42,10 @@ void AfficherFrmMsg(int16_t mode, const std::string& caller) {
     neighbours::FrmMsgServices& frmMsg = neighbours::Frm_Main().FrmMsg();
     if (mode == -1) {
         if (PbBFrmMsgAffichee) return;
-        etape(kLigneAffichage, caller, [&] { frmMsg.LoadAndShow(); });
-        etape(kLigneDessin, caller, [] { QCoreApplication::processEvents(); });
+        stage(kShowLine, caller, [&] { frmMsg.LoadAndShow(); });
+        stage(kDrawLine, caller, [] { QCoreApplication::processEvents(); });
     } else if (PbBFrmMsgAffichee) {
-        etape(kLigneFermeture, caller, [&] { frmMsg.Unload(); });
+        stage(kClosingLine, caller, [&] { frmMsg.Unload(); });
     }
 }
 

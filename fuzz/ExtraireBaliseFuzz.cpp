@@ -5,6 +5,6 @@
 #include "fuzz/FuzzChecks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (!fuzzchecks::extraireBalise({reinterpret_cast<const char*>(data), size})) __builtin_trap();
+    if (!fuzzchecks::extractTag({reinterpret_cast<const char*>(data), size})) __builtin_trap();
     return 0;
 }

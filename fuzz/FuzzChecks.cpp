@@ -52,7 +52,7 @@ bool iniReader(std::string_view input) {
     return back && *back == "fuzzed value";
 }
 
-bool extraireBalise(std::string_view input) {
+bool extractTag(std::string_view input) {
     const std::string tag(takeLine(input));
     const std::string message(input);
     const std::string value = Lib_Public::ExtraireBalise(message, tag, "\x01 default");

@@ -10,7 +10,7 @@ namespace fuzzchecks {
 bool iniReader(std::string_view input);
 // Input: the tag, a line break, then the message. Never crashes; a value found lies in the
 // message.
-bool extraireBalise(std::string_view input);
+bool extractTag(std::string_view input);
 // Input: a file's bytes. The workbook reader never crashes and refuses with a reason; a
 // workbook it reads holds only what a sheet holds, and written again (as the grid's export
 // does) reads back as the same texts and colours.

@@ -21,7 +21,7 @@ namespace {
 
 const std::string kRule = "==========================";
 const std::string kMainProgram = "AL3_Relaytone";
-const std::string kVeille = "/Veille=True";
+const std::string kStandby = "/Veille=True";
 // Long enough for the main program's orderly shut-down: workbook, files, windows.
 constexpr auto kGrace = 10s;
 
@@ -58,7 +58,7 @@ void Frm_Main_Launch::Form_Load() {
     WaitKeepingEvents(2s);
 
     std::vector<std::string> arguments{"/Base=Current"};
-    if (Holds(kVeille)) arguments.push_back(kVeille);
+    if (Holds(kStandby)) arguments.push_back(kStandby);
     std::string command = appPath();
     if (command.back() != '\\') command += '\\';
     command += kMainProgram + ".exe";

@@ -13,7 +13,7 @@ namespace settings {
 
 // The lines a handler writes reach the day's file in one write when its outermost trap ends.
 template <class Body>
-void SurErreur(const std::string& caller, Body&& body) {
+void onError(const std::string& caller, Body&& body) {
     const dailylog::EventLines lines;
     try {
         body();

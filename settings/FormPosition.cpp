@@ -19,12 +19,12 @@ double FormPosition::ScreenHeight() const {
     return screen ? screen->geometry().height() * double(platform::forms::kTwipsPerPixel) : 0;
 }
 
-void restaurerPosition(platform::forms::Form& form) {
+void restorePosition(platform::forms::Form& form) {
     FormPosition position(form);
     Lib_Public::PositionFeuille(position);
 }
 
-void sauverPosition(platform::forms::Form& form) {
+void savePosition(platform::forms::Form& form) {
     const FormPosition position(form);
     Lib_Public::PositionFeuilleSauvegarde(position);
 }

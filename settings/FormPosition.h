@@ -26,7 +26,7 @@ private:
 };
 
 // Lib_Public.PositionFeuille and PositionFeuilleSauvegarde for a settings window.
-void restaurerPosition(platform::forms::Form& form);
-void sauverPosition(platform::forms::Form& form);
+void restorePosition(platform::forms::Form& form);
+void savePosition(platform::forms::Form& form);
 
 }  // namespace settings

@@ -33,7 +33,7 @@ using platform::forms::CommandButton;
 namespace {
 
 const std::string kForm = "FrmSetup";
-constexpr double kHauteurTwips = 10050;
+constexpr double kHeightTwips = 10050;
 
 }  // namespace
 
@@ -49,14 +49,14 @@ FrmSetup::FrmSetup() : Form("FrmSetup") {
     QObject::connect(MnuMainFermer, &QAction::triggered, [this] { MnuFermer_Click(); });
 
     // The pages are windows of their own; these open the two the user edits.
-    CommandPeripheriques = new CommandButton(this);
-    CommandPeripheriques->SetCaption("Périphériques");
-    CommandPeripheriques->Click = [] { FrmSetupPeripherique::get().Show(); };
-    CommandDivers = new CommandButton(this);
-    CommandDivers->SetCaption("Divers");
-    CommandDivers->Click = [] { FrmSetupDivers::get().Show(); };
-    layout->addWidget(CommandPeripheriques);
-    layout->addWidget(CommandDivers);
+    CommandDevices = new CommandButton(this);
+    CommandDevices->SetCaption("Périphériques");
+    CommandDevices->Click = [] { FrmSetupPeripherique::get().Show(); };
+    CommandMisc = new CommandButton(this);
+    CommandMisc->SetCaption("Divers");
+    CommandMisc->Click = [] { FrmSetupDivers::get().Show(); };
+    layout->addWidget(CommandDevices);
+    layout->addWidget(CommandMisc);
     layout->addStretch();
 
     auto* buttons = new QHBoxLayout;
@@ -71,11 +71,11 @@ FrmSetup::FrmSetup() : Form("FrmSetup") {
     layout->addLayout(buttons);
 }
 
-FrmSetup::~FrmSetup() { settings::retirerServices(); }
+FrmSetup::~FrmSetup() { settings::unregisterServices(); }
 
 logbuffers::LogList& FrmSetup::ListeLog() { return logbuffers::fileBuffer(); }
 
-void FrmSetup::EtapeDemarrage(const std::string& text, bool logged) {
+void FrmSetup::StartupStep(const std::string& text, bool logged) {
     if (!PbBFrmMsgDemarrage) return;
     neighbours::Frm_Main().FrmMsg().LabelMsgInit_SetCaption(text);
     QCoreApplication::processEvents();
@@ -84,74 +84,74 @@ void FrmSetup::EtapeDemarrage(const std::string& text, bool logged) {
 
 void FrmSetup::Form_Load() {
     const std::string caller = kForm + ":" + "Form_Load";
-    settings::enregistrerServices();
-    settings::SurErreur(caller, [this] {
+    settings::registerServices();
+    settings::onError(caller, [this] {
         SetCaption("Options: Aerolune: Relaytone - " + Lib_Systeme::VersionApplication());
     });
-    const platform::ScopedFlag chargement(FrmSetupEnChargement);
-    settings::SurErreur(caller, [this] {
+    const platform::ScopedFlag loading(FrmSetupEnChargement);
+    settings::onError(caller, [this] {
         neighbours::Frm_Main().LookFenetre(*this);
-        settings::restaurerPosition(*this);
+        settings::restorePosition(*this);
     });
-    struct Etape {
-        const char* texte;
+    struct Step {
+        const char* textValue;
         bool logged;
         std::function<void()> action;
     };
-    const Etape etapes[] = {
+    const Step stages[] = {
         {"Skyplate: Setup: Init: General", false, [this] { InitGeneral(); }},
         {"Skyplate: Setup: Init: Settings", false, [this, &caller] {
              // The pages load in this order, before their boxes are given the stored values.
              FrmSetupSon::get().Load();
              FrmSetupDivers::get().Load();
              InitSettings();
-             settings::SurErreur(caller, [] { FrmSetupPeripherique::get().Load(); });
+             settings::onError(caller, [] { FrmSetupPeripherique::get().Load(); });
          }},
         {"Skyplate: Setup: Init: SettingsPeripherique", false, [this] { InitSettingsPeripheriques(); }},
         {"Skyplate: Setup: Init: SettingsConvert", false, [this] { InitSettingsConvert(); }},
         {"Skyplate: Setup: Init: RegisterConvert", false, [this] { InitRegisterConvert(); }},
         {"Skyplate: Setup: Init: HostName", true, [this, &caller] {
-             settings::SurErreur(caller, [this] {
+             settings::onError(caller, [this] {
                  auto& page = FrmSetupPeripherique::get();
                  page.TexteComputerNameAdresse[0]->SetText(Lib_Systeme::ComputerName());
                  page.TexteComputerNameAdresse[1]->SetText(Lib_Systeme::GetHostName());
-                 ReparerAdressesReception();
+                 repairReceptionAddresses();
              });
          }},
     };
     // Every step lets events run (the sound card's start waits): a close that came meanwhile has
     // already shut the program down, so the load stops there, binding and logging nothing more.
-    for (const Etape& etape : etapes) {
+    for (const Step& stage : stages) {
         if (Abandon) break;
-        EtapeDemarrage(etape.texte, etape.logged);
-        etape.action();
+        StartupStep(stage.textValue, stage.logged);
+        stage.action();
     }
     if (!Abandon) {
-        EtapeDemarrage("Skyplate: Setup: End", true);
+        StartupStep("Skyplate: Setup: End", true);
         PbBFrmSetupChargee = true;
     }
 }
 
-void FrmSetup::ReparerAdressesReception() {
+void FrmSetup::repairReceptionAddresses() {
     auto& page = FrmSetupPeripherique::get();
-    const std::string hote = page.TexteComputerNameAdresse[1]->Text();
-    std::vector<platform::forms::TextBox*> aReparer;
+    const std::string hostName = page.TexteComputerNameAdresse[1]->Text();
+    std::vector<platform::forms::TextBox*> toRepair;
     for (auto* box : page.TexteUDPIPSource) {
         const std::string ip = box->Text();
-        if (ip.find_first_not_of(' ') == std::string::npos || ip == "0.0.0.0") aReparer.push_back(box);
+        if (ip.find_first_not_of(' ') == std::string::npos || ip == "0.0.0.0") toRepair.push_back(box);
     }
     // Without a host address, or with the loopback one that a host without network resolves
     // to, a repaired row would look bound and hear nothing, and be stored so at the next save.
-    if (hote.empty() || QHostAddress(QString::fromStdString(hote)).isLoopback()) {
-        if (!aReparer.empty())
+    if (hostName.empty() || QHostAddress(QString::fromStdString(hostName)).isLoopback()) {
+        if (!toRepair.empty())
             Lib_Public::TraceLog(-1, -1, -1,
-                                 "Warning: UDP: No usable host address (" + hote +
+                                 "Warning: UDP: No usable host address (" + hostName +
                                      "): receive addresses kept as stored |Sub: " + kForm + ":" +
                                      "Form_Load");
         return;
     }
-    for (auto* box : aReparer) box->SetText(hote);
-    page.LierLignesEnAttente();
+    for (auto* box : toRepair) box->SetText(hostName);
+    page.attachPendingLines();
 }
 
 void FrmSetup::Form_QueryUnload(int& cancel, int unloadMode) {
@@ -162,45 +162,45 @@ void FrmSetup::Form_QueryUnload(int& cancel, int unloadMode) {
 
 void FrmSetup::Form_Resize() {
     if (isMinimized() || isMaximized()) return;
-    const int hauteur = platform::forms::pixelsOfTwips(kHauteurTwips);
-    if (height() != hauteur) resize(width(), hauteur);
+    const int heightValue = platform::forms::pixelsOfTwips(kHeightTwips);
+    if (height() != heightValue) resize(width(), heightValue);
 }
 
 void FrmSetup::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
-    settings::SurErreur(kForm + ":" + "Form_Resize", [this] { Form_Resize(); });
+    settings::onError(kForm + ":" + "Form_Resize", [this] { Form_Resize(); });
 }
 
 void FrmSetup::Enregistrer() {
     // The hourglass is the main window's only, so a failure box keeps the normal pointer; it
     // goes whatever way the save ends.
-    class Sablier {
+    class Hourglass {
     public:
-        Sablier() : fenetre_(neighbours::Frm_Main().FenetrePrincipale()) {
+        Hourglass() : window_(neighbours::Frm_Main().MainWindow()) {
             // Pending events run once, with the hourglass when there is a main window.
-            if (fenetre_)
-                Lib_Public::SablierOn(*fenetre_);
+            if (window_)
+                Lib_Public::SablierOn(*window_);
             else
                 QCoreApplication::processEvents();
         }
-        ~Sablier() {
-            if (fenetre_) Lib_Public::SablierOff(*fenetre_);
+        ~Hourglass() {
+            if (window_) Lib_Public::SablierOff(*window_);
         }
 
     private:
-        platform::Window* fenetre_;
-    } sablier;
+        platform::Window* window_;
+    } busyCursor;
     if (OptionsModifiees) SaveSettings();
     if (OptionsPeripheriquesModifiees) SaveSettingsPeripheriques();
     if (OptionsConvertModifiees) SaveSettingsConvert();
 }
 
 void FrmSetup::CommandSave_Click() {
-    settings::SurErreur(kForm + ":" + "CommandSave_Click", [this] { Enregistrer(); });
+    settings::onError(kForm + ":" + "CommandSave_Click", [this] { Enregistrer(); });
 }
 
 void FrmSetup::MnuMainSave_Click() {
-    settings::SurErreur(kForm + ":" + "MnuMainSave_Click", [this] { Enregistrer(); });
+    settings::onError(kForm + ":" + "MnuMainSave_Click", [this] { Enregistrer(); });
 }
 
 void FrmSetup::CommandFermer_Click() { Hide(); }
@@ -209,8 +209,8 @@ void FrmSetup::MnuFermer_Click() { Hide(); }
 
 void FrmSetup::Form_Unload(int& cancel) {
     if (cancel != 0) return;
-    settings::SurErreur(kForm + ":" + "Form_Unload", [this] {
-        settings::sauverPosition(*this);
+    settings::onError(kForm + ":" + "Form_Unload", [this] {
+        settings::savePosition(*this);
         if (OptionsModifiees || OptionsPeripheriquesModifiees || OptionsConvertModifiees) {
             const bool enregistrer =
                 PbBRelanceForcee ||
@@ -224,10 +224,10 @@ void FrmSetup::Form_Unload(int& cancel) {
     OptionsPeripheriquesModifiees = false;
     OptionsConvertModifiees = false;
     PbBFrmSetupChargee = false;
-    settings::retirerServices();
+    settings::unregisterServices();
 }
 
-void FrmSetup::SignalerEchecEcriture(const std::string& file, const std::string& procedure) {
+void FrmSetup::reportWriteFailure(const std::string& file, const std::string& procedure) {
     Lib_Public::TraceLog(-1, -1, -1,
                          "Err: Settings: Unable to write: " + file + " |Sub: " + kForm + ":" +
                              procedure);

@@ -19,8 +19,8 @@ public:
 
     platform::forms::CommandButton* CommandSave;
     platform::forms::CommandButton* CommandFermer;
-    platform::forms::CommandButton* CommandPeripheriques;
-    platform::forms::CommandButton* CommandDivers;
+    platform::forms::CommandButton* CommandDevices;
+    platform::forms::CommandButton* CommandMisc;
     QMenu* MnuMain;
     QAction* MnuMainSave;
     QAction* MnuMainSep40;
@@ -38,8 +38,8 @@ public:
     void MnuFermer_Click();
 
     // The two settings files of this run.
-    static std::string FichierSettings();
-    static std::string FichierSettingsBase();
+    static std::string settingsFile();
+    static std::string baseSettingsFile();
 
 protected:
     void Form_Load() override;
@@ -57,9 +57,9 @@ private:
     void InitSettingsConvert();
     void SaveSettingsConvert();
     void InitRegisterConvert();
-    void EtapeDemarrage(const std::string& text, bool logged);
-    void ReparerAdressesReception();
+    void StartupStep(const std::string& text, bool logged);
+    void repairReceptionAddresses();
     void Enregistrer();
     // A group whose file was not written keeps its flag; the failure is logged and, on screen, shown.
-    void SignalerEchecEcriture(const std::string& file, const std::string& procedure);
+    void reportWriteFailure(const std::string& file, const std::string& procedure);
 };

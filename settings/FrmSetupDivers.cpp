@@ -58,7 +58,7 @@ FrmSetupDivers::FrmSetupDivers() : Form("FrmSetupDivers") {
     Label3->SetCaption("Emails");
     mail->addWidget(Label3, 0, 0);
     TexteEmailsAdresses = new TextBox(MyFrameMail);
-    TexteEmailsAdresses->setMaxLength(kLongueurMaxAdresses);
+    TexteEmailsAdresses->setMaxLength(kMaxAddressesLength);
     // Room for two addresses of a station's staff, as operators type them.
     TexteEmailsAdresses->setMinimumWidth(
         TexteEmailsAdresses->fontMetrics().horizontalAdvance("exploitation@radio-exemple.fr;technique@radio-exemple.fr") + 12);

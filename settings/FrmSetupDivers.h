@@ -21,7 +21,7 @@ public:
     FrmSetupDivers();
 
     // The recipients box holds what one INI read can give back.
-    static constexpr int kLongueurMaxAdresses = 254;
+    static constexpr int kMaxAddressesLength = 254;
 
     QTabWidget* SftTabsDivers;
     settings::Frame* MyFrameGeneral;

@@ -14,7 +14,7 @@ namespace {
 
 const std::string kPage = "FrmSetupDivers";
 
-void marquerGeneral() { MarquerModifie(OptionsModifiees); }
+void markGeneral() { markModified(OptionsModifiees); }
 
 std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
@@ -28,20 +28,20 @@ void FrmSetupDivers::connectHandlers() {
     CheckMemory->Click = [this] { CheckMemory_Click(); };
     CommandEmailTest->Click = [this] { CommandEmailTest_Click(); };
     CommandFermer->Click = [this] { CommandFermer_Click(); };
-    for (auto* box : CheckEmail) box->Click = marquerGeneral;
-    CheckLaunch->Click = marquerGeneral;
-    CheckMiseEnVeille->Click = marquerGeneral;
-    CheckSMTPS->Click = marquerGeneral;
-    ComboNbJourPoste->Click = marquerGeneral;
-    TexteEmailsAdresses->Change = marquerGeneral;
+    for (auto* box : CheckEmail) box->Click = markGeneral;
+    CheckLaunch->Click = markGeneral;
+    CheckMiseEnVeille->Click = markGeneral;
+    CheckSMTPS->Click = markGeneral;
+    ComboNbJourPoste->Click = markGeneral;
+    TexteEmailsAdresses->Change = markGeneral;
     QObject::connect(&memoryTimer_, &QTimer::timeout, [] { Lib_Public::TimerProc(); });
 }
 
 void FrmSetupDivers::Form_Load() {
-    settings::enregistrerServices();
-    settings::SurErreur(kPage + ":" + "Form_Load", [this] {
+    settings::registerServices();
+    settings::onError(kPage + ":" + "Form_Load", [this] {
         neighbours::Frm_Main().LookFenetre(*this);
-        settings::restaurerPosition(*this);
+        settings::restorePosition(*this);
         Lib_Public::AfficherAuDessus(*this, -1);
     });
 }
@@ -54,14 +54,14 @@ void FrmSetupDivers::Form_QueryUnload(int& cancel, int unloadMode) {
 
 void FrmSetupDivers::Form_Unload(int& cancel) {
     if (cancel != 0) return;
-    settings::SurErreur(kPage + ":" + "Form_Unload",
-                        [this] { settings::sauverPosition(*this); });
+    settings::onError(kPage + ":" + "Form_Unload",
+                        [this] { settings::savePosition(*this); });
 }
 
 void FrmSetupDivers::CommandFermer_Click() { Hide(); }
 
 void FrmSetupDivers::CheckMemory_Click() {
-    settings::SurErreur(kPage + ":" + "CheckMemory_Click", [this] {
+    settings::onError(kPage + ":" + "CheckMemory_Click", [this] {
         switch (CheckMemory->Value()) {
         case platform::forms::vbChecked:
             memoryTimer_.start();
@@ -74,19 +74,19 @@ void FrmSetupDivers::CheckMemory_Click() {
         default: break;
         }
     });
-    marquerGeneral();
+    markGeneral();
 }
 
 void FrmSetupDivers::CommandEmailTest_Click() {
-    settings::SurErreur(kPage + ":" + "CommandEmailTest_Click", [this] {
-        const std::string adresses = TexteEmailsAdresses->Text();
-        if (trimmed(adresses).empty()) {
+    settings::onError(kPage + ":" + "CommandEmailTest_Click", [this] {
+        const std::string addresses = TexteEmailsAdresses->Text();
+        if (trimmed(addresses).empty()) {
             platform::dialogs::MsgBox(
                 "Veuillez renseigner un ou plusieurs emails (séparés pas des ;).",
                 platform::dialogs::vbOKOnly | platform::dialogs::vbExclamation,
                 neighbours::Frm_Main().Caption());
             return;
         }
-        neighbours::Frm_MainBis().EnvoiMail(true, adresses, "Test d'envoi de mail.", "", true);
+        neighbours::Frm_MainBis().EnvoiMail(true, addresses, "Test d'envoi de mail.", "", true);
     });
 }

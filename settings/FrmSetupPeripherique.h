@@ -50,7 +50,7 @@ public:
     static std::string LibSockectErr(int32_t code);
 
     // Binds the ticked rows whose address was blank when the load ticked them.
-    void LierLignesEnAttente();
+    void attachPendingLines();
 
 protected:
     void Form_Load() override;
@@ -59,10 +59,10 @@ protected:
 
 private:
     void connectHandlers();
-    void DeconnecterSocketWrench(int16_t index);
+    void disconnectSocketWrench(int16_t index);
     // The click's error trap: the socket errors of the table are reported here.
     void ErreurLiaison(int32_t number, const std::string& description, const std::string& ip,
                        int32_t port, int16_t index, int32_t line);
 
-    std::vector<int16_t> lignesEnAttente_;
+    std::vector<int16_t> pendingLines_;
 };

@@ -17,11 +17,11 @@ namespace {
 
 const std::string kTag = "FrmSetupPeripherique:CheckUDPInActif_Click";
 // Statement numbers of the failure prefix.
-constexpr int32_t kLigneBind = 40;
+constexpr int32_t kBindLine = 40;
 
 void log(const std::string& text) { Lib_Public::TraceLog(-1, -1, -1, text); }
 
-bool personnaliteSocketWrench() { return PbLVersionOS >= 10 && PbLVersionOS <= 13; }
+bool socketWrenchPersonality() { return PbLVersionOS >= 10 && PbLVersionOS <= 13; }
 
 }  // namespace
 
@@ -45,7 +45,7 @@ void FrmSetupPeripherique::ErreurLiaison(int32_t number, const std::string& desc
     QCoreApplication::processEvents();
 }
 
-void FrmSetupPeripherique::DeconnecterSocketWrench(int16_t index) {
+void FrmSetupPeripherique::disconnectSocketWrench(int16_t index) {
     platform::net::SocketWrench* found = neighbours::Frm_MainBis().SocketWrenchUDPIn_Item(index);
     if (!found) return;  // no engine window: no receiver
     platform::net::SocketWrench& receiver = *found;
@@ -64,13 +64,13 @@ void FrmSetupPeripherique::CheckUDPInActif_Click(int16_t index) {
     // The engine window is loaded before the settings; without it there is nothing to bind.
     if (!wrench || !udp) return;
     if (CheckUDPInActif[index]->Value() != platform::forms::vbChecked) {
-        if (personnaliteSocketWrench())
-            DeconnecterSocketWrench(index);
+        if (socketWrenchPersonality())
+            disconnectSocketWrench(index);
         else
             udp->Close();
         TexteUDPIPSource[index]->SetEnabled(true);
         TexteUDPPortSource[index]->SetEnabled(true);
-        MarquerModifie(OptionsPeripheriquesModifiees);
+        markModified(OptionsPeripheriquesModifiees);
         return;
     }
 
@@ -80,14 +80,14 @@ void FrmSetupPeripherique::CheckUDPInActif_Click(int16_t index) {
     if (VBA::Trim(ip).empty()) {
         log("Err: Unable to Check CheckUDPInActif due to IP source is empty");
         // The address repair at the end of the load may give the row an address.
-        if (FrmSetupEnChargement) lignesEnAttente_.push_back(index);
+        if (FrmSetupEnChargement) pendingLines_.push_back(index);
     } else if (port < 1 || port > 65535) {
         // Port 0 would bind a port of the system's choosing and look like a success.
         log("Err: UDP: Port source not valid: " + portText + " (Index: " + std::to_string(index) +
             ") |Sub: " + kTag);
-    } else if (personnaliteSocketWrench()) {
+    } else if (socketWrenchPersonality()) {
         DerniereErreur.number = 0;
-        DeconnecterSocketWrench(index);
+        disconnectSocketWrench(index);
         if (wrench->IsClosed())
             engine.BindSocketWrenchUDPIn(index, ip, port, kTag);
     } else {
@@ -96,7 +96,7 @@ void FrmSetupPeripherique::CheckUDPInActif_Click(int16_t index) {
         receiver.Close();
         receiver.LocalPort = port;
         if (const auto raised = receiver.Bind())
-            ErreurLiaison(raised.number, raised.description, ip, port, index, kLigneBind);
+            ErreurLiaison(raised.number, raised.description, ip, port, index, kBindLine);
         const int32_t err = DerniereErreur.number;
         log("Local IP: " + TexteComputerNameAdresse[1]->Text() + " Listen IP: " + ip + ":" +
             std::to_string(port));
@@ -112,12 +112,12 @@ void FrmSetupPeripherique::CheckUDPInActif_Click(int16_t index) {
             log("UDP: Connected: " + receiver.LocalIP() + ":" + std::to_string(receiver.BoundPort()));
         }
     }
-    MarquerModifie(OptionsPeripheriquesModifiees);
+    markModified(OptionsPeripheriquesModifiees);
 }
 
-void FrmSetupPeripherique::LierLignesEnAttente() {
-    const auto lignes = std::exchange(lignesEnAttente_, {});
-    for (const int16_t index : lignes)
+void FrmSetupPeripherique::attachPendingLines() {
+    const auto lineList = std::exchange(pendingLines_, {});
+    for (const int16_t index : lineList)
         if (CheckUDPInActif[index]->Value() == platform::forms::vbChecked &&
             !VBA::Trim(TexteUDPIPSource[index]->Text()).empty())
             CheckUDPInActif_Click(index);

@@ -13,29 +13,29 @@ namespace {
 
 const std::string kPage = "FrmSetupPeripherique";
 
-void marquer() { MarquerModifie(OptionsPeripheriquesModifiees); }
+void mark() { markModified(OptionsPeripheriquesModifiees); }
 
 }  // namespace
 
 void FrmSetupPeripherique::connectHandlers() {
     for (int i = 0; i < kRows; ++i) {
         CheckUDPInActif[i]->Click = [this, i] { CheckUDPInActif_Click(int16_t(i)); };
-        CheckUDPOutActif[i]->Click = marquer;
-        TexteUDPIPSource[i]->Change = marquer;
-        TexteUDPPortSource[i]->Change = marquer;
-        TexteUDPIPCible[i]->Change = marquer;
-        TexteUDPPortCible[i]->Change = marquer;
-        TexteUDPPortBCible[i]->Change = marquer;
+        CheckUDPOutActif[i]->Click = mark;
+        TexteUDPIPSource[i]->Change = mark;
+        TexteUDPPortSource[i]->Change = mark;
+        TexteUDPIPCible[i]->Change = mark;
+        TexteUDPPortCible[i]->Change = mark;
+        TexteUDPPortBCible[i]->Change = mark;
     }
     CommandSave->Click = [this] { CommandSave_Click(); };
     CommandFermer->Click = [this] { CommandFermer_Click(); };
 }
 
 void FrmSetupPeripherique::Form_Load() {
-    settings::enregistrerServices();
-    settings::SurErreur(kPage + ":" + "Form_Load", [this] {
+    settings::registerServices();
+    settings::onError(kPage + ":" + "Form_Load", [this] {
         neighbours::Frm_Main().LookFenetre(*this);
-        settings::restaurerPosition(*this);
+        settings::restorePosition(*this);
         Lib_Public::AfficherAuDessus(*this, -1);
     });
 }
@@ -48,7 +48,7 @@ void FrmSetupPeripherique::Form_QueryUnload(int& cancel, int unloadMode) {
 
 void FrmSetupPeripherique::Form_Unload(int& cancel) {
     if (cancel != 0) return;
-    settings::SurErreur(kPage + ":" + "Form_Unload", [this] { settings::sauverPosition(*this); });
+    settings::onError(kPage + ":" + "Form_Unload", [this] { settings::savePosition(*this); });
 }
 
 void FrmSetupPeripherique::CommandSave_Click() {

@@ -27,11 +27,11 @@ FrmSetupSon::FrmSetupSon() : Form("FrmSetupSon") {
     auto* layout = new QVBoxLayout(this);
     SftTabsSon = new QTabWidget(this);
     layout->addWidget(SftTabsSon);
-    auto* sortie = new QWidget(SftTabsSon);
+    auto* outputTab = new QWidget(SftTabsSon);
     auto* convert = new QWidget(SftTabsSon);
-    SftTabsSon->addTab(sortie, "Sortie");
+    SftTabsSon->addTab(outputTab, "Sortie");
     SftTabsSon->addTab(convert, "Convert");
-    buildOutputTab(sortie);
+    buildOutputTab(outputTab);
     buildConvertTab(convert);
     CommandFermer = new CommandButton(this);
     CommandFermer->SetCaption("Fermer");

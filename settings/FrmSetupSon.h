@@ -19,7 +19,7 @@ public:
     FrmSetupSon();
 
     // The output nature list's entries.
-    enum Nature { NatureAucune = 0, NatureDirectX = 1, NatureConstructeur = 2 };
+    enum Nature { NatureNone = 0, NatureDirectX = 1, NatureMaker = 2 };
 
     QTabWidget* SftTabsSon;
     QTabWidget* SftTabsSonOut;
@@ -43,7 +43,7 @@ public:
     // Whether the operator picked the output device during this run: only then does the general
     // save store it, so a device the start fell back on (none found, fewer than stored) never
     // replaces the stored one.
-    bool PeripheriqueChoisi() const { return peripheriqueChoisi_; }
+    bool chosenDevice() const { return chosenDevice_; }
 
     void ComboNatureTrancheOut_Click(int index);
     void ComboPeripheriqueOut_Click(int index);
@@ -62,5 +62,5 @@ private:
     void connectHandlers();
 
     bool natureStarting_ = false;  // the output start lets events run for up to 6 s
-    bool peripheriqueChoisi_ = false;
+    bool chosenDevice_ = false;
 };

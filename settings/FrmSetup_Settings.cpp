@@ -13,71 +13,71 @@
 namespace {
 
 const std::string kForm = "FrmSetup";
-constexpr int kJoursParPas = 7;
-constexpr int kNbChoixJours = 104;
+constexpr int kDaysPerStep = 7;
+constexpr int kDayChoiceCount = 104;
 
 }  // namespace
 
-std::string FrmSetup::FichierSettings() { return Lib_Public::NomFichierSettings("", ".Ini"); }
+std::string FrmSetup::settingsFile() { return Lib_Public::NomFichierSettings("", ".Ini"); }
 
 void FrmSetup::InitSettings() {
-    using settings::lireEntier;
-    using settings::poserValeur;
+    using settings::readInteger;
+    using settings::setValue;
     const std::string caller = kForm + ":" + "InitSettings";
-    settings::SurErreur(caller, [&] {
-        const std::string file = FichierSettings();
+    settings::onError(caller, [&] {
+        const std::string file = settingsFile();
         auto& son = FrmSetupSon::get();
-        poserValeur(*son.CheckSoundCard, lireEntier(file, "SoundCard", "Active", "1"), caller);
+        setValue(*son.CheckSoundCard, readInteger(file, "SoundCard", "Active", "1"), caller);
         if (son.CheckSoundCard->Value() == platform::forms::vbChecked) {
             // A stored index the list cannot take leaves its selection as it was.
             son.ComboNatureTrancheOut[0]->SetListIndex(
-                lireEntier(file, "General_Out", "Pipe_00_Nature", "0"));
+                readInteger(file, "General_Out", "Pipe_00_Nature", "0"));
             son.ComboPeripheriqueOut[0]->SetListIndex(
-                lireEntier(file, "DirectX_Player_00", "Device", "0"));
+                readInteger(file, "DirectX_Player_00", "Device", "0"));
         }
 
-        auto& divers = FrmSetupDivers::get();
-        divers.ComboNbJourPoste->Clear();
-        for (int i = 1; i <= kNbChoixJours; ++i)
-            divers.ComboNbJourPoste->AddItem(" " + Lib_Public::N2S(kJoursParPas * i, 3, 0, "0") +
+        auto& misc = FrmSetupDivers::get();
+        misc.ComboNbJourPoste->Clear();
+        for (int i = 1; i <= kDayChoiceCount; ++i)
+            misc.ComboNbJourPoste->AddItem(" " + Lib_Public::N2S(kDaysPerStep * i, 3, 0, "0") +
                                              " J");
-        divers.TexteEmailsAdresses->SetText(settings::lireTexte(file, "Email", "Adresse", ""));
-        poserValeur(*divers.CheckSMTPS, lireEntier(file, "Email", "SMTPS", "0"), caller);
-        for (size_t i = 0; i < divers.CheckEmail.size(); ++i)
-            poserValeur(*divers.CheckEmail[i],
-                        lireEntier(file, "Emails", "Err_" + std::to_string(i), "0"), caller);
-        poserValeur(*divers.CheckMiseEnVeille, lireEntier(file, "Windows", "RebootVeille", "0"),
+        misc.TexteEmailsAdresses->SetText(settings::readText(file, "Email", "Adresse", ""));
+        setValue(*misc.CheckSMTPS, readInteger(file, "Email", "SMTPS", "0"), caller);
+        for (size_t i = 0; i < misc.CheckEmail.size(); ++i)
+            setValue(*misc.CheckEmail[i],
+                        readInteger(file, "Emails", "Err_" + std::to_string(i), "0"), caller);
+        setValue(*misc.CheckMiseEnVeille, readInteger(file, "Windows", "RebootVeille", "0"),
                     caller);
-        poserValeur(*divers.CheckMemory, lireEntier(file, "Windows", "Memory", "0"), caller);
-        poserValeur(*divers.CheckLaunch, lireEntier(file, "Windows", "Launch", "0"), caller);
-        settings::poserIndex(*divers.ComboNbJourPoste,
-                             lireEntier(file, "Windows", "NbJoursReboot", "5"), caller);
+        setValue(*misc.CheckMemory, readInteger(file, "Windows", "Memory", "0"), caller);
+        setValue(*misc.CheckLaunch, readInteger(file, "Windows", "Launch", "0"), caller);
+        settings::setIndex(*misc.ComboNbJourPoste,
+                             readInteger(file, "Windows", "NbJoursReboot", "5"), caller);
     });
     OptionsModifiees = false;
 }
 
 void FrmSetup::SaveSettings() {
-    settings::Ecriture ecrire(FichierSettings());
-    settings::SurErreur(kForm + ":" + "SaveSettings", [&] {
+    settings::Writer writeOut(settingsFile());
+    settings::onError(kForm + ":" + "SaveSettings", [&] {
         auto& son = FrmSetupSon::get();
-        auto& divers = FrmSetupDivers::get();
+        auto& misc = FrmSetupDivers::get();
         if (son.CheckSoundCard->Value() == platform::forms::vbChecked) {
-            ecrire("General_Out", "Pipe_00_Nature", son.ComboNatureTrancheOut[0]->ListIndex());
-            if (son.PeripheriqueChoisi())
-                ecrire("DirectX_Player_00", "Device", PbTPipesOut[0].NoDeviceSelectionne);
+            writeOut("General_Out", "Pipe_00_Nature", son.ComboNatureTrancheOut[0]->ListIndex());
+            if (son.chosenDevice())
+                writeOut("DirectX_Player_00", "Device", PbTPipesOut[0].NoDeviceSelectionne);
         }
-        ecrire("Email", "Adresse", divers.TexteEmailsAdresses->Text());
-        ecrire("Email", "SMTPS", divers.CheckSMTPS->Value());
-        for (size_t i = 0; i < divers.CheckEmail.size(); ++i)
-            ecrire("Emails", "Err_" + std::to_string(i), divers.CheckEmail[i]->Value());
-        ecrire("Windows", "RebootVeille", divers.CheckMiseEnVeille->Value());
-        ecrire("Windows", "Memory", divers.CheckMemory->Value());
-        ecrire("Windows", "Launch", divers.CheckLaunch->Value());
-        ecrire("Windows", "NbJoursReboot", divers.ComboNbJourPoste->ListIndex());
-        ecrire("SoundCard", "Active", son.CheckSoundCard->Value());
+        writeOut("Email", "Adresse", misc.TexteEmailsAdresses->Text());
+        writeOut("Email", "SMTPS", misc.CheckSMTPS->Value());
+        for (size_t i = 0; i < misc.CheckEmail.size(); ++i)
+            writeOut("Emails", "Err_" + std::to_string(i), misc.CheckEmail[i]->Value());
+        writeOut("Windows", "RebootVeille", misc.CheckMiseEnVeille->Value());
+        writeOut("Windows", "Memory", misc.CheckMemory->Value());
+        writeOut("Windows", "Launch", misc.CheckLaunch->Value());
+        writeOut("Windows", "NbJoursReboot", misc.ComboNbJourPoste->ListIndex());
+        writeOut("SoundCard", "Active", son.CheckSoundCard->Value());
     });
-    if (ecrire.reussie())
+    if (writeOut.succeeded())
         OptionsModifiees = false;
     else
-        SignalerEchecEcriture(ecrire.file(), "SaveSettings");
+        reportWriteFailure(writeOut.file(), "SaveSettings");
 }

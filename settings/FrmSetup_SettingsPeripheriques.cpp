@@ -12,60 +12,60 @@
 namespace {
 
 const std::string kForm = "FrmSetup";
-constexpr int kPremierPort = 96;
+constexpr int kFirstPort = 96;
 
 // Rows that are neither loaded nor saved are hidden, so that no edit of them is lost.
-int premiereLigneCachee() { return std::max<int>(0, PbINbLignesUDP); }
+int firstHiddenRow() { return std::max<int>(0, PbINbLignesUDP); }
 
-int lignesChargees(const FrmSetupPeripherique& page) {
+int loadedLines(const FrmSetupPeripherique& page) {
     return std::clamp<int>(PbINbLignesUDP, 0, int(page.TexteUDPIPSource.size()));
 }
 
 }  // namespace
 
-std::string FrmSetup::FichierSettingsBase() {
+std::string FrmSetup::baseSettingsFile() {
     const std::string& dossier = PbSDossierConfigBase[PbINoBase];
     if (dossier.find_first_not_of(' ') == std::string::npos) return {};
     return dossier + "AL3_Relaytone.Ini";
 }
 
 void FrmSetup::InitSettingsPeripheriques() {
-    using settings::lireTexte;
+    using settings::readText;
     const std::string caller = kForm + ":" + "InitSettingsPeripheriques";
-    settings::SurErreur(caller, [&] {
-        const std::string file = FichierSettingsBase();
+    settings::onError(caller, [&] {
+        const std::string file = baseSettingsFile();
         auto& page = FrmSetupPeripherique::get();
-        const int lignes = lignesChargees(page);
+        const int lineList = loadedLines(page);
         const auto& stations = PbTBases[PbINoBase].Stations;
-        for (int r = 0; r < lignes; ++r) {
-            const std::string section = "UDP_In_" + settings::deuxChiffres(r);
+        for (int r = 0; r < lineList; ++r) {
+            const std::string section = "UDP_In_" + settings::twoDigits(r);
             page.CheckUDPInActif[r]->SetCaption(stations[r].Lib);  // as the emission rows are
             page.TexteUDPIPSource[r]->SetText(
-                lireTexte(file, section, "IP", page.TexteComputerNameAdresse[1]->Text()));
+                readText(file, section, "IP", page.TexteComputerNameAdresse[1]->Text()));
             page.TexteUDPPortSource[r]->SetText(
-                lireTexte(file, section, "Port", std::to_string(kPremierPort + r)));
-            settings::poserValeur(*page.CheckUDPInActif[r],
-                                  settings::lireEntier(file, section, "Actif", "0"), caller);
+                readText(file, section, "Port", std::to_string(kFirstPort + r)));
+            settings::setValue(*page.CheckUDPInActif[r],
+                                  settings::readInteger(file, section, "Actif", "0"), caller);
         }
         for (size_t r = 0; r < page.TexteUDPIPSource.size(); ++r) {
-            const bool visible = int(r) < premiereLigneCachee();
+            const bool visible = int(r) < firstHiddenRow();
             page.TexteUDPIPSource[r]->SetVisible(visible);
             page.TexteUDPPortSource[r]->SetVisible(visible);
             page.CheckUDPInActif[r]->SetVisible(visible);
         }
 
-        for (int r = 0; r < lignes; ++r) {
-            const std::string section = "UDP_Out_" + settings::deuxChiffres(r);
+        for (int r = 0; r < lineList; ++r) {
+            const std::string section = "UDP_Out_" + settings::twoDigits(r);
             page.CheckUDPOutActif[r]->SetCaption(stations[r].Lib);
-            page.TexteUDPIPCible[r]->SetText(lireTexte(file, section, "IP", ""));
+            page.TexteUDPIPCible[r]->SetText(readText(file, section, "IP", ""));
             page.TexteUDPPortCible[r]->SetText(
-                lireTexte(file, section, "Port", std::to_string(kPremierPort + r)));
-            page.TexteUDPPortBCible[r]->SetText(lireTexte(file, section, "Port2", ""));
-            settings::poserValeur(*page.CheckUDPOutActif[r],
-                                  settings::lireEntier(file, section, "Actif", "0"), caller);
+                readText(file, section, "Port", std::to_string(kFirstPort + r)));
+            page.TexteUDPPortBCible[r]->SetText(readText(file, section, "Port2", ""));
+            settings::setValue(*page.CheckUDPOutActif[r],
+                                  settings::readInteger(file, section, "Actif", "0"), caller);
         }
         for (size_t r = 0; r < page.TexteUDPIPCible.size(); ++r) {
-            const bool visible = int(r) < premiereLigneCachee();
+            const bool visible = int(r) < firstHiddenRow();
             page.CheckUDPOutActif[r]->SetVisible(visible);
             page.TexteUDPIPCible[r]->SetVisible(visible);
             page.TexteUDPPortCible[r]->SetVisible(visible);
@@ -78,26 +78,26 @@ void FrmSetup::InitSettingsPeripheriques() {
 }
 
 void FrmSetup::SaveSettingsPeripheriques() {
-    settings::Ecriture ecrire(FichierSettingsBase());
-    settings::SurErreur(kForm + ":" + "SaveSettingsPeripheriques", [&] {
+    settings::Writer writeOut(baseSettingsFile());
+    settings::onError(kForm + ":" + "SaveSettingsPeripheriques", [&] {
         auto& page = FrmSetupPeripherique::get();
-        const int lignes = lignesChargees(page);
-        for (int r = 0; r < lignes; ++r) {
-            const std::string section = "UDP_In_" + settings::deuxChiffres(r);
-            ecrire(section, "IP", page.TexteUDPIPSource[r]->Text());
-            ecrire(section, "Port", page.TexteUDPPortSource[r]->Text());
-            ecrire(section, "Actif", page.CheckUDPInActif[r]->Value());
+        const int lineList = loadedLines(page);
+        for (int r = 0; r < lineList; ++r) {
+            const std::string section = "UDP_In_" + settings::twoDigits(r);
+            writeOut(section, "IP", page.TexteUDPIPSource[r]->Text());
+            writeOut(section, "Port", page.TexteUDPPortSource[r]->Text());
+            writeOut(section, "Actif", page.CheckUDPInActif[r]->Value());
         }
-        for (int r = 0; r < lignes; ++r) {
-            const std::string section = "UDP_Out_" + settings::deuxChiffres(r);
-            ecrire(section, "IP", page.TexteUDPIPCible[r]->Text());
-            ecrire(section, "Port", page.TexteUDPPortCible[r]->Text());
-            ecrire(section, "Port2", page.TexteUDPPortBCible[r]->Text());
-            ecrire(section, "Actif", page.CheckUDPOutActif[r]->Value());
+        for (int r = 0; r < lineList; ++r) {
+            const std::string section = "UDP_Out_" + settings::twoDigits(r);
+            writeOut(section, "IP", page.TexteUDPIPCible[r]->Text());
+            writeOut(section, "Port", page.TexteUDPPortCible[r]->Text());
+            writeOut(section, "Port2", page.TexteUDPPortBCible[r]->Text());
+            writeOut(section, "Actif", page.CheckUDPOutActif[r]->Value());
         }
     });
-    if (ecrire.reussie())
+    if (writeOut.succeeded())
         OptionsPeripheriquesModifiees = false;
     else
-        SignalerEchecEcriture(ecrire.file(), "SaveSettingsPeripheriques");
+        reportWriteFailure(writeOut.file(), "SaveSettingsPeripheriques");
 }

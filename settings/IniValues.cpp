@@ -11,25 +11,25 @@
 
 namespace settings {
 
-std::string lireTexte(const std::string& file, const std::string& section, const std::string& key,
-                      const std::string& defaut) {
-    if (file.empty()) return defaut;
-    return Lib_Systeme::LectureIni(file, section, key, defaut);
+std::string readText(const std::string& file, const std::string& section, const std::string& key,
+                      const std::string& fallback) {
+    if (file.empty()) return fallback;
+    return Lib_Systeme::LectureIni(file, section, key, fallback);
 }
 
-int32_t entierDe(const std::string& text) { return VBA::ValLong(text); }
+int32_t integerOf(const std::string& text) { return VBA::ValLong(text); }
 
-int32_t lireEntier(const std::string& file, const std::string& section, const std::string& key,
-                   const std::string& defaut) {
-    return entierDe(lireTexte(file, section, key, defaut));
+int32_t readInteger(const std::string& file, const std::string& section, const std::string& key,
+                   const std::string& fallback) {
+    return integerOf(readText(file, section, key, fallback));
 }
 
-int16_t lireEntier16(const std::string& file, const std::string& section, const std::string& key,
-                     const std::string& defaut) {
-    return VBA::ValInt(lireTexte(file, section, key, defaut));
+int16_t readInteger16(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& fallback) {
+    return VBA::ValInt(readText(file, section, key, fallback));
 }
 
-void poserValeur(platform::forms::CheckBox& box, int32_t value, const std::string& caller) {
+void setValue(platform::forms::CheckBox& box, int32_t value, const std::string& caller) {
     if (value < platform::forms::vbUnchecked || value > platform::forms::vbGrayed) {
         Lib_Public::ReportError(platform::vb::kInvalidPropertyValue, "Invalid property value",
                                 caller);
@@ -38,7 +38,7 @@ void poserValeur(platform::forms::CheckBox& box, int32_t value, const std::strin
     box.SetValue(value);
 }
 
-void poserIndex(platform::forms::ComboBox& list, int32_t index, const std::string& caller) {
+void setIndex(platform::forms::ComboBox& list, int32_t index, const std::string& caller) {
     if (index < -1 || index >= list.ListCount()) {
         Lib_Public::ReportError(platform::vb::kInvalidPropertyValue, "Invalid property value",
                                 caller);
@@ -47,11 +47,11 @@ void poserIndex(platform::forms::ComboBox& list, int32_t index, const std::strin
     list.SetListIndex(index);
 }
 
-void Ecriture::operator()(const std::string& section, const std::string& key,
+void Writer::operator()(const std::string& section, const std::string& key,
                           const std::string& value) {
-    if (file_.empty() || !Lib_Systeme::EcritureIni(file_, section, key, value)) reussie_ = false;
+    if (file_.empty() || !Lib_Systeme::EcritureIni(file_, section, key, value)) succeeded_ = false;
 }
 
-std::string deuxChiffres(int number) { return Lib_Public::N2S(number + 1, 2, 0, "0"); }
+std::string twoDigits(int number) { return Lib_Public::N2S(number + 1, 2, 0, "0"); }
 
 }  // namespace settings

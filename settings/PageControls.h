@@ -25,7 +25,7 @@ public:
     std::function<void()> Change;
 
 private:
-    bool actionEnCours_ = false;
+    bool actionUnderWay_ = false;
 };
 
 // Option button: one of a frame's set; a Value that becomes True runs Click and clears the others.

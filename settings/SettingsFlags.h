@@ -21,7 +21,7 @@ inline int16_t PbINoBase = 0;
 inline bool PbBFrmMsgDemarrage = false;
 
 // Every change handler of the three pages marks its group this way.
-inline void MarquerModifie(bool& flag) {
+inline void markModified(bool& flag) {
     if (!FrmSetupEnChargement) flag = true;
 }
 

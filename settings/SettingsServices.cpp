@@ -15,7 +15,7 @@ const Box* at(const std::vector<Box*>& boxes, int16_t index) {
 }
 
 // A page not made yet has nothing to show; one made reads as it stands, loaded or not.
-class ServicesReglages : public neighbours::FrmSetupServices {
+class SettingsServicesImpl : public neighbours::FrmSetupServices {
 public:
     std::string TexteEmailsAdresses() override {
         const FrmSetupDivers* page = FrmSetupDivers::existing();
@@ -58,14 +58,14 @@ public:
     }
 };
 
-ServicesReglages& services() {
-    static ServicesReglages window;
+SettingsServicesImpl& services() {
+    static SettingsServicesImpl window;
     return window;
 }
 
 }  // namespace
 
-void enregistrerServices() { neighbours::registerFrmSetup(&services()); }
-void retirerServices() { neighbours::registerFrmSetup(nullptr); }
+void registerServices() { neighbours::registerFrmSetup(&services()); }
+void unregisterServices() { neighbours::registerFrmSetup(nullptr); }
 
 }  // namespace settings

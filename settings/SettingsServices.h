@@ -3,7 +3,7 @@
 
 namespace settings {
 
-void enregistrerServices();
-void retirerServices();
+void registerServices();
+void unregisterServices();
 
 }  // namespace settings

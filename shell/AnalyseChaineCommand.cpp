@@ -34,54 +34,54 @@ std::string trimmed(const std::string& text) {
 
 }  // namespace
 
-std::optional<std::string> ValeurParametre(const std::string& ligne, const std::string& parametre,
-                                           bool avecPoints) {
-    const auto at = lower(ligne).find(lower(parametre));
+std::optional<std::string> parameterValue(const std::string& lineText, const std::string& parameter,
+                                           bool withDots) {
+    const auto at = lower(lineText).find(lower(parameter));
     if (at == std::string::npos) return std::nullopt;
-    const std::string valeur = trimmed(ligne.substr(at + parametre.size()));
-    std::string chiffres;
+    const std::string valeur = trimmed(lineText.substr(at + parameter.size()));
+    std::string digitText;
     for (const char c : valeur) {
-        if (!std::isdigit(static_cast<unsigned char>(c)) && !(avecPoints && c == '.')) break;
-        chiffres += c;
+        if (!std::isdigit(static_cast<unsigned char>(c)) && !(withDots && c == '.')) break;
+        digitText += c;
     }
-    return chiffres;
+    return digitText;
 }
 
-int32_t NombreParametre(const std::string& chiffres) {
-    int64_t nombre = 0;
-    for (const char c : chiffres) {
+int32_t parameterNumber(const std::string& digitText) {
+    int64_t count = 0;
+    for (const char c : digitText) {
         if (!std::isdigit(static_cast<unsigned char>(c))) break;
-        nombre = std::min<int64_t>(nombre * 10 + (c - '0'), std::numeric_limits<int32_t>::max());
+        count = std::min<int64_t>(count * 10 + (c - '0'), std::numeric_limits<int32_t>::max());
     }
-    return int32_t(nombre);
+    return int32_t(count);
 }
 
-void AnalyseChaineCommand(const std::string& ligne, int16_t basesDuSite) {
+void AnalyseChaineCommand(const std::string& lineText, int16_t basesDuSite) {
     using Lib_Public::TraceLog;
-    Lib_Public::TraceLogEncadre(-1, -1, -1, "Command Line: '" + logtext::visible(ligne) + "'", "=", false);
+    Lib_Public::TraceLogEncadre(-1, -1, -1, "Command Line: '" + logtext::visible(lineText) + "'", "=", false);
 
     PbINoInstance = 0;
-    auto instance = ValeurParametre(ligne, "/Instance=");
+    auto instance = parameterValue(lineText, "/Instance=");
     if (!instance) {
         QCoreApplication::processEvents();
-        instance = ValeurParametre(ligne, "/I=");
+        instance = parameterValue(lineText, "/I=");
     }
-    if (instance) PbINoInstance = int16_t(std::clamp(NombreParametre(*instance), 1, 10));
+    if (instance) PbINoInstance = int16_t(std::clamp(parameterNumber(*instance), 1, 10));
     TraceLog(-1, -1, -1, "Instance: " + std::to_string(PbINoInstance));
 
-    if (const auto wait = ValeurParametre(ligne, "/Wait=")) {
-        const int32_t duree = NombreParametre(*wait);
-        TraceLog(-1, -1, -1, "WaitDuration: " + std::to_string(duree));
-        Lib_Systeme::WaitOnDuration(duree);
+    if (const auto wait = parameterValue(lineText, "/Wait=")) {
+        const int32_t duration = parameterNumber(*wait);
+        TraceLog(-1, -1, -1, "WaitDuration: " + std::to_string(duration));
+        Lib_Systeme::WaitOnDuration(duration);
     }
 
-    if (const auto ip = ValeurParametre(ligne, "/IP=", true))
+    if (const auto ip = parameterValue(lineText, "/IP=", true))
         TraceLog(-1, -1, -1, "Target IP Address: " + *ip);
 
-    const auto noBase = ValeurParametre(ligne, "/NoBase=");
+    const auto noBase = parameterValue(lineText, "/NoBase=");
     if (!noBase) return;
     TraceLog(-1, -1, -1, "PbIDefaultNoBase: " + *noBase);
-    const int32_t base = NombreParametre(*noBase);
+    const int32_t base = parameterNumber(*noBase);
     if (base < basesDuSite) {
         PbIDefaultNoBase = int16_t(base);
         return;
@@ -91,7 +91,7 @@ void AnalyseChaineCommand(const std::string& ligne, int16_t basesDuSite) {
                  std::to_string(basesDuSite) + " bases) |Sub: " + kCaller);
 }
 
-int16_t NombreDeBasesDuSite() {
+int16_t siteBaseCount() {
     const std::string config = Lib_Public::DetermineDossierConfig(1);
     return std::clamp<int16_t>(VBA::ValInt(Lib_Systeme::LectureIni(config, "Site", "NbBase", "1")), 1, 5);
 }

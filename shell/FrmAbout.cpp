@@ -21,14 +21,14 @@
 
 namespace {
 
-const char* const kNonDisponible = "Les informations système ne sont pas disponibles actuellement";
+const char* const kUnavailable = "Les informations système ne sont pas disponibles actuellement";
 
-std::string titrePrincipal() {
-    Frm_Main* principale = TheFrm_Main();
-    return principale ? principale->Caption() : std::string();
+std::string mainTitle() {
+    Frm_Main* mainForm = TheFrm_Main();
+    return mainForm ? mainForm->Caption() : std::string();
 }
 
-int16_t masqueShift(const QKeyEvent& event) {
+int16_t shiftMask(const QKeyEvent& event) {
     const auto m = event.modifiers();
     return int16_t((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
                    (m & Qt::AltModifier ? 4 : 0));
@@ -39,9 +39,9 @@ int16_t masqueShift(const QKeyEvent& event) {
 FrmAbout::FrmAbout() : Form("FrmAbout") {
     SetCaption("A propos de Aerolune: Relaytone");
     auto* disposition = new QVBoxLayout(this);
-    const auto label = [&](const std::string& texte) {
+    const auto label = [&](const std::string& textValue) {
         auto* l = new platform::forms::Label(this);
-        l->SetCaption(texte);
+        l->SetCaption(textValue);
         l->setWordWrap(true);
         disposition->addWidget(l);
         return l;
@@ -77,25 +77,25 @@ void FrmAbout::Form_Load() {
                           std::to_string(platform::fieldsOf(platform::clock::now()).year));
 }
 
-void FrmAbout::keyPressEvent(QKeyEvent* event) { Lib_Systeme::TouchesEnfoncees(masqueShift(*event)); }
-void FrmAbout::keyReleaseEvent(QKeyEvent* event) { Lib_Systeme::TouchesEnfoncees(masqueShift(*event)); }
+void FrmAbout::keyPressEvent(QKeyEvent* event) { Lib_Systeme::TouchesEnfoncees(shiftMask(*event)); }
+void FrmAbout::keyReleaseEvent(QKeyEvent* event) { Lib_Systeme::TouchesEnfoncees(shiftMask(*event)); }
 
-bool FrmAbout::GetKeyValue(uint32_t racine, const std::string& cle, const std::string& nom,
+bool FrmAbout::GetKeyValue(uint32_t root, const std::string& keyName, const std::string& nameText,
                            std::string& valeur) {
     namespace reg = platform::registry;
-    uint32_t type = 0, taille = 0;
-    std::string donnees;
-    if (reg::queryValue(racine, cle, nom, type, donnees, 1024, taille) != reg::ERROR_SUCCESS) {
+    uint32_t type = 0, sizeValue = 0;
+    std::string data;
+    if (reg::queryValue(root, keyName, nameText, type, data, 1024, sizeValue) != reg::ERROR_SUCCESS) {
         valeur.clear();
         return false;
     }
-    donnees.resize(std::min<size_t>(taille, donnees.size()));
-    if (!donnees.empty() && donnees.back() == '\0') donnees.pop_back();
+    data.resize(std::min<size_t>(sizeValue, data.size()));
+    if (!data.empty() && data.back() == '\0') data.pop_back();
     if (type == reg::REG_SZ) {
-        valeur = platform::cp1252::toUtf8(donnees);
+        valeur = platform::cp1252::toUtf8(data);
     } else if (type == reg::REG_DWORD) {
         valeur = "&h";
-        for (auto octet = donnees.rbegin(); octet != donnees.rend(); ++octet) {
+        for (auto octet = data.rbegin(); octet != data.rend(); ++octet) {
             char hex[3];
             std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(*octet));
             valeur += hex;
@@ -112,11 +112,11 @@ void FrmAbout::StartSysInfo() {
         std::string dossier;
         if (!GetKeyValue(hklm, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", dossier) ||
             !Lib_Systeme::File_Exist(dossier + "\\MSINFO32.EXE")) {
-            MsgBox(kNonDisponible, vbOKOnly, titrePrincipal());
+            MsgBox(kUnavailable, vbOKOnly, mainTitle());
             return;
         }
         programme = dossier + "\\MSINFO32.EXE";
     }
     if (programme.empty() || !platform::process::start({programme, {}, {}}).ok())
-        MsgBox(kNonDisponible, vbOKOnly, titrePrincipal());
+        MsgBox(kUnavailable, vbOKOnly, mainTitle());
 }

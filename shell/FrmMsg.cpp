@@ -32,7 +32,7 @@ void releaseFrmMsg() { delete std::exchange(theWindow(), nullptr); }
 FrmMsg::FrmMsg() : Form("FrmMsg") {
     setWindowFlag(Qt::FramelessWindowHint);
     Move(0, 0, 5400, 1125);
-    const struct { const char* colour; double left, top; } patientez[] = {
+    const struct { const char* colour; double left, top; } pleaseWait[] = {
         {"white", 630, 60}, {"black", 675, 105}};
     for (int i = 0; i < 2; ++i) {
         LabelPatientez[i] = new platform::forms::Label(this, i);
@@ -41,8 +41,8 @@ FrmMsg::FrmMsg() : Form("FrmMsg") {
         font.setPointSizeF(27.75);
         font.setBold(true);
         LabelPatientez[i]->setFont(font);
-        LabelPatientez[i]->setStyleSheet(QString("color: %1").arg(patientez[i].colour));
-        LabelPatientez[i]->Move(patientez[i].left, patientez[i].top, 4170, 660);
+        LabelPatientez[i]->setStyleSheet(QString("color: %1").arg(pleaseWait[i].colour));
+        LabelPatientez[i]->Move(pleaseWait[i].left, pleaseWait[i].top, 4170, 660);
     }
     LabelMsgInit = new platform::forms::Label(this);
     QFont small("Arial");

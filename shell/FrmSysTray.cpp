@@ -17,23 +17,23 @@ FrmSysTray::FrmSysTray() : Form("FrmSysTray") {
     MnuAbout = MnuFlottant->addAction("A propos...");
     connect(MnuAfficher, &QAction::triggered, this, [this] { AfficherFeuille(); });
     connect(MnuAbout, &QAction::triggered, this, [] {
-        if (Frm_Main* principale = TheFrm_Main()) principale->AfficherAPropos();
+        if (Frm_Main* mainForm = TheFrm_Main()) mainForm->showAbout();
     });
 }
 
 // A copy: showing or hiding a window may load or unload another one meanwhile.
-std::vector<platform::forms::Form*> FrmSysTray::FormesChargees() { return platform::forms::Form::LoadedForms(); }
+std::vector<platform::forms::Form*> FrmSysTray::loadedForms() { return platform::forms::Form::LoadedForms(); }
 
 void FrmSysTray::SysTrayMouseEventHandler() { MnuFlottant->popup(QCursor::pos()); }
 
-void FrmSysTray::montrerSiListee(platform::forms::Form& forme) {
-    const std::string handle = std::to_string(Lib_SysTray::Handle(forme));
+void FrmSysTray::showIfListed(platform::forms::Form& form) {
+    const std::string handle = std::to_string(Lib_SysTray::Handle(form));
     for (int i = 0; i < ListeFrm->ListCount(); ++i) {
         if (ListeFrm->List(i) != handle) continue;
-        if (forme.isMinimized()) forme.setWindowState(forme.windowState() & ~Qt::WindowMinimized);
-        forme.show();
-        forme.activateWindow();
-        forme.setFocus();
+        if (form.isMinimized()) form.setWindowState(form.windowState() & ~Qt::WindowMinimized);
+        form.show();
+        form.activateWindow();
+        form.setFocus();
         ListeFrm->RemoveItem(i);
         return;
     }
@@ -41,9 +41,9 @@ void FrmSysTray::montrerSiListee(platform::forms::Form& forme) {
 
 void FrmSysTray::AfficherFeuille() {
     Lib_SysTray::UnHook();
-    if (Frm_Main* principale = TheFrm_Main()) montrerSiListee(*principale);
-    const auto formes = FormesChargees();
-    for (auto forme = formes.rbegin(); forme != formes.rend(); ++forme) montrerSiListee(**forme);
+    if (Frm_Main* mainForm = TheFrm_Main()) showIfListed(*mainForm);
+    const auto openForms = loadedForms();
+    for (auto form = openForms.rbegin(); form != openForms.rend(); ++form) showIfListed(**form);
     Lib_SysTray::RemoveIconFromTray();
     Lib_SysTray::EnVeille = false;
 }

@@ -27,12 +27,12 @@ public:
     void AfficherFeuille();
 
     // The program's loaded windows.
-    static std::vector<platform::forms::Form*> FormesChargees();
+    static std::vector<platform::forms::Form*> loadedForms();
 
 protected:
     void Form_Unload(int& cancel) override;
 
 private:
     // Shows the window when the list holds its handle, and takes its first entry out.
-    void montrerSiListee(platform::forms::Form& forme);
+    void showIfListed(platform::forms::Form& form);
 };

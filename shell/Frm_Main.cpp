@@ -49,7 +49,7 @@ Frm_Main::Frm_Main() : Form("Frm_Main") {
     ShapeActivite->setFrameShape(QFrame::Box);
     ShapeActivite->setFixedSize(12, 12);
 
-    CreerMenus();
+    createMenus();
     InitDisposition();
     TimerFlash.OnTimer = [this] { TimerFlash_Timer(); };
     TimerVeille.OnTimer = [this] { TimerVeille_Timer(); };
@@ -60,7 +60,7 @@ Frm_Main::Frm_Main() : Form("Frm_Main") {
         ListeIncidents[0]->AddItem(avant.ListeIncidents_List(0, i));
     avant.ListeIncidents_Clear(0);
     neighbours::registerFrm_Main(this);
-    neighbours::registerForms(&formes_);
+    neighbours::registerForms(&forms_);
 }
 
 Frm_Main::~Frm_Main() {

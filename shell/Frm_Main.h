@@ -52,12 +52,12 @@ public:
     // The database files of a base (NoFichier -1 closes the whole set).
     void PervasiveOuvertureFichiers(int16_t noBase, int16_t noStationInf, int16_t noStationSup);
     void PervasiveFermetureFichiers(int16_t noBase, int16_t noStationInf, int16_t noStationSup,
-                                    int16_t noFichier);
+                                    int16_t fileNumber);
 
     // Frm_MainServices: what the foundation and the engine use of this window.
     std::string Caption() override { return Form::Caption(); }
     int32_t hWnd() override;
-    platform::Window* FenetrePrincipale() override { return this; }
+    platform::Window* MainWindow() override { return this; }
     QWidget* Widget() override { return this; }
     void ShapeActivite_SetVisible(bool visible) override;
     int16_t ListeIncidents_Count() override { return int16_t(ListeIncidents.size()); }
@@ -70,8 +70,8 @@ public:
                                       const std::string& logFile, int32_t flags) override;
     void LabelAffichageMemory_SetCaption(const std::string& text) override;
     void LabelAffichageMemory_SetVisible(bool visible) override;
-    void RelancerApplication(bool modeTest, const std::string& subAppelant) override;
-    void Quitter(bool forcer) override;
+    void RelancerApplication(bool modeTest, const std::string& callerSub) override;
+    void Quitter(bool force) override;
     neighbours::FrmMsgServices& FrmMsg() override;
 
     // The alert and its acknowledgement.
@@ -80,7 +80,7 @@ public:
     void TimerFlash_Timer();
     void TimerVeille_Timer();
     void SftTabsMain_Switched();
-    std::string CaptionNormale() const;
+    std::string normalCaption() const;
 
     // The menu bar (Frm_Main_Menus*.cpp): "Fichier" and "?"; MnuWhatNews is one control array.
     QMenu* Mnu01 = nullptr;
@@ -103,16 +103,16 @@ public:
     void MnuWhatNews_Click(int index);
     void Mnu99APropos_Click();
     // FrmAbout, loaded at its first showing and kept, shown modeless (the menu and the tray's).
-    void AfficherAPropos();
+    void showAbout();
     // The components installed by the family's installer, as listed by the "?" menu.
-    std::string TexteComposantsInstalles();
+    std::string installedComponentsText();
     // That list in the engine window's task dialog, with one download button per year.
-    void ListeComposantsInstalles();
-    static int AnneeCouranteComposants();
+    void installedComponentsList();
+    static int componentsCurrentYear();
     // Standby with every window hidden (the tray, or the taskbar where the desktop has no tray).
     void MiseEnVeilleForcee();
     // The start-up's user check, when the site requires a user: false when it refused.
-    bool ControleUtilisateurDemarrage();
+    bool checkUserAtStartup();
 
     // Layout and keys (Frm_Main_Layout.cpp).
     void Form_Resize();
@@ -121,7 +121,7 @@ public:
     void LookFenetre(QWidget& window) override;
 
     // Writes one restart row into the workbook grid.
-    void TableurInitDemarrage(int16_t noBase, const std::string& libelle);
+    void TableurInitDemarrage(int16_t noBase, const std::string& labelText);
 
 protected:
     void Form_Load() override;
@@ -133,29 +133,29 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    void CreerMenus();
+    void createMenus();
     // The framed reason of a close that asks nothing, then the log buffer to the day's file.
-    void journaliserFermeture(int unloadMode);
+    void logClosing(int unloadMode);
     // Mnu01User_Click's work; false when the user program could not run (nothing was chosen).
-    bool ChoixUtilisateur();
+    bool UserChoice();
     void InitDisposition();
-    void InitGeneral(bool& abandonDemarrage);
+    void InitGeneral(bool& abortStartup);
     void InitGeneralSysteme();
     void CreationDesObjets();
-    void PlacementFenetre();
-    void AfficherEtape(const std::string& texte);
-    void TraitementDonneesNonTraitees(bool& abandonDemarrage);
+    void windowPlacement();
+    void showStep(const std::string& textValue);
+    void processUnprocessedData(bool& abortStartup);
     int incidentIndex(int16_t index) const;
     void setIncidentsTabVisible(bool visible, bool selectFirst);
 
     bool catalogueInitialise_ = false;
     std::unique_ptr<platform::process::NamedMutex> mutex_;
-    std::unique_ptr<platform::process::TitledWindow> titre_;
-    std::array<bool, 5> fichiersOuverts_{};
+    std::unique_ptr<platform::process::TitledWindow> title_;
+    std::array<bool, 5> openFiles_{};
     // The station range each open base was opened for, so that shut-down closes all of it.
-    std::array<std::pair<int16_t, int16_t>, 5> stationsOuvertes_{};
-    bool etatFlash_ = false;
-    LoadedFormsServices formes_;
+    std::array<std::pair<int16_t, int16_t>, 5> openStations_{};
+    bool flashState_ = false;
+    LoadedFormsServices forms_;
 };
 
 // The one main window of the run; nullptr before it exists.

@@ -13,18 +13,18 @@
 namespace {
 
 const char* const kCaller = "Frm_Main:Form_Initialize";
-const char* const kInstallateur =
+const char* const kInstaller =
     "https://download.vantremo.example/AL/Releases/AL_34/Setup_AL3_Composants_V34.exe";
-const char* const kTitre = "Installation des composants Aerolune";
+const char* const kTitle = "Installation des composants Aerolune";
 
-platform::LocalClockTime prochaineRelance(platform::LocalClockTime maintenant) {
-    platform::LocalTimeFields f = platform::fieldsOf(maintenant);
-    const bool demain = f.hour >= 4;
+platform::LocalClockTime nextRestartAt(platform::LocalClockTime currentTime) {
+    platform::LocalTimeFields f = platform::fieldsOf(currentTime);
+    const bool tomorrow = f.hour >= 4;
     f.hour = 4;
     f.minute = 2;
     f.second = 0;
     f.millisecond = 0;
-    return platform::timeOf(f) + std::chrono::hours(demain ? 24 : 0);
+    return platform::timeOf(f) + std::chrono::hours(tomorrow ? 24 : 0);
 }
 
 }  // namespace
@@ -32,26 +32,26 @@ platform::LocalClockTime prochaineRelance(platform::LocalClockTime maintenant) {
 void Frm_Main::Form_Initialize() {
     using namespace platform::dialogs;
     PbDDateLancement = platform::clock::now();
-    PbDProchaineRelance = prochaineRelance(PbDDateLancement);
+    PbDProchaineRelance = nextRestartAt(PbDDateLancement);
     // No drain may start between the window's show and the start-up replay.
     PbDCheckFRADx55 = PbDDateLancement;
 
-    const std::string systeme = Lib_Public::CheckRep(Lib_Systeme::GetWinSysDir());
+    const std::string systemDir = Lib_Public::CheckRep(Lib_Systeme::GetWinSysDir());
     std::string message;
-    if (!Lib_Systeme::File_Exist(systeme + "SftMask_IX86_U_70.ocx", kCaller, false))
+    if (!Lib_Systeme::File_Exist(systemDir + "SftMask_IX86_U_70.ocx", kCaller, false))
         message = "Cette mise-à-jour nécessite l'installation de la version 3.47.030 des composants "
                   "Aerolune\r\n\r\n";
-    else if (!Lib_Systeme::File_Exist(systeme + "clinetsuitex7.ocx", kCaller, false))
+    else if (!Lib_Systeme::File_Exist(systemDir + "clinetsuitex7.ocx", kCaller, false))
         message = "Cette mise-à-jour nécessite l'installation de la version 3.49.000 des composants "
                   "Aerolune\r\n\r\n";
     if (!message.empty()) {
         PbBComposantsManquants = true;
         message += "Veuillez faire d'abord cette installation et relancer ensuite le programme\r\n\r\n"
                    "Fichier pour faire cette installation:\r\n\r\n      " +
-                   std::string(kInstallateur) + "\r\n\r\n";
-        MsgBox(message, vbCritical, kTitre);
-        if (MsgBox("Voulez-vous télécharger le fichier et faire l'installation ?", vbYesNo, kTitre) == vbYes)
-            Lib_Systeme::ExecuterProgrammeExterne("Open", kInstallateur, "", "", 1);
+                   std::string(kInstaller) + "\r\n\r\n";
+        MsgBox(message, vbCritical, kTitle);
+        if (MsgBox("Voulez-vous télécharger le fichier et faire l'installation ?", vbYesNo, kTitle) == vbYes)
+            Lib_Systeme::ExecuterProgrammeExterne("Open", kInstaller, "", "", 1);
         return;
     }
     PbSDossierApplication = Lib_Public::CheckRep(platform::winpath::programFolder());

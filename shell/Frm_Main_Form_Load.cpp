@@ -39,40 +39,40 @@ namespace {
 
 const char* const kCaller = "Frm_Main:Form_Load";
 
-bool contientSansCasse(const std::string& texte, const std::string& cherche) {
-    return VBA::InStr(1, texte, cherche, true) > 0;
+bool containsNoCase(const std::string& textValue, const std::string& sought) {
+    return VBA::InStr(1, textValue, sought, true) > 0;
 }
 
 // The folders where the program replaces files whole or copies them: settings, configuration,
 // log, the global workbook's and the registry's.
-std::vector<std::string> dossiersEcrits() {
-    std::vector<std::string> dossiers{PbSDossierSettings, PbSDossierLog, Lib_Tableur::DossierClasseurGlobal()};
+std::vector<std::string> writtenFolders() {
+    std::vector<std::string> folderList{PbSDossierSettings, PbSDossierLog, Lib_Tableur::globalWorkbookFolder()};
     if (const size_t fin = PbSDossierConfigSite.rfind('\\'); fin != std::string::npos)
-        dossiers.push_back(PbSDossierConfigSite.substr(0, fin + 1));
-    for (const std::string& base : PbSDossierConfigBase) dossiers.push_back(base);
-    const std::filesystem::path ruche = platform::registry::hiveFile(platform::registry::HKEY_CURRENT_USER);
-    dossiers.push_back(platform::winpath::fromHost(ruche.parent_path()));
-    return dossiers;
+        folderList.push_back(PbSDossierConfigSite.substr(0, fin + 1));
+    for (const std::string& base : PbSDossierConfigBase) folderList.push_back(base);
+    const std::filesystem::path hive = platform::registry::hiveFile(platform::registry::HKEY_CURRENT_USER);
+    folderList.push_back(platform::winpath::fromHost(hive.parent_path()));
+    return folderList;
 }
 
 }  // namespace
 
-void Frm_Main::AfficherEtape(const std::string& texte) {
+void Frm_Main::showStep(const std::string& textValue) {
     if (!PbBFrmMsgDemarrage) return;
-    TheFrmMsg().LabelMsgInit_SetCaption(texte);
+    TheFrmMsg().LabelMsgInit_SetCaption(textValue);
     QCoreApplication::processEvents();
     Lib_Public::TraceLog(-1, -1, -1, "----- " + TheFrmMsg().LabelMsgInit->Caption() + " -----");
 }
 
 void Frm_Main::Form_Load() {
     using Lib_Public::TraceLog;
-    platform::ScopedFlag demarrage(PbBDemarrageEnCours);
+    platform::ScopedFlag startup(PbBDemarrageEnCours);
     PbIDefaultNoBase = -1;
-    bool abandonDemarrage = false;
-    int64_t debut = 0;
+    bool abortStartup = false;
+    int64_t beginning = 0;
     // What a step leaves the start-up to do.
     enum class Suite { Continuer, Arreter };
-    const std::function<Suite()> etapes[] = {
+    const std::function<Suite()> stages[] = {
         [this] {
             if (!Abandon && !PbBComposantsManquants) return Suite::Continuer;
             TraceLog(-1, -1, -1, std::string("Abandon = True |Sub: ") + kCaller);
@@ -81,52 +81,52 @@ void Frm_Main::Form_Load() {
         },
         [this] {
             mutex_ = std::make_unique<platform::process::NamedMutex>("Aerolune 3.4");
-            bool modeFin = true;
+            bool endMode = true;
             int32_t attente = 5000;
-            if (Lib_Public::TesterPrevInstance(modeFin, attente)) return Suite::Continuer;
+            if (Lib_Public::TesterPrevInstance(endMode, attente)) return Suite::Continuer;
             PbBInstancePrecedente = true;
             TraceLog(-1, -1, -1, std::string("Abandon = True |Sub: ") + kCaller);
             Unload(platform::forms::vbFormCode);
             return Suite::Arreter;
         },
-        [this, &debut] {
+        [this, &beginning] {
             // Published only now, so that the test above never finds this copy; a newer copy's
             // request to quit is an orderly shut-down.
-            titre_ = std::make_unique<platform::process::TitledWindow>(
+            title_ = std::make_unique<platform::process::TitledWindow>(
                 PbSTitreApplication, [this] { Unload(platform::forms::vbAppTaskManager); });
             Frm_MainBis::get().Load();
-            debut = Lib_Systeme::GetTickCountEx();
+            beginning = Lib_Systeme::GetTickCountEx();
 
             PbSLigneCommande = QCoreApplication::arguments().mid(1).join(' ').toStdString();
             if (!VBA::Trim(PbSLigneCommande).empty())
-                shell::AnalyseChaineCommand(PbSLigneCommande, shell::NombreDeBasesDuSite());
+                shell::AnalyseChaineCommand(PbSLigneCommande, shell::siteBaseCount());
             else
                 PbINoInstance = 0;
             return Suite::Continuer;
         },
-        [this, &abandonDemarrage] {
+        [this, &abortStartup] {
             Lib_Look::InitGeneralLook(-1);
 
             try {
-                InitGeneral(abandonDemarrage);
+                InitGeneral(abortStartup);
             } catch (const std::bad_alloc&) {
                 platform::dialogs::MsgBox("Mémoire insuffisante, programme stoppé", platform::dialogs::vbCritical,
                                           Caption());
-                abandonDemarrage = true;
+                abortStartup = true;
             }
-            if (!abandonDemarrage) return Suite::Continuer;
+            if (!abortStartup) return Suite::Continuer;
             Unload(platform::forms::vbFormCode);
             return Suite::Arreter;
         },
         [this] {
-            Lib_Systeme::RemoveLeftoverTemporaries(dossiersEcrits(), kCaller);
+            Lib_Systeme::RemoveLeftoverTemporaries(writtenFolders(), kCaller);
 
-            AfficherEtape("Skyplate: Init: Create Object");
+            showStep("Skyplate: Init: Create Object");
             CreationDesObjets();
-            AfficherEtape("Skyplate: Init: Tableur");
+            showStep("Skyplate: Init: Tableur");
             Lib_Tableur::InitGeneralTableur(true, true);
-            AfficherEtape("Skyplate: Init: Display");
-            PlacementFenetre();
+            showStep("Skyplate: Init: Display");
+            windowPlacement();
 
             if (PbBFrmMsgDemarrage) {
                 TheFrmMsg().Unload();
@@ -136,14 +136,14 @@ void Frm_Main::Form_Load() {
             QCoreApplication::processEvents();
             return Suite::Continuer;
         },
-        [this, &demarrage, &debut, &abandonDemarrage] {
+        [this, &startup, &beginning, &abortStartup] {
             PbBFeuilleChargee = true;
             Lib_Public::TraceLogEncadre(-1, -1, -1,
                                         "----- Init: Duration: " +
-                                            std::to_string(Lib_Systeme::GetTickCountEx() - debut) + " ms",
+                                            std::to_string(Lib_Systeme::GetTickCountEx() - beginning) + " ms",
                                         "=", false);
 
-            if (contientSansCasse(PbSLigneCommande, "/Veille=True")) {
+            if (containsNoCase(PbSLigneCommande, "/Veille=True")) {
                 MiseEnVeilleDemandee = true;
                 TimerVeille.setEnabled(true);
             }
@@ -153,42 +153,42 @@ void Frm_Main::Form_Load() {
             }
 
             Lib_Resize::ResizeCurrentOngletMain();
-            if (Lib_Tableur::ImportClasseurGlobal()) Lib_Resize::ResizeCurrentOngletMain();
+            if (Lib_Tableur::importGlobalWorkbook()) Lib_Resize::ResizeCurrentOngletMain();
             TableurInitDemarrage(PbINoBase, "Début Redémarrage");
             Lib_Public::TraceLogEncadre(-1, -1, -1, "Traitement des données non encore traitées: Start", "=", false);
             Lib_Public::SablierOn(*this);
-            TraitementDonneesNonTraitees(abandonDemarrage);
+            processUnprocessedData(abortStartup);
             Lib_Public::TraceLogEncadre(-1, -1, -1, "Traitement des données non encore traitées: End", "=", false);
             Lib_Public::SablierOff(*this);
             TableurInitDemarrage(PbINoBase, "Fin Redémarrage");
-            demarrage.release();
+            startup.release();
             return Suite::Continuer;
         },
         [this] {
-            const std::string lanceur = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
-            if (!Lib_Systeme::File_Exist(platform::process::Executable(lanceur), kCaller, true))
-                TraceLog(-1, -1, -1, "Err: Application not found: " + lanceur, true);
+            const std::string launcherPath = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
+            if (!Lib_Systeme::File_Exist(platform::process::Executable(launcherPath), kCaller, true))
+                TraceLog(-1, -1, -1, "Err: Application not found: " + launcherPath, true);
 
-            auto& moteur = Frm_MainBis::get();
-            for (const auto& file : moteur.ListeDataArrival) {
+            auto& engine = Frm_MainBis::get();
+            for (const auto& file : engine.ListeDataArrival) {
                 if (file.ListCount() == 0) continue;
-                moteur.TimerDataArrival.setEnabled(true);
+                engine.TimerDataArrival.setEnabled(true);
                 TraceLog(-1, -1, -1,
                          std::string("UDP: TimerDataArrival.Enabled : ") +
-                             (moteur.TimerDataArrival.Enabled() ? "True" : "False") + " |Sub: Frm_Main:Form_Load:A");
+                             (engine.TimerDataArrival.Enabled() ? "True" : "False") + " |Sub: Frm_Main:Form_Load:A");
                 break;
             }
 
             // The user check, and after it the start mail and the standby option, run only when the
             // site requires a user.
             if (!Lib_Utilisateurs::UserObligatoire()) return Suite::Continuer;
-            if (!ControleUtilisateurDemarrage()) {
+            if (!checkUserAtStartup()) {
                 PbBQuitter = true;
                 if (!Abandon) Unload(platform::forms::vbFormCode);
                 return Suite::Arreter;
             }
-            if (Lib_Email::MailsAvisActifs())
-                Lib_Email::EnvoiDuMail(0, mailconfig::kAdresseSupport, "Relaytone lancé", 0, false, false, true,
+            if (Lib_Email::noticeMailsActive())
+                Lib_Email::EnvoiDuMail(0, mailconfig::kSupportAddress, "Relaytone lancé", 0, false, false, true,
                                        false);
             if (neighbours::FrmSetup().CheckMiseEnVeille() == platform::forms::vbChecked) MiseEnVeilleForcee();
             return Suite::Continuer;
@@ -196,22 +196,22 @@ void Frm_Main::Form_Load() {
     };
     // Every step lets events run: a close that came meanwhile has already shut the program down,
     // so the start-up stops there.
-    for (const auto& etape : etapes)
-        if (etape() == Suite::Arreter || Abandon) break;
-    demarrage.release();
+    for (const auto& stage : stages)
+        if (stage() == Suite::Arreter || Abandon) break;
+    startup.release();
     PbBDemarrageTermine = true;
 }
 
-void Frm_Main::TraitementDonneesNonTraitees(bool& abandonDemarrage) {
+void Frm_Main::processUnprocessedData(bool& abortStartup) {
     if (!PbBFRADx55Ouvert || PbBCheckFRADx55EnCours) return;
-    const platform::ScopedFlag parcours(PbBCheckFRADx55EnCours);
+    const platform::ScopedFlag walker(PbBCheckFRADx55EnCours);
     PbDCheckFRADx55 = platform::clock::now();
-    for (int16_t station = 1; station <= PbINbStations && !abandonDemarrage && !Abandon; ++station) {
-        FRADx55::ParcoursStation(PbINoBase, station, kCaller, abandonDemarrage,
-                                 FRADx55::Moment::ApresSuppression, [&](const EnregFRADx55& enreg) {
-            const std::string texte = VBA::Trim(FRADx55::Texte(enreg));
-            if (!FRADx55::ARejouer(texte)) return;
-            Frm_MainBis::get().UDPDataArrival(station, texte, true, abandonDemarrage, kCaller);
+    for (int16_t station = 1; station <= PbINbStations && !abortStartup && !Abandon; ++station) {
+        FRADx55::StationWalk(PbINoBase, station, kCaller, abortStartup,
+                                 FRADx55::Moment::AfterDelete, [&](const EnregFRADx55& enreg) {
+            const std::string textValue = VBA::Trim(FRADx55::Texte(enreg));
+            if (!FRADx55::needsReplay(textValue)) return;
+            Frm_MainBis::get().UDPDataArrival(station, textValue, true, abortStartup, kCaller);
         });
     }
 }

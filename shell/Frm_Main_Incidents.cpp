@@ -15,7 +15,7 @@ namespace {
 const char* const kIncidents = "Incidents";
 }
 
-std::string Frm_Main::CaptionNormale() const {
+std::string Frm_Main::normalCaption() const {
     return "Aerolune: Relaytone - " + Lib_Systeme::VersionApplication() + " - " + PbSNomRadio[0];
 }
 
@@ -30,20 +30,20 @@ void Frm_Main::setIncidentsTabVisible(bool visible, bool selectFirst) {
 
 void Frm_Main::CheckIncidents_Click(int index) {
     if (CheckIncidents[index]->Value() != platform::forms::vbChecked) return;
-    SetCaption("Err: " + CaptionNormale());
+    SetCaption("Err: " + normalCaption());
     TimerFlash.setEnabled(true);
     if (PbBFeuilleChargee)
         setIncidentsTabVisible(true, false);
     else
         CheckIncidentsFeuilleNonChargee->SetValue(platform::forms::vbChecked);
     CheckIncidents[index]->SetValue(platform::forms::vbUnchecked);
-    if (Lib_SysTray::EnVeille) Lib_SysTray::IconeIncident();
+    if (Lib_SysTray::EnVeille) Lib_SysTray::incidentIcon();
 }
 
 void Frm_Main::TimerFlash_Timer() {
     if (PbBQuitter) return;
-    etatFlash_ = !etatFlash_;
-    if (etatFlash_) QApplication::alert(this, 200);
+    flashState_ = !flashState_;
+    if (flashState_) QApplication::alert(this, 200);
 }
 
 void Frm_Main::CommandIncidentsPurge_Click(int index) {
@@ -52,7 +52,7 @@ void Frm_Main::CommandIncidentsPurge_Click(int index) {
         return;
     ListeIncidents[index]->Clear();
     TimerFlash.setEnabled(false);
-    SetCaption(CaptionNormale());
+    SetCaption(normalCaption());
     setIncidentsTabVisible(false, true);
 }
 
@@ -61,6 +61,6 @@ void Frm_Main::SftTabsMain_Switched() {
         Lib_Resize::ResizeCurrentOngletMain();
         if (SftTabsMain->tabText(SftTabsMain->currentIndex()) != kIncidents) return;
         TimerFlash.setEnabled(false);
-        SetCaption(CaptionNormale());
+        SetCaption(normalCaption());
     });
 }

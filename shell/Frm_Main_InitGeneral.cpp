@@ -28,7 +28,7 @@ namespace {
 const char* const kInitGeneral = "Frm_Main:InitGeneral";
 }
 
-void Frm_Main::InitGeneral(bool& abandonDemarrage) {
+void Frm_Main::InitGeneral(bool& abortStartup) {
     using Lib_Public::TraceLog;
     TraceLog(-1, -1, -1, "FrmMain: Init General: Start");
     SetCaption("Aerolune: Relaytone - " + Lib_Systeme::VersionApplication());
@@ -43,7 +43,7 @@ void Frm_Main::InitGeneral(bool& abandonDemarrage) {
     PbDTimingUECP = platform::clock::now();
     InitGeneralSysteme();
 
-    AfficherEtape("Init: InitGeneralSite");
+    showStep("Init: InitGeneralSite");
     // On a site of several bases the operator chooses in it, modal over this window.
     FrmSelectBaseDialog::install(this);
     Lib_Site::InitGeneralSite(-1);
@@ -54,7 +54,7 @@ void Frm_Main::InitGeneral(bool& abandonDemarrage) {
     Lib_Main::AfficherFrmMsg(-1, kInitGeneral);
     PbBFrmMsgDemarrage = true;
     QCoreApplication::processEvents();
-    AfficherEtape("Skyplate: Init: General");
+    showStep("Skyplate: Init: General");
 
     // A close that came while the steps above let events run has shut the program down.
     if (Abandon) return;
@@ -66,7 +66,7 @@ void Frm_Main::InitGeneral(bool& abandonDemarrage) {
     PbINoBase = 0;
     PbINoStation = 1;
 
-    AfficherEtape("Skyplate: Open DataBase");
+    showStep("Skyplate: Open DataBase");
     if (Abandon) return;
     PervasiveOuvertureFichiers(PbINoBase, 1, PbTBases[PbINoBase].NbStation);
 
@@ -76,11 +76,11 @@ void Frm_Main::InitGeneral(bool& abandonDemarrage) {
         break;
     }
 
-    AfficherEtape("Skyplate: InitLookTabs");
+    showStep("Skyplate: InitLookTabs");
     Lib_Systeme::VerificationEtCreationRepertoire(PbSDossierApplication + "Local\\AL3_Relaytone\\", true);
 
-    if (!abandonDemarrage) TraceLog(-1, -1, -1, "FrmMain: Init General: End");
-    SetCaption(CaptionNormale());
+    if (!abortStartup) TraceLog(-1, -1, -1, "FrmMain: Init General: End");
+    SetCaption(normalCaption());
     Lib_Public::TraceLogEncadre(-1, -1, -1, "Id Radio: " + PbSNomRadio[0], "=", false);
 }
 
@@ -90,9 +90,9 @@ void Frm_Main::InitGeneralSysteme() {
 
 void Frm_Main::CreationDesObjets() {
     if (PbBQuitter) return;
-    QWidget* onglet = ListeIncidents[0]->parentWidget();
+    QWidget* tabPage = ListeIncidents[0]->parentWidget();
     for (int n = 2; n <= PbINbZones; ++n) {
-        ListeIncidents.push_back(new platform::forms::ListBox(onglet, n - 1));
+        ListeIncidents.push_back(new platform::forms::ListBox(tabPage, n - 1));
         ListeIncidents.back()->hide();
         CheckIncidents.push_back(new platform::forms::CheckBox(this, n - 1));
         CheckIncidents.back()->hide();
@@ -100,26 +100,26 @@ void Frm_Main::CreationDesObjets() {
     }
 }
 
-void Frm_Main::PlacementFenetre() {
-    settings::restaurerPosition(*this);
+void Frm_Main::windowPlacement() {
+    settings::restorePosition(*this);
     const std::string fichier = Lib_Public::NomFichierSettings("_Positions", ".Ini");
-    const QScreen* ecran = QGuiApplication::primaryScreen();
-    const double largeurEcran = ecran ? ecran->geometry().width() * platform::forms::kTwipsPerPixel : 0;
-    const double hauteurEcran = ecran ? ecran->geometry().height() * platform::forms::kTwipsPerPixel : 0;
-    const auto lire = [&](const std::string& cle, double defaut) {
-        return VBA::Val(Lib_Systeme::LectureIni(fichier, "FrmPos", Name() + cle, std::to_string(int(defaut))));
+    const QScreen* display = QGuiApplication::primaryScreen();
+    const double screenWidth = display ? display->geometry().width() * platform::forms::kTwipsPerPixel : 0;
+    const double screenHeight = display ? display->geometry().height() * platform::forms::kTwipsPerPixel : 0;
+    const auto readSetting = [&](const std::string& keyName, double fallback) {
+        return VBA::Val(Lib_Systeme::LectureIni(fichier, "FrmPos", Name() + keyName, std::to_string(int(fallback))));
     };
     // A stored size is held to the screen: a "1e30" would make a window no screen shows, and the
     // next save would store it again.
-    const QRect zone = ecran ? ecran->availableGeometry() : QRect();
+    const QRect zone = display ? display->availableGeometry() : QRect();
     const QSize minimum = minimumSizeHint().expandedTo(QSize(1, 1));
-    const auto tenir = [](double twips, int minimumPixels, int zonePixels) {
+    const auto hold = [](double twips, int minimumPixels, int zonePixels) {
         return std::clamp(twips, double(minimumPixels) * platform::forms::kTwipsPerPixel,
                           double(std::max(minimumPixels, zonePixels)) * platform::forms::kTwipsPerPixel);
     };
-    SetWidth(tenir(lire("_Width", largeurEcran), minimum.width(), zone.width()));
-    SetHeight(tenir(lire("_Height", hauteurEcran), minimum.height(), zone.height()));
-    switch (VBA::CInt(lire("_WindowState", 2))) {
+    SetWidth(hold(readSetting("_Width", screenWidth), minimum.width(), zone.width()));
+    SetHeight(hold(readSetting("_Height", screenHeight), minimum.height(), zone.height()));
+    switch (VBA::CInt(readSetting("_WindowState", 2))) {
     case 0: setWindowState(Qt::WindowNoState); break;
     case 1: setWindowState(Qt::WindowMinimized); break;
     default: setWindowState(Qt::WindowMaximized); break;

@@ -11,7 +11,7 @@
 
 namespace {
 
-int16_t masqueShift(const QKeyEvent& event) {
+int16_t shiftMask(const QKeyEvent& event) {
     const auto m = event.modifiers();
     return int16_t((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
                    (m & Qt::AltModifier ? 4 : 0));
@@ -22,18 +22,18 @@ int16_t masqueShift(const QKeyEvent& event) {
 void Frm_Main::InitDisposition() {
     // The memory figure, then the activity shape, at the right edge of the tab strip. The shape
     // keeps its room while it is off, so the figure stays put when a drain lights it.
-    auto* indicateurs = new QWidget(SftTabsMain);
-    auto* rangee = new QHBoxLayout(indicateurs);
-    rangee->setContentsMargins(0, 0, 4, 0);
-    rangee->setSpacing(8);
-    LabelAffichageMemory->setParent(indicateurs);
-    ShapeActivite->setParent(indicateurs);
-    QSizePolicy placeGardee = ShapeActivite->sizePolicy();
-    placeGardee.setRetainSizeWhenHidden(true);
-    ShapeActivite->setSizePolicy(placeGardee);
-    rangee->addWidget(LabelAffichageMemory);
-    rangee->addWidget(ShapeActivite);
-    SftTabsMain->setCornerWidget(indicateurs, Qt::TopRightCorner);
+    auto* flags = new QWidget(SftTabsMain);
+    auto* row = new QHBoxLayout(flags);
+    row->setContentsMargins(0, 0, 4, 0);
+    row->setSpacing(8);
+    LabelAffichageMemory->setParent(flags);
+    ShapeActivite->setParent(flags);
+    QSizePolicy keptPlace = ShapeActivite->sizePolicy();
+    keptPlace.setRetainSizeWhenHidden(true);
+    ShapeActivite->setSizePolicy(keptPlace);
+    row->addWidget(LabelAffichageMemory);
+    row->addWidget(ShapeActivite);
+    SftTabsMain->setCornerWidget(flags, Qt::TopRightCorner);
     // The figure shows while the memory is measured: the settings' load shows it when it is.
     LabelAffichageMemory->hide();
     ShapeActivite->hide();
@@ -67,7 +67,7 @@ void Frm_Main::changeEvent(QEvent* event) {
 void Frm_Main::Form_KeyDown(int, int shift) { Lib_Systeme::TouchesEnfoncees(int16_t(shift)); }
 void Frm_Main::Form_KeyUp(int, int shift) { Lib_Systeme::TouchesEnfoncees(int16_t(shift)); }
 
-void Frm_Main::keyPressEvent(QKeyEvent* event) { Form_KeyDown(event->key(), masqueShift(*event)); }
-void Frm_Main::keyReleaseEvent(QKeyEvent* event) { Form_KeyUp(event->key(), masqueShift(*event)); }
+void Frm_Main::keyPressEvent(QKeyEvent* event) { Form_KeyDown(event->key(), shiftMask(*event)); }
+void Frm_Main::keyReleaseEvent(QKeyEvent* event) { Form_KeyUp(event->key(), shiftMask(*event)); }
 
-void Frm_Main::LookFenetre(QWidget& fenetre) { Lib_Look::LookFenetre(fenetre); }
+void Frm_Main::LookFenetre(QWidget& win) { Lib_Look::LookFenetre(win); }

@@ -19,41 +19,41 @@
 
 namespace {
 
-const std::string kObjet = "Frm_Main:";
+const std::string kSubject = "Frm_Main:";
 
-QAction* entree(QMenu* menu, const char* nom, const QString& texte, const QKeySequence& raccourci = {}) {
-    QAction* action = menu->addAction(texte);
-    action->setObjectName(nom);
-    action->setShortcut(raccourci);
+QAction* entry(QMenu* menu, const char* nameText, const QString& textValue, const QKeySequence& shortcut = {}) {
+    QAction* action = menu->addAction(textValue);
+    action->setObjectName(nameText);
+    action->setShortcut(shortcut);
     return action;
 }
 
 }  // namespace
 
-void Frm_Main::CreerMenus() {
-    auto* barre = new QMenuBar(this);
-    layout()->setMenuBar(barre);
+void Frm_Main::createMenus() {
+    auto* menuStrip = new QMenuBar(this);
+    layout()->setMenuBar(menuStrip);
 
-    Mnu01 = barre->addMenu("Fichier");
-    Mnu01CurrentUser = entree(Mnu01, "Mnu01CurrentUser", "Utilisateur en cours");  // no command
-    Mnu01User = entree(Mnu01, "Mnu01User", "Changer d'utilisateur...");
+    Mnu01 = menuStrip->addMenu("Fichier");
+    Mnu01CurrentUser = entry(Mnu01, "Mnu01CurrentUser", "Utilisateur en cours");  // no command
+    Mnu01User = entry(Mnu01, "Mnu01User", "Changer d'utilisateur...");
     Mnu01->addSeparator();
-    Mnu01Refresh = entree(Mnu01, "Mnu01Refresh", "Refresh des données...");
+    Mnu01Refresh = entry(Mnu01, "Mnu01Refresh", "Refresh des données...");
     Mnu01->addSeparator();
-    Mnu01Veille = entree(Mnu01, "Mnu01Veille", "Mise en veille");
+    Mnu01Veille = entry(Mnu01, "Mnu01Veille", "Mise en veille");
     Mnu01->addSeparator();
-    Mnu01Options = entree(Mnu01, "Mnu01Options", "Options...", QKeySequence("Ctrl+O"));
+    Mnu01Options = entry(Mnu01, "Mnu01Options", "Options...", QKeySequence("Ctrl+O"));
     Mnu01->addSeparator();
-    Mnu01Log = entree(Mnu01, "Mnu01Log", "Log technique...", QKeySequence("Ctrl+F2"));
+    Mnu01Log = entry(Mnu01, "Mnu01Log", "Log technique...", QKeySequence("Ctrl+F2"));
     Mnu01->addSeparator();
-    MnuQuitter = entree(Mnu01, "MnuQuitter", "Quitter", QKeySequence("Ctrl+Q"));
+    MnuQuitter = entry(Mnu01, "MnuQuitter", "Quitter", QKeySequence("Ctrl+Q"));
 
-    Mnu99 = barre->addMenu("?");
-    for (const char* texte : {"Historique des révisions...", "Vérifier la dernière version disponible...",
+    Mnu99 = menuStrip->addMenu("?");
+    for (const char* textValue : {"Historique des révisions...", "Vérifier la dernière version disponible...",
                               "Liste des composants Aerolune installés..."})
-        MnuWhatNews.push_back(entree(Mnu99, "MnuWhatNews", texte));
+        MnuWhatNews.push_back(entry(Mnu99, "MnuWhatNews", textValue));
     Mnu99->addSeparator();
-    Mnu99APropos = entree(Mnu99, "Mnu99APropos", "A propos...");
+    Mnu99APropos = entry(Mnu99, "Mnu99APropos", "A propos...");
 
     connect(Mnu01User, &QAction::triggered, this, [this] { Mnu01User_Click(); });
     connect(Mnu01Refresh, &QAction::triggered, this, [this] { Mnu01Refresh_Click(); });
@@ -67,47 +67,47 @@ void Frm_Main::CreerMenus() {
 }
 
 void Frm_Main::Mnu01Refresh_Click() {
-    engine::Trap(kObjet + "Mnu01Refresh_Click", [this] {
+    engine::Trap(kSubject + "Mnu01Refresh_Click", [this] {
         using namespace platform::dialogs;
         MsgBox("Voulez-vous réinitialiser les données ?", vbYesNo + vbQuestion, Caption());
     });
 }
 
 void Frm_Main::Mnu01Veille_Click() {
-    engine::Trap(kObjet + "Mnu01Veille_Click", [this] { MiseEnVeilleForcee(); });
+    engine::Trap(kSubject + "Mnu01Veille_Click", [this] { MiseEnVeilleForcee(); });
 }
 
 void Frm_Main::MiseEnVeilleForcee() {
-    engine::Trap(kObjet + "MiseEnVeilleForcee",
+    engine::Trap(kSubject + "MiseEnVeilleForcee",
                  [this] { Lib_SysTray::MiseEnVeille(*this, true, "Aerolune: Skyplate"); });
 }
 
 void Frm_Main::Mnu01Options_Click() {
-    engine::Trap(kObjet + "Mnu01Options_Click", [this] {
+    engine::Trap(kSubject + "Mnu01Options_Click", [this] {
         if (PbBQuitter) return;
-        FrmSetup& reglages = FrmSetup::get();
+        FrmSetup& settings = FrmSetup::get();
         // A window the operator minimised is visible but out of sight: it comes back.
-        if (reglages.Visible() && !reglages.isMinimized()) {
-            reglages.Hide();
+        if (settings.Visible() && !settings.isMinimized()) {
+            settings.Hide();
             return;
         }
-        if (reglages.isMinimized()) reglages.setWindowState(reglages.windowState() & ~Qt::WindowMinimized);
-        reglages.Show(platform::forms::vbModeless, this);
+        if (settings.isMinimized()) settings.setWindowState(settings.windowState() & ~Qt::WindowMinimized);
+        settings.Show(platform::forms::vbModeless, this);
     });
 }
 
 void Frm_Main::Mnu01Log_Click() {
-    engine::Trap(kObjet + "Mnu01Log_Click", [] { Lib_Public::LectureLog(PbSDossierLog, ""); });
+    engine::Trap(kSubject + "Mnu01Log_Click", [] { Lib_Public::LectureLog(PbSDossierLog, ""); });
 }
 
 void Frm_Main::MnuQuitter_Click() {
-    engine::Trap(kObjet + "MnuQuitter_Click", [this] { Quitter(false); });
+    engine::Trap(kSubject + "MnuQuitter_Click", [this] { Quitter(false); });
 }
 
 // The about box is a courtesy: whatever fails here is not worth a report.
 void Frm_Main::Mnu99APropos_Click() {
     try {
-        AfficherAPropos();
+        showAbout();
     } catch (const std::exception&) {
     }
 }
@@ -121,7 +121,7 @@ FrmAbout*& aboutBox() {
 
 }  // namespace
 
-void Frm_Main::AfficherAPropos() {
+void Frm_Main::showAbout() {
     if (!aboutBox()) aboutBox() = new FrmAbout;  // kept for the run, as every window of the program
     aboutBox()->Show(platform::forms::vbModeless, this);
 }

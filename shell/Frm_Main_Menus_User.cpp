@@ -10,52 +10,52 @@
 
 namespace {
 
-bool autorise() { return Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, Lib_Utilisateurs::kDroitOptions) != 0; }
+bool allowed() { return Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, Lib_Utilisateurs::kOptionsRight) != 0; }
 
 }  // namespace
 
 void Frm_Main::Mnu01User_Click() {
-    engine::Trap("Frm_Main:Mnu01User_Click", [this] { ChoixUtilisateur(); });
+    engine::Trap("Frm_Main:Mnu01User_Click", [this] { UserChoice(); });
 }
 
-bool Frm_Main::ChoixUtilisateur() {
+bool Frm_Main::UserChoice() {
     bool refuse = false;
     // Without the user program nothing was chosen, so there is nothing to decide (asking again
     // would only bring the same box back, for ever).
     if (!Lib_Utilisateurs::SelectUser(refuse)) return false;
     if (!Lib_Utilisateurs::UserObligatoire()) return true;
 
-    bool fermer = false;
+    bool doClose = false;
     for (;;) {
-        if (PbTUtilisateurEnCours.IdUtilisateur.empty()) {
+        if (PbTUtilisateurEnCours.userId.empty()) {
             // During start-up its own check refuses a start without a user; waiting here for a
             // user that nobody is choosing would hang the start-up.
-            fermer = PbBDemarrageTermine;
+            doClose = PbBDemarrageTermine;
             break;
         }
         if (PbSUtilisateurBouton == "Fermer") {
-            fermer = true;
+            doClose = true;
             break;
         }
-        if (autorise()) break;
+        if (allowed()) break;
         if (!Lib_Utilisateurs::SelectUser(refuse)) break;
         QCoreApplication::processEvents();
     }
-    if (fermer) {
+    if (doClose) {
         PbBQuitter = true;
         Unload(platform::forms::vbFormCode);
     }
     return true;
 }
 
-bool Frm_Main::ControleUtilisateurDemarrage() {
+bool Frm_Main::checkUserAtStartup() {
     bool refuse = false;
     Lib_Utilisateurs::GestionDroitsUser(refuse, true);
     while (refuse) {
-        if (!ChoixUtilisateur() || Abandon) return false;
-        if (VBA::Trim(PbTUtilisateurEnCours.IdUtilisateur).empty()) return false;
+        if (!UserChoice() || Abandon) return false;
+        if (VBA::Trim(PbTUtilisateurEnCours.userId).empty()) return false;
         if (PbSUtilisateurBouton == "Fermer") return false;
-        if (autorise()) return true;
+        if (allowed()) return true;
         QCoreApplication::processEvents();
     }
     return true;

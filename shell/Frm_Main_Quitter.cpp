@@ -27,14 +27,14 @@ namespace {
 // The stop notice, when the site asks for notice mails. A launcher that restarts the program
 // gives its shut-down 10 s before it kills it: the mail keeps room for the rest of the stop
 // (the workbook, the record-manager files) whatever the mail server does.
-void envoyerMailArret() {
+void sendStopMail() {
     const platform::mail::ScopedSendLimit limite(std::chrono::seconds(5));
-    if (Lib_Email::MailsAvisActifs())
-        Lib_Email::EnvoiDuMail(0, mailconfig::kAdresseSupport, "Relaytone arrêté", 0, false, false, true,
+    if (Lib_Email::noticeMailsActive())
+        Lib_Email::EnvoiDuMail(0, mailconfig::kSupportAddress, "Relaytone arrêté", 0, false, false, true,
                                false);
 }
 
-std::string raisonFermeture(int mode) {
+std::string closingReason(int mode) {
     switch (mode) {
     case platform::forms::vbFormCode: return "Form closed by code action";
     case platform::forms::vbAppWindows: return "Form closed because Windows is shutting down";
@@ -47,27 +47,27 @@ std::string raisonFermeture(int mode) {
 
 // Standby minimised or hid the main window only for itself: its place is saved with the state
 // it had before, so the next start opens it as the operator left it.
-class PlaceAvantVeille : public settings::FormPosition {
+class PlaceBeforeStandby : public settings::FormPosition {
 public:
     using FormPosition::FormPosition;
     int16_t WindowState() const override {
-        return Lib_SysTray::EnVeille ? WindowStateOf(Lib_SysTray::EtatAvantVeille) : FormPosition::WindowState();
+        return Lib_SysTray::EnVeille ? WindowStateOf(Lib_SysTray::stateBeforeStandby) : FormPosition::WindowState();
     }
 };
 
 // Every window still loaded but this one, first loaded first, each asked once: one that
 // refuses stays, and one loaded meanwhile is unloaded in its turn.
-void dechargerLesAutresFenetres(const platform::forms::Form& principale) {
-    std::vector<const platform::forms::Form*> demandees{&principale};
+void unloadOtherWindows(const platform::forms::Form& mainForm) {
+    std::vector<const platform::forms::Form*> requested{&mainForm};
     for (;;) {
-        const auto& chargees = platform::forms::Form::LoadedForms();
-        const auto suivante = std::find_if(chargees.begin(), chargees.end(), [&](auto* fenetre) {
-            return std::find(demandees.begin(), demandees.end(), fenetre) == demandees.end();
+        const auto& loadedOnes = platform::forms::Form::LoadedForms();
+        const auto following = std::find_if(loadedOnes.begin(), loadedOnes.end(), [&](auto* win) {
+            return std::find(requested.begin(), requested.end(), win) == requested.end();
         });
-        if (suivante == chargees.end()) return;
-        platform::forms::Form& fenetre = **suivante;
-        demandees.push_back(&fenetre);
-        fenetre.Unload(platform::forms::vbFormCode);
+        if (following == loadedOnes.end()) return;
+        platform::forms::Form& win = **following;
+        requested.push_back(&win);
+        win.Unload(platform::forms::vbFormCode);
         QCoreApplication::processEvents();
     }
 }
@@ -81,14 +81,14 @@ void Frm_Main::Form_QueryUnload(int& cancel, int unloadMode) {
         // Nobody answered the question: the close is the stop's (the close box's own unload
         // goes on, the one Quitter asked for has no effect inside it).
         else if (platform::dialogs::stopBegun())
-            journaliserFermeture(shell::unattendedCloseMode());
+            logClosing(shell::unattendedCloseMode());
         return;
     }
-    journaliserFermeture(unloadMode);
+    logClosing(unloadMode);
 }
 
-void Frm_Main::journaliserFermeture(int unloadMode) {
-    Lib_Public::TraceLogEncadre(-1, -1, -1, raisonFermeture(unloadMode), "=", false);
+void Frm_Main::logClosing(int unloadMode) {
+    Lib_Public::TraceLogEncadre(-1, -1, -1, closingReason(unloadMode), "=", false);
     Lib_Public::TraceLogForce("Frm_Main:Form_QueryUnload");
 }
 
@@ -97,7 +97,7 @@ void Frm_Main::Quitter(bool) {
     if (!PbBRelanceForcee) {
         using namespace platform::dialogs;
         if (MsgBox("Voulez-vous quitter le programme ?", vbYesNo + vbQuestion, Caption()) != vbYes) return;
-        envoyerMailArret();
+        sendStopMail();
         // A stop answered for nobody: no human action, and the window closes in the stop's mode.
         if (stopBegun()) {
             PbBQuitter = true;
@@ -107,7 +107,7 @@ void Frm_Main::Quitter(bool) {
         Lib_Public::TraceLogEncadre(-1, -1, -1, "Application closed by human action (Menu action)", "*", false);
         PbBQuitter = true;
     } else {
-        envoyerMailArret();
+        sendStopMail();
         PbBQuitter = true;
         Lib_Public::TraceLogEncadre(-1, -1, -1, "Application closed by code action", "*", false);
     }
@@ -118,7 +118,7 @@ void Frm_Main::Form_Unload(int&) {
     Abandon = true;
     for (auto* timer : platform::forms::timersOf(*this)) timer->setEnabled(false);
 
-    Lib_Tableur::ExportClasseurGlobalFermeture(Caption());
+    Lib_Tableur::exportGlobalWorkbookOnClose(Caption());
     // Half a second for what is under way, handling events meanwhile without spinning.
     QEventLoop attente;
     QTimer::singleShot(501, &attente, &QEventLoop::quit);
@@ -127,26 +127,26 @@ void Frm_Main::Form_Unload(int&) {
     // A start-up that ended before the program folder was known has no positions file.
     if (!PbSDossierApplication.empty()) {
         const std::string positions = Lib_Public::NomFichierSettings("_Positions", ".Ini");
-        const PlaceAvantVeille place(*this);
-        const int etat = place.WindowState();
-        if (etat == 0) {
+        const PlaceBeforeStandby place(*this);
+        const int stateNow = place.WindowState();
+        if (stateNow == 0) {
             Lib_Public::PositionFeuilleSauvegarde(place);
             Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Width", std::to_string(VBA::CLng(Width())));
             Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Height", std::to_string(VBA::CLng(Height())));
         }
-        Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_WindowState", std::to_string(etat));
+        Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_WindowState", std::to_string(stateNow));
     }
 
     Lib_Public::CloseSoundRessource();
     // Closed while the settings window still holds the log buffer, so that the log shows it.
     for (int16_t b = 0; b < 5; ++b)
-        if (fichiersOuverts_[b])
-            PervasiveFermetureFichiers(b, stationsOuvertes_[b].first, stationsOuvertes_[b].second, -1);
+        if (openFiles_[b])
+            PervasiveFermetureFichiers(b, openStations_[b].first, openStations_[b].second, -1);
     if (FrmSetup::exists()) FrmSetup::get().Unload(platform::forms::vbFormCode);
     if (Frm_MainBis::exists()) Frm_MainBis::get().Unload(platform::forms::vbFormCode);
     // Every window still loaded goes in turn: the settings pages keep their positions, and with
     // the tray window standby ends (the hidden windows come back and the icon goes).
-    dechargerLesAutresFenetres(*this);
+    unloadOtherWindows(*this);
     PbBFeuilleChargee = false;
     // The program ends itself only: other copies of the image (a newer start among them) live on.
     QCoreApplication::exit(0);

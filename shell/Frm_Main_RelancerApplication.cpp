@@ -15,38 +15,38 @@ namespace {
 const char* const kCaller = "Frm_Main:RelancerApplication";
 }
 
-void Frm_Main::RelancerApplication(bool modeTest, const std::string& subAppelant) {
+void Frm_Main::RelancerApplication(bool modeTest, const std::string& callerSub) {
     using Lib_Public::TraceLog;
     using Lib_Public::TraceLogEncadre;
-    const std::string lanceur = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
-    if (!modeTest && !Lib_Systeme::File_Exist(platform::process::Executable(lanceur), kCaller, true)) {
-        TraceLog(-1, -1, -1, "Err: Unable to launch again: Application not found: " + lanceur, true);
+    const std::string launcherPath = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
+    if (!modeTest && !Lib_Systeme::File_Exist(platform::process::Executable(launcherPath), kCaller, true)) {
+        TraceLog(-1, -1, -1, "Err: Unable to launch again: Application not found: " + launcherPath, true);
         return;
     }
     if (PbBRelanceLancee) {
-        TraceLogEncadre(-1, -1, -1, "Restart needed: But Already in Escape Mode |Sub: " + subAppelant, "*", false);
+        TraceLogEncadre(-1, -1, -1, "Restart needed: But Already in Escape Mode |Sub: " + callerSub, "*", false);
         return;
     }
     PbBRelanceLancee = true;
     for (auto& liste : Frm_MainBis::get().ListeUDPIn) liste.Clear();
-    TraceLogEncadre(-1, -1, -1, "Restart needed: Application closed by code action |Sub: " + subAppelant, "*", false);
+    TraceLogEncadre(-1, -1, -1, "Restart needed: Application closed by code action |Sub: " + callerSub, "*", false);
 
-    if (!Lib_Systeme::File_Exist(platform::process::Executable(lanceur), kCaller, true)) {
+    if (!Lib_Systeme::File_Exist(platform::process::Executable(launcherPath), kCaller, true)) {
         if (!modeTest)
-            TraceLog(-1, -1, -1, "Err: Application not found: " + lanceur);
+            TraceLog(-1, -1, -1, "Err: Application not found: " + launcherPath);
         else
-            platform::dialogs::MsgBox("Application non trouvée:\r\n\r\n" + lanceur,
+            platform::dialogs::MsgBox("Application non trouvée:\r\n\r\n" + launcherPath,
                                       platform::dialogs::vbExclamation, Caption());
         return;
     }
-    std::string parametres = modeTest ? " /Test" : "";
-    if (neighbours::FrmSetup().CheckMiseEnVeille() == platform::forms::vbChecked) parametres += " /Veille=True";
-    TraceLogEncadre(-1, -1, -1, "Restart needed: Launch: " + lanceur + parametres, "=", false);
+    std::string parameters = modeTest ? " /Test" : "";
+    if (neighbours::FrmSetup().CheckMiseEnVeille() == platform::forms::vbChecked) parameters += " /Veille=True";
+    TraceLogEncadre(-1, -1, -1, "Restart needed: Launch: " + launcherPath + parameters, "=", false);
     // A launcher the system refuses to start would bring nothing back: the program stays, and
     // the guard stays set, as when the launcher is gone.
-    if (Lib_Systeme::ExecuterProgrammeExterne("Open", platform::process::Executable(lanceur), VBA::Trim(parametres),
+    if (Lib_Systeme::ExecuterProgrammeExterne("Open", platform::process::Executable(launcherPath), VBA::Trim(parameters),
                                               PbSDossierApplication, 1) <= 32) {
-        TraceLog(-1, -1, -1, "Err: Unable to launch again: Launcher not started: " + lanceur, true);
+        TraceLog(-1, -1, -1, "Err: Unable to launch again: Launcher not started: " + launcherPath, true);
         return;
     }
     TraceLogEncadre(-1, -1, -1, "Restart needed: Close Application. Launch again Application", "*", false);

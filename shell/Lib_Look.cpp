@@ -15,32 +15,32 @@ namespace {
 
 QPalette paletteSkin() {
     QPalette palette = QApplication::palette();
-    const QColor gris(182, 182, 182);
+    const QColor grey(182, 182, 182);
     for (const auto role : {QPalette::Window, QPalette::Button, QPalette::AlternateBase})
-        palette.setColor(role, gris);
-    palette.setColor(QPalette::Highlight, kOngletActifFin);
+        palette.setColor(role, grey);
+    palette.setColor(QPalette::Highlight, kActiveTabEnd);
     return palette;
 }
 
-std::string lire(const std::string& nom) {
+std::string readSetting(const std::string& nameText) {
     std::string valeur;
-    Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kCleLook, nom, valeur);
+    Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kLookKey, nameText, valeur);
     return valeur;
 }
 
-void ecrire(const std::string& nom, const std::string& valeur) {
-    Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kCleLook, nom, valeur);
+void writeOut(const std::string& nameText, const std::string& valeur) {
+    Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kLookKey, nameText, valeur);
 }
 
-int32_t styleDuRegistre() {
-    std::string style = lire("Style");
-    if (VBA::Val(style) == 17 && VBA::Trim(lire("StyleBis")).empty()) {
-        ecrire("StyleBis", "Ok");
-        ecrire("Style", "15");
-        style = lire("Style");
+int32_t registryStyle() {
+    std::string style = readSetting("Style");
+    if (VBA::Val(style) == 17 && VBA::Trim(readSetting("StyleBis")).empty()) {
+        writeOut("StyleBis", "Ok");
+        writeOut("Style", "15");
+        style = readSetting("Style");
     }
     if (VBA::Trim(style).empty()) {
-        ecrire("Style", "15");
+        writeOut("Style", "15");
         return 15;
     }
     return VBA::CLng(VBA::Val(style));
@@ -48,20 +48,20 @@ int32_t styleDuRegistre() {
 
 }  // namespace
 
-void SkinFramework::LoadSkin(const std::string& dossier, const std::string& fichierIni) {
-    dossier_ = dossier;
-    fichierIni_ = fichierIni;
+void SkinFramework::LoadSkin(const std::string& dossier, const std::string& iniFile) {
+    folder_ = dossier;
+    iniFile_ = iniFile;
 }
 
-void SkinFramework::ApplyWindow(QWidget& fenetre) {
-    if (!SkinCharge()) return;
-    fenetre.setPalette(paletteSkin());
-    fenetre.setAutoFillBackground(true);
+void SkinFramework::ApplyWindow(QWidget& win) {
+    if (!skinLoaded()) return;
+    win.setPalette(paletteSkin());
+    win.setAutoFillBackground(true);
 }
 
 void SkinFramework::SetApplyOptions(int32_t options) {
     options_ = options;
-    if (SkinCharge() && (options_ & 1)) QApplication::setPalette(paletteSkin());
+    if (skinLoaded() && (options_ & 1)) QApplication::setPalette(paletteSkin());
 }
 
 SkinFramework& Skin() {
@@ -70,32 +70,32 @@ SkinFramework& Skin() {
 }
 
 void resetLook() {
-    if (Skin().SkinCharge() && (Skin().ApplyOptions() & 1)) QApplication::setPalette(QPalette());
+    if (Skin().skinLoaded() && (Skin().ApplyOptions() & 1)) QApplication::setPalette(QPalette());
     Skin() = {};
     StyleLook = 20;
     SkinSansTheme = 1;
 }
 
 void InitGeneralLook(int32_t style) {
-    if (style == -1) style = styleDuRegistre();
+    if (style == -1) style = registryStyle();
     StyleLook = style == 15 ? 15 : 20;
 
-    const std::string dossierSkins = PbSDossierApplication + "Settings\\Skins\\Styles";
+    const std::string skinsFolder = PbSDossierApplication + "Settings\\Skins\\Styles";
     if (StyleLook == 15) {
-        Skin().LoadSkin(dossierSkins + "\\iTunes", "Normalitunes.ini");
+        Skin().LoadSkin(skinsFolder + "\\iTunes", "Normalitunes.ini");
         SkinSansTheme = 0;
     } else {
         Skin().LoadSkin("", "");
         SkinSansTheme = 1;
     }
-    if (Frm_Main* principale = TheFrm_Main()) Skin().ApplyWindow(*principale);
+    if (Frm_Main* mainForm = TheFrm_Main()) Skin().ApplyWindow(*mainForm);
     Skin().SetApplyOptions(Skin().ApplyOptions() | 1);
 
     // Qt scales a large-font screen down to 96 dots per inch with a device pixel ratio; the
     // screen's own figure is their product.
-    const QScreen* ecran = QGuiApplication::primaryScreen();
-    const int pointsParPouce = ecran ? qRound(ecran->logicalDotsPerInchX() * ecran->devicePixelRatio()) : 96;
-    PbFCoefPolice = pointsParPouce == 120 ? 1.25f : 1.0f;
+    const QScreen* display = QGuiApplication::primaryScreen();
+    const int dotsPerInch = display ? qRound(display->logicalDotsPerInchX() * display->devicePixelRatio()) : 96;
+    PbFCoefPolice = dotsPerInch == 120 ? 1.25f : 1.0f;
 }
 
 }  // namespace Lib_Look

@@ -23,40 +23,40 @@ namespace {
 
 QString rgb(const QColor& c) { return QString("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue()); }
 
-QString degrade(const QColor& haut, const QColor& bas) {
-    return QString("qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2)").arg(rgb(haut), rgb(bas));
+QString degrade(const QColor& top, const QColor& bottom) {
+    return QString("qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2)").arg(rgb(top), rgb(bottom));
 }
 
-void couleurFond(QWidget& w, QPalette::ColorRole role, const QColor& couleur) {
+void backgroundColour(QWidget& w, QPalette::ColorRole role, const QColor& colour) {
     QPalette palette = w.palette();
-    palette.setColor(role, couleur);
+    palette.setColor(role, colour);
     w.setPalette(palette);
     if (role == QPalette::Window) w.setAutoFillBackground(true);
 }
 
 // Appearance 0: a flat single-line border instead of the sunken one.
-void plat(QWidget& w) {
-    if (auto* cadre = qobject_cast<QFrame*>(&w)) {
-        cadre->setFrameShape(QFrame::Box);
-        cadre->setFrameShadow(QFrame::Plain);
-        cadre->setLineWidth(1);
+void makeFlat(QWidget& w) {
+    if (auto* frame = qobject_cast<QFrame*>(&w)) {
+        frame->setFrameShape(QFrame::Box);
+        frame->setFrameShadow(QFrame::Plain);
+        frame->setLineWidth(1);
     }
 }
 
 // A box whose background is the system's button shadow (a read-only display) keeps it.
-bool fondOmbreBouton(const QWidget& w) {
+bool buttonShadowBackground(const QWidget& w) {
     return w.palette().isBrushSet(QPalette::Active, QPalette::Base) &&
            w.palette().color(QPalette::Base) == QApplication::palette().color(QPalette::Dark);
 }
 
-void cadreMyFrame(QGroupBox& cadre, const QColor& base) {
-    cadre.setStyleSheet(QString("QGroupBox { background-color: %1; border: 1px solid %2; color: black;"
+void myFrameBox(QGroupBox& frame, const QColor& base) {
+    frame.setStyleSheet(QString("QGroupBox { background-color: %1; border: 1px solid %2; color: black;"
                                 " font: bold 8pt \"Arial\"; margin-top: 1.2em; }"
                                 " QGroupBox::title { subcontrol-origin: margin; background: %3; }")
-                            .arg(rgb(base), rgb(kGrisFonce), degrade(kEnteteClair, kGrisFonce)));
+                            .arg(rgb(base), rgb(kDarkGrey), degrade(kLightHeader, kDarkGrey)));
 }
 
-void onglets(QTabWidget& tabs, bool skin, const QColor& base) {
+void tabWidgets(QTabWidget& tabs, bool skin, const QColor& base) {
     tabs.setCurrentIndex(0);
     tabs.tabBar()->setExpanding(false);
     tabs.setDocumentMode(false);
@@ -65,20 +65,20 @@ void onglets(QTabWidget& tabs, bool skin, const QColor& base) {
         feuille = QString("QTabBar::tab { background: %1; padding: 3px 10px; }"
                           " QTabBar::tab:selected { background: %2; font-weight: bold; }"
                           " QTabWidget::pane { border: 1px solid %3; }")
-                      .arg(degrade(kGrisOnglet, base), degrade(kOngletActifDebut, kOngletActifFin),
-                           rgb(kGrisFonce));
+                      .arg(degrade(kTabGrey, base), degrade(kActiveTabStart, kActiveTabEnd),
+                           rgb(kDarkGrey));
     } else {
         feuille = QString("QTabBar { font-family: \"Arial\"; }"
                           " QTabBar::tab { padding: 3px 10px; }"
                           " QTabBar::tab:selected { background: %1; color: white; font-weight: bold; }"
                           " QTabWidget::pane { border: 1px solid %1; background: %2; }")
-                      .arg(rgb(kGrisFonce), rgb(base));
+                      .arg(rgb(kDarkGrey), rgb(base));
     }
     tabs.setStyleSheet(feuille);
 }
 
 // The inner editor of a combo or spin box is part of that control, not one of the window's.
-bool partieDUnControle(const QWidget& w) {
+bool partOfAControl(const QWidget& w) {
     const QWidget* parent = w.parentWidget();
     return parent && (qobject_cast<const QComboBox*>(parent) || qobject_cast<const QAbstractSpinBox*>(parent));
 }
@@ -86,23 +86,23 @@ bool partieDUnControle(const QWidget& w) {
 void styler(QWidget& w, const std::string& type, bool skin, const QColor& base) {
     if (type == "TreeView" || type == "ListView") {
         if (!skin) return;
-        if (type == "ListView") plat(w);
-        couleurFond(w, QPalette::Base, kCouleurChamp);
-        if (type == "TreeView") couleurFond(w, QPalette::Text, Qt::black);
+        if (type == "ListView") makeFlat(w);
+        backgroundColour(w, QPalette::Base, kFieldColour);
+        if (type == "TreeView") backgroundColour(w, QPalette::Text, Qt::black);
     } else if (type == "SftTabs") {
-        onglets(static_cast<QTabWidget&>(w), skin, base);
+        tabWidgets(static_cast<QTabWidget&>(w), skin, base);
     } else if (type == "SftButton") {
         // Both ends of its shading are the main window's own background.
-        if (const Frm_Main* principale = TheFrm_Main(); skin && principale)
-            couleurFond(w, QPalette::Button, principale->palette().color(QPalette::Window));
+        if (const Frm_Main* mainForm = TheFrm_Main(); skin && mainForm)
+            backgroundColour(w, QPalette::Button, mainForm->palette().color(QPalette::Window));
     } else if (type == "CheckBox" || type == "OptionButton") {
-        couleurFond(w, QPalette::Window, base);
+        backgroundColour(w, QPalette::Window, base);
     } else if (type == "TextBox") {
-        plat(w);
-        if (skin && !fondOmbreBouton(w)) couleurFond(w, QPalette::Base, kCouleurChamp);
+        makeFlat(w);
+        if (skin && !buttonShadowBackground(w)) backgroundColour(w, QPalette::Base, kFieldColour);
     } else if (type == "ListBox" || type == "ComboBox") {
-        plat(w);
-        if (skin) couleurFond(w, QPalette::Base, kCouleurChamp);
+        makeFlat(w);
+        if (skin) backgroundColour(w, QPalette::Base, kFieldColour);
     } else if (type == "Label") {
         auto& label = static_cast<QLabel&>(w);
         if (skin) label.setAutoFillBackground(false);
@@ -112,7 +112,7 @@ void styler(QWidget& w, const std::string& type, bool skin, const QColor& base) 
 
 }  // namespace
 
-QColor CouleurDeBase() {
+QColor baseColour() {
     return StyleLook == 15 ? QColor(182, 182, 182) : QApplication::palette().color(QPalette::Base);
 }
 
@@ -133,14 +133,14 @@ std::string TypeName(const QWidget& c) {
     return {};
 }
 
-void LookFenetre(QWidget& fenetre) {
-    const QColor base = CouleurDeBase();
+void LookFenetre(QWidget& win) {
+    const QColor base = baseColour();
     const bool skin = StyleLook == 15;
-    const auto controles = fenetre.findChildren<QWidget*>();
-    for (QWidget* c : controles)
-        if (auto* cadre = qobject_cast<QGroupBox*>(c)) cadreMyFrame(*cadre, base);
-    for (QWidget* c : controles) {
-        if (partieDUnControle(*c)) continue;
+    const auto controls = win.findChildren<QWidget*>();
+    for (QWidget* c : controls)
+        if (auto* frame = qobject_cast<QGroupBox*>(c)) myFrameBox(*frame, base);
+    for (QWidget* c : controls) {
+        if (partOfAControl(*c)) continue;
         styler(*c, TypeName(*c), skin, base);
     }
 }

@@ -11,23 +11,23 @@
 namespace Lib_Resize {
 
 void ResizeCurrentOngletMain() {
-    Frm_Main* fenetre = TheFrm_Main();
-    if (!PbBFrmSetupChargee || !fenetre) return;
-    engine::Trap("Lib_Resize:ResizeCurrentOngletMain", [fenetre] {
-        QTabWidget& onglets = *fenetre->SftTabsMain;
-        if (onglets.currentIndex() < 0) onglets.setCurrentIndex(0);
-        const double largeur = onglets.width() * platform::forms::kTwipsPerPixel;
-        const double hauteur = onglets.height() * platform::forms::kTwipsPerPixel;
+    Frm_Main* win = TheFrm_Main();
+    if (!PbBFrmSetupChargee || !win) return;
+    engine::Trap("Lib_Resize:ResizeCurrentOngletMain", [win] {
+        QTabWidget& tabWidgets = *win->SftTabsMain;
+        if (tabWidgets.currentIndex() < 0) tabWidgets.setCurrentIndex(0);
+        const double widthValue = tabWidgets.width() * platform::forms::kTwipsPerPixel;
+        const double heightValue = tabWidgets.height() * platform::forms::kTwipsPerPixel;
 
-        const QString texte = onglets.tabText(onglets.currentIndex());
-        if (texte == "RLT") {
+        const QString textValue = tabWidgets.tabText(tabWidgets.currentIndex());
+        if (textValue == "RLT") {
             // The grid is the tab's page and takes the tab's size; its columns follow it.
             Lib_Tableur::InitGeneralTableurGlobal(false, true);
-        } else if (texte == "Incidents") {
-            auto& liste = *fenetre->ListeIncidents[0];
-            auto& purger = *fenetre->CommandIncidentsPurge[0];
-            liste.Move(liste.Left(), liste.Top(), AuMoinsZero(largeur - 195), AuMoinsZero(hauteur - 960 - 120));
-            purger.Move(largeur - purger.Width() - 210, liste.Top() + liste.Height() + 80, purger.Width(),
+        } else if (textValue == "Incidents") {
+            auto& liste = *win->ListeIncidents[0];
+            auto& purger = *win->CommandIncidentsPurge[0];
+            liste.Move(liste.Left(), liste.Top(), atLeastZero(widthValue - 195), atLeastZero(heightValue - 960 - 120));
+            purger.Move(widthValue - purger.Width() - 210, liste.Top() + liste.Height() + 80, purger.Width(),
                         purger.Height());
         }
     });

@@ -8,6 +8,6 @@ namespace Lib_Resize {
 void ResizeCurrentOngletMain();
 
 // Lengths in twips, never below 0.
-inline double AuMoinsZero(double longueur) { return longueur < 0 ? 0 : longueur; }
+inline double atLeastZero(double lengthValue) { return lengthValue < 0 ? 0 : lengthValue; }
 
 }  // namespace Lib_Resize

@@ -20,20 +20,20 @@ namespace {
 
 // The standby window, loaded at its first use: loaded, it ends standby when the program shuts down.
 FrmSysTray& fenetreVeille() {
-    FrmSysTray& fenetre = FrmSysTray::get();
-    fenetre.Load();
-    return fenetre;
+    FrmSysTray& win = FrmSysTray::get();
+    win.Load();
+    return win;
 }
 
 // Without a notification area the minimised main window is the way back: restoring it
 // leaves standby, once the restore itself is over.
-class RetourSansBarre : public QObject {
+class ReturnWithoutTray : public QObject {
 public:
     using QObject::QObject;
-    bool eventFilter(QObject* objet, QEvent* evenement) override {
-        auto* fenetre = static_cast<QWidget*>(objet);
-        if (evenement->type() == QEvent::WindowStateChange && EnVeille && !BarreDesTachesDisponible() &&
-            !(fenetre->windowState() & Qt::WindowMinimized) && fenetre->isVisible())
+    bool eventFilter(QObject* subject, QEvent* event) override {
+        auto* win = static_cast<QWidget*>(subject);
+        if (event->type() == QEvent::WindowStateChange && EnVeille && !taskbarAvailable() &&
+            !(win->windowState() & Qt::WindowMinimized) && win->isVisible())
             QTimer::singleShot(0, [] {
                 if (EnVeille) fenetreVeille().AfficherFeuille();
             });
@@ -41,22 +41,22 @@ public:
     }
 };
 
-void surveillerRetour(QWidget& principale) {
+void watchReturn(QWidget& mainForm) {
     // Goes with the window it watches; a later main window gets its own.
-    static QPointer<RetourSansBarre> surveillance;
-    if (surveillance && surveillance->parent() == &principale) return;
-    surveillance = new RetourSansBarre(&principale);
-    principale.installEventFilter(surveillance);
+    static QPointer<ReturnWithoutTray> watch;
+    if (watch && watch->parent() == &mainForm) return;
+    watch = new ReturnWithoutTray(&mainForm);
+    mainForm.installEventFilter(watch);
 }
 
-QIcon iconeDe(QWidget& fenetre) {
-    if (!fenetre.windowIcon().isNull()) return fenetre.windowIcon();
+QIcon iconOf(QWidget& win) {
+    if (!win.windowIcon().isNull()) return win.windowIcon();
     return QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
 }
 
 FrmError*& incidentsWindow() {
-    static FrmError* fenetre = nullptr;
-    return fenetre;
+    static FrmError* win = nullptr;
+    return win;
 }
 
 FrmError& frmError() {
@@ -71,13 +71,13 @@ QSystemTrayIcon*& trayIcon() {
 
 }  // namespace
 
-bool BarreDesTachesDisponible() {
-    return BarreDisponibleForcee ? *BarreDisponibleForcee : QSystemTrayIcon::isSystemTrayAvailable();
+bool taskbarAvailable() {
+    return forcedTrayAvailability ? *forcedTrayAvailability : QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-int32_t Handle(QWidget& fenetre) { return int32_t(fenetre.winId()); }
+int32_t Handle(QWidget& win) { return int32_t(win.winId()); }
 
-QSystemTrayIcon& IconeTray() {
+QSystemTrayIcon& systemTrayIcon() {
     if (!trayIcon()) {
         trayIcon() = new QSystemTrayIcon;
         QObject::connect(trayIcon(), &QSystemTrayIcon::activated,
@@ -93,53 +93,53 @@ void resetSysTray() {
     Hooked = false;
     HookedWindow = nullptr;
     EnVeille = false;
-    EtatAvantVeille = Qt::WindowNoState;
-    BarreDisponibleForcee.reset();
+    stateBeforeStandby = Qt::WindowNoState;
+    forcedTrayAvailability.reset();
 }
 
-void MiseEnVeille(QWidget& fenetre, bool masquer, const std::string& tip) {
-    Hook(fenetre);
-    AddIconToTray(fenetre, iconeDe(fenetre), tip);
-    if (masquer) {
-        const bool barre = BarreDesTachesDisponible();
-        Frm_Main* principale = TheFrm_Main();
-        if (principale) EtatAvantVeille = principale->windowState();
+void MiseEnVeille(QWidget& win, bool toHide, const std::string& tip) {
+    Hook(win);
+    AddIconToTray(win, iconOf(win), tip);
+    if (toHide) {
+        const bool menuStrip = taskbarAvailable();
+        Frm_Main* mainForm = TheFrm_Main();
+        if (mainForm) stateBeforeStandby = mainForm->windowState();
         auto& liste = *fenetreVeille().ListeFrm;
         liste.Clear();
-        if (principale) liste.AddItem(std::to_string(Handle(*principale)));
-        const auto formes = FrmSysTray::FormesChargees();
-        for (auto forme = formes.rbegin(); forme != formes.rend(); ++forme) {
-            if (!(*forme)->isVisible()) continue;
-            if (*forme == principale && !barre)
-                principale->showMinimized();
+        if (mainForm) liste.AddItem(std::to_string(Handle(*mainForm)));
+        const auto openForms = FrmSysTray::loadedForms();
+        for (auto form = openForms.rbegin(); form != openForms.rend(); ++form) {
+            if (!(*form)->isVisible()) continue;
+            if (*form == mainForm && !menuStrip)
+                mainForm->showMinimized();
             else
-                (*forme)->hide();
-            liste.AddItem(std::to_string(Handle(**forme)));
+                (*form)->hide();
+            liste.AddItem(std::to_string(Handle(**form)));
         }
-        if (principale && !barre) {
-            if (!principale->isVisible()) principale->showMinimized();
-            surveillerRetour(*principale);
+        if (mainForm && !menuStrip) {
+            if (!mainForm->isVisible()) mainForm->showMinimized();
+            watchReturn(*mainForm);
         }
     }
     EnVeille = true;
 }
 
-void AddIconToTray(QWidget& fenetre, const QIcon& icone, const std::string& tip) {
-    TrayIconData.hWnd = Handle(fenetre);
-    TrayIconData.uID = icone.cacheKey();
-    TrayIconData.hIcon = icone;
+void AddIconToTray(QWidget& win, const QIcon& iconImage, const std::string& tip) {
+    TrayIconData.hWnd = Handle(win);
+    TrayIconData.uID = iconImage.cacheKey();
+    TrayIconData.hIcon = iconImage;
     TrayIconData.szTip = VBA::Left(tip, 63);
-    QSystemTrayIcon& tray = IconeTray();
-    tray.setIcon(icone);
+    QSystemTrayIcon& tray = systemTrayIcon();
+    tray.setIcon(iconImage);
     tray.setToolTip(QString::fromStdString(TrayIconData.szTip));
-    if (BarreDesTachesDisponible()) tray.show();
+    if (taskbarAvailable()) tray.show();
 }
 
-void RemoveIconFromTray() { IconeTray().hide(); }
+void RemoveIconFromTray() { systemTrayIcon().hide(); }
 
-void Hook(QWidget& fenetre) {
+void Hook(QWidget& win) {
     if (Hooked) return;
-    HookedWindow = &fenetre;
+    HookedWindow = &win;
     Hooked = true;
 }
 
@@ -149,13 +149,13 @@ void UnHook() {
     Hooked = false;
 }
 
-int32_t WindowProc(QSystemTrayIcon::ActivationReason raison) {
-    if (!Hooked || raison != QSystemTrayIcon::Context) return 0;
+int32_t WindowProc(QSystemTrayIcon::ActivationReason reason) {
+    if (!Hooked || reason != QSystemTrayIcon::Context) return 0;
     fenetreVeille().SysTrayMouseEventHandler();
     return -1;
 }
 
-void IconeIncident() {
+void incidentIcon() {
     UnHook();
     RemoveIconFromTray();
     MiseEnVeille(frmError(), false, "Aerolune: Skyplate (Incidents...)");

@@ -30,30 +30,30 @@ inline bool Hooked = false;
 inline QWidget* HookedWindow = nullptr;
 inline bool EnVeille = false;
 // The main window's state when standby hid or minimised it: the state its place is saved with.
-inline Qt::WindowStates EtatAvantVeille = Qt::WindowNoState;
+inline Qt::WindowStates stateBeforeStandby = Qt::WindowNoState;
 
 // Whether the desktop has a notification area; tests set the override.
-inline std::optional<bool> BarreDisponibleForcee;
-bool BarreDesTachesDisponible();
+inline std::optional<bool> forcedTrayAvailability;
+bool taskbarAvailable();
 
 // The handle a window is listed under (its native window id).
-int32_t Handle(QWidget& fenetre);
+int32_t Handle(QWidget& win);
 
-// Enters standby with that window as the icon's; masquer hides every visible window of the
+// Enters standby with that window as the icon's; toHide hides every visible window of the
 // program first (listing them, the main window first, for the way back).
-void MiseEnVeille(QWidget& fenetre, bool masquer, const std::string& tip);
-void AddIconToTray(QWidget& fenetre, const QIcon& icone, const std::string& tip);
+void MiseEnVeille(QWidget& win, bool toHide, const std::string& tip);
+void AddIconToTray(QWidget& win, const QIcon& iconImage, const std::string& tip);
 void RemoveIconFromTray();
 // One window at a time receives the icon's notifications; a second Hook does nothing.
-void Hook(QWidget& fenetre);
+void Hook(QWidget& win);
 void UnHook();
 // The icon's notifications while hooked: a right-button press opens the tray menu (-1);
 // everything else is left alone (0).
-int32_t WindowProc(QSystemTrayIcon::ActivationReason raison);
+int32_t WindowProc(QSystemTrayIcon::ActivationReason reason);
 // The incident alert during standby: the icon becomes FrmError's, with its own tip.
-void IconeIncident();
+void incidentIcon();
 
-QSystemTrayIcon& IconeTray();
+QSystemTrayIcon& systemTrayIcon();
 
 // Back to the start of the process: out of standby, no icon and no incidents window made, the
 // desktop's own answer about its notification area.

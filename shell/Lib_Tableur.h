@@ -21,10 +21,10 @@ inline platform::forms::Spread* fpSpreadGlobal = nullptr;
 // not be copied aside.
 inline bool PbBClasseurGlobalLu = false;
 
-inline constexpr int32_t kLignesTableur = 50;
+inline constexpr int32_t kSpreadsheetRows = 50;
 
 // Back to the start of the process: no grid, no workbook read.
-inline void resetTableur() {
+inline void resetSpreadsheet() {
     fpSpreadGlobal = nullptr;
     PbBClasseurGlobalLu = false;
 }
@@ -37,11 +37,11 @@ void InitGeneralTableur(bool init, bool resize);
 void InitGeneralTableurGlobal(bool init, bool resize);
 // The body of Frm_Main.TableurInitDemarrage: pushes the rows down and writes one restart row
 // with the text on every sheet. noBase is not used.
-void TableurInitDemarrage(int16_t noBase, const std::string& libelle);
+void TableurInitDemarrage(int16_t noBase, const std::string& labelText);
 
 // PbSDossierApplication & "Local\AL3_Relaytone\" and the workbook's and its logs' names.
-std::string DossierClasseurGlobal();
-std::string FichierClasseurGlobal();
+std::string globalWorkbookFolder();
+std::string globalWorkbookFile();
 
 // The start-up's import: when "Global.xls" is an Excel workbook that reads whole, its first
 // sheet replaces the grid, which is then rebuilt to the layout with the imported texts and
@@ -49,13 +49,13 @@ std::string FichierClasseurGlobal();
 // holds what the grid cannot (listed in "Global_Import.log"), is copied beside it under the date
 // and time ("Global_YYYYMMDD_hhmmss.xls"), with one log line, before the next export replaces
 // it; an empty one needs no copy.
-bool ImportClasseurGlobal();
+bool importGlobalWorkbook();
 // fpSpreadGlobal's export (the error report and the shut-down); true without writing anything
 // while the start-up has not imported yet, since the file still holds everything.
-bool ExportClasseurGlobal(const std::string& workbook, const std::string& sheetName,
+bool exportGlobalWorkbook(const std::string& workbook, const std::string& sheetName,
                           const std::string& logFile, int32_t flags);
 // The shut-down's export: a failure shows "Impossible de créer le fichier:" and the path, under
 // the title, unless a forced quit is under way.
-void ExportClasseurGlobalFermeture(const std::string& titre);
+void exportGlobalWorkbookOnClose(const std::string& captionText);
 
 }  // namespace Lib_Tableur

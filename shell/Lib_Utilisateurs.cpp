@@ -21,18 +21,18 @@
 namespace Lib_Utilisateurs {
 namespace {
 
-std::string lire(const std::string& nom) {
+std::string readSetting(const std::string& nameText) {
     std::string valeur;
-    Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kCleUser, nom, valeur);
+    Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kUserKey, nameText, valeur);
     return valeur;
 }
 
-std::string titre() {
-    Frm_Main* principale = TheFrm_Main();
-    return principale ? principale->Caption() : std::string();
+std::string captionText() {
+    Frm_Main* mainForm = TheFrm_Main();
+    return mainForm ? mainForm->Caption() : std::string();
 }
 
-void remplirDroits(InfoUtilisateur& user) {
+void fillRights(InfoUtilisateur& user) {
     for (int n = 1; n <= 68; ++n) {
         const int16_t valeur = n <= VBA::Len(user.Droits) ? int16_t(VBA::Val(VBA::Mid(user.Droits, n, 1))) : 0;
         if (n <= 48)
@@ -44,8 +44,8 @@ void remplirDroits(InfoUtilisateur& user) {
 
 // [DroitsUsers] "Actif", once it was read in this run.
 std::optional<bool>& requiredUserRead() {
-    static std::optional<bool> obligatoire;
-    return obligatoire;
+    static std::optional<bool> isMandatory;
+    return isMandatory;
 }
 
 }  // namespace
@@ -56,74 +56,74 @@ int16_t Droit(const InfoUtilisateur& user, int n) {
     return 0;
 }
 
-void GestionDroitsUser(bool& refuse, bool afficherMessage) {
+void GestionDroitsUser(bool& refuse, bool showMessage) {
     refuse = false;
     PbTUtilisateurEnCours = InfoUtilisateur{};
-    Frm_Main* principale = TheFrm_Main();
+    Frm_Main* mainForm = TheFrm_Main();
 
-    PbSUtilisateurBouton = lire("AL_User_Button");
-    PbTUtilisateurEnCours.IdUtilisateur = lire("AL_User");
-    if (VBA::Trim(PbTUtilisateurEnCours.IdUtilisateur).empty()) {
-        if (principale) principale->Mnu01CurrentUser->setVisible(false);
+    PbSUtilisateurBouton = readSetting("AL_User_Button");
+    PbTUtilisateurEnCours.userId = readSetting("AL_User");
+    if (VBA::Trim(PbTUtilisateurEnCours.userId).empty()) {
+        if (mainForm) mainForm->Mnu01CurrentUser->setVisible(false);
         return;
     }
-    PbTUtilisateurEnCours.NomUtilisateur = lire("AL_User_Name");
-    PbTUtilisateurEnCours.Droits = lire("AL_User_Droits");
+    PbTUtilisateurEnCours.userName = readSetting("AL_User_Name");
+    PbTUtilisateurEnCours.Droits = readSetting("AL_User_Droits");
     PbTUtilisateurEnCours.Charge = true;
-    if (principale) {
-        principale->Mnu01CurrentUser->setText(
-            QString::fromStdString("Utilisateur en cours: " + PbTUtilisateurEnCours.NomUtilisateur));
-        principale->Mnu01CurrentUser->setVisible(true);
+    if (mainForm) {
+        mainForm->Mnu01CurrentUser->setText(
+            QString::fromStdString("Utilisateur en cours: " + PbTUtilisateurEnCours.userName));
+        mainForm->Mnu01CurrentUser->setVisible(true);
     }
-    remplirDroits(PbTUtilisateurEnCours);
+    fillRights(PbTUtilisateurEnCours);
 
-    if (Droit(PbTUtilisateurEnCours, kDroitOptions) != 0) {
-        if (principale) principale->Mnu01Options->setEnabled(true);
+    if (Droit(PbTUtilisateurEnCours, kOptionsRight) != 0) {
+        if (mainForm) mainForm->Mnu01Options->setEnabled(true);
         return;
     }
-    if (PbSUtilisateurBouton != "Fermer" || afficherMessage)
-        platform::dialogs::MsgBox("Utilisateur (" + PbTUtilisateurEnCours.NomUtilisateur + ") non autorisé",
-                                  platform::dialogs::vbCritical, titre());
-    if (principale) principale->Mnu01Options->setEnabled(false);
+    if (PbSUtilisateurBouton != "Fermer" || showMessage)
+        platform::dialogs::MsgBox("Utilisateur (" + PbTUtilisateurEnCours.userName + ") non autorisé",
+                                  platform::dialogs::vbCritical, captionText());
+    if (mainForm) mainForm->Mnu01Options->setEnabled(false);
     refuse = true;
 }
 
 bool SelectUser(bool& refuse) {
     refuse = false;
     const std::string programme = PbSDossierApplication + "AL3_Quillmoor.exe";
-    const std::string appelant = "Lib_Utilisateurs:SelectUser";
-    if (!Lib_Systeme::File_Exist(platform::process::Executable(programme), appelant, false)) {
+    const std::string caller = "Lib_Utilisateurs:SelectUser";
+    if (!Lib_Systeme::File_Exist(platform::process::Executable(programme), caller, false)) {
         platform::dialogs::MsgBox("Programme non trouvé:\r\n\r\n" + programme, platform::dialogs::vbExclamation,
-                                  titre());
+                                  captionText());
         refuse = true;
         return false;
     }
-    const platform::process::Started lance =
+    const platform::process::Started launched =
         platform::process::start({platform::process::Executable(programme), {"/Close"}, PbSDossierApplication});
     // A program that is there but does not start is a refusal too, with the main window left on screen.
-    if (!lance.ok()) {
-        Lib_Public::TraceLog(-1, -1, -1, "Err: Unable to start: " + programme + ": " + lance.reason + " |Sub: " + appelant,
+    if (!launched.ok()) {
+        Lib_Public::TraceLog(-1, -1, -1, "Err: Unable to start: " + programme + ": " + launched.reason + " |Sub: " + caller,
                              true);
         refuse = true;
         return false;
     }
-    Frm_Main* principale = TheFrm_Main();
-    if (principale) principale->hide();
-    int32_t sansLimite = 0;
-    Lib_Systeme::AttenteFinProcessusExterne(lance.pid, sansLimite);
-    if (principale && !Abandon) principale->show();
+    Frm_Main* mainForm = TheFrm_Main();
+    if (mainForm) mainForm->hide();
+    int32_t unlimited = 0;
+    Lib_Systeme::AttenteFinProcessusExterne(launched.pid, unlimited);
+    if (mainForm && !Abandon) mainForm->show();
 
     GestionDroitsUser(refuse, false);
-    if (UserObligatoire() && PbTUtilisateurEnCours.IdUtilisateur.empty()) refuse = true;
+    if (UserObligatoire() && PbTUtilisateurEnCours.userId.empty()) refuse = true;
     return true;
 }
 
 bool UserObligatoire() {
-    std::optional<bool>& obligatoire = requiredUserRead();
-    if (!obligatoire)
-        obligatoire = Lib_Systeme::LectureIni(PbSDossierConfigBase[0] + "AL3_Systeme.ini", "DroitsUsers",
+    std::optional<bool>& isMandatory = requiredUserRead();
+    if (!isMandatory)
+        isMandatory = Lib_Systeme::LectureIni(PbSDossierConfigBase[0] + "AL3_Systeme.ini", "DroitsUsers",
                                               "Actif", "0") != "0";
-    return *obligatoire;
+    return *isMandatory;
 }
 
 void resetUsers() {

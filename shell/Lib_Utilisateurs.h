@@ -7,8 +7,8 @@
 #include <string>
 
 struct InfoUtilisateur {
-    std::string IdUtilisateur;
-    std::string NomUtilisateur;
+    std::string userId;
+    std::string userName;
     std::string Droits;  // one character per right, right 1 first
     bool Charge = false;
     std::array<int16_t, 48> Droit{};         // rights 1 to 48, Droit[0] is right 1
@@ -20,16 +20,16 @@ inline std::string PbSUtilisateurBouton;  // the button the user program was lef
 
 namespace Lib_Utilisateurs {
 
-inline const std::string kCleUser = "Software\\Vantremo\\Aerolune\\User";
-inline constexpr int kDroitOptions = 32;
+inline const std::string kUserKey = "Software\\Vantremo\\Aerolune\\User";
+inline constexpr int kOptionsRight = 32;
 
 // Right n (1 to 68) of a user; 0 for any other n.
 int16_t Droit(const InfoUtilisateur& user, int n);
 
 // Loads the current user and rights from the registry into the main window's menu; refuse comes
 // back true when a user is there without right 32 (the box says so unless the user program was
-// left with "Fermer" and afficherMessage is false).
-void GestionDroitsUser(bool& refuse, bool afficherMessage);
+// left with "Fermer" and showMessage is false).
+void GestionDroitsUser(bool& refuse, bool showMessage);
 // Runs the user program (main window hidden meanwhile), then reloads the rights; refuse comes
 // back true when the program is missing or cannot start, when the user lacks right 32, or when
 // a user is required and none was chosen. Returns whether the user program ran.

@@ -32,7 +32,7 @@ QFont fontOf(const char* family, double points) {
 }  // namespace
 
 FrmSelectBase::FrmSelectBase()
-    : Form("FrmSelectBase"), banniere_(":/FrmSelectBase/FrmSelectBase_Banniere.png") {
+    : Form("FrmSelectBase"), banner_(":/FrmSelectBase/FrmSelectBase_Banniere.png") {
     SetCaption("Choix de la base");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     const struct { const char* text; const char* family; double points; } labels[] = {
@@ -75,7 +75,7 @@ void FrmSelectBase::placeControls(double scale) {
 
 void FrmSelectBase::paintEvent(QPaintEvent* event) {
     Form::paintEvent(event);
-    QPainter(this).drawPixmap(rect(), banniere_);
+    QPainter(this).drawPixmap(rect(), banner_);
 }
 
 void FrmSelectBase::Form_Load() {

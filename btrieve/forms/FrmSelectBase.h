@@ -39,7 +39,7 @@ protected:
 private:
     void placeControls(double scale);
     std::vector<int16_t> baseOfLine_;
-    QPixmap banniere_;
+    QPixmap banner_;
 };
 
 // The dialog as the site start-up drives it; a scripted run answers it from the dialog seam

@@ -5,12 +5,12 @@
 
 namespace platform::process {
 
-inline std::string Executable(const std::string& cheminExe) {
+inline std::string Executable(const std::string& exePath) {
     const std::string exe = ".exe";
-    if (cheminExe.size() > exe.size() &&
-        cheminExe.compare(cheminExe.size() - exe.size(), exe.size(), exe) == 0)
-        return cheminExe.substr(0, cheminExe.size() - exe.size());
-    return cheminExe;
+    if (exePath.size() > exe.size() &&
+        exePath.compare(exePath.size() - exe.size(), exe.size(), exe) == 0)
+        return exePath.substr(0, exePath.size() - exe.size());
+    return exePath;
 }
 
 }  // namespace platform::process

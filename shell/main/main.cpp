@@ -20,12 +20,12 @@ int main(int argc, char** argv) {
     application.setQuitOnLastWindowClosed(false);
     platform::forms::installQtPresenter();
 
-    auto* fenetre = new Frm_Main;  // kept for the whole run, as every window of the program
-    shell::installUnattendedStops(*fenetre);
-    fenetre->Form_Initialize();
-    fenetre->Load();
+    auto* win = new Frm_Main;  // kept for the whole run, as every window of the program
+    shell::installUnattendedStops(*win);
+    win->Form_Initialize();
+    win->Load();
     // A start-up that gave up has unloaded the window already.
-    const int code = fenetre->Loaded() ? application.exec() : 0;
+    const int code = win->Loaded() ? application.exec() : 0;
     // The shut-down has run; the windows that live for the whole run are not torn down after
     // the application object.
     std::fflush(nullptr);

@@ -16,8 +16,8 @@ namespace btrieve_test {
 class FakeMain : public neighbours::Frm_MainServices {
 public:
     std::string Caption() override { return "Aerolune: Relaytone"; }
-    void Quitter(bool forcer) override {
-        quits.push_back(forcer);
+    void Quitter(bool force) override {
+        quits.push_back(force);
         PbBQuitter = quitGoesAhead;
     }
     void ListeIncidents_AddItem(int16_t, const std::string& text) override {

@@ -21,12 +21,12 @@ TEST_F(Catalogue, FileNames) {
         {20, 2, "FRADC20.bt6"}, {0, 0, "FRAD000.bt6"},
     };
     for (const auto& c : cases) EXPECT_EQ(NomFichierBTR(c.file, c.instance), c.name) << c.file;
-    EXPECT_EQ(BtrieveFileDefs[55].NomBase, "FRAD055 ");
+    EXPECT_EQ(BtrieveFileDefs[55].baseName, "FRAD055 ");
     EXPECT_EQ(BtrieveFileDefs[55].Description, "V.2017 Dialogue Player --> Relaytone");
     EXPECT_EQ(BtrieveFileDefs[47].SecondFlag, "O");
     EXPECT_EQ(BtrieveFileDefs[20].SecondFlag, "N");
     for (int16_t empty : {8, 18, 50, 51, 52, 53, 54, 56, 57, 58, 60})
-        EXPECT_TRUE(BtrieveFileDefs[size_t(empty)].NomBase.empty()) << empty;
+        EXPECT_TRUE(BtrieveFileDefs[size_t(empty)].baseName.empty()) << empty;
 }
 
 TEST_F(Catalogue, OutOfRangeNamesAreRefusedNotInvented) {
@@ -76,23 +76,23 @@ TEST_F(Catalogue, FullEntriesAgreeWithTheKeyLengthTable) {
         std::vector<int32_t> lengths;
         int32_t current = 0;
         for (const BtrieveSegment& s : def.Segments) {
-            if (s.Longueur == 0) break;
+            if (s.byteLength == 0) break;
             EXPECT_GE(s.Position, 1) << no;
-            EXPECT_LE(s.Position + s.Longueur - 1, def.RecordLength) << no;
-            current += s.Longueur;
+            EXPECT_LE(s.Position + s.byteLength - 1, def.RecordLength) << no;
+            current += s.byteLength;
             if (!(s.Flags & 16)) {
                 lengths.push_back(current);
                 current = 0;
             }
         }
         EXPECT_EQ(current, 0) << "file " << no << " ends inside a segmented key";
-        ASSERT_EQ(int32_t(lengths.size()), def.NbCles) << no;
-        for (int16_t k = 0; k < def.NbCles; ++k) {
-            int32_t wanted = LongueurMinimaleCle(no, k);
+        ASSERT_EQ(int32_t(lengths.size()), def.keyCount) << no;
+        for (int16_t k = 0; k < def.keyCount; ++k) {
+            int32_t wanted = minimumKeyLength(no, k);
             if (no == 20 && k == 1) wanted = 10;   // the table asks only 3
             if (no == 59) wanted = 200;            // the table asks only 100
             EXPECT_EQ(lengths[size_t(k)], wanted) << "file " << no << " key " << k;
         }
-        EXPECT_EQ(LongueurMinimaleCle(no, int16_t(def.NbCles)), -1) << no;
+        EXPECT_EQ(minimumKeyLength(no, int16_t(def.keyCount)), -1) << no;
     }
 }

@@ -25,8 +25,8 @@ protected:
         platform::LocalClockTime start;
         ASSERT_TRUE(platform::parseInstant("2026-12-10 09:30:05", start));
         platform::clock::setManual(start, 400000);
-        Lib_Data_BTrieve::AjoutHistorique(0, "File:55 Station:1 OP:09 K:00 [x] [A:B]");
-        Lib_Data_BTrieve::AjoutHistorique(0, "File:55 Station:1 OP:04 K:00 [x] [A:B]");
+        Lib_Data_BTrieve::addHistory(0, "File:55 Station:1 OP:09 K:00 [x] [A:B]");
+        Lib_Data_BTrieve::addHistory(0, "File:55 Station:1 OP:04 K:00 [x] [A:B]");
     }
     void TearDown() override {
         platform::clock::useSystem();

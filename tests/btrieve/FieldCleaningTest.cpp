@@ -5,7 +5,7 @@
 
 #include "btrieve/FieldCleaning.h"
 
-using Lib_Data_BTrieve::NettoyageChamps;
+using Lib_Data_BTrieve::cleanFields;
 
 namespace {
 
@@ -21,7 +21,7 @@ std::string record(size_t length, const std::vector<Field>& fields) {
 }
 
 std::string cleaned(int16_t file, std::string r) {
-    NettoyageChamps(file, r.data());
+    cleanFields(file, r.data());
     return r;
 }
 

@@ -35,8 +35,8 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         support::writeWindowsFile(drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini"), "[Site]\nNbBase=1\n");
-        fenetre.Move(0, 0, 15000, 12000);
-        ASSERT_TRUE(waitUntil([&] { return desktop.named(fenetre.Caption()).has_value(); }));
+        win.Move(0, 0, 15000, 12000);
+        ASSERT_TRUE(waitUntil([&] { return desktop.named(win.Caption()).has_value(); }));
         pause();
     }
     // The settings window and its pages go with the test: a window shown once must not outlive
@@ -56,11 +56,11 @@ protected:
     static void pause() { waitUntil([] { return false; }, std::chrono::milliseconds(400)); }
     // The keys pressed on the main window, as the operator presses them.
     void keys(const std::string& pressed) {
-        support::pressKeys(display(), xid(fenetre), pressed);
+        support::pressKeys(display(), xid(win), pressed);
         pause();
     }
     bool onScreen(const QWidget& w) { return w.isVisible() && w.windowHandle() && w.windowHandle()->isExposed(); }
-    QPoint inMainWindow() { return desktop.frame(xid(fenetre)).topLeft() + QPoint(900, 650); }
+    QPoint inMainWindow() { return desktop.frame(xid(win)).topLeft() + QPoint(900, 650); }
 
     support::DesktopWindows desktop{display()};
 };
@@ -71,7 +71,7 @@ TEST_F(MainWindowOnDesktop, OptionsStaysInFrontOfTheMainWindowAndCtrlOAlwaysDoes
     FrmSetup& options = FrmSetup::get();
     ASSERT_TRUE(waitUntil([&] { return onScreen(options); }));
     pause();
-    EXPECT_EQ(desktop.transientFor(xid(options)), xid(fenetre));
+    EXPECT_EQ(desktop.transientFor(xid(options)), xid(win));
     EXPECT_TRUE(desktop.hasState(xid(options), "_NET_WM_STATE_SKIP_TASKBAR"));
     EXPECT_EQ(desktop.title(xid(options)).rfind("Options: Aerolune: Relaytone - ", 0), 0u) << desktop.title(xid(options));
 
@@ -79,13 +79,13 @@ TEST_F(MainWindowOnDesktop, OptionsStaysInFrontOfTheMainWindowAndCtrlOAlwaysDoes
     // after brings it back in front.
     support::click(display(), inMainWindow());
     pause();
-    EXPECT_TRUE(desktop.isAbove(xid(options), xid(fenetre)));
+    EXPECT_TRUE(desktop.isAbove(xid(options), xid(win)));
     keys("ctrl+o");
     EXPECT_TRUE(waitUntil([&] { return !options.isVisible(); }));
     keys("ctrl+o");
     ASSERT_TRUE(waitUntil([&] { return onScreen(options); }));
     pause();
-    EXPECT_TRUE(desktop.isAbove(xid(options), xid(fenetre)));
+    EXPECT_TRUE(desktop.isAbove(xid(options), xid(win)));
 
     // Minimised by the operator, it is still "visible": Ctrl+O brings it back.
     options.showMinimized();
@@ -95,7 +95,7 @@ TEST_F(MainWindowOnDesktop, OptionsStaysInFrontOfTheMainWindowAndCtrlOAlwaysDoes
 }
 
 TEST_F(MainWindowOnDesktop, TheAboutBoxOpensOverTheMainWindowWithItsCaptionAndNoTaskbarEntry) {
-    fenetre.Mnu99APropos->trigger();
+    win.Mnu99APropos->trigger();
     FrmAbout* boite = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* b = dynamic_cast<FrmAbout*>(w)) boite = b;
@@ -103,13 +103,13 @@ TEST_F(MainWindowOnDesktop, TheAboutBoxOpensOverTheMainWindowWithItsCaptionAndNo
     ASSERT_TRUE(waitUntil([&] { return onScreen(*boite); }));
     pause();
     EXPECT_EQ(desktop.title(xid(*boite)), "A propos de Aerolune: Relaytone");
-    EXPECT_EQ(desktop.transientFor(xid(*boite)), xid(fenetre));
+    EXPECT_EQ(desktop.transientFor(xid(*boite)), xid(win));
     EXPECT_TRUE(desktop.hasState(xid(*boite), "_NET_WM_STATE_SKIP_TASKBAR"));
-    const QPoint offset = desktop.frame(xid(*boite)).center() - desktop.frame(xid(fenetre)).center();
+    const QPoint offset = desktop.frame(xid(*boite)).center() - desktop.frame(xid(win)).center();
     EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
     support::click(display(), inMainWindow());
     pause();
-    EXPECT_TRUE(desktop.isAbove(xid(*boite), xid(fenetre)));
+    EXPECT_TRUE(desktop.isAbove(xid(*boite), xid(win)));
     boite->Unload();
 }
 
@@ -118,12 +118,12 @@ TEST_F(MainWindowOnDesktop, TheQuitQuestionShowsAboveTheStayOnTopMiscellaneousPa
     ASSERT_TRUE(FrmSetup::exists());
     platform::forms::installQtPresenter();
     platform::dialogs::showOnScreen();
-    FrmSetupDivers& divers = FrmSetupDivers::get();
-    divers.Move(3000, 3000, 9000, 9000);  // over the middle of the main window, where the box comes
-    divers.Show();
-    ASSERT_TRUE(waitUntil([&] { return onScreen(divers); }));
+    FrmSetupDivers& misc = FrmSetupDivers::get();
+    misc.Move(3000, 3000, 9000, 9000);  // over the middle of the main window, where the box comes
+    misc.Show();
+    ASSERT_TRUE(waitUntil([&] { return onScreen(misc); }));
     pause();
-    ASSERT_TRUE(desktop.hasState(xid(divers), "_NET_WM_STATE_ABOVE"));
+    ASSERT_TRUE(desktop.hasState(xid(misc), "_NET_WM_STATE_ABOVE"));
 
     // Looked at from the question's own event loop, once the box is on screen for a while.
     bool seen = false, above = false;
@@ -136,7 +136,7 @@ TEST_F(MainWindowOnDesktop, TheQuitQuestionShowsAboveTheStayOnTopMiscellaneousPa
         if (!box || !onScreen(*box) || ++ticks < 4) return;
         watcher.stop();
         seen = box->text() == "Voulez-vous quitter le programme ?";
-        above = desktop.isAbove(xid(*box), xid(divers));
+        above = desktop.isAbove(xid(*box), xid(misc));
         yes = box->button(QMessageBox::Yes)->text().remove('&');
         // The operator answers with the mouse.
         QAbstractButton* non = box->button(QMessageBox::No);
@@ -156,7 +156,7 @@ TEST_F(MainWindowOnDesktop, TheQuitQuestionShowsAboveTheStayOnTopMiscellaneousPa
     EXPECT_EQ(yes.toStdString(), expected->second.first);
     EXPECT_EQ(no.toStdString(), expected->second.second);
     EXPECT_TRUE(waitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
-    EXPECT_TRUE(fenetre.Loaded());  // "No"
+    EXPECT_TRUE(win.Loaded());  // "No"
 }
 
 }  // namespace

@@ -23,15 +23,15 @@ TEST(BaseChoice, TheChosenBaseIsTheOneTheProgramRunsOnAndIsRecorded) {
     ASSERT_TRUE(program.waitForLog("Traitement des données non encore traitées: End")) << program.log();
 
     // The window itself was asked, not the windowless default.
-    const std::string boites = program.errorOutput();
-    EXPECT_NE(boites.find("[dialog] Choix de la base | "), std::string::npos) << boites;
+    const std::string messageBoxes = program.errorOutput();
+    EXPECT_NE(messageBoxes.find("[dialog] Choix de la base | "), std::string::npos) << messageBoxes;
     EXPECT_NE(program.logPosition("Open Modal Form: FrmSelectBase"), std::string::npos);
 
     // Base 2's rows answer; base 1's were never bound.
     for (int station : {1, 2}) {
-        const auto reponse = e2e::askTime(site.port(station, 2));
-        ASSERT_TRUE(reponse) << "base 2, station " << station << "\n" << program.log();
-        EXPECT_EQ(reponse->rfind("<Relaytone_Time:", 0), 0u) << *reponse;
+        const auto reply = e2e::askTime(site.port(station, 2));
+        ASSERT_TRUE(reply) << "base 2, station " << station << "\n" << program.log();
+        EXPECT_EQ(reply->rfind("<Relaytone_Time:", 0), 0u) << *reply;
     }
     EXPECT_FALSE(e2e::askTime(site.port(1, 1), 500ms));
 
@@ -44,15 +44,15 @@ TEST(BaseChoice, ACancelEndsTheProgramAtOnceBeforeTheSettingsLoad) {
     e2e::E2eSite site(2, 3);
     e2e::ProgramOptions options;
     options.answers = "cancel";
-    QElapsedTimer horloge;
-    horloge.start();
+    QElapsedTimer clockSource;
+    clockSource.start();
     e2e::E2eProgram program(site, options);
     EXPECT_EQ(program.waitForExit(), 0);
-    EXPECT_LT(horloge.elapsed(), 15000);
+    EXPECT_LT(clockSource.elapsed(), 15000);
 
-    const std::string boites = program.errorOutput();
-    EXPECT_NE(boites.find("[dialog] Choix de la base | "), std::string::npos) << boites;
-    EXPECT_NE(boites.find("| cancel"), std::string::npos) << boites;
+    const std::string messageBoxes = program.errorOutput();
+    EXPECT_NE(messageBoxes.find("[dialog] Choix de la base | "), std::string::npos) << messageBoxes;
+    EXPECT_NE(messageBoxes.find("| cancel"), std::string::npos) << messageBoxes;
     // No settings window, no orderly shut-down: nothing was bound, saved or recorded.
     EXPECT_EQ(program.log().find("FrmSetup: Init General: Start"), std::string::npos) << program.log();
     EXPECT_FALSE(std::filesystem::exists(site.positionsFile()));

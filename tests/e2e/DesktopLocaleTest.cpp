@@ -38,10 +38,10 @@ TEST(FrenchDesktop, TheProgramAnswersLogsInFrenchFiguresAndStopsWithZero) {
     ASSERT_TRUE(program.waitForLog("Traitement des données non encore traitées: End"))
         << program.log() << program.errorOutput();
 
-    const auto reponse = e2e::askTime(site.port(1));
-    ASSERT_TRUE(reponse);
-    EXPECT_TRUE(std::regex_match(*reponse, std::regex(R"(<Relaytone_Time:\d\d/\d\d/\d{4} \d\d:\d\d:\d\d>)")))
-        << *reponse;
+    const auto reply = e2e::askTime(site.port(1));
+    ASSERT_TRUE(reply);
+    EXPECT_TRUE(std::regex_match(*reply, std::regex(R"(<Relaytone_Time:\d\d/\d\d/\d{4} \d\d:\d\d:\d\d>)")))
+        << *reply;
 
     // Read as VB reads it: "2E0" is station 2.
     const std::string message = "<NoStation:2E0><CurrNature:Mus><CurrLib:Été 3.5>";

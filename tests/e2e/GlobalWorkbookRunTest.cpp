@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr const char* kFin = "Traitement des données non encore traitées: End";
-constexpr int32_t kRouge = 255;
+constexpr const char* kEnd = "Traitement des données non encore traitées: End";
+constexpr int32_t kRed = 255;
 
 class GlobalWorkbookRun : public ::testing::Test {
 protected:
@@ -36,9 +36,9 @@ protected:
         e2e::E2eProgram program(site);
         QElapsedTimer waited;
         waited.start();
-        while (count(program.log(), kFin) <= runs_ && program.running() && waited.elapsed() < 20000)
+        while (count(program.log(), kEnd) <= runs_ && program.running() && waited.elapsed() < 20000)
             QThread::msleep(50);
-        EXPECT_EQ(count(program.log(), kFin), runs_ + 1) << program.log();
+        EXPECT_EQ(count(program.log(), kEnd), runs_ + 1) << program.log();
         EXPECT_EQ(program.terminate(), 0);
         ++runs_;
         return program.log();
@@ -70,7 +70,7 @@ TEST_F(GlobalWorkbookRun, EachRunAddsItsTwoRestartRowsAndADamagedFileIsKeptBesid
     for (int column : {1, 4}) {  // each station's text column
         EXPECT_EQ(text(first, 0, column), "Fin Redémarrage");
         EXPECT_EQ(text(first, 1, column), "Début Redémarrage");
-        EXPECT_EQ(first.cells.at({0, column}).backColour, kRouge);
+        EXPECT_EQ(first.cells.at({0, column}).backColour, kRed);
         EXPECT_EQ(text(first, 2, column), "");
     }
 

@@ -66,9 +66,9 @@ TEST_P(NightlyRelaunchAtNight, NobodyAnswersTheQuitQuestionYetBothRunsKeepTheirR
     support::writeWindowsFile(site.programFolder() / "Settings" / "AL3_Relaytone" / "AL3_Relaytone.Ini",
                               "[SoundCard]\nActive=0\n[Windows]\nLaunch=1\n");
     const fs::path config = site.programFolder() / "Settings" / "AL3_Config.ini";
-    std::string texte = support::readWindowsFile(config);
-    texte.insert(texte.find('\n', texte.find("[Site]")) + 1, "Mails_Avis=1\n");
-    support::writeWindowsFile(config, texte);
+    std::string textValue = support::readWindowsFile(config);
+    textValue.insert(textValue.find('\n', textValue.find("[Site]")) + 1, "Mails_Avis=1\n");
+    support::writeWindowsFile(config, textValue);
     mailtest::SmtpPeer peer(site.root() / "smtp", mailconfig::kAccount, mailconfig::password(), night.mailFault);
     ::setenv("AL3_SMTP_SERVER", peer.server().c_str(), 1);
 
@@ -93,11 +93,11 @@ TEST_P(NightlyRelaunchAtNight, NobodyAnswersTheQuitQuestionYetBothRunsKeepTheirR
     int second = 0;
     ASSERT_TRUE(support::eventually([&] { return (second = otherCopy(site, firstPid)) != 0; }, 30s))
         << support::readBytes(site.programFolder() / "AL3_Relaytone_Launcher_2026-03.Log");
-    std::optional<std::string> reponse;
-    for (int essai = 0; essai < 300 && !reponse && !ended(second); ++essai)
-        reponse = e2e::askTime(site.port(1), 100ms);
-    ASSERT_TRUE(reponse) << "the new copy answers time queries\n" << first.log() << first.errorOutput();
-    EXPECT_EQ(reponse->rfind("<Relaytone_Time:", 0), 0u) << *reponse;
+    std::optional<std::string> reply;
+    for (int attempt = 0; attempt < 300 && !reply && !ended(second); ++attempt)
+        reply = e2e::askTime(site.port(1), 100ms);
+    ASSERT_TRUE(reply) << "the new copy answers time queries\n" << first.log() << first.errorOutput();
+    EXPECT_EQ(reply->rfind("<Relaytone_Time:", 0), 0u) << *reply;
     ASSERT_TRUE(support::eventually([&] { return count(first.log(), "Traitement des données non encore traitées: End") == 2; }, 30s));
     ::kill(second, SIGTERM);
     ASSERT_TRUE(support::eventually([&] { return ended(second); }, 30s));
@@ -119,11 +119,11 @@ TEST_P(NightlyRelaunchAtNight, NobodyAnswersTheQuitQuestionYetBothRunsKeepTheirR
     for (int row = 0; row < int(rows.size()); ++row) EXPECT_EQ(cell(sheet, row, 1), rows[size_t(row)]) << row;
     EXPECT_EQ(cell(sheet, 4, 1), "");
 
-    size_t arrets = 0;
+    size_t stops = 0;
     for (const auto& mail : peer.received())
-        arrets += mailtest::text(mail["subject"]).find("Relaytone arrêté") != std::string::npos ||
+        stops += mailtest::text(mail["subject"]).find("Relaytone arrêté") != std::string::npos ||
                   mailtest::text(mail["body"]).find("Relaytone arrêté") != std::string::npos;
-    EXPECT_EQ(arrets, night.stopMailDelivered ? 1u : 0u)
+    EXPECT_EQ(stops, night.stopMailDelivered ? 1u : 0u)
         << "the first run's stop mail; the task manager's close sends none";
 }
 

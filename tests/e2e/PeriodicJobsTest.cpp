@@ -14,16 +14,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
-void avecMailsAvis(const e2e::E2eSite& site) {
+void withNoticeMails(const e2e::E2eSite& site) {
     const auto config = site.programFolder() / "Settings" / "AL3_Config.ini";
-    std::string texte = support::readWindowsFile(config);
-    texte.insert(texte.find('\n', texte.find("[Site]")) + 1, "Mails_Avis=1\n");
-    support::writeWindowsFile(config, texte);
+    std::string textValue = support::readWindowsFile(config);
+    textValue.insert(textValue.find('\n', textValue.find("[Site]")) + 1, "Mails_Avis=1\n");
+    support::writeWindowsFile(config, textValue);
 }
 
 TEST(PeriodicJobs, TheAliveMailAloneGoesOutOnceTheMainWindowShows) {
     e2e::E2eSite site;
-    avecMailsAvis(site);
+    withNoticeMails(site);
     mailtest::SmtpPeer peer(site.root() / "smtp", mailconfig::kAccount, mailconfig::password());
     ::setenv("AL3_SMTP_SERVER", peer.server().c_str(), 1);
     e2e::ProgramOptions options;
@@ -34,7 +34,7 @@ TEST(PeriodicJobs, TheAliveMailAloneGoesOutOnceTheMainWindowShows) {
     ASSERT_TRUE(support::eventually([&] { return !peer.received().empty(); }, 20s)) << program.log();
     const auto mails = peer.received();
     ASSERT_EQ(mails.size(), 1u);
-    EXPECT_EQ(mailtest::strings(mails[0]["rcpt_tos"]), std::vector<std::string>{mailconfig::kAdresseSupport});
+    EXPECT_EQ(mailtest::strings(mails[0]["rcpt_tos"]), std::vector<std::string>{mailconfig::kSupportAddress});
     EXPECT_NE(mailtest::text(mails[0]["body"]).find("Relaytone actif"), std::string::npos);
     EXPECT_EQ(program.terminate(), 0);
     ::unsetenv("AL3_SMTP_SERVER");

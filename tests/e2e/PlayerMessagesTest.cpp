@@ -37,9 +37,9 @@ TEST(PlayerMessages, AMessageForStationTwoIsQueuedAndHandedOnAfterStartUp) {
     e2e::sendDatagram(site.port(2), message);
     ASSERT_TRUE(program.waitForLog("TimerDataArrival_Timer: Chaine: " + message)) << program.log();
     const size_t fin = program.logPosition("Traitement des données non encore traitées: End");
-    const size_t arrivee = program.logPosition("UDP: Data arrival: ");
-    EXPECT_GT(arrivee, fin);
-    EXPECT_GT(program.logPosition("TimerDataArrival_Timer: Chaine: " + message), arrivee);
+    const size_t arrival = program.logPosition("UDP: Data arrival: ");
+    EXPECT_GT(arrival, fin);
+    EXPECT_GT(program.logPosition("TimerDataArrival_Timer: Chaine: " + message), arrival);
     EXPECT_EQ(program.terminate(), 0);
 }
 

@@ -21,7 +21,7 @@ TEST(StartUp, LogsItsStepsInOrderAndAnswersTimeQueries) {
 
     // The day header, then start-up: the settings window binds each row on the engine's
     // receivers (loaded before it), then the base's files open, the window shows, the replay runs.
-    const std::vector<std::string> ordre = {
+    const std::vector<std::string> sequence = {
         "App.Version: ",
         "FrmMain: Init General: Start",
         "----- Init: InitGeneralSite -----",
@@ -35,19 +35,19 @@ TEST(StartUp, LogsItsStepsInOrderAndAnswersTimeQueries) {
         "----- Init: Duration: ",
         "Traitement des données non encore traitées: Start",
         "Traitement des données non encore traitées: End"};
-    size_t precedent = 0;
-    for (const auto& etape : ordre) {
-        const size_t position = program.logPosition(etape);
-        ASSERT_NE(position, std::string::npos) << etape << "\n" << program.log();
-        EXPECT_GT(position, precedent) << etape;
-        precedent = position;
+    size_t prior = 0;
+    for (const auto& stage : sequence) {
+        const size_t position = program.logPosition(stage);
+        ASSERT_NE(position, std::string::npos) << stage << "\n" << program.log();
+        EXPECT_GT(position, prior) << stage;
+        prior = position;
     }
 
     for (int station : {1, 2}) {
-        const auto reponse = e2e::askTime(site.port(station));
-        ASSERT_TRUE(reponse) << "station " << station;
-        EXPECT_EQ(reponse->rfind("<Relaytone_Time:", 0), 0u) << *reponse;
-        EXPECT_EQ(reponse->size(), 36u) << *reponse;
+        const auto reply = e2e::askTime(site.port(station));
+        ASSERT_TRUE(reply) << "station " << station;
+        EXPECT_EQ(reply->rfind("<Relaytone_Time:", 0), 0u) << *reply;
+        EXPECT_EQ(reply->size(), 36u) << *reply;
     }
     EXPECT_EQ(program.terminate(), 0);
 }
@@ -59,9 +59,9 @@ TEST(StartUp, TermSignalShutsDownInOrderAndExitsWithZero) {
 
     EXPECT_EQ(program.terminate(), 0);
     const std::string log = program.log();
-    const size_t ferme = log.find("Form closed by the Taskmanager");
-    ASSERT_NE(ferme, std::string::npos) << log;
-    EXPECT_NE(log.find("Pervasive Files: Closed", ferme), std::string::npos) << log;
+    const size_t closed = log.find("Form closed by the Taskmanager");
+    ASSERT_NE(closed, std::string::npos) << log;
+    EXPECT_NE(log.find("Pervasive Files: Closed", closed), std::string::npos) << log;
     EXPECT_EQ(log.find("Voulez-vous quitter"), std::string::npos);
     const std::string positions = support::readWindowsFile(site.positionsFile());
     EXPECT_NE(positions.find("[FrmPos]"), std::string::npos) << positions;
@@ -86,10 +86,10 @@ TEST(StartUp, MissingControlFilesOfferTheInstallerAndEnd) {
     options.answers = "ok,no";
     e2e::E2eProgram program(site, options);
     EXPECT_EQ(program.waitForExit(), 0);
-    const std::string boites = program.errorOutput();
-    EXPECT_NE(boites.find("3.49.000"), std::string::npos) << boites;
-    EXPECT_NE(boites.find("Voulez-vous télécharger le fichier et faire l'installation ?"), std::string::npos)
-        << boites;
+    const std::string messageBoxes = program.errorOutput();
+    EXPECT_NE(messageBoxes.find("3.49.000"), std::string::npos) << messageBoxes;
+    EXPECT_NE(messageBoxes.find("Voulez-vous télécharger le fichier et faire l'installation ?"), std::string::npos)
+        << messageBoxes;
 }
 
 }  // namespace
@@ -117,19 +117,19 @@ TEST(StartUp, TheCommandLineChoosesTheInstanceAndRefusesABaseTheSiteLacks) {
 
 TEST(StartUp, ANewCopyEndsTheOlderOneWhichLeavesTheNewOneRunning) {
     e2e::E2eSite site;
-    e2e::E2eProgram ancienne(site);
-    ASSERT_TRUE(ancienne.waitForLog("Traitement des données non encore traitées: End")) << ancienne.log();
-    e2e::E2eProgram nouvelle(site);
+    e2e::E2eProgram olderCopy(site);
+    ASSERT_TRUE(olderCopy.waitForLog("Traitement des données non encore traitées: End")) << olderCopy.log();
+    e2e::E2eProgram fresh(site);
     // The older copy is asked to quit: an orderly shut-down, and it ends only itself.
-    EXPECT_EQ(ancienne.waitForExit(std::chrono::seconds(30)), 0) << ancienne.log();
-    ASSERT_TRUE(nouvelle.waitForLog("Err: PrevInstance found in Windows memory.")) << nouvelle.log();
-    ASSERT_TRUE(nouvelle.running());
-    std::optional<std::string> reponse;
-    for (int essai = 0; essai < 200 && !reponse && nouvelle.running(); ++essai)
-        reponse = e2e::askTime(site.port(1), std::chrono::milliseconds(100));
-    ASSERT_TRUE(reponse) << nouvelle.log();
-    EXPECT_EQ(reponse->rfind("<Relaytone_Time:", 0), 0u);
-    EXPECT_EQ(nouvelle.terminate(), 0);
+    EXPECT_EQ(olderCopy.waitForExit(std::chrono::seconds(30)), 0) << olderCopy.log();
+    ASSERT_TRUE(fresh.waitForLog("Err: PrevInstance found in Windows memory.")) << fresh.log();
+    ASSERT_TRUE(fresh.running());
+    std::optional<std::string> reply;
+    for (int attempt = 0; attempt < 200 && !reply && fresh.running(); ++attempt)
+        reply = e2e::askTime(site.port(1), std::chrono::milliseconds(100));
+    ASSERT_TRUE(reply) << fresh.log();
+    EXPECT_EQ(reply->rfind("<Relaytone_Time:", 0), 0u);
+    EXPECT_EQ(fresh.terminate(), 0);
 }
 
 }  // namespace
@@ -144,10 +144,10 @@ TEST(StartUp, ATermSignalDuringStartUpShutsDownWithoutGoingOn) {
     // Its lines wait in memory until the settings window loads, so the log cannot show the pause:
     // the signal comes well inside it.
     QThread::msleep(1500);
-    QElapsedTimer horloge;
-    horloge.start();
+    QElapsedTimer clockSource;
+    clockSource.start();
     EXPECT_EQ(program.terminate(), 0);
-    EXPECT_LT(horloge.elapsed(), 5000);  // the pause ended with the shut-down
+    EXPECT_LT(clockSource.elapsed(), 5000);  // the pause ended with the shut-down
     EXPECT_TRUE(std::filesystem::exists(site.positionsFile()));
     // Start-up stopped where the close found it: no settings window, no rows bound.
     EXPECT_EQ(program.log().find("FrmSetup: Init General: Start"), std::string::npos) << program.log();

@@ -18,8 +18,8 @@ namespace enginetest {
 
 class RecordingMainWindow : public neighbours::Frm_MainServices {
 public:
-    void RelancerApplication(bool modeTest, const std::string& subAppelant) override {
-        restarts.emplace_back(modeTest, subAppelant);
+    void RelancerApplication(bool modeTest, const std::string& callerSub) override {
+        restarts.emplace_back(modeTest, callerSub);
     }
     std::vector<std::pair<bool, std::string>> restarts;
 };

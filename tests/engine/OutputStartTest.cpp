@@ -328,30 +328,30 @@ TEST_F(OutputStart, AShutDownDuringTheRetryWaitEndsTheSettingsLoadThere) {
     writeBaseSettings("[UDP_In_01]\nIP=127.0.0.1\nPort=" + std::to_string(port) + "\nActif=1\n");
     platform::clock::setManual(platform::LocalClockTime{}, 1'000'000);
     amp().failNext(Operation::InitDJSystem, -5);
-    bool attendait = false;
+    bool wasWaiting = false;
     // Acts in the first event pass after the retry line, that is inside the retry wait.
-    QTimer pendantLAttente;
-    QObject::connect(&pendantLAttente, &QTimer::timeout, [&] {
+    QTimer duringTheWait;
+    QObject::connect(&duringTheWait, &QTimer::timeout, [&] {
         if (!logged("Err: Init Sound Card |New try in few seconds")) return;
-        pendantLAttente.stop();
-        attendait = FrmSetupEnChargement;
+        duringTheWait.stop();
+        wasWaiting = FrmSetupEnChargement;
         // What the main window's unload does first: the flag, then the settings window goes.
         Abandon = true;
         FrmSetup::get().Unload(platform::forms::vbFormCode);
     });
-    pendantLAttente.start(5);
+    duringTheWait.start(5);
     loadWindows();
     const bool charge = PbBFrmSetupChargee;
-    const bool demarre = amp().SystemStarted();
+    const bool started = amp().SystemStarted();
     Abandon = false;
 
-    EXPECT_TRUE(attendait);
+    EXPECT_TRUE(wasWaiting);
     EXPECT_TRUE(logged("Err: Init Sound Card |New try in few seconds"));
-    EXPECT_FALSE(demarre);
+    EXPECT_FALSE(started);
     EXPECT_FALSE(charge);
     EXPECT_FALSE(FrmSetupEnChargement);
-    QUdpSocket libre;
-    EXPECT_TRUE(libre.bind(QHostAddress::LocalHost, port, QUdpSocket::DontShareAddress));
+    QUdpSocket free;
+    EXPECT_TRUE(free.bind(QHostAddress::LocalHost, port, QUdpSocket::DontShareAddress));
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_F(Planning, TheFirstPlayerFileThatHoldsSomethingIsRead) {
         std::filesystem::remove_all(drive.host("C:\\Config"));
         std::filesystem::create_directories(drive.host("C:\\Config"));
         for (const auto& [name, content] : c.files) player(name, content);
-        EXPECT_EQ(engine::FichierPlayer("C:\\Config\\"), std::string("C:\\Config\\") + c.chosen);
+        EXPECT_EQ(engine::playerFile("C:\\Config\\"), std::string("C:\\Config\\") + c.chosen);
     }
 }
 

@@ -23,8 +23,8 @@ using Lib_Email::EnvoiDuMail;
 class StatusMails : public mailtest::MailTest {
 protected:
     void send(const std::string& to, const std::string& message = "Relaytone lancé",
-              bool joindreLog = false, bool maj = false, bool societe = true, bool tracer = false) {
-        EnvoiDuMail(0, to, message, 0, joindreLog, maj, societe, tracer);
+              bool attachLog = false, bool maj = false, bool company = true, bool tracer = false) {
+        EnvoiDuMail(0, to, message, 0, attachLog, maj, company, tracer);
     }
 };
 
@@ -67,7 +67,7 @@ TEST_F(StatusMails, NoticeCarriesTheSystemReportFromTheNoReplySender) {
 TEST_F(StatusMails, RecipientListsAndSenderNames) {
     struct Case {
         const char* to;
-        bool maj, societe;
+        bool maj, company;
         std::vector<std::string> recipients;
         const char* sender;
     };
@@ -79,7 +79,7 @@ TEST_F(StatusMails, RecipientListsAndSenderNames) {
         {"a@example.test; ;b@example.test ", false, false, {"a@example.test", "b@example.test"},
          "Aerolune Relaytone"},
     };
-    for (const Case& c : cases) send(c.to, "Relaytone actif", false, c.maj, c.societe);
+    for (const Case& c : cases) send(c.to, "Relaytone actif", false, c.maj, c.company);
     const auto received = peer.received();
     ASSERT_EQ(received.size(), std::size(cases));
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -93,9 +93,9 @@ TEST_F(StatusMails, DailyLogGoesAsAnHourlyCopyWhenThereIsOne) {
     std::filesystem::create_directories(drive.root() / "Logs");
     std::ofstream(drive.root() / "Logs" / "20240131.Log", std::ios::binary) << log;
 
-    send(mailconfig::kAdresseSupport, "Relaytone envoi du Log", true);
+    send(mailconfig::kSupportAddress, "Relaytone envoi du Log", true);
     std::filesystem::remove(drive.root() / "Logs" / "20240131.Log");
-    send(mailconfig::kAdresseSupport, "Relaytone envoi du Log", true);
+    send(mailconfig::kSupportAddress, "Relaytone envoi du Log", true);
 
     const auto received = peer.received();
     ASSERT_EQ(received.size(), 2u);
@@ -145,11 +145,11 @@ TEST_F(StatusMails, PartnerRadiosAndTheSitesNoticeOption) {
     }
 
     PbSDossierConfigSite = "C:\\Vantremo\\AL3_Config.ini";
-    EXPECT_FALSE(Lib_Email::MailsAvisActifs());  // no file: off
+    EXPECT_FALSE(Lib_Email::noticeMailsActive());  // no file: off
     support::writeWindowsFile(drive.host(PbSDossierConfigSite), "[Site]\nNbBase=1\n");
-    EXPECT_FALSE(Lib_Email::MailsAvisActifs());
+    EXPECT_FALSE(Lib_Email::noticeMailsActive());
     support::writeWindowsFile(drive.host(PbSDossierConfigSite), "[Site]\nMails_Avis=1\n");
-    EXPECT_TRUE(Lib_Email::MailsAvisActifs());
+    EXPECT_TRUE(Lib_Email::noticeMailsActive());
 }
 
 TEST(NoticeSubject, CaptionLosesEveryFamilyPrefixInAnyCase) {
@@ -161,7 +161,7 @@ TEST(NoticeSubject, CaptionLosesEveryFamilyPrefixInAnyCase) {
         {"", ""},
     };
     for (const auto& [caption, subject] : cases)
-        EXPECT_EQ(Lib_Email::SujetDepuisCaption(caption), subject) << caption;
+        EXPECT_EQ(Lib_Email::subjectFromCaption(caption), subject) << caption;
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST_F(StoredOutput, TheNatureTheDriverOfferStoredSurvivesTheSavesAndTheForcedRe
     loadWindows();
     ASSERT_EQ(dlg::asked().size(), 3u);
     EXPECT_EQ(stored("General_Out", "Pipe_00_Nature"), "2");
-    EXPECT_EQ(son().ComboNatureTrancheOut[0]->ListIndex(), FrmSetupSon::NatureConstructeur);
+    EXPECT_EQ(son().ComboNatureTrancheOut[0]->ListIndex(), FrmSetupSon::NatureMaker);
     EXPECT_FALSE(logged("Output start already under way"));
     EXPECT_FALSE(OptionsModifiees);
     EXPECT_TRUE(PbTPipesOut[0].Initialise);  // the running output is left as it is
@@ -94,7 +94,7 @@ TEST_F(StoredOutput, TheNatureTheDriverOfferStoredSurvivesTheSavesAndTheForcedRe
     PbBRelanceForcee = false;
     const size_t from = mark();
     loadWindows();
-    EXPECT_EQ(son().ComboNatureTrancheOut[0]->ListIndex(), FrmSetupSon::NatureConstructeur);
+    EXPECT_EQ(son().ComboNatureTrancheOut[0]->ListIndex(), FrmSetupSon::NatureMaker);
     for (const std::string& text : textsSince(from)) EXPECT_NE(text, "Init DirectX: Out");
 }
 

@@ -40,7 +40,7 @@ protected:
         EngineWindowTest::TearDown();
     }
     void serviceAt(const std::string& base) { ::setenv("AL3_VERSION_SERVICE", base.c_str(), 1); }
-    std::filesystem::path answerFile() const { return drive.host(engine::kFichierReponseVersion); }
+    std::filesystem::path answerFile() const { return drive.host(engine::kVersionReplyFile); }
     // What the check asked, as "kind|title|text".
     std::vector<std::string> asked() const {
         std::vector<std::string> lines;
@@ -88,8 +88,8 @@ TEST_F(UpdateCheckTest, TheVerdictComparesTheServicesVersionWithTheRunningOneAsT
     }
     ASSERT_EQ(server.requests().size(), cases.size());
     EXPECT_EQ(server.requests()[0], "GET /IAL/DROITS/radio.php?_method=getByIdLocal&IdLocal=" +
-                                        engine::kCleApplication + " HTTP/1.1");
-    EXPECT_EQ(engine::kCleApplication.size(), 34u);
+                                        engine::kApplicationKey + " HTTP/1.1");
+    EXPECT_EQ(engine::kApplicationKey.size(), 34u);
     EXPECT_EQ(engine().TaskDialog.hWndParent, 4242);
     EXPECT_EQ(engine().TaskDialog.DefaultButton, engine::IDOK);
 }

@@ -140,10 +140,10 @@ TEST(Conversions, DatesAsText) {
 TEST(Conversions, S2DOfImpossibleDateGivesNullDateAndReport) {
     for (const char* text : {"99999999", "abc", "", "00000101", "-9990101", "9e990101", "-1e90101"}) {
         logbuffers::earlyBuffer().clear();
-        EXPECT_EQ(S2D(text), DateNulle()) << text;
+        EXPECT_EQ(S2D(text), nullDate()) << text;
         EXPECT_TRUE(logHolds("Lib_Public:S2D")) << text;
     }
-    EXPECT_EQ(D2S(DateNulle()), "18991230");
+    EXPECT_EQ(D2S(nullDate()), "18991230");
 }
 
 TEST(Conversions, Date2StringEx) {

@@ -133,24 +133,24 @@ TEST_F(DailyLog, AFlushNamesItsFileOrDatesItYesterdayAndEmptiesTheListItIsGiven)
     loadSettings();
     TraceLog(-1, -1, -1, "today");  // today's header and line
 
-    logbuffers::LogList copie;
-    copie.add("for the mailing copy");
-    std::string nom = "Relaytone_Copie";
-    Lib_Public::TraceLogForce(copie, nom, false, "Test:Copie");
-    EXPECT_TRUE(copie.empty());
-    EXPECT_EQ(nom, "Relaytone_Copie");
+    logbuffers::LogList copyPath;
+    copyPath.add("for the mailing copy");
+    std::string nameText = "Relaytone_Copie";
+    Lib_Public::TraceLogForce(copyPath, nameText, false, "Test:Copie");
+    EXPECT_TRUE(copyPath.empty());
+    EXPECT_EQ(nameText, "Relaytone_Copie");
     // Today's header is written already: the named file gets the lines alone.
     EXPECT_EQ(fileLines("Relaytone_Copie"), (std::vector<std::string>{"for the mailing copy"}));
 
-    logbuffers::LogList hier;
-    hier.add("late for yesterday");
-    nom = "  ";
-    Lib_Public::TraceLogForce(hier, nom, true, "Test:Hier");
-    EXPECT_EQ(nom, "20240229");
-    const auto lignes = fileLines("20240229");
-    ASSERT_FALSE(lignes.empty());
-    EXPECT_EQ(countContaining(lignes, "|Sub: Test:Hier"), 1u);  // yesterday's own header
-    EXPECT_EQ(lignes.back(), "late for yesterday");
+    logbuffers::LogList dayBefore;
+    dayBefore.add("late for yesterday");
+    nameText = "  ";
+    Lib_Public::TraceLogForce(dayBefore, nameText, true, "Test:Hier");
+    EXPECT_EQ(nameText, "20240229");
+    const auto lineList = fileLines("20240229");
+    ASSERT_FALSE(lineList.empty());
+    EXPECT_EQ(countContaining(lineList, "|Sub: Test:Hier"), 1u);  // yesterday's own header
+    EXPECT_EQ(lineList.back(), "late for yesterday");
     EXPECT_EQ(fileTexts("20240301"), (std::vector<std::string>{"today"}));
 }
 
@@ -214,7 +214,7 @@ TEST_F(DailyLog, FailedWriteKeepsTheLinesReportsOnceAndWritesThemLater) {
 
 TEST_F(DailyLog, AFailureThrownDuringAWriteLeavesTheLogWorking) {
     // The day header's reboot advice mails the operator: that mail fails once with an exception.
-    windows.settings.nbJoursIndex = 5;
+    windows.settings.dayCountIndex = 5;
     windows.settings.checkEmail[4] = 1;
     windows.engine.duringMail = [this] {
         windows.engine.duringMail = nullptr;
@@ -426,7 +426,7 @@ class RebootAdvice : public DailyLog, public ::testing::WithParamInterface<Reboo
 
 TEST_P(RebootAdvice, IsGivenPastTheLimit) {
     const RebootCase c = GetParam();
-    windows.settings.nbJoursIndex = c.index;
+    windows.settings.dayCountIndex = c.index;
     windows.settings.checkEmail[size_t(c.mailCategory)] = 1;  // only the advice's own box
     clockAt({.year = 2024, .month = 3, .day = 1, .hour = 10},
             uint64_t(c.uptimeDays) * 86400000u + 3600000u);
@@ -449,7 +449,7 @@ TEST_P(RebootAdvice, IsGivenPastTheLimit) {
 }
 
 TEST_F(DailyLog, EachRebootAdviceIsGivenOncePerRun) {
-    windows.settings.nbJoursIndex = 5;
+    windows.settings.dayCountIndex = 5;
     clockAt({.year = 2024, .month = 3, .day = 1, .hour = 10}, 42ull * 86400000u);
     loadSettings();
     for (int day = 0; day < 4; ++day) {  // uptime 42, 43, 44, 45: each header checks again

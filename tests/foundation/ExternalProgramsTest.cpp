@@ -90,7 +90,7 @@ TEST(ShellRefusals, CodesGiveTheirNumberAndFrenchText) {
         {17, app + 17, "Erreur à l'ouverture ou l'impression du fichier sélectionné"},
     };
     for (const auto& c : cases) {
-        const auto refusal = Lib_Systeme::RefusDuShellPourCode(c.code);
+        const auto refusal = Lib_Systeme::shellRefusalForCode(c.code);
         EXPECT_EQ(refusal.number, c.number) << c.code;
         EXPECT_EQ(refusal.description, c.text) << c.code;
     }
@@ -110,7 +110,7 @@ TEST_F(ExternalPrograms, NotAnExecutableGoesToTheErrorReporter) {
     fs::permissions(drive.host("C:\\Prog\\broken"), fs::perms::owner_all);
     const int32_t code = Lib_Systeme::ExecuterProgrammeExterne("open", "C:\\Prog\\broken", "", "", 1);
     ASSERT_LE(code, 32);
-    const auto refusal = Lib_Systeme::RefusDuShellPourCode(code);
+    const auto refusal = Lib_Systeme::shellRefusalForCode(code);
     EXPECT_EQ(DerniereErreur.number, refusal.number);
     EXPECT_EQ(DerniereErreur.line, 20);  // the same statement as the 53 line names
     EXPECT_EQ(logged(refusal.description), 1);

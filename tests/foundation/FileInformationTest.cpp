@@ -48,8 +48,8 @@ protected:
     }
     void TearDown() override { platform::clock::useSystem(); }
 
-    InfoFichier read(const std::string& file, bool dateOnly = false, bool sizeAndDate = false) {
-        InfoFichier info;
+    FileInfo read(const std::string& file, bool dateOnly = false, bool sizeAndDate = false) {
+        FileInfo info;
         info.Nom = "left from before";
         info.Taille = 99;
         Lib_Public::InformationsFichier(file, info, dateOnly, sizeAndDate);
@@ -59,23 +59,23 @@ protected:
 
 TEST_F(FileInformationTest, AFileGivesItsShellColumnsExactSizeAndNames) {
     // Asked in another case, as Windows allows: the names come back as on disk.
-    const InfoFichier info = read("c:\\LOGS\\20261210.log");
+    const FileInfo info = read("c:\\LOGS\\20261210.log");
     EXPECT_EQ(info.Nom, "20261210.Log");
     EXPECT_EQ(info.Taille, 12345);
     EXPECT_EQ(info.Type, "Fichier LOG");
     EXPECT_EQ(info.DateModification, at("2026-11-02 08:15:00"));
-    EXPECT_EQ(info.DateAcces, at("2026-11-02 08:15:00"));
+    EXPECT_EQ(info.accessDate, at("2026-11-02 08:15:00"));
     EXPECT_EQ(info.Details06a17[0], "");  // attributes: neither read-only nor hidden
     struct passwd* user = getpwuid(getuid());
     ASSERT_NE(user, nullptr);
     const std::string owner = info.Details06a17[4];
     EXPECT_EQ(owner.substr(owner.rfind('\\') + 1), user->pw_name);
-    EXPECT_EQ(info.CheminAbsolu, "C:\\Logs\\20261210.Log");
-    EXPECT_EQ(info.DossierParent, "C:\\Logs");
-    EXPECT_EQ(info.NomDeBase, "20261210");
+    EXPECT_EQ(info.fullPath, "C:\\Logs\\20261210.Log");
+    EXPECT_EQ(info.parentFolder, "C:\\Logs");
+    EXPECT_EQ(info.stem, "20261210");
     EXPECT_EQ(info.Extension, "Log");
-    EXPECT_EQ(info.CheminCourt, "C:\\Logs\\20261210.Log");
-    EXPECT_EQ(info.NomCourt, "20261210.Log");
+    EXPECT_EQ(info.shortPath, "C:\\Logs\\20261210.Log");
+    EXPECT_EQ(info.shortName, "20261210.Log");
     EXPECT_EQ(logbuffers::earlyBuffer().size(), 0u);
 }
 
@@ -95,14 +95,14 @@ TEST_F(FileInformationTest, TheModesReadOnlyWhatTheyAskFor) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.dateOnly) + std::to_string(c.sizeAndDate));
-        const InfoFichier info = read("C:\\Logs\\20261210.Log", c.dateOnly, c.sizeAndDate);
+        const FileInfo info = read("C:\\Logs\\20261210.Log", c.dateOnly, c.sizeAndDate);
         EXPECT_EQ(info.Nom, c.name);
         EXPECT_EQ(info.Taille, c.size);
-        EXPECT_EQ(info.CheminAbsolu, c.absolutePath);
+        EXPECT_EQ(info.fullPath, c.absolutePath);
         EXPECT_EQ(info.DateModification, at("2026-11-02 08:15:00"));
         if (c.sizeAndDate || c.dateOnly) {
             EXPECT_EQ(info.Type, "");
-            EXPECT_EQ(info.DateAcces, at("2026-12-10 09:30:00"));  // the reset value
+            EXPECT_EQ(info.accessDate, at("2026-12-10 09:30:00"));  // the reset value
         }
     }
 }
@@ -129,12 +129,12 @@ TEST_F(FileInformationTest, AMissingFileOrFolderIsOneLogLineAndTheRecordStaysRes
         SCOPED_TRACE(c.file);
         for (bool dateOnly : {false, true}) {
             logbuffers::earlyBuffer().clear();
-            const InfoFichier info = read(c.file, dateOnly);
+            const FileInfo info = read(c.file, dateOnly);
             EXPECT_EQ(logCount(c.line), 1);
             EXPECT_EQ(logbuffers::earlyBuffer().size(), 1u);
             EXPECT_EQ(info.Nom, "");
             EXPECT_EQ(info.Taille, 0);
-            EXPECT_EQ(info.CheminAbsolu, "");
+            EXPECT_EQ(info.fullPath, "");
             EXPECT_EQ(info.DateModification, at("2026-12-10 09:30:00"));
             EXPECT_EQ(info.Detail25, at("2026-12-10 09:30:00"));
         }
@@ -143,12 +143,12 @@ TEST_F(FileInformationTest, AMissingFileOrFolderIsOneLogLineAndTheRecordStaysRes
 
 TEST_F(FileInformationTest, ASizeBeyond32BitsIsReportedAndTheNamesStillCome) {
     std::filesystem::resize_file(drive.root() / "Logs" / "20261210.Log", 3ull << 30);
-    const InfoFichier info = read("C:\\Logs\\20261210.Log");
+    const FileInfo info = read("C:\\Logs\\20261210.Log");
     EXPECT_EQ(DerniereErreur.number, 6);
     EXPECT_EQ(DerniereErreur.description, "Overflow (Fichier: C:\\Logs\\20261210.Log)");
     EXPECT_EQ(DerniereErreur.line, 60);
     EXPECT_EQ(info.Taille, 3145728);  // the shell's "3 145 728 Ko" is all that fits
-    EXPECT_EQ(info.NomCourt, "20261210.Log");
+    EXPECT_EQ(info.shortName, "20261210.Log");
 }
 
 }  // namespace

@@ -19,13 +19,13 @@ class Settings : public neighbours::FrmSetupServices {
 public:
     std::string recipients = "ops@example.test";
     std::array<int16_t, 6> checkEmail{};
-    int16_t nbJoursIndex = -1;
+    int16_t dayCountIndex = -1;
 
     std::string TexteEmailsAdresses() override { return recipients; }
     int16_t CheckEmail(int16_t index) override {
         return index >= 0 && index < 6 ? checkEmail[size_t(index)] : 0;
     }
-    int16_t ComboNbJourPoste_ListIndex() override { return nbJoursIndex; }
+    int16_t ComboNbJourPoste_ListIndex() override { return dayCountIndex; }
 };
 
 class Engine : public neighbours::Frm_MainBisServices {

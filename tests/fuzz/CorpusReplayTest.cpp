@@ -32,7 +32,7 @@ TEST(FuzzCorpus, ExtraireBalise) {
     const auto files = corpus("balise");
     ASSERT_FALSE(files.empty());
     for (const fs::path& file : files)
-        EXPECT_TRUE(fuzzchecks::extraireBalise(support::readBytes(file))) << file;
+        EXPECT_TRUE(fuzzchecks::extractTag(support::readBytes(file))) << file;
 }
 
 TEST(FuzzCorpus, WorkbookReader) {

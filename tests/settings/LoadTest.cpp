@@ -28,7 +28,7 @@ namespace {
 using platform::forms::vbChecked;
 using platform::forms::vbUnchecked;
 
-bool attendre(const std::function<bool()>& condition) {
+bool wait(const std::function<bool()>& condition) {
     QElapsedTimer clock;
     clock.start();
     while (!condition() && clock.elapsed() < 3000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -68,18 +68,18 @@ TEST_F(SettingsLoad, DefaultsWithoutAnyFile) {
     EXPECT_EQ(asked[0].text, "Aucune carte son trouvée |DirectX OUT");
     EXPECT_TRUE(logged("Pipe Nature: Set to Null"));
 
-    auto& divers = FrmSetupDivers::get();
-    ASSERT_EQ(divers.ComboNbJourPoste->ListCount(), 104);
-    EXPECT_EQ(divers.ComboNbJourPoste->List(0), " 007 J");
-    EXPECT_EQ(divers.ComboNbJourPoste->List(5), " 042 J");
-    EXPECT_EQ(divers.ComboNbJourPoste->List(103), " 728 J");
-    EXPECT_EQ(divers.ComboNbJourPoste->ListIndex(), 5);
-    EXPECT_EQ(divers.TexteEmailsAdresses->Text(), "");
-    for (auto* box : divers.CheckEmail) EXPECT_EQ(box->Value(), vbUnchecked);
-    for (auto* box : {divers.CheckSMTPS, divers.CheckMiseEnVeille, divers.CheckMemory,
-                      divers.CheckLaunch})
+    auto& misc = FrmSetupDivers::get();
+    ASSERT_EQ(misc.ComboNbJourPoste->ListCount(), 104);
+    EXPECT_EQ(misc.ComboNbJourPoste->List(0), " 007 J");
+    EXPECT_EQ(misc.ComboNbJourPoste->List(5), " 042 J");
+    EXPECT_EQ(misc.ComboNbJourPoste->List(103), " 728 J");
+    EXPECT_EQ(misc.ComboNbJourPoste->ListIndex(), 5);
+    EXPECT_EQ(misc.TexteEmailsAdresses->Text(), "");
+    for (auto* box : misc.CheckEmail) EXPECT_EQ(box->Value(), vbUnchecked);
+    for (auto* box : {misc.CheckSMTPS, misc.CheckMiseEnVeille, misc.CheckMemory,
+                      misc.CheckLaunch})
         EXPECT_EQ(box->Value(), vbUnchecked);
-    EXPECT_FALSE(divers.MemoryTimerActive());
+    EXPECT_FALSE(misc.MemoryTimerActive());
 
     EXPECT_EQ(son.TexteEffetCutSeuil[0]->Text(), "-50");
     EXPECT_EQ(son.TexteEffetCutSeuil[1]->Text(), "100");
@@ -134,21 +134,21 @@ TEST_F(SettingsLoad, FixtureFillsThePagesAndBindsTheActiveRowDuringTheLoad) {
     // A real datagram reaches the row's receiver and its monitor.
     QUdpSocket peer;
     peer.writeDatagram("Hello from the automation", QHostAddress::LocalHost, port);
-    EXPECT_TRUE(attendre([&] {
+    EXPECT_TRUE(wait([&] {
         return page.TexteUDPDonneeRecues->Text().find("Hello from the automation") !=
                std::string::npos;
     }));
 
-    auto& divers = FrmSetupDivers::get();
-    EXPECT_EQ(divers.TexteEmailsAdresses->Text(), "a@radio.test;b@radio.test");
-    EXPECT_EQ(divers.CheckSMTPS->Value(), vbChecked);
-    EXPECT_EQ(divers.CheckEmail[0]->Value(), vbChecked);
-    EXPECT_EQ(divers.CheckEmail[1]->Value(), vbUnchecked);
-    EXPECT_EQ(divers.CheckEmail[4]->Value(), vbChecked);
-    EXPECT_EQ(divers.CheckMiseEnVeille->Value(), vbChecked);
-    EXPECT_EQ(divers.CheckLaunch->Value(), vbChecked);
-    EXPECT_EQ(divers.ComboNbJourPoste->ListIndex(), 103);
-    EXPECT_TRUE(divers.MemoryTimerActive());
+    auto& misc = FrmSetupDivers::get();
+    EXPECT_EQ(misc.TexteEmailsAdresses->Text(), "a@radio.test;b@radio.test");
+    EXPECT_EQ(misc.CheckSMTPS->Value(), vbChecked);
+    EXPECT_EQ(misc.CheckEmail[0]->Value(), vbChecked);
+    EXPECT_EQ(misc.CheckEmail[1]->Value(), vbUnchecked);
+    EXPECT_EQ(misc.CheckEmail[4]->Value(), vbChecked);
+    EXPECT_EQ(misc.CheckMiseEnVeille->Value(), vbChecked);
+    EXPECT_EQ(misc.CheckLaunch->Value(), vbChecked);
+    EXPECT_EQ(misc.ComboNbJourPoste->ListIndex(), 103);
+    EXPECT_TRUE(misc.MemoryTimerActive());
 
     auto& son = FrmSetupSon::get();
     EXPECT_EQ(son.ComboNatureTrancheOut[0]->ListIndex(), 1);
@@ -211,11 +211,11 @@ TEST_F(SettingsLoad, StoredValuesTheControlsCannotHoldAreReportedAndTheRestLoads
     // "abc" reads as 0: the card is off and its output keys are not read.
     EXPECT_EQ(son.CheckSoundCard->Value(), vbUnchecked);
     EXPECT_EQ(countLogged(" |ControlVersion: "), 0);
-    auto& divers = FrmSetupDivers::get();
-    EXPECT_EQ(divers.CheckSMTPS->Value(), vbUnchecked);
-    EXPECT_EQ(divers.TexteEmailsAdresses->Text(), "ops@radio.test");
-    EXPECT_EQ(divers.CheckLaunch->Value(), vbChecked);
-    EXPECT_EQ(divers.ComboNbJourPoste->ListIndex(), -1);
+    auto& misc = FrmSetupDivers::get();
+    EXPECT_EQ(misc.CheckSMTPS->Value(), vbUnchecked);
+    EXPECT_EQ(misc.TexteEmailsAdresses->Text(), "ops@radio.test");
+    EXPECT_EQ(misc.CheckLaunch->Value(), vbChecked);
+    EXPECT_EQ(misc.ComboNbJourPoste->ListIndex(), -1);
     EXPECT_EQ(countLogged("FrmSetup:InitSettings"), 2);
 }
 
@@ -323,17 +323,17 @@ TEST_F(SettingsLoad, WithoutAUsableHostAddressTheStoredAddressesStayAsTheyAre) {
 
 TEST_F(SettingsLoad, RowsBeyondTheLoadedOnesAreHidden) {
     const struct {
-        int16_t lignes;
-        int visibles;
+        int16_t lineList;
+        int shown;
     } cases[] = {{3, 3}, {1, 1}, {7, 7}, {-2, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.lignes);
-        PbINbLignesUDP = c.lignes;
+        SCOPED_TRACE(c.lineList);
+        PbINbLignesUDP = c.lineList;
         PbTBases[0].NbStation = 9;
         loadWindows();
         auto& page = FrmSetupPeripherique::get();
         for (int r = 0; r < 10; ++r) {
-            const bool visible = r < c.visibles;
+            const bool visible = r < c.shown;
             EXPECT_EQ(page.TexteUDPIPSource[r]->Visible(), visible) << r;
             EXPECT_EQ(page.CheckUDPInActif[r]->Visible(), visible) << r;
             EXPECT_EQ(page.CheckUDPOutActif[r]->Visible(), visible) << r;
@@ -401,7 +401,7 @@ TEST_F(SettingsPlace, ARestoredPlaceMovesTheWindowAndLeavesTheSizeItHas) {
     auto* layout = new QVBoxLayout(&window);
     layout->addWidget(new QTextEdit);
     window.resize(400, 300);
-    settings::restaurerPosition(window);
+    settings::restorePosition(window);
     window.show();
     EXPECT_EQ(window.pos(), QPoint(100, 200));
     EXPECT_EQ(window.size(), QSize(400, 300));

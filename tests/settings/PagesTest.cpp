@@ -177,12 +177,12 @@ TEST_F(SoundPage, EveryEffectControlMarksTheEffectGroup) {
 class RecordingEngine : public neighbours::Frm_MainBisServices {
 public:
     void EnvoiMail(bool modeTest, const std::string& emailsTo, const std::string& message,
-                   const std::string& titre, bool technique) override {
-        sent.push_back({modeTest, emailsTo, message, titre, technique});
+                   const std::string& captionText, bool technique) override {
+        sent.push_back({modeTest, emailsTo, message, captionText, technique});
     }
     struct Mail {
         bool modeTest;
-        std::string to, message, titre;
+        std::string to, message, captionText;
         bool technique;
     };
     std::vector<Mail> sent;
@@ -199,27 +199,27 @@ protected:
         neighbours::registerFrm_MainBis(nullptr);
         SettingsSite::TearDown();
     }
-    static FrmSetupDivers& divers() { return FrmSetupDivers::get(); }
+    static FrmSetupDivers& misc() { return FrmSetupDivers::get(); }
     RecordingEngine engine;
 };
 
 TEST_F(MiscPage, TheTestMailNeedsRecipients) {
     for (const char* blank : {"", "   "}) {
-        divers().TexteEmailsAdresses->SetText(blank);
-        divers().CommandEmailTest_Click();
+        misc().TexteEmailsAdresses->SetText(blank);
+        misc().CommandEmailTest_Click();
     }
     EXPECT_TRUE(engine.sent.empty());
     ASSERT_EQ(askedSinceLoad().size(), 2u);
     EXPECT_EQ(askedSinceLoad()[0].text,
               "Veuillez renseigner un ou plusieurs emails (séparés pas des ;).");
 
-    divers().TexteEmailsAdresses->SetText("ops@radio.test;tech@radio.test");
-    divers().CommandEmailTest_Click();
+    misc().TexteEmailsAdresses->SetText("ops@radio.test;tech@radio.test");
+    misc().CommandEmailTest_Click();
     ASSERT_EQ(engine.sent.size(), 1u);
     EXPECT_TRUE(engine.sent[0].modeTest);
     EXPECT_EQ(engine.sent[0].to, "ops@radio.test;tech@radio.test");
     EXPECT_EQ(engine.sent[0].message, "Test d'envoi de mail.");
-    EXPECT_EQ(engine.sent[0].titre, "");
+    EXPECT_EQ(engine.sent[0].captionText, "");
     EXPECT_TRUE(engine.sent[0].technique);
 }
 
@@ -233,21 +233,21 @@ public:
 TEST_F(MiscPage, TheMemoryBoxStartsAndStopsTheMeasurement) {
     RecordingMainWindow main;
     neighbours::registerFrm_Main(&main);
-    divers().CheckMemory->SetValue(vbChecked);
-    EXPECT_TRUE(divers().MemoryTimerActive());
+    misc().CheckMemory->SetValue(vbChecked);
+    EXPECT_TRUE(misc().MemoryTimerActive());
     EXPECT_TRUE(OptionsModifiees);
-    divers().CheckMemory->SetValue(vbUnchecked);
-    EXPECT_FALSE(divers().MemoryTimerActive());
-    divers().CheckMemory->SetValue(platform::forms::vbGrayed);
-    EXPECT_FALSE(divers().MemoryTimerActive());
+    misc().CheckMemory->SetValue(vbUnchecked);
+    EXPECT_FALSE(misc().MemoryTimerActive());
+    misc().CheckMemory->SetValue(platform::forms::vbGrayed);
+    EXPECT_FALSE(misc().MemoryTimerActive());
     neighbours::registerFrm_Main(nullptr);
     EXPECT_EQ(main.shown, (std::vector<bool>{true, false}));
 }
 
 TEST_F(MiscPage, TheFoundationReadsTheLiveControls) {
-    divers().TexteEmailsAdresses->SetText("alerts@radio.test");
-    divers().CheckEmail[1]->SetValue(vbChecked);
-    divers().ComboNbJourPoste->SetListIndex(12);
+    misc().TexteEmailsAdresses->SetText("alerts@radio.test");
+    misc().CheckEmail[1]->SetValue(vbChecked);
+    misc().ComboNbJourPoste->SetListIndex(12);
     auto& seen = neighbours::FrmSetup();
     EXPECT_EQ(seen.TexteEmailsAdresses(), "alerts@radio.test");
     EXPECT_EQ(seen.CheckEmail(1), vbChecked);
@@ -259,8 +259,8 @@ TEST_F(MiscPage, TheFoundationReadsTheLiveControls) {
 // and a read after the shut-down's unload sees the boxes as they stood without loading them again.
 TEST_F(MiscPage, EveryReaderSeesTheBoxesAsTheyStandAndNoReadLoadsAPage) {
     auto& seen = neighbours::FrmSetup();
-    divers().CheckLaunch->SetValue(vbChecked);
-    divers().CheckMiseEnVeille->SetValue(vbChecked);
+    misc().CheckLaunch->SetValue(vbChecked);
+    misc().CheckMiseEnVeille->SetValue(vbChecked);
     FrmSetupPeripherique::get().TexteUDPIPSource[2]->SetText("127.0.0.9");
     FrmSetupPeripherique::get().TexteUDPPortSource[2]->SetText("6300");
     FrmSetupSon::get().TexteTailleBuffer->SetText("750");
@@ -281,12 +281,12 @@ TEST_F(MiscPage, EveryReaderSeesTheBoxesAsTheyStandAndNoReadLoadsAPage) {
 
 TEST_F(MiscPage, EveryOptionMarksTheGeneralGroup) {
     const std::function<void()> changes[] = {
-        [] { divers().CheckEmail[3]->SetValue(vbChecked); },
-        [] { divers().CheckLaunch->SetValue(vbChecked); },
-        [] { divers().CheckMiseEnVeille->SetValue(vbChecked); },
-        [] { divers().CheckSMTPS->SetValue(vbChecked); },
-        [] { divers().ComboNbJourPoste->SetListIndex(1); },
-        [] { divers().TexteEmailsAdresses->SetText("x@radio.test"); },
+        [] { misc().CheckEmail[3]->SetValue(vbChecked); },
+        [] { misc().CheckLaunch->SetValue(vbChecked); },
+        [] { misc().CheckMiseEnVeille->SetValue(vbChecked); },
+        [] { misc().CheckSMTPS->SetValue(vbChecked); },
+        [] { misc().ComboNbJourPoste->SetListIndex(1); },
+        [] { misc().TexteEmailsAdresses->SetText("x@radio.test"); },
         [] { FrmSetupSon::get().TexteTailleBuffer->SetText("800"); },
     };
     for (size_t i = 0; i < std::size(changes); ++i) {

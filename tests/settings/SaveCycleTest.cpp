@@ -82,10 +82,10 @@ TEST_F(SaveCycle, EachGroupWritesItsKeys) {
     fs::remove(programSettings());
     fs::remove(baseSettings());
     loadWindows();
-    auto& divers = FrmSetupDivers::get();
-    divers.CheckEmail[5]->SetValue(vbChecked);
-    divers.CheckLaunch->SetValue(vbChecked);
-    divers.ComboNbJourPoste->SetListIndex(9);
+    auto& misc = FrmSetupDivers::get();
+    misc.CheckEmail[5]->SetValue(vbChecked);
+    misc.CheckLaunch->SetValue(vbChecked);
+    misc.ComboNbJourPoste->SetListIndex(9);
     auto& page = FrmSetupPeripherique::get();
     page.TexteUDPIPCible[1]->SetText("10.0.0.2");
     auto& son = FrmSetupSon::get();
@@ -262,7 +262,7 @@ struct PointerWitness : neighbours::Frm_MainServices, platform::Window {
         bool applicationWide;
     };
     std::vector<Change> changes;
-    platform::Window* FenetrePrincipale() override { return this; }
+    platform::Window* MainWindow() override { return this; }
     void SetTopmost(bool) override {}
     void SetMousePointer(int shape) override {
         changes.push_back({shape, dlg::asked().size(), QApplication::overrideCursor() != nullptr});
@@ -292,10 +292,10 @@ TEST_F(SaveCycle, TheHourglassIsTheMainWindowsAndLeavesAFailureBoxTheNormalPoint
 
 TEST_F(SaveCycle, ARestartFindsWhatWasSaved) {
     loadWindows();
-    auto& divers = FrmSetupDivers::get();
-    divers.TexteEmailsAdresses->SetText("é@radio.test");
-    divers.CheckEmail[2]->SetValue(vbChecked);
-    divers.ComboNbJourPoste->SetListIndex(0);
+    auto& misc = FrmSetupDivers::get();
+    misc.TexteEmailsAdresses->SetText("é@radio.test");
+    misc.CheckEmail[2]->SetValue(vbChecked);
+    misc.ComboNbJourPoste->SetListIndex(0);
     auto& page = FrmSetupPeripherique::get();
     page.TexteUDPIPSource[2]->SetText("127.0.0.2");
     page.TexteUDPPortSource[2]->SetText("6200");

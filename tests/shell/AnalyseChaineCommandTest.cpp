@@ -40,14 +40,14 @@ TEST_F(CommandLine, SwitchValueIsTheLeadingDigitRun) {
         {"/NoBase=2 /NoBase=3", "/NoBase=", false, "2"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(shell::ValeurParametre(c.line, c.sw, c.dots), c.value) << c.line;
+        EXPECT_EQ(shell::parameterValue(c.line, c.sw, c.dots), c.value) << c.line;
 }
 
 TEST_F(CommandLine, DigitRunsSaturateInsteadOfOverflowing) {
-    EXPECT_EQ(shell::NombreParametre(""), 0);
-    EXPECT_EQ(shell::NombreParametre("0042"), 42);
-    EXPECT_EQ(shell::NombreParametre("2147483647"), 2147483647);
-    EXPECT_EQ(shell::NombreParametre("99999999999999999999"), 2147483647);
+    EXPECT_EQ(shell::parameterNumber(""), 0);
+    EXPECT_EQ(shell::parameterNumber("0042"), 42);
+    EXPECT_EQ(shell::parameterNumber("2147483647"), 2147483647);
+    EXPECT_EQ(shell::parameterNumber("99999999999999999999"), 2147483647);
 }
 
 TEST_F(CommandLine, InstanceIsBoundedAndTheLongSwitchWins) {

@@ -23,31 +23,31 @@ class About : public support::SiteTest {
 protected:
     void SetUp() override {
         ::setenv("AL3_STUB_RECORD", "1", 1);
-        principale.SetCaption("Aerolune: Relaytone - test");
+        mainForm.SetCaption("Aerolune: Relaytone - test");
     }
     void TearDown() override {
         for (const auto& start : support::stubStarts(programme())) ::kill(start.pid, SIGKILL);
     }
-    void valeur(const std::string& cle, const std::string& nom, uint32_t type, const std::string& donnees) {
-        ASSERT_EQ(reg::createKey(kHklm, cle), 0);
-        ASSERT_EQ(reg::setValue(kHklm, cle, nom, type, donnees), 0);
+    void valeur(const std::string& keyName, const std::string& nameText, uint32_t type, const std::string& data) {
+        ASSERT_EQ(reg::createKey(kHklm, keyName), 0);
+        ASSERT_EQ(reg::setValue(kHklm, keyName, nameText, type, data), 0);
     }
     std::filesystem::path programme() const { return drive.host("C:\\Tools\\") / "MSINFO32.EXE"; }
-    void installerProgramme() const {
+    void installProgram() const {
         support::copyProgram(support::stubProgram(), programme().parent_path(), "MSINFO32.EXE");
     }
-    bool demarre() const {
+    bool started() const {
         return support::eventually([&] { return !support::stubStarts(programme()).empty(); },
                                    std::chrono::seconds(5));
     }
-    void attendreBoiteNonDisponible() const {
-        const auto boites = platform::dialogs::asked();
-        ASSERT_EQ(boites.size(), 1u);
-        EXPECT_EQ(boites[0].text, "Les informations système ne sont pas disponibles actuellement");
-        EXPECT_EQ(boites[0].title, "Aerolune: Relaytone - test");
+    void awaitBoxUnavailable() const {
+        const auto messageBoxes = platform::dialogs::asked();
+        ASSERT_EQ(messageBoxes.size(), 1u);
+        EXPECT_EQ(messageBoxes[0].text, "Les informations système ne sont pas disponibles actuellement");
+        EXPECT_EQ(messageBoxes[0].title, "Aerolune: Relaytone - test");
     }
 
-    Frm_Main principale;
+    Frm_Main mainForm;
     FrmAbout about;
 };
 
@@ -55,53 +55,53 @@ TEST_F(About, ShowsTheVersionAndANoticeEndingThisYear) {
     about.Load();
     const std::string version = about.lblVersion->Caption();
     EXPECT_EQ(version.substr(version.size() - 6), " - Pro");
-    const std::string annee = std::to_string(platform::fieldsOf(platform::clock::now()).year);
+    const std::string yearNumber = std::to_string(platform::fieldsOf(platform::clock::now()).year);
     const std::string notice = about.lblNotice->Caption();
-    EXPECT_EQ(notice.substr(notice.size() - annee.size()), annee);
+    EXPECT_EQ(notice.substr(notice.size() - yearNumber.size()), yearNumber);
     EXPECT_EQ(about.cmdSysInfo->Caption(), "&Infos système...");
 }
 
 TEST_F(About, StartsTheProgramThatMsinfoPathNames) {
-    installerProgramme();
+    installProgram();
     valeur(kMsinfo, "PATH", reg::REG_SZ, "C:\\Tools\\MSINFO32.EXE");
     about.cmdSysInfo->click();
-    EXPECT_TRUE(demarre());
+    EXPECT_TRUE(started());
     EXPECT_TRUE(platform::dialogs::asked().empty());
 }
 
 TEST_F(About, FallsBackToTheSharedToolsFolderWhenItHoldsTheProgram) {
     valeur(kLocation, "MSINFO", reg::REG_SZ, "C:\\Tools");
     about.StartSysInfo();
-    attendreBoiteNonDisponible();  // the folder lacks MSINFO32.EXE
+    awaitBoxUnavailable();  // the folder lacks MSINFO32.EXE
 
     platform::dialogs::reset();
-    installerProgramme();
+    installProgram();
     about.StartSysInfo();
-    EXPECT_TRUE(demarre());
+    EXPECT_TRUE(started());
     EXPECT_TRUE(platform::dialogs::asked().empty());
 }
 
 TEST_F(About, APathThatIsNotATextCountsAsFoundButEmpty) {
     valeur(kMsinfo, "PATH", reg::REG_EXPAND_SZ, "%SystemRoot%\\msinfo32.exe");
     about.StartSysInfo();
-    attendreBoiteNonDisponible();
+    awaitBoxUnavailable();
 }
 
 TEST_F(About, NothingInTheRegistrySaysItIsNotAvailable) {
     about.StartSysInfo();
-    attendreBoiteNonDisponible();
+    awaitBoxUnavailable();
 }
 
 TEST_F(About, KeyValuesComeBackAsTextOrHexadecimal) {
     valeur("SOFTWARE\\Test", "Texte", reg::REG_SZ, std::string("C:\\Dossier\0", 11));
     valeur("SOFTWARE\\Test", "Nombre", reg::REG_DWORD, std::string("\x2A\x03\x02\x01", 4));
-    std::string lu = "ancien";
-    EXPECT_TRUE(about.GetKeyValue(kHklm, "SOFTWARE\\Test", "Texte", lu));
-    EXPECT_EQ(lu, "C:\\Dossier");
-    EXPECT_TRUE(about.GetKeyValue(kHklm, "SOFTWARE\\Test", "Nombre", lu));
-    EXPECT_EQ(lu, "&h0102032A");
-    EXPECT_FALSE(about.GetKeyValue(kHklm, "SOFTWARE\\Test", "Absent", lu));
-    EXPECT_EQ(lu, "");
+    std::string readBack = "ancien";
+    EXPECT_TRUE(about.GetKeyValue(kHklm, "SOFTWARE\\Test", "Texte", readBack));
+    EXPECT_EQ(readBack, "C:\\Dossier");
+    EXPECT_TRUE(about.GetKeyValue(kHklm, "SOFTWARE\\Test", "Nombre", readBack));
+    EXPECT_EQ(readBack, "&h0102032A");
+    EXPECT_FALSE(about.GetKeyValue(kHklm, "SOFTWARE\\Test", "Absent", readBack));
+    EXPECT_EQ(readBack, "");
 }
 
 }  // namespace

@@ -8,20 +8,20 @@
 #include "shell/FrmMsg.h"
 
 TEST(FrmMsg, ShowsTopmostCentredAtTheTopAndTracksItsLoadedFlag) {
-    FrmMsg& fenetre = TheFrmMsg();
-    fenetre.LoadAndShow();
+    FrmMsg& win = TheFrmMsg();
+    win.LoadAndShow();
     EXPECT_TRUE(PbBFrmMsgAffichee);
-    EXPECT_TRUE(fenetre.Topmost());
-    EXPECT_EQ(fenetre.y(), 0);
-    const int ecran = QGuiApplication::primaryScreen()->geometry().width();
-    EXPECT_EQ(fenetre.x(), ecran / 2 - fenetre.width() / 2);
-    EXPECT_EQ(fenetre.width(), 360);  // 5400 twips
-    EXPECT_EQ(fenetre.LabelMsgInit->Caption(), "Aerolune");
-    EXPECT_EQ(fenetre.LabelPatientez[0]->Caption(), "Patientez S.V.P.");
+    EXPECT_TRUE(win.Topmost());
+    EXPECT_EQ(win.y(), 0);
+    const int display = QGuiApplication::primaryScreen()->geometry().width();
+    EXPECT_EQ(win.x(), display / 2 - win.width() / 2);
+    EXPECT_EQ(win.width(), 360);  // 5400 twips
+    EXPECT_EQ(win.LabelMsgInit->Caption(), "Aerolune");
+    EXPECT_EQ(win.LabelPatientez[0]->Caption(), "Patientez S.V.P.");
 
-    fenetre.LabelMsgInit_SetCaption("Skyplate: Open DataBase");
-    EXPECT_EQ(fenetre.LabelMsgInit->Caption(), "Skyplate: Open DataBase");
-    fenetre.Unload();
+    win.LabelMsgInit_SetCaption("Skyplate: Open DataBase");
+    EXPECT_EQ(win.LabelMsgInit->Caption(), "Skyplate: Open DataBase");
+    win.Unload();
     EXPECT_FALSE(PbBFrmMsgAffichee);
-    EXPECT_FALSE(fenetre.isVisible());
+    EXPECT_FALSE(win.isVisible());
 }

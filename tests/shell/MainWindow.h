@@ -10,7 +10,7 @@
 
 namespace mainwindow_test {
 
-class Fenetre : public Frm_Main {
+class TestWindow : public Frm_Main {
 protected:
     void Form_Load() override {}
 };
@@ -20,17 +20,17 @@ protected:
     void SetUp() override {
         PbSDossierApplication = "C:\\Vantremo\\Aerolune\\";
         PbBFeuilleChargee = true;
-        fenetre.Load();
-        fenetre.SetCaption(fenetre.CaptionNormale());
-        fenetre.Show();
+        win.Load();
+        win.SetCaption(win.normalCaption());
+        win.Show();
     }
-    static bool logged(const std::string& texte) {
+    static bool logged(const std::string& textValue) {
         for (const auto& l : logbuffers::earlyBuffer())
-            if (l.find(texte) != std::string::npos) return true;
+            if (l.find(textValue) != std::string::npos) return true;
         return false;
     }
 
-    Fenetre fenetre;
+    TestWindow win;
 };
 
 }  // namespace mainwindow_test

@@ -17,14 +17,14 @@ namespace periodictest {
 void PeriodicTest::SetUp() {
     Abandon = PbBQuitter = PbBRelanceForcee = PbBRelanceLancee = false;
     PbLVersionOS = 10;
-    PbSDossierApplication = kDossier;
+    PbSDossierApplication = kFolder;
     PbSDossierSettings.clear();
     setClock("2026-03-10 10:00:00");
     engine::seams::setEndProcess([this] { ++processEnds; });
     engine();
     FrmSetupDivers::get();
-    fenetre.Load();
-    fenetre.Show();
+    win.Load();
+    win.Show();
     PbBFeuilleChargee = true;
     clearLog();
 }
@@ -61,7 +61,7 @@ void PeriodicTest::clearLog() {
 }
 
 std::filesystem::path PeriodicTest::launcherHost() const {
-    return drive.host(kDossier) / "AL3_Relaytone_Launcher";
+    return drive.host(kFolder) / "AL3_Relaytone_Launcher";
 }
 
 void PeriodicTest::installLauncher() const {

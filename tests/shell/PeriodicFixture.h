@@ -16,14 +16,14 @@
 namespace periodictest {
 
 // The main window without its start-up sequence.
-class Fenetre : public Frm_Main {
+class TestWindow : public Frm_Main {
 protected:
     void Form_Load() override {}
 };
 
 class PeriodicTest : public support::SiteTest {
 protected:
-    static constexpr const char* kDossier = "C:\\Vantremo\\Aerolune\\";
+    static constexpr const char* kFolder = "C:\\Vantremo\\Aerolune\\";
 
     void SetUp() override;
     void TearDown() override;
@@ -44,7 +44,7 @@ protected:
 
     Frm_MainBis& engine() const { return Frm_MainBis::get(); }
 
-    Fenetre fenetre;
+    TestWindow win;
     int processEnds = 0;
 };
 

@@ -35,7 +35,7 @@
 namespace {
 
 // The main window without its start-up sequence, loaded and shown.
-class Fenetre : public Frm_Main {
+class TestWindow : public Frm_Main {
 protected:
     void Form_Load() override {}
 };
@@ -49,8 +49,8 @@ protected:
         PbSDossierSettings.clear();
         logbuffers::earlyBuffer().clear();
         logbuffers::fileBuffer().clear();
-        fenetre.Load();
-        fenetre.Show();
+        win.Load();
+        win.Show();
     }
     void TearDown() override {
         support::endProgramsUnder(drive.root());
@@ -62,45 +62,45 @@ protected:
         QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         QCoreApplication::exec();
     }
-    int lignes(const std::string& texte) const {
+    int lineList(const std::string& textValue) const {
         int n = 0;
         for (const auto* liste : {&logbuffers::earlyBuffer(), &logbuffers::fileBuffer()})
             for (const auto& l : *liste)
-                if (l.find(texte) != std::string::npos) ++n;
+                if (l.find(textValue) != std::string::npos) ++n;
         return n;
     }
-    bool logged(const std::string& texte) const {
+    bool logged(const std::string& textValue) const {
         for (const auto& l : logbuffers::earlyBuffer())
-            if (l.find(texte) != std::string::npos) return true;
+            if (l.find(textValue) != std::string::npos) return true;
         return false;
     }
-    std::filesystem::path lanceurHote() const {
+    std::filesystem::path launcherHost() const {
         return drive.host("C:\\Vantremo\\Aerolune\\") / "AL3_Relaytone_Launcher";
     }
-    void installerLanceur() const {
+    void installLauncher() const {
         ::setenv("AL3_STUB_RECORD", "1", 1);
-        support::copyProgram(support::stubProgram(), lanceurHote().parent_path(), "AL3_Relaytone_Launcher");
+        support::copyProgram(support::stubProgram(), launcherHost().parent_path(), "AL3_Relaytone_Launcher");
     }
 
-    Fenetre fenetre;
+    TestWindow win;
 };
 
 TEST_F(Quit, ClosingTheWindowAnsweredNoKeepsTheProgramRunning) {
     platform::dialogs::queueAnswers({"no"});
-    fenetre.close();
+    win.close();
     ASSERT_EQ(platform::dialogs::asked().size(), 1u);
     EXPECT_EQ(platform::dialogs::asked()[0].text, "Voulez-vous quitter le programme ?");
     EXPECT_FALSE(PbBQuitter);
     EXPECT_FALSE(Abandon);
-    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_TRUE(win.Loaded());
 }
 
 TEST_F(Quit, ClosingTheWindowAnsweredYesShutsDownAndSavesThePosition) {
     platform::dialogs::queueAnswers({"yes"});
-    fenetre.close();
+    win.close();
     EXPECT_TRUE(PbBQuitter);
     EXPECT_TRUE(Abandon);
-    EXPECT_FALSE(fenetre.Loaded());
+    EXPECT_FALSE(win.Loaded());
     EXPECT_TRUE(logged("Application closed by human action (Menu action)"));
     const std::string positions = support::readWindowsFile(
         drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini"));
@@ -115,7 +115,7 @@ TEST_F(Quit, ShutDownUnloadsTheSettingsPagesSoEachKeepsItsPosition) {
         {"FrmSetupSon", &FrmSetupSon::get(), 20000, 160, "300000", "2400"},
     };
     for (const auto& c : cases) c.form->move(c.x, c.y);
-    fenetre.Unload(platform::forms::vbAppTaskManager);
+    win.Unload(platform::forms::vbAppTaskManager);
     const std::string positions =
         "C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini";
     for (const auto& c : cases) {
@@ -130,40 +130,40 @@ TEST_F(Quit, ShutDownUnloadsTheSettingsPagesSoEachKeepsItsPosition) {
 // The operator's place for the main window, then the shut-down: the twips it must save.
 class QuitPlace : public Quit {
 protected:
-    void placerEtQuitter(bool enVeille) {
-        fenetre.showNormal();
-        fenetre.move(40, 50);
-        fenetre.resize(600, 400);
-        if (enVeille) {
-            Lib_SysTray::BarreDisponibleForcee = false;  // standby minimises the window
-            Lib_SysTray::MiseEnVeille(fenetre, true, "Aerolune");
-            ASSERT_TRUE(fenetre.isMinimized());
+    void placeAndQuit(bool inStandby) {
+        win.showNormal();
+        win.move(40, 50);
+        win.resize(600, 400);
+        if (inStandby) {
+            Lib_SysTray::forcedTrayAvailability = false;  // standby minimises the window
+            Lib_SysTray::MiseEnVeille(win, true, "Aerolune");
+            ASSERT_TRUE(win.isMinimized());
         }
-        fenetre.Unload(platform::forms::vbAppTaskManager);
+        win.Unload(platform::forms::vbAppTaskManager);
         const std::string positions =
             "C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini";
-        const auto lire = [&](const char* cle) { return Lib_Systeme::LectureIni(positions, "FrmPos", cle); };
-        EXPECT_EQ(lire("Frm_Main_WindowState"), "0");
-        EXPECT_EQ(lire("Frm_Main_Left"), "600");
-        EXPECT_EQ(lire("Frm_Main_Top"), "750");
-        EXPECT_EQ(lire("Frm_Main_Width"), "9000");
-        EXPECT_EQ(lire("Frm_Main_Height"), "6000");
+        const auto readSetting = [&](const char* keyName) { return Lib_Systeme::LectureIni(positions, "FrmPos", keyName); };
+        EXPECT_EQ(readSetting("Frm_Main_WindowState"), "0");
+        EXPECT_EQ(readSetting("Frm_Main_Left"), "600");
+        EXPECT_EQ(readSetting("Frm_Main_Top"), "750");
+        EXPECT_EQ(readSetting("Frm_Main_Width"), "9000");
+        EXPECT_EQ(readSetting("Frm_Main_Height"), "6000");
     }
 };
 
-TEST_F(QuitPlace, ShutDownSavesWhereTheOperatorLeftTheMainWindow) { placerEtQuitter(false); }
+TEST_F(QuitPlace, ShutDownSavesWhereTheOperatorLeftTheMainWindow) { placeAndQuit(false); }
 
-TEST_F(QuitPlace, ShutDownInStandbySavesTheStateTheWindowHadBeforeIt) { placerEtQuitter(true); }
+TEST_F(QuitPlace, ShutDownInStandbySavesTheStateTheWindowHadBeforeIt) { placeAndQuit(true); }
 
 // A window of the program that the fixed list of the shut-down would not know.
-class Autre : public platform::forms::Form {
+class OtherForm : public platform::forms::Form {
 public:
-    explicit Autre(bool refuse) : Form(refuse ? "FrmTetue" : "FrmAutre"), refuse_(refuse) {}
-    int demandes = 0;
+    explicit OtherForm(bool refuse) : Form(refuse ? "FrmTetue" : "FrmAutre"), refuse_(refuse) {}
+    int questionsAsked = 0;
 
 protected:
     void Form_QueryUnload(int& cancel, int) override {
-        ++demandes;
+        ++questionsAsked;
         if (refuse_) cancel = 1;
     }
 
@@ -172,30 +172,30 @@ private:
 };
 
 TEST_F(Quit, ShutDownUnloadsEveryWindowStillLoadedAndAsksEachOnce) {
-    Autre autre(false), tetue(true);
+    OtherForm autre(false), stubborn(true);
     autre.Show();
-    tetue.Load();
-    fenetre.Unload(platform::forms::vbAppTaskManager);
+    stubborn.Load();
+    win.Unload(platform::forms::vbAppTaskManager);
     EXPECT_FALSE(autre.Loaded());
     EXPECT_FALSE(autre.Visible());
-    EXPECT_EQ(autre.demandes, 1);
-    EXPECT_TRUE(tetue.Loaded());  // it refused: asked once, not again and again
-    EXPECT_EQ(tetue.demandes, 1);
-    tetue.Hide();
+    EXPECT_EQ(autre.questionsAsked, 1);
+    EXPECT_TRUE(stubborn.Loaded());  // it refused: asked once, not again and again
+    EXPECT_EQ(stubborn.questionsAsked, 1);
+    stubborn.Hide();
 }
 
 TEST_F(Quit, ARestartStartsTheLauncherAndQuitsWithoutAQuestion) {
-    installerLanceur();
-    fenetre.RelancerApplication(false, "Test:Premier");
+    installLauncher();
+    win.RelancerApplication(false, "Test:Premier");
     EXPECT_TRUE(platform::dialogs::asked().empty());
     EXPECT_TRUE(PbBQuitter);
     EXPECT_TRUE(PbBRelanceForcee);
-    EXPECT_FALSE(fenetre.Loaded());
+    EXPECT_FALSE(win.Loaded());
     EXPECT_TRUE(logged("Restart needed: Application closed by code action |Sub: Test:Premier"));
     EXPECT_TRUE(logged("Restart needed: Launch: C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
-    ASSERT_TRUE(support::eventually([&] { return !support::stubStarts(lanceurHote()).empty(); },
+    ASSERT_TRUE(support::eventually([&] { return !support::stubStarts(launcherHost()).empty(); },
                                     std::chrono::seconds(5)));
-    const auto starts = support::stubStarts(lanceurHote());
+    const auto starts = support::stubStarts(launcherHost());
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_TRUE(starts[0].arguments.empty());  // standby at launch is not ticked
 }
@@ -203,28 +203,28 @@ TEST_F(Quit, ARestartStartsTheLauncherAndQuitsWithoutAQuestion) {
 TEST_F(Quit, ALauncherGoneAtTheSecondLookLeavesTheGuardSetAndLaterRequestsOnlyLog) {
     // In test mode the first look lets a missing launcher through; the second finds it missing.
     platform::dialogs::queueAnswers({"ok"});
-    fenetre.RelancerApplication(true, "Test:Premier");
+    win.RelancerApplication(true, "Test:Premier");
     ASSERT_EQ(platform::dialogs::asked().size(), 1u);
     EXPECT_EQ(platform::dialogs::asked()[0].text,
               "Application non trouvée:\r\n\r\nC:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe");
     EXPECT_TRUE(PbBRelanceLancee);
     EXPECT_FALSE(PbBQuitter);
-    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_TRUE(win.Loaded());
 
-    installerLanceur();
-    fenetre.RelancerApplication(false, "Test:Second");
+    installLauncher();
+    win.RelancerApplication(false, "Test:Second");
     EXPECT_TRUE(logged("Restart needed: But Already in Escape Mode |Sub: Test:Second"));
-    EXPECT_TRUE(fenetre.Loaded());
-    EXPECT_TRUE(support::stubStarts(lanceurHote()).empty());
+    EXPECT_TRUE(win.Loaded());
+    EXPECT_TRUE(support::stubStarts(launcherHost()).empty());
 }
 
 TEST_F(Quit, TheRealLauncherStartsTheProgramAgainWithTheCurrentBase) {
     // The program folder holds the real launcher and a stub in the program's place.
-    const std::filesystem::path dossier = lanceurHote().parent_path();
+    const std::filesystem::path dossier = launcherHost().parent_path();
     support::copyProgram(support::builtProgram("AL3_Relaytone_Launcher"), dossier, "AL3_Relaytone_Launcher");
     ::setenv("AL3_STUB_RECORD", "1", 1);
     const auto programme = support::copyProgram(support::stubProgram(), dossier, "AL3_Relaytone");
-    fenetre.RelancerApplication(false, "Test:Lanceur");
+    win.RelancerApplication(false, "Test:Lanceur");
     EXPECT_TRUE(PbBRelanceForcee);
     // The launcher waits 20 seconds, ends what runs, waits 2 more and starts the program.
     ASSERT_TRUE(support::eventually([&] { return !support::stubStarts(programme).empty(); },
@@ -234,26 +234,26 @@ TEST_F(Quit, TheRealLauncherStartsTheProgramAgainWithTheCurrentBase) {
 }
 
 TEST_F(Quit, ARestartWithStandbyAtLaunchPassesItToTheLauncher) {
-    installerLanceur();
+    installLauncher();
     FrmSetupDivers::get().CheckMiseEnVeille->SetValue(platform::forms::vbChecked);
-    fenetre.RelancerApplication(false, "Test:Veille");
+    win.RelancerApplication(false, "Test:Veille");
     EXPECT_TRUE(logged("Restart needed: Launch: C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe /Veille=True"));
-    ASSERT_TRUE(support::eventually([&] { return !support::stubStarts(lanceurHote()).empty(); },
+    ASSERT_TRUE(support::eventually([&] { return !support::stubStarts(launcherHost()).empty(); },
                                     std::chrono::seconds(5)));
-    EXPECT_EQ(support::stubStarts(lanceurHote())[0].arguments, std::vector<std::string>{"/Veille=True"});
+    EXPECT_EQ(support::stubStarts(launcherHost())[0].arguments, std::vector<std::string>{"/Veille=True"});
 }
 
 TEST_F(Quit, ShutDownClosesTheMessageFileOfEveryStationStartUpOpened) {
     const std::string data = "C:\\AL_Data\\";
     std::filesystem::create_directories(drive.host(data));
-    std::string echec;
-    ASSERT_EQ(automation::createBaseFiles(data, 3, automation::baseFiles(), echec), 0) << echec;
+    std::string failureText;
+    ASSERT_EQ(automation::createBaseFiles(data, 3, automation::baseFiles(), failureText), 0) << failureText;
     PbSDossierDataBase[0] = data;
     PbTBases[0].Dossier_Data = data;
-    fenetre.PervasiveOuvertureFichiers(0, 1, 3);
+    win.PervasiveOuvertureFichiers(0, 1, 3);
     for (int station = 1; station <= 3; ++station) ASSERT_TRUE(PbBBtrFileOpen[0][station - 1][55]);
 
-    fenetre.Unload(platform::forms::vbAppTaskManager);
+    win.Unload(platform::forms::vbAppTaskManager);
     for (int station = 1; station <= 3; ++station)
         EXPECT_FALSE(PbBBtrFileOpen[0][station - 1][55]) << "station " << station;
     EXPECT_FALSE(PbBBtrFileOpen[0][0][20]);
@@ -263,29 +263,29 @@ TEST_F(Quit, ShutDownClosesTheMessageFileOfEveryStationStartUpOpened) {
 TEST_F(Quit, AQuitConfirmedFromAReportDuringTheOpeningClosesTheFilesOpenedSoFar) {
     const std::string data = "C:\\AL_Data\\";
     std::filesystem::create_directories(drive.host(data));
-    std::string echec;
-    ASSERT_EQ(automation::createBaseFiles(data, 1, automation::baseFiles(), echec), 0) << echec;
+    std::string failureText;
+    ASSERT_EQ(automation::createBaseFiles(data, 1, automation::baseFiles(), failureText), 0) << failureText;
     std::ofstream(drive.host(data + Lib_Data_BTrieve::NomFichierBTR(31, 0)), std::ios::trunc)
         << "not a record-manager file";
     PbSDossierDataBase[0] = data;
     PbTBases[0].Dossier_Data = data;
     // The process would end here; the files still open at that moment are counted instead.
-    std::vector<int16_t> ouvertsALaFin;
-    int fins = 0;
+    std::vector<int16_t> openAtEnd;
+    int endCount = 0;
     Lib_Data_BTrieve::seams::setEndProcess([&] {
-        ++fins;
-        for (int16_t fichier = 0; fichier < kNbFichiersBTR; ++fichier)
-            if (PbBBtrFileOpen[0][0][size_t(fichier)]) ouvertsALaFin.push_back(fichier);
+        ++endCount;
+        for (int16_t fichier = 0; fichier < kBtrFileCount; ++fichier)
+            if (PbBBtrFileOpen[0][0][size_t(fichier)]) openAtEnd.push_back(fichier);
     });
     PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
     platform::dialogs::queueAnswers({"retry", "yes"});  // the report's box, then the quit question
 
-    fenetre.PervasiveOuvertureFichiers(0, 1, 1);
+    win.PervasiveOuvertureFichiers(0, 1, 1);
     Lib_Data_BTrieve::seams::setEndProcess({});
-    EXPECT_EQ(fins, 1);
-    EXPECT_TRUE(ouvertsALaFin.empty()) << ouvertsALaFin.size() << " files left open";
-    EXPECT_EQ(lignes("Close Application ? ErreurBTrieve"), 1);
-    EXPECT_EQ(lignes("Pervasive Files: Closed"), 1);
+    EXPECT_EQ(endCount, 1);
+    EXPECT_TRUE(openAtEnd.empty()) << openAtEnd.size() << " files left open";
+    EXPECT_EQ(lineList("Close Application ? ErreurBTrieve"), 1);
+    EXPECT_EQ(lineList("Pervasive Files: Closed"), 1);
     ASSERT_EQ(platform::dialogs::asked().size(), 2u);
     EXPECT_EQ(platform::dialogs::asked()[1].text, "Voulez-vous quitter le programme ?");
 }
@@ -293,73 +293,73 @@ TEST_F(Quit, AQuitConfirmedFromAReportDuringTheOpeningClosesTheFilesOpenedSoFar)
 TEST_F(Quit, AQuitAskedDuringTheShutDownsWaitDoesNotUnloadTwice) {
     const std::string data = "C:\\AL_Data\\";
     std::filesystem::create_directories(drive.host(data));
-    std::string echec;
-    ASSERT_EQ(automation::createBaseFiles(data, 1, automation::baseFiles(), echec), 0) << echec;
+    std::string failureText;
+    ASSERT_EQ(automation::createBaseFiles(data, 1, automation::baseFiles(), failureText), 0) << failureText;
     PbSDossierDataBase[0] = data;
     PbTBases[0].Dossier_Data = data;
-    fenetre.PervasiveOuvertureFichiers(0, 1, 1);
+    win.PervasiveOuvertureFichiers(0, 1, 1);
     PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
 
     // A timer of another window asks to quit while the shut-down waits.
-    QTimer::singleShot(100, &fenetre, [&] { fenetre.Quitter(true); });
-    fenetre.Unload(platform::forms::vbAppTaskManager);
-    EXPECT_EQ(lignes("Pervasive Files: Closed"), 1);
-    EXPECT_EQ(lignes("Form closed by the Taskmanager"), 1);
-    EXPECT_EQ(lignes("Form closed by code action"), 0);
+    QTimer::singleShot(100, &win, [&] { win.Quitter(true); });
+    win.Unload(platform::forms::vbAppTaskManager);
+    EXPECT_EQ(lineList("Pervasive Files: Closed"), 1);
+    EXPECT_EQ(lineList("Form closed by the Taskmanager"), 1);
+    EXPECT_EQ(lineList("Form closed by code action"), 0);
     EXPECT_EQ(platform::dialogs::asked().size(), 1u);  // the late question, answered by default
 }
 
 TEST_F(Quit, ALauncherTheSystemCannotStartIsAnIncidentAndTheProgramRuns) {
-    std::filesystem::create_directories(lanceurHote().parent_path());
-    std::ofstream(lanceurHote()) << "not a program";
-    std::filesystem::permissions(lanceurHote(), std::filesystem::perms::owner_read |
+    std::filesystem::create_directories(launcherHost().parent_path());
+    std::ofstream(launcherHost()) << "not a program";
+    std::filesystem::permissions(launcherHost(), std::filesystem::perms::owner_read |
                                                     std::filesystem::perms::owner_write);
-    fenetre.RelancerApplication(false, "Test:Refuse");
+    win.RelancerApplication(false, "Test:Refuse");
     EXPECT_TRUE(logged("Restart needed: Launch: C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
     EXPECT_TRUE(logged("Err: Unable to launch again: Launcher not started: "
                        "C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
     EXPECT_FALSE(logged("Restart needed: Close Application"));
-    const int incidents = fenetre.ListeIncidents[0]->ListCount();
+    const int incidents = win.ListeIncidents[0]->ListCount();
     ASSERT_GE(incidents, 1);
-    EXPECT_NE(fenetre.ListeIncidents[0]->List(incidents - 1).find("Launcher not started"),
+    EXPECT_NE(win.ListeIncidents[0]->List(incidents - 1).find("Launcher not started"),
               std::string::npos);
     EXPECT_FALSE(PbBQuitter);
     EXPECT_FALSE(PbBRelanceForcee);
     EXPECT_FALSE(Abandon);
-    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_TRUE(win.Loaded());
     EXPECT_TRUE(platform::dialogs::asked().empty());
 
     // Later requests only log, as after a launcher gone at the second look.
-    fenetre.RelancerApplication(false, "Test:Second");
+    win.RelancerApplication(false, "Test:Second");
     EXPECT_TRUE(logged("Restart needed: But Already in Escape Mode |Sub: Test:Second"));
-    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_TRUE(win.Loaded());
 }
 
 TEST_F(Quit, ARestartWithoutTheLauncherIsAnIncidentAndTheProgramRuns) {
-    fenetre.RelancerApplication(false, "Test:Manquant");
+    win.RelancerApplication(false, "Test:Manquant");
     EXPECT_TRUE(logged("Err: Unable to launch again: Application not found: "
                        "C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
-    EXPECT_EQ(fenetre.ListeIncidents[0]->ListCount(), 1);
+    EXPECT_EQ(win.ListeIncidents[0]->ListCount(), 1);
     EXPECT_FALSE(PbBRelanceLancee);
     EXPECT_FALSE(PbBQuitter);
-    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_TRUE(win.Loaded());
 }
 
 // The session's end is Windows shutting down: the orderly shut-down, and a box it would show
 // (the workbook that could not be written: no folder for it here) takes its default unseen.
 TEST_F(Quit, TheSessionsEndShutsDownAsWindowsEndingWithoutWaitingOnABox) {
-    shell::installUnattendedStops(fenetre);
+    shell::installUnattendedStops(win);
     Lib_Tableur::PbBClasseurGlobalLu = true;
     PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
     platform::dialogs::queueAnswers({"no"});
-    shell::endOfSession(fenetre);
-    EXPECT_FALSE(fenetre.Loaded());
+    shell::endOfSession(win);
+    EXPECT_FALSE(win.Loaded());
     EXPECT_TRUE(Abandon);
-    EXPECT_EQ(lignes("Form closed because Windows is shutting down"), 1);
-    EXPECT_EQ(lignes("Warning: Session end: box not shown, default answer (ok): " + fenetre.Caption() +
+    EXPECT_EQ(lineList("Form closed because Windows is shutting down"), 1);
+    EXPECT_EQ(lineList("Warning: Session end: box not shown, default answer (ok): " + win.Caption() +
                      " | Impossible de créer le fichier:    C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls"),
               1);
-    EXPECT_EQ(lignes("Voulez-vous quitter"), 0);
+    EXPECT_EQ(lineList("Voulez-vous quitter"), 0);
     ASSERT_EQ(platform::dialogs::asked().size(), 1u);
     EXPECT_EQ(platform::dialogs::asked()[0].answer, "ok");
 }
@@ -405,32 +405,32 @@ TEST_F(Quit, AStopDuringTheQuitQuestionClosesInTheStopsMode) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        if (!fenetre.Loaded()) {
+        if (!win.Loaded()) {
             Abandon = PbBQuitter = false;
-            fenetre.Load();
-            fenetre.Show();
+            win.Load();
+            win.Show();
         }
         platform::dialogs::reset();
-        shell::installUnattendedStops(fenetre);
+        shell::installUnattendedStops(win);
         logbuffers::earlyBuffer().clear();
         logbuffers::fileBuffer().clear();
         PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
         StopDuringTheQuestion presenter(c.signal ? std::function<void()>([] { ::raise(SIGTERM); })
-                                                 : std::function<void()>([this] { shell::endOfSession(fenetre); }));
+                                                 : std::function<void()>([this] { shell::endOfSession(win); }));
         platform::dialogs::setPresenter(&presenter);
         platform::dialogs::showOnScreen();
         if (c.closeBox)
-            fenetre.close();
+            win.close();
         else
-            fenetre.Quitter(false);
+            win.Quitter(false);
         platform::dialogs::setPresenter(nullptr);
         leaveTheQuitRequestBehind();
-        EXPECT_FALSE(fenetre.Loaded());
+        EXPECT_FALSE(win.Loaded());
         EXPECT_TRUE(PbBQuitter);
-        EXPECT_EQ(lignes(c.reason), 1);
-        EXPECT_EQ(lignes("Form closed by"), c.signal ? 1 : 0);
-        EXPECT_EQ(lignes("Application closed by human action"), 0);
-        EXPECT_EQ(lignes(std::string(": open box closed with its default answer (yes): ") + fenetre.Caption() +
+        EXPECT_EQ(lineList(c.reason), 1);
+        EXPECT_EQ(lineList("Form closed by"), c.signal ? 1 : 0);
+        EXPECT_EQ(lineList("Application closed by human action"), 0);
+        EXPECT_EQ(lineList(std::string(": open box closed with its default answer (yes): ") + win.Caption() +
                          " | Voulez-vous quitter le programme ?"),
                   1);
         platform::stopsignals::raised() = false;  // the record manager's retries would give up

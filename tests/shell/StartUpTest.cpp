@@ -20,20 +20,20 @@ namespace {
 
 TEST(StartUpInProcess, AnIncidentBeforeTheShowRaisesTheAlertRightAfterIt) {
     e2e::E2eSite site;
-    Frm_Main fenetre;
+    Frm_Main win;
     Lib_Public::TraceLog(-1, -1, -1, "Err: before the window shows", true);
-    EXPECT_EQ(fenetre.CheckIncidentsFeuilleNonChargee->Value(), 1);
+    EXPECT_EQ(win.CheckIncidentsFeuilleNonChargee->Value(), 1);
 
     // The program folder is the site's, not this test's.
     PbSDossierApplication = "C:\\Vantremo\\Aerolune\\";
-    fenetre.Load();
+    win.Load();
     ASSERT_TRUE(PbBDemarrageTermine);
     ASSERT_TRUE(PbBFeuilleChargee);
-    EXPECT_EQ(fenetre.CheckIncidentsFeuilleNonChargee->Value(), 0);
-    EXPECT_EQ(fenetre.Caption().rfind("Err: Aerolune: Relaytone - ", 0), 0u) << fenetre.Caption();
-    EXPECT_TRUE(fenetre.SftTabsMain->isTabVisible(1));
-    EXPECT_EQ(fenetre.SftTabsMain->currentIndex(), 0);
-    EXPECT_TRUE(fenetre.TimerFlash.Enabled());
+    EXPECT_EQ(win.CheckIncidentsFeuilleNonChargee->Value(), 0);
+    EXPECT_EQ(win.Caption().rfind("Err: Aerolune: Relaytone - ", 0), 0u) << win.Caption();
+    EXPECT_TRUE(win.SftTabsMain->isTabVisible(1));
+    EXPECT_EQ(win.SftTabsMain->currentIndex(), 0);
+    EXPECT_TRUE(win.TimerFlash.Enabled());
 }
 
 }  // namespace
@@ -42,20 +42,20 @@ namespace {
 
 class Placement : public ::testing::Test {
 protected:
-    void demarrer() {
+    void startUp() {
         PbSDossierApplication = "C:\\Vantremo\\Aerolune\\";
-        fenetre.Load();
+        win.Load();
         ASSERT_TRUE(PbBFeuilleChargee);
     }
     std::filesystem::path positions() const { return site.positionsFile(); }
 
     e2e::E2eSite site;
-    Frm_Main fenetre;
+    Frm_Main win;
 };
 
 TEST_F(Placement, WithoutStoredPositionsTheWindowOpensMaximised) {
-    demarrer();
-    EXPECT_TRUE(fenetre.isMaximized());
+    startUp();
+    EXPECT_TRUE(win.isMaximized());
 }
 
 // Sizes are read as VB reads them (an exponent included) and held to the screen, so that what the
@@ -88,22 +88,22 @@ protected:
 TEST_P(HeldSize, IsHeldToTheScreenAndSavedSo) {
     const StoredSize& c = GetParam();
     const QRect zone = QGuiApplication::primaryScreen()->availableGeometry();
-    const int largeur = c.expectedWidth ? c.expectedWidth : zone.width() * platform::forms::kTwipsPerPixel;
-    const int hauteur = c.expectedHeight ? c.expectedHeight : zone.height() * platform::forms::kTwipsPerPixel;
+    const int widthValue = c.expectedWidth ? c.expectedWidth : zone.width() * platform::forms::kTwipsPerPixel;
+    const int heightValue = c.expectedHeight ? c.expectedHeight : zone.height() * platform::forms::kTwipsPerPixel;
     support::writeWindowsFile(positions(), std::string("[FrmPos]\nFrm_Main_Width=") + c.width +
                                                "\nFrm_Main_Height=" + c.height + "\nFrm_Main_WindowState=0\n");
-    const LargestSize taille(fenetre);
-    demarrer();
-    EXPECT_FALSE(fenetre.isMaximized());
-    EXPECT_LE(taille.largest.width(), zone.width());
-    EXPECT_LE(taille.largest.height(), zone.height());
-    EXPECT_EQ(fenetre.Width(), largeur);
-    EXPECT_EQ(fenetre.Height(), hauteur);
-    EXPECT_LE(fenetre.width(), zone.width());
-    fenetre.Unload(platform::forms::vbAppTaskManager);
-    const std::string texte = support::readWindowsFile(positions());
-    EXPECT_NE(texte.find("Frm_Main_Width=" + std::to_string(largeur) + "\n"), std::string::npos) << texte;
-    EXPECT_NE(texte.find("Frm_Main_Height=" + std::to_string(hauteur) + "\n"), std::string::npos) << texte;
+    const LargestSize sizeValue(win);
+    startUp();
+    EXPECT_FALSE(win.isMaximized());
+    EXPECT_LE(sizeValue.largest.width(), zone.width());
+    EXPECT_LE(sizeValue.largest.height(), zone.height());
+    EXPECT_EQ(win.Width(), widthValue);
+    EXPECT_EQ(win.Height(), heightValue);
+    EXPECT_LE(win.width(), zone.width());
+    win.Unload(platform::forms::vbAppTaskManager);
+    const std::string textValue = support::readWindowsFile(positions());
+    EXPECT_NE(textValue.find("Frm_Main_Width=" + std::to_string(widthValue) + "\n"), std::string::npos) << textValue;
+    EXPECT_NE(textValue.find("Frm_Main_Height=" + std::to_string(heightValue) + "\n"), std::string::npos) << textValue;
 }
 
 INSTANTIATE_TEST_SUITE_P(Placement, HeldSize,
@@ -121,8 +121,8 @@ TEST_P(MemoryFigure, ShowsOnlyWhileTheMemoryIsMeasured) {
     support::writeWindowsFile(site.programFolder() / "Settings" / "AL3_Relaytone" / "AL3_Relaytone.Ini",
                               std::string("[SoundCard]\nActive=0\n[Windows]\nLaunch=0\nMemory=") +
                                   (measured ? "1" : "0") + "\n");
-    demarrer();
-    EXPECT_EQ(fenetre.LabelAffichageMemory->isHidden(), !measured);
+    startUp();
+    EXPECT_EQ(win.LabelAffichageMemory->isHidden(), !measured);
 }
 
 INSTANTIATE_TEST_SUITE_P(Placement, MemoryFigure, ::testing::Bool());
@@ -130,12 +130,12 @@ INSTANTIATE_TEST_SUITE_P(Placement, MemoryFigure, ::testing::Bool());
 TEST_F(Placement, ShuttingDownMaximisedSavesTheStateAndKeepsTheStoredSize) {
     support::writeWindowsFile(positions(), "[FrmPos]\nFrm_Main_Width=9000\nFrm_Main_Height=6000\n"
                                            "Frm_Main_WindowState=2\n");
-    demarrer();
-    fenetre.Unload(platform::forms::vbAppTaskManager);
-    const std::string texte = support::readWindowsFile(positions());
-    EXPECT_NE(texte.find("Frm_Main_WindowState=2"), std::string::npos) << texte;
-    EXPECT_NE(texte.find("Frm_Main_Width=9000"), std::string::npos) << texte;
-    EXPECT_NE(texte.find("Frm_Main_Height=6000"), std::string::npos) << texte;
+    startUp();
+    win.Unload(platform::forms::vbAppTaskManager);
+    const std::string textValue = support::readWindowsFile(positions());
+    EXPECT_NE(textValue.find("Frm_Main_WindowState=2"), std::string::npos) << textValue;
+    EXPECT_NE(textValue.find("Frm_Main_Width=9000"), std::string::npos) << textValue;
+    EXPECT_NE(textValue.find("Frm_Main_Height=6000"), std::string::npos) << textValue;
 }
 
 }  // namespace
@@ -146,18 +146,18 @@ TEST(StartUpInProcess, EachZoneGetsItsOwnHiddenIncidentsList) {
     e2e::E2eSite site;
     support::writeWindowsFile(site.programFolder() / "Settings" / "AL3_Relaytone" / "AL3_Relaytone.Ini",
                               "[SoundCard]\nActive=0\n[General_Out]\nNbZones=2\n");
-    Frm_Main fenetre;
+    Frm_Main win;
     PbSDossierApplication = "C:\\Vantremo\\Aerolune\\";
-    fenetre.Load();
-    ASSERT_EQ(fenetre.ListeIncidents.size(), 2u);
-    ASSERT_EQ(fenetre.CheckIncidents.size(), 2u);
-    EXPECT_FALSE(fenetre.ListeIncidents[1]->Visible());
+    win.Load();
+    ASSERT_EQ(win.ListeIncidents.size(), 2u);
+    ASSERT_EQ(win.CheckIncidents.size(), 2u);
+    EXPECT_FALSE(win.ListeIncidents[1]->Visible());
 
-    const int32_t avant = fenetre.ListeIncidents[0]->ListCount();
+    const int32_t avant = win.ListeIncidents[0]->ListCount();
     Lib_Public::TraceLog(1, -1, -1, "Err: zone two", true);
-    EXPECT_EQ(fenetre.ListeIncidents[1]->ListCount(), 1);
-    EXPECT_EQ(fenetre.ListeIncidents[0]->ListCount(), avant);
-    EXPECT_EQ(fenetre.Caption().rfind("Err: ", 0), 0u);
+    EXPECT_EQ(win.ListeIncidents[1]->ListCount(), 1);
+    EXPECT_EQ(win.ListeIncidents[0]->ListCount(), avant);
+    EXPECT_EQ(win.Caption().rfind("Err: ", 0), 0u);
 }
 
 }  // namespace
@@ -177,12 +177,12 @@ TEST(StartUpInProcess, OnTheDemoSiteTheCaptionNamesTheRadio) {
     ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
 
     PbSDossierApplication = "C:\\Vantremo\\Aerolune\\";
-    Frm_Main fenetre;
-    fenetre.Load();
+    Frm_Main win;
+    win.Load();
     ASSERT_TRUE(PbBFeuilleChargee);
-    EXPECT_EQ(fenetre.Caption(), "Aerolune: Relaytone - " + Lib_Systeme::VersionApplication() + " - Radio Demo");
+    EXPECT_EQ(win.Caption(), "Aerolune: Relaytone - " + Lib_Systeme::VersionApplication() + " - Radio Demo");
     EXPECT_EQ(PbIIdRadio, 1);
-    fenetre.Unload(platform::forms::vbAppTaskManager);
+    win.Unload(platform::forms::vbAppTaskManager);
 }
 
 }  // namespace

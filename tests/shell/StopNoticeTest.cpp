@@ -14,7 +14,7 @@
 namespace {
 
 // The main window without its start-up sequence.
-class Fenetre : public Frm_Main {
+class TestWindow : public Frm_Main {
 protected:
     void Form_Load() override {}
 };
@@ -25,13 +25,13 @@ protected:
         MailTest::SetUp();
         Abandon = false;  // an earlier case's quit in the same process ended its waits for good
         PbSDossierConfigSite = "C:\\Vantremo\\AL3_Config.ini";
-        fenetre.Load();
+        win.Load();
     }
     void noticeOption(bool on) {
         support::writeWindowsFile(drive.host(PbSDossierConfigSite),
                                   std::string("[Site]\nMails_Avis=") + (on ? "1" : "0") + "\n");
     }
-    Fenetre fenetre;
+    TestWindow win;
 };
 
 // The launcher's grace before it kills the program is 10 s: a server that takes the message and
@@ -44,7 +44,7 @@ TEST_F(StopNotice, AStopMailTheServerNeverAnswersLeavesTimeForTheRestOfTheStop) 
     PbBRelanceForcee = true;
     QElapsedTimer clock;
     clock.start();
-    fenetre.Quitter(false);
+    win.Quitter(false);
     EXPECT_LT(clock.elapsed(), 8000);
     EXPECT_TRUE(Abandon) << "the stop did not go on to the unload";
     EXPECT_EQ(logCount("Err: Mail: Not sended: 10060: No answer from the mail server within 5 s |Sub: "
@@ -69,12 +69,12 @@ TEST_P(StopNoticeCases, SentOnlyForAQuitThatGoesAheadWithTheOptionOn) {
     PbBRelanceForcee = c.forced;
     PbBQuitter = true;  // the quit clears it before it sends
     if (*c.answer) platform::dialogs::queueAnswers({c.answer});
-    fenetre.Quitter(false);
+    win.Quitter(false);
     const auto received = peer.received();
     ASSERT_EQ(received.size(), c.sent ? 1u : 0u);
     if (c.sent) {
         EXPECT_EQ(mailtest::strings(received[0]["rcpt_tos"]),
-                  std::vector<std::string>{mailconfig::kAdresseSupport});
+                  std::vector<std::string>{mailconfig::kSupportAddress});
         EXPECT_EQ(bodyLines(received[0]).back(), "Message: Relaytone arrêté");
     }
 }

@@ -43,7 +43,7 @@ protected:
     std::vector<std::string> sent() const {
         std::vector<std::string> messages;
         for (const QJsonObject& mail : peer.received()) {
-            EXPECT_EQ(mailtest::strings(mail["rcpt_tos"]), std::vector<std::string>{mailconfig::kAdresseSupport});
+            EXPECT_EQ(mailtest::strings(mail["rcpt_tos"]), std::vector<std::string>{mailconfig::kSupportAddress});
             const std::string body = mailtest::text(mail["body"]);
             const size_t last = body.rfind("Message: ");
             std::string message = last == std::string::npos ? body : body.substr(last + 9);

@@ -33,7 +33,7 @@ using periodictest::PeriodicTest;
 using namespace std::chrono_literals;
 
 const std::string kQuestion = "Voulez-vous quitter le programme ?";
-const std::string kLanceur = "C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe";
+const std::string kLauncher = "C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe";
 
 class NightlyRelaunch : public PeriodicTest {
 protected:
@@ -69,24 +69,24 @@ TEST_F(NightlyRelaunch, StartsTheLauncherOnceTheMomentHasPassedAndMovesItOnADay)
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_TRUE(starts[0].empty());  // no switch
     // The block framed by rules of stars as long as its text.
-    const std::string bloc = "Close Application ? It's Time (11/03/2026 04:02:00)";
-    const auto lignes = logLines("");
-    const auto ligne = std::find_if(lignes.begin(), lignes.end(),
-                                    [&](const std::string& l) { return l.find(bloc) != std::string::npos; });
-    ASSERT_NE(ligne, lignes.end());
-    ASSERT_TRUE(ligne != lignes.begin() && ligne + 1 != lignes.end());
-    const std::string regle(bloc.size(), '*');
-    const auto estLaRegle = [&](const std::string& l) {
-        return l.size() > regle.size() && l.compare(l.size() - regle.size(), regle.size(), regle) == 0 &&
-               l[l.size() - regle.size() - 1] != '*';
+    const std::string chunk = "Close Application ? It's Time (11/03/2026 04:02:00)";
+    const auto lineList = logLines("");
+    const auto lineText = std::find_if(lineList.begin(), lineList.end(),
+                                    [&](const std::string& l) { return l.find(chunk) != std::string::npos; });
+    ASSERT_NE(lineText, lineList.end());
+    ASSERT_TRUE(lineText != lineList.begin() && lineText + 1 != lineList.end());
+    const std::string rule(chunk.size(), '*');
+    const auto isTheRule = [&](const std::string& l) {
+        return l.size() > rule.size() && l.compare(l.size() - rule.size(), rule.size(), rule) == 0 &&
+               l[l.size() - rule.size() - 1] != '*';
     };
-    EXPECT_TRUE(estLaRegle(*(ligne - 1))) << *(ligne - 1);
-    EXPECT_TRUE(estLaRegle(*(ligne + 1))) << *(ligne + 1);
+    EXPECT_TRUE(isTheRule(*(lineText - 1))) << *(lineText - 1);
+    EXPECT_TRUE(isTheRule(*(lineText + 1))) << *(lineText + 1);
     EXPECT_EQ(questions(), std::vector<std::string>{kQuestion});
     // Answered no: the program runs on until the launcher ends it.
     EXPECT_FALSE(PbBQuitter);
     EXPECT_EQ(processEnds, 0);
-    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_TRUE(win.Loaded());
 
     advance(60s);
     engine().Timer60s_Timer();
@@ -98,14 +98,14 @@ TEST_F(NightlyRelaunch, AQuitAnsweredYesUnloadsTheWindowsAndEndsTheProcess) {
     installLauncher();
     setClock("2026-03-10 04:02:01");
     // The unload waits half a second on the tick, which a manual clock only moves when told.
-    QTimer horloge;
-    QObject::connect(&horloge, &QTimer::timeout, [] { platform::clock::advance(50ms); });
-    horloge.start(5);
+    QTimer clockSource;
+    QObject::connect(&clockSource, &QTimer::timeout, [] { platform::clock::advance(50ms); });
+    clockSource.start(5);
     platform::dialogs::queueAnswers({"yes"});
     engine().Timer60s_Timer();
     EXPECT_EQ(launcherStarts(1).size(), 1u);
     EXPECT_TRUE(PbBQuitter);
-    EXPECT_FALSE(fenetre.Loaded());
+    EXPECT_FALSE(win.Loaded());
     EXPECT_FALSE(Frm_MainBis::exists());
     EXPECT_EQ(processEnds, 1);
 }
@@ -131,15 +131,15 @@ TEST_F(NightlyRelaunch, NothingHappensWhileTheOptionIsOffOrTheMainWindowIsNotSho
 }
 
 TEST_F(NightlyRelaunch, AMissingOrEmptyLauncherIsLoggedAndTriedAgainADayLater) {
-    for (const bool vide : {false, true}) {
-        SCOPED_TRACE(vide ? "empty file" : "no file");
+    for (const bool emptyValue : {false, true}) {
+        SCOPED_TRACE(emptyValue ? "empty file" : "no file");
         std::filesystem::create_directories(launcherHost().parent_path());
-        if (vide) std::ofstream(launcherHost()).flush();
+        if (emptyValue) std::ofstream(launcherHost()).flush();
         setClock("2026-03-10 04:02:30");
         PbDProchaineRelance = at("2026-03-10 04:02:00");
         clearLog();
         engine().Timer60s_Timer();
-        EXPECT_EQ(logCount("Err: Application not found: " + kLanceur), 1);
+        EXPECT_EQ(logCount("Err: Application not found: " + kLauncher), 1);
         EXPECT_EQ(PbDProchaineRelance, at("2026-03-11 04:02:00"));
         EXPECT_EQ(logCount("It's Time"), 0);
 
@@ -177,7 +177,7 @@ TEST_F(NightlyRelaunch, ALauncherTheSystemRefusesToStartLeavesTheProgramRunning)
     EXPECT_EQ(logCount("It's Time"), 0);
     for (const auto& text : questions()) EXPECT_NE(text, kQuestion);
     EXPECT_FALSE(PbBQuitter);
-    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_TRUE(win.Loaded());
     EXPECT_EQ(processEnds, 0);
 }
 
@@ -218,9 +218,9 @@ TEST_F(PeriodicTest, TheUecpMarkMovesOnlyWhenOverTenMinutesOldAndItsAlertIsTicke
         clearLog();
         engine().Timer60s_Timer();
         EXPECT_EQ(PbDTimingUECP, c.moves ? at("2026-03-10 10:02:00") : avant);
-        const auto lignes = logLines("Timer60s_Timer: Timing UECP: ");
-        ASSERT_EQ(lignes.size(), 1u);
-        EXPECT_EQ(lignes[0].substr(lignes[0].find("UECP: ") + 6), c.shown);
+        const auto lineList = logLines("Timer60s_Timer: Timing UECP: ");
+        ASSERT_EQ(lineList.size(), 1u);
+        EXPECT_EQ(lineList[0].substr(lineList[0].find("UECP: ") + 6), c.shown);
     }
 }
 
@@ -232,8 +232,8 @@ protected:
         PeriodicTest::SetUp();
         const std::string data = "C:\\AL_Data\\";
         std::filesystem::create_directories(drive.host(data));
-        std::string echec;
-        ASSERT_EQ(automation::createBaseFiles(data, 1, {55}, echec), 0) << echec;
+        std::string failureText;
+        ASSERT_EQ(automation::createBaseFiles(data, 1, {55}, failureText), 0) << failureText;
         PbSDossierDataBase[0] = data;
         PbTBases[0].Dossier_Data = data;
         PbINbStations = 1;
@@ -251,19 +251,19 @@ protected:
         PeriodicTest::TearDown();
     }
     // Index of the first log line holding the text, -1 when none does.
-    int position(const std::string& texte) const {
-        const auto lignes = logLines("");
-        for (size_t i = 0; i < lignes.size(); ++i)
-            if (lignes[i].find(texte) != std::string::npos) return int(i);
+    int position(const std::string& textValue) const {
+        const auto lineList = logLines("");
+        for (size_t i = 0; i < lineList.size(); ++i)
+            if (lineList[i].find(textValue) != std::string::npos) return int(i);
         return -1;
     }
 };
 
 TEST_F(Watchdog, TheDrainRunsWhenOverFiveMinutesHavePassedSinceTheLastOneWithTheIndicatorLit) {
-    std::vector<bool> allume;
+    std::vector<bool> switchedOn;
     Lib_Data_BTrieve::seams::setEngine([&](uint16_t op, char* pos, void* buf, uint32_t* len, char* key,
                                            uint16_t keyLen, int16_t keyNum) -> int16_t {
-        allume.push_back(fenetre.ShapeActivite->isVisible());
+        switchedOn.push_back(win.ShapeActivite->isVisible());
         return platform::btrcall::BTRCALL(op, pos, buf, len, key, keyLen, keyNum);
     });
 
@@ -281,15 +281,15 @@ TEST_F(Watchdog, TheDrainRunsWhenOverFiveMinutesHavePassedSinceTheLastOneWithThe
     EXPECT_LT(position("Timer60s_Timer: Check FRADx55: Start"), position("UDP: Data FRADx55 read: <CurrLib:Un>"));
     EXPECT_LT(position("UDP: Data FRADx55 read: <CurrLib:Un>"), position("Timer60s_Timer: Check FRADx55: End"));
     EXPECT_EQ(PbDCheckFRADx55, at("2026-03-10 10:00:01"));
-    ASSERT_FALSE(allume.empty());
-    EXPECT_EQ(std::count(allume.begin(), allume.end(), false), 0);  // lit while the file is read
-    EXPECT_FALSE(fenetre.ShapeActivite->isVisible());
+    ASSERT_FALSE(switchedOn.empty());
+    EXPECT_EQ(std::count(switchedOn.begin(), switchedOn.end(), false), 0);  // lit while the file is read
+    EXPECT_FALSE(win.ShapeActivite->isVisible());
 }
 
 TEST_F(Watchdog, AFailedDrainIsReportedUnderTheDrainAndTheTickGoesOnToItsEnd) {
     struct Case {
-        std::function<void()> echec;
-        std::string ligne;
+        std::function<void()> failureText;
+        std::string lineText;
     };
     const std::vector<Case> cases = {
         {[] { throw std::out_of_range("position"); }, "Err: 5 (position)"},
@@ -301,20 +301,20 @@ TEST_F(Watchdog, AFailedDrainIsReportedUnderTheDrainAndTheTickGoesOnToItsEnd) {
         {[] { throw std::runtime_error("engine gone"); }, "Err: 5 (engine gone)"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.ligne);
+        SCOPED_TRACE(c.lineText);
         Lib_Data_BTrieve::seams::setEngine([&](uint16_t, char*, void*, uint32_t*, char*, uint16_t, int16_t) -> int16_t {
-            c.echec();
+            c.failureText();
             return 0;
         });
         advance(10min);
         clearLog();
         engine().Timer60s_Timer();
-        EXPECT_EQ(logCount(c.ligne), 1);
+        EXPECT_EQ(logCount(c.lineText), 1);
         EXPECT_GE(logCount("Frm_MainBis:UDPDataArrival_10_Check_FRADx55"), 1);
         EXPECT_EQ(logCount("Frm_MainBis:Timer60s_Timer:3"), 0);  // the drain's own trap took it
-        EXPECT_LT(position(c.ligne), position("Timer60s_Timer: Check FRADx55: End"));
+        EXPECT_LT(position(c.lineText), position("Timer60s_Timer: Check FRADx55: End"));
         EXPECT_LT(position("Timer60s_Timer: Check FRADx55: End"), position("Timer60s_Timer: End"));
-        EXPECT_FALSE(fenetre.ShapeActivite->isVisible());
+        EXPECT_FALSE(win.ShapeActivite->isVisible());
         // The failed drain does not hold the watchdog for the rest of the run.
         EXPECT_FALSE(PbBCheckFRADx55EnCours);
     }

@@ -16,24 +16,24 @@ public:
 using Topmost = mainwindow_test::MainWindowTest;
 
 TEST_F(Topmost, WindowsInFrontStepBackAroundADialogAndComeBack) {
-    Page devant("Devant"), cachee("Cachee"), normale("Normale");
-    devant.Show();
-    Lib_Public::AfficherAuDessus(devant, -1);
-    cachee.Load();
-    Lib_Public::AfficherAuDessus(cachee, -1);
-    normale.Show();
+    Page inFront("Devant"), hiddenNow("Cachee"), normal("Normale");
+    inFront.Show();
+    Lib_Public::AfficherAuDessus(inFront, -1);
+    hiddenNow.Load();
+    Lib_Public::AfficherAuDessus(hiddenNow, -1);
+    normal.Show();
 
     Lib_Public::AfficherMessageBoxOuInputBox(-1);
-    EXPECT_FALSE(devant.Topmost());
-    EXPECT_EQ(devant.Tag, "-1");
-    EXPECT_TRUE(cachee.Topmost());  // hidden: nothing to step back from
-    EXPECT_EQ(cachee.Tag, "1");
+    EXPECT_FALSE(inFront.Topmost());
+    EXPECT_EQ(inFront.Tag, "-1");
+    EXPECT_TRUE(hiddenNow.Topmost());  // hidden: nothing to step back from
+    EXPECT_EQ(hiddenNow.Tag, "1");
 
     Lib_Public::AfficherMessageBoxOuInputBox(0);
-    EXPECT_TRUE(devant.Topmost());
-    EXPECT_EQ(devant.Tag, "1");
-    EXPECT_FALSE(normale.Topmost());
-    EXPECT_TRUE(normale.Tag.empty());
+    EXPECT_TRUE(inFront.Topmost());
+    EXPECT_EQ(inFront.Tag, "1");
+    EXPECT_FALSE(normal.Topmost());
+    EXPECT_TRUE(normal.Tag.empty());
 }
 
 }  // namespace

@@ -19,17 +19,17 @@ namespace {
 using Lib_SysTray::EnVeille;
 
 // Another window of the program.
-class Autre : public platform::forms::Form {
+class OtherForm : public platform::forms::Form {
 public:
-    Autre() : Form("Autre") {}
+    OtherForm() : Form("Autre") {}
 };
 
 // Records the order in which watched windows are shown.
-class OrdreAffichage : public QObject {
+class ShowOrder : public QObject {
 public:
-    std::vector<QObject*> ordre;
+    std::vector<QObject*> sequence;
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Show) ordre.push_back(o);
+        if (e->type() == QEvent::Show) sequence.push_back(o);
         return false;
     }
 };
@@ -39,7 +39,7 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         autre.Show();
-        dejaCachee.Load();
+        alreadyHidden.Load();
     }
     // The tray window is one for the run; it goes before the application object does.
     void TearDown() override { FrmSysTray::release(); }
@@ -55,96 +55,96 @@ protected:
         QApplication::processEvents();
     }
 
-    Autre autre;
-    Autre dejaCachee;  // loaded, never shown
+    OtherForm autre;
+    OtherForm alreadyHidden;  // loaded, never shown
 };
 
 TEST_F(Tray, WithoutATrayStandbyMinimisesAndRestoringComesBack) {
-    Lib_SysTray::BarreDisponibleForcee = false;
-    fenetre.Mnu01Veille->trigger();
+    Lib_SysTray::forcedTrayAvailability = false;
+    win.Mnu01Veille->trigger();
     EXPECT_TRUE(EnVeille);
-    EXPECT_TRUE(fenetre.isVisible());
-    EXPECT_TRUE(fenetre.isMinimized());
+    EXPECT_TRUE(win.isVisible());
+    EXPECT_TRUE(win.isMinimized());
     EXPECT_FALSE(autre.isVisible());
     ASSERT_FALSE(liste().empty());
-    EXPECT_EQ(liste()[0], handle(fenetre));
+    EXPECT_EQ(liste()[0], handle(win));
     EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate");
-    EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(fenetre));
+    EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(win));
 
-    fenetre.showNormal();
+    win.showNormal();
     QApplication::processEvents();
     EXPECT_FALSE(EnVeille);
     EXPECT_TRUE(autre.isVisible());
-    EXPECT_FALSE(dejaCachee.isVisible());
+    EXPECT_FALSE(alreadyHidden.isVisible());
     EXPECT_TRUE(liste().empty());
     EXPECT_FALSE(Lib_SysTray::Hooked);
 }
 
 TEST_F(Tray, WithATrayEveryWindowHidesAndAfficherShowsTheMainWindowFirst) {
-    Lib_SysTray::BarreDisponibleForcee = true;
-    fenetre.MiseEnVeilleForcee();
-    EXPECT_FALSE(fenetre.isVisible());
+    Lib_SysTray::forcedTrayAvailability = true;
+    win.MiseEnVeilleForcee();
+    EXPECT_FALSE(win.isVisible());
     EXPECT_FALSE(autre.isVisible());
-    EXPECT_TRUE(Lib_SysTray::IconeTray().isVisible());
-    EXPECT_EQ(Lib_SysTray::IconeTray().toolTip(), "Aerolune: Skyplate");
+    EXPECT_TRUE(Lib_SysTray::systemTrayIcon().isVisible());
+    EXPECT_EQ(Lib_SysTray::systemTrayIcon().toolTip(), "Aerolune: Skyplate");
     // The main window first, then once more where the walk found it visible.
     const auto l = liste();
     ASSERT_EQ(l.size(), 3u);
-    EXPECT_EQ(l[0], handle(fenetre));
-    EXPECT_EQ(std::count(l.begin(), l.end(), handle(fenetre)), 2);
+    EXPECT_EQ(l[0], handle(win));
+    EXPECT_EQ(std::count(l.begin(), l.end(), handle(win)), 2);
     EXPECT_EQ(std::count(l.begin(), l.end(), handle(autre)), 1);
 
-    OrdreAffichage ordre;
-    fenetre.installEventFilter(&ordre);
-    autre.installEventFilter(&ordre);
+    ShowOrder sequence;
+    win.installEventFilter(&sequence);
+    autre.installEventFilter(&sequence);
     afficher();
-    ASSERT_EQ(ordre.ordre.size(), 2u);
-    EXPECT_EQ(ordre.ordre[0], &fenetre);
-    EXPECT_EQ(ordre.ordre[1], &autre);
-    EXPECT_FALSE(dejaCachee.isVisible());
-    EXPECT_FALSE(Lib_SysTray::IconeTray().isVisible());
+    ASSERT_EQ(sequence.sequence.size(), 2u);
+    EXPECT_EQ(sequence.sequence[0], &win);
+    EXPECT_EQ(sequence.sequence[1], &autre);
+    EXPECT_FALSE(alreadyHidden.isVisible());
+    EXPECT_FALSE(Lib_SysTray::systemTrayIcon().isVisible());
     EXPECT_FALSE(EnVeille);
     EXPECT_TRUE(liste().empty());
     // The record keeps what the icon was shown with.
-    EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(fenetre));
+    EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(win));
     EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate");
     EXPECT_EQ(Lib_SysTray::TrayIconData.uFlags, 7);
     EXPECT_EQ(Lib_SysTray::TrayIconData.uCallbackMessage, 0x205);
 }
 
 TEST_F(Tray, TheWalksGoFromTheLastLoadedWindowToTheFirst) {
-    Lib_SysTray::BarreDisponibleForcee = true;
+    Lib_SysTray::forcedTrayAvailability = true;
     // Made in one order and loaded in the other: only the loading counts.
-    Autre c, b, a;
-    for (Autre* f : {&a, &b, &c}) f->Show();
-    fenetre.MiseEnVeilleForcee();
-    EXPECT_EQ(liste(), (std::vector<std::string>{handle(fenetre), handle(c), handle(b), handle(a), handle(autre),
-                                                  handle(fenetre)}));
+    OtherForm c, b, a;
+    for (OtherForm* f : {&a, &b, &c}) f->Show();
+    win.MiseEnVeilleForcee();
+    EXPECT_EQ(liste(), (std::vector<std::string>{handle(win), handle(c), handle(b), handle(a), handle(autre),
+                                                  handle(win)}));
 
-    OrdreAffichage ordre;
-    for (QWidget* w : std::initializer_list<QWidget*>{&fenetre, &autre, &a, &b, &c}) w->installEventFilter(&ordre);
+    ShowOrder sequence;
+    for (QWidget* w : std::initializer_list<QWidget*>{&win, &autre, &a, &b, &c}) w->installEventFilter(&sequence);
     afficher();
-    EXPECT_EQ(ordre.ordre, (std::vector<QObject*>{&fenetre, &c, &b, &a, &autre}));
+    EXPECT_EQ(sequence.sequence, (std::vector<QObject*>{&win, &c, &b, &a, &autre}));
     // The main window, listed twice, takes the focus last.
-    EXPECT_EQ(QApplication::activeWindow(), &fenetre);
+    EXPECT_EQ(QApplication::activeWindow(), &win);
 }
 
 TEST_F(Tray, AWindowUnloadedDuringStandbyStaysAwayAndTheOthersComeBack) {
-    Lib_SysTray::BarreDisponibleForcee = true;
-    Autre b;
+    Lib_SysTray::forcedTrayAvailability = true;
+    OtherForm b;
     b.Show();
-    fenetre.MiseEnVeilleForcee();
+    win.MiseEnVeilleForcee();
     autre.Unload();
     afficher();
     EXPECT_FALSE(autre.isVisible());
     EXPECT_TRUE(b.isVisible());
-    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_TRUE(win.isVisible());
     EXPECT_EQ(liste(), std::vector<std::string>{handle(autre)});  // its entry waits for the next standby
 }
 
 TEST_F(Tray, TheAboutEntryShowsTheAboutBoxBesideTheHiddenWindows) {
-    Lib_SysTray::BarreDisponibleForcee = true;
-    fenetre.MiseEnVeilleForcee();
+    Lib_SysTray::forcedTrayAvailability = true;
+    win.MiseEnVeilleForcee();
     FrmSysTray::get().MnuAbout->trigger();
     FrmAbout* boite = nullptr;
     for (platform::forms::Form* f : platform::forms::Form::LoadedForms())
@@ -153,19 +153,19 @@ TEST_F(Tray, TheAboutEntryShowsTheAboutBoxBesideTheHiddenWindows) {
     EXPECT_TRUE(boite->isVisible());
     EXPECT_FALSE(boite->ShownModal());
     EXPECT_TRUE(EnVeille);
-    EXPECT_FALSE(fenetre.isVisible());
+    EXPECT_FALSE(win.isVisible());
     boite->Unload();
 }
 
 TEST_F(Tray, OnlyTheRightButtonOpensTheTrayMenu) {
-    Lib_SysTray::BarreDisponibleForcee = true;
-    fenetre.MiseEnVeilleForcee();
+    Lib_SysTray::forcedTrayAvailability = true;
+    win.MiseEnVeilleForcee();
     QMenu& menu = *FrmSysTray::get().MnuFlottant;
-    for (auto raison : {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick}) {
-        emit Lib_SysTray::IconeTray().activated(raison);
+    for (auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick}) {
+        emit Lib_SysTray::systemTrayIcon().activated(reason);
         EXPECT_FALSE(menu.isVisible());
     }
-    emit Lib_SysTray::IconeTray().activated(QSystemTrayIcon::Context);
+    emit Lib_SysTray::systemTrayIcon().activated(QSystemTrayIcon::Context);
     EXPECT_TRUE(menu.isVisible());
     const auto actions = menu.actions();
     ASSERT_EQ(actions.size(), 3);
@@ -179,53 +179,53 @@ TEST_F(Tray, OnlyTheRightButtonOpensTheTrayMenu) {
 }
 
 TEST_F(Tray, AnIncidentInStandbySwapsTheIconForTheIncidentOne) {
-    for (bool barre : {true, false}) {
-        SCOPED_TRACE(barre ? "tray" : "no tray");
-        Lib_SysTray::BarreDisponibleForcee = barre;
-        fenetre.MiseEnVeilleForcee();
+    for (bool menuStrip : {true, false}) {
+        SCOPED_TRACE(menuStrip ? "tray" : "no tray");
+        Lib_SysTray::forcedTrayAvailability = menuStrip;
+        win.MiseEnVeilleForcee();
         const auto avant = liste();
         Lib_Public::TraceLog(-1, -1, -1, "Err: in standby", true);
         ASSERT_TRUE(Lib_SysTray::Hooked);
-        auto* erreur = dynamic_cast<platform::forms::Form*>(Lib_SysTray::HookedWindow);
-        ASSERT_NE(erreur, nullptr);
-        EXPECT_EQ(erreur->Name(), "FrmError");
-        EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(*erreur));
+        auto* errorText = dynamic_cast<platform::forms::Form*>(Lib_SysTray::HookedWindow);
+        ASSERT_NE(errorText, nullptr);
+        EXPECT_EQ(errorText->Name(), "FrmError");
+        EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(*errorText));
         EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate (Incidents...)");
-        EXPECT_EQ(Lib_SysTray::IconeTray().toolTip(), "Aerolune: Skyplate (Incidents...)");
-        EXPECT_EQ(Lib_SysTray::IconeTray().isVisible(), barre);
+        EXPECT_EQ(Lib_SysTray::systemTrayIcon().toolTip(), "Aerolune: Skyplate (Incidents...)");
+        EXPECT_EQ(Lib_SysTray::systemTrayIcon().isVisible(), menuStrip);
         EXPECT_EQ(liste(), avant);
         EXPECT_TRUE(EnVeille);
-        EXPECT_EQ(fenetre.isVisible(), !barre);
+        EXPECT_EQ(win.isVisible(), !menuStrip);
         // A second incident swaps again, with the same tip.
         Lib_Public::TraceLog(-1, -1, -1, "Err: again", true);
         EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate (Incidents...)");
 
         afficher();
         EXPECT_FALSE(Lib_SysTray::Hooked);
-        EXPECT_FALSE(Lib_SysTray::IconeTray().isVisible());
-        EXPECT_TRUE(fenetre.isVisible());
-        EXPECT_FALSE(fenetre.isMinimized());
+        EXPECT_FALSE(Lib_SysTray::systemTrayIcon().isVisible());
+        EXPECT_TRUE(win.isVisible());
+        EXPECT_FALSE(win.isMinimized());
         EXPECT_TRUE(autre.isVisible());
     }
 }
 
 TEST_F(Tray, StandbyAgainListsOnlyTheMainWindowSoTheFirstOnesStayHidden) {
-    Lib_SysTray::BarreDisponibleForcee = true;
-    fenetre.MiseEnVeilleForcee();
-    fenetre.MiseEnVeilleForcee();
-    EXPECT_EQ(liste(), std::vector<std::string>{handle(fenetre)});
+    Lib_SysTray::forcedTrayAvailability = true;
+    win.MiseEnVeilleForcee();
+    win.MiseEnVeilleForcee();
+    EXPECT_EQ(liste(), std::vector<std::string>{handle(win)});
     afficher();
-    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_TRUE(win.isVisible());
     EXPECT_FALSE(autre.isVisible());
 }
 
 TEST_F(Tray, StandbyWithoutHidingKeepsTheListAndStillCounts) {
-    Lib_SysTray::BarreDisponibleForcee = true;
+    Lib_SysTray::forcedTrayAvailability = true;
     FrmSysTray::get().ListeFrm->AddItem("12345");
     Lib_SysTray::MiseEnVeille(autre, false, "tip");
     EXPECT_TRUE(EnVeille);
     EXPECT_EQ(liste(), std::vector<std::string>{"12345"});
-    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_TRUE(win.isVisible());
 }
 
 TEST_F(Tray, ALongTipIsCutToWhatTheFieldHolds) {
@@ -234,64 +234,64 @@ TEST_F(Tray, ALongTipIsCutToWhatTheFieldHolds) {
 }
 
 TEST_F(Tray, ProgramEndDuringStandbyShowsTheWindowsAgainAndRemovesTheIcon) {
-    Lib_SysTray::BarreDisponibleForcee = true;
-    fenetre.MiseEnVeilleForcee();
+    Lib_SysTray::forcedTrayAvailability = true;
+    win.MiseEnVeilleForcee();
     FrmSysTray::get().Unload(platform::forms::vbFormCode);
     EXPECT_TRUE(autre.isVisible());
-    EXPECT_FALSE(Lib_SysTray::IconeTray().isVisible());
+    EXPECT_FALSE(Lib_SysTray::systemTrayIcon().isVisible());
     EXPECT_FALSE(EnVeille);
 }
 
 TEST_F(Tray, TheCommandLineStandbyWaitsForTheWindowAndHappensOnce) {
-    Lib_SysTray::BarreDisponibleForcee = true;
-    fenetre.hide();
-    fenetre.MiseEnVeilleDemandee = true;
-    fenetre.TimerVeille.setEnabled(true);
-    fenetre.TimerVeille_Timer();
+    Lib_SysTray::forcedTrayAvailability = true;
+    win.hide();
+    win.MiseEnVeilleDemandee = true;
+    win.TimerVeille.setEnabled(true);
+    win.TimerVeille_Timer();
     EXPECT_FALSE(EnVeille);
-    EXPECT_TRUE(fenetre.TimerVeille.Enabled());
-    fenetre.show();
-    fenetre.TimerVeille_Timer();
+    EXPECT_TRUE(win.TimerVeille.Enabled());
+    win.show();
+    win.TimerVeille_Timer();
     EXPECT_TRUE(EnVeille);
-    EXPECT_FALSE(fenetre.MiseEnVeilleDemandee);
-    EXPECT_FALSE(fenetre.TimerVeille.Enabled());
+    EXPECT_FALSE(win.MiseEnVeilleDemandee);
+    EXPECT_FALSE(win.TimerVeille.Enabled());
 }
 
 TEST_F(Tray, StandbyFromTheStartUpOptionAnswersTheCommandLinesToo) {
-    Lib_SysTray::BarreDisponibleForcee = true;
-    fenetre.MiseEnVeilleDemandee = true;
-    fenetre.TimerVeille.setEnabled(true);
-    fenetre.MiseEnVeilleForcee();  // the standby-at-launch option, before the timer's tick
-    fenetre.TimerVeille_Timer();
-    EXPECT_FALSE(fenetre.TimerVeille.Enabled());
+    Lib_SysTray::forcedTrayAvailability = true;
+    win.MiseEnVeilleDemandee = true;
+    win.TimerVeille.setEnabled(true);
+    win.MiseEnVeilleForcee();  // the standby-at-launch option, before the timer's tick
+    win.TimerVeille_Timer();
+    EXPECT_FALSE(win.TimerVeille.Enabled());
     afficher();
-    fenetre.TimerVeille_Timer();  // a late tick must not hide the window the operator asked for
+    win.TimerVeille_Timer();  // a late tick must not hide the window the operator asked for
     EXPECT_FALSE(EnVeille);
-    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_TRUE(win.isVisible());
 }
 
 TEST_F(Tray, AfterAConfirmedQuitTheStandbyTimerDoesNothing) {
     PbBQuitter = true;
-    fenetre.MiseEnVeilleDemandee = true;
-    fenetre.TimerVeille.setEnabled(true);
-    fenetre.TimerVeille_Timer();
+    win.MiseEnVeilleDemandee = true;
+    win.TimerVeille.setEnabled(true);
+    win.TimerVeille_Timer();
     EXPECT_FALSE(EnVeille);
-    EXPECT_TRUE(fenetre.MiseEnVeilleDemandee);
+    EXPECT_TRUE(win.MiseEnVeilleDemandee);
 }
 
 // Without a tray each main window brings its own way back, also one made after another has gone.
 TEST(TrayMainWindows, EachMainWindowWithoutATrayComesBackFromStandby) {
     support::TempDriveC drive;
     PbBFeuilleChargee = true;
-    Lib_SysTray::BarreDisponibleForcee = false;
+    Lib_SysTray::forcedTrayAvailability = false;
     for (int tour = 0; tour < 2; ++tour) {
         SCOPED_TRACE(tour);
-        mainwindow_test::Fenetre principale;
-        principale.Load();
-        principale.Show();
-        principale.MiseEnVeilleForcee();
-        EXPECT_TRUE(principale.isMinimized());
-        principale.showNormal();
+        mainwindow_test::TestWindow mainForm;
+        mainForm.Load();
+        mainForm.Show();
+        mainForm.MiseEnVeilleForcee();
+        EXPECT_TRUE(mainForm.isMinimized());
+        mainForm.showNormal();
         QApplication::processEvents();
         EXPECT_FALSE(EnVeille);
     }

@@ -19,41 +19,41 @@ namespace {
 
 using mainwindow_test::MainWindowTest;
 
-void utilisateur(const std::string& id, const std::string& nom, const std::string& droits,
-                 const std::string& bouton = "OK") {
-    const auto ecrire = [](const char* valeur, const std::string& texte) {
-        Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, Lib_Utilisateurs::kCleUser, valeur, texte);
+void utilisateur(const std::string& id, const std::string& nameText, const std::string& droits,
+                 const std::string& buttonWidget = "OK") {
+    const auto writeOut = [](const char* valeur, const std::string& textValue) {
+        Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, Lib_Utilisateurs::kUserKey, valeur, textValue);
     };
-    ecrire("AL_User", id);
-    ecrire("AL_User_Name", nom);
-    ecrire("AL_User_Droits", droits);
-    ecrire("AL_User_Button", bouton);
+    writeOut("AL_User", id);
+    writeOut("AL_User_Name", nameText);
+    writeOut("AL_User_Droits", droits);
+    writeOut("AL_User_Button", buttonWidget);
 }
 
 // Rights with the digit d at position n and zeros elsewhere.
-std::string droitsAvec(int longueur, int n, char d) {
-    std::string droits(size_t(longueur), '0');
-    if (n <= longueur) droits[size_t(n - 1)] = d;
+std::string rightsWith(int lengthValue, int n, char d) {
+    std::string droits(size_t(lengthValue), '0');
+    if (n <= lengthValue) droits[size_t(n - 1)] = d;
     return droits;
 }
 
 class Users : public MainWindowTest {
 protected:
     // The family's user program: it records how it was started and ends after a short while.
-    void installerProgrammeUtilisateur(int dureeMs = 300) {
+    void installUserProgram(int durationMs = 300) {
         const auto programme = drive.host("C:\\Vantremo\\Aerolune\\") / "AL3_Quillmoor";
         std::filesystem::create_directories(programme.parent_path());
-        std::ofstream(programme) << "#!/bin/sh\necho \"$@\" >> \"$0.args\"\nsleep " << dureeMs / 1000.0 << "\n";
+        std::ofstream(programme) << "#!/bin/sh\necho \"$@\" >> \"$0.args\"\nsleep " << durationMs / 1000.0 << "\n";
         std::filesystem::permissions(programme, std::filesystem::perms::owner_all);
         args_ = programme.string() + ".args";
     }
     std::string arguments() const {
         std::ifstream f(args_);
-        std::string tout, ligne;
-        while (std::getline(f, ligne)) tout += ligne + "\n";
+        std::string tout, lineText;
+        while (std::getline(f, lineText)) tout += lineText + "\n";
         return tout;
     }
-    void utilisateurObligatoire() {
+    void mandatoryUser() {
         PbSDossierConfigBase[0] = "C:\\Config\\";
         support::writeWindowsFile(drive.host("C:\\Config\\AL3_Systeme.ini"), "[DroitsUsers]\nActif=1\n");
     }
@@ -62,38 +62,38 @@ protected:
 };
 
 TEST_F(Users, RightThirtyTwoDecidesAndTheBoxDependsOnTheButton) {
-    struct Cas {
+    struct Case {
         std::string droits;
-        std::string bouton;
+        std::string buttonWidget;
         bool afficher;
         bool refuse;
         bool boite;
     };
-    const Cas cas[] = {
-        {droitsAvec(32, 32, '1'), "OK", false, false, false},
-        {droitsAvec(40, 32, '9'), "OK", true, false, false},
-        {droitsAvec(32, 32, '0'), "OK", false, true, true},
-        {droitsAvec(32, 32, 'x'), "OK", false, true, true},
-        {droitsAvec(31, 32, '1'), "OK", false, true, true},
+    const Case cas[] = {
+        {rightsWith(32, 32, '1'), "OK", false, false, false},
+        {rightsWith(40, 32, '9'), "OK", true, false, false},
+        {rightsWith(32, 32, '0'), "OK", false, true, true},
+        {rightsWith(32, 32, 'x'), "OK", false, true, true},
+        {rightsWith(31, 32, '1'), "OK", false, true, true},
         {"", "OK", false, true, true},
-        {droitsAvec(32, 32, '0'), "Fermer", false, true, false},
-        {droitsAvec(32, 32, '0'), "Fermer", true, true, true},
+        {rightsWith(32, 32, '0'), "Fermer", false, true, false},
+        {rightsWith(32, 32, '0'), "Fermer", true, true, true},
     };
     for (const auto& c : cas) {
-        SCOPED_TRACE(c.droits + " / " + c.bouton);
-        utilisateur("u7", "Camille", c.droits, c.bouton);
+        SCOPED_TRACE(c.droits + " / " + c.buttonWidget);
+        utilisateur("u7", "Camille", c.droits, c.buttonWidget);
         platform::dialogs::reset();
         bool refuse = !c.refuse;
         Lib_Utilisateurs::GestionDroitsUser(refuse, c.afficher);
         EXPECT_EQ(refuse, c.refuse);
-        EXPECT_EQ(fenetre.Mnu01Options->isEnabled(), !c.refuse);
-        EXPECT_EQ(fenetre.Mnu01CurrentUser->text().toStdString(), "Utilisateur en cours: Camille");
-        EXPECT_TRUE(fenetre.Mnu01CurrentUser->isVisible());
-        const auto boites = platform::dialogs::asked();
-        ASSERT_EQ(boites.size(), c.boite ? 1u : 0u);
+        EXPECT_EQ(win.Mnu01Options->isEnabled(), !c.refuse);
+        EXPECT_EQ(win.Mnu01CurrentUser->text().toStdString(), "Utilisateur en cours: Camille");
+        EXPECT_TRUE(win.Mnu01CurrentUser->isVisible());
+        const auto messageBoxes = platform::dialogs::asked();
+        ASSERT_EQ(messageBoxes.size(), c.boite ? 1u : 0u);
         if (c.boite) {
-            EXPECT_EQ(boites[0].text, "Utilisateur (Camille) non autorisé");
-            EXPECT_EQ(boites[0].title, fenetre.Caption());
+            EXPECT_EQ(messageBoxes[0].text, "Utilisateur (Camille) non autorisé");
+            EXPECT_EQ(messageBoxes[0].title, win.Caption());
         }
     }
 }
@@ -116,20 +116,20 @@ TEST_F(Users, NoUserIsNoRefusalAndTheSettingsEntryKeepsItsState) {
     for (const std::string id : {"", "   "}) {
         SCOPED_TRACE("'" + id + "'");
         if (!id.empty()) utilisateur(id, "B", "");
-        fenetre.Mnu01Options->setEnabled(false);
-        fenetre.Mnu01CurrentUser->setVisible(true);
+        win.Mnu01Options->setEnabled(false);
+        win.Mnu01CurrentUser->setVisible(true);
         bool refuse = true;
         Lib_Utilisateurs::GestionDroitsUser(refuse, true);
         EXPECT_FALSE(refuse);
-        EXPECT_FALSE(fenetre.Mnu01CurrentUser->isVisible());
-        EXPECT_FALSE(fenetre.Mnu01Options->isEnabled());
+        EXPECT_FALSE(win.Mnu01CurrentUser->isVisible());
+        EXPECT_FALSE(win.Mnu01Options->isEnabled());
         EXPECT_TRUE(platform::dialogs::asked().empty());
     }
 }
 
 // A blank user read after an authorised one must not inherit its access to the settings.
 TEST_F(Users, ARereadWithoutAUserKeepsNoRightOfTheUserBefore) {
-    utilisateur("u1", "A", droitsAvec(32, 32, '1'));
+    utilisateur("u1", "A", rightsWith(32, 32, '1'));
     bool refuse = false;
     Lib_Utilisateurs::GestionDroitsUser(refuse, false);
     ASSERT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 32), 1);
@@ -141,28 +141,28 @@ TEST_F(Users, ARereadWithoutAUserKeepsNoRightOfTheUserBefore) {
 }
 
 TEST_F(Users, TheUserProgramRunsWithCloseWhileTheMainWindowIsHidden) {
-    installerProgrammeUtilisateur();
-    utilisateur("u2", "Dominique", droitsAvec(32, 32, '1'));
-    bool cacheePendant = false;
-    QTimer::singleShot(150, &fenetre, [&] { cacheePendant = !fenetre.isVisible(); });
+    installUserProgram();
+    utilisateur("u2", "Dominique", rightsWith(32, 32, '1'));
+    bool hiddenWhile = false;
+    QTimer::singleShot(150, &win, [&] { hiddenWhile = !win.isVisible(); });
     bool refuse = true;
     EXPECT_TRUE(Lib_Utilisateurs::SelectUser(refuse));
     EXPECT_FALSE(refuse);
-    EXPECT_TRUE(cacheePendant);
-    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_TRUE(hiddenWhile);
+    EXPECT_TRUE(win.isVisible());
     EXPECT_EQ(arguments(), "/Close\n");
-    EXPECT_EQ(PbTUtilisateurEnCours.NomUtilisateur, "Dominique");
-    EXPECT_TRUE(fenetre.Mnu01Options->isEnabled());
+    EXPECT_EQ(PbTUtilisateurEnCours.userName, "Dominique");
+    EXPECT_TRUE(win.Mnu01Options->isEnabled());
 }
 
 TEST_F(Users, AMissingUserProgramIsSaidAndRefused) {
     bool refuse = false;
     EXPECT_FALSE(Lib_Utilisateurs::SelectUser(refuse));
     EXPECT_TRUE(refuse);
-    EXPECT_TRUE(fenetre.isVisible());
-    const auto boites = platform::dialogs::asked();
-    ASSERT_EQ(boites.size(), 1u);
-    EXPECT_EQ(boites[0].text, "Programme non trouvé:\r\n\r\nC:\\Vantremo\\Aerolune\\AL3_Quillmoor.exe");
+    EXPECT_TRUE(win.isVisible());
+    const auto messageBoxes = platform::dialogs::asked();
+    ASSERT_EQ(messageBoxes.size(), 1u);
+    EXPECT_EQ(messageBoxes[0].text, "Programme non trouvé:\r\n\r\nC:\\Vantremo\\Aerolune\\AL3_Quillmoor.exe");
 }
 
 TEST_F(Users, AUserProgramThatDoesNotStartIsAnIncidentAndARefusal) {
@@ -170,19 +170,19 @@ TEST_F(Users, AUserProgramThatDoesNotStartIsAnIncidentAndARefusal) {
     std::filesystem::create_directories(programme.parent_path());
     std::ofstream(programme) << "#!/nonexistent/al3-interpreter\n";
     std::filesystem::permissions(programme, std::filesystem::perms::owner_all);
-    utilisateur("u6", "H", droitsAvec(32, 32, '1'));
+    utilisateur("u6", "H", rightsWith(32, 32, '1'));
     bool refuse = false;
     EXPECT_FALSE(Lib_Utilisateurs::SelectUser(refuse));
     EXPECT_TRUE(refuse);
-    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_TRUE(win.isVisible());
     EXPECT_TRUE(logged("Err: Unable to start: C:\\Vantremo\\Aerolune\\AL3_Quillmoor.exe: "));
-    EXPECT_EQ(fenetre.Caption().rfind("Err: ", 0), 0u);  // the incident alert
+    EXPECT_EQ(win.Caption().rfind("Err: ", 0), 0u);  // the incident alert
     EXPECT_TRUE(platform::dialogs::asked().empty());
 }
 
 TEST_F(Users, ABlankUserIsNoUserForTheMenuButNotEmptyForTheMandatoryCheck) {
-    utilisateurObligatoire();
-    installerProgrammeUtilisateur(0);
+    mandatoryUser();
+    installUserProgram(0);
     utilisateur("  ", "", "");
     bool refuse = true;
     Lib_Utilisateurs::SelectUser(refuse);
@@ -193,84 +193,84 @@ TEST_F(Users, ABlankUserIsNoUserForTheMenuButNotEmptyForTheMandatoryCheck) {
 }
 
 TEST_F(Users, WithoutAMandatoryUserChangingUserNeverCloses) {
-    installerProgrammeUtilisateur(0);
+    installUserProgram(0);
     utilisateur("u3", "E", "", "Fermer");
     PbBDemarrageTermine = true;
-    fenetre.Mnu01User->trigger();
+    win.Mnu01User->trigger();
     EXPECT_EQ(arguments(), "/Close\n");
-    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_TRUE(win.Loaded());
     EXPECT_FALSE(PbBQuitter);
 }
 
 TEST_F(Users, LeavingTheUserProgramWithFermerClosesAtOnceWithoutTheQuestion) {
-    utilisateurObligatoire();
-    installerProgrammeUtilisateur(0);
-    utilisateur("u4", "F", droitsAvec(32, 32, '0'), "Fermer");
+    mandatoryUser();
+    installUserProgram(0);
+    utilisateur("u4", "F", rightsWith(32, 32, '0'), "Fermer");
     PbBDemarrageTermine = true;
-    fenetre.Mnu01User->trigger();
+    win.Mnu01User->trigger();
     EXPECT_TRUE(PbBQuitter);
-    EXPECT_FALSE(fenetre.Loaded());
+    EXPECT_FALSE(win.Loaded());
     EXPECT_TRUE(platform::dialogs::asked().empty());
 }
 
 TEST_F(Users, AnAuthorisedChoiceStaysOpen) {
-    utilisateurObligatoire();
-    installerProgrammeUtilisateur(0);
-    utilisateur("u5", "G", droitsAvec(32, 32, '3'));
+    mandatoryUser();
+    installUserProgram(0);
+    utilisateur("u5", "G", rightsWith(32, 32, '3'));
     PbBDemarrageTermine = true;
-    fenetre.Mnu01User->trigger();
-    EXPECT_TRUE(fenetre.Loaded());
+    win.Mnu01User->trigger();
+    EXPECT_TRUE(win.Loaded());
     EXPECT_FALSE(PbBQuitter);
-    EXPECT_TRUE(fenetre.Mnu01Options->isEnabled());
+    EXPECT_TRUE(win.Mnu01Options->isEnabled());
 }
 
 TEST_F(Users, NoUserAfterTheChoiceClosesOnlyOnceStartUpIsOver) {
-    utilisateurObligatoire();
-    installerProgrammeUtilisateur(0);
+    mandatoryUser();
+    installUserProgram(0);
     // During start-up the choice returns (it used to wait for ever) and leaves the refusal to
     // the start-up's own check.
     PbBDemarrageTermine = false;
-    fenetre.Mnu01User->trigger();
-    EXPECT_TRUE(fenetre.Loaded());
+    win.Mnu01User->trigger();
+    EXPECT_TRUE(win.Loaded());
     EXPECT_FALSE(PbBQuitter);
     PbBDemarrageTermine = true;
-    fenetre.Mnu01User->trigger();
+    win.Mnu01User->trigger();
     EXPECT_TRUE(PbBQuitter);
-    EXPECT_FALSE(fenetre.Loaded());
+    EXPECT_FALSE(win.Loaded());
 }
 
 TEST_F(Users, TheStartUpCheckChoosesAgainUntilTheUserMayOpenTheSettings) {
-    utilisateurObligatoire();
-    installerProgrammeUtilisateur(300);
-    utilisateur("u8", "I", droitsAvec(32, 32, '0'));
+    mandatoryUser();
+    installUserProgram(300);
+    utilisateur("u8", "I", rightsWith(32, 32, '0'));
     // What the operator picks in the user program while it runs.
-    QTimer::singleShot(100, &fenetre, [] { utilisateur("u10", "K", droitsAvec(32, 32, '1')); });
-    EXPECT_TRUE(fenetre.ControleUtilisateurDemarrage());
+    QTimer::singleShot(100, &win, [] { utilisateur("u10", "K", rightsWith(32, 32, '1')); });
+    EXPECT_TRUE(win.checkUserAtStartup());
     EXPECT_EQ(platform::dialogs::asked().size(), 1u);  // the refusal of the first user
-    EXPECT_EQ(PbTUtilisateurEnCours.IdUtilisateur, "u10");
-    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_EQ(PbTUtilisateurEnCours.userId, "u10");
+    EXPECT_TRUE(win.Loaded());
 }
 
 TEST_F(Users, TheStartUpCheckClosesWhenTheOperatorLeavesWithFermer) {
-    utilisateurObligatoire();
-    installerProgrammeUtilisateur(300);
-    utilisateur("u8", "I", droitsAvec(32, 32, '0'));
-    QTimer::singleShot(100, &fenetre,
-                       [] { utilisateur("u8", "I", droitsAvec(32, 32, '0'), "Fermer"); });
-    EXPECT_FALSE(fenetre.ControleUtilisateurDemarrage());
+    mandatoryUser();
+    installUserProgram(300);
+    utilisateur("u8", "I", rightsWith(32, 32, '0'));
+    QTimer::singleShot(100, &win,
+                       [] { utilisateur("u8", "I", rightsWith(32, 32, '0'), "Fermer"); });
+    EXPECT_FALSE(win.checkUserAtStartup());
     EXPECT_TRUE(PbBQuitter);
-    EXPECT_FALSE(fenetre.Loaded());
+    EXPECT_FALSE(win.Loaded());
     EXPECT_EQ(platform::dialogs::asked().size(), 1u);  // no quit question
 }
 
 TEST_F(Users, WithoutTheUserProgramTheStartUpRefusesInsteadOfAskingForEver) {
-    utilisateurObligatoire();
-    utilisateur("u9", "J", droitsAvec(32, 32, '0'), "OK");
+    mandatoryUser();
+    utilisateur("u9", "J", rightsWith(32, 32, '0'), "OK");
     PbBDemarrageTermine = false;
-    EXPECT_FALSE(fenetre.ControleUtilisateurDemarrage());
+    EXPECT_FALSE(win.checkUserAtStartup());
     // The refusal box, then the one saying the user program is missing: nothing more.
     EXPECT_EQ(platform::dialogs::asked().size(), 2u);
-    EXPECT_TRUE(fenetre.Loaded());
+    EXPECT_TRUE(win.Loaded());
 }
 
 class Obligatoire : public support::SiteTest, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};

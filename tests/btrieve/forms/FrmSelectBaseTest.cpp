@@ -98,7 +98,7 @@ TEST_F(SelectBase, ModalShowDrivenByTheOperator) {
 TEST_F(SelectBase, LayoutFollowsTheFontScale) {
     const struct {
         float scale;
-        double height, width, label2Left, valider, validerWidth, comboTop;
+        double height, width, label2Left, validate, validateWidth, comboTop;
     } cases[] = {
         {0.0f, 5895, 7560, 1560, 6300, 1095, 2580},
         {1.0f, 5895, 7560, 1560, 6300, 1095, 2580},
@@ -111,8 +111,8 @@ TEST_F(SelectBase, LayoutFollowsTheFontScale) {
         EXPECT_DOUBLE_EQ(fresh.Height(), c.height) << c.scale;
         EXPECT_DOUBLE_EQ(fresh.Width(), c.width) << c.scale;
         EXPECT_DOUBLE_EQ(fresh.Label[2]->Left(), c.label2Left) << c.scale;
-        EXPECT_DOUBLE_EQ(fresh.CommandFermer[0]->Left(), c.valider) << c.scale;
-        EXPECT_DOUBLE_EQ(fresh.CommandFermer[0]->Width(), c.validerWidth) << c.scale;
+        EXPECT_DOUBLE_EQ(fresh.CommandFermer[0]->Left(), c.validate) << c.scale;
+        EXPECT_DOUBLE_EQ(fresh.CommandFermer[0]->Width(), c.validateWidth) << c.scale;
         EXPECT_DOUBLE_EQ(fresh.ComboBase->Top(), c.comboTop) << c.scale;
         EXPECT_EQ(fresh.Caption(), "Choix de la base");
     }

@@ -49,9 +49,9 @@ E2eSite::E2eSite(int stations, int bases) : stations_(stations) {
     for (const char* file : {"SftMask_IX86_U_70.ocx", "clinetsuitex7.ocx"})
         support::writeWindowsFile(host("C:\\Windows\\System32\\") / file, "ocx\n");
 
-    const std::string nombre = std::to_string(bases);
-    std::string config = "[Site]\nNbBase=" + nombre + "\nDossier_Config_Global=" + configFolder(1) + "\n"
-                         "[Sites]\nNbBase=" + nombre + "\n";
+    const std::string count = std::to_string(bases);
+    std::string config = "[Site]\nNbBase=" + count + "\nDossier_Config_Global=" + configFolder(1) + "\n"
+                         "[Sites]\nNbBase=" + count + "\n";
     for (int b = 1; b <= bases; ++b)
         config += "[Base_" + two(b) + "]\nDossier_Config_Global=" + configFolder(b) + "\n";
     support::writeWindowsFile(programFolder() / "Settings" / "AL3_Config.ini", config);
@@ -59,13 +59,13 @@ E2eSite::E2eSite(int stations, int bases) : stations_(stations) {
     // Each base's folder describes that base as its first one; the bases share one data folder.
     for (int b = 1; b <= bases; ++b) {
         const std::string lib = bases == 1 ? "Base e2e" : "Base e2e " + std::to_string(b);
-        std::string systeme = "[Base_01]\nLib=" + lib + "\nActif=1\nNbStation=" + std::to_string(stations) +
+        std::string systemDir = "[Base_01]\nLib=" + lib + "\nActif=1\nNbStation=" + std::to_string(stations) +
                               "\nDossier_Data=C:\\AL_Data\\\nDossier_Log=C:\\AudioLog\\\n"
                               "Dossier_Local=C:\\Vantremo\\Aerolune\\Settings\\_Local\\\n"
                               "Dossier_Shared=C:\\Vantremo\\Aerolune\\Shared\\\n";
         for (int s = 1; s <= stations; ++s)
-            systeme += "[Base_01_Station_" + two(s) + "]\nLib=Station " + std::to_string(s) + "\nActif=1\n";
-        support::writeWindowsFile(host(configFolder(b) + "AL3_Systeme.ini"), systeme);
+            systemDir += "[Base_01_Station_" + two(s) + "]\nLib=Station " + std::to_string(s) + "\nActif=1\n";
+        support::writeWindowsFile(host(configFolder(b) + "AL3_Systeme.ini"), systemDir);
 
         std::string rows;
         for (int s = 1; s <= stations; ++s)
@@ -92,10 +92,10 @@ void E2eSite::enableNoticeMails() const {
 
 void E2eSite::createDataFiles() const {
     std::filesystem::create_directories(dataFolder());
-    std::string echec;
+    std::string failureText;
     const int16_t status =
-        automation::createBaseFiles("C:\\AL_Data\\", stations_, automation::baseFiles(), echec);
-    if (status != 0) throw std::runtime_error("automation: status " + std::to_string(status) + ": " + echec);
+        automation::createBaseFiles("C:\\AL_Data\\", stations_, automation::baseFiles(), failureText);
+    if (status != 0) throw std::runtime_error("automation: status " + std::to_string(status) + ": " + failureText);
     // The site start-up looks for FRAD000.bt6 only to find the base; the catalogue does not lay
     // file 0 out, so one of the base's real files stands in for it.
     fs::copy_file(dataFolder() / "FRAD059.bt6", dataFolder() / "FRAD000.bt6", fs::copy_options::overwrite_existing);
@@ -112,17 +112,17 @@ bool E2eSite::playerMessagesLeft(int station) const {
     namespace bc = platform::btrcall;
     const std::string path = "C:\\AL_Data\\" + Lib_Data_BTrieve::NomFichierBTR(55, int16_t(station - 1));
     std::array<char, bc::kPosBlockSize> position{};
-    std::string cle = path;
-    cle.resize(255, '\0');
+    std::string keyName = path;
+    keyName.resize(255, '\0');
     EnregFRADx55 enreg{};
-    uint32_t longueur = sizeof enreg;
-    if (bc::BTRCALL(bc::OpOpen, position.data(), &enreg, &longueur, cle.data(), 255, 0) != 0)
+    uint32_t lengthValue = sizeof enreg;
+    if (bc::BTRCALL(bc::OpOpen, position.data(), &enreg, &lengthValue, keyName.data(), 255, 0) != 0)
         throw std::runtime_error("cannot open " + path);
-    std::string basse(255, '\0');
-    longueur = sizeof enreg;
+    std::string low(255, '\0');
+    lengthValue = sizeof enreg;
     const int16_t status =
-        bc::BTRCALL(bc::OpGetGreaterOrEqual, position.data(), &enreg, &longueur, basse.data(), 255, 0);
-    bc::BTRCALL(bc::OpClose, position.data(), nullptr, nullptr, basse.data(), 255, 0);
+        bc::BTRCALL(bc::OpGetGreaterOrEqual, position.data(), &enreg, &lengthValue, low.data(), 255, 0);
+    bc::BTRCALL(bc::OpClose, position.data(), nullptr, nullptr, low.data(), 255, 0);
     return status == 0;
 }
 

@@ -119,9 +119,9 @@ TEST_F(QtPresenterSeam, TheLogDialogListsTheDaysLogsWhateverTheirCaseAndProposes
         // The folder is read in the background.
         auto* view = dialog->findChild<QListView*>("listView");
         ASSERT_NE(view, nullptr);
-        QElapsedTimer horloge;
-        horloge.start();
-        while (view->model()->rowCount(view->rootIndex()) < 3 && horloge.elapsed() < 5000)
+        QElapsedTimer clockSource;
+        clockSource.start();
+        while (view->model()->rowCount(view->rootIndex()) < 3 && clockSource.elapsed() < 5000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
             listed << view->model()->index(row, 0, view->rootIndex()).data().toString();

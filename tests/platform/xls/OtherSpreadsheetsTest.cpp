@@ -16,16 +16,16 @@ namespace {
 using platform::xls::Cell;
 using platform::xls::Sheet;
 
-constexpr int32_t kNoir = 0x000000, kBlanc = 0xFFFFFF, kRouge = 0x0000FF;
-constexpr int32_t kAcier = 197 | 206 << 8 | 217 << 16;
+constexpr int32_t kBlack = 0x000000, kWhite = 0xFFFFFF, kRed = 0x0000FF;
+constexpr int32_t kSteel = 197 | 206 << 8 | 217 << 16;
 constexpr uint64_t kMiniStreamCutoff = 4096;
 
 // Restart rows as the grid writes them, for two stations.
 void restartRow(Sheet& s, int row, const std::string& text) {
     for (int c : {0, 3}) {
-        s.cells[{row, c}] = {"04:08:1" + std::to_string(row), kBlanc, kNoir};
-        s.cells[{row, c + 1}] = {text, std::nullopt, kRouge};
-        s.cells[{row, c + 2}] = {"2026-12-10 04:08:1" + std::to_string(row), kBlanc, kNoir};
+        s.cells[{row, c}] = {"04:08:1" + std::to_string(row), kWhite, kBlack};
+        s.cells[{row, c + 1}] = {text, std::nullopt, kRed};
+        s.cells[{row, c + 2}] = {"2026-12-10 04:08:1" + std::to_string(row), kWhite, kBlack};
     }
 }
 
@@ -38,7 +38,7 @@ Sheet oneRow() {
 Sheet twoRows() {
     Sheet s = oneRow();
     restartRow(s, 1, "Fin Redémarrage");
-    s.cells[{1, 1}] = {"« Œuvre » 5 € ✓ <b>&amp;", kAcier, std::nullopt};
+    s.cells[{1, 1}] = {"« Œuvre » 5 € ✓ <b>&amp;", kSteel, std::nullopt};
     return s;
 }
 
@@ -96,10 +96,10 @@ TEST_F(OtherSpreadsheets, WorkbooksFromLibreOfficeXlwtAndOursReadAndImportWithTe
             ASSERT_TRUE(grid.GetExcelSheetList(windowsPath, names, count, "", handle, true));
             ASSERT_TRUE(grid.ImportExcelSheet(handle, 0));
             EXPECT_EQ(grid.Text(2, 1), c.sheet.cells.at({0, 1}).text);
-            EXPECT_EQ(grid.BackColor(2, 1), kRouge);
+            EXPECT_EQ(grid.BackColor(2, 1), kRed);
             EXPECT_EQ(grid.Text(1, 1), "04:08:10");
-            EXPECT_EQ(grid.ForeColor(1, 1), kBlanc);
-            EXPECT_EQ(grid.BackColor(1, 1), kNoir);
+            EXPECT_EQ(grid.ForeColor(1, 1), kWhite);
+            EXPECT_EQ(grid.BackColor(1, 1), kBlack);
         }
     }
 

@@ -26,7 +26,7 @@ void resetShell() {
     Lib_SysTray::resetSysTray();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Lib_Look::resetLook();
-    Lib_Tableur::resetTableur();
+    Lib_Tableur::resetSpreadsheet();
     Lib_Utilisateurs::resetUsers();
     resetShellState();
 }

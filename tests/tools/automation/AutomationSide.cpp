@@ -21,7 +21,7 @@ namespace bc = platform::btrcall;
 namespace {
 
 std::string pathOf(const std::string& dataFolder, int16_t file, int station) {
-    if (BtrieveFileDefs[0].NomBase.empty()) Lib_Data_BTrieve_2::InitGeneralData();
+    if (BtrieveFileDefs[0].baseName.empty()) Lib_Data_BTrieve_2::InitGeneralData();
     return Lib_Public::CheckRep(dataFolder) +
            Lib_Data_BTrieve::NomFichierBTR(file, int16_t(station - 1));
 }
