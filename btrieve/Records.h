@@ -8,11 +8,11 @@ constexpr int16_t kFileFRADx55 = 55;
 
 // File 55, the player's message file: 500 bytes of Windows-1252 text, as stored.
 struct EnregFRADx55 {
-    char Cle1[8];
-    char Cle2[2];
-    char Cle3[2];
-    char Cle4[2];
-    char Cle5[2];
+    char Key1[8];
+    char Key2[2];
+    char Key3[2];
+    char Key4[2];
+    char Key5[2];
     char Nature[4];
     char Message[480];
 };

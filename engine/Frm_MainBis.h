@@ -124,7 +124,7 @@ public:
     void EnvoiMail(bool ModeTest, const std::string& EmailsTo, const std::string& ChaineMessage,
                    const std::string& Titre, bool EnvoiMailTechniqueAL) override;
     bool clSmtpMail_Send(const neighbours::SmtpAccount& account,
-                         const neighbours::MailMessage& message, ErreurInfo& failure) override;
+                         const neighbours::MailMessage& message, ErrorInfo& failure) override;
 
     // Player events and stream status (PlayerEvents.cpp).
     void CheckStreamStatus(int16_t NoPipe, int16_t NoStream, int16_t Status,

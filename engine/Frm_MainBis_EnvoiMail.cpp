@@ -145,7 +145,7 @@ void Frm_MainBis::EnvoiMail(bool ModeTest, const std::string& EmailsTo,
 }
 
 bool Frm_MainBis::clSmtpMail_Send(const neighbours::SmtpAccount& account,
-                                  const neighbours::MailMessage& message, ErreurInfo& failure) {
+                                  const neighbours::MailMessage& message, ErrorInfo& failure) {
     clMailMessageMail = {};
     clMailMessageMail.date = message.date;
     clMailMessageMail.subject = message.subject;

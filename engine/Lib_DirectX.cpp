@@ -151,7 +151,7 @@ void setOutput(Amp3dj& amp, int16_t noPipe) {
 void startUp(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
     FrmSetupSon& son = FrmSetupSon::get();
     platform::forms::ComboBox& liste = *son.ComboPeripheriqueOut[0];
-    const int16_t device = pipe.NoDeviceSelectionne;
+    const int16_t device = pipe.selectedDevice;
     const int32_t hWnd = neighbours::Frm_Main().hWnd();
     int16_t result = 0;
     for (int attempt = 1;; ++attempt) {
@@ -168,7 +168,7 @@ void startUp(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
     }
 
     if (result <= 0) {
-        pipe.Initialise = false;
+        pipe.initialised = false;
         const int32_t code = amp.LastError();
         if (noPipe == 0)
             Lib_Public::TraceLog(-1, noPipe, -1,
@@ -185,7 +185,7 @@ void startUp(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
     trace(noPipe, "InitDJSystem: " + std::to_string(result) +
                       " Selected Device: " + std::to_string(device));
     trace(noPipe, "Device: " + amp.GetOutputDeviceDesc(device));
-    pipe.Initialise = true;
+    pipe.initialised = true;
     liste.Tag = "O";
     for (int16_t player = 0; player < kPlayers; ++player) {
         const int32_t code = amp.SetPlayerOutputDevice(player, device, api());
@@ -215,8 +215,8 @@ void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
         PipeOut& pipe = pipeOut(noPipe);
         platform::forms::ComboBox& liste = *FrmSetupSon::get().ComboPeripheriqueOut[0];
         liste.Clear();
-        pipe.NbDevices = amp.GetOutputDevicesCount();
-        for (int16_t i = 0; i < pipe.NbDevices; ++i) {
+        pipe.deviceCount = amp.GetOutputDevicesCount();
+        for (int16_t i = 0; i < pipe.deviceCount; ++i) {
             liste.AddItem(amp.GetOutputDeviceDesc(i));
             liste.setItemData(i, int(i));
         }
@@ -232,7 +232,7 @@ void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
             Lib_Public::NomFichierSettings("", ".Ini"), sectionPrefix + "00", "Device", "0"));
         if (device < 0) device = 0;
         if (device > liste.ListCount() - 1) device = int16_t(liste.ListCount() - 1);
-        pipe.NoDeviceSelectionne = device;
+        pipe.selectedDevice = device;
         liste.SetListIndex(device);
 
         if (driverInvalid(device)) {
@@ -241,16 +241,16 @@ void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
                                         false);
             return;
         }
-        if (pipe.Initialise) {
+        if (pipe.initialised) {
             DirectXOutStopSound(noPipe, 0, 0, kModule + ":" + "InitDirectXOut");
             reset(amp, 1, device);
-            pipe.Initialise = false;
+            pipe.initialised = false;
         }
 
         Lib_Public::TraceLogEncadre(-1, noPipe, -1, "Init DirectX: Out", "=", false);
         trace(noPipe, "ControlVersion: " + amp.GetControlVersion());
         trace(noPipe, "EngineVersion: " + amp.GetEngineVersion());
-        trace(noPipe, "Nb Devices: " + std::to_string(pipe.NbDevices) +
+        trace(noPipe, "Nb Devices: " + std::to_string(pipe.deviceCount) +
                           " Selected Device: " + std::to_string(device));
         for (int i = 0; i < liste.ListCount(); ++i)
             trace(noPipe, "Device #" + Lib_Public::N2S(i, 2, 0, "0") + ": " + liste.List(i));

@@ -51,10 +51,10 @@ std::string sheetText(const std::string& fichier, const std::string& prefixText)
     std::string textValue;
     for (int n = 0; !PbBQuitter; ++n) {
         const std::string number = n < 100 ? Lib_Public::N2S(n, 2) : std::to_string(n);
-        const std::string valeur = Lib_Systeme::LectureIni(fichier, kSection, prefixText + number, "");
-        if (valeur.empty()) break;
+        const std::string valueText = Lib_Systeme::LectureIni(fichier, kSection, prefixText + number, "");
+        if (valueText.empty()) break;
         std::string blank = " ";
-        textValue += Lib_Public::Calibre(valeur, blank, kSlice);
+        textValue += Lib_Public::Calibre(valueText, blank, kSlice);
         QCoreApplication::processEvents();
     }
     return textValue;

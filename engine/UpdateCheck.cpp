@@ -103,28 +103,28 @@ void UpdateCheckHost::Web_VerificationDerniereVersion() {
     // Each step reports its own failure and the next one runs, as after "Resume Next"; a lost
     // connection skips to removing the answer file.
     for (const auto& stage : stages)
-        if (EtapeHttp(stage) == SuiteEtape::ConnectionLost) break;
+        if (runHttpStage(stage) == StageEnd::ConnectionLost) break;
     Trap(kCaller, [&] {
         if (Lib_Systeme::File_Exist(fichier, kCaller)) Lib_Systeme::File_Delete(fichier, kCaller);
     });
 }
 
-UpdateCheckHost::SuiteEtape UpdateCheckHost::EtapeHttp(const std::function<void()>& body) {
+UpdateCheckHost::StageEnd UpdateCheckHost::runHttpStage(const std::function<void()>& body) {
     try {
         body();
     } catch (const platform::http::HttpError& errorText) {
         if (errorText.number() != platform::vb::kUnexpectedFailure) {
             Lib_Public::ReportError(errorText.number(), errorText.what(), kCaller);
-            return SuiteEtape::Suivante;
+            return StageEnd::NextStage;
         }
         log("Err: Web: Last version: Connection lost: " + std::string(errorText.what()));
         message("Connexion perdue ou délai TimeOut dépassé.");
         clHttp.Close();
-        return SuiteEtape::ConnectionLost;
+        return StageEnd::ConnectionLost;
     } catch (const std::exception& errorText) {
         Lib_Public::ReportError(platform::vb::kInvalidProcedureCall, errorText.what(), kCaller);
     }
-    return SuiteEtape::Suivante;
+    return StageEnd::NextStage;
 }
 
 void UpdateCheckHost::awaitReply(int64_t beginning) {

@@ -59,9 +59,9 @@ public:
 
 private:
     // How a step of the check ended: a lost connection leaves only the answer file to remove.
-    enum class SuiteEtape { Suivante, ConnectionLost };
+    enum class StageEnd { NextStage, ConnectionLost };
     // Runs one step, reporting its failure as the step's own.
-    SuiteEtape EtapeHttp(const std::function<void()>& body);
+    StageEnd runHttpStage(const std::function<void()>& body);
     void awaitReply(int64_t beginning);
     void showVerdict(const std::string& latestVersion, const std::string& current);
 

@@ -37,7 +37,7 @@ void GestionDesErreurs(const std::string& caller) {
     main.fpSpreadGlobal_ExportToExcel(folder + "Global.xls", "SheetName",
                                       folder + "Global_Export.log", 0);
 
-    const ErreurInfo error = DerniereErreur;
+    const ErrorInfo error = DerniereErreur;
     int64_t n = error.number;
     const int64_t offset = int64_t(uint32_t(error.number)) - kObjectErrorBase;
     const bool reduced = offset > 0 && offset < 65535;

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <string>
 
-struct ErreurInfo {
+struct ErrorInfo {
     int32_t number = 0;
     int32_t line = 0;
     std::string description;
     std::string source;
 };
-inline ErreurInfo DerniereErreur;
+inline ErrorInfo DerniereErreur;
 
 namespace Lib_Public {
 

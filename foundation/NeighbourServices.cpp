@@ -12,7 +12,7 @@ std::optional<std::string> Frm_MainBisServices::CMDialog_ShowOpen(const OpenFile
 }
 
 bool Frm_MainBisServices::clSmtpMail_Send(const SmtpAccount&, const MailMessage&,
-                                          ErreurInfo& failure) {
+                                          ErrorInfo& failure) {
     failure = {91, 0, "Mail controls not loaded", "Frm_MainBis"};
     return false;
 }

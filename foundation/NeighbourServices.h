@@ -12,7 +12,7 @@
 #include "platform/Clock.h"
 
 class QWidget;
-struct ErreurInfo;
+struct ErrorInfo;
 namespace platform {
 class Window;
 }
@@ -23,9 +23,9 @@ class WinsockUdp;
 
 // One audio output pipe of the engine (only pipe 0 exists).
 struct PipeOut {
-    bool Initialise = false;          // the engine has started the pipe's output device
-    int16_t NbDevices = 0;            // number of output devices
-    int16_t NoDeviceSelectionne = 0;  // the selected output device
+    bool initialised = false;          // the engine has started the pipe's output device
+    int16_t deviceCount = 0;            // number of output devices
+    int16_t selectedDevice = 0;  // the selected output device
 };
 inline std::array<PipeOut, 1> PbTPipesOut{};
 
@@ -98,7 +98,7 @@ public:
     // clMailMessageMail + clSmtpMail: open the connection, send, close. False with the failure
     // recorded in `failure` when any step fails; the default has no mail controls.
     virtual bool clSmtpMail_Send(const SmtpAccount& account, const MailMessage& message,
-                                 ErreurInfo& failure);
+                                 ErrorInfo& failure);
     // Lib_DirectX.DirectXOutStopSound; the default has no player to stop.
     virtual bool DirectXOutStopSound(int16_t /*noPipe*/, int16_t /*noStream*/,
                                      int32_t /*fadeOutDuration*/,

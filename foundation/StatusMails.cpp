@@ -122,7 +122,7 @@ void EnvoiDuMail(int16_t /*ModeTest*/, const std::string& EmailsTo,
     }
     message.subject = subjectFromCaption(neighbours::Frm_Main().Caption());
 
-    ErreurInfo failure;
+    ErrorInfo failure;
     if (!neighbours::Frm_MainBis().clSmtpMail_Send(
             {mailconfig::server(), mailconfig::kAccount, mailconfig::password()}, message,
             failure)) {

@@ -78,12 +78,12 @@ void AfficherBureau(int16_t show) {
 
 void CloseSoundRessource() {
     const PipeOut& pipe = PbTPipesOut[0];
-    if (!pipe.Initialise) return;
+    if (!pipe.initialised) return;
     neighbours::Frm_MainBisServices& engine = neighbours::Frm_MainBis();
     for (int16_t player = 0; player < 4; ++player)
         engine.DirectXOutStopSound(0, player, 0, "Lib_Public:CloseSoundRessource:B");
     engine.Amp3dj1_Release(0);
-    int16_t device1 = pipe.NoDeviceSelectionne, device2 = device1, device3 = device1,
+    int16_t device1 = pipe.selectedDevice, device2 = device1, device3 = device1,
             device4 = device1;
     engine.Amp3dj1_SystemStart(0, 4, neighbours::Frm_Main().hWnd(), device1, device2, device3,
                                device4);

@@ -61,7 +61,7 @@ private:
     void connectHandlers();
     void disconnectSocketWrench(int16_t index);
     // The click's error trap: the socket errors of the table are reported here.
-    void ErreurLiaison(int32_t number, const std::string& description, const std::string& ip,
+    void reportBindFailure(int32_t number, const std::string& description, const std::string& ip,
                        int32_t port, int16_t index, int32_t line);
 
     std::vector<int16_t> pendingLines_;

@@ -25,7 +25,7 @@ bool socketWrenchPersonality() { return PbLVersionOS >= 10 && PbLVersionOS <= 13
 
 }  // namespace
 
-void FrmSetupPeripherique::ErreurLiaison(int32_t number, const std::string& description,
+void FrmSetupPeripherique::reportBindFailure(int32_t number, const std::string& description,
                                          const std::string& ip, int32_t port, int16_t index,
                                          int32_t line) {
     DerniereErreur = {number, line, description, "AL3_Relaytone"};
@@ -96,7 +96,7 @@ void FrmSetupPeripherique::CheckUDPInActif_Click(int16_t index) {
         receiver.Close();
         receiver.LocalPort = port;
         if (const auto raised = receiver.Bind())
-            ErreurLiaison(raised.number, raised.description, ip, port, index, kBindLine);
+            reportBindFailure(raised.number, raised.description, ip, port, index, kBindLine);
         const int32_t err = DerniereErreur.number;
         log("Local IP: " + TexteComputerNameAdresse[1]->Text() + " Listen IP: " + ip + ":" +
             std::to_string(port));

@@ -96,7 +96,7 @@ void FrmSetupSon::ComboPeripheriqueOut_Click(int index) {
         const int nature = ComboNatureTrancheOut[0]->ListIndex();
         // "________" starts the same DirectX output, so its device is the one to keep too.
         if (nature == NatureNone || nature == NatureDirectX) {
-            PbTPipesOut[0].NoDeviceSelectionne = int16_t(ComboPeripheriqueOut[0]->ListIndex());
+            PbTPipesOut[0].selectedDevice = int16_t(ComboPeripheriqueOut[0]->ListIndex());
             // The load and the output start select what the file holds, held to the list.
             if (!FrmSetupEnChargement && !natureStarting_) chosenDevice_ = true;
         }

@@ -64,7 +64,7 @@ void FrmSetup::SaveSettings() {
         if (son.CheckSoundCard->Value() == platform::forms::vbChecked) {
             writeOut("General_Out", "Pipe_00_Nature", son.ComboNatureTrancheOut[0]->ListIndex());
             if (son.chosenDevice())
-                writeOut("DirectX_Player_00", "Device", PbTPipesOut[0].NoDeviceSelectionne);
+                writeOut("DirectX_Player_00", "Device", PbTPipesOut[0].selectedDevice);
         }
         writeOut("Email", "Adresse", misc.TexteEmailsAdresses->Text());
         writeOut("Email", "SMTPS", misc.CheckSMTPS->Value());

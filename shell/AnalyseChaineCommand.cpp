@@ -38,9 +38,9 @@ std::optional<std::string> parameterValue(const std::string& lineText, const std
                                            bool withDots) {
     const auto at = lower(lineText).find(lower(parameter));
     if (at == std::string::npos) return std::nullopt;
-    const std::string valeur = trimmed(lineText.substr(at + parameter.size()));
+    const std::string valueText = trimmed(lineText.substr(at + parameter.size()));
     std::string digitText;
-    for (const char c : valeur) {
+    for (const char c : valueText) {
         if (!std::isdigit(static_cast<unsigned char>(c)) && !(withDots && c == '.')) break;
         digitText += c;
     }

@@ -81,24 +81,24 @@ void FrmAbout::keyPressEvent(QKeyEvent* event) { Lib_Systeme::TouchesEnfoncees(s
 void FrmAbout::keyReleaseEvent(QKeyEvent* event) { Lib_Systeme::TouchesEnfoncees(shiftMask(*event)); }
 
 bool FrmAbout::GetKeyValue(uint32_t root, const std::string& keyName, const std::string& nameText,
-                           std::string& valeur) {
+                           std::string& valueText) {
     namespace reg = platform::registry;
     uint32_t type = 0, sizeValue = 0;
     std::string data;
     if (reg::queryValue(root, keyName, nameText, type, data, 1024, sizeValue) != reg::ERROR_SUCCESS) {
-        valeur.clear();
+        valueText.clear();
         return false;
     }
     data.resize(std::min<size_t>(sizeValue, data.size()));
     if (!data.empty() && data.back() == '\0') data.pop_back();
     if (type == reg::REG_SZ) {
-        valeur = platform::cp1252::toUtf8(data);
+        valueText = platform::cp1252::toUtf8(data);
     } else if (type == reg::REG_DWORD) {
-        valeur = "&h";
+        valueText = "&h";
         for (auto octet = data.rbegin(); octet != data.rend(); ++octet) {
             char hex[3];
             std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(*octet));
-            valeur += hex;
+            valueText += hex;
         }
     }
     return true;

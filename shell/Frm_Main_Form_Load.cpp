@@ -71,23 +71,23 @@ void Frm_Main::Form_Load() {
     bool abortStartup = false;
     int64_t beginning = 0;
     // What a step leaves the start-up to do.
-    enum class Suite { Continuer, Arreter };
-    const std::function<Suite()> stages[] = {
+    enum class StepEnd { Proceed, Halt };
+    const std::function<StepEnd()> stages[] = {
         [this] {
-            if (!Abandon && !PbBComposantsManquants) return Suite::Continuer;
+            if (!Abandon && !PbBComposantsManquants) return StepEnd::Proceed;
             TraceLog(-1, -1, -1, std::string("Abandon = True |Sub: ") + kCaller);
             Unload(platform::forms::vbFormCode);
-            return Suite::Arreter;
+            return StepEnd::Halt;
         },
         [this] {
             mutex_ = std::make_unique<platform::process::NamedMutex>("Aerolune 3.4");
             bool endMode = true;
             int32_t attente = 5000;
-            if (Lib_Public::TesterPrevInstance(endMode, attente)) return Suite::Continuer;
+            if (Lib_Public::TesterPrevInstance(endMode, attente)) return StepEnd::Proceed;
             PbBInstancePrecedente = true;
             TraceLog(-1, -1, -1, std::string("Abandon = True |Sub: ") + kCaller);
             Unload(platform::forms::vbFormCode);
-            return Suite::Arreter;
+            return StepEnd::Halt;
         },
         [this, &beginning] {
             // Published only now, so that the test above never finds this copy; a newer copy's
@@ -102,7 +102,7 @@ void Frm_Main::Form_Load() {
                 shell::AnalyseChaineCommand(PbSLigneCommande, shell::siteBaseCount());
             else
                 PbINoInstance = 0;
-            return Suite::Continuer;
+            return StepEnd::Proceed;
         },
         [this, &abortStartup] {
             Lib_Look::InitGeneralLook(-1);
@@ -114,9 +114,9 @@ void Frm_Main::Form_Load() {
                                           Caption());
                 abortStartup = true;
             }
-            if (!abortStartup) return Suite::Continuer;
+            if (!abortStartup) return StepEnd::Proceed;
             Unload(platform::forms::vbFormCode);
-            return Suite::Arreter;
+            return StepEnd::Halt;
         },
         [this] {
             Lib_Systeme::RemoveLeftoverTemporaries(writtenFolders(), kCaller);
@@ -134,7 +134,7 @@ void Frm_Main::Form_Load() {
             }
             Show(platform::forms::vbModeless);
             QCoreApplication::processEvents();
-            return Suite::Continuer;
+            return StepEnd::Proceed;
         },
         [this, &startup, &beginning, &abortStartup] {
             PbBFeuilleChargee = true;
@@ -162,7 +162,7 @@ void Frm_Main::Form_Load() {
             Lib_Public::SablierOff(*this);
             TableurInitDemarrage(PbINoBase, "Fin Redémarrage");
             startup.release();
-            return Suite::Continuer;
+            return StepEnd::Proceed;
         },
         [this] {
             const std::string launcherPath = PbSDossierApplication + "AL3_Relaytone_Launcher.exe";
@@ -181,23 +181,23 @@ void Frm_Main::Form_Load() {
 
             // The user check, and after it the start mail and the standby option, run only when the
             // site requires a user.
-            if (!Lib_Utilisateurs::UserObligatoire()) return Suite::Continuer;
+            if (!Lib_Utilisateurs::UserObligatoire()) return StepEnd::Proceed;
             if (!checkUserAtStartup()) {
                 PbBQuitter = true;
                 if (!Abandon) Unload(platform::forms::vbFormCode);
-                return Suite::Arreter;
+                return StepEnd::Halt;
             }
             if (Lib_Email::noticeMailsActive())
                 Lib_Email::EnvoiDuMail(0, mailconfig::kSupportAddress, "Relaytone lancé", 0, false, false, true,
                                        false);
             if (neighbours::FrmSetup().CheckMiseEnVeille() == platform::forms::vbChecked) MiseEnVeilleForcee();
-            return Suite::Continuer;
+            return StepEnd::Proceed;
         },
     };
     // Every step lets events run: a close that came meanwhile has already shut the program down,
     // so the start-up stops there.
     for (const auto& stage : stages)
-        if (stage() == Suite::Arreter || Abandon) break;
+        if (stage() == StepEnd::Halt || Abandon) break;
     startup.release();
     PbBDemarrageTermine = true;
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-bool allowed() { return Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, Lib_Utilisateurs::kOptionsRight) != 0; }
+bool allowed() { return Lib_Utilisateurs::right(PbTUtilisateurEnCours, Lib_Utilisateurs::kOptionsRight) != 0; }
 
 }  // namespace
 

@@ -21,9 +21,9 @@ void openInBrowser(const std::string& address) {
 }
 
 std::string readSetting(const std::string& keyName, const std::string& nameText) {
-    std::string valeur;
-    Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, keyName, nameText, valeur);
-    return valeur;
+    std::string valueText;
+    Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, keyName, nameText, valueText);
+    return valueText;
 }
 
 }  // namespace

@@ -23,13 +23,13 @@ QPalette paletteSkin() {
 }
 
 std::string readSetting(const std::string& nameText) {
-    std::string valeur;
-    Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kLookKey, nameText, valeur);
-    return valeur;
+    std::string valueText;
+    Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kLookKey, nameText, valueText);
+    return valueText;
 }
 
-void writeOut(const std::string& nameText, const std::string& valeur) {
-    Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kLookKey, nameText, valeur);
+void writeOut(const std::string& nameText, const std::string& valueText) {
+    Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kLookKey, nameText, valueText);
 }
 
 int32_t registryStyle() {

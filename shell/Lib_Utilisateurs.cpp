@@ -22,9 +22,9 @@ namespace Lib_Utilisateurs {
 namespace {
 
 std::string readSetting(const std::string& nameText) {
-    std::string valeur;
-    Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kUserKey, nameText, valeur);
-    return valeur;
+    std::string value;
+    Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kUserKey, nameText, value);
+    return value;
 }
 
 std::string captionText() {
@@ -34,11 +34,11 @@ std::string captionText() {
 
 void fillRights(InfoUtilisateur& user) {
     for (int n = 1; n <= 68; ++n) {
-        const int16_t valeur = n <= VBA::Len(user.Droits) ? int16_t(VBA::Val(VBA::Mid(user.Droits, n, 1))) : 0;
+        const int16_t value = n <= VBA::Len(user.rightsText) ? int16_t(VBA::Val(VBA::Mid(user.rightsText, n, 1))) : 0;
         if (n <= 48)
-            user.Droit[n - 1] = valeur;
+            user.rights[n - 1] = value;
         else
-            user.DroitSuite[n - 49] = valeur;
+            user.moreRights[n - 49] = value;
     }
 }
 
@@ -50,9 +50,9 @@ std::optional<bool>& requiredUserRead() {
 
 }  // namespace
 
-int16_t Droit(const InfoUtilisateur& user, int n) {
-    if (n >= 1 && n <= 48) return user.Droit[n - 1];
-    if (n >= 49 && n <= 68) return user.DroitSuite[n - 49];
+int16_t right(const InfoUtilisateur& user, int n) {
+    if (n >= 1 && n <= 48) return user.rights[n - 1];
+    if (n >= 49 && n <= 68) return user.moreRights[n - 49];
     return 0;
 }
 
@@ -68,8 +68,8 @@ void GestionDroitsUser(bool& refuse, bool showMessage) {
         return;
     }
     PbTUtilisateurEnCours.userName = readSetting("AL_User_Name");
-    PbTUtilisateurEnCours.Droits = readSetting("AL_User_Droits");
-    PbTUtilisateurEnCours.Charge = true;
+    PbTUtilisateurEnCours.rightsText = readSetting("AL_User_Droits");
+    PbTUtilisateurEnCours.loaded = true;
     if (mainForm) {
         mainForm->Mnu01CurrentUser->setText(
             QString::fromStdString("Utilisateur en cours: " + PbTUtilisateurEnCours.userName));
@@ -77,7 +77,7 @@ void GestionDroitsUser(bool& refuse, bool showMessage) {
     }
     fillRights(PbTUtilisateurEnCours);
 
-    if (Droit(PbTUtilisateurEnCours, kOptionsRight) != 0) {
+    if (right(PbTUtilisateurEnCours, kOptionsRight) != 0) {
         if (mainForm) mainForm->Mnu01Options->setEnabled(true);
         return;
     }

@@ -9,10 +9,10 @@
 struct InfoUtilisateur {
     std::string userId;
     std::string userName;
-    std::string Droits;  // one character per right, right 1 first
-    bool Charge = false;
-    std::array<int16_t, 48> Droit{};         // rights 1 to 48, Droit[0] is right 1
-    std::array<int16_t, 20> DroitSuite{};    // rights 49 to 68
+    std::string rightsText;  // one character per right, right 1 first
+    bool loaded = false;
+    std::array<int16_t, 48> rights{};         // rights 1 to 48, rights[0] is right 1
+    std::array<int16_t, 20> moreRights{};    // rights 49 to 68
 };
 
 inline InfoUtilisateur PbTUtilisateurEnCours;
@@ -24,7 +24,7 @@ inline const std::string kUserKey = "Software\\Vantremo\\Aerolune\\User";
 inline constexpr int kOptionsRight = 32;
 
 // Right n (1 to 68) of a user; 0 for any other n.
-int16_t Droit(const InfoUtilisateur& user, int n);
+int16_t right(const InfoUtilisateur& user, int n);
 
 // Loads the current user and rights from the registry into the main window's menu; refuse comes
 // back true when a user is there without right 32 (the box says so unless the user program was

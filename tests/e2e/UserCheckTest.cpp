@@ -15,8 +15,8 @@ void siteWithMandatoryUser(const e2e::E2eSite& site) {
 }
 
 void utilisateur(const std::string& droits) {
-    const auto writeOut = [](const char* valeur, const std::string& textValue) {
-        Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, Lib_Utilisateurs::kUserKey, valeur, textValue);
+    const auto writeOut = [](const char* valueText, const std::string& textValue) {
+        Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, Lib_Utilisateurs::kUserKey, valueText, textValue);
     };
     writeOut("AL_User", "op1");
     writeOut("AL_User_Name", "Opératrice");

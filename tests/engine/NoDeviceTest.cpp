@@ -41,8 +41,8 @@ TEST_F(NoDevice, TheStartSaysNoCardWasFoundAndLeavesThePipeAsItWas) {
     EXPECT_EQ(asked[0].title, neighbours::Frm_Main().Caption());
     EXPECT_EQ(son().ComboPeripheriqueOut[0]->ListCount(), 0);
     EXPECT_EQ(Lib_DirectX::PbLModeSortiePipe[0], 0);
-    EXPECT_FALSE(PbTPipesOut[0].Initialise);
-    EXPECT_EQ(PbTPipesOut[0].NbDevices, 0);
+    EXPECT_FALSE(PbTPipesOut[0].initialised);
+    EXPECT_EQ(PbTPipesOut[0].deviceCount, 0);
     EXPECT_FALSE(amp().SystemStarted());
     // Only the control file's line: the start itself never began.
     const auto texts = textsSince(from);

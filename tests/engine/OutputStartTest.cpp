@@ -70,9 +70,9 @@ TEST_F(OutputStart, OpensTheStoredDeviceThenRoutesLevelsAndBufferInThatOrder) {
     EXPECT_NE(lineWith("SetPlayerOutputDevice: 2").find(columns(-1, 0, 2)), std::string::npos);
     EXPECT_NE(lineWith("Nb Devices: ").find(columns(-1, 0, -1)), std::string::npos);
 
-    EXPECT_TRUE(PbTPipesOut[0].Initialise);
-    EXPECT_EQ(PbTPipesOut[0].NbDevices, 2);
-    EXPECT_EQ(PbTPipesOut[0].NoDeviceSelectionne, 1);
+    EXPECT_TRUE(PbTPipesOut[0].initialised);
+    EXPECT_EQ(PbTPipesOut[0].deviceCount, 2);
+    EXPECT_EQ(PbTPipesOut[0].selectedDevice, 1);
     EXPECT_EQ(Lib_DirectX::PbLModeSortiePipe[0], 1);
     EXPECT_EQ(son().ComboPeripheriqueOut[0]->ListIndex(), 1);
     EXPECT_EQ(son().ComboPeripheriqueOut[0]->Tag, "O");
@@ -100,7 +100,7 @@ TEST_F(OutputStart, AStoredDeviceOutsideTheListIsHeldToIt) {
         SCOPED_TRACE(c.stored);
         storeDevice(c.stored);
         start();
-        EXPECT_EQ(PbTPipesOut[0].NoDeviceSelectionne, c.used);
+        EXPECT_EQ(PbTPipesOut[0].selectedDevice, c.used);
         EXPECT_EQ(amp().PlayerDevice(3), c.used);
         EXPECT_TRUE(amp().SystemStarted());
     }
@@ -129,7 +129,7 @@ TEST_F(OutputStart, AFailedStartIsTriedAgainAfterSixSecondsOfLiveWaiting) {
     EXPECT_EQ(texts[2], "Err: Init Sound Card |New try Now");
     EXPECT_EQ(texts[3], "Call InitDJSystem: Device: 0");
     EXPECT_EQ(texts[4], "InitDJSystem: 4 Selected Device: 0");
-    EXPECT_TRUE(PbTPipesOut[0].Initialise);
+    EXPECT_TRUE(PbTPipesOut[0].initialised);
     EXPECT_TRUE(amp().PlayerOpen(3));
 }
 
@@ -149,7 +149,7 @@ TEST_F(OutputStart, TwoFailedStartsAreAnIncidentAndANoDriverDeviceIsNotTriedAgai
                                "valid driver |InitDJSystem |Sub: Lib_DirectX:InitDirectXOut";
     EXPECT_NE(lineWith(report).find(columns(-1, 0, 0)), std::string::npos);
     EXPECT_TRUE(logged(std::string(report.size(), '-')));
-    EXPECT_FALSE(PbTPipesOut[0].Initialise);
+    EXPECT_FALSE(PbTPipesOut[0].initialised);
     EXPECT_TRUE(Lib_DirectX::PbBDriverInvalide[0]);
     EXPECT_FALSE(amp().SystemStarted());
 
@@ -189,7 +189,7 @@ TEST_F(OutputStart, APlayerWithoutAValidDriverOffersTheOtherDrivers) {
                            ") ne possède pas de driver valide"));
         EXPECT_EQ(Lib_Systeme::LectureIni(settings, "General_Out", "Pipe_00_Nature"), c.nature);
         EXPECT_TRUE(Lib_DirectX::PbBDriverInvalide[1]);
-        EXPECT_TRUE(PbTPipesOut[0].Initialise);
+        EXPECT_TRUE(PbTPipesOut[0].initialised);
         EXPECT_TRUE(logged("Buffer Length set to 500 ms"));
         const auto asked = dlg::asked();
         ASSERT_GE(asked.size(), 2u);
@@ -231,7 +231,7 @@ TEST_F(OutputStart, RoutingAndLevelErrorsAreAlertsAndTheRestGoesOn) {
 
 TEST_F(OutputStart, AStartedPipeIsStoppedAndReleasedBeforeItStartsAgain) {
     start();
-    ASSERT_TRUE(PbTPipesOut[0].Initialise);
+    ASSERT_TRUE(PbTPipesOut[0].initialised);
     storeDevice("1");
     const size_t mark0 = mark();
     start();
@@ -241,7 +241,7 @@ TEST_F(OutputStart, AStartedPipeIsStoppedAndReleasedBeforeItStartsAgain) {
     EXPECT_EQ(stopped[0], "Sound stopped |FadeOutDuration: 0 ms |Sub: Lib_DirectX:InitDirectXOut");
     EXPECT_EQ(countLogged("Sound stopped"), 1);
     EXPECT_EQ(stopped[1], std::string(17, '='));  // then the start's frame
-    EXPECT_TRUE(PbTPipesOut[0].Initialise);
+    EXPECT_TRUE(PbTPipesOut[0].initialised);
     for (int16_t player = 0; player < 4; ++player) EXPECT_EQ(amp().PlayerDevice(player), 1);
 }
 
@@ -257,7 +257,7 @@ TEST_F(OutputStart, TheShutDownStopsTheFourPlayersAndReleasesTheDevice) {
         EXPECT_FALSE(amp().PlayerOpen(int16_t(player)));
     }
     EXPECT_FALSE(amp().SystemStarted());
-    EXPECT_TRUE(PbTPipesOut[0].Initialise);  // the program is closing: nothing reads it again
+    EXPECT_TRUE(PbTPipesOut[0].initialised);  // the program is closing: nothing reads it again
 }
 
 TEST_F(OutputStart, StopsWhileClosingWriteNoLineAndTheToleratedCodeCountsAsStopped) {
@@ -341,14 +341,14 @@ TEST_F(OutputStart, AShutDownDuringTheRetryWaitEndsTheSettingsLoadThere) {
     });
     duringTheWait.start(5);
     loadWindows();
-    const bool charge = PbBFrmSetupChargee;
+    const bool wasLoaded = PbBFrmSetupChargee;
     const bool started = amp().SystemStarted();
     Abandon = false;
 
     EXPECT_TRUE(wasWaiting);
     EXPECT_TRUE(logged("Err: Init Sound Card |New try in few seconds"));
     EXPECT_FALSE(started);
-    EXPECT_FALSE(charge);
+    EXPECT_FALSE(wasLoaded);
     EXPECT_FALSE(FrmSetupEnChargement);
     QUdpSocket free;
     EXPECT_TRUE(free.bind(QHostAddress::LocalHost, port, QUdpSocket::DontShareAddress));

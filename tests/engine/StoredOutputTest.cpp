@@ -46,8 +46,8 @@ TEST_F(StoredOutput, AStoredDeviceTheStartHeldToTheListStaysUntilTheOperatorPick
         SCOPED_TRACE(c.stored);
         storeOutput(c.stored);
         loadWindows();
-        EXPECT_EQ(PbTPipesOut[0].NoDeviceSelectionne, c.used);
-        EXPECT_TRUE(PbTPipesOut[0].Initialise);
+        EXPECT_EQ(PbTPipesOut[0].selectedDevice, c.used);
+        EXPECT_TRUE(PbTPipesOut[0].initialised);
         saveGeneral("ops@radio.test");
         EXPECT_EQ(stored("DirectX_Player_00", "Device"), c.stored);
         unloadWindows();
@@ -57,11 +57,11 @@ TEST_F(StoredOutput, AStoredDeviceTheStartHeldToTheListStaysUntilTheOperatorPick
     storeOutput("5");
     loadWindows();
     son().ComboPeripheriqueOut[0]->SetListIndex(0);
-    EXPECT_EQ(PbTPipesOut[0].NoDeviceSelectionne, 0);
+    EXPECT_EQ(PbTPipesOut[0].selectedDevice, 0);
     FrmSetup::get().CommandSave_Click();
     EXPECT_EQ(stored("DirectX_Player_00", "Device"), "0");
     son().ComboNatureTrancheOut[0]->SetListIndex(0);  // starts the output again from the file
-    EXPECT_EQ(PbTPipesOut[0].NoDeviceSelectionne, 0);
+    EXPECT_EQ(PbTPipesOut[0].selectedDevice, 0);
     saveGeneral("night@radio.test");
     EXPECT_EQ(stored("DirectX_Player_00", "Device"), "0");
 }
@@ -78,7 +78,7 @@ TEST_F(StoredOutput, TheNatureTheDriverOfferStoredSurvivesTheSavesAndTheForcedRe
     EXPECT_EQ(son().ComboNatureTrancheOut[0]->ListIndex(), FrmSetupSon::NatureMaker);
     EXPECT_FALSE(logged("Output start already under way"));
     EXPECT_FALSE(OptionsModifiees);
-    EXPECT_TRUE(PbTPipesOut[0].Initialise);  // the running output is left as it is
+    EXPECT_TRUE(PbTPipesOut[0].initialised);  // the running output is left as it is
 
     saveGeneral("ops@radio.test");
     EXPECT_EQ(stored("General_Out", "Pipe_00_Nature"), "2");

@@ -618,7 +618,7 @@ TEST(NeighbourDefaults, BeforeTheWindowsExistIncidentsWaitAndNothingIsSent) {
     neighbours::Frm_MainServices& main = neighbours::Frm_Main();
     ASSERT_EQ(main.ListeIncidents_ListCount(0), 1);
     EXPECT_TRUE(main.ListeIncidents_List(0, 0).ends_with(":Early incident"));
-    ErreurInfo failure;
+    ErrorInfo failure;
     EXPECT_FALSE(neighbours::Frm_MainBis().clSmtpMail_Send({}, {}, failure));
     EXPECT_NE(failure.number, 0);
     EXPECT_EQ(neighbours::FrmSetup().ComboNbJourPoste_ListIndex(), -1);

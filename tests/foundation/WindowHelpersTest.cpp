@@ -133,5 +133,5 @@ TEST_F(WindowHelpers, SoundReleaseOnlyWhenThePipeWasStarted) {
         "stop 0 2 0 Lib_Public:CloseSoundRessource:B", "stop 0 3 0 Lib_Public:CloseSoundRessource:B",
         "release 0", "start 0 4 4242 3333"};
     EXPECT_EQ(engine.calls, expected);
-    EXPECT_TRUE(PbTPipesOut[0].Initialise);
+    EXPECT_TRUE(PbTPipesOut[0].initialised);
 }

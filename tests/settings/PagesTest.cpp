@@ -77,17 +77,17 @@ TEST_F(SoundPage, TheDeviceIsKeptForBothDirectXNatures) {
     son().CheckSoundCard->SetValue(vbUnchecked);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nature);
-        PbTPipesOut[0].NoDeviceSelectionne = 0;
+        PbTPipesOut[0].selectedDevice = 0;
         son().ComboNatureTrancheOut[0]->SetListIndex(c.nature);
         son().ComboPeripheriqueOut[0]->SetListIndex(-1);
         OptionsModifiees = false;
         son().ComboPeripheriqueOut[0]->SetListIndex(2);
-        EXPECT_EQ(PbTPipesOut[0].NoDeviceSelectionne, c.kept);
+        EXPECT_EQ(PbTPipesOut[0].selectedDevice, c.kept);
         EXPECT_TRUE(OptionsModifiees);
     }
     // The save writes the kept device, not the list's selection.
     son().ComboNatureTrancheOut[0]->SetListIndex(1);
-    PbTPipesOut[0].NoDeviceSelectionne = 1;
+    PbTPipesOut[0].selectedDevice = 1;
     son().CheckSoundCard->SetValue(vbChecked);
     FrmSetup::get().CommandSave_Click();
     EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Prog\\Settings\\AL3_Relaytone\\AL3_Relaytone.Ini",

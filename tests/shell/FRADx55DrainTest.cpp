@@ -86,9 +86,9 @@ TEST_F(FRADx55Drain, EachLineCarriesItsStationsQueueIndexInTheFirstColumn) {
     writeOut(2, 1, "<CurrLib:Seconde>");
     bool wasFound = false;
     UDPDataArrival_10_Check_FRADx55(0, 0, wasFound);
-    const struct { const char* textValue; const char* columnTexts; } cas[] = {
+    const struct { const char* textValue; const char* columnTexts; } examples[] = {
         {"<CurrLib:Premiere>", " :0: : :"}, {"<CurrLib:Seconde>", " :1: : :"}};
-    for (const auto& c : cas) {
+    for (const auto& c : examples) {
         const auto readCount = lineList(std::string("UDP: Data FRADx55 read: ") + c.textValue);
         ASSERT_EQ(readCount.size(), 1u) << c.textValue;
         // After the stamp (hh:mm:ss:mmm) come the three columns, then the elapsed time.

@@ -28,7 +28,7 @@ protected:
     void TearDown() override {
         for (const auto& start : support::stubStarts(programme())) ::kill(start.pid, SIGKILL);
     }
-    void valeur(const std::string& keyName, const std::string& nameText, uint32_t type, const std::string& data) {
+    void storeValue(const std::string& keyName, const std::string& nameText, uint32_t type, const std::string& data) {
         ASSERT_EQ(reg::createKey(kHklm, keyName), 0);
         ASSERT_EQ(reg::setValue(kHklm, keyName, nameText, type, data), 0);
     }
@@ -63,14 +63,14 @@ TEST_F(About, ShowsTheVersionAndANoticeEndingThisYear) {
 
 TEST_F(About, StartsTheProgramThatMsinfoPathNames) {
     installProgram();
-    valeur(kMsinfo, "PATH", reg::REG_SZ, "C:\\Tools\\MSINFO32.EXE");
+    storeValue(kMsinfo, "PATH", reg::REG_SZ, "C:\\Tools\\MSINFO32.EXE");
     about.cmdSysInfo->click();
     EXPECT_TRUE(started());
     EXPECT_TRUE(platform::dialogs::asked().empty());
 }
 
 TEST_F(About, FallsBackToTheSharedToolsFolderWhenItHoldsTheProgram) {
-    valeur(kLocation, "MSINFO", reg::REG_SZ, "C:\\Tools");
+    storeValue(kLocation, "MSINFO", reg::REG_SZ, "C:\\Tools");
     about.StartSysInfo();
     awaitBoxUnavailable();  // the folder lacks MSINFO32.EXE
 
@@ -82,7 +82,7 @@ TEST_F(About, FallsBackToTheSharedToolsFolderWhenItHoldsTheProgram) {
 }
 
 TEST_F(About, APathThatIsNotATextCountsAsFoundButEmpty) {
-    valeur(kMsinfo, "PATH", reg::REG_EXPAND_SZ, "%SystemRoot%\\msinfo32.exe");
+    storeValue(kMsinfo, "PATH", reg::REG_EXPAND_SZ, "%SystemRoot%\\msinfo32.exe");
     about.StartSysInfo();
     awaitBoxUnavailable();
 }
@@ -93,8 +93,8 @@ TEST_F(About, NothingInTheRegistrySaysItIsNotAvailable) {
 }
 
 TEST_F(About, KeyValuesComeBackAsTextOrHexadecimal) {
-    valeur("SOFTWARE\\Test", "Texte", reg::REG_SZ, std::string("C:\\Dossier\0", 11));
-    valeur("SOFTWARE\\Test", "Nombre", reg::REG_DWORD, std::string("\x2A\x03\x02\x01", 4));
+    storeValue("SOFTWARE\\Test", "Texte", reg::REG_SZ, std::string("C:\\Dossier\0", 11));
+    storeValue("SOFTWARE\\Test", "Nombre", reg::REG_DWORD, std::string("\x2A\x03\x02\x01", 4));
     std::string readBack = "ancien";
     EXPECT_TRUE(about.GetKeyValue(kHklm, "SOFTWARE\\Test", "Texte", readBack));
     EXPECT_EQ(readBack, "C:\\Dossier");

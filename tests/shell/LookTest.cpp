@@ -33,9 +33,9 @@ namespace {
 using Lib_Systeme::HKEY_LOCAL_MACHINE;
 
 std::string readLook(const std::string& nameText) {
-    std::string valeur;
-    Lib_Systeme::Reg_GetValue(HKEY_LOCAL_MACHINE, Lib_Look::kLookKey, nameText, valeur);
-    return valeur;
+    std::string valueText;
+    Lib_Systeme::Reg_GetValue(HKEY_LOCAL_MACHINE, Lib_Look::kLookKey, nameText, valueText);
+    return valueText;
 }
 
 class Look : public support::SiteTest {
@@ -52,17 +52,17 @@ struct StyleCase {
 };
 
 TEST_F(Look, TheRegistryStyleAndItsMigration) {
-    const StyleCase cas[] = {
+    const StyleCase examples[] = {
         {nullptr, nullptr, 15, "15", ""},  {"  ", nullptr, 15, "15", ""},
         {"15", nullptr, 15, "15", ""},     {"17", nullptr, 15, "15", "Ok"},
         {"17", "Ok", 20, "17", "Ok"},      {"20", nullptr, 20, "20", ""},
         {"16", nullptr, 20, "16", ""},     {"abc", nullptr, 20, "abc", ""},
         {"14.6", nullptr, 15, "14.6", ""},
     };
-    for (const auto& c : cas) {
+    for (const auto& c : examples) {
         SCOPED_TRACE(c.style ? c.style : "(none)");
         // The first case meets a registry without the key; a blank value reads the same.
-        if (&c != &cas[0])
+        if (&c != &examples[0])
             for (const char* nameText : {"Style", "StyleBis"})
                 Lib_Systeme::Reg_SetValue(HKEY_LOCAL_MACHINE, Lib_Look::kLookKey, nameText, "");
         if (c.style) Lib_Systeme::Reg_SetValue(HKEY_LOCAL_MACHINE, Lib_Look::kLookKey, "Style", c.style);
@@ -115,9 +115,9 @@ TEST(LookEcran, OnlyExactlyOneHundredAndTwentyDotsPerInchScaleTheFont) {
         const char* scalingQt;  // QT_ENABLE_HIGHDPI_SCALING
         const char* coef;
     };
-    const Case cas[] = {{96, "1", "1"}, {120, "1", "1.25"}, {120, "0", "1.25"}, {144, "1", "1"}, {144, "0", "1"}};
+    const Case examples[] = {{96, "1", "1"}, {120, "1", "1.25"}, {120, "0", "1.25"}, {144, "1", "1"}, {144, "0", "1"}};
     support::TempDriveC dossier;
-    for (const auto& c : cas) {
+    for (const auto& c : examples) {
         SCOPED_TRACE(std::to_string(c.dotsPerInch) + " scaling " + c.scalingQt);
         const auto config = dossier.root() / ("ecran" + std::to_string(c.dotsPerInch) + ".json");
         std::ofstream(config) << "{\"screens\": [{\"name\": \"ecran\", \"x\": 0, \"y\": 0, \"width\": 1280,"

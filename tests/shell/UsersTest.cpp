@@ -21,8 +21,8 @@ using mainwindow_test::MainWindowTest;
 
 void utilisateur(const std::string& id, const std::string& nameText, const std::string& droits,
                  const std::string& buttonWidget = "OK") {
-    const auto writeOut = [](const char* valeur, const std::string& textValue) {
-        Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, Lib_Utilisateurs::kUserKey, valeur, textValue);
+    const auto writeOut = [](const char* valueText, const std::string& textValue) {
+        Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, Lib_Utilisateurs::kUserKey, valueText, textValue);
     };
     writeOut("AL_User", id);
     writeOut("AL_User_Name", nameText);
@@ -69,7 +69,7 @@ TEST_F(Users, RightThirtyTwoDecidesAndTheBoxDependsOnTheButton) {
         bool refuse;
         bool boite;
     };
-    const Case cas[] = {
+    const Case examples[] = {
         {rightsWith(32, 32, '1'), "OK", false, false, false},
         {rightsWith(40, 32, '9'), "OK", true, false, false},
         {rightsWith(32, 32, '0'), "OK", false, true, true},
@@ -79,7 +79,7 @@ TEST_F(Users, RightThirtyTwoDecidesAndTheBoxDependsOnTheButton) {
         {rightsWith(32, 32, '0'), "Fermer", false, true, false},
         {rightsWith(32, 32, '0'), "Fermer", true, true, true},
     };
-    for (const auto& c : cas) {
+    for (const auto& c : examples) {
         SCOPED_TRACE(c.droits + " / " + c.buttonWidget);
         utilisateur("u7", "Camille", c.droits, c.buttonWidget);
         platform::dialogs::reset();
@@ -102,14 +102,14 @@ TEST_F(Users, EveryPositionGivesItsDigitAndNothingElseCounts) {
     utilisateur("u1", "A", "12345678901234567890123456789012345678901234567890ab3");
     bool refuse = false;
     Lib_Utilisateurs::GestionDroitsUser(refuse, false);
-    EXPECT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 1), 1);
-    EXPECT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 32), 2);
-    EXPECT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 48), 8);
-    EXPECT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 50), 0);  // '0'
-    EXPECT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 51), 0);  // 'a'
-    EXPECT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 53), 3);
-    EXPECT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 68), 0);  // past the end
-    EXPECT_TRUE(PbTUtilisateurEnCours.Charge);
+    EXPECT_EQ(Lib_Utilisateurs::right(PbTUtilisateurEnCours, 1), 1);
+    EXPECT_EQ(Lib_Utilisateurs::right(PbTUtilisateurEnCours, 32), 2);
+    EXPECT_EQ(Lib_Utilisateurs::right(PbTUtilisateurEnCours, 48), 8);
+    EXPECT_EQ(Lib_Utilisateurs::right(PbTUtilisateurEnCours, 50), 0);  // '0'
+    EXPECT_EQ(Lib_Utilisateurs::right(PbTUtilisateurEnCours, 51), 0);  // 'a'
+    EXPECT_EQ(Lib_Utilisateurs::right(PbTUtilisateurEnCours, 53), 3);
+    EXPECT_EQ(Lib_Utilisateurs::right(PbTUtilisateurEnCours, 68), 0);  // past the end
+    EXPECT_TRUE(PbTUtilisateurEnCours.loaded);
 }
 
 TEST_F(Users, NoUserIsNoRefusalAndTheSettingsEntryKeepsItsState) {
@@ -132,12 +132,12 @@ TEST_F(Users, ARereadWithoutAUserKeepsNoRightOfTheUserBefore) {
     utilisateur("u1", "A", rightsWith(32, 32, '1'));
     bool refuse = false;
     Lib_Utilisateurs::GestionDroitsUser(refuse, false);
-    ASSERT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 32), 1);
+    ASSERT_EQ(Lib_Utilisateurs::right(PbTUtilisateurEnCours, 32), 1);
     utilisateur("   ", "", "");
     Lib_Utilisateurs::GestionDroitsUser(refuse, false);
     EXPECT_FALSE(refuse);
-    EXPECT_FALSE(PbTUtilisateurEnCours.Charge);
-    EXPECT_EQ(Lib_Utilisateurs::Droit(PbTUtilisateurEnCours, 32), 0);
+    EXPECT_FALSE(PbTUtilisateurEnCours.loaded);
+    EXPECT_EQ(Lib_Utilisateurs::right(PbTUtilisateurEnCours, 32), 0);
 }
 
 TEST_F(Users, TheUserProgramRunsWithCloseWhileTheMainWindowIsHidden) {

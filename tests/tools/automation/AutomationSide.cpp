@@ -96,7 +96,7 @@ int16_t MessageWriter::insert(const std::string& key, const std::string& nature,
         textBytes.size() > sizeof record.Message)
         return bc::StatusDataBufferTooShort;
     std::memset(&record, ' ', sizeof record);
-    std::memcpy(record.Cle1, key.data(), key.size());
+    std::memcpy(record.Key1, key.data(), key.size());
     std::memcpy(record.Nature, natureBytes.data(), natureBytes.size());
     std::memcpy(record.Message, textBytes.data(), textBytes.size());
     uint32_t length = sizeof record;
