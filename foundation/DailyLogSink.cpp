@@ -13,7 +13,9 @@
 
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
+#include "platform/UniqueFd.h"
 #include "platform/WinPath.h"
+#include "platform/WriteAll.h"
 
 namespace dailylog::sink {
 namespace {
@@ -29,42 +31,39 @@ public:
     // The open descriptor of the file, or -errno.
     int descriptorFor(const fs::path& file) {
         const uint64_t now = platform::clock::tick64();
-        if (fd_ >= 0 && path_ == file) {
-            if (now >= checkedAt_ && now - checkedAt_ < kIdentityCheckMs) return fd_;
+        if (fd_ && path_ == file) {
+            if (now >= checkedAt_ && now - checkedAt_ < kIdentityCheckMs) return fd_.get();
             if (stillNamed(file)) {
                 checkedAt_ = now;
-                return fd_;
+                return fd_.get();
             }
         }
         close();
         // A pipe or device in the file's place would hold the open, or take the lines away.
-        fd_ = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
-        if (fd_ < 0) return -errno;
+        fd_.reset(::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644));
+        if (!fd_) return -errno;
         struct stat opened {};
-        if (::fstat(fd_, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        if (::fstat(fd_.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) {
             close();
             return -ENXIO;
         }
         path_ = file;
         checkedAt_ = now;
-        return fd_;
+        return fd_.get();
     }
 
-    void close() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-    }
+    void close() { fd_.reset(); }
 
 private:
     // Whether the name still leads to the open file.
     bool stillNamed(const fs::path& file) const {
         struct stat open {}, named {};
-        return ::fstat(fd_, &open) == 0 && ::stat(file.c_str(), &named) == 0 &&
+        return ::fstat(fd_.get(), &open) == 0 && ::stat(file.c_str(), &named) == 0 &&
                open.st_dev == named.st_dev && open.st_ino == named.st_ino;
     }
 
     fs::path path_;
-    int fd_ = -1;
+    platform::UniqueFd fd_;
     uint64_t checkedAt_ = 0;
 };
 
@@ -140,17 +139,12 @@ void Batch::addBytes(const std::string& bytes) {
 }
 
 void Batch::writeOut() {
-    for (size_t done = 0; done < pending_.size();) {
-        const ssize_t n = ::write(fd_, pending_.data() + done, pending_.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            outcome_.error = n < 0 ? errno : EIO;
-            outcome_.written += done;
-            return;
-        }
-        done += size_t(n);
+    const platform::WriteOutcome written = platform::writeAll(fd_, pending_);
+    outcome_.written += written.written;
+    if (!written) {
+        outcome_.error = written.error;
+        return;
     }
-    outcome_.written += pending_.size();
     pending_.clear();
 }
 

@@ -18,6 +18,7 @@
 #include "foundation/NeighbourServices.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
+#include "platform/UniqueFd.h"
 #include "platform/WinPath.h"
 
 namespace Lib_Systeme {
@@ -179,12 +180,11 @@ int64_t TailleDuFichier(const std::string& fileName) {
             fileName);
     } else if (!host.empty()) {
         // Not blocking either: a pipe put in the file's place meanwhile must not hold the open.
-        const int fd = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const platform::UniqueFd fd(::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (const auto slowness = std::exchange(injectedSlowness(), {}); slowness.count() > 0)
             platform::clock::advance(slowness);
         struct stat info {};
-        if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) size = info.st_size;
-        if (fd >= 0) ::close(fd);
+        if (fd && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode)) size = info.st_size;
     }
     const uint64_t elapsed = platform::clock::tick64() - start;
     if (elapsed > 1000)

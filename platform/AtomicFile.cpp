@@ -12,6 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/UniqueFd.h"
+#include "platform/WriteAll.h"
+
 namespace platform::atomicfile {
 namespace {
 
@@ -27,10 +30,10 @@ fs::path temporaryFor(const fs::path& target) {
 }
 
 bool syncPath(const fs::path& path, int flags) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
+    UniqueFd fd(::open(path.c_str(), flags | O_CLOEXEC));
+    if (!fd) return false;
+    const bool ok = ::fsync(fd.get()) == 0;
+    return fd.close() && ok;
 }
 
 bool syncFolder(const fs::path& folder) {
@@ -73,26 +76,17 @@ bool stillRunning(long pid) {
 
 FolderLock::FolderLock(const std::filesystem::path& folder)
     : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
-}
-
-FolderLock::~FolderLock() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_) ::flock(fd_.get(), LOCK_EX);
 }
 
 Result replace(const std::filesystem::path& target, const std::string& bytes, mode_t mode) {
     const fs::path temporary = temporaryFor(target);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return errno == EACCES || errno == EROFS ? Result::AccessDenied : Result::IoError;
-    bool ok = ::fchmod(fd, mode) == 0;
-    for (size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += size_t(n);
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
+    UniqueFd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!fd) return errno == EACCES || errno == EROFS ? Result::AccessDenied : Result::IoError;
+    bool ok = ::fchmod(fd.get(), mode) == 0;
+    ok = ok && writeAll(fd.get(), bytes);
+    ok = ::fsync(fd.get()) == 0 && ok;
+    ok = fd.close() && ok;
     if (ok && ::rename(temporary.c_str(), target.c_str()) == 0) return Result::Written;
     ::unlink(temporary.c_str());
     return Result::IoError;
@@ -129,18 +123,12 @@ std::vector<fs::path> removeLeftovers(const fs::path& folder, std::vector<fs::pa
 }
 
 Result rewriteInPlace(const std::filesystem::path& target, const std::string& bytes) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return errno == EACCES || errno == EROFS ? Result::AccessDenied : Result::IoError;
-    bool ok = true;
-    for (size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, off_t(done));
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += size_t(n);
-    }
-    ok = ok && ::ftruncate(fd, off_t(bytes.size())) == 0;
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
+    UniqueFd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!fd) return errno == EACCES || errno == EROFS ? Result::AccessDenied : Result::IoError;
+    bool ok = bool(writeAllAt(fd.get(), bytes, 0));
+    ok = ok && ::ftruncate(fd.get(), off_t(bytes.size())) == 0;
+    ok = ::fsync(fd.get()) == 0 && ok;
+    ok = fd.close() && ok;
     return ok ? Result::Written : Result::IoError;
 }
 
@@ -158,30 +146,22 @@ mode_t newFileMode() {
 
 bool readAll(const std::filesystem::path& path, std::string& out) {
     // Non-blocking open, so that a named pipe in a file's place is refused instead of waited on.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        errno = error;
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return false;
     }
     std::string bytes;
     char chunk[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            errno = error;
-            return false;
-        }
+        if (n < 0) return false;
         if (n == 0) break;
         bytes.append(chunk, size_t(n));
     }
-    ::close(fd);
     out = std::move(bytes);
     return true;
 }

@@ -7,6 +7,8 @@
 
 #include <sys/types.h>
 
+#include "platform/UniqueFd.h"
+
 namespace platform::atomicfile {
 
 // Holds an exclusive lock on a folder for its lifetime, so that read-modify-write cycles of
@@ -14,13 +16,12 @@ namespace platform::atomicfile {
 class FolderLock {
 public:
     explicit FolderLock(const std::filesystem::path& folder);
-    ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
-    bool held() const { return fd_ >= 0; }
+    bool held() const { return bool(fd_); }
 
 private:
-    int fd_;
+    UniqueFd fd_;  // the lock goes with the descriptor
 };
 
 enum class Result { Written, AccessDenied, IoError };

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <csignal>
 
-#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -14,11 +13,12 @@
 #include <QTimer>
 
 #include "platform/Dialogs.h"
+#include "platform/UniqueFd.h"
 
 namespace platform::stopsignals {
 namespace {
 
-int pipeEnds[2] = {-1, -1};  // the handler writes [0], the event loop reads [1]
+UniqueFd handlerEnd, loopEnd;  // the handler writes the one, the event loop reads the other
 constexpr int kStops[] = {SIGTERM, SIGINT, SIGHUP};
 struct sigaction previousActions[3];  // what each signal did before hold()
 QPointer<QSocketNotifier> closeWaiting;  // the notifier onStop made
@@ -27,7 +27,7 @@ void onSignal(int) {
     raised() = true;
     const int saved = errno;
     const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(pipeEnds[0], &byte, 1);
+    [[maybe_unused]] const auto written = ::write(handlerEnd.get(), &byte, 1);
     errno = saved;
 }
 
@@ -45,11 +45,12 @@ void closeOnceNoBoxIsOnScreen(QObject* context, const std::function<void()>& clo
 }  // namespace
 
 void hold() {
-    if (pipeEnds[0] >= 0) return;
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeEnds) != 0) return;
-    // A burst of signals can never block the handler on a full pipe.
-    ::fcntl(pipeEnds[0], F_SETFL, ::fcntl(pipeEnds[0], F_GETFL) | O_NONBLOCK);
-    ::fcntl(pipeEnds[1], F_SETFL, ::fcntl(pipeEnds[1], F_GETFL) | O_NONBLOCK);
+    if (handlerEnd) return;
+    int ends[2];
+    // Non-blocking: a burst of signals can never block the handler on a full pipe.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends) != 0) return;
+    handlerEnd.reset(ends[0]);
+    loopEnd.reset(ends[1]);
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -71,12 +72,12 @@ std::atomic<bool>& raised() {
 }
 
 void onStop(QObject& owner, std::function<void()> close) {
-    if (pipeEnds[1] < 0) return;
-    auto* notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, &owner);
+    if (!loopEnd) return;
+    auto* notifier = new QSocketNotifier(loopEnd.get(), QSocketNotifier::Read, &owner);
     closeWaiting = notifier;
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, close = std::move(close)] {
         char bytes[64];
-        while (::read(pipeEnds[1], bytes, sizeof bytes) > 0) {
+        while (::read(loopEnd.get(), bytes, sizeof bytes) > 0) {
         }
         platform::dialogs::beginStop("Stop by signal");
         closeOnceNoBoxIsOnScreen(notifier, close);
@@ -85,11 +86,10 @@ void onStop(QObject& owner, std::function<void()> close) {
 
 void resetStopSignals() {
     delete closeWaiting.data();
-    if (pipeEnds[0] >= 0) {
+    if (handlerEnd) {
         for (int i = 0; i < 3; ++i) ::sigaction(kStops[i], &previousActions[i], nullptr);
-        ::close(pipeEnds[0]);
-        ::close(pipeEnds[1]);
-        pipeEnds[0] = pipeEnds[1] = -1;
+        handlerEnd.reset();
+        loopEnd.reset();
     }
     raised() = false;
 }

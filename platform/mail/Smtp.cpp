@@ -20,6 +20,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "platform/UniqueFd.h"
+
 namespace platform::mail {
 namespace {
 
@@ -177,15 +179,12 @@ int progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 curl_socket_t openSocket(void* user, curlsocktype, curl_sockaddr* address) {
     auto* a = static_cast<Attempt*>(user);
-    const curl_socket_t fd = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
-    if (fd == CURL_SOCKET_BAD) return fd;
+    UniqueFd fd(::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol));
+    if (!fd) return CURL_SOCKET_BAD;
     const std::lock_guard lock(a->mutex);
-    if (a->abandoned) {
-        ::close(fd);
-        return CURL_SOCKET_BAD;
-    }
-    a->sockets.push_back(fd);
-    return fd;
+    if (a->abandoned) return CURL_SOCKET_BAD;
+    a->sockets.push_back(fd.get());
+    return fd.release();  // libcurl's now, until it hands it to closeSocket
 }
 
 int closeSocket(void* user, curl_socket_t fd) {

@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <vector>
 
@@ -20,21 +19,21 @@ namespace platform::net {
 
 namespace {
 
-int openDatagramSocket(bool receiver, int32_t& error) {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
+UniqueFd openDatagramSocket(bool receiver, int32_t& error) {
+    UniqueFd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (!fd) {
         error = fromErrno(errno);
-        return -1;
+        return fd;
     }
     error = 0;
     if (!receiver) return fd;
     int size = kReceiveBufferBytes;
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    ::setsockopt(fd.get(), SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
     int granted = 0;
     socklen_t length = sizeof granted;
-    ::getsockopt(fd, SOL_SOCKET, SO_RCVBUF, &granted, &length);
+    ::getsockopt(fd.get(), SOL_SOCKET, SO_RCVBUF, &granted, &length);
     if (granted < kReceiveBufferBytes)  // capped by rmem_max: force it where we may
-        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size);
+        ::setsockopt(fd.get(), SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size);
     return fd;
 }
 
@@ -87,41 +86,35 @@ int32_t Channel::bind(const QHostAddress& local, uint16_t port) {
     if (open_) return wsaInvalidArgument;
     dropDescriptor();
     int32_t error = 0;
-    const int fd = openDatagramSocket(true, error);
-    if (fd < 0) return error;
+    UniqueFd fd = openDatagramSocket(true, error);
+    if (!fd) return error;
     const sockaddr_in a = endpoint(local, port);
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
-        error = fromErrno(errno);
-        ::close(fd);
-        return error;
-    }
-    return watch(fd, true);
+    if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) return fromErrno(errno);
+    fd_ = std::move(fd);
+    return watch(true);
 }
 
 int32_t Channel::connect(const QHostAddress& remote, uint16_t port) {
     if (open_) return wsaInvalidArgument;
-    int fd = fd_;
-    if (fd < 0) {
+    if (!fd_) {
         int32_t error = 0;
-        fd = openDatagramSocket(false, error);
-        if (fd < 0) return error;
-        fd_ = fd;
+        fd_ = openDatagramSocket(false, error);
+        if (!fd_) return error;
     }
     const sockaddr_in a = endpoint(remote, port);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) return fromErrno(errno);
-    return watch(fd, false);
+    if (::connect(fd_.get(), reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) return fromErrno(errno);
+    return watch(false);
 }
 
-int32_t Channel::watch(int fd, bool bound) {
+int32_t Channel::watch(bool bound) {
     if (!notifier_) {
         notifier_ = std::make_unique<QSocketNotifier>(QSocketNotifier::Read);
         QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this] { pump(); });
     }
-    fd_ = fd;
     bound_ = bound;
     open_ = true;
     ++opened_;
-    notifier_->setSocket(fd);
+    notifier_->setSocket(fd_.get());
     notifier_->setEnabled(true);
     return wsaOk;
 }
@@ -140,19 +133,18 @@ void Channel::close() {
     }
     sockaddr unspecified{};
     unspecified.sa_family = AF_UNSPEC;
-    ::connect(fd_, &unspecified, sizeof unspecified);
+    ::connect(fd_.get(), &unspecified, sizeof unspecified);
     int refused = 0;
     socklen_t length = sizeof refused;
-    ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &refused, &length);  // reading it clears it
+    ::getsockopt(fd_.get(), SOL_SOCKET, SO_ERROR, &refused, &length);  // reading it clears it
     char unread[1];
-    while (::recv(fd_, unread, sizeof unread, MSG_DONTWAIT | MSG_TRUNC) >= 0) {}
+    while (::recv(fd_.get(), unread, sizeof unread, MSG_DONTWAIT | MSG_TRUNC) >= 0) {}
 }
 
 void Channel::dropDescriptor() {
-    if (fd_ < 0) return;
+    if (!fd_) return;
     if (notifier_) notifier_->setEnabled(false);
-    ::close(fd_);
-    fd_ = -1;
+    fd_.reset();
 }
 
 void Channel::pull() {
@@ -164,7 +156,7 @@ void Channel::pull() {
         sockaddr_in from{};
         socklen_t length = sizeof from;
         const ssize_t n =
-            ::recvfrom(fd_, scratch.data(), scratch.size(), 0, reinterpret_cast<sockaddr*>(&from), &length);
+            ::recvfrom(fd_.get(), scratch.data(), scratch.size(), 0, reinterpret_cast<sockaddr*>(&from), &length);
         if (n < 0) {
             if (errno == EINTR) continue;
             if (errno != EAGAIN && errno != EWOULDBLOCK) pendingError_ = fromErrno(errno);
@@ -214,14 +206,14 @@ int32_t Channel::take(Datagram& datagram, qint64 maxLength) {
 QHostAddress Channel::localAddress() const {
     sockaddr_in a{};
     socklen_t length = sizeof a;
-    if (!open_ || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &length) != 0) return {};
+    if (!open_ || ::getsockname(fd_.get(), reinterpret_cast<sockaddr*>(&a), &length) != 0) return {};
     return QHostAddress(ntohl(a.sin_addr.s_addr));
 }
 
 uint16_t Channel::localPort() const {
     sockaddr_in a{};
     socklen_t length = sizeof a;
-    if (!open_ || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &length) != 0) return 0;
+    if (!open_ || ::getsockname(fd_.get(), reinterpret_cast<sockaddr*>(&a), &length) != 0) return 0;
     return ntohs(a.sin_port);
 }
 
@@ -229,7 +221,7 @@ int Channel::receiveBufferSize() const {
     if (!open_) return 0;
     int size = 0;
     socklen_t length = sizeof size;
-    ::getsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &size, &length);
+    ::getsockopt(fd_.get(), SOL_SOCKET, SO_RCVBUF, &size, &length);
     return size;
 }
 

@@ -11,6 +11,8 @@
 #include <QByteArray>
 #include <QHostAddress>
 
+#include "platform/UniqueFd.h"
+
 class QSocketNotifier;
 
 namespace platform::net {
@@ -54,7 +56,7 @@ public:
     void close();
 
     bool isOpen() const { return open_; }
-    int descriptor() const { return open_ ? fd_ : -1; }
+    int descriptor() const { return open_ ? fd_.get() : -1; }
     bool hasPending();
     qint64 pendingSize();  // of the next datagram, -1 when none
     // The next datagram cut to maxLength (the rest of it is lost); a Winsock number, 0 when
@@ -74,13 +76,13 @@ public:
     void noteRead() { ++reads_; }
 
 private:
-    int32_t watch(int fd, bool bound);
+    int32_t watch(bool bound);  // fd_, just bound or connected
     void dropDescriptor();
     void pull();
     void pump();
     void schedulePump();
 
-    int fd_ = -1;
+    UniqueFd fd_;
     bool open_ = false;
     bool bound_ = false;
     std::unique_ptr<QSocketNotifier> notifier_;

@@ -4,7 +4,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 
 #include "platform/process/RuntimeFolder.h"
 
@@ -14,14 +13,10 @@ NamedMutex::NamedMutex(const std::string& name) {
     const std::filesystem::path folder = runtimeFolder();
     if (folder.empty()) return;
     const std::filesystem::path file = folder / ("mutex-" + nameDigest(name));
-    fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ < 0) return;
-    alreadyExisted_ = ::flock(fd_, LOCK_EX | LOCK_NB) != 0;
-    ::flock(fd_, LOCK_SH);
-}
-
-NamedMutex::~NamedMutex() {
-    if (fd_ >= 0) ::close(fd_);
+    fd_.reset(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!fd_) return;
+    alreadyExisted_ = ::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0;
+    ::flock(fd_.get(), LOCK_SH);
 }
 
 }  // namespace platform::process

@@ -3,21 +3,22 @@
 
 #include <string>
 
+#include "platform/UniqueFd.h"
+
 namespace platform::process {
 
 class NamedMutex {
 public:
     explicit NamedMutex(const std::string& name);
-    ~NamedMutex();
     NamedMutex(const NamedMutex&) = delete;
     NamedMutex& operator=(const NamedMutex&) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return bool(fd_); }
     // Another process (or object) held the mutex when this one was created.
     bool alreadyExisted() const { return alreadyExisted_; }
 
 private:
-    int fd_ = -1;
+    UniqueFd fd_;  // the lock goes with the descriptor
     bool alreadyExisted_ = false;
 };
 
