@@ -276,7 +276,7 @@ TEST(ForeignCells, TheImportListNamesEachCellOnALineOfItsOwn) {
     first.cells[{50, 0}] = Cell{"", std::nullopt, 0xFF};  // only a colour: nothing lost
     first.cells[{65535, 255}] = Cell{"FAUX", std::nullopt, std::nullopt, Origin::Boolean};
     const Sheet empty{"Vide", {}};
-    const Sheet other{"Notes\nbis", {{{0, 0}, Cell{"note"}}}};
+    const Sheet other{"Notes\nbis", {{{0, 0}, Cell{"note", std::nullopt, std::nullopt}}}};
 
     const platform::xls::ImportReport report = platform::xls::reportImport({first, empty, other}, 0, 6, 50);
     EXPECT_EQ(report.count, 6);
