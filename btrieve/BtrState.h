@@ -8,15 +8,14 @@
 #include "btrieve/Catalogue.h"
 #include "foundation/RunState.h"
 
-constexpr int16_t kNbBasesBTR = 5;      // bases 0 to 4
-constexpr int16_t kNbInstancesBTR = 20; // stations 1 to 20, indexed by station - 1
+constexpr int16_t kNbBasesBTR = 5;       // bases 0 to 4
+constexpr int16_t kNbInstancesBTR = 20;  // stations 1 to 20, indexed by station - 1
 constexpr int kPosBlockSize = 128;
-constexpr int kHistorySlots = 6;        // slot 0 is the newest call
+constexpr int kHistorySlots = 6;  // slot 0 is the newest call
 
 using BtrPosBlockType = std::array<char, kPosBlockSize>;
 template <typename T>
-using PerBaseStationFile =
-    std::array<std::array<std::array<T, kBtrFileCount>, kNbInstancesBTR>, kNbBasesBTR>;
+using PerBaseStationFile = std::array<std::array<std::array<T, kBtrFileCount>, kNbInstancesBTR>, kNbBasesBTR>;
 
 // The request a caller prepares; the error report reads PbIBtrOp.
 inline int16_t PbIBtrOp = 0;

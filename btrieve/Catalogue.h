@@ -15,12 +15,12 @@ struct BtrieveSegment {
 
 struct BtrieveFileDef {
     std::string Description;
-    std::string baseName;       // "FRAD055 ": eight characters
-    std::string perStation;    // "O" once per station, "N" once per base
-    std::string SecondFlag;    // "O" for files 47 and 59; read by nothing
+    std::string baseName;    // "FRAD055 ": eight characters
+    std::string perStation;  // "O" once per station, "N" once per base
+    std::string SecondFlag;  // "O" for files 47 and 59; read by nothing
     int32_t RecordLength = 0;
     int32_t PageSize = 0;
-    int32_t keyCount = 0;        // keys, not segments
+    int32_t keyCount = 0;  // keys, not segments
     int32_t Reserve1 = 0;
     int32_t Reserve2 = 0;
     std::array<BtrieveSegment, 8> Segments{};

@@ -31,8 +31,8 @@ std::string programName() {
 }
 
 std::string heading(int16_t file) {
-    const std::string when = Lib_Public::Date2StringEx(platform::clock::now(),
-                                                       PbSFormatDate + " " + PbSFormatHeure);
+    const std::string when =
+        Lib_Public::Date2StringEx(platform::clock::now(), PbSFormatDate + " " + PbSFormatHeure);
     if (file < 0) return when + "\n";
     return "Fichier :  (" + programName() + ")  (" + when + ")\n";
 }
@@ -49,8 +49,7 @@ std::string historyLines(int16_t base) {
 bool damaging(int16_t status) {
     return status == btr::StatusIoError || status == btr::StatusPreImageOpenError ||
            status == btr::StatusPreImageIoError || status == btr::StatusUnrecoverable ||
-           status == btr::StatusNotOurFile ||
-           (status == btr::StatusKeyNotFound && PbIBtrOp == btr::OpDelete);
+           status == btr::StatusNotOurFile || (status == btr::StatusKeyNotFound && PbIBtrOp == btr::OpDelete);
 }
 
 int box(const std::string& text, bool informAndQuit) {
@@ -83,30 +82,62 @@ std::string ErreurBTrieveLibelle(int16_t status, const std::string& fileName) {
     const std::string n = std::to_string(status);
     std::string text;
     switch (status) {
-    case 1: text = "Err: 1: The operation parameter is invalid"; break;
-    case 2: text = "Err: 2: The application encountered an I/O error"; break;
-    case 3: text = "Err: 3: The file is not open"; break;
-    case 4: text = "Err: 4: The application cannot find the key value"; break;
-    case 5: text = "Err: 5: The record has a key field containing a duplicate key value"; break;
-    case 6: text = "Err: 6: The key number parameter is invalid"; break;
-    case 7: text = "Err: 7: The key number has changed"; break;
-    case 8: text = "Err: 8: The current positioning is invalid"; break;
-    case 11: text = "Err: 11: The specified filename is invalid (" + fileName + ")"; break;
-    case 12: text = "Err: 12: The MicroKernel cannot find the specified file (" + fileName + ")"; break;
-    case 18: text = "Err: 18: The disk is full"; break;
-    case 19: text = "Err: 19: The application encountered an unrecoverable error"; break;
-    case 30: text = "Err: 30: The file specified is not a MicroKernel file"; break;
-    case 46: text = "Err: 46: Access to the requested file is denied (File locked ?)"; break;
-    case 161: text = "Err: 161: The maximum number of user count licenses has been reached"; break;
-    case 2007: text = "Err: 2007: A pointer parameter is invalid"; break;
-    default:
-        text = status >= 3103 && status <= 3132 ? "Err: " + n + ": Network error" : "Err: " + n;
+        case 1:
+            text = "Err: 1: The operation parameter is invalid";
+            break;
+        case 2:
+            text = "Err: 2: The application encountered an I/O error";
+            break;
+        case 3:
+            text = "Err: 3: The file is not open";
+            break;
+        case 4:
+            text = "Err: 4: The application cannot find the key value";
+            break;
+        case 5:
+            text = "Err: 5: The record has a key field containing a duplicate key value";
+            break;
+        case 6:
+            text = "Err: 6: The key number parameter is invalid";
+            break;
+        case 7:
+            text = "Err: 7: The key number has changed";
+            break;
+        case 8:
+            text = "Err: 8: The current positioning is invalid";
+            break;
+        case 11:
+            text = "Err: 11: The specified filename is invalid (" + fileName + ")";
+            break;
+        case 12:
+            text = "Err: 12: The MicroKernel cannot find the specified file (" + fileName + ")";
+            break;
+        case 18:
+            text = "Err: 18: The disk is full";
+            break;
+        case 19:
+            text = "Err: 19: The application encountered an unrecoverable error";
+            break;
+        case 30:
+            text = "Err: 30: The file specified is not a MicroKernel file";
+            break;
+        case 46:
+            text = "Err: 46: Access to the requested file is denied (File locked ?)";
+            break;
+        case 161:
+            text = "Err: 161: The maximum number of user count licenses has been reached";
+            break;
+        case 2007:
+            text = "Err: 2007: A pointer parameter is invalid";
+            break;
+        default:
+            text = status >= 3103 && status <= 3132 ? "Err: " + n + ": Network error" : "Err: " + n;
     }
     return text + "\n";
 }
 
-void ErreurBTrieve(int16_t base, int16_t file, const std::string& fileName,
-                   const std::string& /*caller*/, bool quiet, bool informAndQuit, bool showBox) {
+void ErreurBTrieve(int16_t base, int16_t file, const std::string& fileName, const std::string& /*caller*/,
+                   bool quiet, bool informAndQuit, bool showBox) {
     const int16_t status = PbIBtrStatus;
     if (status == btr::StatusOk) return;
     const bool baseKnown = base >= 0 && base < kNbBasesBTR;
@@ -123,17 +154,16 @@ void ErreurBTrieve(int16_t base, int16_t file, const std::string& fileName,
     bool restartMode = false;
     if (status >= 3000 && status <= 3132) {
         if (Lib_Systeme::GetTickCountEx() > 300000) {
-            Lib_Public::TraceLogEncadre(base, -1, -1,
-                                        "Reboot the Computer because of Pervasive Err: " +
-                                            std::to_string(status),
-                                        "=", true);
+            Lib_Public::TraceLogEncadre(
+                base, -1, -1, "Reboot the Computer because of Pervasive Err: " + std::to_string(status), "=",
+                true);
             restartMode = true;
         } else {
-            Lib_Public::TraceLogEncadre(base, -1, -1,
-                                        "Err: Network Pervasive errors: " + std::to_string(status),
-                                        "=", true);
-            text = "Le programme a rencontré un problème de connexion au serveur.\n\n"
-                   "Veuillez vérifier la connectique de votre réseau.";
+            Lib_Public::TraceLogEncadre(
+                base, -1, -1, "Err: Network Pervasive errors: " + std::to_string(status), "=", true);
+            text =
+                "Le programme a rencontré un problème de connexion au serveur.\n\n"
+                "Veuillez vérifier la connectique de votre réseau.";
         }
     }
     Lib_Public::TraceLog(-1, -1, -1, "Err: " + text, false, -1, nullptr, true);

@@ -38,9 +38,12 @@ bool readsAsNumber(std::string_view text) {
     if (text.front() == '+' || text.front() == '-') text.remove_prefix(1);
     bool digit = false, separator = false;
     for (char c : text) {
-        if (std::isdigit(static_cast<unsigned char>(c))) digit = true;
-        else if ((c == '.' || c == ',') && !separator) separator = true;
-        else return false;
+        if (std::isdigit(static_cast<unsigned char>(c)))
+            digit = true;
+        else if ((c == '.' || c == ',') && !separator)
+            separator = true;
+        else
+            return false;
     }
     return digit;
 }
@@ -54,13 +57,17 @@ bool hasAnyOf(std::string_view text, std::string_view letters) {
 
 void cleanArtist(char* r) {
     const Field f145{r + 145, 1}, f264{r + 264, 1};
-    if (f145.is("1")) f264.set("1");
-    else if (f145.is("2")) f264.set("O");
+    if (f145.is("1"))
+        f264.set("1");
+    else if (f145.is("2"))
+        f264.set("O");
     f145.set(" ");
     apostrophes({r + 15, 30});
     const Field f194{r + 194, 12};
-    if (readsAsNumber(f194.view())) f194.fill(' ');
-    else nulsToBlanks(f194);
+    if (readsAsNumber(f194.view()))
+        f194.fill(' ');
+    else
+        nulsToBlanks(f194);
     apostrophes(f194);
     apostrophes({r + 146, 30});
 }
@@ -107,17 +114,19 @@ void cleanTrack(char* r) {
 }
 
 void cleanTrackDetail(char* r) {
-    if (std::string_view(r, 3) != "ART" && std::string_view(r + 8, 2) == "03")
-        apostrophes({r + 10, 240});
+    if (std::string_view(r, 3) != "ART" && std::string_view(r + 8, 2) == "03") apostrophes({r + 10, 240});
 }
 
 }  // namespace
 
 void cleanFields(int16_t NoFichier, char* record) {
     if (!record) return;
-    if (NoFichier == 20) cleanArtist(record);
-    else if (NoFichier == 22) cleanTrack(record);
-    else if (NoFichier == 32) cleanTrackDetail(record);
+    if (NoFichier == 20)
+        cleanArtist(record);
+    else if (NoFichier == 22)
+        cleanTrack(record);
+    else if (NoFichier == 32)
+        cleanTrackDetail(record);
 }
 
 }  // namespace Lib_Data_BTrieve

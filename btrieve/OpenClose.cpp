@@ -61,13 +61,13 @@ bool present(const std::string& path, const std::string& caller) {
 }
 
 bool inRange(int16_t base, int16_t first, int16_t last, int16_t file, const char* procedure) {
-    if (base >= 0 && base < kNbBasesBTR && first >= 1 && last <= kNbInstancesBTR &&
-        file >= 0 && file < kBtrFileCount)
+    if (base >= 0 && base < kNbBasesBTR && first >= 1 && last <= kNbInstancesBTR && file >= 0 &&
+        file < kBtrFileCount)
         return true;
     Lib_Public::ReportError(platform::vb::kSubscriptOutOfRange,
                             "Subscript out of range (base " + std::to_string(base) + ", stations " +
-                                std::to_string(first) + " to " + std::to_string(last) +
-                                ", file " + std::to_string(file) + ")",
+                                std::to_string(first) + " to " + std::to_string(last) + ", file " +
+                                std::to_string(file) + ")",
                             std::string("Lib_Data_BTrieve:") + procedure);
     return false;
 }
@@ -96,8 +96,8 @@ void resetOpenClose() {
     refusedFolders().clear();
 }
 
-void FichierPervasiveOuvrir(int16_t NoBase, int16_t FirstInstance, int16_t LastInstance,
-                            int16_t NoFichier, int16_t Mode) {
+void FichierPervasiveOuvrir(int16_t NoBase, int16_t FirstInstance, int16_t LastInstance, int16_t NoFichier,
+                            int16_t Mode) {
     const std::string caller = "Lib_Data_BTrieve:FichierPervasiveOuvrir";
     if (!inRange(NoBase, FirstInstance, LastInstance, NoFichier, "FichierPervasiveOuvrir")) return;
     const std::string folder = Lib_Public::CheckRep(PbSDossierDataBase[size_t(NoBase)]);
@@ -115,8 +115,7 @@ void FichierPervasiveOuvrir(int16_t NoBase, int16_t FirstInstance, int16_t LastI
                                  false, -1, nullptr, true);
             if (const int16_t status = CreationStructureVide(path))
                 Lib_Public::TraceLog(NoBase, -1, -1,
-                                     "Err: File: " + path + " not created |Status: " +
-                                         std::to_string(status),
+                                     "Err: File: " + path + " not created |Status: " + std::to_string(status),
                                      false, -1, nullptr, true);
             exists = present(path, caller);
         }
@@ -127,8 +126,7 @@ void FichierPervasiveOuvrir(int16_t NoBase, int16_t FirstInstance, int16_t LastI
     }
 }
 
-void FichierPervasiveFermer(int16_t NoBase, int16_t FirstInstance, int16_t LastInstance,
-                            int16_t NoFichier) {
+void FichierPervasiveFermer(int16_t NoBase, int16_t FirstInstance, int16_t LastInstance, int16_t NoFichier) {
     if (!inRange(NoBase, FirstInstance, LastInstance, NoFichier, "FichierPervasiveFermer")) return;
     for (int16_t i = FirstInstance; i <= LastInstance; ++i) {
         bool& open = PbBBtrFileOpen[size_t(NoBase)][size_t(i - 1)][size_t(NoFichier)];
@@ -137,20 +135,19 @@ void FichierPervasiveFermer(int16_t NoBase, int16_t FirstInstance, int16_t LastI
         if (FermetureFichierBTrieve(NoBase, NoFichier, path, i))
             open = false;
         else
-            Lib_Public::TraceLog(NoBase, -1, -1, "Unable to close: " + path, false, -1, nullptr,
-                                 true);
+            Lib_Public::TraceLog(NoBase, -1, -1, "Unable to close: " + path, false, -1, nullptr, true);
     }
 }
 
 bool OpenFile(int16_t NoBase, int16_t NoFichier, int32_t Instance) {
-    if (NoBase < 0 || NoBase >= kNbBasesBTR || NoFichier < 0 || NoFichier >= kBtrFileCount ||
-        Instance < 1 || Instance > kNbInstancesBTR)
+    if (NoBase < 0 || NoBase >= kNbBasesBTR || NoFichier < 0 || NoFichier >= kBtrFileCount || Instance < 1 ||
+        Instance > kNbInstancesBTR)
         return false;
     return PbBBtrFileOpen[size_t(NoBase)][size_t(Instance - 1)][size_t(NoFichier)];
 }
 
-bool OuvertureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::string& Path,
-                             uint32_t DataLen, int32_t Instance, int16_t Mode) {
+bool OuvertureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::string& Path, uint32_t DataLen,
+                             int32_t Instance, int16_t Mode) {
     if (!RecordBuffer(NoFichier)) return false;
     std::error_code ec;
     const std::filesystem::path host = platform::winpath::toHost(Path);
@@ -169,16 +166,13 @@ bool OuvertureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::strin
     std::string shown = Path;
     Lib_Public::ClearChaine(shown);
     addHistory(NoBase, "File:" + Lib_Public::N2S(NoFichier, 2) +
-                                (PbIBtrStatus == btr::StatusFileNotFound ? " (" + Path + ")" : "") +
-                                " Station:" + std::to_string(Instance) + " OP:00 K:00 [" + shown +
-                                "]");
-    Lib_Data_BTrieve_2::ErreurBTrieve(NoBase, NoFichier, Path,
-                                      "Lib_Data_BTrieve:OuvertureFichierBTrieve");
+                           (PbIBtrStatus == btr::StatusFileNotFound ? " (" + Path + ")" : "") +
+                           " Station:" + std::to_string(Instance) + " OP:00 K:00 [" + shown + "]");
+    Lib_Data_BTrieve_2::ErreurBTrieve(NoBase, NoFichier, Path, "Lib_Data_BTrieve:OuvertureFichierBTrieve");
     return false;
 }
 
-bool FermetureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::string& Path,
-                             int32_t Instance) {
+bool FermetureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::string& Path, int32_t Instance) {
     if (!RecordBuffer(NoFichier)) return false;
     // A close on the file's own block: the stop operation would end every open file.
     BtrPosBlockType& pos = BtrPosBlock[size_t(NoBase)][size_t(Instance - 1)][size_t(NoFichier)];
@@ -186,8 +180,7 @@ bool FermetureFichierBTrieve(int16_t NoBase, int16_t NoFichier, const std::strin
     std::string key = platform::cp1252::fromUtf8(Path);
     PbIBtrStatus = BTRieve_Reel(NoFichier, btr::OpClose, pos, dataLen, key, 0);
     if (PbIBtrStatus == btr::StatusOk) return true;
-    Lib_Data_BTrieve_2::ErreurBTrieve(NoBase, NoFichier, Path,
-                                      "Lib_Data_BTrieve:FermetureFichierBTrieve");
+    Lib_Data_BTrieve_2::ErreurBTrieve(NoBase, NoFichier, Path, "Lib_Data_BTrieve:FermetureFichierBTrieve");
     return false;
 }
 
@@ -197,8 +190,8 @@ int16_t CreationStructureVide(const std::string& Path) {
     const uint16_t keyLen = uint16_t(key.size());
     key.push_back('\0');
     uint32_t dataLen = kFileSpecSize;
-    PbIBtrStatus = seams::callEngine(btr::OpCreate, modulePosBlock().data(),
-                                     BtrieveFileSpec.data(), &dataLen, key.data(), keyLen, 0);
+    PbIBtrStatus = seams::callEngine(btr::OpCreate, modulePosBlock().data(), BtrieveFileSpec.data(), &dataLen,
+                                     key.data(), keyLen, 0);
     return PbIBtrStatus;
 }
 
@@ -207,8 +200,8 @@ void GetVersionsMoteur() {
     unsigned char data[15] = {};
     uint32_t dataLen = sizeof data;
     std::string key(255, ' ');
-    PbIBtrStatus = seams::callEngine(btr::OpVersion, modulePosBlock().data(), data,
-                                     &dataLen, key.data(), 255, 0);
+    PbIBtrStatus =
+        seams::callEngine(btr::OpVersion, modulePosBlock().data(), data, &dataLen, key.data(), 255, 0);
     if (PbIBtrStatus != btr::StatusOk) return;
     auto block = [&](int b) {
         const unsigned char* at = data + 5 * b;

@@ -33,13 +33,13 @@ bool oneOf(int16_t value, std::initializer_list<int16_t> values) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
 
-std::string historyEntry(int16_t file, int32_t instance, int16_t op, int16_t keyNum,
-                         const std::string& key, const std::string& caller) {
+std::string historyEntry(int16_t file, int32_t instance, int16_t op, int16_t keyNum, const std::string& key,
+                         const std::string& caller) {
     std::string shown = platform::cp1252::toUtf8(key);  // cleaned as a copy, never the key sent
     Lib_Public::ClearChaine(shown);
     return "File:" + Lib_Public::N2S(file, 2) + " Station:" + std::to_string(instance) +
-           " OP:" + Lib_Public::N2S(op, 2) + " K:" + Lib_Public::N2S(keyNum, 2) + " [" + shown +
-           "]" + " [" + caller + "]";
+           " OP:" + Lib_Public::N2S(op, 2) + " K:" + Lib_Public::N2S(keyNum, 2) + " [" + shown + "]" + " [" +
+           caller + "]";
 }
 
 void report(int16_t base, int16_t file, const std::string& key) {
@@ -51,10 +51,9 @@ void giveUp(int16_t base, int16_t file, int32_t instance, int16_t op, int16_t ke
             const std::string& caller) {
     Lib_Public::TraceLog(base, -1, -1,
                          "Err: BTRieve: Status " + std::to_string(PbIBtrStatus) + " after " +
-                             std::to_string(kMaxRetries + 1) + " tries |File:" +
-                             Lib_Public::N2S(file, 2) + " Station:" + std::to_string(instance) +
-                             " OP:" + Lib_Public::N2S(op, 2) + " K:" + Lib_Public::N2S(keyNum, 2) +
-                             " |Sub: " + caller,
+                             std::to_string(kMaxRetries + 1) + " tries |File:" + Lib_Public::N2S(file, 2) +
+                             " Station:" + std::to_string(instance) + " OP:" + Lib_Public::N2S(op, 2) +
+                             " K:" + Lib_Public::N2S(keyNum, 2) + " |Sub: " + caller,
                          true, -1, nullptr, true);
 }
 
@@ -84,15 +83,13 @@ void notOpen(int16_t base, int16_t file, int32_t instance, const std::string& ke
     Lib_Public::GestErr(2003, "#: " + std::to_string(file) + " Station: " + std::to_string(instance),
                         "(Source:" + caller + ")", !first, "");
     PbIBtrStatus = btr::StatusRecordManagerInactive;
-    Lib_Data_BTrieve_2::ErreurBTrieve(base, file, platform::cp1252::toUtf8(key), kSelf, false,
-                                      false, first);
+    Lib_Data_BTrieve_2::ErreurBTrieve(base, file, platform::cp1252::toUtf8(key), kSelf, false, false, first);
 }
 
 enum class Next { Done, Retry };
 
-Next afterFailure(int16_t base, int16_t op, std::string& key, int16_t keyNum, int16_t file,
-                  int32_t instance, const std::string& caller, BtrPosBlockType& pos,
-                  int& retries) {
+Next afterFailure(int16_t base, int16_t op, std::string& key, int16_t keyNum, int16_t file, int32_t instance,
+                  const std::string& caller, BtrPosBlockType& pos, int& retries) {
     const int16_t status = PbIBtrStatus;
     uint32_t dataLen = uint32_t(BtrRecordLength[size_t(file)]);
     if (status == btr::StatusKeyNumberChanged) {
@@ -120,8 +117,10 @@ Next afterFailure(int16_t base, int16_t op, std::string& key, int16_t keyNum, in
         return Next::Retry;
     }
     if (status == btr::StatusVariablePortionCorrupt) {
-        if (op == btr::OpUpdate && file == 35) PbIBtrStatus = btr::StatusOk;
-        else report(base, file, key);
+        if (op == btr::OpUpdate && file == 35)
+            PbIBtrStatus = btr::StatusOk;
+        else
+            report(base, file, key);
         return Next::Done;
     }
     if (status == btr::StatusConflict) {
@@ -134,16 +133,16 @@ Next afterFailure(int16_t base, int16_t op, std::string& key, int16_t keyNum, in
             BTRieve_Reel(file, btr::OpGetEqual, pos, dataLen, key, keyNum);
         return Next::Retry;
     }
-    const bool quiet = oneOf(op, {btr::OpInsert, btr::OpUpdate})
-                           ? status == btr::StatusDuplicateKey
-                           : oneOf(status, {btr::StatusKeyNotFound, btr::StatusDuplicateKey,
-                                            btr::StatusEndOfFile});
+    const bool quiet =
+        oneOf(op, {btr::OpInsert, btr::OpUpdate})
+            ? status == btr::StatusDuplicateKey
+            : oneOf(status, {btr::StatusKeyNotFound, btr::StatusDuplicateKey, btr::StatusEndOfFile});
     if (!quiet) report(base, file, key);
     return Next::Done;
 }
 
-void callLoop(int16_t base, int16_t op, std::string& key, int16_t keyNum, int16_t file,
-              int32_t instance, const std::string& caller) {
+void callLoop(int16_t base, int16_t op, std::string& key, int16_t keyNum, int16_t file, int32_t instance,
+              const std::string& caller) {
     BtrPosBlockType& pos = BtrPosBlock[size_t(base)][size_t(instance - 1)][size_t(file)];
     int retries = 0;
     for (;;) {
@@ -152,11 +151,9 @@ void callLoop(int16_t base, int16_t op, std::string& key, int16_t keyNum, int16_
         PbIBtrStatus = BTRieve_Reel(file, op, pos, dataLen, key, keyNum);
         if (PbIBtrStatus == btr::StatusOk) break;
         if (Abandon || PbBArretSignale) return;
-        if (afterFailure(base, op, key, keyNum, file, instance, caller, pos, retries) == Next::Done)
-            return;
+        if (afterFailure(base, op, key, keyNum, file, instance, caller, pos, retries) == Next::Done) return;
     }
-    if (oneOf(op, {btr::OpBeginTransaction, btr::OpBeginConcurrentTransaction}))
-        BtrInTransaction = true;
+    if (oneOf(op, {btr::OpBeginTransaction, btr::OpBeginConcurrentTransaction})) BtrInTransaction = true;
     if (oneOf(op, {btr::OpEndTransaction, btr::OpAbortTransaction})) BtrInTransaction = false;
     if (op > 4 && oneOf(file, {20, 22, 32})) cleanFields(file, RecordBuffer(file));
 }
@@ -165,38 +162,39 @@ void callLoop(int16_t base, int16_t op, std::string& key, int16_t keyNum, int16_
 
 void resetOperation() { notOpenShown().clear(); }
 
-int16_t BTRieve_Reel(int16_t NoFichier, int16_t operation, BtrPosBlockType& posBlock,
-                     uint32_t& dataLen, std::string& key, int16_t keyNum) {
+int16_t BTRieve_Reel(int16_t NoFichier, int16_t operation, BtrPosBlockType& posBlock, uint32_t& dataLen,
+                     std::string& key, int16_t keyNum) {
     char* record = RecordBuffer(NoFichier);
     if (!record) return 0;
     std::string buffer(std::max<size_t>(255, key.size()) + 1, '\0');
     std::memcpy(buffer.data(), key.data(), key.size());
-    const int16_t status = seams::callEngine(uint16_t(operation), posBlock.data(), record,
-                                             &dataLen, buffer.data(), 255, keyNum);
+    const int16_t status =
+        seams::callEngine(uint16_t(operation), posBlock.data(), record, &dataLen, buffer.data(), 255, keyNum);
     key.assign(buffer.data(), key.size());
     return status;
 }
 
 void BTRieve(int16_t base, int16_t operation, std::string& key, int16_t keyNum, int16_t NoFichier,
              int32_t instance, const std::string& caller, bool /*notRead*/) {
-    if (oneOf(operation, {btr::OpEndTransaction, btr::OpAbortTransaction}) && !BtrInTransaction)
-        return;
-    if (oneOf(operation, {btr::OpGetLessThan, btr::OpGetLessOrEqual})) std::replace(key.begin(), key.end(), '\xFF', 'z');
+    if (oneOf(operation, {btr::OpEndTransaction, btr::OpAbortTransaction}) && !BtrInTransaction) return;
+    if (oneOf(operation, {btr::OpGetLessThan, btr::OpGetLessOrEqual}))
+        std::replace(key.begin(), key.end(), '\xFF', 'z');
     if (instance < 1) instance = 1;
     if (refused(base, NoFichier, instance, operation)) return;
     if (!VBA::Trim(caller).empty())
         addHistory(base, historyEntry(NoFichier, instance, operation, keyNum, key, caller));
     BTrieveTestCle(operation, key, keyNum, NoFichier, caller);
     if (instance > kNbInstancesBTR) {
-        Lib_Public::GestErr(9, std::to_string(instance), "BTrieve (Source:" + caller + ")", false,
-                            "");
+        Lib_Public::GestErr(9, std::to_string(instance), "BTrieve (Source:" + caller + ")", false, "");
         PbIBtrStatus = operation == btr::OpGetEqual ? btr::StatusKeyNotFound : btr::StatusEndOfFile;
         return;
     }
     if (!PbBBtrFileOpen[size_t(base)][size_t(instance - 1)][size_t(NoFichier)]) {
         // While shutting down nothing is reported, but an earlier success must not stand.
-        if (Abandon) PbIBtrStatus = btr::StatusRecordManagerInactive;
-        else notOpen(base, NoFichier, instance, key, caller);
+        if (Abandon)
+            PbIBtrStatus = btr::StatusRecordManagerInactive;
+        else
+            notOpen(base, NoFichier, instance, key, caller);
     } else {
         callLoop(base, operation, key, keyNum, NoFichier, instance, caller);
     }

@@ -31,8 +31,8 @@ void setEngine(Engine e) { engine() = std::move(e); }
 void setSleep(std::function<void(int32_t)> s) { sleeper() = std::move(s); }
 void setEndProcess(std::function<void()> e) { ender() = std::move(e); }
 
-int16_t callEngine(uint16_t op, char* posBlock, void* data, uint32_t* dataLen, char* key,
-                   uint16_t keyLen, int16_t keyNum) {
+int16_t callEngine(uint16_t op, char* posBlock, void* data, uint32_t* dataLen, char* key, uint16_t keyLen,
+                   int16_t keyNum) {
     if (engine()) return engine()(op, posBlock, data, dataLen, key, keyLen, keyNum);
     return platform::btrcall::BTRCALL(op, posBlock, data, dataLen, key, keyLen, keyNum);
 }

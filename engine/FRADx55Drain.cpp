@@ -6,6 +6,7 @@
 #include "btrieve/OpenClose.h"
 #include "btrieve/Operation.h"
 #include "btrieve/Records.h"
+#include "engine/EngineState.h"
 #include "engine/ErrorTrap.h"
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
@@ -16,7 +17,6 @@
 #include "platform/Cp1252.h"
 #include "platform/ScopedFlag.h"
 #include "platform/btrcall/Btrcall.h"
-#include "engine/EngineState.h"
 
 namespace FRADx55 {
 namespace {
@@ -36,7 +36,7 @@ bool needsReplay(const std::string& textValue) {
 }
 
 void StationWalk(int16_t noBase, int16_t station, const std::string& caller, const bool& abandon,
-                     Moment moment, const std::function<void(const EnregFRADx55&)>& action) {
+                 Moment moment, const std::function<void(const EnregFRADx55&)>& action) {
     while (!abandon && !Abandon) {
         PbIBtrOp = platform::btrcall::OpGetGreaterOrEqual;
         PbSBtrKey = kLowKey;
@@ -60,8 +60,8 @@ void StationWalk(int16_t noBase, int16_t station, const std::string& caller, con
             // The record stays; reading on would take it again and again.
             Lib_Public::TraceLog(station - 1, -1, -1,
                                  "Err: FRADx55: Delete failed (status " + std::to_string(PbIBtrStatus) +
-                                     "): walk of station " + std::to_string(station) + " ended |Sub: " +
-                                     caller);
+                                     "): walk of station " + std::to_string(station) +
+                                     " ended |Sub: " + caller);
             return;
         }
         if (moment == Moment::AfterDelete) action(enreg);
@@ -85,18 +85,18 @@ void UDPDataArrival_10_Check_FRADx55(int16_t noBase, int16_t, bool& wasFound) {
     for (int16_t station = 1; station <= PbINbStations; ++station) {
         // A failure is reported under the drain's name and ends this station's walk only.
         engine::Trap(caller, [&] {
-            FRADx55::StationWalk(noBase, station, caller, never, FRADx55::Moment::BeforeDelete,
-                                     [&](const EnregFRADx55& enreg) {
-                                         wasFound = true;
-                                         const std::string textValue = VBA::Trim(FRADx55::Texte(enreg));
-                                         std::string emptyValue;
-                                         const std::string tag =
-                                             Lib_Public::ExtraireBalise(textValue, "<CurrNature:", emptyValue);
-                                         Lib_Public::TraceLog(int16_t(station - 1), -1, -1,
-                                                              "UDP: Data FRADx55 read: " + logtext::visible(textValue) +
-                                                                  " |Nature: " + logtext::visible(FRADx55::Nature(enreg)) +
-                                                                  " |CurrNature: " + logtext::visible(tag));
-                                     });
+            FRADx55::StationWalk(
+                noBase, station, caller, never, FRADx55::Moment::BeforeDelete,
+                [&](const EnregFRADx55& enreg) {
+                    wasFound = true;
+                    const std::string textValue = VBA::Trim(FRADx55::Texte(enreg));
+                    std::string emptyValue;
+                    const std::string tag = Lib_Public::ExtraireBalise(textValue, "<CurrNature:", emptyValue);
+                    Lib_Public::TraceLog(int16_t(station - 1), -1, -1,
+                                         "UDP: Data FRADx55 read: " + logtext::visible(textValue) +
+                                             " |Nature: " + logtext::visible(FRADx55::Nature(enreg)) +
+                                             " |CurrNature: " + logtext::visible(tag));
+                });
         });
     }
 }

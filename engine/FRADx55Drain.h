@@ -18,7 +18,7 @@ enum class Moment { BeforeDelete, AfterDelete };
 // key above the high key or the abort flag; deletes each record read. A failed delete ends the walk with
 // one "Err:" line, so a record that cannot be deleted is never taken again and again.
 void StationWalk(int16_t noBase, int16_t station, const std::string& caller, const bool& abandon,
-                     Moment moment, const std::function<void(const EnregFRADx55&)>& action);
+                 Moment moment, const std::function<void(const EnregFRADx55&)>& action);
 
 // The message text, trimmed; the nature as stored, trailing blanks kept.
 std::string Texte(const EnregFRADx55& enreg);

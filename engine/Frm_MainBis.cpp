@@ -23,8 +23,8 @@ QPixmap dragDropImage() {
     painter.setBrush(QColor(197, 206, 217));
     painter.drawRect(QRectF(9.5, 13.5, 13, 9));
     painter.setBrush(Qt::white);
-    const QPointF arrowGlyph[] = {{0.5, 0.5}, {0.5, 15}, {4.5, 11.5}, {7.5, 18}, {10, 17},
-                              {7, 10.5}, {12, 10.5}};
+    const QPointF arrowGlyph[] = {{0.5, 0.5}, {0.5, 15}, {4.5, 11.5}, {7.5, 18},
+                                  {10, 17},   {7, 10.5}, {12, 10.5}};
     painter.drawPolygon(arrowGlyph, 7);
     return image;
 }
@@ -91,10 +91,10 @@ void Frm_MainBis::Form_Unload(int& /*cancel*/) {
             for (auto& receiver : SocketWrenchUDPIn) {
                 if (receiver.IsClosed()) continue;
                 if (receiver.Disconnect() != 0)
-                    Lib_Public::TraceLog(-1, -1, -1,
-                                         "Err: UDP: SocketWrenchUDPIn.Disconnect: " +
-                                             std::to_string(receiver.LastError()) + ": " +
-                                             receiver.LastErrorString());
+                    Lib_Public::TraceLog(
+                        -1, -1, -1,
+                        "Err: UDP: SocketWrenchUDPIn.Disconnect: " + std::to_string(receiver.LastError()) +
+                            ": " + receiver.LastErrorString());
                 else
                     Lib_Public::TraceLog(-1, -1, -1, "UDP: SocketWrenchUDPIn.Disconnect: True");
             }
@@ -105,8 +105,7 @@ void Frm_MainBis::Form_Unload(int& /*cancel*/) {
         ++sendEpoch_;
         for (auto& sender : SocketWrenchUDPOut) sender.Disconnect();
         for (auto& sender : SocketWrenchUDPRDSUECP) sender.Disconnect();
-        for (platform::forms::Timer* timer : platform::forms::timersOf(*this))
-            timer->setEnabled(false);
+        for (platform::forms::Timer* timer : platform::forms::timersOf(*this)) timer->setEnabled(false);
     });
     neighbours::registerFrm_MainBis(nullptr);
 }

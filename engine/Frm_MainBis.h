@@ -60,8 +60,7 @@ public:
     void SocketWrenchUDPIn_OnRead(int16_t index);
     void SocketUDP_DataArrival(int16_t index, int32_t bytesTotal);
     void SocketWrenchUDPIn_OnError(int16_t index, int32_t errorCode, const std::string& description);
-    void SocketWrenchUDPRDSUECP_OnError(int16_t index, int32_t errorCode,
-                                       const std::string& description);
+    void SocketWrenchUDPRDSUECP_OnError(int16_t index, int32_t errorCode, const std::string& description);
     void SocketUDP_Error(int16_t index, int32_t number, const std::string& description,
                          const std::string& source);
     void SocketUDP_Close(int16_t index);
@@ -75,9 +74,7 @@ public:
     platform::net::SocketWrench* SocketWrenchUDPIn_Item(int16_t index) override {
         return &SocketWrenchUDPIn.at(size_t(index));
     }
-    platform::net::WinsockUdp* SocketUDP_Item(int16_t index) override {
-        return &SocketUDP.at(size_t(index));
-    }
+    platform::net::WinsockUdp* SocketUDP_Item(int16_t index) override { return &SocketUDP.at(size_t(index)); }
 
     // Pre-filter and time reply.
     void UDPDataArrival_00_Pre(int16_t NoBase, int16_t NoStation, std::string Chaine,
@@ -108,8 +105,7 @@ public:
     // Sender.
     void SendDataUDPSocketWrench(int16_t Index, const std::string& AdresseIP, int32_t NoPort,
                                  const std::string& Message, int32_t WaitingDuration = 0);
-    void SocketWrenchUDPOut_OnError(int16_t index, int32_t errorCode,
-                                    const std::string& description);
+    void SocketWrenchUDPOut_OnError(int16_t index, int32_t errorCode, const std::string& description);
     void SocketWrenchUDPOut_OnAccept(int16_t index);
     void SocketWrenchUDPOut_OnCancel(int16_t index);
     void SocketWrenchUDPOut_OnConnect(int16_t index);
@@ -123,12 +119,11 @@ public:
     platform::mail::SmtpControl clSmtpMail;
     void EnvoiMail(bool ModeTest, const std::string& EmailsTo, const std::string& ChaineMessage,
                    const std::string& Titre, bool EnvoiMailTechniqueAL) override;
-    bool clSmtpMail_Send(const neighbours::SmtpAccount& account,
-                         const neighbours::MailMessage& message, ErrorInfo& failure) override;
+    bool clSmtpMail_Send(const neighbours::SmtpAccount& account, const neighbours::MailMessage& message,
+                         ErrorInfo& failure) override;
 
     // Player events and stream status (PlayerEvents.cpp).
-    void CheckStreamStatus(int16_t NoPipe, int16_t NoStream, int16_t Status,
-                           const std::string& SubAppelant);
+    void CheckStreamStatus(int16_t NoPipe, int16_t NoStream, int16_t Status, const std::string& SubAppelant);
     void Amp3dj1_SoundClosed(int16_t Index, int16_t NoPlayer);
     void Amp3dj1_SoundDone(int16_t Index, int16_t NoPlayer);
     void Amp3dj1_SoundLoaded(int16_t Index, int16_t NoPlayer, int32_t SoundId);
@@ -141,8 +136,8 @@ public:
     bool DirectXOutStopSound(int16_t noPipe, int16_t noStream, int32_t fadeOutDuration,
                              const std::string& callerSub) override;
     void Amp3dj1_Release(int16_t noPipe) override;
-    void Amp3dj1_SystemStart(int16_t noPipe, int16_t count, int32_t hWnd, int16_t& device1,
-                             int16_t& device2, int16_t& device3, int16_t& device4) override;
+    void Amp3dj1_SystemStart(int16_t noPipe, int16_t count, int32_t hWnd, int16_t& device1, int16_t& device2,
+                             int16_t& device3, int16_t& device4) override;
     void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) override;
     void DirectXPipeSetLevelOut(int16_t noPipe) override;
     int32_t ModeSortiePipe(int16_t noPipe) override;
@@ -167,8 +162,8 @@ private:
                                      std::function<void()> then);
     // The send's socket steps once the target is a dotted address (or a name that did not
     // resolve, which the connect then refuses).
-    void SendOnSocket(int16_t Index, const std::string& addr, int32_t NoPort,
-                      const std::string& Message, int32_t WaitingDuration);
+    void SendOnSocket(int16_t Index, const std::string& addr, int32_t NoPort, const std::string& Message,
+                      int32_t WaitingDuration);
     uint64_t sendEpoch_ = 0;  // an unload drops the sends still waiting for a name
     void clSmtpMail_Prepare(const neighbours::SmtpAccount& account);
     bool EnvoiMailEnCours = false;  // a call under way: another one returns at once

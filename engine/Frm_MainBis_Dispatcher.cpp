@@ -22,8 +22,8 @@ void Frm_MainBis::TimerDataArrival_Timer() {
     const auto logState = [this](const std::string& step) {
         Lib_Public::TraceLog(-1, -1, -1,
                              std::string("UDP: TimerDataArrival.Enabled : ") +
-                                 (TimerDataArrival.Enabled() ? "True" : "False") + " |Sub: " +
-                                 kMe + ":" + step);
+                                 (TimerDataArrival.Enabled() ? "True" : "False") + " |Sub: " + kMe + ":" +
+                                 step);
     };
     engine::Trap(kMe, [&] {
         if (Abandon) {
@@ -60,8 +60,7 @@ void Frm_MainBis::TimerDataArrival_Timer() {
         }
         if (!TimerDataArrival.Enabled() && PbLMemoryUsageMo > kMemoryLimitMo) {
             Lib_Public::TraceLog(-1, -1, -1,
-                                 "MemoryUsage:" + std::to_string(PbLMemoryUsageMo) +
-                                     " Mo |Restart needed");
+                                 "MemoryUsage:" + std::to_string(PbLMemoryUsageMo) + " Mo |Restart needed");
             neighbours::Frm_Main().RelancerApplication(false, kMe);
         }
         Lib_Public::TraceLog(-1, -1, -1, "TimerDataArrival_Timer: End");

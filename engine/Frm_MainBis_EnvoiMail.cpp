@@ -29,8 +29,7 @@ platform::mail::Address contact(const mailconfig::Contact& c) { return {c.name, 
 // Every non-blank element before the last ";" (one is added when missing), untrimmed.
 void addRecipients(std::vector<platform::mail::Address>& list, std::string emails) {
     if (emails.empty() || emails.back() != ';') emails += ';';
-    for (size_t start = 0, end; (end = emails.find(';', start)) != std::string::npos;
-         start = end + 1) {
+    for (size_t start = 0, end; (end = emails.find(';', start)) != std::string::npos; start = end + 1) {
         const std::string element = emails.substr(start, end - start);
         if (!VBA::Trim(element).empty()) list.push_back({element, element});
     }
@@ -38,11 +37,9 @@ void addRecipients(std::vector<platform::mail::Address>& list, std::string email
 
 std::string body(const std::string& message) {
     const platform::LocalClockTime now = platform::clock::now();
-    const int64_t running =
-        std::chrono::duration_cast<std::chrono::seconds>(now - PbDDateLancement).count();
-    const std::string radio = VBA::Trim(PbSNomRadio[0]).empty()
-                                  ? "Radio: Id: " + std::to_string(PbIIdRadio)
-                                  : "Radio: " + PbSNomRadio[0];
+    const int64_t running = std::chrono::duration_cast<std::chrono::seconds>(now - PbDDateLancement).count();
+    const std::string radio = VBA::Trim(PbSNomRadio[0]).empty() ? "Radio: Id: " + std::to_string(PbIIdRadio)
+                                                                : "Radio: " + PbSNomRadio[0];
     const std::string lines[] = {
         radio,
         "Poste: " + Lib_Systeme::ComputerName(),
@@ -74,9 +71,8 @@ void Frm_MainBis::clSmtpMail_Prepare(const neighbours::SmtpAccount& account) {
     clSmtpMail.KeepWaiting = [] { return !Abandon; };
 }
 
-void Frm_MainBis::EnvoiMail(bool ModeTest, const std::string& EmailsTo,
-                            const std::string& ChaineMessage, const std::string& Titre,
-                            bool EnvoiMailTechniqueAL) {
+void Frm_MainBis::EnvoiMail(bool ModeTest, const std::string& EmailsTo, const std::string& ChaineMessage,
+                            const std::string& Titre, bool EnvoiMailTechniqueAL) {
     if (EnvoiMailEnCours) return;
     const platform::ScopedFlag envoi(EnvoiMailEnCours);
 
@@ -117,8 +113,8 @@ void Frm_MainBis::EnvoiMail(bool ModeTest, const std::string& EmailsTo,
         clSmtpMail.Disconnect();
         if (error.number == platform::vb::kUnexpectedFailure)
             Lib_Public::TraceLog(-1, -1, -1,
-                                 "Err: -2147418113: Connection to the server not active |Sub: " +
-                                     kCaller + ":" + std::to_string(line));
+                                 "Err: -2147418113: Connection to the server not active |Sub: " + kCaller +
+                                     ":" + std::to_string(line));
         else
             Lib_Public::GestionDesErreurs(kCaller);
     };
@@ -131,9 +127,10 @@ void Frm_MainBis::EnvoiMail(bool ModeTest, const std::string& EmailsTo,
     const std::string title = neighbours::Frm_Main().Caption();
     if (ModeTest) {
         if (failed)
-            platform::dialogs::MsgBox("Un problème est survenu lors de l'envoi du mail.\r\n\r\n"
-                                      "Vérifiez votre paramétrage.",
-                                      platform::dialogs::vbExclamation, title);
+            platform::dialogs::MsgBox(
+                "Un problème est survenu lors de l'envoi du mail.\r\n\r\n"
+                "Vérifiez votre paramétrage.",
+                platform::dialogs::vbExclamation, title);
         else
             platform::dialogs::MsgBox(
                 "Vérifiez dans votre boite mail si vous recevez bien ce mail de test.\r\n\r\n"
@@ -152,8 +149,7 @@ bool Frm_MainBis::clSmtpMail_Send(const neighbours::SmtpAccount& account,
     clMailMessageMail.body = message.body;
     clMailMessageMail.attachment = message.attachment;
     clMailMessageMail.from = {message.fromName, message.fromAddress};
-    for (const auto& [name, address] : message.recipients)
-        clMailMessageMail.to.push_back({name, address});
+    for (const auto& [name, address] : message.recipients) clMailMessageMail.to.push_back({name, address});
     clSmtpMail_Prepare(account);
     bool sent = true;
     auto onError = [&](const platform::mail::Failure& error, int32_t line) {

@@ -37,8 +37,7 @@ bool SplitResponse(const std::string& text, std::string& host, std::string& port
 
 }  // namespace
 
-void Frm_MainBis::DataArrival_WhatTimeIsIt(const std::string& Chaine,
-                                           const std::string& SubAppelant) {
+void Frm_MainBis::DataArrival_WhatTimeIsIt(const std::string& Chaine, const std::string& SubAppelant) {
     const std::string me = kForm + ":" + "DataArrival_WhatTimeIsIt";
     engine::Trap(me, [&] {
         Log("DataArrival_WhatTimeIsIt: Start: " + logtext::visible(Chaine) + " |Sub: " + SubAppelant);
@@ -60,13 +59,12 @@ void Frm_MainBis::DataArrival_WhatTimeIsIt(const std::string& Chaine,
     });
 }
 
-void Frm_MainBis::UDPDataArrival_00_Pre(int16_t /*NoBase*/, int16_t /*NoStation*/,
-                                        std::string Chaine, const std::string& SubAppelant) {
+void Frm_MainBis::UDPDataArrival_00_Pre(int16_t /*NoBase*/, int16_t /*NoStation*/, std::string Chaine,
+                                        const std::string& SubAppelant) {
     const std::string me = SubAppelant + ">" + kForm + ":" + "UDPDataArrival_00_Pre";
     engine::Trap(me, [&] {
         const std::string shown = logtext::visible(Chaine);
-        Lib_Public::TraceLogEncadre(-1, -1, -1,
-                                    "UDP: Data arrival: " + shown + " |Sub: " + SubAppelant, "=",
+        Lib_Public::TraceLogEncadre(-1, -1, -1, "UDP: Data arrival: " + shown + " |Sub: " + SubAppelant, "=",
                                     false);
         if (BeginsWith(Chaine, "Test") || BeginsWith(Chaine, "<Receipt:Ok>") ||
             BeginsWith(Chaine, "Relaytone ?") || Blank(Chaine))

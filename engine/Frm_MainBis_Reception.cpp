@@ -22,9 +22,7 @@ void Log(int16_t column1, const std::string& text, bool incident = false) {
 
 bool Blank(const std::string& text) { return VBA::Trim(text).empty(); }
 
-bool StartsWithDigit(const std::string& text) {
-    return !text.empty() && text[0] >= '0' && text[0] <= '9';
-}
+bool StartsWithDigit(const std::string& text) { return !text.empty() && text[0] >= '0' && text[0] <= '9'; }
 
 bool BeginsWith(const std::string& text, const std::string& literal) {
     return VBA::InStr(1, text, literal, true) == 1;
@@ -51,16 +49,16 @@ void Frm_MainBis::RecoverAfterReadError(int16_t index, const std::string& caller
     const std::string onRead = "Err: UDP: SocketWrenchUDPIn_OnRead: ";
     if (e == platform::net::wsaConnectionReset) {
         Log(index,
-            onRead + "There is no server running on the specified host address and/or port "
-                     "number |Remote: " +
+            onRead +
+                "There is no server running on the specified host address and/or port "
+                "number |Remote: " +
                 receiver.RemoteAddress() + ":" + std::to_string(receiver.RemotePort()),
             true);
         Log(index, onRead + std::to_string(e) + ": " + receiver.LastErrorString());
     } else if (e == platform::net::wsaWouldBlock) {
         Log(index, onRead + "The specified operation would block the current thread");
     } else {
-        Log(index, onRead + std::to_string(e) + ": " + receiver.LastErrorString() + " |Sub" + caller,
-            true);
+        Log(index, onRead + std::to_string(e) + ": " + receiver.LastErrorString() + " |Sub" + caller, true);
         return;
     }
     // Both errors rebind the row: a receiver left closed would keep its station deaf while
@@ -82,8 +80,8 @@ void Frm_MainBis::RecoverAfterReadError(int16_t index, const std::string& caller
 void Frm_MainBis::DisconnectAfterReadError(int16_t index, const std::string& caller) {
     platform::net::SocketWrench& receiver = SocketWrenchUDPIn.at(size_t(index));
     if (receiver.Disconnect() != 0)
-        Log(index, "Err: UDP: SocketWrenchUDPIn.Disconnect: " + std::to_string(receiver.LastError()) +
-                       ": " + receiver.LastErrorString() + " |Sub" + caller);
+        Log(index, "Err: UDP: SocketWrenchUDPIn.Disconnect: " + std::to_string(receiver.LastError()) + ": " +
+                       receiver.LastErrorString() + " |Sub" + caller);
     else
         Log(index, "UDP: SocketWrenchUDPIn.Disconnect: True");
 }
@@ -97,8 +95,7 @@ void Frm_MainBis::BindSocketWrenchUDPIn(int16_t index, std::string ip, int32_t p
     platform::net::SocketWrench& receiver = SocketWrenchUDPIn.at(size_t(index));
     // The receiver stays closed while the name is looked up; a disconnect (the row unticked,
     // the window unloaded) drops the answer.
-    receiver.Resolve(ip, [this, index, ip, port, callerSub](int32_t result,
-                                                              const std::string& address) {
+    receiver.Resolve(ip, [this, index, ip, port, callerSub](int32_t result, const std::string& address) {
         engine::Trap(kForm + ":" + "BindSocketWrenchUDPIn", [&] {
             platform::net::SocketWrench& resolved = SocketWrenchUDPIn.at(size_t(index));
             if (result != 0) {
@@ -168,8 +165,9 @@ void Frm_MainBis::SocketWrenchUDPRDSUECP_OnError(int16_t index, int32_t errorCod
 
 void Frm_MainBis::SocketUDP_Error(int16_t index, int32_t number, const std::string& description,
                                   const std::string& source) {
-    Log(-1, "Err: SocketUDP # " + std::to_string(index) + ": Err: " + std::to_string(number) + " " +
-                description + " Source: " + source,
+    Log(-1,
+        "Err: SocketUDP # " + std::to_string(index) + ": Err: " + std::to_string(number) + " " + description +
+            " Source: " + source,
         true);
     SocketUDP.at(size_t(index)).Close();
     // A closed receiver no longer shows as bound: the row is editable until it is ticked again.
@@ -187,7 +185,7 @@ void Frm_MainBis::SocketUDP_Connect(int16_t index) { Lib_Public::TraceLog(-1, in
 void Frm_MainBis::SocketUDP_ConnectionRequest(int16_t index, int32_t /*requestId*/) {
     // Neither accepted nor refused.
     const platform::net::WinsockUdp& receiver = SocketUDP.at(size_t(index));
-    Lib_Public::TraceLog(-1, index, -1,
-                         "UDP: ConnectionRequest: " + receiver.RemoteHostIP() + ":" +
-                             std::to_string(receiver.RemotePort()));
+    Lib_Public::TraceLog(
+        -1, index, -1,
+        "UDP: ConnectionRequest: " + receiver.RemoteHostIP() + ":" + std::to_string(receiver.RemotePort()));
 }

@@ -15,9 +15,7 @@ namespace {
 const std::string kTag = "Frm_MainBis:SendDataUDPSocketWrench";
 constexpr int32_t kMaxWrite = 1024;
 
-bool StartsWithDigit(const std::string& text) {
-    return !text.empty() && text[0] >= '0' && text[0] <= '9';
-}
+bool StartsWithDigit(const std::string& text) { return !text.empty() && text[0] >= '0' && text[0] <= '9'; }
 
 // The sender's events are only logged.
 void LogSenderEvent(const std::string& event, int16_t index) {
@@ -27,26 +25,23 @@ void LogSenderEvent(const std::string& event, int16_t index) {
 
 }  // namespace
 
-void Frm_MainBis::SendDataUDPSocketWrench(int16_t Index, const std::string& AdresseIP,
-                                          int32_t NoPort, const std::string& Message,
-                                          int32_t WaitingDuration) {
+void Frm_MainBis::SendDataUDPSocketWrench(int16_t Index, const std::string& AdresseIP, int32_t NoPort,
+                                          const std::string& Message, int32_t WaitingDuration) {
     SendDataUDPSocketWrenchThen(Index, AdresseIP, NoPort, Message, WaitingDuration, {});
 }
 
-void Frm_MainBis::SendDataUDPSocketWrenchThen(int16_t Index, const std::string& AdresseIP,
-                                              int32_t NoPort, const std::string& Message,
-                                              int32_t WaitingDuration, std::function<void()> then) {
+void Frm_MainBis::SendDataUDPSocketWrenchThen(int16_t Index, const std::string& AdresseIP, int32_t NoPort,
+                                              const std::string& Message, int32_t WaitingDuration,
+                                              std::function<void()> then) {
     const auto finish = [&then] {
         if (then) then();
     };
     engine::Trap(kTag, [&] {
-        const auto Log = [Index](const std::string& text) {
-            Lib_Public::TraceLog(Index, -1, -1, text);
-        };
+        const auto Log = [Index](const std::string& text) { Lib_Public::TraceLog(Index, -1, -1, text); };
         // A port from the wire that does not fit is refused, never wrapped onto another.
         if (NoPort < 1 || NoPort > 65535) {
-            Log("Err: UDP: SocketWrenchUDPOut: Port out of range: " + std::to_string(NoPort) +
-                " |Sub" + kTag);
+            Log("Err: UDP: SocketWrenchUDPOut: Port out of range: " + std::to_string(NoPort) + " |Sub" +
+                kTag);
             return;
         }
         const std::string addr = VBA::Trim(AdresseIP);
@@ -64,8 +59,8 @@ void Frm_MainBis::SendDataUDPSocketWrenchThen(int16_t Index, const std::string& 
                 engine::Trap(kTag, [&] {
                     std::string target = addr;
                     if (error != 0) {
-                        Log("Warning: UDP: SocketWrenchUDPOut.Resolve: " + std::to_string(error) +
-                            ": " + platform::net::errorText(error) + " |Sub: " + kTag);
+                        Log("Warning: UDP: SocketWrenchUDPOut.Resolve: " + std::to_string(error) + ": " +
+                            platform::net::errorText(error) + " |Sub: " + kTag);
                     } else {
                         target = address.toString().toStdString();
                         Log("UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: " +
@@ -93,8 +88,8 @@ void Frm_MainBis::SendOnSocket(int16_t Index, const std::string& addr, int32_t N
     int32_t r = 0;
     // From here to the write nothing lets events run, so no other request can retarget
     // the socket; an open socket is kept only for the very same loopback endpoint.
-    const bool sameEndpoint = addr == "127.0.0.1" && socket.RemoteAddress() == addr &&
-                              socket.RemotePort() == NoPort;
+    const bool sameEndpoint =
+        addr == "127.0.0.1" && socket.RemoteAddress() == addr && socket.RemotePort() == NoPort;
     if (!socket.IsClosed() && !sameEndpoint) {
         r = socket.Disconnect();
         if (r != 0)
@@ -112,8 +107,7 @@ void Frm_MainBis::SendOnSocket(int16_t Index, const std::string& addr, int32_t N
     if (r != 0) return;
     const std::string data = VBA::Left(VBA::Trim(Message), kMaxWrite);
     if (socket.Write(data, VBA::Len(data)) != -1) {
-        Log("UDP: SocketWrenchUDPOut.Write: Data Sent to: " + shown +
-            " |Data: " + logtext::visible(Message));
+        Log("UDP: SocketWrenchUDPOut.Write: Data Sent to: " + shown + " |Data: " + logtext::visible(Message));
         const int64_t start = Lib_Systeme::GetTickCountEx();
         for (int64_t waited; (waited = std::llabs(Lib_Systeme::GetTickCountEx() - start)) <= WaitingDuration;)
             if (!engine::passEvents(int32_t(WaitingDuration - waited) + 1)) break;
@@ -128,8 +122,7 @@ void Frm_MainBis::SocketWrenchUDPOut_OnError(int16_t index, int32_t errorCode,
                                              const std::string& description) {
     Lib_Public::TraceLog(-1, -1, -1,
                          "Err: UDP: SocketWrenchUDPOut_OnError: Index: " + std::to_string(index) +
-                             " ErrorCode: " + std::to_string(errorCode) +
-                             " Description: " + description);
+                             " ErrorCode: " + std::to_string(errorCode) + " Description: " + description);
 }
 
 void Frm_MainBis::SocketWrenchUDPOut_OnAccept(int16_t index) { LogSenderEvent("OnAccept", index); }

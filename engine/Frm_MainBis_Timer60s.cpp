@@ -41,14 +41,12 @@ void Trap(int lineText, Step&& stage) {
     try {
         stage();
     } catch (const std::filesystem::filesystem_error& e) {
-        Lib_Public::TraceLog(-1, -1, -1,
-                             "Err: 52 (Nom ou n° de fichier incorrect): " + e.path1().string() +
-                                 " |Sub: " + sub);
+        Lib_Public::TraceLog(
+            -1, -1, -1, "Err: 52 (Nom ou n° de fichier incorrect): " + e.path1().string() + " |Sub: " + sub);
     } catch (const std::logic_error&) {
         Lib_Public::TraceLog(-1, -1, -1, "Err: 5: Argument ou appel de procédure incorrect |Sub: " + sub);
     } catch (const std::exception& e) {
-        Lib_Public::ReportError(platform::vb::kInternalError, e.what(), kCaller, "AL3_Relaytone",
-                                lineText);
+        Lib_Public::ReportError(platform::vb::kInternalError, e.what(), kCaller, "AL3_Relaytone", lineText);
     }
 }
 
@@ -92,11 +90,11 @@ void nightlyRestart() {
         return;
     }
     // A refused start is reported by the starter; quitting then would leave no program running.
-    if (Lib_Systeme::ExecuterProgrammeExterne("Open", platform::process::Executable(launcherPath), "", PbSDossierApplication, 1) <= 32)
+    if (Lib_Systeme::ExecuterProgrammeExterne("Open", platform::process::Executable(launcherPath), "",
+                                              PbSDossierApplication, 1) <= 32)
         return;
-    Lib_Public::TraceLogEncadre(-1, -1, -1,
-                                "Close Application ? It's Time (" + dateTime(PbDProchaineRelance) + ")",
-                                "*", false);
+    Lib_Public::TraceLogEncadre(
+        -1, -1, -1, "Close Application ? It's Time (" + dateTime(PbDProchaineRelance) + ")", "*", false);
     neighbours::Frm_Main().Quitter(true);
     if (PbBQuitter) engine::seams::endProcess();
 }

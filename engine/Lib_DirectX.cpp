@@ -45,8 +45,7 @@ PipeOut& pipeOut(int16_t noPipe) {
 }
 
 platform::audio::Api api() {
-    return ControlVersionAmp3dj >= 5.0f ? platform::audio::Api::From5
-                                        : platform::audio::Api::Before5;
+    return ControlVersionAmp3dj >= 5.0f ? platform::audio::Api::From5 : platform::audio::Api::Before5;
 }
 
 // A single-precision figure as VB writes it: "0", "8", "12.05".
@@ -58,14 +57,12 @@ std::string singleText(float value) {
 }
 
 bool driverInvalid(int16_t device) {
-    return device >= 0 && size_t(device) < PbBDriverInvalide.size() &&
-           PbBDriverInvalide[size_t(device)];
+    return device >= 0 && size_t(device) < PbBDriverInvalide.size() && PbBDriverInvalide[size_t(device)];
 }
 
 void markDriverInvalid(int16_t device) {
     // Only 32 devices can be marked; a higher index is simply tried again next time.
-    if (device >= 0 && size_t(device) < PbBDriverInvalide.size())
-        PbBDriverInvalide[size_t(device)] = true;
+    if (device >= 0 && size_t(device) < PbBDriverInvalide.size()) PbBDriverInvalide[size_t(device)] = true;
 }
 
 void readVersion(const std::string& file) {
@@ -115,24 +112,22 @@ void reset(Amp3dj& amp, int16_t first, int16_t device) {
 void offerNpDrivers(int16_t noPipe, int16_t device) {
     markDriverInvalid(device);
     const std::string textValue = "Le périphérique choisi (" +
-                              neighbours::FrmSetup().ComboPeripheriqueOut_Text() +
-                              ") ne possède pas de driver valide";
+                                  neighbours::FrmSetup().ComboPeripheriqueOut_Text() +
+                                  ") ne possède pas de driver valide";
     Lib_Public::TraceLog(-1, -1, -1, "Err: " + textValue);
     const std::string captionText = neighbours::Frm_Main().Caption();
     dlg::MsgBox(textValue + "\r\n\r\n" + "Veuillez utiliser les drivers NP de Digigram",
                 dlg::vbCritical | dlg::vbOKOnly, captionText);
-    const int reply = dlg::MsgBox(
-        "Voulez-vous changer le paramétrage pour utiliser les drivers NP de Digigram ?",
-        dlg::vbQuestion | dlg::vbYesNo, captionText, dlg::vbNo);
+    const int reply =
+        dlg::MsgBox("Voulez-vous changer le paramétrage pour utiliser les drivers NP de Digigram ?",
+                    dlg::vbQuestion | dlg::vbYesNo, captionText, dlg::vbNo);
     if (reply != dlg::vbYes) return;
     Lib_Systeme::EcritureIni(Lib_Public::NomFichierSettings("", ".Ini"), "General_Out",
                              "Pipe_" + Lib_Public::N2S(noPipe, 2, 0, "0") + "_Nature", "2");
     // The page shows what the file now holds, so that no later save writes the old nature back.
     auto& natures = FrmSetupSon::get().ComboNatureTrancheOut;
-    if (size_t(noPipe) < natures.size())
-        natures[size_t(noPipe)]->SetListIndex(FrmSetupSon::NatureMaker);
-    dlg::MsgBox(std::string("Le paramétrage a été changé") + "\r\n\r\n" +
-                    "Veuillez relancer le programme",
+    if (size_t(noPipe) < natures.size()) natures[size_t(noPipe)]->SetListIndex(FrmSetupSon::NatureMaker);
+    dlg::MsgBox(std::string("Le paramétrage a été changé") + "\r\n\r\n" + "Veuillez relancer le programme",
                 dlg::vbInformation | dlg::vbOKOnly, captionText);
 }
 
@@ -172,18 +167,17 @@ void startUp(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
         const int32_t code = amp.LastError();
         if (noPipe == 0)
             Lib_Public::TraceLog(-1, noPipe, -1,
-                                 "Err: Init Sound Card: Selected Device: " +
-                                     std::to_string(device) + " |" + amp.GetOutputDeviceDesc(device),
+                                 "Err: Init Sound Card: Selected Device: " + std::to_string(device) + " |" +
+                                     amp.GetOutputDeviceDesc(device),
                                  true);
         if (code != 0)
-            AfficherErreurDJStudio(code, noPipe, result, "InitDJSystem",
-                                   kModule + ":" + "InitDirectXOut", false);
+            AfficherErreurDJStudio(code, noPipe, result, "InitDJSystem", kModule + ":" + "InitDirectXOut",
+                                   false);
         if (code == platform::audio::kNoValidDriver) markDriverInvalid(device);
         return;
     }
 
-    trace(noPipe, "InitDJSystem: " + std::to_string(result) +
-                      " Selected Device: " + std::to_string(device));
+    trace(noPipe, "InitDJSystem: " + std::to_string(result) + " Selected Device: " + std::to_string(device));
     trace(noPipe, "Device: " + amp.GetOutputDeviceDesc(device));
     pipe.initialised = true;
     liste.Tag = "O";
@@ -207,8 +201,8 @@ void startUp(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
 void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
     engine::Trap(kModule + ":" + "InitDirectXOut", [&] {
         const std::string fichier = findControl();
-        Lib_Public::TraceLog(-1, -1, -1, "File: " + fichier + " |ControlVersion: " +
-                                             singleText(ControlVersionAmp3dj));
+        Lib_Public::TraceLog(-1, -1, -1,
+                             "File: " + fichier + " |ControlVersion: " + singleText(ControlVersionAmp3dj));
         if (noPipe < 0) return;
 
         Amp3dj& amp = controlItem(noPipe);
@@ -228,17 +222,16 @@ void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
         }
         PbLModeSortiePipe[noPipe] = 1;
 
-        int16_t device = VBA::ValInt(Lib_Systeme::LectureIni(
-            Lib_Public::NomFichierSettings("", ".Ini"), sectionPrefix + "00", "Device", "0"));
+        int16_t device = VBA::ValInt(Lib_Systeme::LectureIni(Lib_Public::NomFichierSettings("", ".Ini"),
+                                                             sectionPrefix + "00", "Device", "0"));
         if (device < 0) device = 0;
         if (device > liste.ListCount() - 1) device = int16_t(liste.ListCount() - 1);
         pipe.selectedDevice = device;
         liste.SetListIndex(device);
 
         if (driverInvalid(device)) {
-            Lib_Public::TraceLogEncadre(-1, noPipe, -1,
-                                        "Device " + std::to_string(device) + " unavailable", "=",
-                                        false);
+            Lib_Public::TraceLogEncadre(-1, noPipe, -1, "Device " + std::to_string(device) + " unavailable",
+                                        "=", false);
             return;
         }
         if (pipe.initialised) {
@@ -277,8 +270,8 @@ bool DirectXOutStopSound(int16_t noPipe, int16_t noStream, int32_t fadeOutDurati
         }
         if (!Abandon)
             Lib_Public::TraceLog(-1, noPipe, noStream,
-                                 "Sound stopped |FadeOutDuration: " +
-                                     std::to_string(fadeOutDuration) + " ms |Sub: " + callerSub);
+                                 "Sound stopped |FadeOutDuration: " + std::to_string(fadeOutDuration) +
+                                     " ms |Sub: " + callerSub);
         stopped = DirectXOutCloseSound(noPipe, noStream, kModule + ":" + "DirectXOutStopSound");
     });
     return stopped;
@@ -288,8 +281,7 @@ bool DirectXOutCloseSound(int16_t, int16_t, const std::string&) { return true; }
 
 void DirectXOutSoundDone(int16_t noPipe, int16_t noStream) {
     engine::Trap(kModule + ":" + "DirectXOutSoundDone", [&] {
-        Frm_MainBis::get().CheckStreamStatus(noPipe, noStream, 16,
-                                             kModule + ":" + "DirectXOutSoundDone");
+        Frm_MainBis::get().CheckStreamStatus(noPipe, noStream, 16, kModule + ":" + "DirectXOutSoundDone");
     });
 }
 

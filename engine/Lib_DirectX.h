@@ -33,9 +33,8 @@ void DirectXOutSoundDone(int16_t noPipe, int16_t noStream);
 void DirectXPipeSetLevelOut(int16_t noPipe);
 
 // Logs a negative control code framed with "+" (alert, also an incident) or "-".
-void AfficherErreurDJStudio(int32_t code, int16_t column2, int16_t column3,
-                            const std::string& action, const std::string& callerSub,
-                            bool alert);
+void AfficherErreurDJStudio(int32_t code, int16_t column2, int16_t column3, const std::string& action,
+                            const std::string& callerSub, bool alert);
 // The control's wording of a code; the code in decimal when it has none.
 std::string djStudioErrorText(int32_t code);
 

@@ -15,9 +15,8 @@ void Frm_MainBis::Amp3dj1_Release(int16_t noPipe) {
 
 // Operation 129 with the start's arguments: on our control it ends the sound system and frees
 // the device, which is what the shut-down needs of it.
-void Frm_MainBis::Amp3dj1_SystemStart(int16_t noPipe, int16_t count, int32_t hWnd,
-                                      int16_t& device1, int16_t& device2, int16_t& device3,
-                                      int16_t& device4) {
+void Frm_MainBis::Amp3dj1_SystemStart(int16_t noPipe, int16_t count, int32_t hWnd, int16_t& device1,
+                                      int16_t& device2, int16_t& device3, int16_t& device4) {
     if (noPipe >= 0 && size_t(noPipe) < Amp3dj1.size())
         Amp3dj1[size_t(noPipe)].ReleaseSystem(count, hWnd, device1, device2, device3, device4);
 }

@@ -13,7 +13,8 @@ const std::map<int32_t, const char*>& texts() {
     static const std::map<int32_t, const char*> table = {
         {-1, "The call was made to an invalid player (probably the InitSoundSystem method was not called)"},
         {-2, "Not enough memory"},
-        {-3, "The value of one of the parameters passed to the method was out of the available range of values"},
+        {-3,
+         "The value of one of the parameters passed to the method was out of the available range of values"},
         {-5, "The sound card chosen as the output device is not a compatible sound card"},
         {-14, "The control has already been initialized"},
         {-18, "DirectX effects not available"},
@@ -39,9 +40,7 @@ const std::map<int32_t, const char*>& texts() {
 }
 
 // The codes the control words (-90 to -97 it leaves unworded).
-bool documentedCode(int32_t code) {
-    return (code <= -1 && code >= -89) || (code <= -98 && code >= -154);
-}
+bool documentedCode(int32_t code) { return (code <= -1 && code >= -89) || (code <= -98 && code >= -154); }
 
 }  // namespace
 
@@ -51,13 +50,11 @@ std::string djStudioErrorText(int32_t code) {
     return std::to_string(code);
 }
 
-void AfficherErreurDJStudio(int32_t code, int16_t column2, int16_t column3,
-                            const std::string& action, const std::string& callerSub,
-                            bool alert) {
+void AfficherErreurDJStudio(int32_t code, int16_t column2, int16_t column3, const std::string& action,
+                            const std::string& callerSub, bool alert) {
     engine::Trap("Lib_DirectX:AfficherErreurDJStudio", [&] {
         if (code >= 0) return;
-        const std::string text = "Err: " + djStudioErrorText(code) + " |" + action +
-                                 " |Sub: " + callerSub;
+        const std::string text = "Err: " + djStudioErrorText(code) + " |" + action + " |Sub: " + callerSub;
         Lib_Public::TraceLogEncadre(-1, column2, column3, text, alert ? "+" : "-", alert);
     });
 }

@@ -7,8 +7,7 @@
 
 namespace engine {
 
-platform::LocalClockTime nextRestart(platform::LocalClockTime moment,
-                                         platform::LocalClockTime currentTime) {
+platform::LocalClockTime nextRestart(platform::LocalClockTime moment, platform::LocalClockTime currentTime) {
     do {
         moment += std::chrono::days(1);
     } while (moment <= currentTime);

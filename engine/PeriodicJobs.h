@@ -18,8 +18,7 @@ struct Timer30sDays {
 
 // The relaunch moment after one that has passed: a day later, or as many days as it takes to
 // lie after now, so that a clock that jumped days ahead relaunches once and not every minute.
-platform::LocalClockTime nextRestart(platform::LocalClockTime moment,
-                                         platform::LocalClockTime currentTime);
+platform::LocalClockTime nextRestart(platform::LocalClockTime moment, platform::LocalClockTime currentTime);
 
 namespace seams {
 // Ends this process at once after the nightly quit went ahead; tests record it instead.

@@ -26,7 +26,8 @@ constexpr const char* kSection = "Planning";
 constexpr double kGridWidth = 15360, kGridHeight = 11520;
 
 std::string substitute(std::string textValue, const std::string& motif, const std::string& par) {
-    for (size_t at = textValue.find(motif); at != std::string::npos; at = textValue.find(motif, at + par.size()))
+    for (size_t at = textValue.find(motif); at != std::string::npos;
+         at = textValue.find(motif, at + par.size()))
         textValue.replace(at, motif.size(), par);
     return textValue;
 }
@@ -34,8 +35,10 @@ std::string substitute(std::string textValue, const std::string& motif, const st
 std::vector<std::string> split(const std::string& textValue) {
     std::vector<std::string> morceaux{{}};
     for (char c : textValue) {
-        if (c == '|') morceaux.emplace_back();
-        else morceaux.back().push_back(c);
+        if (c == '|')
+            morceaux.emplace_back();
+        else
+            morceaux.back().push_back(c);
     }
     return morceaux;
 }
@@ -68,7 +71,8 @@ void loadSheet(platform::forms::Spread& sheetGrid, int feuille, const std::strin
     for (int col = 1; col <= kDays; ++col) {
         for (int lineText = 1; lineText <= sheetGrid.MaxRows(); ++lineText) {
             if (next >= morceaux.size()) return;
-            sheetGrid.SetText(col, lineText, substitute(substitute(morceaux[next++], "%7C", "|"), "%20", " "));
+            sheetGrid.SetText(col, lineText,
+                              substitute(substitute(morceaux[next++], "%7C", "|"), "%20", " "));
         }
     }
 }
@@ -76,8 +80,8 @@ void loadSheet(platform::forms::Spread& sheetGrid, int feuille, const std::strin
 }  // namespace
 
 std::string LibJour(int16_t jour, int16_t lengthValue) {
-    static const std::array<const char*, kDays> kLongs{"Lundi", "Mardi", "Mercredi", "Jeudi",
-                                                        "Vendredi", "Samedi", "Dimanche"};
+    static const std::array<const char*, kDays> kLongs{"Lundi",    "Mardi",  "Mercredi", "Jeudi",
+                                                       "Vendredi", "Samedi", "Dimanche"};
     if (jour < 1 || jour > kDays) return {};
     const std::string nameText = kLongs[jour - 1];
     return lengthValue == 3 ? nameText.substr(0, 3) : nameText;
@@ -101,9 +105,9 @@ void Frm_MainBis::InitPlanning() {
             fpSpreadPlanning = new platform::forms::Spread(this);
             fpSpreadPlanning->Move(0, 0, engine::kGridWidth, engine::kGridHeight);
         }
-        const std::string dossier = Lib_Public::CheckRep(Lib_Systeme::LectureIni(
-            PbSDossierApplication + "Settings\\AL3_Config.ini", "Site", "Dossier_Config_Global",
-            "C:\\Vantremo\\Aerolune\\Config\\"));
+        const std::string dossier = Lib_Public::CheckRep(
+            Lib_Systeme::LectureIni(PbSDossierApplication + "Settings\\AL3_Config.ini", "Site",
+                                    "Dossier_Config_Global", "C:\\Vantremo\\Aerolune\\Config\\"));
         const std::string fichier = engine::playerFile(dossier);
         bool reset = true;
         InitPlanning_Grid(3, reset);
@@ -116,15 +120,20 @@ void Frm_MainBis::InitPlanning() {
             const int lineList = feuille == 1 ? 24 : 96;
             sheetGrid.SetMaxCols(engine::kDays);
             sheetGrid.SetMaxRows(lineList);
-            for (int16_t jour = 1; jour <= engine::kDays; ++jour) sheetGrid.SetText(jour, 0, engine::LibJour(jour, 0));
-            for (int lineText = 1; lineText <= lineList; ++lineText) sheetGrid.SetText(0, lineText, engine::lineLabel(feuille, lineText));
+            for (int16_t jour = 1; jour <= engine::kDays; ++jour)
+                sheetGrid.SetText(jour, 0, engine::LibJour(jour, 0));
+            for (int lineText = 1; lineText <= lineList; ++lineText)
+                sheetGrid.SetText(0, lineText, engine::lineLabel(feuille, lineText));
             sheetGrid.SetColWidth(0, feuille == 1 ? 4 : 6);
             const double header = sheetGrid.ColWidthToTwips(sheetGrid.ColWidth(0));
             for (int col = 1; col <= engine::kDays; ++col)
-                sheetGrid.SetColWidth(col, (sheetGrid.Width() - 420 - header) / engine::kDays / sheetGrid.TwipsPerColumnUnit());
+                sheetGrid.SetColWidth(
+                    col, (sheetGrid.Width() - 420 - header) / engine::kDays / sheetGrid.TwipsPerColumnUnit());
             const double headerLine = Spread::RowHeightToTwips(sheetGrid.RowHeight(0));
-            const double heightValue = (sheetGrid.Height() - 960 - headerLine) / lineList / 22 * (feuille == 1 ? 1 : 3);
-            for (int lineText = 1; lineText <= lineList; ++lineText) sheetGrid.SetRowHeight(lineText, heightValue);
+            const double heightValue =
+                (sheetGrid.Height() - 960 - headerLine) / lineList / 22 * (feuille == 1 ? 1 : 3);
+            for (int lineText = 1; lineText <= lineList; ++lineText)
+                sheetGrid.SetRowHeight(lineText, heightValue);
             if (feuille >= 2) engine::loadSheet(sheetGrid, feuille, fichier);
         }
         sheetGrid.SetReDraw(true);

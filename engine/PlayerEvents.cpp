@@ -10,12 +10,18 @@ const std::string kForm = "Frm_MainBis";
 
 const char* statusText(int16_t status) {
     switch (status) {
-    case 12: return "Sound loaded |Sub: ";
-    case 13: return "Sound playing |Sub: ";
-    case 15: return "Sound paused |Sub: ";
-    case 16: return "Sound done |Sub: ";
-    case 17: return "Stream stopped |Sub: ";
-    default: return nullptr;  // 11 (closed), 14 and the rest write nothing
+        case 12:
+            return "Sound loaded |Sub: ";
+        case 13:
+            return "Sound playing |Sub: ";
+        case 15:
+            return "Sound paused |Sub: ";
+        case 16:
+            return "Sound done |Sub: ";
+        case 17:
+            return "Stream stopped |Sub: ";
+        default:
+            return nullptr;  // 11 (closed), 14 and the rest write nothing
     }
 }
 
@@ -24,13 +30,11 @@ bool withinBounds(int16_t pipe, int16_t player, const std::string& handler) {
     if (player < 0) return false;
     const std::string sub = " |Sub: " + kForm + ":" + handler;
     if (pipe != 0) {
-        Lib_Public::TraceLog(-1, pipe, player,
-                             "Err: NoPipe Out of range: " + std::to_string(pipe) + sub);
+        Lib_Public::TraceLog(-1, pipe, player, "Err: NoPipe Out of range: " + std::to_string(pipe) + sub);
         return false;
     }
     if (player > 3) {
-        Lib_Public::TraceLog(-1, pipe, player,
-                             "Err: NoStream Out of range: " + std::to_string(player) + sub);
+        Lib_Public::TraceLog(-1, pipe, player, "Err: NoStream Out of range: " + std::to_string(player) + sub);
         return false;
     }
     return true;
@@ -47,9 +51,7 @@ void Frm_MainBis::connectPlayerEvents() {
         player.SoundPaused = [this, pipe](int16_t n) { Amp3dj1_SoundPaused(pipe, n); };
         player.SoundPlaying = [this, pipe](int16_t n) { Amp3dj1_SoundPlaying(pipe, n); };
         player.SoundResumed = [this, pipe](int16_t n) { Amp3dj1_SoundResumed(pipe, n); };
-        player.TriggerReached = [this, pipe](int16_t n, int32_t id) {
-            Amp3dj1_TriggerReached(pipe, n, id);
-        };
+        player.TriggerReached = [this, pipe](int16_t n, int32_t id) { Amp3dj1_TriggerReached(pipe, n, id); };
     }
 }
 

@@ -9,8 +9,8 @@
 
 #include "engine/EventPass.h"
 #include "engine/TaskDialogWindow.h"
-#include "foundation/NeighbourServices.h"
 #include "foundation/ConversionsVba.h"
+#include "foundation/NeighbourServices.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 
@@ -23,22 +23,22 @@ struct CommonButton {
     int32_t bit;
     int32_t id;
 };
-constexpr CommonButton kCommonButtons[] = {
-    {tdbOk, IDOK}, {tdbYes, IDYES}, {tdbNo, IDNO}, {tdbRetry, IDRETRY}, {tdbCancel, IDCANCEL},
-    {tdbClose, IDCLOSE}};
+constexpr CommonButton kCommonButtons[] = {{tdbOk, IDOK},       {tdbYes, IDYES},       {tdbNo, IDNO},
+                                           {tdbRetry, IDRETRY}, {tdbCancel, IDCANCEL}, {tdbClose, IDCLOSE}};
 
 bool isNumber(const std::string& text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) {
-        return std::isdigit(c) || c == '-';
-    });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) || c == '-'; });
 }
 
 // The button a scripted answer stands for: one of the dialog's, else its default, else its first.
 int32_t scriptedButton(const TaskDialogContent& content, const std::string& answer) {
     const std::vector<int32_t> ids = content.ButtonIds();
     int32_t id = 0;
-    if (isNumber(answer)) id = VBA::ValLong(answer);
-    else id = platform::dialogs::resultOfWord(answer);  // the same numbers as the button ids
+    if (isNumber(answer))
+        id = VBA::ValLong(answer);
+    else
+        id = platform::dialogs::resultOfWord(answer);  // the same numbers as the button ids
     if (std::find(ids.begin(), ids.end(), id) != ids.end()) return id;
     if (std::find(ids.begin(), ids.end(), content.DefaultButton) != ids.end()) return content.DefaultButton;
     return ids.front();
@@ -94,21 +94,23 @@ void TaskDialogControl::AddRadioButton(const std::string& caption, int32_t id) {
 }
 
 TaskDialogContent TaskDialogControl::Snapshot() const {
-    return {WindowTitle, MainInstruction, Content,  Footer,   DefaultButton,
-            CommonButtons, hWndParent,    ShowTimer, buttons_, radioButtons_};
+    return {WindowTitle,   MainInstruction, Content,   Footer,   DefaultButton,
+            CommonButtons, hWndParent,      ShowTimer, buttons_, radioButtons_};
 }
 
 TaskDialogWindow* TaskDialogControl::topWindow() const { return top() ? top()->window : nullptr; }
 
 void TaskDialogControl::SetProgressBarPosition(int32_t position) {
     progressPosition_ = position;
-    if (TaskDialogWindow* window = topWindow()) window->showProgress(progressLow_, progressHigh_, progressPosition_);
+    if (TaskDialogWindow* window = topWindow())
+        window->showProgress(progressLow_, progressHigh_, progressPosition_);
 }
 
 void TaskDialogControl::SetProgressBarRange(int32_t low, int32_t high) {
     progressLow_ = low;
     progressHigh_ = high;
-    if (TaskDialogWindow* window = topWindow()) window->showProgress(progressLow_, progressHigh_, progressPosition_);
+    if (TaskDialogWindow* window = topWindow())
+        window->showProgress(progressLow_, progressHigh_, progressPosition_);
 }
 
 void TaskDialogControl::SetEnabled(bool enabled) {
@@ -159,7 +161,8 @@ int32_t TaskDialogControl::ShowDialog() {
     std::string asked;
     for (const std::string* text : {&content.MainInstruction, &content.Content, &content.Footer})
         if (!text->empty()) asked += (asked.empty() ? "" : "\n") + *text;
-    const std::optional<std::string> answer = platform::dialogs::scriptedTaskAnswer(content.WindowTitle, asked);
+    const std::optional<std::string> answer =
+        platform::dialogs::scriptedTaskAnswer(content.WindowTitle, asked);
     std::unique_ptr<TaskDialogWindow> window;
     if (!answer) {
         window = std::make_unique<TaskDialogWindow>(*this, content, ownerOf(content, under));

@@ -24,11 +24,14 @@ class TaskDialogWindow;
 
 // Common buttons (property 22), as bits, and the ids their clicks give.
 enum TaskDialogCommonButton : int32_t {
-    tdbOk = 1, tdbYes = 2, tdbNo = 4, tdbCancel = 8, tdbRetry = 16, tdbClose = 32
+    tdbOk = 1,
+    tdbYes = 2,
+    tdbNo = 4,
+    tdbCancel = 8,
+    tdbRetry = 16,
+    tdbClose = 32
 };
-enum TaskDialogButtonId : int32_t {
-    IDOK = 1, IDCANCEL = 2, IDRETRY = 4, IDYES = 6, IDNO = 7, IDCLOSE = 8
-};
+enum TaskDialogButtonId : int32_t { IDOK = 1, IDCANCEL = 2, IDRETRY = 4, IDYES = 6, IDNO = 7, IDCLOSE = 8 };
 
 struct TaskDialogButton {
     int32_t id = 0;

@@ -22,13 +22,20 @@ QString captionOf(int32_t id, const TaskDialogContent& content) {
     for (const TaskDialogButton& button : content.Buttons)
         if (button.id == id) return qt(button.caption);
     switch (id) {
-    case IDOK: return "OK";
-    case IDCANCEL: return "Annuler";
-    case IDRETRY: return "Réessayer";
-    case IDYES: return "Oui";
-    case IDNO: return "Non";
-    case IDCLOSE: return "Fermer";
-    default: return QString::number(id);
+        case IDOK:
+            return "OK";
+        case IDCANCEL:
+            return "Annuler";
+        case IDRETRY:
+            return "Réessayer";
+        case IDYES:
+            return "Oui";
+        case IDNO:
+            return "Non";
+        case IDCLOSE:
+            return "Fermer";
+        default:
+            return QString::number(id);
     }
 }
 
@@ -46,7 +53,8 @@ void addText(QVBoxLayout& layout, const std::string& text, bool large = false) {
 
 }  // namespace
 
-TaskDialogWindow::TaskDialogWindow(TaskDialogControl& control, const TaskDialogContent& content, QWidget* owner)
+TaskDialogWindow::TaskDialogWindow(TaskDialogControl& control, const TaskDialogContent& content,
+                                   QWidget* owner)
     : QDialog(owner), control_(control), content_(content) {
     setWindowTitle(qt(content.WindowTitle));
     // Nothing else of the program takes a click while it is open, as with the original's.
@@ -56,8 +64,7 @@ TaskDialogWindow::TaskDialogWindow(TaskDialogControl& control, const TaskDialogC
     addText(*layout, content.Content);
     for (const TaskDialogButton& radio : content.RadioButtons) {
         auto* button = new QRadioButton(qt(radio.caption));
-        connect(button, &QRadioButton::clicked, this,
-                [this, id = radio.id] { control_.RadioChosen(id); });
+        connect(button, &QRadioButton::clicked, this, [this, id = radio.id] { control_.RadioChosen(id); });
         layout->addWidget(button);
     }
     if (content.ShowTimer == 1) {

@@ -8,8 +8,8 @@ namespace engine {
 
 std::string dateTimeText(const platform::LocalTimeFields& t) {
     char text[32];
-    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", t.day, t.month, t.year,
-                  t.hour, t.minute, t.second);
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", t.day, t.month, t.year, t.hour,
+                  t.minute, t.second);
     return text;
 }
 

@@ -11,8 +11,8 @@
 #include "foundation/DailyLog.h"
 #include "foundation/ErrorReporter.h"
 #include "foundation/FileVersions.h"
-#include "foundation/LogText.h"
 #include "foundation/FilesAndFolders.h"
+#include "foundation/LogText.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/Timing.h"
 #include "platform/Dialogs.h"
@@ -26,9 +26,9 @@ const std::string kCaller = "Frm_MainBis:Web_VerificationDerniereVersion";
 const std::string kDefaultService = "http://services.vantremo.fr";
 
 void message(const std::string& text) {
-    platform::dialogs::MsgBox(
-        text, platform::dialogs::vbExclamation | platform::dialogs::vbMsgBoxSetForeground,
-        neighbours::Frm_Main().Caption());
+    platform::dialogs::MsgBox(text,
+                              platform::dialogs::vbExclamation | platform::dialogs::vbMsgBoxSetForeground,
+                              neighbours::Frm_Main().Caption());
 }
 
 // The lines carry the service's texts (version, status line): shown on one line each.
@@ -73,8 +73,8 @@ void UpdateCheckHost::Web_VerificationDerniereVersion() {
     });
     const std::function<void()> stages[] = {
         [&] {
-            clHttp.Get(versionServiceAddress() + kVersionServicePath +
-                           "?_method=" + "getByIdLocal" + "&IdLocal=" + kApplicationKey,
+            clHttp.Get(versionServiceAddress() + kVersionServicePath + "?_method=" + "getByIdLocal" +
+                           "&IdLocal=" + kApplicationKey,
                        fichier);
         },
         [&] { awaitReply(beginning); },
@@ -92,8 +92,7 @@ void UpdateCheckHost::Web_VerificationDerniereVersion() {
                 showVerdict(reply.version, current);
                 return;
             }
-            if (Lib_Systeme::File_Exist(fichier, kCaller, true))
-                Lib_Systeme::File_Delete(fichier, kCaller);
+            if (Lib_Systeme::File_Exist(fichier, kCaller, true)) Lib_Systeme::File_Delete(fichier, kCaller);
             if (!HttpMessageErreur.empty()) {
                 log("Err: Web: Last version: " + HttpMessageErreur);
                 message("Erreur sur la requête lancée: " + HttpMessageErreur);
@@ -135,8 +134,7 @@ void UpdateCheckHost::awaitReply(int64_t beginning) {
             return;
         }
         if (std::llabs(Lib_Systeme::GetTickCountEx() - beginning) > kReplyWaitMs) {
-            log("Err: Web: Last version: no answer within " + std::to_string(kReplyWaitMs) +
-                " ms");
+            log("Err: Web: Last version: no answer within " + std::to_string(kReplyWaitMs) + " ms");
             message("Délai d'attente trop long. Veuillez vérifier votre connexion Internet.");
             return;
         }

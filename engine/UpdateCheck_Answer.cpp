@@ -35,8 +35,7 @@ VersionAnswer readVersionReply(const std::string& answerFile) {
         if (name == "item" && parent == "items") ++items;
         if (name == "Lib1" && parent == "item" && items == 1 && open.size() >= 2 &&
             open[open.size() - 2] == "items" && !answer.ok) {
-            answer.version =
-                xml.readElementText(QXmlStreamReader::IncludeChildElements).toStdString();
+            answer.version = xml.readElementText(QXmlStreamReader::IncludeChildElements).toStdString();
             answer.ok = true;
             continue;  // the reader is past its end tag
         }

@@ -33,19 +33,17 @@ void UpdateCheckHost::clHttpRK_OnReceiveResponse(const std::vector<std::string>&
     Trap("Frm_MainBis:clHttpRK_OnReceiveResponse", [&] {
         if (!HttpRKRequeteEnCours) return;
         const std::string line = statusLine(responseHeader);
-        HttpRKReponseOK =
-            holds(line, "HTTP/1.1 200 OK") || holds(line, "HTTP/1.1 301 Moved Permanently");
+        HttpRKReponseOK = holds(line, "HTTP/1.1 200 OK") || holds(line, "HTTP/1.1 301 Moved Permanently");
         if (!HttpRKReponseOK) HttpRKMessageErreur = line;
         HttpRKReponseRecue = true;
     });
 }
 
-void UpdateCheckHost::clHttpBWBroadcast_OnReceiveResponse(
-    const std::vector<std::string>& responseHeader) {
+void UpdateCheckHost::clHttpBWBroadcast_OnReceiveResponse(const std::vector<std::string>& responseHeader) {
     Trap("Frm_MainBis:clHttpBWBroadcast_OnReceiveResponse", [&] {
-        Lib_Public::TraceLog(-1, -1, -1,
-                             "RDS: BW Broadcast: OnReceiveResponse: " +
-                                 logtext::visible(statusLine(responseHeader)));
+        Lib_Public::TraceLog(
+            -1, -1, -1,
+            "RDS: BW Broadcast: OnReceiveResponse: " + logtext::visible(statusLine(responseHeader)));
     });
 }
 

@@ -17,7 +17,10 @@ class FrmSelectBaseServices {
 public:
     virtual ~FrmSelectBaseServices() = default;
     virtual void Load() {}
-    virtual void ComboBase_Clear() { lines_.clear(); selected_ = -1; }
+    virtual void ComboBase_Clear() {
+        lines_.clear();
+        selected_ = -1;
+    }
     // One line per base with a folder; the line keeps its base index (0 to 4).
     virtual void ComboBase_AddItem(const std::string& label, int16_t baseIndex);
     // Selecting a line runs the base handler, which fills that base's configuration folder.

@@ -42,8 +42,7 @@ bool diacriticOnly(char32_t c) { return c >= 0x300 && QChar::isMark(c); }
 // The base letter of a character with diacritics, else the character itself.
 char32_t foldAccent(char32_t c) {
     if (c < 0xC0) return c;
-    const QString decomposed =
-        QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D);
+    const QString decomposed = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D);
     const std::u32string parts = decodeUtf8(decomposed.toStdString());
     if (parts.size() < 2 || parts[0] >= 0x80 || !QChar::isLetter(parts[0])) return c;
     for (size_t i = 1; i < parts.size(); ++i)
@@ -61,9 +60,7 @@ int weekOfYear(const platform::LocalTimeFields& f) {
 
 }  // namespace
 
-platform::LocalClockTime nullDate() {
-    return platform::timeOf({.year = 1899, .month = 12, .day = 30});
-}
+platform::LocalClockTime nullDate() { return platform::timeOf({.year = 1899, .month = 12, .day = 30}); }
 
 std::string ExtraireBalise(const std::string& message, const std::string& tag,
                            const std::string& defaultValue) {
@@ -74,8 +71,7 @@ std::string ExtraireBalise(const std::string& message, const std::string& tag,
     if (close == 0) return defaultValue;
     const int32_t valueStart = found + VBA::Len(tag);
     if (close < valueStart) {  // the tag itself holds the ">"
-        ReportError(platform::vb::kInvalidProcedureCall, kInvalidCallText,
-                    "Lib_Public:ExtraireBalise");
+        ReportError(platform::vb::kInvalidProcedureCall, kInvalidCallText, "Lib_Public:ExtraireBalise");
         return defaultValue;
     }
     return VBA::Mid(message, valueStart, close - valueStart);
@@ -224,9 +220,8 @@ std::string ClearChaine(std::string& text) {
     return text;
 }
 
-std::string RemoveAccent(const std::string& text, bool Nettoyer, bool GarderArobase,
-                         bool GarderDeuxPoints, bool GarderTiret, bool GarderApostrophe,
-                         bool GarderPlus) {
+std::string RemoveAccent(const std::string& text, bool Nettoyer, bool GarderArobase, bool GarderDeuxPoints,
+                         bool GarderTiret, bool GarderApostrophe, bool GarderPlus) {
     if (VBA::Trim(text).empty()) return {};
     std::string source = text;
     if (source.find("œ") != std::string::npos) {
@@ -283,14 +278,12 @@ void EclateRepFicExt(const std::string& path, const std::string& separator) {
 
     const size_t cut = (!sep.empty() && p[stop] == sep[0]) ? stop + 1 : 0;
     PbTRepFicExt.Rep = encodeUtf8(p.substr(0, cut));
-    PbTRepFicExt.Fic = encodeUtf8(point == std::u32string::npos ? p.substr(cut)
-                                                                  : p.substr(cut, point - cut));
+    PbTRepFicExt.Fic = encodeUtf8(point == std::u32string::npos ? p.substr(cut) : p.substr(cut, point - cut));
 }
 
 std::string NettoieNomDeDossier(const std::string& path) {
     std::string text = path;
-    for (const char* bad : {"/", "*", "?", "\"", "<", ">", "|", ","})
-        text = VBA::Replace(text, bad, " ");
+    for (const char* bad : {"/", "*", "?", "\"", "<", ">", "|", ","}) text = VBA::Replace(text, bad, " ");
     text = VBA::Replace(VBA::Replace(VBA::Replace(text, "...", ""), "..", ""), "%", "");
     if (VBA::Len(text) > 2) {
         const std::string drive = VBA::Left(text, 2);

@@ -32,9 +32,12 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int digitOf(char c, int radix) {
     int d = -1;
-    if (isDigit(c)) d = c - '0';
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    if (isDigit(c))
+        d = c - '0';
+    else if (c >= 'A' && c <= 'F')
+        d = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f')
+        d = c - 'a' + 10;
     return d < radix ? d : -1;
 }
 
@@ -71,9 +74,12 @@ double decimalValue(std::string_view s) {
     const size_t start = i;
     bool digits = false;
     for (bool point = false; i < s.size(); ++i) {
-        if (isDigit(s[i])) digits = true;
-        else if (s[i] == '.' && !point) point = true;
-        else break;
+        if (isDigit(s[i]))
+            digits = true;
+        else if (s[i] == '.' && !point)
+            point = true;
+        else
+            break;
     }
     if (!digits) return 0.0;
     const std::string_view mantissa = s.substr(start, i - start);
@@ -157,8 +163,8 @@ int32_t InStr(int32_t start, std::string_view text, std::string_view find, bool 
     if (start < 1) start = 1;
     if (size_t(start) > s.size() + 1) return 0;
     if (f.empty()) return start;
-    const size_t at = ignoreCase ? folded(s).find(folded(f), size_t(start - 1))
-                                 : s.find(f, size_t(start - 1));
+    const size_t at =
+        ignoreCase ? folded(s).find(folded(f), size_t(start - 1)) : s.find(f, size_t(start - 1));
     return at == std::u32string::npos ? 0 : int32_t(at + 1);
 }
 

@@ -121,15 +121,14 @@ void showIncident(int16_t column1, const std::string& prefix, std::string& text)
     if (index < 0 || index > main.ListeIncidents_Count() - 1) index = 0;
     if (main.ListeIncidents_ListCount(index) > 1000) main.ListeIncidents_Clear(index);
     text = strippedForIncidents(text);
-    main.ListeIncidents_AddItem(
-        index, Date2StringEx(platform::clock::now(), "dd/MM") + " " + prefix + text);
+    main.ListeIncidents_AddItem(index, Date2StringEx(platform::clock::now(), "dd/MM") + " " + prefix + text);
     main.CheckIncidents_SetValue(index, 1);
 }
 
 }  // namespace
 
-void TraceLog(int16_t column1, int16_t column2, int16_t column3, const std::string& text,
-              bool display, int16_t mailCategory, std::string* mailText, bool flush) {
+void TraceLog(int16_t column1, int16_t column2, int16_t column3, const std::string& text, bool display,
+              int16_t mailCategory, std::string* mailText, bool flush) {
     if (Abandon && !PbBFrmSetupChargee) return;
     if (blank(text)) return;
 
@@ -167,11 +166,10 @@ void TraceLogEncadre(int16_t column1, int16_t column2, int16_t column3, const st
                      const std::string& frame, bool display) {
     if (text.empty()) return;
     // The rule has as many characters as the text, counted as characters, not bytes.
-    const bool ascii = std::all_of(text.begin(), text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     const auto length = ascii ? text.size() : platform::cp1252::decodeUtf8(text).size();
-    const std::string rule =
-        frame.empty() ? std::string() : std::string(length, frame[0]);
+    const std::string rule = frame.empty() ? std::string() : std::string(length, frame[0]);
     TraceLog(column1, column2, column3, rule);
     TraceLog(column1, column2, column3, text, display);
     TraceLog(column1, column2, column3, rule);

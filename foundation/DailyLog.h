@@ -23,8 +23,7 @@ void TraceLogEncadre(int16_t column1, int16_t column2, int16_t column3, const st
 // Appends the list's lines to the log file (the day header first when due) and empties it.
 // An empty name is the log date's file ("YYYYMMDD", written back into name); yesterday dates
 // the lines and the header a day back. Lines that cannot be written stay in the list.
-void TraceLogForce(logbuffers::LogList& list, std::string& name, bool yesterday,
-                   const std::string& caller);
+void TraceLogForce(logbuffers::LogList& list, std::string& name, bool yesterday, const std::string& caller);
 // The file buffer into today's file: what every caller of the program asks.
 void TraceLogForce(const std::string& caller = {});
 

@@ -58,13 +58,17 @@ struct WriteFailure {
 WriteFailure failureOfErrno(int error) {
     switch (error) {
         case ENOSPC:
-        case EDQUOT: return {platform::vb::kDiskFull, "Disk full"};
+        case EDQUOT:
+            return {platform::vb::kDiskFull, "Disk full"};
         case EACCES:
         case EPERM:
-        case EROFS: return {platform::vb::kPermissionDenied, "Permission denied"};
+        case EROFS:
+            return {platform::vb::kPermissionDenied, "Permission denied"};
         case ENOENT:
-        case ENOTDIR: return {platform::vb::kPathNotFound, "Path not found"};
-        default: return {platform::vb::kPathFileAccessError, "Path/File access error"};
+        case ENOTDIR:
+            return {platform::vb::kPathNotFound, "Path not found"};
+        default:
+            return {platform::vb::kPathFileAccessError, "Path/File access error"};
     }
 }
 
@@ -111,19 +115,15 @@ void adviseReboot() {
         if (given) return;
         TraceLog(-1, -1, -1, line, true, -1, nullptr, false);
         if (settings.CheckEmail(category) == 1)
-            neighbours::Frm_MainBis().EnvoiMail(false, settings.TexteEmailsAdresses(), mail, "",
-                                                false);
+            neighbours::Frm_MainBis().EnvoiMail(false, settings.TexteEmailsAdresses(), mail, "", false);
         given = true;
     };
     if (days == limit || days == limit + 1)
         advise(state.rebootAdvised,
-               "Reboot needed because computer started for more than " + std::to_string(limit) +
-                   " days",
-               4);
+               "Reboot needed because computer started for more than " + std::to_string(limit) + " days", 4);
     else if (days > limit + 1)
         advise(state.rebootOverdue,
-               "Reboot needed because computer started since " + std::to_string(days) + " days",
-               5);
+               "Reboot needed because computer started since " + std::to_string(days) + " days", 5);
 }
 
 // The stamp a line of the log begins with, or empty.
@@ -142,17 +142,17 @@ std::string lossLine(const logbuffers::LogList& list, size_t lost, int error) {
     std::string first, last;
     for (size_t i = 0; i < lost && first.empty(); ++i) first = stampOf(list[i]);
     for (size_t i = lost; i > 0 && last.empty(); --i) last = stampOf(list[i - 1]);
-    std::string text = "Warning: Log: " + failureOfErrno(error).description + ": " +
-                       std::to_string(lost) + " lines lost";
+    std::string text =
+        "Warning: Log: " + failureOfErrno(error).description + ": " + std::to_string(lost) + " lines lost";
     if (!first.empty()) text += ", from " + first + " to " + last;
     return dailylog::stampedLine(text);
 }
 
 // The header (empty when not due), the loss line when there is one, and the list's lines from
 // `from` on.
-dailylog::sink::Outcome writeBatch(const std::string& fileName, bool resolveAgain,
-                                   const std::string& header, const logbuffers::LogList& list,
-                                   size_t from = 0, const std::string& lossText = {}) {
+dailylog::sink::Outcome writeBatch(const std::string& fileName, bool resolveAgain, const std::string& header,
+                                   const logbuffers::LogList& list, size_t from = 0,
+                                   const std::string& lossText = {}) {
     dailylog::sink::Batch batch(fileName, resolveAgain);
     batch.addBytes(header);
     if (!lossText.empty()) batch.addLine(lossText);
@@ -185,11 +185,10 @@ void purgeOldFiles() {
     if (folder.empty()) return;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string fileName = it->path().filename().string();
-        if (fileName.size() < 4 || VBA::LCase(fileName.substr(fileName.size() - 4)) != ".log")
-            continue;
+        if (fileName.size() < 4 || VBA::LCase(fileName.substr(fileName.size() - 4)) != ".log") continue;
         const std::string name = fileName.substr(0, fileName.size() - 4);
-        if (name.size() < 8 || !std::all_of(name.begin(), name.begin() + 8,
-                                            [](char c) { return c >= '0' && c <= '9'; }))
+        if (name.size() < 8 ||
+            !std::all_of(name.begin(), name.begin() + 8, [](char c) { return c >= '0' && c <= '9'; }))
             continue;
         if (!(name.substr(0, 8) < cutOff)) continue;
         std::error_code typeError;
@@ -213,8 +212,7 @@ void TraceLogForce(const std::string& caller) {
     TraceLogForce(logbuffers::fileBuffer(), name, false, caller);
 }
 
-void TraceLogForce(logbuffers::LogList& list, std::string& name, bool yesterday,
-                   const std::string& caller) {
+void TraceLogForce(logbuffers::LogList& list, std::string& name, bool yesterday, const std::string& caller) {
     dailylog::State& state = dailylog::state();
     if (state.flushGuard) return;
     const platform::ScopedFlag flushing(state.flushGuard);

@@ -30,8 +30,8 @@ std::string executableName() {
 std::string activeTheme() {
     std::string value;
     Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_CURRENT_USER,
-                              "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager",
-                              "ThemeActive", value);
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", "ThemeActive",
+                              value);
     return VBA::Val(value) == 0 ? "WinClassic" : "WinXP";
 }
 
@@ -102,10 +102,9 @@ std::string UptimeText(int64_t milliseconds) {
 
 std::vector<std::string> DayHeader(const std::string& caller) {
     const VersionRecord& version = Lib_Systeme::VersionApplicationRecord();
-    const std::string radio =
-        PbIIndexNomRadio >= 0 && PbIIndexNomRadio < int16_t(PbSNomRadio.size())
-            ? PbSNomRadio[size_t(PbIIndexNomRadio)]
-            : std::string();
+    const std::string radio = PbIIndexNomRadio >= 0 && PbIIndexNomRadio < int16_t(PbSNomRadio.size())
+                                  ? PbSNomRadio[size_t(PbIIndexNomRadio)]
+                                  : std::string();
     const std::string components = std::string("Qt ") + qVersion();
     std::vector<std::string> lines = {
         kMark + kRule + " |Sub: " + caller,

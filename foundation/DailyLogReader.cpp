@@ -45,8 +45,8 @@ void LectureLog(const std::string& folder, const std::string& prefix) {
     const auto host = platform::winpath::toHost(*chosen);
     // The file goes to the program as one argument: no shell ever reads its name.
     if (!open(host.empty() ? *chosen : host.string()))
-        ReportError(platform::vb::kFileNotFound,
-                    "File not found: xdg-open or a graphical text editor", caller);
+        ReportError(platform::vb::kFileNotFound, "File not found: xdg-open or a graphical text editor",
+                    caller);
 }
 
 }  // namespace Lib_Public

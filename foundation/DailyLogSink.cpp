@@ -57,7 +57,8 @@ public:
 private:
     // Whether the name still leads to the open file.
     bool stillNamed(const fs::path& file) const {
-        struct stat open {}, named {};
+        struct stat open {
+        }, named{};
         return ::fstat(fd_.get(), &open) == 0 && ::stat(file.c_str(), &named) == 0 &&
                open.st_dev == named.st_dev && open.st_ino == named.st_ino;
     }
@@ -102,8 +103,7 @@ private:
 };
 
 bool isAscii(const std::string& text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace

@@ -7,11 +7,11 @@
 namespace dailylog {
 
 struct State {
-    int64_t elapsedBase = 0;      // moment the elapsed column is measured from
-    bool blankLine = false;       // the last line handled was the empty line
-    bool flushGuard = false;      // the file writer is running
-    std::string headerDay;        // day whose header was last written
-    std::string purgeDay;         // day old files were last purged
+    int64_t elapsedBase = 0;  // moment the elapsed column is measured from
+    bool blankLine = false;   // the last line handled was the empty line
+    bool flushGuard = false;  // the file writer is running
+    std::string headerDay;    // day whose header was last written
+    std::string purgeDay;     // day old files were last purged
     bool rebootAdvised = false;
     bool rebootOverdue = false;
     bool writeFailureReported = false;  // reported once until a write succeeds again

@@ -11,11 +11,16 @@ namespace {
 
 std::string messageOfCode(int32_t code, const std::string& name) {
     switch (code) {
-        case 9: return "N° station hors limite:" + name;
-        case 2002: return "Fichier " + name + " inconnu";
-        case 2003: return "Fichier " + name + " non ouvert";
-        case 2005: return "Problème à l'ouverture des fichiers de la base de données";
-        default: return "Err: " + std::to_string(code) + " inconnue";
+        case 9:
+            return "N° station hors limite:" + name;
+        case 2002:
+            return "Fichier " + name + " inconnu";
+        case 2003:
+            return "Fichier " + name + " non ouvert";
+        case 2005:
+            return "Problème à l'ouverture des fichiers de la base de données";
+        default:
+            return "Err: " + std::to_string(code) + " inconnue";
     }
 }
 

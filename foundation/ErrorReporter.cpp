@@ -34,8 +34,7 @@ void GestionDesErreurs(const std::string& caller) {
 
     neighbours::Frm_MainServices& main = neighbours::Frm_Main();
     const std::string folder = PbSDossierApplication + "Local\\AL3_Relaytone\\";
-    main.fpSpreadGlobal_ExportToExcel(folder + "Global.xls", "SheetName",
-                                      folder + "Global_Export.log", 0);
+    main.fpSpreadGlobal_ExportToExcel(folder + "Global.xls", "SheetName", folder + "Global_Export.log", 0);
 
     const ErrorInfo error = DerniereErreur;
     int64_t n = error.number;
@@ -47,20 +46,17 @@ void GestionDesErreurs(const std::string& caller) {
         std::string description = error.description;
         if (VBA::Len(description) > 100) description = VBA::Replace(description, ". ", "\n ");
         std::string text = "Err: " + std::to_string(n) + " (" + description + ")";
-        if (!withoutBlanks(caller).empty())
-            text += "\n\nSource:" + caller + ":" + std::to_string(error.line);
-        if (reduced && !withoutBlanks(error.source).empty())
-            text += "\n(Source: " + error.source + ")";
+        if (!withoutBlanks(caller).empty()) text += "\n\nSource:" + caller + ":" + std::to_string(error.line);
+        if (reduced && !withoutBlanks(error.source).empty()) text += "\n(Source: " + error.source + ")";
         // What is left after the program's own breaks may come from outside (a server's reply).
         const std::string oneLine = logtext::visible(VBA::Replace(text, "\n", " "));
         TraceLogEncadre(-1, -1, -1, oneLine, "=", true);
 
         if (n != platform::vb::kOutOfMemory)
-            neighbours::Frm_MainBis().EnvoiMail(false, neighbours::FrmSetup().TexteEmailsAdresses(),
-                                                oneLine, "", true);
+            neighbours::Frm_MainBis().EnvoiMail(false, neighbours::FrmSetup().TexteEmailsAdresses(), oneLine,
+                                                "", true);
         if (n == kAutomationDisconnected) {
-            TraceLogEncadre(-1, -1, -1,
-                            "Automation Error |Sub: " + caller + ":" + std::to_string(error.line),
+            TraceLogEncadre(-1, -1, -1, "Automation Error |Sub: " + caller + ":" + std::to_string(error.line),
                             " = ", true);
             main.RelancerApplication(false, "Lib_Public:GestionDesErreurs");
         }

@@ -55,8 +55,7 @@ std::string DetermineDossierConfig(int16_t /*unused*/) {
     return k.path;
 }
 
-std::string DetermineDossierConfig_Bases_Dossier(const std::string& file, int16_t base,
-                                                 bool& preferBase) {
+std::string DetermineDossierConfig_Bases_Dossier(const std::string& file, int16_t base, bool& preferBase) {
     std::string folder;
     if (!ConfigParSite) {
         folder = read(file, "Vantremo", "Ini_Base_" + N2S(base, 2, 0, "0"), "");
@@ -65,7 +64,8 @@ std::string DetermineDossierConfig_Bases_Dossier(const std::string& file, int16_
         if (blank(folder)) folder = read(file, "Site", "Dossier_Config_Global", "");
     } else {
         folder = read(file, "Site", "Dossier_Config_Global", "");
-        if (blank(folder)) folder = read(file, baseSection(base), "Dossier_Config_Global", kDefaultBaseFolder);
+        if (blank(folder))
+            folder = read(file, baseSection(base), "Dossier_Config_Global", kDefaultBaseFolder);
     }
     return CheckRep(folder);
 }

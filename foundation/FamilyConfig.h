@@ -13,8 +13,7 @@ namespace Lib_Public {
 // The full path of AL3_Config.ini, worked out once per run (the argument is not read).
 std::string DetermineDossierConfig(int16_t unused = 1);
 // The configuration folder of base n (from 1), with a trailing backslash.
-std::string DetermineDossierConfig_Bases_Dossier(const std::string& file, int16_t base,
-                                                 bool& preferBase);
+std::string DetermineDossierConfig_Bases_Dossier(const std::string& file, int16_t base, bool& preferBase);
 // The number of bases, as read (no bound).
 int16_t DetermineDossierConfig_Bases_Nombre(const std::string& file);
 // The folder of base n's INI files, with a trailing backslash; logs each value it reads.

@@ -24,8 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kCaller = "Lib_Public:InformationsFichier";
-constexpr int32_t kShellLine = 30;    // the folder's items and their details
-constexpr int32_t kFileLine = 60;  // the file-system object
+constexpr int32_t kShellLine = 30;  // the folder's items and their details
+constexpr int32_t kFileLine = 60;   // the file-system object
 
 // A failed step, numbered as the platform objects raise their errors.
 struct Failure {
@@ -59,7 +59,7 @@ bool readDate(const std::string& textValue, platform::LocalClockTime& date) {
     platform::LocalTimeFields f;
     char rest = 0;
     const int readCount = std::sscanf(textValue.c_str(), "%2d/%2d/%4d %2d:%2d%c", &f.day, &f.month, &f.year,
-                                &f.hour, &f.minute, &rest);
+                                      &f.hour, &f.minute, &rest);
     if (!(readCount == 3 || readCount == 5) || f.year < 100 || f.month < 1 || f.month > 12 || f.day < 1 ||
         f.hour < 0 || f.hour > 23 || f.minute < 0 || f.minute > 59)
         return false;
@@ -92,7 +92,7 @@ void readColumns(const std::string& dossier, const std::string& nameText, Column
     std::error_code ec;
     if (dossier.empty() || hostFolder.empty() || !fs::is_directory(hostFolder, ec))
         throw Failure{platform::vb::kObjectNotSet, "Object variable or With block variable not set",
-                    kShellLine};
+                      kShellLine};
     const fs::path hostName = platform::winpath::toHost(dossier + nameText);
     struct stat stateNow {};
     if (nameText.empty() || hostName.empty() || ::stat(hostName.c_str(), &stateNow) != 0)
@@ -102,13 +102,12 @@ void readColumns(const std::string& dossier, const std::string& nameText, Column
     const std::string extension = hostName.extension().string();
     columnTexts[0] = nameOnDisk;
     if (!isFolder) columnTexts[1] = sizeText(uintmax_t(stateNow.st_size));
-    columnTexts[2] = isFolder          ? "Dossier de fichiers"
-                  : extension.empty() ? "Fichier"
-                                      : "Fichier " + VBA::UCase(extension.substr(1));
+    columnTexts[2] = isFolder            ? "Dossier de fichiers"
+                     : extension.empty() ? "Fichier"
+                                         : "Fichier " + VBA::UCase(extension.substr(1));
     columnTexts[3] = dateText(stateNow.st_mtim);
     struct statx birth {};
-    if (::statx(AT_FDCWD, hostName.c_str(), 0, STATX_BTIME, &birth) == 0 &&
-        (birth.stx_mask & STATX_BTIME))
+    if (::statx(AT_FDCWD, hostName.c_str(), 0, STATX_BTIME, &birth) == 0 && (birth.stx_mask & STATX_BTIME))
         columnTexts[4] = dateText({birth.stx_btime.tv_sec, birth.stx_btime.tv_nsec});
     columnTexts[5] = dateText(stateNow.st_atim);
     if (!(stateNow.st_mode & S_IWUSR)) columnTexts[6] += "R";
@@ -118,34 +117,56 @@ void readColumns(const std::string& dossier, const std::string& nameText, Column
 
 void storeColumn(int column, const std::string& textValue, FileInfo& info) {
     switch (column) {
-    case 0: info.Nom = textValue; return;
-    case 1: info.Taille = VBA::ValLong(textValue); return;
-    case 2: info.Type = textValue; return;
-    case 3: readDate(textValue, info.DateModification); return;
-    case 4: readDate(textValue, info.DateCreation); return;
-    case 5: readDate(textValue, info.accessDate); return;
-    case 18: info.Detail18 = VBA::ValInt(textValue); return;
-    case 19: info.Detail19 = VBA::ValInt(textValue); return;
-    case 25: readDate(textValue, info.Detail25); return;
-    default: break;
+        case 0:
+            info.Nom = textValue;
+            return;
+        case 1:
+            info.Taille = VBA::ValLong(textValue);
+            return;
+        case 2:
+            info.Type = textValue;
+            return;
+        case 3:
+            readDate(textValue, info.DateModification);
+            return;
+        case 4:
+            readDate(textValue, info.DateCreation);
+            return;
+        case 5:
+            readDate(textValue, info.accessDate);
+            return;
+        case 18:
+            info.Detail18 = VBA::ValInt(textValue);
+            return;
+        case 19:
+            info.Detail19 = VBA::ValInt(textValue);
+            return;
+        case 25:
+            readDate(textValue, info.Detail25);
+            return;
+        default:
+            break;
     }
-    if (column <= 17) info.Details06a17[size_t(column - 6)] = textValue;
-    else if (column <= 24) info.Details20a24[size_t(column - 20)] = textValue;
-    else info.Details26a34[size_t(column - 26)] = textValue;
+    if (column <= 17)
+        info.Details06a17[size_t(column - 6)] = textValue;
+    else if (column <= 24)
+        info.Details20a24[size_t(column - 20)] = textValue;
+    else
+        info.Details26a34[size_t(column - 26)] = textValue;
 }
 
 void report(const Failure& failureText, const std::string& fichier) {
     const std::string description = failureText.description + " (Fichier: " + fichier + ")";
     const std::string sub = " |Sub: " + kCaller + ":" + std::to_string(failureText.lineText);
     switch (failureText.number) {
-    case platform::vb::kFileNotFound:
-        TraceLog(-1, -1, -1, "Err: 53: File not found: " + fichier + sub);
-        return;
-    case platform::vb::kObjectNotSet:
-        TraceLog(-1, -1, -1, "Err: 91: " + description + " Fichier: " + fichier + sub);
-        return;
-    default:
-        ReportError(failureText.number, description, kCaller, "AL3_Relaytone", failureText.lineText);
+        case platform::vb::kFileNotFound:
+            TraceLog(-1, -1, -1, "Err: 53: File not found: " + fichier + sub);
+            return;
+        case platform::vb::kObjectNotSet:
+            TraceLog(-1, -1, -1, "Err: 91: " + description + " Fichier: " + fichier + sub);
+            return;
+        default:
+            ReportError(failureText.number, description, kCaller, "AL3_Relaytone", failureText.lineText);
     }
 }
 
@@ -158,7 +179,8 @@ void readFile(const std::string& fichier, FileInfo& info) {
     const uintmax_t octets = fs::file_size(hostName, ec);
     if (octets > uintmax_t(INT32_MAX))
         report({platform::vb::kOverflow, "Overflow", kFileLine}, fichier);
-    else info.Taille = int32_t(octets);
+    else
+        info.Taille = int32_t(octets);
 
     const std::string filePath = platform::winpath::fromHost(fs::absolute(hostName));
     const size_t separator = filePath.rfind('\\');

@@ -16,8 +16,10 @@ namespace {
 // The record's bytes as they lie in the executable; VersionFichier looks for its opening mark.
 // The values are written as "key=value" lines so that no layout is needed to read them.
 [[gnu::used]] const char kRecord[] =
-    "\x01" "AL3_VERSION_RECORD\n"
-    "Stamp=" AL3_BUILD_STAMP "\n"
+    "\x01"
+    "AL3_VERSION_RECORD\n"
+    "Stamp=" AL3_BUILD_STAMP
+    "\n"
     "ProductName=AL3_Relaytone\n"
     "CompanyName=Aerolune\n"
     "FileDescription=AL3_Relaytone\n"
@@ -60,8 +62,8 @@ VersionRecord parseRecord(const std::string& record) {
 bool parseDescriptionDate(const std::string& text, platform::LocalClockTime& out) {
     platform::LocalTimeFields f;
     char tail = 0;
-    const int n = std::sscanf(text.c_str(), "%2d/%2d/%4d %2d:%2d:%2d%c", &f.day, &f.month,
-                              &f.year, &f.hour, &f.minute, &f.second, &tail);
+    const int n = std::sscanf(text.c_str(), "%2d/%2d/%4d %2d:%2d:%2d%c", &f.day, &f.month, &f.year, &f.hour,
+                              &f.minute, &f.second, &tail);
     if (n != 3 && n != 6) return false;
     if (f.month < 1 || f.month > 12 || f.day < 1 || f.day > 31 || f.hour > 23 || f.minute > 59 ||
         f.second > 59 || f.hour < 0 || f.minute < 0 || f.second < 0)
@@ -90,8 +92,7 @@ platform::LocalClockTime DateOfVersion(const VersionRecord& record) {
         if (month < 1) month = 1;
         platform::LocalTimeFields f{.year = year, .month = month, .day = 1};
         return platform::timeOf(f) + std::chrono::days(digits(minor, 2, 2) - 1) +
-               std::chrono::hours(digits(revision, 0, 2)) +
-               std::chrono::minutes(digits(revision, 2, 2));
+               std::chrono::hours(digits(revision, 0, 2)) + std::chrono::minutes(digits(revision, 2, 2));
     }
     platform::LocalClockTime described;
     if (parseDescriptionDate(record.fileDescription, described)) return described;
@@ -105,8 +106,7 @@ std::string VersionApplication() { return VersionText(DateApplication()); }
 std::string VersionText(platform::LocalClockTime buildMoment) {
     const platform::LocalTimeFields f = platform::fieldsOf(buildMoment);
     auto n2s = [](int value, int16_t width) { return Lib_Public::N2S(value, width, 0, "0"); };
-    return n2s(f.year, 4) + "." + n2s(f.month, 2) + n2s(f.day, 2) + "." + n2s(f.hour, 2) +
-           n2s(f.minute, 2);
+    return n2s(f.year, 4) + "." + n2s(f.month, 2) + n2s(f.day, 2) + "." + n2s(f.hour, 2) + n2s(f.minute, 2);
 }
 
 std::string ProductVersionText(uint32_t mostSignificant, uint32_t leastSignificant) {

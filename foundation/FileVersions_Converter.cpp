@@ -14,8 +14,8 @@ const std::string kAppPaths = "Software\\Microsoft\\Windows\\CurrentVersion\\App
 // The converter's folder from its application-path key, else the default install folder.
 std::string candidate(const std::string& programFiles, const std::string& executable) {
     std::string folder;
-    if (Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kAppPaths + executable, "Path",
-                                  folder) != 0 ||
+    if (Lib_Systeme::Reg_GetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, kAppPaths + executable, "Path", folder) !=
+            0 ||
         VBA::Trim(folder).empty())
         folder = programFiles + "Illustrate\\dBpowerAMP\\";
     return Lib_Public::CheckRep(folder) + executable;

@@ -27,9 +27,7 @@ namespace {
 
 std::string trimmed(const std::string& text) { return VBA::Trim(text); }
 
-void log(const std::string& text, bool display = false) {
-    Lib_Public::TraceLog(-1, -1, -1, text, display);
-}
+void log(const std::string& text, bool display = false) { Lib_Public::TraceLog(-1, -1, -1, text, display); }
 
 int& injectedFailure() {
     static int error = 0;
@@ -39,11 +37,15 @@ int& injectedFailure() {
 // A pipe, socket or device in a file's place is never opened: opening one can wait for ever.
 const char* specialKind(const fs::file_status& status) {
     switch (status.type()) {
-        case fs::file_type::fifo: return "pipe";
-        case fs::file_type::socket: return "socket";
+        case fs::file_type::fifo:
+            return "pipe";
+        case fs::file_type::socket:
+            return "socket";
         case fs::file_type::block:
-        case fs::file_type::character: return "device";
-        default: return nullptr;
+        case fs::file_type::character:
+            return "device";
+        default:
+            return nullptr;
     }
 }
 
@@ -82,18 +84,27 @@ int32_t copyFile(const fs::path& source, fs::path target) {
 std::string copyFailureText(int32_t code, bool& incident) {
     incident = true;
     switch (code) {
-        case ShellFolderNotFound: return " |Folder not found. Source: ";
-        case ShellFileInUse: return " |File in use. Source: ";
-        case ShellSourceMissing: return " |Source file missing. Source: ";
-        case ShellCancelled: return " |Cancelled. Source: ";
-        case ShellOutOfMemory: return " |Out of memory. Source: ";
-        default: break;
+        case ShellFolderNotFound:
+            return " |Folder not found. Source: ";
+        case ShellFileInUse:
+            return " |File in use. Source: ";
+        case ShellSourceMissing:
+            return " |Source file missing. Source: ";
+        case ShellCancelled:
+            return " |Cancelled. Source: ";
+        case ShellOutOfMemory:
+            return " |Out of memory. Source: ";
+        default:
+            break;
     }
     incident = false;
     switch (code) {
-        case ShellTooManyNames: return " |Too many names. Source: ";
-        case ShellSameFile: return " |Fichiers source et cible identiques. Source: ";
-        default: return " |Source: ";
+        case ShellTooManyNames:
+            return " |Too many names. Source: ";
+        case ShellSameFile:
+            return " |Fichiers source et cible identiques. Source: ";
+        default:
+            return " |Source: ";
     }
 }
 
@@ -105,12 +116,18 @@ struct DeleteText {
 
 DeleteText deleteFailureText(int32_t code) {
     switch (code) {
-        case ShellFileNotFound: return {"File_Delete: Warning: ", " |File not found: ", false};
-        case ShellFileInUse: return {"File_Delete: Warning: ", " |File in use: ", false};
-        case ShellSourceMissing: return {"File_Delete: Err: ", " |Source file missing: ", false};
-        case ShellCancelled: return {"File_Delete: Warning: ", " |Cancelled: File: ", false};
-        case ShellOutOfMemory: return {"File_Delete: Err: ", " |Out of memory. File: ", true};
-        default: return {"File_Delete: Err: ", " |", true};
+        case ShellFileNotFound:
+            return {"File_Delete: Warning: ", " |File not found: ", false};
+        case ShellFileInUse:
+            return {"File_Delete: Warning: ", " |File in use: ", false};
+        case ShellSourceMissing:
+            return {"File_Delete: Err: ", " |Source file missing: ", false};
+        case ShellCancelled:
+            return {"File_Delete: Warning: ", " |Cancelled: File: ", false};
+        case ShellOutOfMemory:
+            return {"File_Delete: Err: ", " |Out of memory. File: ", true};
+        default:
+            return {"File_Delete: Err: ", " |", true};
     }
 }
 
@@ -130,20 +147,31 @@ int32_t deleteFile(const std::string& name) {
 
 int32_t ShellResultOfErrno(int error) {
     switch (error) {
-        case 0: return ShellOk;
-        case ENOENT: return ShellFileNotFound;
-        case ENOTDIR: return ShellFolderNotFound;
+        case 0:
+            return ShellOk;
+        case ENOENT:
+            return ShellFileNotFound;
+        case ENOTDIR:
+            return ShellFolderNotFound;
         case EACCES:
-        case EPERM: return ShellAccessDenied;
-        case ENOMEM: return ShellOutOfMemory;
-        case EROFS: return ShellWriteProtected;
+        case EPERM:
+            return ShellAccessDenied;
+        case ENOMEM:
+            return ShellOutOfMemory;
+        case EROFS:
+            return ShellWriteProtected;
         case EBUSY:
-        case ETXTBSY: return ShellFileInUse;
+        case ETXTBSY:
+            return ShellFileInUse;
         case ENOSPC:
-        case EDQUOT: return ShellDiskFull;
-        case ENAMETOOLONG: return ShellNameTooLong;
-        case EISDIR: return ShellNotAFile;
-        default: return ShellGeneralFailure;
+        case EDQUOT:
+            return ShellDiskFull;
+        case ENAMETOOLONG:
+            return ShellNameTooLong;
+        case EISDIR:
+            return ShellNotAFile;
+        default:
+            return ShellGeneralFailure;
     }
 }
 
@@ -153,15 +181,14 @@ bool File_Exist(const std::string& fileName, const std::string& caller, bool mus
     // A blank before an extension dot is tried without it first.
     std::string name = trimmedName;
     if (name.find(' ') != std::string::npos) {
-        for (auto at = name.find(" ."); at != std::string::npos; at = name.find(" ."))
-            name.erase(at, 1);
+        for (auto at = name.find(" ."); at != std::string::npos; at = name.find(" .")) name.erase(at, 1);
     }
     for (;;) {
         const fs::file_status status = statusOf(platform::winpath::toHost(name));
         bool found = fs::exists(status);
         if (const char* kind = specialKind(status)) {
-            log("Warning: File_Exist: Not a file (" + std::string(kind) + "): " + name + " |Sub: " +
-                (caller.empty() ? "" : caller + ">") + "Lib_Systeme:File_Exist");
+            log("Warning: File_Exist: Not a file (" + std::string(kind) + "): " + name +
+                " |Sub: " + (caller.empty() ? "" : caller + ">") + "Lib_Systeme:File_Exist");
             found = false;
         } else if (found && mustNotBeEmpty && TailleDuFichier(name) == 0) {
             found = false;
@@ -176,8 +203,7 @@ int64_t TailleDuFichier(const std::string& fileName) {
     int64_t size = -1;
     const fs::path host = platform::winpath::toHost(fileName);
     if (const char* kind = specialKind(statusOf(host))) {
-        log("Warning: TailleDuFichier: Not a file (" + std::string(kind) + "), not opened: " +
-            fileName);
+        log("Warning: TailleDuFichier: Not a file (" + std::string(kind) + "), not opened: " + fileName);
     } else if (!host.empty()) {
         // Not blocking either: a pipe put in the file's place meanwhile must not hold the open.
         const platform::UniqueFd fd(::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -199,22 +225,19 @@ bool File_Copy(const std::string& source, const std::string& target) {
         return false;
     }
     if (!File_Exist(source, "Lib_Systeme:File_Copy", true)) {
-        if (VBA::InStr(1, source, ".gpx", true) == 0)
-            log("Warning: File_Copy: File not found: " + source);
+        if (VBA::InStr(1, source, ".gpx", true) == 0) log("Warning: File_Copy: File not found: " + source);
         return false;
     }
     const fs::path sourceHost = platform::winpath::toHost(trimmed(source));
     const fs::path targetHost = platform::winpath::toHost(trimmed(target));
-    const int32_t code = targetHost.empty()          ? ShellFolderNotFound
+    const int32_t code = targetHost.empty()           ? ShellFolderNotFound
                          : !isRegularFile(sourceHost) ? ShellSourceMissing
                                                       : copyFile(sourceHost, targetHost);
     if (code == ShellOk) return true;
     bool incident = false;
     const std::string text = copyFailureText(code, incident);
-    log("File_Copy: Err: " + std::to_string(code) + text + source + "  Target: " + target,
-        incident);
-    if (code == ShellOutOfMemory)
-        neighbours::Frm_Main().RelancerApplication(false, "Lib_Systeme:File_Copy");
+    log("File_Copy: Err: " + std::to_string(code) + text + source + "  Target: " + target, incident);
+    if (code == ShellOutOfMemory) neighbours::Frm_Main().RelancerApplication(false, "Lib_Systeme:File_Copy");
     if (target.rfind("\\\\", 0) != 0) {
         const std::string root = target.substr(0, 3);
         log("Free space for " + root + ": " + LibSize(GetDiskFreeBytes(root)));
@@ -246,8 +269,7 @@ double GetDiskFreeBytes(const std::string& root) {
 }
 
 std::string LibSize(double bytes) {
-    static const char* const units[] = {" Octets", " Ko", " Mo", " Go", " To",
-                                        " Po",     " Eo", " Zo", " Yo"};
+    static const char* const units[] = {" Octets", " Ko", " Mo", " Go", " To", " Po", " Eo", " Zo", " Yo"};
     int divisions = 0;
     while (bytes >= 1024 && divisions < 8) {
         bytes /= 1024;

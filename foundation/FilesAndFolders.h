@@ -32,8 +32,7 @@ int32_t ShellResultOfErrno(int error);
 
 // True when the file exists and, when asked, is not empty. Names are taken literally. A pipe,
 // socket or device under the name is no file: false, with a warning line, and never opened.
-bool File_Exist(const std::string& fileName, const std::string& caller = {},
-                bool mustNotBeEmpty = false);
+bool File_Exist(const std::string& fileName, const std::string& caller = {}, bool mustNotBeEmpty = false);
 // Size in bytes; -1 when the file cannot be opened, or is a pipe, socket or device (logged).
 int64_t TailleDuFichier(const std::string& fileName);
 // Copies through a temporary file renamed into place, creating the target's folders; silent.
@@ -62,8 +61,7 @@ void VerificationEtCreationRepertoire(const std::string& folder, bool warn);
 // The folder picker through the dialog seam: the chosen folder with a trailing backslash, or "*".
 std::string FolderSelect(const std::string& startPath, const std::string& title = {});
 // The local path of a UNC path on one of this machine's disk shares, or the UNC path unchanged.
-std::string ChangeUNCFolder2LocalFolder(const std::string& uncPath,
-                                        const std::string& computerName);
+std::string ChangeUNCFolder2LocalFolder(const std::string& uncPath, const std::string& computerName);
 
 namespace seams {
 // The next copy or delete fails with this host error, as if the system had refused it: tests

@@ -123,8 +123,8 @@ std::string FolderSelect(const std::string& startPath, const std::string& title)
     std::string start = PbTRepFicExt.Rep;
     if (VBA::Trim(start).empty()) start = PbSDossierApplication;
     if (start.size() > 1 && start.ends_with("\\")) start.pop_back();
-    const auto chosen = platform::dialogs::PickFolder(
-        VBA::Trim(title).empty() ? "Sélectionnez un dossier: " : title, start);
+    const auto chosen =
+        platform::dialogs::PickFolder(VBA::Trim(title).empty() ? "Sélectionnez un dossier: " : title, start);
     if (!chosen || VBA::Trim(*chosen).empty()) return "*";
     const std::string result = Lib_Public::CheckRep(*chosen);
     if (!FolderFound(result)) VerificationEtCreationRepertoire(result, true);

@@ -27,7 +27,8 @@ void RemoveLeftoverTemporaries(const std::vector<std::string>& folders, const st
         failedCount += failed.size();
     }
     if (removedCount == 0 && failedCount == 0) return;
-    std::string line = "Warning: Temporary files of an interrupted run removed: " + std::to_string(removedCount);
+    std::string line =
+        "Warning: Temporary files of an interrupted run removed: " + std::to_string(removedCount);
     if (removedCount > 0) line += " (" + removedText + ")";
     if (failedCount > 0) line += " |Not removed: " + std::to_string(failedCount) + " (" + failedText + ")";
     Lib_Public::TraceLog(-1, -1, -1, line + " |Sub: " + caller);

@@ -9,12 +9,10 @@
 
 namespace Lib_Systeme {
 
-std::string ChangeUNCFolder2LocalFolder(const std::string& uncPath,
-                                        const std::string& computerName) {
+std::string ChangeUNCFolder2LocalFolder(const std::string& uncPath, const std::string& computerName) {
     std::vector<ShareInfo> shares;
     if (GetLocalShareList(shares, {}) < 1) return uncPath;
-    Lib_Public::TraceLogEncadre(-1, -1, -1,
-                                "Shared Paths List |UNC Path to Change: " + uncPath, "=", false);
+    Lib_Public::TraceLogEncadre(-1, -1, -1, "Shared Paths List |UNC Path to Change: " + uncPath, "=", false);
     for (size_t index = 0; index < shares.size(); ++index) {
         const ShareInfo& share = shares[index];
         if (share.type != 0) continue;
@@ -27,8 +25,7 @@ std::string ChangeUNCFolder2LocalFolder(const std::string& uncPath,
         const std::string number = Lib_Public::N2S(double(index), 2, 0, "0");
         Lib_Public::TraceLog(-1, -1, -1, number + ": UNC: Local Path found: " + local);
         if (!FolderFound(local)) return uncPath;
-        Lib_Public::TraceLog(-1, -1, -1,
-                             number + ": UNC: Path change from: " + uncPath + " to: " + local);
+        Lib_Public::TraceLog(-1, -1, -1, number + ": UNC: Path change from: " + uncPath + " to: " + local);
         return local;
     }
     return uncPath;

@@ -37,8 +37,7 @@ std::string visible(std::string_view text) {
             out += "<LF>";
         } else if (c < 0x20 || c == 0x7F) {
             appendCode(out, c);
-        } else if (c == 0xC2 && i + 1 < text.size() &&
-                   static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+        } else if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
                    static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
             // U+0080..U+009F in UTF-8: some readers take U+0085 for a line break
             appendCode(out, static_cast<unsigned char>(text[i + 1]));

@@ -7,12 +7,10 @@
 namespace neighbours {
 
 std::optional<std::string> Frm_MainBisServices::CMDialog_ShowOpen(const OpenFileRequest& request) {
-    return platform::dialogs::PickOpenFile({}, request.initialFolder, request.filter,
-                                           request.fileName);
+    return platform::dialogs::PickOpenFile({}, request.initialFolder, request.filter, request.fileName);
 }
 
-bool Frm_MainBisServices::clSmtpMail_Send(const SmtpAccount&, const MailMessage&,
-                                          ErrorInfo& failure) {
+bool Frm_MainBisServices::clSmtpMail_Send(const SmtpAccount&, const MailMessage&, ErrorInfo& failure) {
     failure = {91, 0, "Mail controls not loaded", "Frm_MainBis"};
     return false;
 }

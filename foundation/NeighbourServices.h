@@ -19,12 +19,12 @@ class Window;
 namespace platform::net {
 class SocketWrench;
 class WinsockUdp;
-}
+}  // namespace platform::net
 
 // One audio output pipe of the engine (only pipe 0 exists).
 struct PipeOut {
-    bool initialised = false;          // the engine has started the pipe's output device
-    int16_t deviceCount = 0;            // number of output devices
+    bool initialised = false;    // the engine has started the pipe's output device
+    int16_t deviceCount = 0;     // number of output devices
     int16_t selectedDevice = 0;  // the selected output device
 };
 inline std::array<PipeOut, 1> PbTPipesOut{};
@@ -79,9 +79,9 @@ struct MailMessage {
 // The open-file dialog as CMDialog is armed by its callers.
 struct OpenFileRequest {
     std::string initialFolder;
-    std::string filter;   // "Logs|*.log"
+    std::string filter;  // "Logs|*.log"
     int16_t filterIndex = 1;
-    std::string fileName; // proposed full name
+    std::string fileName;  // proposed full name
 };
 
 // Frm_MainBis (the engine window) and its audio module Lib_DirectX.
@@ -97,11 +97,9 @@ public:
     virtual std::optional<std::string> CMDialog_ShowOpen(const OpenFileRequest& request);
     // clMailMessageMail + clSmtpMail: open the connection, send, close. False with the failure
     // recorded in `failure` when any step fails; the default has no mail controls.
-    virtual bool clSmtpMail_Send(const SmtpAccount& account, const MailMessage& message,
-                                 ErrorInfo& failure);
+    virtual bool clSmtpMail_Send(const SmtpAccount& account, const MailMessage& message, ErrorInfo& failure);
     // Lib_DirectX.DirectXOutStopSound; the default has no player to stop.
-    virtual bool DirectXOutStopSound(int16_t /*noPipe*/, int16_t /*noStream*/,
-                                     int32_t /*fadeOutDuration*/,
+    virtual bool DirectXOutStopSound(int16_t /*noPipe*/, int16_t /*noStream*/, int32_t /*fadeOutDuration*/,
                                      const std::string& /*callerSub*/) {
         return true;
     }
@@ -109,8 +107,8 @@ public:
     virtual void Amp3dj1_Release(int16_t /*noPipe*/) {}
     // Amp3dj1(pipe): the system start of the player with its four output devices.
     virtual void Amp3dj1_SystemStart(int16_t /*noPipe*/, int16_t /*count*/, int32_t /*hWnd*/,
-                                     int16_t& /*device1*/, int16_t& /*device2*/,
-                                     int16_t& /*device3*/, int16_t& /*device4*/) {}
+                                     int16_t& /*device1*/, int16_t& /*device2*/, int16_t& /*device3*/,
+                                     int16_t& /*device4*/) {}
 
     // What the settings window's sound page starts and reads: Lib_DirectX.InitDirectXOut, its
     // level and PbLModeSortiePipe(pipe); the default has no output.

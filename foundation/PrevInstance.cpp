@@ -32,9 +32,10 @@ bool TesterPrevInstance(bool& endingMode, int32_t& waitMs) {
     if (!found) return true;
 
     if (!endingMode) {
-        platform::dialogs::MsgBox("Application encore chargée en mémoire.\r\n\r\n"
-                                  "Veuillez la quitter avant de relancer une autre instance de cette application.",
-                                  platform::dialogs::vbCritical, neighbours::Frm_Main().Caption());
+        platform::dialogs::MsgBox(
+            "Application encore chargée en mémoire.\r\n\r\n"
+            "Veuillez la quitter avant de relancer une autre instance de cette application.",
+            platform::dialogs::vbCritical, neighbours::Frm_Main().Caption());
         return false;
     }
 
@@ -56,8 +57,9 @@ bool TesterPrevInstance(bool& endingMode, int32_t& waitMs) {
     window = platform::process::findWindow(PbSTitreApplication);
     if (!window) return true;
     // Two copies must never drain and delete the same records: the survivor is ended.
-    TraceLog(-1, -1, -1, "Err: PrevInstance still running: ended by its process id |Pid:" +
-                             std::to_string(window->pid) + " |Sub: " + kCaller);
+    TraceLog(-1, -1, -1,
+             "Err: PrevInstance still running: ended by its process id |Pid:" + std::to_string(window->pid) +
+                 " |Sub: " + kCaller);
     platform::process::endProcess(window->pid, kGrace);
     return true;
 }

@@ -13,9 +13,12 @@ namespace reg = platform::registry;
 
 int32_t openKey(uint32_t& root, const std::string& keyPath) {
     if (root == 0) {
-        if (PbTInfoVersionOS.platformId == 1) root = reg::HKEY_LOCAL_MACHINE;
-        else if (PbTInfoVersionOS.platformId == 2) root = reg::HKEY_CURRENT_USER;
-        else return reg::ERROR_INVALID_HANDLE;
+        if (PbTInfoVersionOS.platformId == 1)
+            root = reg::HKEY_LOCAL_MACHINE;
+        else if (PbTInfoVersionOS.platformId == 2)
+            root = reg::HKEY_CURRENT_USER;
+        else
+            return reg::ERROR_INVALID_HANDLE;
     }
     return reg::createKey(root, keyPath);
 }

@@ -9,7 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/StopSignals.h"
 
-inline bool Abandon = false;              // shut-down under way
+inline bool Abandon = false;  // shut-down under way
 // A stop signal came; set by the signal handler itself, so that waits which let no events run
 // (a record held by another process) give up before the shut-down can start.
 inline std::atomic<bool>& PbBArretSignale = platform::stopsignals::raised();

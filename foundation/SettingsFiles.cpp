@@ -17,9 +17,12 @@ namespace {
 
 std::string failureReason(WriteStatus status) {
     switch (status) {
-        case WriteStatus::PathNotFound: return "Path not found";
-        case WriteStatus::AccessDenied: return "Access denied";
-        default: return "Write error";
+        case WriteStatus::PathNotFound:
+            return "Path not found";
+        case WriteStatus::AccessDenied:
+            return "Access denied";
+        default:
+            return "Write error";
     }
 }
 
@@ -38,8 +41,8 @@ bool EcritureIni(const std::string& file, const std::string& section, const std:
     WriteStatus status = platform::ini::writeString(file, section, key, value);
     if (status == WriteStatus::InvalidName || status == WriteStatus::InvalidValue) {
         Lib_Public::TraceLog(-1, -1, -1,
-                             "Err: EcritureIni: refused (line break or reserved character): " +
-                                 file + " [" + section + "] " + key);
+                             "Err: EcritureIni: refused (line break or reserved character): " + file + " [" +
+                                 section + "] " + key);
         return false;
     }
     if (status == WriteStatus::Written) return true;
@@ -54,8 +57,8 @@ bool EcritureIni(const std::string& file, const std::string& section, const std:
     if (status == WriteStatus::Written) return true;
     // Most callers ignore the result: the value would be lost without a trace.
     Lib_Public::TraceLog(-1, -1, -1,
-                         "Err: EcritureIni: Unable to write: " + path + " [" + section + "] " + key +
-                             " |" + failureReason(status));
+                         "Err: EcritureIni: Unable to write: " + path + " [" + section + "] " + key + " |" +
+                             failureReason(status));
     return false;
 }
 
@@ -79,9 +82,7 @@ std::string positionText(double value) { return std::to_string(VBA::CLng(value))
 
 }  // namespace
 
-bool NomFichierCorrect(const std::string& file) {
-    return file.find_first_of("*?\"|") == std::string::npos;
-}
+bool NomFichierCorrect(const std::string& file) { return file.find_first_of("*?\"|") == std::string::npos; }
 
 void NomDossierSettings() {
     if (PbTInfoVersionOS.platformId == 0) platform::system::getVersionEx(PbTInfoVersionOS);
@@ -103,7 +104,8 @@ std::string NomFichierSettings(const std::string& suffix, const std::string& ext
 
 void PositionFeuille(PositionedForm& form, const std::string& qualifier) {
     const std::string file = NomFichierSettings("_Positions", ".Ini");
-    double left = VBA::Val(Lib_Systeme::LectureIni(file, "FrmPos", positionKey(form, "_Left", qualifier), "0"));
+    double left =
+        VBA::Val(Lib_Systeme::LectureIni(file, "FrmPos", positionKey(form, "_Left", qualifier), "0"));
     double top = VBA::Val(Lib_Systeme::LectureIni(file, "FrmPos", positionKey(form, "_Top", qualifier), "0"));
     const double screenHeight = form.ScreenHeight();
     if (top > screenHeight)
@@ -118,7 +120,8 @@ void PositionFeuille(PositionedForm& form, const std::string& qualifier) {
 void PositionFeuilleSauvegarde(const PositionedForm& form, const std::string& qualifier) {
     if (form.WindowState() != 0) return;
     const std::string file = NomFichierSettings("_Positions", ".Ini");
-    Lib_Systeme::EcritureIni(file, "FrmPos", positionKey(form, "_Left", qualifier), positionText(form.Left()));
+    Lib_Systeme::EcritureIni(file, "FrmPos", positionKey(form, "_Left", qualifier),
+                             positionText(form.Left()));
     Lib_Systeme::EcritureIni(file, "FrmPos", positionKey(form, "_Top", qualifier), positionText(form.Top()));
 }
 

@@ -33,12 +33,12 @@ inline constexpr int16_t kMaxBases = 5;
 inline constexpr int16_t kMaxStations = 20;
 inline constexpr int16_t kMaxStationsHandled = 7;
 
-inline std::string PbSDossierConfigSite;                 // full path of AL3_Config.ini
-inline int16_t PbINbBasesSite = 0;                       // 1 once a base has been chosen
+inline std::string PbSDossierConfigSite;                   // full path of AL3_Config.ini
+inline int16_t PbINbBasesSite = 0;                         // 1 once a base has been chosen
 inline std::array<std::string, 5> PbSDossierConfigBase{};  // each base's configuration folder
-inline std::array<InfoBase, 5> PbTBases{};               // entry 0: the base worked on
-inline int16_t PbINbLignesUDP = 0;                       // UDP rows of the settings window
-inline int16_t PbINbStations = 0;                        // stations handled
+inline std::array<InfoBase, 5> PbTBases{};                 // entry 0: the base worked on
+inline int16_t PbINbLignesUDP = 0;                         // UDP rows of the settings window
+inline int16_t PbINbStations = 0;                          // stations handled
 
 namespace Lib_Site {
 

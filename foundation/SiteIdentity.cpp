@@ -16,7 +16,9 @@ std::string siteValue(const std::string& key, const std::string& defaultValue) {
     return VBA::Trim(Lib_Systeme::LectureIni(PbSDossierConfigSite, "Site", key, defaultValue));
 }
 
-void warn(const std::string& text) { Lib_Public::TraceLog(-1, -1, -1, "Warning: " + text + " |Sub: " + kCaller); }
+void warn(const std::string& text) {
+    Lib_Public::TraceLog(-1, -1, -1, "Warning: " + text + " |Sub: " + kCaller);
+}
 
 }  // namespace
 
@@ -35,8 +37,8 @@ void initRadioIdentity() {
     const int32_t number = VBA::ValLong(station);
     const int32_t stations = std::max<int32_t>(1, base.NbStation);
     if (number < 1 || number > stations)
-        warn("NoStation_Radio " + station + " is not a station of the base (1 to " + std::to_string(stations) +
-             "): station 1 used");
+        warn("NoStation_Radio " + station + " is not a station of the base (1 to " +
+             std::to_string(stations) + "): station 1 used");
     PbIIndexNomRadio = number < 1 || number > stations ? int16_t(0) : int16_t(number - 1);
 }
 

@@ -1,7 +1,7 @@
 // Where each base keeps its configuration, and the path of its system file.
-#include "foundation/FamilyConfig.h"
 #include "foundation/ConversionsVba.h"
 #include "foundation/ErrorReporter.h"
+#include "foundation/FamilyConfig.h"
 #include "foundation/FilesAndFolders.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/Site.h"
@@ -22,16 +22,18 @@ void InitGeneralPath(int16_t& base) {
     int16_t first = base, last = base;
     if (base == -1) {
         first = 0;
-        last = PbINbBasesSite >= 0
-                   ? int16_t(PbINbBasesSite - 1)
-                   : int16_t(VBA::ValInt(Lib_Systeme::LectureIni(PbSDossierConfigSite, "Site", "NbBase", "1")) - 1);
+        last =
+            PbINbBasesSite >= 0
+                ? int16_t(PbINbBasesSite - 1)
+                : int16_t(VBA::ValInt(Lib_Systeme::LectureIni(PbSDossierConfigSite, "Site", "NbBase", "1")) -
+                          1);
     }
     if (first < 0) first = 0;
     if (last >= kMaxBases) last = kMaxBases - 1;
     for (base = first; base <= last; ++base) {
         bool preferBase = true;
-        PbSDossierConfigBase[size_t(base)] =
-            Lib_Public::DetermineDossierConfig_Bases_Dossier(PbSDossierConfigSite, int16_t(base + 1), preferBase);
+        PbSDossierConfigBase[size_t(base)] = Lib_Public::DetermineDossierConfig_Bases_Dossier(
+            PbSDossierConfigSite, int16_t(base + 1), preferBase);
         makeExist(PbSDossierConfigBase[size_t(base)]);
     }
 }

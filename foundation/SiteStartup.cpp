@@ -65,8 +65,8 @@ bool activeOf(const std::string& value, bool current) {
 
 int16_t cappedBaseCount(int16_t count) {
     if (count > kMaxBases) {
-        log(-1, "Warning: NbBase " + std::to_string(count) + " above " + std::to_string(kMaxBases) +
-                    ": " + std::to_string(kMaxBases) + " bases used |Sub: " + kCaller);
+        log(-1, "Warning: NbBase " + std::to_string(count) + " above " + std::to_string(kMaxBases) + ": " +
+                    std::to_string(kMaxBases) + " bases used |Sub: " + kCaller);
         return kMaxBases;
     }
     if (count < 1) {
@@ -220,7 +220,8 @@ void fillBase(int16_t b) {
 
     base.DossierIni = Lib_Public::DetermineDossierConfig_Fichier(PbSDossierConfigSite, 1);
     base.Dossier_Log = folderOf(systemFile, section, "Dossier_Log", "C:\\AudioLog\\");
-    base.Dossier_Local = folderOf(systemFile, section, "Dossier_Local", "C:\\Vantremo\\Aerolune\\Settings\\_Local\\");
+    base.Dossier_Local =
+        folderOf(systemFile, section, "Dossier_Local", "C:\\Vantremo\\Aerolune\\Settings\\_Local\\");
     base.DossierIniLocal = base.Dossier_Local + "Serveur_Ini\\Relaytone\\" + two(b) + "\\";
     makeExist(base.DossierIniLocal);
     log(b, "Local_INI_Folder: " + base.DossierIniLocal);
@@ -242,8 +243,8 @@ void fillBase(int16_t b) {
     log(b, "Notes_Folder: " + base.Dossier_Notes);
     makeExist(base.Dossier_Notes + "Artiste\\");
     makeExist(base.Dossier_Notes + "Disque\\");
-    base.Dossier_Notes_Schedule =
-        folderOf(systemFile, section, "Dossier_Notes_Schedule", "C:\\Vantremo\\Aerolune\\Notes\\Conducteur\\");
+    base.Dossier_Notes_Schedule = folderOf(systemFile, section, "Dossier_Notes_Schedule",
+                                           "C:\\Vantremo\\Aerolune\\Notes\\Conducteur\\");
     log(b, "Schedule_Notes_Folder: " + base.Dossier_Notes_Schedule);
 
     for (int16_t s = 0; s < base.NbStation; ++s) {
@@ -260,8 +261,8 @@ void InitGeneralSite(int16_t /*unused*/) {
     DetermineFichierSysteme(0);
     PbINbBasesSite = cappedBaseCount(VBA::ValInt(read(PbSDossierConfigSite, "Site", "NbBase", "1")));
     if (PbINbBasesSite > 1) chooseBase();
-    makeExist(Lib_Public::CheckRep(
-        read(PbSDossierConfigSite, "Site", "Settings_Local_Folder", "C:\\Vantremo\\Aerolune\\Settings\\_Local\\")));
+    makeExist(Lib_Public::CheckRep(read(PbSDossierConfigSite, "Site", "Settings_Local_Folder",
+                                        "C:\\Vantremo\\Aerolune\\Settings\\_Local\\")));
     for (int16_t b = 0; b < PbINbBasesSite && !Abandon; ++b) fillBase(b);
     if (!Abandon) initRadioIdentity();
 }

@@ -66,8 +66,7 @@ std::string logCopy(platform::LocalClockTime now) {
 std::string report(const std::string& message, platform::LocalClockTime now) {
     const int64_t tick = Lib_Systeme::GetTickCountEx();
     const auto started = std::chrono::round<std::chrono::seconds>(now - std::chrono::milliseconds(tick));
-    const int64_t running =
-        std::chrono::duration_cast<std::chrono::seconds>(now - PbDDateLancement).count();
+    const int64_t running = std::chrono::duration_cast<std::chrono::seconds>(now - PbDDateLancement).count();
     const std::array<std::string, 13> lines = {
         "Poste: " + Lib_Systeme::ComputerName(),
         "OS: " + Lib_Systeme::GetOSDisplayString(),
@@ -97,9 +96,9 @@ bool noticeMailsActive() {
     return VBA::ValLong(Lib_Systeme::LectureIni(PbSDossierConfigSite, "Site", "Mails_Avis", "0")) != 0;
 }
 
-void EnvoiDuMail(int16_t /*ModeTest*/, const std::string& EmailsTo,
-                 const std::string& ChaineMessage, int16_t /*Titre*/, bool JoindreLog,
-                 bool ExpediteurMaj, bool ExpediteurSociete, bool TracerEnvoi) {
+void EnvoiDuMail(int16_t /*ModeTest*/, const std::string& EmailsTo, const std::string& ChaineMessage,
+                 int16_t /*Titre*/, bool JoindreLog, bool ExpediteurMaj, bool ExpediteurSociete,
+                 bool TracerEnvoi) {
     if (PbBQuitter) return;
     if (VBA::Trim(EmailsTo).empty() || VBA::Trim(ChaineMessage).empty()) return;
 
@@ -124,8 +123,7 @@ void EnvoiDuMail(int16_t /*ModeTest*/, const std::string& EmailsTo,
 
     ErrorInfo failure;
     if (!neighbours::Frm_MainBis().clSmtpMail_Send(
-            {mailconfig::server(), mailconfig::kAccount, mailconfig::password()}, message,
-            failure)) {
+            {mailconfig::server(), mailconfig::kAccount, mailconfig::password()}, message, failure)) {
         DerniereErreur = failure;
         Lib_Public::TraceLog(-1, -1, -1,
                              "Err: Mail: Not sended: " + std::to_string(failure.number) + ": " +
@@ -135,9 +133,8 @@ void EnvoiDuMail(int16_t /*ModeTest*/, const std::string& EmailsTo,
 }
 
 bool EstCeUneRadioDorvane() {
-    static constexpr std::array<int16_t, 17> partners = {39,  57,  76,  79,  80,  93,
-                                                         99,  118, 122, 139, 158, 168,
-                                                         171, 174, 184, 192, 195};
+    static constexpr std::array<int16_t, 17> partners = {39,  57,  76,  79,  80,  93,  99,  118, 122,
+                                                         139, 158, 168, 171, 174, 184, 192, 195};
     return std::find(partners.begin(), partners.end(), PbIIdRadio) != partners.end();
 }
 

@@ -20,24 +20,42 @@ std::string architectureSuffix(uint16_t architecture) {
 
 std::string editionOfVista(uint32_t code) {
     switch (code) {
-        case 1: return "Ultimate Edition";
-        case 2: return "Home Basic Edition";
-        case 3: return "Home Premium Edition";
-        case 4: return "Enterprise Edition";
-        case 6: return "Business Edition";
-        case 7: return "Standard Edition";
-        case 8: return "Datacenter Edition";
-        case 9: return "Small Business Server";
-        case 10: return "Enterprise Edition";
-        case 11: return "Starter Edition";
-        case 12: return "Datacenter Edition (core installation)";
-        case 13: return "Standard Edition (core installation)";
-        case 14: return "Enterprise Edition (core installation)";
-        case 15: return "Enterprise Edition for Itanium-based Systems";
-        case 17: return "Web Server Edition";
-        case 18: return "Cluster Server Edition";
-        case 25: return "Small Business Server Premium Edition";
-        default: return "";
+        case 1:
+            return "Ultimate Edition";
+        case 2:
+            return "Home Basic Edition";
+        case 3:
+            return "Home Premium Edition";
+        case 4:
+            return "Enterprise Edition";
+        case 6:
+            return "Business Edition";
+        case 7:
+            return "Standard Edition";
+        case 8:
+            return "Datacenter Edition";
+        case 9:
+            return "Small Business Server";
+        case 10:
+            return "Enterprise Edition";
+        case 11:
+            return "Starter Edition";
+        case 12:
+            return "Datacenter Edition (core installation)";
+        case 13:
+            return "Standard Edition (core installation)";
+        case 14:
+            return "Enterprise Edition (core installation)";
+        case 15:
+            return "Enterprise Edition for Itanium-based Systems";
+        case 17:
+            return "Web Server Edition";
+        case 18:
+            return "Cluster Server Edition";
+        case 25:
+            return "Small Business Server Premium Edition";
+        default:
+            return "";
     }
 }
 
@@ -108,10 +126,14 @@ std::string GetOSDisplayString() {
         PbLVersionOS = 5;
     } else if (major == 5 && minor == 0) {
         text += "Windows 2000 ";
-        if (v.productType == 1) text += "Professional";
-        else if (v.suiteMask & 0x0080) text += "Datacenter Server";
-        else if (v.suiteMask & 0x0002) text += "Advanced Server";
-        else text += "Server";
+        if (v.productType == 1)
+            text += "Professional";
+        else if (v.suiteMask & 0x0080)
+            text += "Datacenter Server";
+        else if (v.suiteMask & 0x0002)
+            text += "Advanced Server";
+        else
+            text += "Server";
         PbLVersionOS = 2000;
     }
     text += " " + v.csdVersion.substr(0, v.csdVersion.find('\0'));

@@ -7,8 +7,8 @@
 
 #include "platform/SystemInfo.h"
 
-inline int32_t PbLVersionOS = 0;         // Windows generation code: 10, 8, 7, 6, 2003, 5, 2000
-inline bool PbBWindows64Bits = false;    // a 64-bit Windows of version 6 or later
+inline int32_t PbLVersionOS = 0;       // Windows generation code: 10, 8, 7, 6, 2003, 5, 2000
+inline bool PbBWindows64Bits = false;  // a 64-bit Windows of version 6 or later
 // The platform's version record, filled by the settings-folder set-up.
 inline platform::system::OsVersionInfo PbTInfoVersionOS;
 

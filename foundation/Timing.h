@@ -8,13 +8,13 @@
 
 // Lib_Systeme's module state; the clock's part.
 struct SystemCacheRecord {
-    int64_t tickOffset = 0;   // wrap offset added to every reading
-    int64_t lastRead = 0;  // last raw reading
+    int64_t tickOffset = 0;  // wrap offset added to every reading
+    int64_t lastRead = 0;    // last raw reading
 };
 inline SystemCacheRecord CacheSysteme;
 
 inline platform::LocalTimeFields PbTHeureSysteme;  // filled by every TimingMilliSec call
-inline int32_t PbLMemoryUsageMo = 0;              // last memory figure shown, in megabytes
+inline int32_t PbLMemoryUsageMo = 0;               // last memory figure shown, in megabytes
 inline bool PbBToucheShift = false;
 inline bool PbBToucheCtrl = false;
 inline bool PbBToucheAlt = false;

@@ -27,12 +27,12 @@ void stage(int32_t lineText, const std::string& caller, Statement&& statement) {
     try {
         statement();
     } catch (const std::bad_alloc&) {
-        Lib_Public::TraceLog(-1, -1, -1,
-                             "Err: 7: Mémoire insuffisante |Sub: " + caller + ":" + kCaller + ":" +
-                                 std::to_string(lineText));
+        Lib_Public::TraceLog(
+            -1, -1, -1,
+            "Err: 7: Mémoire insuffisante |Sub: " + caller + ":" + kCaller + ":" + std::to_string(lineText));
     } catch (const std::exception& e) {
-        Lib_Public::ReportError(platform::vb::kInvalidProcedureCall, e.what(), kCaller,
-                                "AL3_Relaytone", lineText);
+        Lib_Public::ReportError(platform::vb::kInvalidProcedureCall, e.what(), kCaller, "AL3_Relaytone",
+                                lineText);
     }
 }
 
@@ -67,13 +67,15 @@ void SablierOn(platform::Window& window) {
 void SablierOff(platform::Window& window) { window.SetMousePointer(0); }
 
 void AfficherBarreDeTache(int16_t show) {
-    TraceLog(-1, -1, -1, std::string("Warning: No taskbar to ") + (show == -1 ? "show" : "hide") +
-                             " |Sub: Lib_Public:AfficherBarreDeTache");
+    TraceLog(-1, -1, -1,
+             std::string("Warning: No taskbar to ") + (show == -1 ? "show" : "hide") +
+                 " |Sub: Lib_Public:AfficherBarreDeTache");
 }
 
 void AfficherBureau(int16_t show) {
-    TraceLog(-1, -1, -1, std::string("Warning: No desktop to ") + (show == -1 ? "show" : "hide") +
-                             " |Sub: Lib_Public:AfficherBureau");
+    TraceLog(-1, -1, -1,
+             std::string("Warning: No desktop to ") + (show == -1 ? "show" : "hide") +
+                 " |Sub: Lib_Public:AfficherBureau");
 }
 
 void CloseSoundRessource() {
@@ -83,10 +85,8 @@ void CloseSoundRessource() {
     for (int16_t player = 0; player < 4; ++player)
         engine.DirectXOutStopSound(0, player, 0, "Lib_Public:CloseSoundRessource:B");
     engine.Amp3dj1_Release(0);
-    int16_t device1 = pipe.selectedDevice, device2 = device1, device3 = device1,
-            device4 = device1;
-    engine.Amp3dj1_SystemStart(0, 4, neighbours::Frm_Main().hWnd(), device1, device2, device3,
-                               device4);
+    int16_t device1 = pipe.selectedDevice, device2 = device1, device3 = device1, device4 = device1;
+    engine.Amp3dj1_SystemStart(0, 4, neighbours::Frm_Main().hWnd(), device1, device2, device3, device4);
 }
 
 }  // namespace Lib_Public

@@ -66,14 +66,13 @@ void Frm_Main_Launch::Form_Load() {
 
     if (Holds("/Test"))
         platform::dialogs::MsgBox("Application à lancer: " + command,
-                                  platform::dialogs::vbInformation | platform::dialogs::vbOKOnly,
-                                  Caption);
+                                  platform::dialogs::vbInformation | platform::dialogs::vbOKOnly, Caption);
     log.WriteDated(": Shell: " + command);
     const proc::Started started =
         proc::start({platform::winpath::programFolder() + kMainProgram, arguments, ""});
     if (!started.ok())
-        log.WriteDated(": Err: Shell failed (" + std::to_string(proc::shellCode(started)) + "): " +
-                       started.reason);
+        log.WriteDated(": Err: Shell failed (" + std::to_string(proc::shellCode(started)) +
+                       "): " + started.reason);
     log.WriteDated(": End");
     log.WriteLine(kRule);
     log.WriteLine("");
@@ -83,15 +82,16 @@ void Frm_Main_Launch::Form_Load() {
 void Frm_Main_Launch::EndMainProgram(LauncherLog& log) {
     const std::string image = kMainProgram + ".exe";
     const std::vector<proc::Pid> asked = proc::askToEndByImageName(kMainProgram);
-    for (proc::Pid pid : asked) log.WriteDated(": Taskkill: Close asked: " + image + " (pid " + std::to_string(pid) + ")");
+    for (proc::Pid pid : asked)
+        log.WriteDated(": Taskkill: Close asked: " + image + " (pid " + std::to_string(pid) + ")");
     if (asked.empty()) return;
     WaitKeepingEvents(kGrace, [&] { return proc::stillRunningImage(kMainProgram, asked).empty(); });
     const std::vector<proc::Pid> killed = proc::killStillRunningImage(kMainProgram, asked);
     for (proc::Pid pid : asked) {
         const bool forced = std::find(killed.begin(), killed.end(), pid) != killed.end();
-        log.WriteDated(": Taskkill: " + image + " (pid " + std::to_string(pid) + ") " +
-                       (forced ? "still running after " + std::to_string(kGrace.count()) + " s: killed"
-                               : "closed"));
+        log.WriteDated(
+            ": Taskkill: " + image + " (pid " + std::to_string(pid) + ") " +
+            (forced ? "still running after " + std::to_string(kGrace.count()) + " s: killed" : "closed"));
     }
 }
 

@@ -25,8 +25,8 @@ const fs::file_time_type kProcessStart = fs::file_time_type::clock::now();
 
 fs::path temporaryFor(const fs::path& target) {
     static int serial = 0;
-    return target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()) +
-                                   "." + std::to_string(++serial) + ".tmp");
+    return target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
+                                   std::to_string(++serial) + ".tmp");
 }
 
 bool syncPath(const fs::path& path, int flags) {
@@ -51,7 +51,8 @@ constexpr long kWriterUnknown = -1;
 // earlier versions' copies, which name none; 0 when the name is not ours.
 long writerOfTemporary(const std::string& name) {
     constexpr std::string_view suffix = ".tmp", oldCopy = ".copy-";
-    if (const size_t at = name.rfind(oldCopy); name.size() > 1 && name[0] == '.' && at != std::string::npos && at > 1) {
+    if (const size_t at = name.rfind(oldCopy);
+        name.size() > 1 && name[0] == '.' && at != std::string::npos && at > 1) {
         long serial = 0;
         if (digits(std::string_view(name).substr(at + oldCopy.size()), serial)) return kWriterUnknown;
     }
@@ -62,13 +63,15 @@ long writerOfTemporary(const std::string& name) {
     const size_t pidDot = stem.rfind('.', serialDot - 1);
     if (pidDot == std::string_view::npos || pidDot == 0) return 0;
     long serial = 0, pid = 0;
-    if (!digits(stem.substr(serialDot + 1), serial) || !digits(stem.substr(pidDot + 1, serialDot - pidDot - 1), pid))
+    if (!digits(stem.substr(serialDot + 1), serial) ||
+        !digits(stem.substr(pidDot + 1, serialDot - pidDot - 1), pid))
         return 0;
     return serial > 0 && pid > 0 ? pid : 0;
 }
 
 bool stillRunning(long pid) {
-    if (pid == kWriterUnknown || pid == ::getpid()) return false;  // an earlier process had our number: ours are newer
+    if (pid == kWriterUnknown || pid == ::getpid())
+        return false;  // an earlier process had our number: ours are newer
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
@@ -116,8 +119,10 @@ std::vector<fs::path> removeLeftovers(const fs::path& folder, std::vector<fs::pa
         if (writer == 0 || !fs::is_regular_file(fs::symlink_status(path, statusError))) continue;
         const fs::file_time_type written = fs::last_write_time(path, statusError);
         if (statusError || written >= kProcessStart || stillRunning(writer)) continue;
-        if (::unlink(path.c_str()) == 0) removed.push_back(path);
-        else failed.push_back(path);
+        if (::unlink(path.c_str()) == 0)
+            removed.push_back(path);
+        else
+            failed.push_back(path);
     }
     return removed;
 }
@@ -134,8 +139,7 @@ Result rewriteInPlace(const std::filesystem::path& target, const std::string& by
 
 bool folderTakesNewFiles(const std::filesystem::path& folder) {
     struct stat st {};
-    return ::stat(folder.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) &&
-           ::access(folder.c_str(), W_OK) == 0;
+    return ::stat(folder.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) && ::access(folder.c_str(), W_OK) == 0;
 }
 
 mode_t newFileMode() {

@@ -98,7 +98,8 @@ milliseconds startShift(State& s) {
             if (parseInstant(env, wanted))
                 s.shift = wanted - systemLocalNow();
             else
-                std::fprintf(stderr, "AL3_CLOCK=%s is not \"YYYY-MM-DD HH:MM:SS\": the system's clock runs\n", env);
+                std::fprintf(stderr, "AL3_CLOCK=%s is not \"YYYY-MM-DD HH:MM:SS\": the system's clock runs\n",
+                             env);
         }
     }
     return *s.shift;

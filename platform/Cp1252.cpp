@@ -6,10 +6,10 @@
 namespace platform::cp1252 {
 namespace {
 
-constexpr std::array<char32_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -52,8 +52,10 @@ std::u32string decodeUtf8(std::string_view s) {
             ++i;
             continue;
         }
-        const int extra = (b >= 0xC2 && b < 0xE0) ? 1 : (b >= 0xE0 && b < 0xF0) ? 2
-                        : (b >= 0xF0 && b < 0xF5) ? 3 : 0;
+        const int extra = (b >= 0xC2 && b < 0xE0)   ? 1
+                          : (b >= 0xE0 && b < 0xF0) ? 2
+                          : (b >= 0xF0 && b < 0xF5) ? 3
+                                                    : 0;
         char32_t c = extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
         bool valid = extra > 0 && i + extra < s.size();
         for (int k = 1; valid && k <= extra; ++k) {
@@ -63,8 +65,11 @@ std::u32string decodeUtf8(std::string_view s) {
         }
         // An overlong form, a surrogate or a value past the last code point is no character:
         // its bytes are taken one by one, as any other byte that starts no sequence.
-        if (valid) valid = c >= (extra == 2 ? 0x800u : extra == 3 ? 0x10000u : 0x80u) && c <= 0x10FFFF &&
-                           (c < 0xD800 || c > 0xDFFF);
+        if (valid)
+            valid = c >= (extra == 2   ? 0x800u
+                          : extra == 3 ? 0x10000u
+                                       : 0x80u) &&
+                    c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
         if (valid) {
             out += c;
             i += extra + 1;

@@ -16,7 +16,7 @@ struct State {
     std::deque<std::string> queued;
     bool scripted = false;  // answers come from a script: never show anything
     bool envRead = false;
-    bool echo = false;      // AL3_ANSWERS runs write each box to standard error
+    bool echo = false;  // AL3_ANSWERS runs write each box to standard error
     std::vector<Asked> asked;
     int onScreen = 0;       // presenter calls under way
     std::string stopCause;  // not empty once an unattended stop has begun
@@ -62,8 +62,7 @@ std::optional<std::string> scriptedAnswer(State& s) {
 void record(State& s, Kind kind, const std::string& title, const std::string& text,
             const std::string& answer) {
     s.asked.push_back({kind, title, text, answer});
-    if (s.echo)
-        std::fprintf(stderr, "[dialog] %s | %s | %s\n", title.c_str(), text.c_str(), answer.c_str());
+    if (s.echo) std::fprintf(stderr, "[dialog] %s | %s | %s\n", title.c_str(), text.c_str(), answer.c_str());
 }
 
 // Counts one presenter call for as long as it runs; the caller holds no lock meanwhile.
@@ -157,20 +156,28 @@ int resultOfWord(const std::string& word) {
 
 std::string wordOfResult(int result) {
     switch (result) {
-    case vbOK: return "ok";
-    case vbCancel: return "cancel";
-    case vbAbort: return "abort";
-    case vbRetry: return "retry";
-    case vbIgnore: return "ignore";
-    case vbYes: return "yes";
-    case vbNo: return "no";
-    default: return "";
+        case vbOK:
+            return "ok";
+        case vbCancel:
+            return "cancel";
+        case vbAbort:
+            return "abort";
+        case vbRetry:
+            return "retry";
+        case vbIgnore:
+            return "ignore";
+        case vbYes:
+            return "yes";
+        case vbNo:
+            return "no";
+        default:
+            return "";
     }
 }
 
 int defaultResult(int style) {
     static const std::vector<std::vector<int>> buttons = {
-        {vbOK}, {vbOK, vbCancel}, {vbAbort, vbRetry, vbIgnore}, {vbYes, vbNo, vbCancel},
+        {vbOK},        {vbOK, vbCancel},   {vbAbort, vbRetry, vbIgnore}, {vbYes, vbNo, vbCancel},
         {vbYes, vbNo}, {vbRetry, vbCancel}};
     const auto& set = buttons[size_t(std::clamp(style & 7, 0, 5))];
     const size_t index = size_t((style >> 8) & 3);
@@ -205,28 +212,24 @@ int MsgBox(const std::string& text, int style, const std::string& title, int ans
 
 std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                     const std::string& defaultText) {
-    return pathAnswer(Kind::Input, title, prompt, [&](Presenter* p) {
-        return p->inputBox(prompt, title, defaultText);
-    });
+    return pathAnswer(Kind::Input, title, prompt,
+                      [&](Presenter* p) { return p->inputBox(prompt, title, defaultText); });
 }
 
 std::optional<std::string> PickFolder(const std::string& title, const std::string& initialFolder) {
-    return pathAnswer(Kind::Folder, title, initialFolder, [&](Presenter* p) {
-        return p->pickFolder(title, initialFolder);
-    });
+    return pathAnswer(Kind::Folder, title, initialFolder,
+                      [&](Presenter* p) { return p->pickFolder(title, initialFolder); });
 }
 
 std::optional<std::string> PickOpenFile(const std::string& title, const std::string& initialFolder,
                                         const std::string& filter, const std::string& fileName) {
-    return pathAnswer(Kind::OpenFile, title, initialFolder, [&](Presenter* p) {
-        return p->pickOpenFile(title, initialFolder, filter, fileName);
-    });
+    return pathAnswer(Kind::OpenFile, title, initialFolder,
+                      [&](Presenter* p) { return p->pickOpenFile(title, initialFolder, filter, fileName); });
 }
 
 namespace {
 
-std::optional<std::string> scriptedOwnAnswer(Kind kind, const std::string& title,
-                                             const std::string& text) {
+std::optional<std::string> scriptedOwnAnswer(Kind kind, const std::string& title, const std::string& text) {
     State& s = state();
     std::unique_lock lock(s.mutex);
     if (!s.stopCause.empty()) {

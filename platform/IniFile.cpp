@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <vector>
 
-#include <QString>
 #include <sys/stat.h>
+#include <QString>
 
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
@@ -30,7 +30,8 @@ std::vector<Line> splitLines(std::string_view bytes) {
             lines.push_back({bytes.substr(start), {}});
             break;
         }
-        const size_t endLength = (bytes[stop] == '\r' && stop + 1 < bytes.size() && bytes[stop + 1] == '\n') ? 2 : 1;
+        const size_t endLength =
+            (bytes[stop] == '\r' && stop + 1 < bytes.size() && bytes[stop + 1] == '\n') ? 2 : 1;
         lines.push_back({bytes.substr(start, stop - start), bytes.substr(stop, endLength)});
         start = stop + endLength;
     }
@@ -63,7 +64,8 @@ Parsed parseLine(std::string_view raw, bool firstLine) {
     if (text.empty()) return {};
     if (text.front() == '[') {
         const size_t close = text.find(']');
-        return {Parsed::Section, trim(text.substr(1, close == std::string_view::npos ? close : close - 1)), {}};
+        return {
+            Parsed::Section, trim(text.substr(1, close == std::string_view::npos ? close : close - 1)), {}};
     }
     const size_t equals = text.find('=');
     if (equals == std::string_view::npos) return {Parsed::Key, text, {}};
@@ -71,15 +73,14 @@ Parsed parseLine(std::string_view raw, bool firstLine) {
 }
 
 std::string_view unquoted(std::string_view value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         return value.substr(1, value.size() - 2);
     return value;
 }
 
 struct Found {
-    std::optional<size_t> keyLine;      // the first matching key line
-    std::optional<size_t> sectionEnd;   // last non-blank line of the first matching section
+    std::optional<size_t> keyLine;     // the first matching key line
+    std::optional<size_t> sectionEnd;  // last non-blank line of the first matching section
 };
 
 Found locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
@@ -169,12 +170,11 @@ std::string getString(std::string_view windowsPath, std::string_view section, st
     return value ? cut(*value, bufferSize) : fallback;
 }
 
-WriteStatus writeString(std::string_view windowsPath, std::string_view section,
-                        std::string_view key, std::string_view value) {
+WriteStatus writeString(std::string_view windowsPath, std::string_view section, std::string_view key,
+                        std::string_view value) {
     const std::string_view s = trim(section), k = trim(key);
     if (s.empty() || k.empty() || hasLineBreak(s) || hasLineBreak(k) ||
-        s.find(']') != std::string_view::npos || k.find('=') != std::string_view::npos ||
-        k.front() == '[')
+        s.find(']') != std::string_view::npos || k.find('=') != std::string_view::npos || k.front() == '[')
         return WriteStatus::InvalidName;
     if (hasLineBreak(value)) return WriteStatus::InvalidValue;
 
@@ -204,9 +204,12 @@ WriteStatus writeString(std::string_view windowsPath, std::string_view section,
     if (result == atomicfile::Result::AccessDenied && exists)
         result = atomicfile::rewriteInPlace(host, updated);
     switch (result) {
-        case atomicfile::Result::Written: return WriteStatus::Written;
-        case atomicfile::Result::AccessDenied: return WriteStatus::AccessDenied;
-        default: return WriteStatus::IoError;
+        case atomicfile::Result::Written:
+            return WriteStatus::Written;
+        case atomicfile::Result::AccessDenied:
+            return WriteStatus::AccessDenied;
+        default:
+            return WriteStatus::IoError;
     }
 }
 

@@ -25,10 +25,11 @@ enum class WriteStatus { Written, PathNotFound, AccessDenied, InvalidName, Inval
 // stays byte for byte; the file, section or key are added as needed. The folder must exist and
 // the file must not be read-only. The file is replaced through a temporary file and a rename,
 // under a lock on its folder, so that no reader ever sees half a file and no writer's line
-// is lost; in a folder that takes no new file, a writable file is rewritten in place. A name holding a line break, a section holding "]", a key holding "=" or starting
-// with "[", and a value holding a line break are refused.
-WriteStatus writeString(std::string_view windowsPath, std::string_view section,
-                        std::string_view key, std::string_view value);
+// is lost; in a folder that takes no new file, a writable file is rewritten in place. A name holding a line
+// break, a section holding "]", a key holding "=" or starting with "[", and a value holding a line break are
+// refused.
+WriteStatus writeString(std::string_view windowsPath, std::string_view section, std::string_view key,
+                        std::string_view value);
 
 // The same rules over the file's bytes (Windows-1252), for the readers above and the fuzzers.
 std::optional<std::string> findValue(std::string_view fileBytes, std::string_view section,

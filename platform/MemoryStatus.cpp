@@ -1,8 +1,8 @@
 // Memory figures from /proc/meminfo and this process's own status.
 #include "platform/MemoryStatus.h"
 
-#include <fstream>
 #include <algorithm>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -37,8 +37,7 @@ bool globalMemoryStatus(MemoryStatus& out) {
     if (!memory.count("MemTotal") || memory["MemTotal"] == 0) return false;
     out.totalPhys = memory["MemTotal"];
     out.availPhys = memory.count("MemAvailable") ? memory["MemAvailable"] : memory["MemFree"];
-    out.memoryLoad = uint32_t((out.totalPhys - std::min(out.availPhys, out.totalPhys)) * 100 /
-                              out.totalPhys);
+    out.memoryLoad = uint32_t((out.totalPhys - std::min(out.availPhys, out.totalPhys)) * 100 / out.totalPhys);
     out.totalPageFile = memory["CommitLimit"];
     const uint64_t committed = memory["Committed_AS"];
     out.availPageFile = out.totalPageFile > committed ? out.totalPageFile - committed : 0;

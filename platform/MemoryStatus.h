@@ -11,7 +11,7 @@ struct MemoryStatus {
     uint64_t availPhys = 0;
     uint64_t totalPageFile = 0;  // the commit limit: memory plus swap
     uint64_t availPageFile = 0;
-    uint64_t totalVirtual = 0;   // this process's user address space
+    uint64_t totalVirtual = 0;  // this process's user address space
     uint64_t availVirtual = 0;
 };
 

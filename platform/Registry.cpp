@@ -37,11 +37,16 @@ using Hive = std::map<std::string, Key, NoCase>;
 
 const char* rootName(uint32_t root) {
     switch (root) {
-        case HKEY_CLASSES_ROOT: return "HKEY_CLASSES_ROOT";
-        case HKEY_CURRENT_USER: return "HKEY_CURRENT_USER";
-        case HKEY_LOCAL_MACHINE: return "HKEY_LOCAL_MACHINE";
-        case HKEY_USERS: return "HKEY_USERS";
-        default: return nullptr;
+        case HKEY_CLASSES_ROOT:
+            return "HKEY_CLASSES_ROOT";
+        case HKEY_CURRENT_USER:
+            return "HKEY_CURRENT_USER";
+        case HKEY_LOCAL_MACHINE:
+            return "HKEY_LOCAL_MACHINE";
+        case HKEY_USERS:
+            return "HKEY_USERS";
+        default:
+            return nullptr;
     }
 }
 
@@ -169,9 +174,11 @@ int32_t update(uint32_t root, Change change) {
     bool changed = false;
     const int32_t status = change(hive, changed);
     if (status != ERROR_SUCCESS || !changed) return status;
-    if (fs::exists(path, ec) && (fs::status(path, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
+    if (fs::exists(path, ec) &&
+        (fs::status(path, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
         return ERROR_ACCESS_DENIED;
-    return atomicfile::replace(path, serialise(hive), atomicfile::newFileMode()) == atomicfile::Result::Written
+    return atomicfile::replace(path, serialise(hive), atomicfile::newFileMode()) ==
+                   atomicfile::Result::Written
                ? ERROR_SUCCESS
                : ERROR_ACCESS_DENIED;
 }

@@ -14,7 +14,14 @@ enum Root : uint32_t {
     HKEY_USERS = 0x80000003u,
 };
 
-enum Type : uint32_t { REG_NONE = 0, REG_SZ = 1, REG_EXPAND_SZ = 2, REG_BINARY = 3, REG_DWORD = 4, REG_MULTI_SZ = 7 };
+enum Type : uint32_t {
+    REG_NONE = 0,
+    REG_SZ = 1,
+    REG_EXPAND_SZ = 2,
+    REG_BINARY = 3,
+    REG_DWORD = 4,
+    REG_MULTI_SZ = 7
+};
 
 // Status codes, as the Windows registry functions return them.
 enum Status : int32_t {

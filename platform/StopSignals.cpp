@@ -20,7 +20,7 @@ namespace {
 
 UniqueFd handlerEnd, loopEnd;  // the handler writes the one, the event loop reads the other
 constexpr int kStops[] = {SIGTERM, SIGINT, SIGHUP};
-struct sigaction previousActions[3];  // what each signal did before hold()
+struct sigaction previousActions[3];     // what each signal did before hold()
 QPointer<QSocketNotifier> closeWaiting;  // the notifier onStop made
 
 void onSignal(int) {
@@ -77,8 +77,7 @@ void onStop(QObject& owner, std::function<void()> close) {
     closeWaiting = notifier;
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, close = std::move(close)] {
         char bytes[64];
-        while (::read(loopEnd.get(), bytes, sizeof bytes) > 0) {
-        }
+        while (::read(loopEnd.get(), bytes, sizeof bytes) > 0) {}
         platform::dialogs::beginStop("Stop by signal");
         closeOnceNoBoxIsOnScreen(notifier, close);
     });

@@ -59,9 +59,7 @@ bool getVersionEx(OsVersionInfo& out) {
 
 uint16_t nativeProcessorArchitecture() { return state().os.processorArchitecture; }
 
-uint32_t productInfo(uint32_t major, uint32_t /*minor*/) {
-    return major >= 6 ? state().os.productInfo : 0;
-}
+uint32_t productInfo(uint32_t major, uint32_t /*minor*/) { return major >= 6 ? state().os.productInfo : 0; }
 
 int32_t systemMetric(int32_t index) { return index == 89 ? state().os.serverR2 : 0; }
 
@@ -107,17 +105,20 @@ std::string systemFolder() { return "C:\\Windows\\system32"; }
 
 std::string specialFolder(int32_t csidl) {
     switch (csidl) {
-        case 36: return windowsFolder();
-        case 37: return systemFolder();
-        case 38: return "C:\\Program Files";
-        default: return {};
+        case 36:
+            return windowsFolder();
+        case 37:
+            return systemFolder();
+        case 38:
+            return "C:\\Program Files";
+        default:
+            return {};
     }
 }
 
 int32_t enumShares(const std::string& server, int level, std::vector<ShareInfo>& out) {
     const State& s = state();
-    if (!server.empty() && server != "\\\\" + computerName() && server != computerName())
-        return 53;
+    if (!server.empty() && server != "\\\\" + computerName() && server != computerName()) return 53;
     if (level == 2 && s.level2Denied) return 5;
     out = s.shares;
     if (level == 1)

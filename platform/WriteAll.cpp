@@ -12,8 +12,8 @@ template <class Write>
 WriteOutcome writeLoop(std::string_view bytes, Write write) {
     WriteOutcome outcome;
     while (outcome.written < bytes.size()) {
-        const ssize_t n = write(bytes.data() + outcome.written, bytes.size() - outcome.written,
-                                outcome.written);
+        const ssize_t n =
+            write(bytes.data() + outcome.written, bytes.size() - outcome.written, outcome.written);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             outcome.error = n < 0 ? errno : EIO;
@@ -27,9 +27,7 @@ WriteOutcome writeLoop(std::string_view bytes, Write write) {
 }  // namespace
 
 WriteOutcome writeAll(int fd, std::string_view bytes) {
-    return writeLoop(bytes, [fd](const char* data, size_t size, size_t) {
-        return ::write(fd, data, size);
-    });
+    return writeLoop(bytes, [fd](const char* data, size_t size, size_t) { return ::write(fd, data, size); });
 }
 
 WriteOutcome writeAllAt(int fd, std::string_view bytes, off_t offset) {

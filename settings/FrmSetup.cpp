@@ -100,7 +100,8 @@ void FrmSetup::Form_Load() {
     };
     const Step stages[] = {
         {"Skyplate: Setup: Init: General", false, [this] { InitGeneral(); }},
-        {"Skyplate: Setup: Init: Settings", false, [this, &caller] {
+        {"Skyplate: Setup: Init: Settings", false,
+         [this, &caller] {
              // The pages load in this order, before their boxes are given the stored values.
              FrmSetupSon::get().Load();
              FrmSetupDivers::get().Load();
@@ -110,7 +111,8 @@ void FrmSetup::Form_Load() {
         {"Skyplate: Setup: Init: SettingsPeripherique", false, [this] { InitSettingsPeripheriques(); }},
         {"Skyplate: Setup: Init: SettingsConvert", false, [this] { InitSettingsConvert(); }},
         {"Skyplate: Setup: Init: RegisterConvert", false, [this] { InitRegisterConvert(); }},
-        {"Skyplate: Setup: Init: HostName", true, [this, &caller] {
+        {"Skyplate: Setup: Init: HostName", true,
+         [this, &caller] {
              settings::onError(caller, [this] {
                  auto& page = FrmSetupPeripherique::get();
                  page.TexteComputerNameAdresse[0]->SetText(Lib_Systeme::ComputerName());
@@ -229,11 +231,9 @@ void FrmSetup::Form_Unload(int& cancel) {
 
 void FrmSetup::reportWriteFailure(const std::string& file, const std::string& procedure) {
     Lib_Public::TraceLog(-1, -1, -1,
-                         "Err: Settings: Unable to write: " + file + " |Sub: " + kForm + ":" +
-                             procedure);
+                         "Err: Settings: Unable to write: " + file + " |Sub: " + kForm + ":" + procedure);
     if (Visible() || (FrmSetupPeripherique::exists() && FrmSetupPeripherique::get().Visible()))
-        platform::dialogs::MsgBox("Impossible d'enregistrer les options dans le fichier:\r\n\r\n" +
-                                      file,
+        platform::dialogs::MsgBox("Impossible d'enregistrer les options dans le fichier:\r\n\r\n" + file,
                                   platform::dialogs::vbOKOnly | platform::dialogs::vbExclamation,
                                   neighbours::Frm_Main().Caption());
 }

@@ -60,8 +60,9 @@ FrmSetupDivers::FrmSetupDivers() : Form("FrmSetupDivers") {
     TexteEmailsAdresses = new TextBox(MyFrameMail);
     TexteEmailsAdresses->setMaxLength(kMaxAddressesLength);
     // Room for two addresses of a station's staff, as operators type them.
-    TexteEmailsAdresses->setMinimumWidth(
-        TexteEmailsAdresses->fontMetrics().horizontalAdvance("exploitation@radio-exemple.fr;technique@radio-exemple.fr") + 12);
+    TexteEmailsAdresses->setMinimumWidth(TexteEmailsAdresses->fontMetrics().horizontalAdvance(
+                                             "exploitation@radio-exemple.fr;technique@radio-exemple.fr") +
+                                         12);
     Label3->setBuddy(TexteEmailsAdresses);
     mail->addWidget(TexteEmailsAdresses, 0, 1);
     CommandEmailTest = new CommandButton(MyFrameMail);
@@ -72,9 +73,9 @@ FrmSetupDivers::FrmSetupDivers() : Form("FrmSetupDivers") {
     mail->addWidget(CheckSMTPS, 1, 0);
     // Categories 0 and 1 have no caption in the design: they gate the alert mails a log line may
     // ask for in its category.
-    const char* categories[] = {"Alertes de catégorie 0", "Alertes de catégorie 1",
-                                "Pas de RDS depuis plus de 10 Min.", "Check FRADx55",
-                                "Reboot souhaité (Nb jours)", "Reboot forcé (Nb jours atteint)"};
+    const char* categories[] = {
+        "Alertes de catégorie 0", "Alertes de catégorie 1",     "Pas de RDS depuis plus de 10 Min.",
+        "Check FRADx55",          "Reboot souhaité (Nb jours)", "Reboot forcé (Nb jours atteint)"};
     for (int i = 0; i < 6; ++i) {
         CheckEmail.push_back(checkBox(MyFrameMail, i, categories[i]));
         mail->addWidget(CheckEmail[i], 2 + i, 0, 1, 3);

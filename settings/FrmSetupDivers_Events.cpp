@@ -2,11 +2,11 @@
 #include "settings/FrmSetupDivers.h"
 
 #include "foundation/NeighbourServices.h"
-#include "settings/FormPosition.h"
 #include "foundation/Timing.h"
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
 #include "settings/ErrorTrap.h"
+#include "settings/FormPosition.h"
 #include "settings/SettingsFlags.h"
 #include "settings/SettingsServices.h"
 
@@ -54,8 +54,7 @@ void FrmSetupDivers::Form_QueryUnload(int& cancel, int unloadMode) {
 
 void FrmSetupDivers::Form_Unload(int& cancel) {
     if (cancel != 0) return;
-    settings::onError(kPage + ":" + "Form_Unload",
-                        [this] { settings::savePosition(*this); });
+    settings::onError(kPage + ":" + "Form_Unload", [this] { settings::savePosition(*this); });
 }
 
 void FrmSetupDivers::CommandFermer_Click() { Hide(); }
@@ -63,15 +62,16 @@ void FrmSetupDivers::CommandFermer_Click() { Hide(); }
 void FrmSetupDivers::CheckMemory_Click() {
     settings::onError(kPage + ":" + "CheckMemory_Click", [this] {
         switch (CheckMemory->Value()) {
-        case platform::forms::vbChecked:
-            memoryTimer_.start();
-            neighbours::Frm_Main().LabelAffichageMemory_SetVisible(true);
-            break;
-        case platform::forms::vbUnchecked:
-            memoryTimer_.stop();
-            neighbours::Frm_Main().LabelAffichageMemory_SetVisible(false);
-            break;
-        default: break;
+            case platform::forms::vbChecked:
+                memoryTimer_.start();
+                neighbours::Frm_Main().LabelAffichageMemory_SetVisible(true);
+                break;
+            case platform::forms::vbUnchecked:
+                memoryTimer_.stop();
+                neighbours::Frm_Main().LabelAffichageMemory_SetVisible(false);
+                break;
+            default:
+                break;
         }
     });
     markGeneral();
@@ -81,10 +81,9 @@ void FrmSetupDivers::CommandEmailTest_Click() {
     settings::onError(kPage + ":" + "CommandEmailTest_Click", [this] {
         const std::string addresses = TexteEmailsAdresses->Text();
         if (trimmed(addresses).empty()) {
-            platform::dialogs::MsgBox(
-                "Veuillez renseigner un ou plusieurs emails (séparés pas des ;).",
-                platform::dialogs::vbOKOnly | platform::dialogs::vbExclamation,
-                neighbours::Frm_Main().Caption());
+            platform::dialogs::MsgBox("Veuillez renseigner un ou plusieurs emails (séparés pas des ;).",
+                                      platform::dialogs::vbOKOnly | platform::dialogs::vbExclamation,
+                                      neighbours::Frm_Main().Caption());
             return;
         }
         neighbours::Frm_MainBis().EnvoiMail(true, addresses, "Test d'envoi de mail.", "", true);

@@ -13,8 +13,7 @@
 
 class QTabWidget;
 
-class FrmSetupPeripherique : public platform::forms::Form,
-                             public settings::LoadedForm<FrmSetupPeripherique> {
+class FrmSetupPeripherique : public platform::forms::Form, public settings::LoadedForm<FrmSetupPeripherique> {
 public:
     static constexpr int kRows = 10;  // row i serves station i + 1
 
@@ -62,7 +61,7 @@ private:
     void disconnectSocketWrench(int16_t index);
     // The click's error trap: the socket errors of the table are reported here.
     void reportBindFailure(int32_t number, const std::string& description, const std::string& ip,
-                       int32_t port, int16_t index, int32_t line);
+                           int32_t port, int16_t index, int32_t line);
 
     std::vector<int16_t> pendingLines_;
 };

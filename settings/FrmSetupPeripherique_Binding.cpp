@@ -26,11 +26,11 @@ bool socketWrenchPersonality() { return PbLVersionOS >= 10 && PbLVersionOS <= 13
 }  // namespace
 
 void FrmSetupPeripherique::reportBindFailure(int32_t number, const std::string& description,
-                                         const std::string& ip, int32_t port, int16_t index,
-                                         int32_t line) {
+                                             const std::string& ip, int32_t port, int16_t index,
+                                             int32_t line) {
     DerniereErreur = {number, line, description, "AL3_Relaytone"};
-    const std::string prefix = ip + ":" + std::to_string(port) + " |Idx: " + std::to_string(index) +
-                               " |" + kTag + ":" + std::to_string(line);
+    const std::string prefix = ip + ":" + std::to_string(port) + " |Idx: " + std::to_string(index) + " |" +
+                               kTag + ":" + std::to_string(line);
     if (number == 126) {
         log("Warning: 126: " + prefix);
     } else if (number == platform::net::wsaAddressNotAvailable && Visible()) {
@@ -51,8 +51,8 @@ void FrmSetupPeripherique::disconnectSocketWrench(int16_t index) {
     platform::net::SocketWrench& receiver = *found;
     const std::string row = " (Index: " + std::to_string(index) + ")";
     if (receiver.Disconnect() != 0)
-        log("Err: UDP: SocketWrenchUDPIn.Disconnect: " + std::to_string(receiver.LastError()) +
-            ": " + receiver.LastErrorString() + row + " |Sub" + kTag);
+        log("Err: UDP: SocketWrenchUDPIn.Disconnect: " + std::to_string(receiver.LastError()) + ": " +
+            receiver.LastErrorString() + row + " |Sub" + kTag);
     else
         log("UDP: SocketWrenchUDPIn.Disconnected" + row);
 }
@@ -88,8 +88,7 @@ void FrmSetupPeripherique::CheckUDPInActif_Click(int16_t index) {
     } else if (socketWrenchPersonality()) {
         DerniereErreur.number = 0;
         disconnectSocketWrench(index);
-        if (wrench->IsClosed())
-            engine.BindSocketWrenchUDPIn(index, ip, port, kTag);
+        if (wrench->IsClosed()) engine.BindSocketWrenchUDPIn(index, ip, port, kTag);
     } else {
         DerniereErreur.number = 0;
         platform::net::WinsockUdp& receiver = *udp;
@@ -104,8 +103,7 @@ void FrmSetupPeripherique::CheckUDPInActif_Click(int16_t index) {
             std::string text = DerniereErreur.description;
             if (err == platform::net::wsaAddressNotAvailable)
                 text += "\r\n\r\nAdresse non valide: " + ip + ":" + std::to_string(port);
-            log("Err: SocketUDP # " + std::to_string(index) + ": Err: " + std::to_string(err) + " " +
-                text);
+            log("Err: SocketUDP # " + std::to_string(index) + ": Err: " + std::to_string(err) + " " + text);
         } else {
             TexteUDPIPSource[index]->SetEnabled(false);
             TexteUDPPortSource[index]->SetEnabled(false);

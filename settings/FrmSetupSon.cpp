@@ -16,9 +16,7 @@ using settings::Slider;
 
 namespace {
 
-QLabel* label(QWidget* parent, const char* text) {
-    return new QLabel(QString::fromUtf8(text), parent);
-}
+QLabel* label(QWidget* parent, const char* text) { return new QLabel(QString::fromUtf8(text), parent); }
 
 }  // namespace
 

@@ -3,10 +3,10 @@
 
 #include "foundation/DailyLog.h"
 #include "foundation/NeighbourServices.h"
-#include "platform/ScopedFlag.h"
-#include "settings/FormPosition.h"
 #include "foundation/WindowHelpers.h"
+#include "platform/ScopedFlag.h"
 #include "settings/ErrorTrap.h"
+#include "settings/FormPosition.h"
 #include "settings/SettingsFlags.h"
 #include "settings/SettingsServices.h"
 
@@ -56,8 +56,7 @@ void FrmSetupSon::Form_QueryUnload(int& cancel, int unloadMode) {
 
 void FrmSetupSon::Form_Unload(int& cancel) {
     if (cancel != 0) return;
-    settings::onError(kPage + ":" + "Form_Unload",
-                        [this] { settings::savePosition(*this); });
+    settings::onError(kPage + ":" + "Form_Unload", [this] { settings::savePosition(*this); });
 }
 
 void FrmSetupSon::CommandFermer_Click() { Hide(); }
@@ -70,16 +69,22 @@ void FrmSetupSon::ComboNatureTrancheOut_Click(int index) {
     if (natureStarting_) {
         Lib_Public::TraceLog(-1, 0, -1,
                              "Warning: Pipe Nature: Output start already under way, choice "
-                             "ignored |Sub: " + caller);
+                             "ignored |Sub: " +
+                                 caller);
         return;
     }
     settings::onError(caller, [&] {
         if (index != 0) return;
         const char* text = nullptr;
         switch (ComboNatureTrancheOut[0]->ListIndex()) {
-        case NatureNone: text = "Pipe Nature: Set to Null"; break;
-        case NatureDirectX: text = "Pipe Nature: Set to DirectX"; break;
-        default: return;
+            case NatureNone:
+                text = "Pipe Nature: Set to Null";
+                break;
+            case NatureDirectX:
+                text = "Pipe Nature: Set to DirectX";
+                break;
+            default:
+                return;
         }
         Lib_Public::TraceLogEncadre(-1, 0, -1, text, "=", false);
         const platform::ScopedFlag starting(natureStarting_);

@@ -25,7 +25,7 @@ constexpr int16_t kZonesWithFolders = 5;
 constexpr int16_t kZonesMax = 20;
 
 const std::array<const char*, 13> kSoundCategories = {"Mus", "Jin", "Lin", "Rub", "Inf", "Emi", "Ann",
-                                                     "Chr", "Spe", "RLT", "Pre", "Pub", "Ext"};
+                                                      "Chr", "Spe", "RLT", "Pre", "Pub", "Ext"};
 
 bool isEmpty(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
 
@@ -35,8 +35,8 @@ std::string systemFile(int16_t noBase) {
     return isEmpty(dossier) ? std::string() : dossier + "AL3_Systeme.ini";
 }
 
-std::string readFolder(const std::string& file, const std::string& section,
-                        const std::string& key, const std::string& fallback) {
+std::string readFolder(const std::string& file, const std::string& section, const std::string& key,
+                       const std::string& fallback) {
     const std::string value = file.empty() ? fallback : settings::readText(file, section, key, fallback);
     return Lib_Public::CheckRep(value);
 }
@@ -52,8 +52,7 @@ bool beginsWith(const std::string& text, const std::string& prefix) {
 }
 
 void createIfMissing(const std::string& folder, bool warning) {
-    if (!Lib_Systeme::FolderFound(folder))
-        Lib_Systeme::VerificationEtCreationRepertoire(folder, warning);
+    if (!Lib_Systeme::FolderFound(folder)) Lib_Systeme::VerificationEtCreationRepertoire(folder, warning);
 }
 
 }  // namespace
@@ -65,8 +64,7 @@ void FrmSetup::InitGeneral() {
 
         const std::string cfg = Lib_Public::DetermineDossierConfig(1);
         const int16_t nbBases = Lib_Public::DetermineDossierConfig_Bases_Nombre(cfg);
-        Lib_Public::TraceLog(-1, -1, -1,
-                             "AL3_Config.ini: " + cfg + " |Nb Base: " + std::to_string(nbBases));
+        Lib_Public::TraceLog(-1, -1, -1, "AL3_Config.ini: " + cfg + " |Nb Base: " + std::to_string(nbBases));
         PbSDossierIniBase[0] = Lib_Public::DetermineDossierConfig_Fichier(cfg, 1);
         if (nbBases <= 1)
             for (auto& dossier : PbSDossierIniBase)
@@ -80,8 +78,7 @@ void FrmSetup::InitGeneral() {
         for (int16_t zone = 0; zone < zones; ++zone) InitGeneralDossiers(zone);
         if (PbINbZones > kZonesWithFolders)
             Lib_Public::TraceLog(-1, -1, -1,
-                                 "Warning: FrmSetup: Init General: NbZones: " +
-                                     std::to_string(PbINbZones) +
+                                 "Warning: FrmSetup: Init General: NbZones: " + std::to_string(PbINbZones) +
                                      " |Only zones 1 to 5 have folders, zones 6 and above are "
                                      "left out");
 
@@ -91,16 +88,16 @@ void FrmSetup::InitGeneral() {
             const std::string section = std::string("Dossiers_Sons_") + kSoundCategories[c];
             for (int s = 0; s < 10; ++s) {
                 const std::string slot = Lib_Public::N2S(s, 2, 0, "0");
-                std::string value = systemDir.empty()
-                                        ? std::string()
-                                        : Lib_Public::CheckRep(settings::readText(systemDir, section, slot, ""));
-                if (value.empty() && s == 0)
-                    value = c > 0 ? soundFolders[c - 1][0] : "C:\\AL_Sons\\Sons\\";
+                std::string value =
+                    systemDir.empty()
+                        ? std::string()
+                        : Lib_Public::CheckRep(settings::readText(systemDir, section, slot, ""));
+                if (value.empty() && s == 0) value = c > 0 ? soundFolders[c - 1][0] : "C:\\AL_Sons\\Sons\\";
                 soundFolders[c][s] = value;
                 if (!value.empty())
-                    Lib_Public::TraceLog(-1, -1, -1,
-                                         std::string("Sound Folder: ") + kSoundCategories[c] + " " +
-                                             slot + ": " + value);
+                    Lib_Public::TraceLog(
+                        -1, -1, -1,
+                        std::string("Sound Folder: ") + kSoundCategories[c] + " " + slot + ": " + value);
             }
         }
         Lib_Public::TraceLog(-1, -1, -1, "FrmSetup: Init General: End");
@@ -127,8 +124,7 @@ void FrmSetup::InitGeneralDossiers(int16_t noBase) {
         PbSDossierLog += "Histo_AL3_Relaytone\\";
         createIfMissing(PbSDossierLog, false);
 
-        std::string shared =
-            readFolder(file, section, "Dossier_Shared", "C:\\Vantremo\\Aerolune\\Shared\\");
+        std::string shared = readFolder(file, section, "Dossier_Shared", "C:\\Vantremo\\Aerolune\\Shared\\");
         const std::string prefixText = "\\\\" + computer;
         if (beginsWith(shared, prefixText))
             shared = Lib_Systeme::ChangeUNCFolder2LocalFolder(shared, computer);

@@ -32,26 +32,23 @@ void FrmSetup::InitSettings() {
             // A stored index the list cannot take leaves its selection as it was.
             son.ComboNatureTrancheOut[0]->SetListIndex(
                 readInteger(file, "General_Out", "Pipe_00_Nature", "0"));
-            son.ComboPeripheriqueOut[0]->SetListIndex(
-                readInteger(file, "DirectX_Player_00", "Device", "0"));
+            son.ComboPeripheriqueOut[0]->SetListIndex(readInteger(file, "DirectX_Player_00", "Device", "0"));
         }
 
         auto& misc = FrmSetupDivers::get();
         misc.ComboNbJourPoste->Clear();
         for (int i = 1; i <= kDayChoiceCount; ++i)
-            misc.ComboNbJourPoste->AddItem(" " + Lib_Public::N2S(kDaysPerStep * i, 3, 0, "0") +
-                                             " J");
+            misc.ComboNbJourPoste->AddItem(" " + Lib_Public::N2S(kDaysPerStep * i, 3, 0, "0") + " J");
         misc.TexteEmailsAdresses->SetText(settings::readText(file, "Email", "Adresse", ""));
         setValue(*misc.CheckSMTPS, readInteger(file, "Email", "SMTPS", "0"), caller);
         for (size_t i = 0; i < misc.CheckEmail.size(); ++i)
-            setValue(*misc.CheckEmail[i],
-                        readInteger(file, "Emails", "Err_" + std::to_string(i), "0"), caller);
-        setValue(*misc.CheckMiseEnVeille, readInteger(file, "Windows", "RebootVeille", "0"),
-                    caller);
+            setValue(*misc.CheckEmail[i], readInteger(file, "Emails", "Err_" + std::to_string(i), "0"),
+                     caller);
+        setValue(*misc.CheckMiseEnVeille, readInteger(file, "Windows", "RebootVeille", "0"), caller);
         setValue(*misc.CheckMemory, readInteger(file, "Windows", "Memory", "0"), caller);
         setValue(*misc.CheckLaunch, readInteger(file, "Windows", "Launch", "0"), caller);
-        settings::setIndex(*misc.ComboNbJourPoste,
-                             readInteger(file, "Windows", "NbJoursReboot", "5"), caller);
+        settings::setIndex(*misc.ComboNbJourPoste, readInteger(file, "Windows", "NbJoursReboot", "5"),
+                           caller);
     });
     OptionsModifiees = false;
 }
@@ -63,8 +60,7 @@ void FrmSetup::SaveSettings() {
         auto& misc = FrmSetupDivers::get();
         if (son.CheckSoundCard->Value() == platform::forms::vbChecked) {
             writeOut("General_Out", "Pipe_00_Nature", son.ComboNatureTrancheOut[0]->ListIndex());
-            if (son.chosenDevice())
-                writeOut("DirectX_Player_00", "Device", PbTPipesOut[0].selectedDevice);
+            if (son.chosenDevice()) writeOut("DirectX_Player_00", "Device", PbTPipesOut[0].selectedDevice);
         }
         writeOut("Email", "Adresse", misc.TexteEmailsAdresses->Text());
         writeOut("Email", "SMTPS", misc.CheckSMTPS->Value());

@@ -28,8 +28,7 @@ void chooseOption(Options& options, int32_t index, const std::string& caller) {
 // A value outside the slider's range is reported and the slider keeps its own.
 void setPosition(settings::Slider& slider, int32_t value, const std::string& caller) {
     if (value < slider.minimum() || value > slider.maximum()) {
-        Lib_Public::ReportError(platform::vb::kInvalidPropertyValue, "Invalid property value",
-                                caller);
+        Lib_Public::ReportError(platform::vb::kInvalidPropertyValue, "Invalid property value", caller);
         return;
     }
     slider.SetValue(value);
@@ -58,19 +57,16 @@ void FrmSetup::InitSettingsConvert() {
         son.TexteEffetCutSeuil[0]->SetText(readText(file, "Effet_Cut", "SeuildB", "-50"));
         son.TexteEffetCutSeuil[1]->SetText(readText(file, "Effet_Cut", "SeuilDuree", "100"));
         chooseOption(son.OptionEffetTrim, readInteger(file, "Effet_Cut", "Silence", "0"), caller);
-        setValue(*son.CheckEffectActif[1],
-                    readInteger(file, "Effet_Normalisation", "Active", "0"), caller);
-        chooseOption(son.OptionEffetNormalise,
-                      readInteger(file, "Effet_Normalisation", "Nature", "0"), caller);
+        setValue(*son.CheckEffectActif[1], readInteger(file, "Effet_Normalisation", "Active", "0"), caller);
+        chooseOption(son.OptionEffetNormalise, readInteger(file, "Effet_Normalisation", "Nature", "0"),
+                     caller);
         for (size_t i = 0; i < son.SliderEffetNormalisation.size(); ++i) {
             auto& slider = *son.SliderEffetNormalisation[i];
             const char* key = i == 0 ? "ValeurDesiree" : "ValeurFixe";
-            setPosition(slider,
-                          readInteger(file, "Effet_Normalisation", key, std::to_string(slider.Value())),
-                          caller);
+            setPosition(slider, readInteger(file, "Effet_Normalisation", key, std::to_string(slider.Value())),
+                        caller);
         }
-        son.TexteEffetNormalisationMax->SetText(
-            readText(file, "Effet_Normalisation", "ValeurMax", "8"));
+        son.TexteEffetNormalisationMax->SetText(readText(file, "Effet_Normalisation", "ValeurMax", "8"));
     });
 }
 

@@ -44,8 +44,8 @@ void FrmSetup::InitSettingsPeripheriques() {
                 readText(file, section, "IP", page.TexteComputerNameAdresse[1]->Text()));
             page.TexteUDPPortSource[r]->SetText(
                 readText(file, section, "Port", std::to_string(kFirstPort + r)));
-            settings::setValue(*page.CheckUDPInActif[r],
-                                  settings::readInteger(file, section, "Actif", "0"), caller);
+            settings::setValue(*page.CheckUDPInActif[r], settings::readInteger(file, section, "Actif", "0"),
+                               caller);
         }
         for (size_t r = 0; r < page.TexteUDPIPSource.size(); ++r) {
             const bool visible = int(r) < firstHiddenRow();
@@ -61,8 +61,8 @@ void FrmSetup::InitSettingsPeripheriques() {
             page.TexteUDPPortCible[r]->SetText(
                 readText(file, section, "Port", std::to_string(kFirstPort + r)));
             page.TexteUDPPortBCible[r]->SetText(readText(file, section, "Port2", ""));
-            settings::setValue(*page.CheckUDPOutActif[r],
-                                  settings::readInteger(file, section, "Actif", "0"), caller);
+            settings::setValue(*page.CheckUDPOutActif[r], settings::readInteger(file, section, "Actif", "0"),
+                               caller);
         }
         for (size_t r = 0; r < page.TexteUDPIPCible.size(); ++r) {
             const bool visible = int(r) < firstHiddenRow();

@@ -12,7 +12,7 @@
 namespace settings {
 
 std::string readText(const std::string& file, const std::string& section, const std::string& key,
-                      const std::string& fallback) {
+                     const std::string& fallback) {
     if (file.empty()) return fallback;
     return Lib_Systeme::LectureIni(file, section, key, fallback);
 }
@@ -20,19 +20,18 @@ std::string readText(const std::string& file, const std::string& section, const 
 int32_t integerOf(const std::string& text) { return VBA::ValLong(text); }
 
 int32_t readInteger(const std::string& file, const std::string& section, const std::string& key,
-                   const std::string& fallback) {
+                    const std::string& fallback) {
     return integerOf(readText(file, section, key, fallback));
 }
 
 int16_t readInteger16(const std::string& file, const std::string& section, const std::string& key,
-                     const std::string& fallback) {
+                      const std::string& fallback) {
     return VBA::ValInt(readText(file, section, key, fallback));
 }
 
 void setValue(platform::forms::CheckBox& box, int32_t value, const std::string& caller) {
     if (value < platform::forms::vbUnchecked || value > platform::forms::vbGrayed) {
-        Lib_Public::ReportError(platform::vb::kInvalidPropertyValue, "Invalid property value",
-                                caller);
+        Lib_Public::ReportError(platform::vb::kInvalidPropertyValue, "Invalid property value", caller);
         return;
     }
     box.SetValue(value);
@@ -40,15 +39,13 @@ void setValue(platform::forms::CheckBox& box, int32_t value, const std::string& 
 
 void setIndex(platform::forms::ComboBox& list, int32_t index, const std::string& caller) {
     if (index < -1 || index >= list.ListCount()) {
-        Lib_Public::ReportError(platform::vb::kInvalidPropertyValue, "Invalid property value",
-                                caller);
+        Lib_Public::ReportError(platform::vb::kInvalidPropertyValue, "Invalid property value", caller);
         return;
     }
     list.SetListIndex(index);
 }
 
-void Writer::operator()(const std::string& section, const std::string& key,
-                          const std::string& value) {
+void Writer::operator()(const std::string& section, const std::string& key, const std::string& value) {
     if (file_.empty() || !Lib_Systeme::EcritureIni(file_, section, key, value)) succeeded_ = false;
 }
 

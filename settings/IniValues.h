@@ -7,17 +7,17 @@
 namespace platform::forms {
 class CheckBox;
 class ComboBox;
-}
+}  // namespace platform::forms
 
 namespace settings {
 
 std::string readText(const std::string& file, const std::string& section, const std::string& key,
-                      const std::string& fallback);
+                     const std::string& fallback);
 // The leading number of the value taken to the nearest integer, halves to even (0 without one).
 int32_t readInteger(const std::string& file, const std::string& section, const std::string& key,
-                   const std::string& fallback);
+                    const std::string& fallback);
 int16_t readInteger16(const std::string& file, const std::string& section, const std::string& key,
-                     const std::string& fallback);
+                      const std::string& fallback);
 int32_t integerOf(const std::string& text);
 
 // The control refuses a value it cannot hold: reported as VB's "invalid property value".

@@ -13,7 +13,8 @@ Slider::Slider(QWidget* parent, int index, int min, int max, int designValue)
     // Every move of the operator's (drag, key, page step, click on the groove, wheel) is an
     // action, signalled before the value follows it: Scroll waits for the value it gives. A
     // value set by the code is no action, so it raises Change alone.
-    connect(this, &QSlider::actionTriggered, this, [this](int) { actionUnderWay_ = sliderPosition() != value(); });
+    connect(this, &QSlider::actionTriggered, this,
+            [this](int) { actionUnderWay_ = sliderPosition() != value(); });
     connect(this, &QSlider::valueChanged, this, [this](int) {
         if (std::exchange(actionUnderWay_, false) && Scroll) Scroll();
         if (Change) Change();
@@ -42,8 +43,7 @@ void OptionButton::SetValue(bool value) {
     setAutoExclusive(true);
 }
 
-Frame::Frame(QWidget* parent, int index, const std::string& caption)
-    : Control<QGroupBox>(parent, index) {
+Frame::Frame(QWidget* parent, int index, const std::string& caption) : Control<QGroupBox>(parent, index) {
     setTitle(QString::fromStdString(caption));
 }
 

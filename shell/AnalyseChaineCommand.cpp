@@ -35,7 +35,7 @@ std::string trimmed(const std::string& text) {
 }  // namespace
 
 std::optional<std::string> parameterValue(const std::string& lineText, const std::string& parameter,
-                                           bool withDots) {
+                                          bool withDots) {
     const auto at = lower(lineText).find(lower(parameter));
     if (at == std::string::npos) return std::nullopt;
     const std::string valueText = trimmed(lineText.substr(at + parameter.size()));

@@ -10,7 +10,7 @@ namespace shell {
 // The digits (for "/IP=" digits and dots) that lead the value after the switch's first
 // occurrence, searched without regard to case; empty when the switch is absent.
 std::optional<std::string> parameterValue(const std::string& lineText, const std::string& parameter,
-                                           bool withDots = false);
+                                          bool withDots = false);
 // The number of a digit run, saturated at the type's largest value; 0 for no digit.
 int32_t parameterNumber(const std::string& digitText);
 

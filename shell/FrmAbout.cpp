@@ -55,8 +55,9 @@ FrmAbout::FrmAbout() : Form("FrmAbout") {
     trait->setFrameShape(QFrame::HLine);
     disposition->addWidget(trait);
     Label1 = label("Vantremo, éditeur de la famille Aerolune.");
-    lblDisclaimer = label("Ce logiciel est protégé par les lois sur le droit d'auteur et les traités "
-                          "internationaux.");
+    lblDisclaimer = label(
+        "Ce logiciel est protégé par les lois sur le droit d'auteur et les traités "
+        "internationaux.");
     auto* trait2 = new QFrame(this);
     trait2->setFrameShape(QFrame::HLine);
     disposition->addWidget(trait2);

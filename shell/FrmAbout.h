@@ -27,7 +27,8 @@ public:
     void StartSysInfo();
     // One registry value: a text as it is, a 32-bit number as "&h" and hexadecimal digits;
     // false (and an empty value) when the key or the value cannot be read.
-    bool GetKeyValue(uint32_t root, const std::string& keyName, const std::string& nameText, std::string& valueText);
+    bool GetKeyValue(uint32_t root, const std::string& keyName, const std::string& nameText,
+                     std::string& valueText);
 
 protected:
     void Form_Load() override;

@@ -32,8 +32,10 @@ void releaseFrmMsg() { delete std::exchange(theWindow(), nullptr); }
 FrmMsg::FrmMsg() : Form("FrmMsg") {
     setWindowFlag(Qt::FramelessWindowHint);
     Move(0, 0, 5400, 1125);
-    const struct { const char* colour; double left, top; } pleaseWait[] = {
-        {"white", 630, 60}, {"black", 675, 105}};
+    const struct {
+        const char* colour;
+        double left, top;
+    } pleaseWait[] = {{"white", 630, 60}, {"black", 675, 105}};
     for (int i = 0; i < 2; ++i) {
         LabelPatientez[i] = new platform::forms::Label(this, i);
         LabelPatientez[i]->SetCaption("Patientez S.V.P.");

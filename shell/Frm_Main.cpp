@@ -33,8 +33,7 @@ Frm_Main::Frm_Main() : Form("Frm_Main") {
     CommandIncidentsPurge[0]->SetCaption("Purger");
     CommandIncidentsPurge[0]->Click = [this] { CommandIncidentsPurge_Click(0); };
     SftTabsMain->addTab(incidents, "Incidents");
-    QObject::connect(SftTabsMain, &QTabWidget::currentChanged, this,
-                     [this] { SftTabsMain_Switched(); });
+    QObject::connect(SftTabsMain, &QTabWidget::currentChanged, this, [this] { SftTabsMain_Switched(); });
 
     CheckIncidents.push_back(new platform::forms::CheckBox(this, 0));
     CheckIncidents[0]->hide();
@@ -100,8 +99,6 @@ void Frm_Main::LabelAffichageMemory_SetCaption(const std::string& text) {
     LabelAffichageMemory->SetCaption(text);
 }
 
-void Frm_Main::LabelAffichageMemory_SetVisible(bool visible) {
-    LabelAffichageMemory->SetVisible(visible);
-}
+void Frm_Main::LabelAffichageMemory_SetVisible(bool visible) { LabelAffichageMemory->SetVisible(visible); }
 
 neighbours::FrmMsgServices& Frm_Main::FrmMsg() { return TheFrmMsg(); }

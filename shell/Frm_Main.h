@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "foundation/NeighbourServices.h"
-#include "platform/process/NamedMutex.h"
-#include "platform/process/WindowLookup.h"
 #include "platform/forms/CheckBox.h"
 #include "platform/forms/CommandButton.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Label.h"
 #include "platform/forms/ListBox.h"
 #include "platform/forms/Timer.h"
+#include "platform/process/NamedMutex.h"
+#include "platform/process/WindowLookup.h"
 #include "shell/LoadedFormsServices.h"
 #include "shell/ShellState.h"
 

@@ -39,16 +39,19 @@ void Frm_Main::Form_Initialize() {
     const std::string systemDir = Lib_Public::CheckRep(Lib_Systeme::GetWinSysDir());
     std::string message;
     if (!Lib_Systeme::File_Exist(systemDir + "SftMask_IX86_U_70.ocx", kCaller, false))
-        message = "Cette mise-à-jour nécessite l'installation de la version 3.47.030 des composants "
-                  "Aerolune\r\n\r\n";
+        message =
+            "Cette mise-à-jour nécessite l'installation de la version 3.47.030 des composants "
+            "Aerolune\r\n\r\n";
     else if (!Lib_Systeme::File_Exist(systemDir + "clinetsuitex7.ocx", kCaller, false))
-        message = "Cette mise-à-jour nécessite l'installation de la version 3.49.000 des composants "
-                  "Aerolune\r\n\r\n";
+        message =
+            "Cette mise-à-jour nécessite l'installation de la version 3.49.000 des composants "
+            "Aerolune\r\n\r\n";
     if (!message.empty()) {
         PbBComposantsManquants = true;
-        message += "Veuillez faire d'abord cette installation et relancer ensuite le programme\r\n\r\n"
-                   "Fichier pour faire cette installation:\r\n\r\n      " +
-                   std::string(kInstaller) + "\r\n\r\n";
+        message +=
+            "Veuillez faire d'abord cette installation et relancer ensuite le programme\r\n\r\n"
+            "Fichier pour faire cette installation:\r\n\r\n      " +
+            std::string(kInstaller) + "\r\n\r\n";
         MsgBox(message, vbCritical, kTitle);
         if (MsgBox("Voulez-vous télécharger le fichier et faire l'installation ?", vbYesNo, kTitle) == vbYes)
             Lib_Systeme::ExecuterProgrammeExterne("Open", kInstaller, "", "", 1);

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 
+#include "engine/FRADx55Drain.h"
 #include "engine/Frm_MainBis.h"
 #include "foundation/Conversions.h"
 #include "foundation/ConversionsVba.h"
@@ -13,6 +14,7 @@
 #include "foundation/ErrorReporter.h"
 #include "foundation/ExternalPrograms.h"
 #include "foundation/FilesAndFolders.h"
+#include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
 #include "foundation/StatusMails.h"
@@ -20,14 +22,12 @@
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
-#include "platform/WinPath.h"
 #include "platform/ScopedFlag.h"
+#include "platform/WinPath.h"
+#include "platform/process/Executable.h"
 #include "platform/process/NamedMutex.h"
 #include "platform/process/WindowLookup.h"
-#include "foundation/NeighbourServices.h"
 #include "shell/AnalyseChaineCommand.h"
-#include "platform/process/Executable.h"
-#include "engine/FRADx55Drain.h"
 #include "shell/FrmMsg.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_Look.h"
@@ -46,7 +46,8 @@ bool containsNoCase(const std::string& textValue, const std::string& sought) {
 // The folders where the program replaces files whole or copies them: settings, configuration,
 // log, the global workbook's and the registry's.
 std::vector<std::string> writtenFolders() {
-    std::vector<std::string> folderList{PbSDossierSettings, PbSDossierLog, Lib_Tableur::globalWorkbookFolder()};
+    std::vector<std::string> folderList{PbSDossierSettings, PbSDossierLog,
+                                        Lib_Tableur::globalWorkbookFolder()};
     if (const size_t fin = PbSDossierConfigSite.rfind('\\'); fin != std::string::npos)
         folderList.push_back(PbSDossierConfigSite.substr(0, fin + 1));
     for (const std::string& base : PbSDossierConfigBase) folderList.push_back(base);
@@ -110,8 +111,8 @@ void Frm_Main::Form_Load() {
             try {
                 InitGeneral(abortStartup);
             } catch (const std::bad_alloc&) {
-                platform::dialogs::MsgBox("Mémoire insuffisante, programme stoppé", platform::dialogs::vbCritical,
-                                          Caption());
+                platform::dialogs::MsgBox("Mémoire insuffisante, programme stoppé",
+                                          platform::dialogs::vbCritical, Caption());
                 abortStartup = true;
             }
             if (!abortStartup) return StepEnd::Proceed;
@@ -138,10 +139,10 @@ void Frm_Main::Form_Load() {
         },
         [this, &startup, &beginning, &abortStartup] {
             PbBFeuilleChargee = true;
-            Lib_Public::TraceLogEncadre(-1, -1, -1,
-                                        "----- Init: Duration: " +
-                                            std::to_string(Lib_Systeme::GetTickCountEx() - beginning) + " ms",
-                                        "=", false);
+            Lib_Public::TraceLogEncadre(
+                -1, -1, -1,
+                "----- Init: Duration: " + std::to_string(Lib_Systeme::GetTickCountEx() - beginning) + " ms",
+                "=", false);
 
             if (containsNoCase(PbSLigneCommande, "/Veille=True")) {
                 MiseEnVeilleDemandee = true;
@@ -155,10 +156,12 @@ void Frm_Main::Form_Load() {
             Lib_Resize::ResizeCurrentOngletMain();
             if (Lib_Tableur::importGlobalWorkbook()) Lib_Resize::ResizeCurrentOngletMain();
             TableurInitDemarrage(PbINoBase, "Début Redémarrage");
-            Lib_Public::TraceLogEncadre(-1, -1, -1, "Traitement des données non encore traitées: Start", "=", false);
+            Lib_Public::TraceLogEncadre(-1, -1, -1, "Traitement des données non encore traitées: Start", "=",
+                                        false);
             Lib_Public::SablierOn(*this);
             processUnprocessedData(abortStartup);
-            Lib_Public::TraceLogEncadre(-1, -1, -1, "Traitement des données non encore traitées: End", "=", false);
+            Lib_Public::TraceLogEncadre(-1, -1, -1, "Traitement des données non encore traitées: End", "=",
+                                        false);
             Lib_Public::SablierOff(*this);
             TableurInitDemarrage(PbINoBase, "Fin Redémarrage");
             startup.release();
@@ -175,7 +178,8 @@ void Frm_Main::Form_Load() {
                 engine.TimerDataArrival.setEnabled(true);
                 TraceLog(-1, -1, -1,
                          std::string("UDP: TimerDataArrival.Enabled : ") +
-                             (engine.TimerDataArrival.Enabled() ? "True" : "False") + " |Sub: Frm_Main:Form_Load:A");
+                             (engine.TimerDataArrival.Enabled() ? "True" : "False") +
+                             " |Sub: Frm_Main:Form_Load:A");
                 break;
             }
 
@@ -188,9 +192,10 @@ void Frm_Main::Form_Load() {
                 return StepEnd::Halt;
             }
             if (Lib_Email::noticeMailsActive())
-                Lib_Email::EnvoiDuMail(0, mailconfig::kSupportAddress, "Relaytone lancé", 0, false, false, true,
-                                       false);
-            if (neighbours::FrmSetup().CheckMiseEnVeille() == platform::forms::vbChecked) MiseEnVeilleForcee();
+                Lib_Email::EnvoiDuMail(0, mailconfig::kSupportAddress, "Relaytone lancé", 0, false, false,
+                                       true, false);
+            if (neighbours::FrmSetup().CheckMiseEnVeille() == platform::forms::vbChecked)
+                MiseEnVeilleForcee();
             return StepEnd::Proceed;
         },
     };
@@ -207,11 +212,12 @@ void Frm_Main::processUnprocessedData(bool& abortStartup) {
     const platform::ScopedFlag walker(PbBCheckFRADx55EnCours);
     PbDCheckFRADx55 = platform::clock::now();
     for (int16_t station = 1; station <= PbINbStations && !abortStartup && !Abandon; ++station) {
-        FRADx55::StationWalk(PbINoBase, station, kCaller, abortStartup,
-                                 FRADx55::Moment::AfterDelete, [&](const EnregFRADx55& enreg) {
-            const std::string textValue = VBA::Trim(FRADx55::Texte(enreg));
-            if (!FRADx55::needsReplay(textValue)) return;
-            Frm_MainBis::get().UDPDataArrival(station, textValue, true, abortStartup, kCaller);
-        });
+        FRADx55::StationWalk(PbINoBase, station, kCaller, abortStartup, FRADx55::Moment::AfterDelete,
+                             [&](const EnregFRADx55& enreg) {
+                                 const std::string textValue = VBA::Trim(FRADx55::Texte(enreg));
+                                 if (!FRADx55::needsReplay(textValue)) return;
+                                 Frm_MainBis::get().UDPDataArrival(station, textValue, true, abortStartup,
+                                                                   kCaller);
+                             });
     }
 }

@@ -17,9 +17,9 @@
 #include "foundation/SettingsFiles.h"
 #include "foundation/Site.h"
 #include "foundation/WindowHelpers.h"
+#include "settings/FormPosition.h"
 #include "settings/FrmSetup.h"
 #include "settings/SettingsFlags.h"
-#include "settings/FormPosition.h"
 #include "shell/FrmMsg.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_Look.h"
@@ -107,7 +107,8 @@ void Frm_Main::windowPlacement() {
     const double screenWidth = display ? display->geometry().width() * platform::forms::kTwipsPerPixel : 0;
     const double screenHeight = display ? display->geometry().height() * platform::forms::kTwipsPerPixel : 0;
     const auto readSetting = [&](const std::string& keyName, double fallback) {
-        return VBA::Val(Lib_Systeme::LectureIni(fichier, "FrmPos", Name() + keyName, std::to_string(int(fallback))));
+        return VBA::Val(
+            Lib_Systeme::LectureIni(fichier, "FrmPos", Name() + keyName, std::to_string(int(fallback))));
     };
     // A stored size is held to the screen: a "1e30" would make a window no screen shows, and the
     // next save would store it again.
@@ -120,8 +121,14 @@ void Frm_Main::windowPlacement() {
     SetWidth(hold(readSetting("_Width", screenWidth), minimum.width(), zone.width()));
     SetHeight(hold(readSetting("_Height", screenHeight), minimum.height(), zone.height()));
     switch (VBA::CInt(readSetting("_WindowState", 2))) {
-    case 0: setWindowState(Qt::WindowNoState); break;
-    case 1: setWindowState(Qt::WindowMinimized); break;
-    default: setWindowState(Qt::WindowMaximized); break;
+        case 0:
+            setWindowState(Qt::WindowNoState);
+            break;
+        case 1:
+            setWindowState(Qt::WindowMinimized);
+            break;
+        default:
+            setWindowState(Qt::WindowMaximized);
+            break;
     }
 }

@@ -21,7 +21,8 @@ namespace {
 
 const std::string kSubject = "Frm_Main:";
 
-QAction* entry(QMenu* menu, const char* nameText, const QString& textValue, const QKeySequence& shortcut = {}) {
+QAction* entry(QMenu* menu, const char* nameText, const QString& textValue,
+               const QKeySequence& shortcut = {}) {
     QAction* action = menu->addAction(textValue);
     action->setObjectName(nameText);
     action->setShortcut(shortcut);
@@ -50,7 +51,7 @@ void Frm_Main::createMenus() {
 
     Mnu99 = menuStrip->addMenu("?");
     for (const char* textValue : {"Historique des révisions...", "Vérifier la dernière version disponible...",
-                              "Liste des composants Aerolune installés..."})
+                                  "Liste des composants Aerolune installés..."})
         MnuWhatNews.push_back(entry(Mnu99, "MnuWhatNews", textValue));
     Mnu99->addSeparator();
     Mnu99APropos = entry(Mnu99, "Mnu99APropos", "A propos...");
@@ -108,8 +109,7 @@ void Frm_Main::MnuQuitter_Click() {
 void Frm_Main::Mnu99APropos_Click() {
     try {
         showAbout();
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
 }
 
 namespace {

@@ -2,15 +2,17 @@
 // open the settings, or close when the operator leaves the user program with "Fermer".
 #include <QCoreApplication>
 
-#include "foundation/ConversionsVba.h"
 #include "engine/ErrorTrap.h"
+#include "foundation/ConversionsVba.h"
 #include "foundation/RunState.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_Utilisateurs.h"
 
 namespace {
 
-bool allowed() { return Lib_Utilisateurs::right(PbTUtilisateurEnCours, Lib_Utilisateurs::kOptionsRight) != 0; }
+bool allowed() {
+    return Lib_Utilisateurs::right(PbTUtilisateurEnCours, Lib_Utilisateurs::kOptionsRight) != 0;
+}
 
 }  // namespace
 

@@ -34,12 +34,14 @@ std::string Frm_Main::installedComponentsText() {
     std::string textValue;
     const std::string fullKey = kComponentsKey + "Full";
     if (const std::string date = readSetting(fullKey, "InstallDate"); !VBA::Trim(date).empty())
-        textValue = "Full: Version: " + readSetting(fullKey, "InstallVersion") + " installée le " + date + "\r\n\r\n";
+        textValue =
+            "Full: Version: " + readSetting(fullKey, "InstallVersion") + " installée le " + date + "\r\n\r\n";
     for (int yearNumber = 2020; yearNumber <= componentsCurrentYear(); ++yearNumber) {
         const std::string keyName = kComponentsKey + Lib_Public::N2S(yearNumber, 4, 0, "0");
         if (const std::string date = readSetting(keyName, "InstallDate"); !VBA::Trim(date).empty())
-            textValue += Lib_Public::N2S(yearNumber, 4, 0, "0") + ": Version: " + readSetting(keyName, "InstallVersion") +
-                     " installée le " + date + "\r\n";
+            textValue += Lib_Public::N2S(yearNumber, 4, 0, "0") +
+                         ": Version: " + readSetting(keyName, "InstallVersion") + " installée le " + date +
+                         "\r\n";
     }
     return textValue.empty() ? "Aucune installation trouvée." : textValue;
 }
@@ -59,7 +61,8 @@ void Frm_Main::installedComponentsList() {
     boite.CommonButtons = 0;
     boite.CommonButtons |= engine::tdbOk;
     boite.DefaultButton = engine::IDOK;
-    for (int yearNumber = 2020; yearNumber <= latestVersion; ++yearNumber) boite.AddButton(Lib_Public::N2S(yearNumber, 4, 0, "0"), yearNumber);
+    for (int yearNumber = 2020; yearNumber <= latestVersion; ++yearNumber)
+        boite.AddButton(Lib_Public::N2S(yearNumber, 4, 0, "0"), yearNumber);
     boite.SetProperty(16, 0);
     boite.SetProperty(30, 1);
     boite.Footer = "Vous pouvez télécharger ci-dessus les composants de chaque année pour les installer.";
@@ -71,19 +74,24 @@ void Frm_Main::installedComponentsList() {
     const int32_t choice = PbLReponseTaskDialog;
     if (choice == engine::IDOK || choice < 2020 || choice > 2100) return;
     openInBrowser(kDownloadHost + "/AL/Releases/AL_34/Setup_AL3_Composants_" +
-                           Lib_Public::N2S(choice, 4, 0, "0") + ".exe");
+                  Lib_Public::N2S(choice, 4, 0, "0") + ".exe");
 }
 
 void Frm_Main::MnuWhatNews_Click(int index) {
     engine::Trap("Frm_Main:MnuWhatNews_Click", [this, index] {
         switch (index) {
-        case 0:
-            openInBrowser(kDownloadHost +
-                                   "/AL/Releases/AL_34/Histo_Revisions/AL3_Relaytone_Revisions.htm");
-            break;
-        case 1: Frm_MainBis::get().Web_VerificationDerniereVersion(); break;
-        case 2: installedComponentsList(); break;
-        default: break;
+            case 0:
+                openInBrowser(kDownloadHost +
+                              "/AL/Releases/AL_34/Histo_Revisions/AL3_Relaytone_Revisions.htm");
+                break;
+            case 1:
+                Frm_MainBis::get().Web_VerificationDerniereVersion();
+                break;
+            case 2:
+                installedComponentsList();
+                break;
+            default:
+                break;
         }
     });
 }

@@ -48,7 +48,8 @@ void Frm_Main::PervasiveFermetureFichiers(int16_t noBase, int16_t noStationInf, 
         return;
     }
     if (PbBFRAD059Ouvert) Lib_Data_BTrieve::FichierPervasiveFermer(noBase, noStationInf, noStationSup, 59);
-    if (PbBFRADx55Ouvert) Lib_Data_BTrieve::FichierPervasiveFermer(noBase, noStationInf, noStationSup, kFileFRADx55);
+    if (PbBFRADx55Ouvert)
+        Lib_Data_BTrieve::FichierPervasiveFermer(noBase, noStationInf, noStationSup, kFileFRADx55);
     for (auto it = std::rbegin(kFiles); it != std::rend(kFiles); ++it)
         Lib_Data_BTrieve::FichierPervasiveFermer(noBase, noStationInf, noStationSup, *it);
     Lib_Public::TraceLog(noBase, -1, -1, "Pervasive Files: Closed");

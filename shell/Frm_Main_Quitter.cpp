@@ -15,8 +15,8 @@
 #include "foundation/WindowHelpers.h"
 #include "platform/Dialogs.h"
 #include "platform/mail/Smtp.h"
-#include "settings/FrmSetup.h"
 #include "settings/FormPosition.h"
+#include "settings/FrmSetup.h"
 #include "shell/Frm_Main.h"
 #include "shell/Lib_SysTray.h"
 #include "shell/Lib_Tableur.h"
@@ -36,12 +36,18 @@ void sendStopMail() {
 
 std::string closingReason(int mode) {
     switch (mode) {
-    case platform::forms::vbFormCode: return "Form closed by code action";
-    case platform::forms::vbAppWindows: return "Form closed because Windows is shutting down";
-    case platform::forms::vbAppTaskManager: return "Form closed by the Taskmanager";
-    case 4: return "Form closed because MDI Form closed";
-    case 5: return "Form closed by the owner";
-    default: return "Form closed: Unknow mode: " + std::to_string(mode);
+        case platform::forms::vbFormCode:
+            return "Form closed by code action";
+        case platform::forms::vbAppWindows:
+            return "Form closed because Windows is shutting down";
+        case platform::forms::vbAppTaskManager:
+            return "Form closed by the Taskmanager";
+        case 4:
+            return "Form closed because MDI Form closed";
+        case 5:
+            return "Form closed by the owner";
+        default:
+            return "Form closed: Unknow mode: " + std::to_string(mode);
     }
 }
 
@@ -51,7 +57,8 @@ class PlaceBeforeStandby : public settings::FormPosition {
 public:
     using FormPosition::FormPosition;
     int16_t WindowState() const override {
-        return Lib_SysTray::EnVeille ? WindowStateOf(Lib_SysTray::stateBeforeStandby) : FormPosition::WindowState();
+        return Lib_SysTray::EnVeille ? WindowStateOf(Lib_SysTray::stateBeforeStandby)
+                                     : FormPosition::WindowState();
     }
 };
 
@@ -104,7 +111,8 @@ void Frm_Main::Quitter(bool) {
             Unload(shell::unattendedCloseMode());
             return;
         }
-        Lib_Public::TraceLogEncadre(-1, -1, -1, "Application closed by human action (Menu action)", "*", false);
+        Lib_Public::TraceLogEncadre(-1, -1, -1, "Application closed by human action (Menu action)", "*",
+                                    false);
         PbBQuitter = true;
     } else {
         sendStopMail();
@@ -131,8 +139,10 @@ void Frm_Main::Form_Unload(int&) {
         const int stateNow = place.WindowState();
         if (stateNow == 0) {
             Lib_Public::PositionFeuilleSauvegarde(place);
-            Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Width", std::to_string(VBA::CLng(Width())));
-            Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Height", std::to_string(VBA::CLng(Height())));
+            Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Width",
+                                     std::to_string(VBA::CLng(Width())));
+            Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_Height",
+                                     std::to_string(VBA::CLng(Height())));
         }
         Lib_Systeme::EcritureIni(positions, "FrmPos", Name() + "_WindowState", std::to_string(stateNow));
     }
@@ -140,8 +150,7 @@ void Frm_Main::Form_Unload(int&) {
     Lib_Public::CloseSoundRessource();
     // Closed while the settings window still holds the log buffer, so that the log shows it.
     for (int16_t b = 0; b < 5; ++b)
-        if (openFiles_[b])
-            PervasiveFermetureFichiers(b, openStations_[b].first, openStations_[b].second, -1);
+        if (openFiles_[b]) PervasiveFermetureFichiers(b, openStations_[b].first, openStations_[b].second, -1);
     if (FrmSetup::exists()) FrmSetup::get().Unload(platform::forms::vbFormCode);
     if (Frm_MainBis::exists()) Frm_MainBis::get().Unload(platform::forms::vbFormCode);
     // Every window still loaded goes in turn: the settings pages keep their positions, and with

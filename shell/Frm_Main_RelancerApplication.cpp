@@ -24,12 +24,14 @@ void Frm_Main::RelancerApplication(bool modeTest, const std::string& callerSub) 
         return;
     }
     if (PbBRelanceLancee) {
-        TraceLogEncadre(-1, -1, -1, "Restart needed: But Already in Escape Mode |Sub: " + callerSub, "*", false);
+        TraceLogEncadre(-1, -1, -1, "Restart needed: But Already in Escape Mode |Sub: " + callerSub, "*",
+                        false);
         return;
     }
     PbBRelanceLancee = true;
     for (auto& liste : Frm_MainBis::get().ListeUDPIn) liste.Clear();
-    TraceLogEncadre(-1, -1, -1, "Restart needed: Application closed by code action |Sub: " + callerSub, "*", false);
+    TraceLogEncadre(-1, -1, -1, "Restart needed: Application closed by code action |Sub: " + callerSub, "*",
+                    false);
 
     if (!Lib_Systeme::File_Exist(platform::process::Executable(launcherPath), kCaller, true)) {
         if (!modeTest)
@@ -40,12 +42,13 @@ void Frm_Main::RelancerApplication(bool modeTest, const std::string& callerSub) 
         return;
     }
     std::string parameters = modeTest ? " /Test" : "";
-    if (neighbours::FrmSetup().CheckMiseEnVeille() == platform::forms::vbChecked) parameters += " /Veille=True";
+    if (neighbours::FrmSetup().CheckMiseEnVeille() == platform::forms::vbChecked)
+        parameters += " /Veille=True";
     TraceLogEncadre(-1, -1, -1, "Restart needed: Launch: " + launcherPath + parameters, "=", false);
     // A launcher the system refuses to start would bring nothing back: the program stays, and
     // the guard stays set, as when the launcher is gone.
-    if (Lib_Systeme::ExecuterProgrammeExterne("Open", platform::process::Executable(launcherPath), VBA::Trim(parameters),
-                                              PbSDossierApplication, 1) <= 32) {
+    if (Lib_Systeme::ExecuterProgrammeExterne("Open", platform::process::Executable(launcherPath),
+                                              VBA::Trim(parameters), PbSDossierApplication, 1) <= 32) {
         TraceLog(-1, -1, -1, "Err: Unable to launch again: Launcher not started: " + launcherPath, true);
         return;
     }

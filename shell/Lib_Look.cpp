@@ -94,7 +94,8 @@ void InitGeneralLook(int32_t style) {
     // Qt scales a large-font screen down to 96 dots per inch with a device pixel ratio; the
     // screen's own figure is their product.
     const QScreen* display = QGuiApplication::primaryScreen();
-    const int dotsPerInch = display ? qRound(display->logicalDotsPerInchX() * display->devicePixelRatio()) : 96;
+    const int dotsPerInch =
+        display ? qRound(display->logicalDotsPerInchX() * display->devicePixelRatio()) : 96;
     PbFCoefPolice = dotsPerInch == 120 ? 1.25f : 1.0f;
 }
 

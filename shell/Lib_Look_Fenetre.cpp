@@ -24,7 +24,8 @@ namespace {
 QString rgb(const QColor& c) { return QString("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue()); }
 
 QString degrade(const QColor& top, const QColor& bottom) {
-    return QString("qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2)").arg(rgb(top), rgb(bottom));
+    return QString("qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2)")
+        .arg(rgb(top), rgb(bottom));
 }
 
 void backgroundColour(QWidget& w, QPalette::ColorRole role, const QColor& colour) {
@@ -62,16 +63,17 @@ void tabWidgets(QTabWidget& tabs, bool skin, const QColor& base) {
     tabs.setDocumentMode(false);
     QString feuille;
     if (skin) {
-        feuille = QString("QTabBar::tab { background: %1; padding: 3px 10px; }"
-                          " QTabBar::tab:selected { background: %2; font-weight: bold; }"
-                          " QTabWidget::pane { border: 1px solid %3; }")
-                      .arg(degrade(kTabGrey, base), degrade(kActiveTabStart, kActiveTabEnd),
-                           rgb(kDarkGrey));
+        feuille = QString(
+                      "QTabBar::tab { background: %1; padding: 3px 10px; }"
+                      " QTabBar::tab:selected { background: %2; font-weight: bold; }"
+                      " QTabWidget::pane { border: 1px solid %3; }")
+                      .arg(degrade(kTabGrey, base), degrade(kActiveTabStart, kActiveTabEnd), rgb(kDarkGrey));
     } else {
-        feuille = QString("QTabBar { font-family: \"Arial\"; }"
-                          " QTabBar::tab { padding: 3px 10px; }"
-                          " QTabBar::tab:selected { background: %1; color: white; font-weight: bold; }"
-                          " QTabWidget::pane { border: 1px solid %1; background: %2; }")
+        feuille = QString(
+                      "QTabBar { font-family: \"Arial\"; }"
+                      " QTabBar::tab { padding: 3px 10px; }"
+                      " QTabBar::tab:selected { background: %1; color: white; font-weight: bold; }"
+                      " QTabWidget::pane { border: 1px solid %1; background: %2; }")
                       .arg(rgb(kDarkGrey), rgb(base));
     }
     tabs.setStyleSheet(feuille);
@@ -80,7 +82,8 @@ void tabWidgets(QTabWidget& tabs, bool skin, const QColor& base) {
 // The inner editor of a combo or spin box is part of that control, not one of the window's.
 bool partOfAControl(const QWidget& w) {
     const QWidget* parent = w.parentWidget();
-    return parent && (qobject_cast<const QComboBox*>(parent) || qobject_cast<const QAbstractSpinBox*>(parent));
+    return parent &&
+           (qobject_cast<const QComboBox*>(parent) || qobject_cast<const QAbstractSpinBox*>(parent));
 }
 
 void styler(QWidget& w, const std::string& type, bool skin, const QColor& base) {

@@ -26,7 +26,8 @@ void ResizeCurrentOngletMain() {
         } else if (textValue == "Incidents") {
             auto& liste = *win->ListeIncidents[0];
             auto& purger = *win->CommandIncidentsPurge[0];
-            liste.Move(liste.Left(), liste.Top(), atLeastZero(widthValue - 195), atLeastZero(heightValue - 960 - 120));
+            liste.Move(liste.Left(), liste.Top(), atLeastZero(widthValue - 195),
+                       atLeastZero(heightValue - 960 - 120));
             purger.Move(widthValue - purger.Width() - 210, liste.Top() + liste.Height() + 80, purger.Width(),
                         purger.Height());
         }

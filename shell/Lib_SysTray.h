@@ -15,12 +15,12 @@ class QWidget;
 // The tray record as it was last given to the notification area; deleting the icon uses it as it is.
 struct NOTIFYICONDATA {
     int32_t cbSize = 88;
-    int32_t hWnd = 0;              // the window the icon's notifications go to
-    int64_t uID = 0;               // the icon's own key, as the icon handle was used
-    int32_t uFlags = 7;            // message, icon and tip
+    int32_t hWnd = 0;    // the window the icon's notifications go to
+    int64_t uID = 0;     // the icon's own key, as the icon handle was used
+    int32_t uFlags = 7;  // message, icon and tip
     int32_t uCallbackMessage = 0x205;
     QIcon hIcon;
-    std::string szTip;             // at most 63 characters (the field holds 64 with its NUL)
+    std::string szTip;  // at most 63 characters (the field holds 64 with its NUL)
 };
 
 namespace Lib_SysTray {

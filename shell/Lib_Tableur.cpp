@@ -51,7 +51,8 @@ std::string keepCopy(const std::string& fichier) {
     const std::string base = globalWorkbookFolder() + "Global_" +
                              Lib_Public::Date2StringEx(platform::clock::now(), "YYYYMMDD_hhmmss");
     std::string copyPath = base + ".xls";
-    for (int n = 2; Lib_Systeme::File_Exist(copyPath); ++n) copyPath = base + "_" + std::to_string(n) + ".xls";
+    for (int n = 2; Lib_Systeme::File_Exist(copyPath); ++n)
+        copyPath = base + "_" + std::to_string(n) + ".xls";
     return Lib_Systeme::File_Copy(fichier, copyPath) ? copyPath : std::string();
 }
 
@@ -59,12 +60,14 @@ std::string keepCopy(const std::string& fichier) {
 // happened; an empty file holds nothing to keep. True when the export may replace it.
 bool setAside(const std::string& fichier, const std::string& finding, const std::string& caller) {
     if (Lib_Systeme::TailleDuFichier(fichier) == 0) {
-        Lib_Public::TraceLog(-1, -1, -1, "Warning: " + finding + " |Empty file: no copy needed |Sub: " + caller);
+        Lib_Public::TraceLog(-1, -1, -1,
+                             "Warning: " + finding + " |Empty file: no copy needed |Sub: " + caller);
         return true;
     }
     const std::string copyPath = keepCopy(fichier);
     if (copyPath.empty()) {
-        Lib_Public::TraceLog(-1, -1, -1, "Err: " + finding + " |No copy kept: not replaced this run |Sub: " + caller);
+        Lib_Public::TraceLog(-1, -1, -1,
+                             "Err: " + finding + " |No copy kept: not replaced this run |Sub: " + caller);
         return false;
     }
     Lib_Public::TraceLog(-1, -1, -1, "Warning: " + finding + " |Kept as: " + copyPath + " |Sub: " + caller);
@@ -87,8 +90,9 @@ void InitGeneralTableur(bool init, bool resize) {
         sheetGrid.SetSheetCount(1);
         // The original's smaller grid font held a time in the time column: the width unit is
         // widened until the column does in this grid's font, whatever the desktop's.
-        sheetGrid.SetTwipsPerColumnUnit(std::max<double>(platform::forms::Spread::kTwipsPerColumnUnit,
-                                                      std::ceil(sheetGrid.TextWidthTwips("00:00:00") / kHourWidth)));
+        sheetGrid.SetTwipsPerColumnUnit(
+            std::max<double>(platform::forms::Spread::kTwipsPerColumnUnit,
+                             std::ceil(sheetGrid.TextWidthTwips("00:00:00") / kHourWidth)));
         for (int sheet = 1; sheet <= sheetGrid.SheetCount(); ++sheet) {
             sheetGrid.SetSheet(sheet);
             formatSheet(sheetGrid);
@@ -200,16 +204,19 @@ bool importGlobalWorkbook() {
             int notTakenUp = 0;
             if (sheetGrid.IsExcelFile(fichier, journal) != 1 ||
                 !sheetGrid.GetExcelSheetList(fichier, sheets, sheetCount, journal, book, true) ||
-                !sheetGrid.ImportExcelSheet(book, 0, 3 * nbStations(), kSpreadsheetRows, journal, notTakenUp)) {
-                replaceable = setAside(
-                    fichier, "Workbook not imported: " + fichier + " |Reason: " + logtext::visible(sheetGrid.ExcelRefusal()), caller);
+                !sheetGrid.ImportExcelSheet(book, 0, 3 * nbStations(), kSpreadsheetRows, journal,
+                                            notTakenUp)) {
+                replaceable = setAside(fichier,
+                                       "Workbook not imported: " + fichier +
+                                           " |Reason: " + logtext::visible(sheetGrid.ExcelRefusal()),
+                                       caller);
                 return;
             }
             replaceable = notTakenUp == 0 ||
                           setAside(fichier,
-                                       "Workbook imported in part: " + fichier + " |Not held by the grid: " +
-                                           std::to_string(notTakenUp) + " (Global_Import.log)",
-                                       caller);
+                                   "Workbook imported in part: " + fichier + " |Not held by the grid: " +
+                                       std::to_string(notTakenUp) + " (Global_Import.log)",
+                                   caller);
             sheetGrid.SetSheetCount(1);
             for (int sheet = 1; sheet <= sheetGrid.SheetCount(); ++sheet) {
                 sheetGrid.SetSheet(sheet);
@@ -248,6 +255,6 @@ void Frm_Main::TableurInitDemarrage(int16_t noBase, const std::string& labelText
 }
 
 bool Frm_Main::fpSpreadGlobal_ExportToExcel(const std::string& workbook, const std::string& sheetName,
-                                           const std::string& logFile, int32_t flags) {
+                                            const std::string& logFile, int32_t flags) {
     return Lib_Tableur::exportGlobalWorkbook(workbook, sheetName, logFile, flags);
 }

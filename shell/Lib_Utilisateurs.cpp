@@ -14,8 +14,8 @@
 #include "foundation/SettingsFiles.h"
 #include "foundation/Site.h"
 #include "platform/Dialogs.h"
-#include "platform/process/Process.h"
 #include "platform/process/Executable.h"
+#include "platform/process/Process.h"
 #include "shell/Frm_Main.h"
 
 namespace Lib_Utilisateurs {
@@ -34,7 +34,8 @@ std::string captionText() {
 
 void fillRights(InfoUtilisateur& user) {
     for (int n = 1; n <= 68; ++n) {
-        const int16_t value = n <= VBA::Len(user.rightsText) ? int16_t(VBA::Val(VBA::Mid(user.rightsText, n, 1))) : 0;
+        const int16_t value =
+            n <= VBA::Len(user.rightsText) ? int16_t(VBA::Val(VBA::Mid(user.rightsText, n, 1))) : 0;
         if (n <= 48)
             user.rights[n - 1] = value;
         else
@@ -93,17 +94,18 @@ bool SelectUser(bool& refuse) {
     const std::string programme = PbSDossierApplication + "AL3_Quillmoor.exe";
     const std::string caller = "Lib_Utilisateurs:SelectUser";
     if (!Lib_Systeme::File_Exist(platform::process::Executable(programme), caller, false)) {
-        platform::dialogs::MsgBox("Programme non trouvé:\r\n\r\n" + programme, platform::dialogs::vbExclamation,
-                                  captionText());
+        platform::dialogs::MsgBox("Programme non trouvé:\r\n\r\n" + programme,
+                                  platform::dialogs::vbExclamation, captionText());
         refuse = true;
         return false;
     }
-    const platform::process::Started launched =
-        platform::process::start({platform::process::Executable(programme), {"/Close"}, PbSDossierApplication});
+    const platform::process::Started launched = platform::process::start(
+        {platform::process::Executable(programme), {"/Close"}, PbSDossierApplication});
     // A program that is there but does not start is a refusal too, with the main window left on screen.
     if (!launched.ok()) {
-        Lib_Public::TraceLog(-1, -1, -1, "Err: Unable to start: " + programme + ": " + launched.reason + " |Sub: " + caller,
-                             true);
+        Lib_Public::TraceLog(
+            -1, -1, -1, "Err: Unable to start: " + programme + ": " + launched.reason + " |Sub: " + caller,
+            true);
         refuse = true;
         return false;
     }

@@ -11,8 +11,8 @@ struct InfoUtilisateur {
     std::string userName;
     std::string rightsText;  // one character per right, right 1 first
     bool loaded = false;
-    std::array<int16_t, 48> rights{};         // rights 1 to 48, rights[0] is right 1
-    std::array<int16_t, 20> moreRights{};    // rights 49 to 68
+    std::array<int16_t, 48> rights{};      // rights 1 to 48, rights[0] is right 1
+    std::array<int16_t, 20> moreRights{};  // rights 49 to 68
 };
 
 inline InfoUtilisateur PbTUtilisateurEnCours;

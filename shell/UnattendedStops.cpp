@@ -31,13 +31,13 @@ void endOfSession(platform::forms::Form& mainWindow) {
 
 void installUnattendedStops(platform::forms::Form& mainWindow) {
     platform::dialogs::setStopReport([](const std::string& line) { Lib_Public::TraceLog(-1, -1, -1, line); });
-    platform::stopsignals::onStop(mainWindow, [&mainWindow] { mainWindow.Unload(platform::forms::vbAppTaskManager); });
+    platform::stopsignals::onStop(mainWindow,
+                                  [&mainWindow] { mainWindow.Unload(platform::forms::vbAppTaskManager); });
 #if QT_CONFIG(sessionmanager)
     // The session manager waits for this handler, so the shut-down ends before the session does.
     QObject::connect(
         qGuiApp, &QGuiApplication::commitDataRequest, &mainWindow,
-        [&mainWindow](QSessionManager&) { endOfSession(mainWindow); },
-        Qt::DirectConnection);
+        [&mainWindow](QSessionManager&) { endOfSession(mainWindow); }, Qt::DirectConnection);
 #endif
 }
 

@@ -42,8 +42,8 @@ void fill() {
     automation::MessageWriter writer;
     if (writer.open(kFolder, 1) != 0) std::abort();
     for (int n = 1; n <= kRecords; ++n)
-        if (writer.insert(automation::sequenceKey(n), "EVT", "<NoStation:1><CurrLib:Message " +
-                                                              std::to_string(n) + ">") != 0)
+        if (writer.insert(automation::sequenceKey(n), "EVT",
+                          "<NoStation:1><CurrLib:Message " + std::to_string(n) + ">") != 0)
             std::abort();
 }
 
@@ -89,8 +89,8 @@ void FillMessageFile(benchmark::State& state) {
         }
         state.ResumeTiming();
     }
-    state.counters["records/s"] = benchmark::Counter(double(state.iterations()) * kRecords,
-                                                     benchmark::Counter::kIsRate);
+    state.counters["records/s"] =
+        benchmark::Counter(double(state.iterations()) * kRecords, benchmark::Counter::kIsRate);
 }
 
 }  // namespace

@@ -23,8 +23,8 @@ using namespace std::chrono;
 namespace {
 
 struct Fault {
-    const char* spec;          // the SMTP server's fault
-    milliseconds window;       // how long the fault is watched once the exchange reaches it
+    const char* spec;     // the SMTP server's fault
+    milliseconds window;  // how long the fault is watched once the exchange reaches it
 };
 
 struct Outcome {
@@ -64,12 +64,10 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     platform::keepNumbersInC();
     const std::vector<Fault> faults = {
-        {"greeting:3", milliseconds{3500}}, {"MAIL:3", milliseconds{3500}},
-        {"DATA:3", milliseconds{3500}},     {"QUIT:3", milliseconds{3500}},
-        {"greeting:silent", seconds{5}},    {"MAIL:silent", seconds{5}},
-        {"DATA:silent", seconds{5}},        {"QUIT:silent", seconds{5}},
-        {"greeting:drop", seconds{2}},      {"MAIL:drop", seconds{2}},
-        {"DATA:drop", seconds{2}},
+        {"greeting:3", milliseconds{3500}}, {"MAIL:3", milliseconds{3500}},  {"DATA:3", milliseconds{3500}},
+        {"QUIT:3", milliseconds{3500}},     {"greeting:silent", seconds{5}}, {"MAIL:silent", seconds{5}},
+        {"DATA:silent", seconds{5}},        {"QUIT:silent", seconds{5}},     {"greeting:drop", seconds{2}},
+        {"MAIL:drop", seconds{2}},          {"DATA:drop", seconds{2}},
     };
     bool met = true;
     std::printf("%-16s %8s %14s %12s\n", "mail fault", "queries", "longest wait", "stop signal");

@@ -31,8 +31,7 @@ void TraceLogToTheDaysFile(benchmark::State& state) {
     if (!logbuffers::fileBuffer().empty()) state.SkipWithError("lines were left unwritten");
     if (double(state.iterations()) / spent.count() < kTarget)
         state.SkipWithError("below 10,000 lines per second");
-    state.counters["lines/s"] = benchmark::Counter(double(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["lines/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["target/s"] = kTarget;
 }
 
@@ -42,8 +41,7 @@ void PlainBufferedAppend(benchmark::State& state) {
     const std::string line = "09:41:07:045 : : : :    :" + kText + "\r\n";
     for (auto _ : state) out << line;
     out.flush();
-    state.counters["lines/s"] = benchmark::Counter(double(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["lines/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 }  // namespace

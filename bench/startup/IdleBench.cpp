@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(std::chrono::seconds{seconds});
     const Reading to = read(program.pid());
     program.terminate();
-    std::printf("idle for %d s: CPU %.1f ms a minute, %.1f wake-ups a second, resident memory %.1f MB\n", seconds,
-                (to.cpuMs - from.cpuMs) * 60.0 / seconds, double(to.wakeUps - from.wakeUps) / seconds,
-                double(to.residentKb) / 1024.0);
+    std::printf("idle for %d s: CPU %.1f ms a minute, %.1f wake-ups a second, resident memory %.1f MB\n",
+                seconds, (to.cpuMs - from.cpuMs) * 60.0 / seconds,
+                double(to.wakeUps - from.wakeUps) / seconds, double(to.residentKb) / 1024.0);
     return 0;
 }

@@ -50,8 +50,10 @@ int main(int argc, char** argv) {
     }
     std::sort(firstAnswerMs.begin(), firstAnswerMs.end());
     std::sort(residentMb.begin(), residentMb.end());
-    std::printf("start to first time answer (7 stations, no sound card): median %.0f ms, worst %.0f ms"
-                " (goal < 1000 ms)\n", firstAnswerMs[runs / 2], firstAnswerMs.back());
+    std::printf(
+        "start to first time answer (7 stations, no sound card): median %.0f ms, worst %.0f ms"
+        " (goal < 1000 ms)\n",
+        firstAnswerMs[runs / 2], firstAnswerMs.back());
     std::printf("idle resident memory after start-up: median %.1f MB, worst %.1f MB (goal < 60 MB)\n",
                 residentMb[runs / 2], residentMb.back());
     return 0;

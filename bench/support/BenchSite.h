@@ -18,8 +18,7 @@ public:
     explicit TempDrive(const std::string& name) {
         std::random_device random;
         root_ = std::filesystem::temp_directory_path() /
-                ("al3-bench-" + name + "-" + std::to_string(::getpid()) + "-" +
-                 std::to_string(random()));
+                ("al3-bench-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
         std::filesystem::create_directories(root_);
         ::setenv("AL3_DRIVE_C", root_.c_str(), 1);
     }

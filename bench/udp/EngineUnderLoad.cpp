@@ -66,14 +66,13 @@ int64_t droppedOn(uint16_t port) {
     std::string line;
     std::getline(table, line);  // header
     std::ostringstream local;
-    local << std::uppercase << std::hex << ":" << (port >> 12 & 0xF) << (port >> 8 & 0xF)
-          << (port >> 4 & 0xF) << (port & 0xF);
+    local << std::uppercase << std::hex << ":" << (port >> 12 & 0xF) << (port >> 8 & 0xF) << (port >> 4 & 0xF)
+          << (port & 0xF);
     while (std::getline(table, line)) {
         std::istringstream fields(line);
         std::string slot, localAddress;
         fields >> slot >> localAddress;
-        if (localAddress.size() < 5 || localAddress.substr(localAddress.size() - 5) != local.str())
-            continue;
+        if (localAddress.size() < 5 || localAddress.substr(localAddress.size() - 5) != local.str()) continue;
         std::string field, last;
         while (fields >> field) last = field;
         return std::stoll(last);

@@ -10,8 +10,8 @@
 #include <QElapsedTimer>
 
 #include "bench/udp/EngineUnderLoad.h"
-#include "platform/NumericLocale.h"
 #include "engine/Frm_MainBis.h"
+#include "platform/NumericLocale.h"
 
 using namespace std::chrono;
 
@@ -85,8 +85,8 @@ int main(int argc, char** argv) {
     runFor(app, seconds{drainSeconds});
     const int handed = queued - queue.ListCount();
     const double perSecond = handed * 1000.0 / double(drain.elapsed());
-    std::printf("drain: %d messages in %lld ms = %.2f per second (designed: 10 per second)\n",
-                handed, (long long)drain.elapsed(), perSecond);
+    std::printf("drain: %d messages in %lld ms = %.2f per second (designed: 10 per second)\n", handed,
+                (long long)drain.elapsed(), perSecond);
     const bool met = queued == count && drops == 0 && perSecond > 9.0 && perSecond <= 10.5;
     std::printf("goal (none lost, drain at the designed rate): %s\n", met ? "met" : "NOT met");
     return met ? 0 : 1;

@@ -37,8 +37,8 @@ int main(int argc, char** argv) {
     const std::string log = program.log();
     int heard = 0;
     for (size_t k = 0; k < result.messages.size(); ++k)
-        heard += e2e::countLines(log, "UDP: Data arrival Bis: " + result.messages[k] + " |NoStation: " +
-                                          std::to_string(result.stations[k])) == 1;
+        heard += e2e::countLines(log, "UDP: Data arrival Bis: " + result.messages[k] +
+                                          " |NoStation: " + std::to_string(result.stations[k])) == 1;
     const size_t foreign = e2e::foreignLogLines(log).size();
 
     std::printf("hostile datagrams: %d, station messages: %zu, time queries: %d\n", result.hostileSent,

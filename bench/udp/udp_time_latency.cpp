@@ -21,9 +21,9 @@ std::vector<double> roundTrips(QApplication& app, uint16_t server, int count, bo
     int lost = 0;
     std::thread client([&] {
         udpbench::Client c;
-        const std::string query = timeQuery
-            ? "What time is it ?<Response:127.0.0.1:" + std::to_string(c.port()) + ">"
-            : std::string("ping");
+        const std::string query =
+            timeQuery ? "What time is it ?<Response:127.0.0.1:" + std::to_string(c.port()) + ">"
+                      : std::string("ping");
         std::string reply;
         for (int k = 0; k < count + 100; ++k) {  // the first 100 warm up
             const auto start = steady_clock::now();
@@ -66,10 +66,10 @@ int main(int argc, char** argv) {
     });
     const auto bare = udpbench::percentiles(roundTrips(app, echo.localPort(), count, false));
 
-    std::printf("time reply (%d queries): p50 %.1f us  p99 %.1f us  max %.1f us\n", count,
-                engine.p50, engine.p99, engine.max);
-    std::printf("bare echo  (%d queries): p50 %.1f us  p99 %.1f us  max %.1f us\n", count,
-                bare.p50, bare.p99, bare.max);
+    std::printf("time reply (%d queries): p50 %.1f us  p99 %.1f us  max %.1f us\n", count, engine.p50,
+                engine.p99, engine.max);
+    std::printf("bare echo  (%d queries): p50 %.1f us  p99 %.1f us  max %.1f us\n", count, bare.p50, bare.p99,
+                bare.max);
     const double ratio = bare.p99 > 0 ? engine.p99 / bare.p99 : 0;
     std::printf("p99 ratio time reply / bare echo: %.2f\n", ratio);
     const bool met = engine.p99 < 1000.0 && ratio <= 3.0;

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include <arpa/inet.h>
-#include <csignal>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <QCoreApplication>
 
@@ -57,9 +57,11 @@ pid_t startBareResponder(const std::vector<int>& sockets) {
             char buffer[2048];
             sockaddr_in from{};
             socklen_t length = sizeof from;
-            const ssize_t n = ::recvfrom(p.fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
-            if (n > 0) ::sendto(p.fd, "<Relaytone_Time:01/01/2026 00:00:00>", 36, 0,
-                                reinterpret_cast<sockaddr*>(&from), length);
+            const ssize_t n =
+                ::recvfrom(p.fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
+            if (n > 0)
+                ::sendto(p.fd, "<Relaytone_Time:01/01/2026 00:00:00>", 36, 0,
+                         reinterpret_cast<sockaddr*>(&from), length);
         }
     }
 }
@@ -75,7 +77,8 @@ Figures ask(const std::vector<uint16_t>& targets, int count) {
     std::vector<std::string> queries;
     for (size_t k = 0; k < targets.size(); ++k) {
         clients.push_back(boundSocket());
-        queries.push_back("What time is it ?<Response:127.0.0.1:" + std::to_string(portOf(clients.back())) + ">");
+        queries.push_back("What time is it ?<Response:127.0.0.1:" + std::to_string(portOf(clients.back())) +
+                          ">");
     }
     std::vector<double> us;
     Figures f;
@@ -86,7 +89,8 @@ Figures ask(const std::vector<uint16_t>& targets, int count) {
         to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         to.sin_port = htons(targets[s]);
         const auto start = steady_clock::now();
-        ::sendto(clients[s], queries[s].data(), queries[s].size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        ::sendto(clients[s], queries[s].data(), queries[s].size(), 0, reinterpret_cast<sockaddr*>(&to),
+                 sizeof to);
         pollfd p{clients[s], POLLIN, 0};
         char reply[256];
         if (::poll(&p, 1, 1000) <= 0 || ::recv(clients[s], reply, sizeof reply, 0) <= 0) {
@@ -153,9 +157,11 @@ int main(int argc, char** argv) {
     print("program, seven stations", seven);
     const double ratioOne = bareOne.p50 > 0 ? one.p50 / bareOne.p50 : 0;
     const double ratioSeven = bareSeven.p50 > 0 ? seven.p50 / bareSeven.p50 : 0;
-    std::printf("median ratio program / bare C: one station %.2f, seven stations %.2f\n", ratioOne, ratioSeven);
+    std::printf("median ratio program / bare C: one station %.2f, seven stations %.2f\n", ratioOne,
+                ratioSeven);
     const bool met = ratioOne <= 3.0 && ratioSeven <= 3.0 && one.p99 < 200.0 && seven.p99 < 200.0 &&
                      one.lost == 0 && seven.lost == 0;
-    std::printf("goal (median within 3x bare C, p99 under 200 us, nothing lost): %s\n", met ? "met" : "NOT met");
+    std::printf("goal (median within 3x bare C, p99 under 200 us, nothing lost): %s\n",
+                met ? "met" : "NOT met");
     return met ? 0 : 1;
 }

@@ -4,8 +4,8 @@
 // holding more than 64 times its file (plus 1 MB) is flagged as an error.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <malloc.h>
+#include <cstdlib>
 #include <new>
 
 #include "platform/xls/Bytes.h"
@@ -40,7 +40,8 @@ std::string ownWorkbook(int rows) {
     Sheet s{"SheetName", {}};
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < 21; ++c)
-            s.cells[{r, c}] = {c % 3 == 1 ? "Début Redémarrage " + std::to_string(r) : "04:08:15", 0xFFFFFF, 0};
+            s.cells[{r, c}] = {c % 3 == 1 ? "Début Redémarrage " + std::to_string(r) : "04:08:15", 0xFFFFFF,
+                               0};
     std::string bytes;
     encodeWorkbook(s, bytes);
     return bytes;
@@ -111,11 +112,14 @@ void measure(benchmark::State& state, const std::string& file) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.size()));
     state.counters["file_KB"] = double(file.size()) / 1024;
     state.counters["peak_per_file_byte"] = double(peak) / double(file.size());
-    if (peak > 64 * file.size() + (1 << 20)) state.SkipWithError("the read holds more than 64 times its file");
+    if (peak > 64 * file.size() + (1 << 20))
+        state.SkipWithError("the read holds more than 64 times its file");
 }
 
 void OwnWorkbook(benchmark::State& state) { measure(state, ownWorkbook(int(state.range(0)))); }
-void SheetEntriesSharingOneWorksheet(benchmark::State& state) { measure(state, sharedWorksheet(int(state.range(0)))); }
+void SheetEntriesSharingOneWorksheet(benchmark::State& state) {
+    measure(state, sharedWorksheet(int(state.range(0))));
+}
 void DifatOnItself(benchmark::State& state) { measure(state, difatOnItself()); }
 
 }  // namespace

@@ -35,7 +35,11 @@ FrmSelectBase::FrmSelectBase()
     : Form("FrmSelectBase"), banner_(":/FrmSelectBase/FrmSelectBase_Banniere.png") {
     SetCaption("Choix de la base");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    const struct { const char* text; const char* family; double points; } labels[] = {
+    const struct {
+        const char* text;
+        const char* family;
+        double points;
+    } labels[] = {
         {"Base:", "MS Sans Serif", 9.75},
         {"Station", "MS Sans Serif", 9.75},
         {"Sélectionnez la base et la station", "Arial", 15.75},

@@ -25,7 +25,7 @@ public:
     // A line of ComboBase with the base index it stands for (lines skip bases without folder).
     void AddBase(const std::string& label, int16_t baseIndex);
     void ClearBases();
-    int16_t BaseOfLine(int line) const;  // -1 for no line
+    int16_t BaseOfLine(int line) const;       // -1 for no line
     int LineOfBase(int16_t baseIndex) const;  // -1 when the base has no line
 
     void ComboBase_Click();

@@ -52,13 +52,9 @@ std::string Amp3dj::GetOutputDeviceDesc(int16_t device) {
     return devices_[size_t(device)].description().toStdString();
 }
 
-bool Amp3dj::deviceValid(int16_t device) const {
-    return device >= 0 && size_t(device) < devices_.size();
-}
+bool Amp3dj::deviceValid(int16_t device) const { return device >= 0 && size_t(device) < devices_.size(); }
 
-bool Amp3dj::playerValid(int16_t player) const {
-    return started_ && player >= 0 && player < playerCount_;
-}
+bool Amp3dj::playerValid(int16_t player) const { return started_ && player >= 0 && player < playerCount_; }
 
 int32_t Amp3dj::fail(int32_t code) {
     lastError_ = code;
@@ -77,8 +73,8 @@ void Amp3dj::failNext(Operation operation, int32_t code, int times) {
     if (times > 0) failures_[operation] = {code, times};
 }
 
-int16_t Amp3dj::InitDJSystem(int16_t players, int32_t /*hWnd*/, int16_t device0,
-                             int16_t device1, int16_t device2, int16_t device3) {
+int16_t Amp3dj::InitDJSystem(int16_t players, int32_t /*hWnd*/, int16_t device0, int16_t device1,
+                             int16_t device2, int16_t device3) {
     // A failed start answers 0 and keeps its reason for LastError.
     auto refuse = [this](int32_t code) -> int16_t {
         lastError_ = code;
@@ -125,8 +121,7 @@ std::string Amp3dj::GetEngineVersion() const { return std::string("Qt Multimedia
 int32_t Amp3dj::SetPlayerOutputDevice(int16_t player, int16_t device, Api api) {
     lastApi_ = api;
     if (!playerValid(player)) return fail(kInvalidPlayer);
-    if (const int32_t code = injected(Operation::SetPlayerOutputDevice); code != kOk)
-        return fail(code);
+    if (const int32_t code = injected(Operation::SetPlayerOutputDevice); code != kOk) return fail(code);
     if (!deviceValid(device)) return fail(kInvalidDevice);
     return openPlayer(players_[size_t(player)], device);
 }
@@ -134,8 +129,7 @@ int32_t Amp3dj::SetPlayerOutputDevice(int16_t player, int16_t device, Api api) {
 int32_t Amp3dj::SetPlayerVolumeEx(int16_t player, float level, int16_t scale, Api api) {
     lastApi_ = api;
     if (!playerValid(player)) return fail(kInvalidPlayer);
-    if (const int32_t code = injected(Operation::SetPlayerVolumeEx); code != kOk)
-        return fail(code);
+    if (const int32_t code = injected(Operation::SetPlayerVolumeEx); code != kOk) return fail(code);
     Player& p = players_[size_t(player)];
     if (p.fade) return fail(kPlayerBusy);
     const float linear = linearOf(level, scale);
@@ -159,8 +153,7 @@ void Amp3dj::SetFadeOutDuration(int32_t milliseconds) {
 }
 
 void Amp3dj::SetPlayerFadeOutDuration(int16_t player, int32_t milliseconds) {
-    if (player >= 0 && player < kMaxPlayers)
-        players_[size_t(player)].fadeOutMs = std::max(0, milliseconds);
+    if (player >= 0 && player < kMaxPlayers) players_[size_t(player)].fadeOutMs = std::max(0, milliseconds);
 }
 
 int32_t Amp3dj::StopSound(int16_t player) {
@@ -175,9 +168,7 @@ int32_t Amp3dj::StopSound(int16_t player) {
     return kOk;
 }
 
-int32_t Amp3dj::ClearTrigger(int16_t player) {
-    return playerValid(player) ? kOk : fail(kInvalidPlayer);
-}
+int32_t Amp3dj::ClearTrigger(int16_t player) { return playerValid(player) ? kOk : fail(kInvalidPlayer); }
 
 bool Amp3dj::PlayerOpen(int16_t player) const {
     return player >= 0 && player < kMaxPlayers && players_[size_t(player)].sink != nullptr;

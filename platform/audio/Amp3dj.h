@@ -58,15 +58,15 @@ public:
 
     // Starts the sound system: each player opens an output on its device. The number of
     // players started, or 0 with the reason in LastError.
-    int16_t InitDJSystem(int16_t players, int32_t hWnd, int16_t device0, int16_t device1,
-                         int16_t device2, int16_t device3);
+    int16_t InitDJSystem(int16_t players, int32_t hWnd, int16_t device0, int16_t device1, int16_t device2,
+                         int16_t device3);
     int32_t LastError() const { return lastError_; }
     // Stops every player at once (before the system is ended).
     void CloseAllPlayers();
     // Ends the sound system and frees its outputs; InitDJSystem may start it again. The
     // arguments are those of the start.
-    void ReleaseSystem(int16_t players, int32_t hWnd, int16_t& device0, int16_t& device1,
-                       int16_t& device2, int16_t& device3);
+    void ReleaseSystem(int16_t players, int32_t hWnd, int16_t& device0, int16_t& device1, int16_t& device2,
+                       int16_t& device3);
 
     std::string GetControlVersion() const;
     std::string GetEngineVersion() const;
@@ -76,7 +76,7 @@ public:
     // Level in dB (scale 1) or as a linear factor 0 to 1 (scale 0); kPlayerBusy while fading.
     int32_t SetPlayerVolumeEx(int16_t player, float level, int16_t scale, Api api);
     // Output buffer of every player, in milliseconds; a length of 0 or less, or above 60 s, keeps
-// the current one.
+    // the current one.
     void SetBufferLength(double milliseconds);
     // Fade applied when a player is stopped: every player, or one player.
     void SetFadeOutDuration(int32_t milliseconds);

@@ -85,8 +85,7 @@ int16_t doOpen(char* posBlock, char* key, uint16_t keyLen) {
     return StatusOk;
 }
 
-int16_t doCreate(const void* data, const uint32_t* dataLen, char* key, uint16_t keyLen,
-                 int16_t keyNum) {
+int16_t doCreate(const void* data, const uint32_t* dataLen, char* key, uint16_t keyLen, int16_t keyNum) {
     fs::path host;
     if (int16_t status = resolve(key, keyLen, host)) return status;
     std::error_code ec;
@@ -115,8 +114,8 @@ void setPosition(Handle& h, int64_t id, std::string record, int16_t keyNum, char
     h.asRead = std::move(record);
 }
 
-int16_t doInsert(Handle& h, const void* data, const uint32_t* dataLen, char* key,
-                 uint16_t keyLen, int16_t keyNum) {
+int16_t doInsert(Handle& h, const void* data, const uint32_t* dataLen, char* key, uint16_t keyLen,
+                 int16_t keyNum) {
     if (int16_t status = checkKey(h, keyNum, keyLen)) return status;
     const uint16_t length = h.file->def().recordLength;
     if (*dataLen < length) return StatusDataBufferTooShort;
@@ -127,17 +126,16 @@ int16_t doInsert(Handle& h, const void* data, const uint32_t* dataLen, char* key
     return StatusOk;
 }
 
-int16_t doGet(Handle& h, bool orGreater, void* data, uint32_t* dataLen, char* key,
-              uint16_t keyLen, int16_t keyNum) {
+int16_t doGet(Handle& h, bool orGreater, void* data, uint32_t* dataLen, char* key, uint16_t keyLen,
+              int16_t keyNum) {
     if (int16_t status = checkKey(h, keyNum, keyLen)) return status;
     const uint16_t length = h.file->def().recordLength;
     if (*dataLen < length) return StatusDataBufferTooShort;
     const KeyDef& def = h.file->def().keys[keyNum];
     int64_t id = 0;
     std::string record;
-    const int16_t status =
-        h.file->find(size_t(keyNum), collationKey(def, std::string_view(key, def.length)),
-                     orGreater, id, record);
+    const int16_t status = h.file->find(size_t(keyNum), collationKey(def, std::string_view(key, def.length)),
+                                        orGreater, id, record);
     if (status != StatusOk) {
         h.positioned = false;
         return status;
@@ -175,25 +173,28 @@ int16_t doVersion(void* data, uint32_t* dataLen) {
 
 }  // namespace
 
-int16_t BTRCALL(uint16_t op, char* posBlock, void* data, uint32_t* dataLen, char* key,
-                uint16_t keyLen, int16_t keyNum) {
+int16_t BTRCALL(uint16_t op, char* posBlock, void* data, uint32_t* dataLen, char* key, uint16_t keyLen,
+                int16_t keyNum) {
     uint32_t noLength = 0;
     if (!dataLen) dataLen = &noLength;
     switch (op) {
-    case OpOpen:
-        return posBlock ? doOpen(posBlock, key, keyLen) : int16_t(StatusInvalidOperation);
-    case OpCreate:
-        return data ? doCreate(data, dataLen, key, keyLen, keyNum)
-                    : int16_t(StatusDataBufferTooShort);
-    case OpStop: handles().clear(); return StatusOk;
-    case OpVersion:
-        return data ? doVersion(data, dataLen) : int16_t(StatusDataBufferTooShort);
-    case OpClose:
-    case OpInsert:
-    case OpDelete:
-    case OpGetEqual:
-    case OpGetGreaterOrEqual: break;
-    default: return StatusInvalidOperation;
+        case OpOpen:
+            return posBlock ? doOpen(posBlock, key, keyLen) : int16_t(StatusInvalidOperation);
+        case OpCreate:
+            return data ? doCreate(data, dataLen, key, keyLen, keyNum) : int16_t(StatusDataBufferTooShort);
+        case OpStop:
+            handles().clear();
+            return StatusOk;
+        case OpVersion:
+            return data ? doVersion(data, dataLen) : int16_t(StatusDataBufferTooShort);
+        case OpClose:
+        case OpInsert:
+        case OpDelete:
+        case OpGetEqual:
+        case OpGetGreaterOrEqual:
+            break;
+        default:
+            return StatusInvalidOperation;
     }
     Handle* h = handleOf(posBlock);
     if (!h) return StatusFileNotOpen;

@@ -85,8 +85,8 @@ enum Status : int16_t {
 // (in: buffer length, out: bytes transferred); key: keyLen bytes; keyNum: key number, or the
 // open mode for an open and -1 for a create that must not replace an existing file.
 // Paths in the key buffer are Windows paths in Windows-1252, ended by a NUL or the key length.
-int16_t BTRCALL(uint16_t op, char* posBlock, void* data, uint32_t* dataLen, char* key,
-                uint16_t keyLen, int16_t keyNum);
+int16_t BTRCALL(uint16_t op, char* posBlock, void* data, uint32_t* dataLen, char* key, uint16_t keyLen,
+                int16_t keyNum);
 
 // True for a UNC path or a folder on a network file system: WAL needs a local disk, so files
 // there are refused (status 11).

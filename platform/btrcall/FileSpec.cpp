@@ -29,8 +29,7 @@ int16_t parseSpec(std::string_view spec, FileDef& out) {
     const uint16_t keyCount = word(spec, 4);
     def.fileFlags = word(spec, 10);
     if (def.recordLength < 4) return StatusInvalidRecordLength;
-    if (def.pageSize < 512 || def.pageSize > 4096 || def.pageSize % 512 != 0)
-        return StatusPageSizeError;
+    if (def.pageSize < 512 || def.pageSize > 4096 || def.pageSize % 512 != 0) return StatusPageSizeError;
     if (keyCount < 1 || keyCount > kMaxKeys) return StatusKeyCountError;
 
     uint32_t offset = kHeaderSize;
@@ -43,8 +42,7 @@ int16_t parseSpec(std::string_view spec, FileDef& out) {
             offset += kKeySpecSize;
             if (segment.flags & ~kKnownFlags) return StatusInvalidOperation;
             if (segment.length == 0) return StatusInvalidKeyLength;
-            if (segment.position < 1 ||
-                uint32_t(segment.position) + segment.length - 1 > def.recordLength)
+            if (segment.position < 1 || uint32_t(segment.position) + segment.length - 1 > def.recordLength)
                 return StatusInvalidKeyPosition;
             key.length += segment.length;
             if (key.length > kMaxKeyLength) return StatusInvalidKeyLength;

@@ -12,16 +12,17 @@ namespace {
 
 bool networkFileSystem(long type) {
     switch (static_cast<unsigned long>(type)) {
-    case 0x6969:      // NFS
-    case 0x517B:      // SMB
-    case 0xFF534D42:  // CIFS
-    case 0xFE534D42:  // SMB2
-    case 0x5346414F:  // AFS
-    case 0x01021997:  // 9P
-    case 0x00C36400:  // Ceph
-    case 0x73757245:  // Coda
-        return true;
-    default: return false;
+        case 0x6969:      // NFS
+        case 0x517B:      // SMB
+        case 0xFF534D42:  // CIFS
+        case 0xFE534D42:  // SMB2
+        case 0x5346414F:  // AFS
+        case 0x01021997:  // 9P
+        case 0x00C36400:  // Ceph
+        case 0x73757245:  // Coda
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -17,19 +17,26 @@ constexpr const char* kFormat = "AL3 record manager 1";
 
 int16_t statusOf(int rc, int16_t whenLocked) {
     switch (rc & 0xff) {
-    case SQLITE_OK:
-    case SQLITE_DONE:
-    case SQLITE_ROW: return StatusOk;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED: return whenLocked;
-    case SQLITE_FULL: return StatusDiskFull;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-    case SQLITE_CANTOPEN: return StatusAccessDenied;
-    case SQLITE_NOTADB: return StatusNotOurFile;
-    case SQLITE_CONSTRAINT: return StatusDuplicateKey;
-    default: return StatusIoError;
+        case SQLITE_OK:
+        case SQLITE_DONE:
+        case SQLITE_ROW:
+            return StatusOk;
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return whenLocked;
+        case SQLITE_FULL:
+            return StatusDiskFull;
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+        case SQLITE_CANTOPEN:
+            return StatusAccessDenied;
+        case SQLITE_NOTADB:
+            return StatusNotOurFile;
+        case SQLITE_CONSTRAINT:
+            return StatusDuplicateKey;
+        default:
+            return StatusIoError;
     }
 }
 
@@ -40,14 +47,15 @@ int exec(sqlite3* db, const std::string& sql) {
 std::string column(size_t k) { return "k" + std::to_string(k); }
 
 std::string schema(const FileDef& def) {
-    std::string sql = "CREATE TABLE al3_file(format TEXT NOT NULL, spec BLOB NOT NULL);"
-                      "CREATE TABLE records(id INTEGER PRIMARY KEY, data BLOB NOT NULL";
+    std::string sql =
+        "CREATE TABLE al3_file(format TEXT NOT NULL, spec BLOB NOT NULL);"
+        "CREATE TABLE records(id INTEGER PRIMARY KEY, data BLOB NOT NULL";
     for (size_t k = 0; k < def.keys.size(); ++k) sql += ", " + column(k) + " BLOB NOT NULL";
     sql += ");";
     for (size_t k = 0; k < def.keys.size(); ++k) {
         const bool dup = def.keys[k].duplicates;
-        sql += std::string(dup ? "CREATE INDEX" : "CREATE UNIQUE INDEX") + " key" +
-               std::to_string(k) + " ON records(" + column(k) + (dup ? ", id" : "") + ");";
+        sql += std::string(dup ? "CREATE INDEX" : "CREATE UNIQUE INDEX") + " key" + std::to_string(k) +
+               " ON records(" + column(k) + (dup ? ", id" : "") + ");";
     }
     return sql;
 }
@@ -97,8 +105,7 @@ int16_t RecordFile::create(const fs::path& path, std::string_view spec) {
         if (rc == SQLITE_OK) rc = exec(db, "BEGIN;" + schema(def));
         if (rc == SQLITE_OK) {
             sqlite3_stmt* header = nullptr;
-            rc = sqlite3_prepare_v2(db, "INSERT INTO al3_file VALUES(?1, ?2)", -1, &header,
-                                    nullptr);
+            rc = sqlite3_prepare_v2(db, "INSERT INTO al3_file VALUES(?1, ?2)", -1, &header, nullptr);
             if (rc == SQLITE_OK) {
                 sqlite3_bind_text(header, 1, kFormat, -1, SQLITE_STATIC);
                 sqlite3_bind_blob(header, 2, spec.data(), int(spec.size()), SQLITE_STATIC);
@@ -146,8 +153,7 @@ int16_t RecordFile::open(const fs::path& path, std::unique_ptr<RecordFile>& out)
     sqlite3_finalize(header);
     FileDef def;
     int16_t status = StatusOk;
-    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_IOERR ||
-        (rc & 0xff) == SQLITE_CANTOPEN)
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_IOERR || (rc & 0xff) == SQLITE_CANTOPEN)
         status = statusOf(rc, StatusFileLocked);
     else if (rc != SQLITE_OK || format != kFormat || parseSpec(spec, def) != StatusOk)
         status = StatusNotOurFile;
@@ -169,8 +175,7 @@ int16_t RecordFile::prepare() {
         columns += ", " + column(k);
         values += ", ?" + std::to_string(k + 2);
     }
-    int rc = sqlite3_prepare_v3(db_, ("INSERT INTO records(" + columns + ") VALUES(" + values +
-                                      ")").c_str(),
+    int rc = sqlite3_prepare_v3(db_, ("INSERT INTO records(" + columns + ") VALUES(" + values + ")").c_str(),
                                 -1, SQLITE_PREPARE_PERSISTENT, &insert_, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_prepare_v3(db_, "DELETE FROM records WHERE id = ?1 AND data = ?2", -1,
@@ -180,14 +185,14 @@ int16_t RecordFile::prepare() {
             " ORDER BY " + column(k) + (def_.keys[k].duplicates ? ", id" : "") + " LIMIT 1";
         sqlite3_stmt* equal = nullptr;
         sqlite3_stmt* greater = nullptr;
-        rc = sqlite3_prepare_v3(db_, ("SELECT id, data FROM records WHERE " + column(k) +
-                                      " = ?1" + order).c_str(),
+        rc = sqlite3_prepare_v3(db_,
+                                ("SELECT id, data FROM records WHERE " + column(k) + " = ?1" + order).c_str(),
                                 -1, SQLITE_PREPARE_PERSISTENT, &equal, nullptr);
         equal_.push_back(equal);
         if (rc == SQLITE_OK)
-            rc = sqlite3_prepare_v3(db_, ("SELECT id, data FROM records WHERE " + column(k) +
-                                          " >= ?1" + order).c_str(),
-                                    -1, SQLITE_PREPARE_PERSISTENT, &greater, nullptr);
+            rc = sqlite3_prepare_v3(
+                db_, ("SELECT id, data FROM records WHERE " + column(k) + " >= ?1" + order).c_str(), -1,
+                SQLITE_PREPARE_PERSISTENT, &greater, nullptr);
         greaterOrEqual_.push_back(greater);
     }
     return rc == SQLITE_OK ? StatusOk : StatusNotOurFile;
@@ -227,8 +232,7 @@ int16_t RecordFile::find(size_t keyNum, std::string_view collated, bool orGreate
     if (rc == SQLITE_ROW) {
         id = sqlite3_column_int64(stmt, 0);
         const void* blob = sqlite3_column_blob(stmt, 1);
-        record.assign(blob ? static_cast<const char*>(blob) : "",
-                      size_t(sqlite3_column_bytes(stmt, 1)));
+        record.assign(blob ? static_cast<const char*>(blob) : "", size_t(sqlite3_column_bytes(stmt, 1)));
         // A damaged row must not be read past its end nor handed on as a record.
         if (record.size() != def_.recordLength) status = StatusIoError;
     } else if (rc == SQLITE_DONE) {

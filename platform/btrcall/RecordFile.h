@@ -33,8 +33,7 @@ public:
     // Deletes the record only while it still holds exactly the bytes read; 80 otherwise.
     int16_t remove(int64_t id, std::string_view asRead);
     // First record, in key order, whose key equals (or is at least) the collation key.
-    int16_t find(size_t keyNum, std::string_view collated, bool orGreater, int64_t& id,
-                 std::string& record);
+    int16_t find(size_t keyNum, std::string_view collated, bool orGreater, int64_t& id, std::string& record);
 
 private:
     RecordFile(sqlite3* db, std::filesystem::path path, FileDef def);

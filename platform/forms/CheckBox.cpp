@@ -8,9 +8,12 @@ namespace {
 
 Qt::CheckState stateOf(int value) {
     switch (value) {
-    case vbChecked: return Qt::Checked;
-    case vbGrayed: return Qt::PartiallyChecked;
-    default: return Qt::Unchecked;
+        case vbChecked:
+            return Qt::Checked;
+        case vbGrayed:
+            return Qt::PartiallyChecked;
+        default:
+            return Qt::Unchecked;
     }
 }
 
@@ -28,9 +31,7 @@ void CheckBox::SetValue(int value) {
     if (Click) Click();
 }
 
-void CheckBox::nextCheckState() {
-    SetValue(value_ == vbChecked ? vbUnchecked : vbChecked);
-}
+void CheckBox::nextCheckState() { SetValue(value_ == vbChecked ? vbUnchecked : vbChecked); }
 
 std::string CheckBox::Caption() const { return text().toStdString(); }
 void CheckBox::SetCaption(const std::string& caption) { setText(QString::fromStdString(caption)); }

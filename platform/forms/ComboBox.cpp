@@ -43,6 +43,8 @@ void ComboBox::SetListIndex(int index) {
     if (Click) Click();
 }
 
-std::string ComboBox::Text() const { return currentIndex() < 0 ? std::string() : currentText().toStdString(); }
+std::string ComboBox::Text() const {
+    return currentIndex() < 0 ? std::string() : currentText().toStdString();
+}
 
 }  // namespace platform::forms

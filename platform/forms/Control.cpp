@@ -8,8 +8,7 @@ void TwipGeometry::Move(QWidget& widget, double left, double top, double width, 
     top_ = top;
     width_ = width;
     height_ = height;
-    widget.setGeometry(pixelsOfTwips(left), pixelsOfTwips(top), pixelsOfTwips(width),
-                       pixelsOfTwips(height));
+    widget.setGeometry(pixelsOfTwips(left), pixelsOfTwips(top), pixelsOfTwips(width), pixelsOfTwips(height));
 }
 
 }  // namespace platform::forms

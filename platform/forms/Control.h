@@ -13,7 +13,8 @@ namespace platform::forms {
 inline constexpr int kTwipsPerPixel = 15;
 // A stored twip figure can be anything ("1e30"): held to what a widget can take.
 inline int pixelsOfTwips(double twips) {
-    return int(std::floor(std::clamp(twips / kTwipsPerPixel + 0.5, -double(QWIDGETSIZE_MAX), double(QWIDGETSIZE_MAX))));
+    return int(std::floor(
+        std::clamp(twips / kTwipsPerPixel + 0.5, -double(QWIDGETSIZE_MAX), double(QWIDGETSIZE_MAX))));
 }
 
 // Keeps the twip values as set, so that a layout divided by a font scale reads back exactly.

@@ -96,8 +96,8 @@ private:
     QEventLoop* modalLoop_ = nullptr;
     WindowPlace place_;
     bool owned_ = false;
-    bool placed_ = false;              // by code, or shown once
-    std::optional<QRect> opensOver_;   // the owner's frame, for a first show
+    bool placed_ = false;             // by code, or shown once
+    std::optional<QRect> opensOver_;  // the owner's frame, for a first show
 };
 
 }  // namespace platform::forms

@@ -17,36 +17,50 @@ namespace dlg = platform::dialogs;
 namespace {
 
 const std::vector<std::vector<int>>& buttonSets() {
-    static const std::vector<std::vector<int>> sets = {
-        {dlg::vbOK}, {dlg::vbOK, dlg::vbCancel}, {dlg::vbAbort, dlg::vbRetry, dlg::vbIgnore},
-        {dlg::vbYes, dlg::vbNo, dlg::vbCancel}, {dlg::vbYes, dlg::vbNo}, {dlg::vbRetry, dlg::vbCancel}};
+    static const std::vector<std::vector<int>> sets = {{dlg::vbOK},
+                                                       {dlg::vbOK, dlg::vbCancel},
+                                                       {dlg::vbAbort, dlg::vbRetry, dlg::vbIgnore},
+                                                       {dlg::vbYes, dlg::vbNo, dlg::vbCancel},
+                                                       {dlg::vbYes, dlg::vbNo},
+                                                       {dlg::vbRetry, dlg::vbCancel}};
     return sets;
 }
 
-const std::vector<int>& buttonsOf(int style) {
-    return buttonSets()[size_t(std::clamp(style & 7, 0, 5))];
-}
+const std::vector<int>& buttonsOf(int style) { return buttonSets()[size_t(std::clamp(style & 7, 0, 5))]; }
 
 QMessageBox::StandardButton standardOf(int result) {
     switch (result) {
-    case dlg::vbOK: return QMessageBox::Ok;
-    case dlg::vbCancel: return QMessageBox::Cancel;
-    case dlg::vbAbort: return QMessageBox::Abort;
-    case dlg::vbRetry: return QMessageBox::Retry;
-    case dlg::vbIgnore: return QMessageBox::Ignore;
-    case dlg::vbYes: return QMessageBox::Yes;
-    case dlg::vbNo: return QMessageBox::No;
-    default: return QMessageBox::NoButton;
+        case dlg::vbOK:
+            return QMessageBox::Ok;
+        case dlg::vbCancel:
+            return QMessageBox::Cancel;
+        case dlg::vbAbort:
+            return QMessageBox::Abort;
+        case dlg::vbRetry:
+            return QMessageBox::Retry;
+        case dlg::vbIgnore:
+            return QMessageBox::Ignore;
+        case dlg::vbYes:
+            return QMessageBox::Yes;
+        case dlg::vbNo:
+            return QMessageBox::No;
+        default:
+            return QMessageBox::NoButton;
     }
 }
 
 QMessageBox::Icon iconOf(int style) {
     switch (style & 0x70) {
-    case dlg::vbCritical: return QMessageBox::Critical;
-    case dlg::vbQuestion: return QMessageBox::Question;
-    case dlg::vbExclamation: return QMessageBox::Warning;
-    case dlg::vbInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+        case dlg::vbCritical:
+            return QMessageBox::Critical;
+        case dlg::vbQuestion:
+            return QMessageBox::Question;
+        case dlg::vbExclamation:
+            return QMessageBox::Warning;
+        case dlg::vbInformation:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
@@ -62,8 +76,7 @@ std::optional<std::string> windowsPathOf(const QString& hostPath) {
 
 }  // namespace
 
-std::unique_ptr<QMessageBox> buildMessageBox(const std::string& text, int style,
-                                             const std::string& title) {
+std::unique_ptr<QMessageBox> buildMessageBox(const std::string& text, int style, const std::string& title) {
     auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
     box->setWindowTitle(QString::fromStdString(title));
     box->setText(QString::fromStdString(text));
@@ -171,7 +184,8 @@ std::optional<std::string> QtPresenter::inputBox(const std::string& prompt, cons
 
 std::optional<std::string> QtPresenter::pickFolder(const std::string& title,
                                                    const std::string& initialFolder) {
-    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title), hostFolder(initialFolder));
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title),
+                       hostFolder(initialFolder));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (!runModal(dialog) || dialog.result() != QDialog::Accepted) return std::nullopt;
@@ -180,8 +194,7 @@ std::optional<std::string> QtPresenter::pickFolder(const std::string& title,
 
 std::optional<std::string> QtPresenter::pickOpenFile(const std::string& title,
                                                      const std::string& initialFolder,
-                                                     const std::string& filter,
-                                                     const std::string& fileName) {
+                                                     const std::string& filter, const std::string& fileName) {
     // Qt's own dialog: its filters match names without regard to case, as Windows does ("*.log"
     // lists the day's ".Log" files); a desktop's native one may not. A proposed file opens its
     // folder with the file selected.

@@ -22,10 +22,8 @@ public:
     // Paths go in and come out Windows-shaped; the dialogs see the host folders behind them.
     std::optional<std::string> pickFolder(const std::string& title,
                                           const std::string& initialFolder) override;
-    std::optional<std::string> pickOpenFile(const std::string& title,
-                                            const std::string& initialFolder,
-                                            const std::string& filter,
-                                            const std::string& fileName) override;
+    std::optional<std::string> pickOpenFile(const std::string& title, const std::string& initialFolder,
+                                            const std::string& filter, const std::string& fileName) override;
     void closeOpenBoxes() override;
 
 private:
@@ -40,8 +38,7 @@ private:
 };
 
 // The box a style asks for (icon 16/32/48/64, button set, default button), not yet shown.
-std::unique_ptr<QMessageBox> buildMessageBox(const std::string& text, int style,
-                                             const std::string& title);
+std::unique_ptr<QMessageBox> buildMessageBox(const std::string& text, int style, const std::string& title);
 // The vb result of the button pressed in a box built above; the default when none was.
 int resultOf(const QMessageBox& box, int style);
 // "Log files (*.Log)|*.Log|All (*.*)|*.*" as Qt writes it: "Log files (*.Log);;All (*.*)"; a

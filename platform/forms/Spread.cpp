@@ -3,8 +3,8 @@
 
 #include <climits>
 #include <cstdio>
-#include <new>
 #include <fstream>
+#include <new>
 
 #include <QCursor>
 #include <QHeaderView>
@@ -35,9 +35,12 @@ bool isSystemColour(int32_t colour) { return uint32_t(colour) & 0x80000000u; }
 QColor displayColour(int32_t colour, const QPalette& palette) {
     if (!isSystemColour(colour)) return QColor(colour & 0xFF, colour >> 8 & 0xFF, colour >> 16 & 0xFF);
     switch (colour & 0xFF) {
-    case 5: return palette.color(QPalette::Base);
-    case 8: return palette.color(QPalette::Text);
-    default: return palette.color(QPalette::Button);
+        case 5:
+            return palette.color(QPalette::Base);
+        case 8:
+            return palette.color(QPalette::Text);
+        default:
+            return palette.color(QPalette::Button);
     }
 }
 
@@ -52,8 +55,8 @@ QFont gridFont(const std::string& family) {
 std::string stamp() {
     const LocalTimeFields f = clock::localNow();
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day,
-                  f.hour, f.minute, f.second);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day, f.hour,
+                  f.minute, f.second);
     return text;
 }
 
@@ -84,8 +87,8 @@ public:
 struct Spread::SheetLayout {
     std::string name;
     std::string font = kDefaultFont;
-    std::map<int, double> colWidths;  // column 0 is the row-header column
-    std::map<int, double> rowHeights; // row 0 is the column-header row
+    std::map<int, double> colWidths;   // column 0 is the row-header column
+    std::map<int, double> rowHeights;  // row 0 is the column-header row
     bool rowHeadersHidden = false;
     // The table takes its size only once a cell, header or size is written: a sheet made at the
     // default 500 by 500 and cut down at once would keep the larger table's memory for good.
@@ -179,9 +182,12 @@ void Spread::SetMaxRows(int rows) {
 
 std::string Spread::Text(int col, int row) const {
     const QTableWidgetItem* item = nullptr;
-    if (row == 0 && col >= 1) item = table()->horizontalHeaderItem(col - 1);
-    else if (col == 0 && row >= 1) item = table()->verticalHeaderItem(row - 1);
-    else if (row >= 1 && col >= 1) item = table()->item(row - 1, col - 1);
+    if (row == 0 && col >= 1)
+        item = table()->horizontalHeaderItem(col - 1);
+    else if (col == 0 && row >= 1)
+        item = table()->verticalHeaderItem(row - 1);
+    else if (row >= 1 && col >= 1)
+        item = table()->item(row - 1, col - 1);
     return item ? item->text().toStdString() : std::string();
 }
 
@@ -281,8 +287,10 @@ void Spread::SetColWidth(int col, double width) {
 
 void Spread::applyColWidth(int sheetIndex, int col) {
     const int px = pixels(ColWidthToTwips(layouts_[size_t(sheetIndex)].colWidths.at(col)));
-    if (col == 0) static_cast<QTableWidget*>(widget(sheetIndex))->verticalHeader()->setFixedWidth(px);
-    else sizedTable(sheetIndex)->setColumnWidth(col - 1, px);
+    if (col == 0)
+        static_cast<QTableWidget*>(widget(sheetIndex))->verticalHeader()->setFixedWidth(px);
+    else
+        sizedTable(sheetIndex)->setColumnWidth(col - 1, px);
 }
 
 void Spread::SetTwipsPerColumnUnit(double twips) {
@@ -315,18 +323,21 @@ void Spread::SetRowHeight(int row, double height) {
     height = std::max(0.0, height);
     layout().rowHeights[row] = height;
     const int px = pixels(RowHeightToTwips(height));
-    if (row == 0) table()->horizontalHeader()->setFixedHeight(px);
-    else sizedTable()->setRowHeight(row - 1, px);
+    if (row == 0)
+        table()->horizontalHeader()->setFixedHeight(px);
+    else
+        sizedTable()->setRowHeight(row - 1, px);
 }
 
 void Spread::writeLog(const std::string& logFile, const std::string& line, bool append) const {
     if (logFile.empty()) return;
-    std::ofstream out(winpath::toHost(logFile), std::ios::binary | (append ? std::ios::app : std::ios::trunc));
+    std::ofstream out(winpath::toHost(logFile),
+                      std::ios::binary | (append ? std::ios::app : std::ios::trunc));
     out << cp1252::fromUtf8(stamp() + " " + xls::oneLine(line)) << "\r\n";
 }
 
-bool Spread::ExportToExcel(const std::string& file, const std::string& sheetName,
-                           const std::string& logFile, int32_t /*flags*/) {
+bool Spread::ExportToExcel(const std::string& file, const std::string& sheetName, const std::string& logFile,
+                           int32_t /*flags*/) {
     xls::Sheet sheet;
     sheet.name = sheetName;
     const QTableWidget* t = table();
@@ -359,9 +370,8 @@ int16_t Spread::IsExcelFile(const std::string& file, const std::string& logFile)
     return o.ok() ? 1 : 0;
 }
 
-bool Spread::GetExcelSheetList(const std::string& file, std::vector<std::string>& list,
-                               int16_t& listCount, const std::string& logFile, int16_t& handle,
-                               bool /*replace*/) {
+bool Spread::GetExcelSheetList(const std::string& file, std::vector<std::string>& list, int16_t& listCount,
+                               const std::string& logFile, int16_t& handle, bool /*replace*/) {
     std::vector<xls::Sheet> sheets;
     xls::Outcome o;
     try {

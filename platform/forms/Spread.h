@@ -80,24 +80,23 @@ public:
 
     // The active sheet's cells (texts and colours other than the defaults) to the workbook file,
     // replaced whole; the outcome goes to the log file. Paths are Windows paths.
-    bool ExportToExcel(const std::string& file, const std::string& sheetName,
-                       const std::string& logFile, int32_t flags);
+    bool ExportToExcel(const std::string& file, const std::string& sheetName, const std::string& logFile,
+                       int32_t flags);
     // 1 when the file is an Excel 97-2003 workbook, else 0; a refusal writes its reason to the
     // log file when one is given.
     int16_t IsExcelFile(const std::string& file, const std::string& logFile = {});
     // Reads the whole workbook; its sheet names, their count and a handle for the import. A
     // refusal writes its reason to the log file.
-    bool GetExcelSheetList(const std::string& file, std::vector<std::string>& list,
-                           int16_t& listCount, const std::string& logFile, int16_t& handle,
-                           bool replace);
+    bool GetExcelSheetList(const std::string& file, std::vector<std::string>& list, int16_t& listCount,
+                           const std::string& logFile, int16_t& handle, bool replace);
     // The sheet (from 0) of the workbook read under the handle replaces the active sheet, which
     // takes the workbook's used area.
     bool ImportExcelSheet(int16_t handle, int16_t sheetIndex);
     // The same into at most cols by rows. What the sheet cannot hold as the workbook held it (the
     // other sheets, the cells outside, figures, booleans, errors and formulas that come in as
     // their texts) is counted in notHeld and listed in the log file after the read's line.
-    bool ImportExcelSheet(int16_t handle, int16_t sheetIndex, int cols, int rows,
-                          const std::string& logFile, int& notHeld);
+    bool ImportExcelSheet(int16_t handle, int16_t sheetIndex, int cols, int rows, const std::string& logFile,
+                          int& notHeld);
     // Why the last of the three calls above said no.
     const std::string& ExcelRefusal() const { return excelRefusal_; }
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include <QObject>
 #include <QElapsedTimer>
+#include <QObject>
 #include <QTimer>
 
 namespace platform::forms {

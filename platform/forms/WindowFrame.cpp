@@ -6,10 +6,10 @@
 #include <cstring>
 #include <memory>
 
+#include <xcb/xcb.h>
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
-#include <xcb/xcb.h>
 
 namespace platform::forms {
 namespace {
@@ -18,7 +18,9 @@ template <class Reply>
 using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
 
 template <class Reply>
-Owned<Reply> own(Reply* reply) { return Owned<Reply>(reply, &std::free); }
+Owned<Reply> own(Reply* reply) {
+    return Owned<Reply>(reply, &std::free);
+}
 
 std::optional<QRect> x11Frame(xcb_connection_t* connection, xcb_window_t window) {
     // A window manager puts each client in a frame window of its own (or in a few nested ones);
@@ -29,7 +31,8 @@ std::optional<QRect> x11Frame(xcb_connection_t* connection, xcb_window_t window)
         if (tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE) break;
         window = tree->parent;
     }
-    const auto geometry = own(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
+    const auto geometry =
+        own(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
     if (!geometry) return std::nullopt;
     const int border = 2 * geometry->border_width;
     return QRect(geometry->x, geometry->y, geometry->width + border, geometry->height + border);
@@ -74,8 +77,8 @@ void keepOffTaskbar(const QWidget& window) {
     const xcb_atom_t state = atomNamed(connection, "_NET_WM_STATE");
     const xcb_atom_t skip = atomNamed(connection, "_NET_WM_STATE_SKIP_TASKBAR");
     if (state == XCB_ATOM_NONE || skip == XCB_ATOM_NONE) return;
-    const auto attributes =
-        own(xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, client), nullptr));
+    const auto attributes = own(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, client), nullptr));
     if (!attributes) return;
     if (attributes->map_state == XCB_MAP_STATE_UNMAPPED) {
         // Before the window is mapped the state is the window's own property; Qt adds its own

@@ -34,9 +34,9 @@ public:
     void CentreOver(QWidget& window, const QRect& area);
 
     // The window's own events, passed on by its form.
-    void Showing(QWidget& window);      // about to be shown
-    void Framed(QWidget& window);       // on screen in its window manager's frame
-    void Hiding(const QWidget& window); // about to be hidden
+    void Showing(QWidget& window);       // about to be shown
+    void Framed(QWidget& window);        // on screen in its window manager's frame
+    void Hiding(const QWidget& window);  // about to be hidden
     bool AwaitsFrame() const { return awaitsFrame_; }
 
 private:

@@ -24,8 +24,7 @@ namespace {
 
 std::string statusLineOf(QNetworkReply& reply) {
     const int code = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray reason =
-        reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray();
+    const QByteArray reason = reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray();
     std::string line = "HTTP/1.1 " + std::to_string(code);
     if (!reason.isEmpty()) line += " " + reason.toStdString();
     return line;
@@ -55,8 +54,7 @@ void Http::Get(const std::string& url, std::string& fileName) {
         address.host().isEmpty())
         throw HttpError(vb::kInvalidArgument, "Invalid address: " + url);
     QNetworkRequest request(address);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     // The answer handlers expect an HTTP/1.1 status line, even from an https service.
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     impl_->fileName = fileName;

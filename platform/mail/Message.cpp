@@ -159,10 +159,9 @@ std::string dateHeader(LocalClockTime date) {
     localtime_r(&now, &local);
     const long offset = local.tm_gmtoff / 60;
     char text[64];
-    std::snprintf(text, sizeof text, "%s, %d %s %04d %02d:%02d:%02d %c%02ld%02ld",
-                  days[f.dayOfWeek % 7], f.day, months[(f.month + 11) % 12], f.year, f.hour,
-                  f.minute, f.second, offset < 0 ? '-' : '+', std::labs(offset) / 60,
-                  std::labs(offset) % 60);
+    std::snprintf(text, sizeof text, "%s, %d %s %04d %02d:%02d:%02d %c%02ld%02ld", days[f.dayOfWeek % 7],
+                  f.day, months[(f.month + 11) % 12], f.year, f.hour, f.minute, f.second,
+                  offset < 0 ? '-' : '+', std::labs(offset) / 60, std::labs(offset) % 60);
     return text;
 }
 
@@ -180,8 +179,7 @@ std::string fileNameOf(const std::string& windowsPath) {
 
 // RFC 2231 parameter, with a plain fallback for readers that ignore it.
 std::string fileNameParameters(const std::string& keyword, const std::string& name) {
-    if (plainAscii(name) && name.find('"') == std::string::npos)
-        return keyword + "=\"" + name + "\"";
+    if (plainAscii(name) && name.find('"') == std::string::npos) return keyword + "=\"" + name + "\"";
     std::string encoded;
     for (unsigned char c : name) {
         if (std::isalnum(c) || c == '.' || c == '-' || c == '_')
@@ -200,8 +198,7 @@ std::string cleanAddress(const std::string& address) {
     const size_t last = address.find_last_not_of(" \t");
     std::string trimmed = address.substr(first, last - first + 1);
     for (unsigned char c : trimmed)
-        if (c < 0x21 || c == 0x7F || c == '<' || c == '>' || c == ',' || c == ';' || c == '"')
-            return {};
+        if (c < 0x21 || c == 0x7F || c == '<' || c == '>' || c == ',' || c == ';' || c == '"') return {};
     return trimmed;
 }
 
@@ -228,9 +225,10 @@ Failure Compose(const Message& message, std::string& text) {
     text += "Message-ID: <" + randomHex(24) + "@al3-relaytone>\r\n";
     text += "MIME-Version: 1.0\r\n";
 
-    std::string textPart = "Content-Type: text/plain; charset=UTF-8\r\n"
-                           "Content-Transfer-Encoding: quoted-printable\r\n\r\n" +
-                           quotedPrintable(message.body);
+    std::string textPart =
+        "Content-Type: text/plain; charset=UTF-8\r\n"
+        "Content-Transfer-Encoding: quoted-printable\r\n\r\n" +
+        quotedPrintable(message.body);
     if (message.attachment.empty()) {
         if (!textPart.ends_with("\r\n")) textPart += "\r\n";
         return text += textPart, Failure{};

@@ -11,7 +11,7 @@
 namespace platform::mail {
 
 struct Address {
-    std::string name;     // display name; the address stands alone when empty or the same
+    std::string name;  // display name; the address stands alone when empty or the same
     std::string address;
 };
 

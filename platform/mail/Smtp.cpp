@@ -68,11 +68,16 @@ Failure failureOf(CURLcode code, const char* detail, const std::string& lastRepl
     if (reply >= 400 && lastReply.find(description) == std::string::npos)
         description += " (" + lastReply + ")";
     switch (code) {
-    case CURLE_COULDNT_RESOLVE_HOST: return {net::wsaHostNotFound, description};
-    case CURLE_COULDNT_CONNECT: return {net::wsaConnectionRefused, description};
-    case CURLE_OPERATION_TIMEDOUT: return {net::wsaTimedOut, description};
-    case CURLE_LOGIN_DENIED: return {reply >= 400 ? reply : kLoginDenied, description};
-    default: return {reply >= 400 ? reply : kTransferFailed + int32_t(code), description};
+        case CURLE_COULDNT_RESOLVE_HOST:
+            return {net::wsaHostNotFound, description};
+        case CURLE_COULDNT_CONNECT:
+            return {net::wsaConnectionRefused, description};
+        case CURLE_OPERATION_TIMEDOUT:
+            return {net::wsaTimedOut, description};
+        case CURLE_LOGIN_DENIED:
+            return {reply >= 400 ? reply : kLoginDenied, description};
+        default:
+            return {reply >= 400 ? reply : kTransferFailed + int32_t(code), description};
     }
 }
 
@@ -287,7 +292,8 @@ Failure SmtpControl::Send(const Message& message) {
     auto a = std::make_shared<Attempt>();
     if (Failure failure = Compose(message, a->text)) return failure;
     for (const auto* list : {&message.to, &message.cc})
-        for (const Address& address : *list) a->recipients.push_back("<" + cleanAddress(address.address) + ">");
+        for (const Address& address : *list)
+            a->recipients.push_back("<" + cleanAddress(address.address) + ">");
     if (a->recipients.empty()) return {kNoRecipient, "No recipient"};
     const std::string server =
         HostName.find(':') == std::string::npos ? HostName + ":" + std::to_string(Port) : HostName;
@@ -343,7 +349,8 @@ Failure SmtpControl::Send(const Message& message) {
         a->waiting = nullptr;
     }
     a->abandon();
-    return {net::wsaTimedOut, "No answer from the mail server within " + std::to_string(a->limitMs / 1000) + " s"};
+    return {net::wsaTimedOut,
+            "No answer from the mail server within " + std::to_string(a->limitMs / 1000) + " s"};
 }
 
 }  // namespace platform::mail

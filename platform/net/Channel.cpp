@@ -3,9 +3,9 @@
 #include "platform/net/Channel.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <cerrno>
 
 #include <vector>
 
@@ -66,9 +66,7 @@ int32_t literalIPv4(const std::string& host, QHostAddress& address) {
     return wsaHostNotFound;
 }
 
-int32_t checkPort(int64_t port) {
-    return port < 0 || port > 65535 ? wsaAddressNotAvailable : wsaOk;
-}
+int32_t checkPort(int64_t port) { return port < 0 || port > 65535 ? wsaAddressNotAvailable : wsaOk; }
 
 Channel::Channel() = default;
 
@@ -155,8 +153,8 @@ void Channel::pull() {
     while (queuedBytes_ < kQueuedBytesLimit) {
         sockaddr_in from{};
         socklen_t length = sizeof from;
-        const ssize_t n =
-            ::recvfrom(fd_.get(), scratch.data(), scratch.size(), 0, reinterpret_cast<sockaddr*>(&from), &length);
+        const ssize_t n = ::recvfrom(fd_.get(), scratch.data(), scratch.size(), 0,
+                                     reinterpret_cast<sockaddr*>(&from), &length);
         if (n < 0) {
             if (errno == EINTR) continue;
             if (errno != EAGAIN && errno != EWOULDBLOCK) pendingError_ = fromErrno(errno);

@@ -22,12 +22,14 @@ public:
             return 0;
         }
         ++inFlight_;
-        return QHostInfo::lookupHost(name, &context_, [this, answer = std::move(answer)](const QHostInfo& info) {
-            --inFlight_;
-            for (const QHostAddress& a : info.addresses())
-                if (a.protocol() == QAbstractSocket::IPv4Protocol) return answer(wsaOk, a);
-            answer(wsaHostNotFound, {});
-        });
+        return QHostInfo::lookupHost(name, &context_,
+                                     [this, answer = std::move(answer)](const QHostInfo& info) {
+                                         --inFlight_;
+                                         for (const QHostAddress& a : info.addresses())
+                                             if (a.protocol() == QAbstractSocket::IPv4Protocol)
+                                                 return answer(wsaOk, a);
+                                         answer(wsaHostNotFound, {});
+                                     });
     }
     // Nothing to do: Qt's abort would never free the callback of a lookup made with a functor;
     // the late answer comes, frees it, and is dropped by its serial.
@@ -103,8 +105,7 @@ void HostLookup::reset() {
     failures_.clear();
 }
 
-void HostLookup::answerLater(QObject* context, LookupDone done, int32_t error,
-                             const QHostAddress& address) {
+void HostLookup::answerLater(QObject* context, LookupDone done, int32_t error, const QHostAddress& address) {
     QTimer::singleShot(0, context, [done = std::move(done), error, address] { done(error, address); });
 }
 
@@ -113,8 +114,7 @@ void HostLookup::lookup(const std::string& name, QObject* context, LookupDone do
     if (parseDottedQuad(name, literal)) return answerLater(context, std::move(done), wsaOk, literal);
     if (!plausibleHostName(name)) return answerLater(context, std::move(done), wsaHostNotFound, {});
     const std::string key = keyOf(name);
-    if (const int32_t error = rememberedFailure(key))
-        return answerLater(context, std::move(done), error, {});
+    if (const int32_t error = rememberedFailure(key)) return answerLater(context, std::move(done), error, {});
     if (waiting_ >= kMaxWaiting) return answerLater(context, std::move(done), wsaTryAgain, {});
 
     ++waiting_;
@@ -140,8 +140,7 @@ void HostLookup::lookup(const std::string& name, QObject* context, LookupDone do
         it->second.id = id;
 }
 
-void HostLookup::finish(const std::string& key, uint64_t serial, int32_t error,
-                        const QHostAddress& address) {
+void HostLookup::finish(const std::string& key, uint64_t serial, int32_t error, const QHostAddress& address) {
     const auto it = running_.find(key);
     if (it == running_.end() || it->second.serial != serial) return;  // a late answer
     // Taken out first: a waiter may ask again, for this name or another.

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include <QHostAddress>
-#include <QPointer>
 #include <QObject>
+#include <QPointer>
 
 namespace platform::net {
 

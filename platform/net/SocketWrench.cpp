@@ -1,4 +1,5 @@
-// SocketWrench stand-in over a native datagram socket: results as Winsock numbers, text as Windows-1252 bytes.
+// SocketWrench stand-in over a native datagram socket: results as Winsock numbers, text as Windows-1252
+// bytes.
 #include "platform/net/SocketWrench.h"
 
 #include <algorithm>
@@ -58,13 +59,12 @@ int32_t SocketWrench::Disconnect() {
 void SocketWrench::Resolve(const std::string& hostName, Resolved done) {
     const uint64_t ticket = ++resolveTicket_;
     const std::string name = QString::fromStdString(hostName).trimmed().toStdString();
-    HostLookup::instance().lookup(name, lifetime_.get(),
-                                  [this, ticket, done = std::move(done)](int32_t error,
-                                                                         const QHostAddress& a) {
-                                      if (ticket != resolveTicket_) return;
-                                      result(error);
-                                      done(error, error ? std::string() : a.toString().toStdString());
-                                  });
+    HostLookup::instance().lookup(
+        name, lifetime_.get(), [this, ticket, done = std::move(done)](int32_t error, const QHostAddress& a) {
+            if (ticket != resolveTicket_) return;
+            result(error);
+            done(error, error ? std::string() : a.toString().toStdString());
+        });
 }
 
 int32_t SocketWrench::Read(std::string& buffer, int32_t maxLength) {
@@ -112,8 +112,6 @@ std::string SocketWrench::LocalAddress() const {
     return channel_.isOpen() ? channel_.localAddress().toString().toStdString() : "";
 }
 
-int32_t SocketWrench::LocalPort() const {
-    return channel_.localPort();
-}
+int32_t SocketWrench::LocalPort() const { return channel_.localPort(); }
 
 }  // namespace platform::net

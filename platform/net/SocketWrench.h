@@ -55,8 +55,7 @@ public:
     // The control's other events. This stand-in raises none of them: nothing here puts a
     // sender in non-blocking mode, where connect and write are signalled, and a datagram
     // socket never accepts, is cancelled, reports progress, times out or sees its peer go.
-    std::function<void()> OnAccept, OnCancel, OnConnect, OnDisconnect, OnProgress, OnTimeout,
-        OnWrite;
+    std::function<void()> OnAccept, OnCancel, OnConnect, OnDisconnect, OnProgress, OnTimeout, OnWrite;
 
 private:
     int32_t result(int32_t error);

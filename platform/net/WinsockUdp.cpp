@@ -39,8 +39,6 @@ std::string WinsockUdp::LocalIP() const {
     return host.empty() ? "127.0.0.1" : host;
 }
 
-int32_t WinsockUdp::BoundPort() const {
-    return channel_.localPort();
-}
+int32_t WinsockUdp::BoundPort() const { return channel_.localPort(); }
 
 }  // namespace platform::net

@@ -7,8 +7,7 @@ namespace platform::process {
 
 inline std::string Executable(const std::string& exePath) {
     const std::string exe = ".exe";
-    if (exePath.size() > exe.size() &&
-        exePath.compare(exePath.size() - exe.size(), exe.size(), exe) == 0)
+    if (exePath.size() > exe.size() && exePath.compare(exePath.size() - exe.size(), exe.size(), exe) == 0)
         return exePath.substr(0, exePath.size() - exe.size());
     return exePath;
 }

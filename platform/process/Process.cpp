@@ -76,11 +76,19 @@ Started failure(StartError error, std::string reason) {
 
 StartError errorOfErrno(int error) {
     switch (error) {
-    case ENOENT: return StartError::FileNotFound;
-    case ENOTDIR: return StartError::PathNotFound;
-    case EACCES: case EPERM: return StartError::AccessDenied;
-    case ENOEXEC: case ELIBBAD: case EISDIR: return StartError::NotExecutable;
-    default: return StartError::OutOfResources;
+        case ENOENT:
+            return StartError::FileNotFound;
+        case ENOTDIR:
+            return StartError::PathNotFound;
+        case EACCES:
+        case EPERM:
+            return StartError::AccessDenied;
+        case ENOEXEC:
+        case ELIBBAD:
+        case EISDIR:
+            return StartError::NotExecutable;
+        default:
+            return StartError::OutOfResources;
     }
 }
 
@@ -121,8 +129,8 @@ fs::path shellCopyOf(const fs::path& batch, std::string& reason) {
         return {};
     }
     static std::atomic<unsigned> counter{0};
-    const fs::path copy = folder / ("batch-" + std::to_string(::getpid()) + "-" +
-                                    std::to_string(counter++) + ".sh");
+    const fs::path copy =
+        folder / ("batch-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".sh");
     std::ofstream out(copy, std::ios::binary | std::ios::trunc);
     out << cp1252::toUtf8(text);
     if (!out.flush()) {
@@ -148,8 +156,8 @@ Started spawn(const std::vector<std::string>& argv, const fs::path& folder, cons
     posix_spawnattr_setsigdefault(&attributes, &all);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setpgroup(&attributes, 0);  // the child outlives its starter like a program of its own
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK |
-                                              POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
     pid_t pid = 0;
     Registry& r = registry();
     std::unique_lock lock(r.mutex);
@@ -217,13 +225,20 @@ std::string programOnPath(const std::string& name) { return findOnPath(name).str
 
 int32_t shellCode(const Started& started) {
     switch (started.error) {
-    case StartError::None: return 42;
-    case StartError::FileNotFound: return 2;
-    case StartError::PathNotFound: return 3;
-    case StartError::AccessDenied: return 5;
-    case StartError::OutOfResources: return 8;
-    case StartError::NotExecutable: return 11;
-    case StartError::NoAssociation: return 31;
+        case StartError::None:
+            return 42;
+        case StartError::FileNotFound:
+            return 2;
+        case StartError::PathNotFound:
+            return 3;
+        case StartError::AccessDenied:
+            return 5;
+        case StartError::OutOfResources:
+            return 8;
+        case StartError::NotExecutable:
+            return 11;
+        case StartError::NoAssociation:
+            return 31;
     }
     return 0;
 }
@@ -258,8 +273,7 @@ int32_t exitCode(Pid pid) {
     return foreignProcessRuns(pid) ? StillActive : 0;
 }
 
-int32_t waitForExit(Pid pid, std::chrono::milliseconds timeout,
-                    const std::function<bool()>& keepWaiting) {
+int32_t waitForExit(Pid pid, std::chrono::milliseconds timeout, const std::function<bool()>& keepWaiting) {
     const auto begin = std::chrono::steady_clock::now();
     for (;;) {
         const int32_t code = exitCode(pid);

@@ -12,8 +12,15 @@ namespace platform::process {
 using Pid = int32_t;
 inline constexpr int32_t StillActive = 259;  // the exit code of a process that still runs
 
-enum class StartError { None, FileNotFound, PathNotFound, AccessDenied, NotExecutable,
-                        NoAssociation, OutOfResources };
+enum class StartError {
+    None,
+    FileNotFound,
+    PathNotFound,
+    AccessDenied,
+    NotExecutable,
+    NoAssociation,
+    OutOfResources
+};
 
 struct StartRequest {
     std::string file;                    // Windows or host path of a program, document or URL

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <system_error>
 
-#include <QCryptographicHash>
 #include <QByteArray>
+#include <QCryptographicHash>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,14 +27,12 @@ bool ensurePrivateFolder(const fs::path& folder) {
 
 fs::path fallbackBase() {
     std::error_code ec;
-    const fs::path fallback =
-        fs::temp_directory_path(ec) / ("al3-runtime-" + std::to_string(::geteuid()));
+    const fs::path fallback = fs::temp_directory_path(ec) / ("al3-runtime-" + std::to_string(::geteuid()));
     return ensurePrivateFolder(fallback) ? fallback : fs::path();
 }
 
 fs::path userBase() {
-    if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && *xdg && ensurePrivateFolder(xdg))
-        return xdg;
+    if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && *xdg && ensurePrivateFolder(xdg)) return xdg;
     return fallbackBase();
 }
 
@@ -52,16 +50,16 @@ void settleRuntimeDirectory() {
 }
 
 std::string nameDigest(std::string_view name) {
-    const QByteArray digest = QCryptographicHash::hash(
-        QByteArray(name.data(), qsizetype(name.size())), QCryptographicHash::Sha1);
+    const QByteArray digest =
+        QCryptographicHash::hash(QByteArray(name.data(), qsizetype(name.size())), QCryptographicHash::Sha1);
     return digest.toHex().left(16).toStdString();
 }
 
 fs::path runtimeFolder() {
     const fs::path base = userBase();
     if (base.empty()) return {};
-    const std::string scope = canonicalText(winpath::programFolderHost()) + '\n' +
-                              canonicalText(winpath::driveCRoot());
+    const std::string scope =
+        canonicalText(winpath::programFolderHost()) + '\n' + canonicalText(winpath::driveCRoot());
     const fs::path folder = base / ("al3-" + nameDigest(scope));
     return ensurePrivateFolder(folder) ? folder : fs::path();
 }

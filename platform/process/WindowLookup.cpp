@@ -38,8 +38,8 @@ TitledWindow::TitledWindow(const std::string& title, std::function<void()> onQui
     const fs::path folder = runtimeFolder();
     if (folder.empty()) return;
     static std::atomic<unsigned> counter{0};
-    const fs::path endpoint = folder / (prefixOf(title) + std::to_string(::getpid()) + "-" +
-                                        std::to_string(counter++));
+    const fs::path endpoint =
+        folder / (prefixOf(title) + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     const QString name = QString::fromStdString(endpoint.string());
     QLocalServer::removeServer(name);  // a file left by a dead process of the same id
     server_->setSocketOptions(QLocalServer::UserAccessOption);

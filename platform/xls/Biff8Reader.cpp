@@ -169,9 +169,14 @@ struct Globals {
     size_t end = 0;  // where the records after the globals begin
 
     std::optional<int32_t> colour(uint16_t index) const {
-        static constexpr std::array<std::array<uint8_t, 3>, 8> kFixed{
-            {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0},
-             {255, 0, 255}, {0, 255, 255}}};
+        static constexpr std::array<std::array<uint8_t, 3>, 8> kFixed{{{0, 0, 0},
+                                                                       {255, 255, 255},
+                                                                       {255, 0, 0},
+                                                                       {0, 255, 0},
+                                                                       {0, 0, 255},
+                                                                       {255, 255, 0},
+                                                                       {255, 0, 255},
+                                                                       {0, 255, 255}}};
         if (index < kFirstCustomColour) return vbColour(kFixed[index][0], kFixed[index][1], kFixed[index][2]);
         if (index < kFirstCustomColour + kCustomColours) {
             const auto& c = palette[index - kFirstCustomColour];
@@ -208,54 +213,54 @@ Outcome readGlobals(std::string_view stream, Globals& g) {
         if (!records.next(r, error))
             return error.ok() ? Outcome::failure("workbook globals truncated (no EOF)") : error;
         switch (r.id) {
-        case kEof:
-            g.end = records.position();
-            return {};
-        case kCountry:
-            if (r.body.size() >= 2) g.language = celltexts::languageOfCountry(get16(r.body, 0));
-            break;
-        case kFont:
-            if (r.body.size() < 14) return Outcome::failure("font record too short");
-            if (g.fontColours.size() == 4) g.fontColours.push_back(kAutomaticFontColour);
-            g.fontColours.push_back(uint16_t(get16(r.body, 4)));
-            break;
-        case kXf: {
-            if (r.body.size() < 20) return Outcome::failure("format record too short");
-            Format f;
-            f.font = uint16_t(get16(r.body, 0));
-            f.filled = ((get32(r.body, 14) >> 26) & 0x3F) != 0;
-            f.patternColour = uint16_t(get16(r.body, 18) & 0x7F);
-            g.formats.push_back(f);
-            break;
-        }
-        case kPalette: {
-            if (r.body.size() < 2) return Outcome::failure("palette record too short");
-            const size_t count = get16(r.body, 0);
-            if (count > size_t(kCustomColours) || r.body.size() < 2 + 4 * count)
-                return Outcome::failure("palette record damaged");
-            for (size_t i = 0; i < count; ++i)
-                for (size_t k = 0; k < 3; ++k) g.palette[i][k] = uint8_t(get8(r.body, 2 + 4 * i + k));
-            break;
-        }
-        case kBoundSheet: {
-            std::u16string name;
-            if (r.body.size() < 8 || !shortText(r.body, 6, name))
-                return Outcome::failure("sheet record damaged");
-            if (get8(r.body, 5) == 0) g.sheets.push_back({get32(r.body, 0), utf8(name)});
-            break;
-        }
-        case kSst: {
-            ContinuedText sst;
-            sst.add(r.body);
-            for (uint16_t id; records.peekId(id) && id == kContinue;) {
-                if (!records.next(r, error)) return error;
-                sst.add(r.body);
+            case kEof:
+                g.end = records.position();
+                return {};
+            case kCountry:
+                if (r.body.size() >= 2) g.language = celltexts::languageOfCountry(get16(r.body, 0));
+                break;
+            case kFont:
+                if (r.body.size() < 14) return Outcome::failure("font record too short");
+                if (g.fontColours.size() == 4) g.fontColours.push_back(kAutomaticFontColour);
+                g.fontColours.push_back(uint16_t(get16(r.body, 4)));
+                break;
+            case kXf: {
+                if (r.body.size() < 20) return Outcome::failure("format record too short");
+                Format f;
+                f.font = uint16_t(get16(r.body, 0));
+                f.filled = ((get32(r.body, 14) >> 26) & 0x3F) != 0;
+                f.patternColour = uint16_t(get16(r.body, 18) & 0x7F);
+                g.formats.push_back(f);
+                break;
             }
-            if (Outcome o = sst.readSharedStrings(g.strings); !o.ok()) return o;
-            break;
-        }
-        default:
-            break;
+            case kPalette: {
+                if (r.body.size() < 2) return Outcome::failure("palette record too short");
+                const size_t count = get16(r.body, 0);
+                if (count > size_t(kCustomColours) || r.body.size() < 2 + 4 * count)
+                    return Outcome::failure("palette record damaged");
+                for (size_t i = 0; i < count; ++i)
+                    for (size_t k = 0; k < 3; ++k) g.palette[i][k] = uint8_t(get8(r.body, 2 + 4 * i + k));
+                break;
+            }
+            case kBoundSheet: {
+                std::u16string name;
+                if (r.body.size() < 8 || !shortText(r.body, 6, name))
+                    return Outcome::failure("sheet record damaged");
+                if (get8(r.body, 5) == 0) g.sheets.push_back({get32(r.body, 0), utf8(name)});
+                break;
+            }
+            case kSst: {
+                ContinuedText sst;
+                sst.add(r.body);
+                for (uint16_t id; records.peekId(id) && id == kContinue;) {
+                    if (!records.next(r, error)) return error;
+                    sst.add(r.body);
+                }
+                if (Outcome o = sst.readSharedStrings(g.strings); !o.ok()) return o;
+                break;
+            }
+            default:
+                break;
         }
     }
 }
@@ -283,7 +288,8 @@ double ieee(std::string_view b, size_t at) {
 // The sheet's records from its BOF to its EOF; `end` receives where the next record begins.
 Outcome readSheet(std::string_view stream, const Globals& g, const SheetEntry& entry, Sheet& sheet,
                   size_t& end) {
-    if (entry.offset >= stream.size()) return Outcome::failure("sheet " + entry.name + " lies outside the workbook (truncated)");
+    if (entry.offset >= stream.size())
+        return Outcome::failure("sheet " + entry.name + " lies outside the workbook (truncated)");
     sheet.name = entry.name;
     Records records(stream, entry.offset);
     RecordView r;
@@ -295,7 +301,8 @@ Outcome readSheet(std::string_view stream, const Globals& g, const SheetEntry& e
                    Origin origin) -> Outcome {
         if (column >= uint32_t(kMaxColumns)) return Outcome::failure("cell column out of range");
         if (format >= g.formats.size()) return Outcome::failure("cell format out of range");
-        if (text.size() > size_t(kMaxTextLength)) return Outcome::failure("cell text longer than a cell holds");
+        if (text.size() > size_t(kMaxTextLength))
+            return Outcome::failure("cell text longer than a cell holds");
         const Format& f = g.formats[format];
         Cell cell;
         cell.text = utf8(text);
@@ -303,8 +310,10 @@ Outcome readSheet(std::string_view stream, const Globals& g, const SheetEntry& e
         if (f.font < g.fontColours.size()) cell.foreColour = g.colour(g.fontColours[f.font]);
         if (f.filled) cell.backColour = g.colour(f.patternColour);
         const std::pair<int, int> at{int(row), int(column)};
-        if (cell.text.empty() && !cell.foreColour && !cell.backColour && origin == Origin::Text) sheet.cells.erase(at);
-        else sheet.cells[at] = std::move(cell);
+        if (cell.text.empty() && !cell.foreColour && !cell.backColour && origin == Origin::Text)
+            sheet.cells.erase(at);
+        else
+            sheet.cells[at] = std::move(cell);
         return {};
     };
     auto shown = [&](const std::string& text) { return QString::fromStdString(text).toStdU16String(); };
@@ -313,99 +322,113 @@ Outcome readSheet(std::string_view stream, const Globals& g, const SheetEntry& e
     // The formula whose text result the next STRING record brings.
     std::optional<std::array<uint32_t, 3>> textResultOf;
     while (true) {
-        if (!records.next(r, error)) return error.ok() ? Outcome::failure("sheet " + entry.name + " truncated (no EOF)") : error;
+        if (!records.next(r, error))
+            return error.ok() ? Outcome::failure("sheet " + entry.name + " truncated (no EOF)") : error;
         const std::string_view b = r.body;
         Outcome o;
         if (r.id != kString && !betweenFormulaAndText(r.id)) textResultOf.reset();
         switch (r.id) {
-        case kEof:
-            end = records.position();
-            return {};
-        case kLabelSst:
-            if (b.size() < 10) return Outcome::failure("text cell record too short");
-            if (get32(b, 6) >= g.strings.size()) return Outcome::failure("shared string index out of range");
-            o = put(get16(b, 0), get16(b, 2), get16(b, 4), g.strings[get32(b, 6)], Origin::Text);
-            break;
-        case kLabel:
-        case kRString: {
-            std::u16string text;
-            if (!inlineText(b, 6, text)) return Outcome::failure("text cell record damaged");
-            o = put(get16(b, 0), get16(b, 2), get16(b, 4), text, Origin::Text);
-            break;
-        }
-        case kBlank:
-            if (b.size() < 6) return Outcome::failure("blank cell record too short");
-            o = put(get16(b, 0), get16(b, 2), get16(b, 4), {}, Origin::Text);
-            break;
-        case kMulBlank: {
-            if (b.size() < 6) return Outcome::failure("blank cells record too short");
-            const uint32_t first = get16(b, 2), last = get16(b, b.size() - 2);
-            if (last < first || b.size() != 6 + 2 * size_t(last - first + 1))
-                return Outcome::failure("blank cells record damaged");
-            for (uint32_t c = first; c <= last && o.ok(); ++c)
-                o = put(get16(b, 0), c, get16(b, 4 + 2 * (c - first)), {}, Origin::Text);
-            break;
-        }
-        case kNumber:
-            if (b.size() < 14) return Outcome::failure("number cell record too short");
-            o = put(get16(b, 0), get16(b, 2), get16(b, 4), number(ieee(b, 6)), Origin::Number);
-            break;
-        case kRk:
-            if (b.size() < 10) return Outcome::failure("number cell record too short");
-            o = put(get16(b, 0), get16(b, 2), get16(b, 4), number(celltexts::rkValue(get32(b, 6))), Origin::Number);
-            break;
-        case kMulRk: {
-            if (b.size() < 6) return Outcome::failure("number cells record too short");
-            const uint32_t first = get16(b, 2), last = get16(b, b.size() - 2);
-            if (last < first || b.size() != 6 + 6 * size_t(last - first + 1))
-                return Outcome::failure("number cells record damaged");
-            for (uint32_t c = first; c <= last && o.ok(); ++c) {
-                const size_t at = 4 + 6 * size_t(c - first);
-                o = put(get16(b, 0), c, get16(b, at), number(celltexts::rkValue(get32(b, at + 2))), Origin::Number);
+            case kEof:
+                end = records.position();
+                return {};
+            case kLabelSst:
+                if (b.size() < 10) return Outcome::failure("text cell record too short");
+                if (get32(b, 6) >= g.strings.size())
+                    return Outcome::failure("shared string index out of range");
+                o = put(get16(b, 0), get16(b, 2), get16(b, 4), g.strings[get32(b, 6)], Origin::Text);
+                break;
+            case kLabel:
+            case kRString: {
+                std::u16string text;
+                if (!inlineText(b, 6, text)) return Outcome::failure("text cell record damaged");
+                o = put(get16(b, 0), get16(b, 2), get16(b, 4), text, Origin::Text);
+                break;
             }
-            break;
-        }
-        case kBoolErr: {
-            if (b.size() < 8) return Outcome::failure("boolean cell record too short");
-            const bool isError = get8(b, 7) != 0;
-            const std::string text = isError ? celltexts::error(get8(b, 6), g.language)
-                                             : celltexts::boolean(get8(b, 6) != 0, g.language);
-            o = put(get16(b, 0), get16(b, 2), get16(b, 4), shown(text), isError ? Origin::Error : Origin::Boolean);
-            break;
-        }
-        case kFormula: {
-            // The cached result: a number, or a kind in the first byte when the last two are FFFF.
-            if (b.size() < 20) return Outcome::failure("formula cell record too short");
-            const uint32_t row = get16(b, 0), column = get16(b, 2), format = get16(b, 4);
-            std::u16string text;
-            if (get16(b, 12) != 0xFFFF) {
-                text = number(ieee(b, 6));
-            } else {
-                switch (get8(b, 6)) {
-                case 0: textResultOf = {row, column, format}; break;
-                case 1: text = shown(celltexts::boolean(get8(b, 8) != 0, g.language)); break;
-                case 2: text = shown(celltexts::error(get8(b, 8), g.language)); break;
-                default: break;  // an empty text
+            case kBlank:
+                if (b.size() < 6) return Outcome::failure("blank cell record too short");
+                o = put(get16(b, 0), get16(b, 2), get16(b, 4), {}, Origin::Text);
+                break;
+            case kMulBlank: {
+                if (b.size() < 6) return Outcome::failure("blank cells record too short");
+                const uint32_t first = get16(b, 2), last = get16(b, b.size() - 2);
+                if (last < first || b.size() != 6 + 2 * size_t(last - first + 1))
+                    return Outcome::failure("blank cells record damaged");
+                for (uint32_t c = first; c <= last && o.ok(); ++c)
+                    o = put(get16(b, 0), c, get16(b, 4 + 2 * (c - first)), {}, Origin::Text);
+                break;
+            }
+            case kNumber:
+                if (b.size() < 14) return Outcome::failure("number cell record too short");
+                o = put(get16(b, 0), get16(b, 2), get16(b, 4), number(ieee(b, 6)), Origin::Number);
+                break;
+            case kRk:
+                if (b.size() < 10) return Outcome::failure("number cell record too short");
+                o = put(get16(b, 0), get16(b, 2), get16(b, 4), number(celltexts::rkValue(get32(b, 6))),
+                        Origin::Number);
+                break;
+            case kMulRk: {
+                if (b.size() < 6) return Outcome::failure("number cells record too short");
+                const uint32_t first = get16(b, 2), last = get16(b, b.size() - 2);
+                if (last < first || b.size() != 6 + 6 * size_t(last - first + 1))
+                    return Outcome::failure("number cells record damaged");
+                for (uint32_t c = first; c <= last && o.ok(); ++c) {
+                    const size_t at = 4 + 6 * size_t(c - first);
+                    o = put(get16(b, 0), c, get16(b, at), number(celltexts::rkValue(get32(b, at + 2))),
+                            Origin::Number);
                 }
+                break;
             }
-            o = put(row, column, format, text, Origin::Formula);
-            break;
-        }
-        case kString: {
-            ContinuedText result;
-            result.add(b);
-            for (uint16_t id; records.peekId(id) && id == kContinue;) {
-                if (!records.next(r, error)) return error;
-                result.add(r.body);
+            case kBoolErr: {
+                if (b.size() < 8) return Outcome::failure("boolean cell record too short");
+                const bool isError = get8(b, 7) != 0;
+                const std::string text = isError ? celltexts::error(get8(b, 6), g.language)
+                                                 : celltexts::boolean(get8(b, 6) != 0, g.language);
+                o = put(get16(b, 0), get16(b, 2), get16(b, 4), shown(text),
+                        isError ? Origin::Error : Origin::Boolean);
+                break;
             }
-            std::u16string text;
-            if (!result.readText(text)) return Outcome::failure("formula text result damaged");
-            if (textResultOf) o = put((*textResultOf)[0], (*textResultOf)[1], (*textResultOf)[2], text, Origin::Formula);
-            textResultOf.reset();
-            break;
-        }
-        default:
-            break;
+            case kFormula: {
+                // The cached result: a number, or a kind in the first byte when the last two are FFFF.
+                if (b.size() < 20) return Outcome::failure("formula cell record too short");
+                const uint32_t row = get16(b, 0), column = get16(b, 2), format = get16(b, 4);
+                std::u16string text;
+                if (get16(b, 12) != 0xFFFF) {
+                    text = number(ieee(b, 6));
+                } else {
+                    switch (get8(b, 6)) {
+                        case 0:
+                            textResultOf = {row, column, format};
+                            break;
+                        case 1:
+                            text = shown(celltexts::boolean(get8(b, 8) != 0, g.language));
+                            break;
+                        case 2:
+                            text = shown(celltexts::error(get8(b, 8), g.language));
+                            break;
+                        default:
+                            break;  // an empty text
+                    }
+                }
+                o = put(row, column, format, text, Origin::Formula);
+                break;
+            }
+            case kString: {
+                ContinuedText result;
+                result.add(b);
+                for (uint16_t id; records.peekId(id) && id == kContinue;) {
+                    if (!records.next(r, error)) return error;
+                    result.add(r.body);
+                }
+                std::u16string text;
+                if (!result.readText(text)) return Outcome::failure("formula text result damaged");
+                if (textResultOf)
+                    o = put((*textResultOf)[0], (*textResultOf)[1], (*textResultOf)[2], text,
+                            Origin::Formula);
+                textResultOf.reset();
+                break;
+            }
+            default:
+                break;
         }
         if (!o.ok()) return o;
     }

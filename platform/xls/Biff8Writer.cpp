@@ -68,8 +68,8 @@ std::string xf(uint16_t fontIndex, bool style, std::optional<uint16_t> fill) {
     put8(b, 0x20);                      // bottom aligned
     put8(b, 0);
     put8(b, 0);
-    put8(b, style ? 0 : 0x48);  // a cell states its own font and fill
-    put32(b, 0);                // no borders
+    put8(b, style ? 0 : 0x48);      // a cell states its own font and fill
+    put32(b, 0);                    // no borders
     put32(b, fill ? 1u << 26 : 0);  // solid pattern when filled
     put16(b, (fill ? *fill : kAutomaticPatternColour) | kAutomaticBackColour << 7);
     return b;
@@ -158,19 +158,19 @@ Outcome encodeWorkbook(const Sheet& sheet, std::string& bytesOut) {
     for (const auto& [at, cell] : sheet.cells) {
         const auto [row, column] = at;
         if (row < 0 || row >= kMaxRows || column < 0 || column >= kMaxColumns)
-            return Outcome::failure("cell outside the sheet: row " + std::to_string(row) +
-                                    ", column " + std::to_string(column));
+            return Outcome::failure("cell outside the sheet: row " + std::to_string(row) + ", column " +
+                                    std::to_string(column));
         for (const auto& colour : {cell.foreColour, cell.backColour})
             if (colour && !palette.add(*colour))
                 return Outcome::failure("more colours than a workbook palette holds");
-        if (cell.foreColour && std::find(fontColours.begin(), fontColours.end(),
-                                         *cell.foreColour) == fontColours.end())
+        if (cell.foreColour &&
+            std::find(fontColours.begin(), fontColours.end(), *cell.foreColour) == fontColours.end())
             fontColours.push_back(*cell.foreColour);
     }
     auto fontIndex = [&](const Cell& cell) -> uint16_t {
         if (!cell.foreColour) return 0;
-        const auto k = std::find(fontColours.begin(), fontColours.end(), *cell.foreColour) -
-                       fontColours.begin();
+        const auto k =
+            std::find(fontColours.begin(), fontColours.end(), *cell.foreColour) - fontColours.begin();
         return uint16_t(5 + k);  // font 4 does not exist in this format
     };
 
@@ -185,8 +185,8 @@ Outcome encodeWorkbook(const Sheet& sheet, std::string& bytesOut) {
         if (cell.text.empty() && !cell.foreColour && !cell.backColour) continue;
         const std::pair<uint16_t, int> key{fontIndex(cell),
                                            cell.backColour ? palette.index(*cell.backColour) : -1};
-        const uint16_t format = formats.try_emplace(key, uint16_t(kFirstCellFormat + formats.size()))
-                                    .first->second;
+        const uint16_t format =
+            formats.try_emplace(key, uint16_t(kFirstCellFormat + formats.size())).first->second;
         std::string b;
         put16(b, row);
         put16(b, column);
@@ -225,8 +225,8 @@ Outcome encodeWorkbook(const Sheet& sheet, std::string& bytesOut) {
     std::vector<std::pair<uint16_t, int>> byFormat(formats.size());
     for (const auto& [key, format] : formats) byFormat[format - kFirstCellFormat] = key;
     for (const auto& [fontNo, fill] : byFormat)
-        record(globals, kXf, xf(fontNo, false,
-                                fill < 0 ? std::nullopt : std::optional<uint16_t>(uint16_t(fill))));
+        record(globals, kXf,
+               xf(fontNo, false, fill < 0 ? std::nullopt : std::optional<uint16_t>(uint16_t(fill))));
     b.clear();
     put16(b, 0x8000);  // built-in style on format 0: Normal
     put8(b, 0);

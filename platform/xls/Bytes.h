@@ -23,8 +23,6 @@ inline void set32(std::string& out, size_t at, uint32_t v) {
 // Readers: the caller has checked that the bytes are there.
 inline uint32_t get8(std::string_view in, size_t at) { return uint8_t(in[at]); }
 inline uint32_t get16(std::string_view in, size_t at) { return get8(in, at) | get8(in, at + 1) << 8; }
-inline uint32_t get32(std::string_view in, size_t at) {
-    return get16(in, at) | get16(in, at + 2) << 16;
-}
+inline uint32_t get32(std::string_view in, size_t at) { return get16(in, at) | get16(in, at + 2) << 16; }
 
 }  // namespace platform::xls::bytes

@@ -15,8 +15,8 @@ struct ErrorName {
 };
 
 constexpr ErrorName kErrors[] = {
-    {0x00, "#NULL!", "#NUL!"},   {0x07, "#DIV/0!", "#DIV/0!"}, {0x0F, "#VALUE!", "#VALEUR!"},
-    {0x17, "#REF!", "#REF!"},    {0x1D, "#NAME?", "#NOM?"},    {0x24, "#NUM!", "#NOMBRE!"},
+    {0x00, "#NULL!", "#NUL!"}, {0x07, "#DIV/0!", "#DIV/0!"}, {0x0F, "#VALUE!", "#VALEUR!"},
+    {0x17, "#REF!", "#REF!"},  {0x1D, "#NAME?", "#NOM?"},    {0x24, "#NUM!", "#NOMBRE!"},
     {0x2A, "#N/A", "#N/A"},
 };
 

@@ -29,8 +29,7 @@ void putName(std::string& entry, const std::string& name) {
     put16(entry, uint32_t(name.size() + 1) * 2);
 }
 
-std::string directoryEntry(const std::string& name, int type, uint32_t child, uint32_t start,
-                           uint32_t size) {
+std::string directoryEntry(const std::string& name, int type, uint32_t child, uint32_t start, uint32_t size) {
     std::string e;
     putName(e, name);
     put8(e, type);
@@ -118,7 +117,8 @@ private:
     // sector: a damaged header must not make a small file take the memory of a large one.
     Outcome readFat() {
         const uint32_t fatCount = get32(file_, 0x2C);
-        if (fatCount > sectorCount_) return Outcome::failure("compound file: allocation table larger than the file");
+        if (fatCount > sectorCount_)
+            return Outcome::failure("compound file: allocation table larger than the file");
         std::vector<uint32_t> fatSectors;
         for (size_t i = 0; i < kHeaderFatSlots && fatSectors.size() < fatCount; ++i)
             fatSectors.push_back(get32(file_, 0x4C + 4 * i));
@@ -135,7 +135,8 @@ private:
                 fatSectors.push_back(get32(s, i));
             difat = get32(s, sector_ - 4);
         }
-        if (fatSectors.size() < fatCount) return Outcome::failure("compound file: allocation table incomplete");
+        if (fatSectors.size() < fatCount)
+            return Outcome::failure("compound file: allocation table incomplete");
         std::fill(seen.begin(), seen.end(), false);
         fat_.reserve(size_t(fatCount) * (sector_ / 4));
         for (uint32_t s : fatSectors) {

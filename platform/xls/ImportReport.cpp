@@ -12,7 +12,8 @@ constexpr int kMaxShownCharacters = 80;
 // "A1", "IV65536".
 std::string reference(int row, int column) {
     std::string letters;
-    for (int c = column + 1; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), char('A' + (c - 1) % 26));
+    for (int c = column + 1; c > 0; c = (c - 1) / 26)
+        letters.insert(letters.begin(), char('A' + (c - 1) % 26));
     return letters + std::to_string(row + 1);
 }
 
@@ -25,11 +26,16 @@ std::string shown(const std::string& text) {
 
 const char* asText(Origin origin) {
     switch (origin) {
-    case Origin::Number: return "number, imported as its text: ";
-    case Origin::Boolean: return "boolean, imported as its text: ";
-    case Origin::Error: return "error, imported as its text: ";
-    case Origin::Formula: return "formula, imported as its result: ";
-    case Origin::Text: break;
+        case Origin::Number:
+            return "number, imported as its text: ";
+        case Origin::Boolean:
+            return "boolean, imported as its text: ";
+        case Origin::Error:
+            return "error, imported as its text: ";
+        case Origin::Formula:
+            return "formula, imported as its result: ";
+        case Origin::Text:
+            break;
     }
     return nullptr;
 }
@@ -65,8 +71,8 @@ ImportReport reportImport(const std::vector<Sheet>& sheets, size_t imported, int
     };
     for (size_t i = 0; i < sheets.size(); ++i) {
         if (i == imported || sheets[i].cells.empty()) continue;
-        add("Sheet " + std::to_string(i + 1) + " \"" + shown(sheets[i].name) + "\" not imported: " +
-            std::to_string(sheets[i].cells.size()) + " cells");
+        add("Sheet " + std::to_string(i + 1) + " \"" + shown(sheets[i].name) +
+            "\" not imported: " + std::to_string(sheets[i].cells.size()) + " cells");
     }
     if (imported < sheets.size()) {
         for (const auto& [at, cell] : sheets[imported].cells) {
@@ -81,7 +87,8 @@ ImportReport reportImport(const std::vector<Sheet>& sheets, size_t imported, int
         }
     }
     if (report.count > int(report.lines.size()))
-        report.lines.push_back("... and " + std::to_string(report.count - int(report.lines.size())) + " more");
+        report.lines.push_back("... and " + std::to_string(report.count - int(report.lines.size())) +
+                               " more");
     return report;
 }
 

@@ -9,12 +9,12 @@ Outcome writeWorkbook(const std::filesystem::path& file, const Sheet& sheet) {
     std::string bytes;
     if (Outcome o = encodeWorkbook(sheet, bytes); !o.ok()) return o;
     switch (atomicfile::replace(file, bytes, atomicfile::newFileMode())) {
-    case atomicfile::Result::Written:
-        return {};
-    case atomicfile::Result::AccessDenied:
-        return Outcome::failure("access denied: " + file.string());
-    case atomicfile::Result::IoError:
-        break;
+        case atomicfile::Result::Written:
+            return {};
+        case atomicfile::Result::AccessDenied:
+            return Outcome::failure("access denied: " + file.string());
+        case atomicfile::Result::IoError:
+            break;
     }
     return Outcome::failure("cannot write " + file.string());
 }

@@ -48,7 +48,8 @@ int zombieChildrenOf(qint64 parent) {
 bool catchesSignal(qint64 pid, int signal) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);)
-        if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
     return false;
 }
 
@@ -60,9 +61,9 @@ protected:
     virtual bool scripted() const { return true; }
 
     void SetUp() override {
-        const fs::path program = support::copyProgram(support::builtProgram("AL3_Relaytone_API"),
-                                                      drive.root() / "Program Files" / "RLT API",
-                                                      "AL3_Relaytone_API");
+        const fs::path program =
+            support::copyProgram(support::builtProgram("AL3_Relaytone_API"),
+                                 drive.root() / "Program Files" / "RLT API", "AL3_Relaytone_API");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (scripted())
             env.insert("AL3_ANSWERS", "");
@@ -81,11 +82,13 @@ protected:
     }
     // Reads what the runner said while the condition is awaited.
     bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-        return support::eventually([&] {
-            runner.waitForReadyRead(1);
-            said += runner.readAllStandardError().toStdString();
-            return condition();
-        }, timeout);
+        return support::eventually(
+            [&] {
+                runner.waitForReadyRead(1);
+                said += runner.readAllStandardError().toStdString();
+                return condition();
+            },
+            timeout);
     }
 
     QProcess runner;
@@ -104,9 +107,12 @@ TEST_F(BatchRunner, StartsDroppedFilesAtEveryPollOnceTheFolderAppearsAndLeavesTh
     ASSERT_TRUE(eventually([&] { return linesIn(marker) >= 3; }, 20s)) << said;
     EXPECT_EQ(support::readBytes(marker).substr(0, 8), "job\njob\n") << "run without carriage returns";
     const std::string path = "C:\\Vantremo\\Aerolune\\RLT\\AL3_Relaytone_Job.bat";
-    EXPECT_NE(said.find("[dialog] AL3_Relaytone_API | FichierBatch: Avant: " + path + " | ok\n"
-                        "[dialog] AL3_Relaytone_API | FichierBatch: Après: " + path + " | ok\n"),
-              std::string::npos) << said;
+    EXPECT_NE(said.find("[dialog] AL3_Relaytone_API | FichierBatch: Avant: " + path +
+                        " | ok\n"
+                        "[dialog] AL3_Relaytone_API | FichierBatch: Après: " +
+                        path + " | ok\n"),
+              std::string::npos)
+        << said;
     EXPECT_FALSE(fs::exists(other));
     EXPECT_EQ(support::readBytes(folder / "AL3_Relaytone_Job.bat"), bytes);
     EXPECT_TRUE(fs::is_directory(folder / "AL3_Relaytone_dir.bat"));
@@ -146,9 +152,12 @@ TEST_F(BatchRunnerOnScreen, AStopWhileTheBeforeBoxIsOpenStartsNoBatchFileAndExit
     EXPECT_EQ(runner.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(runner.exitCode(), 0);
     said += runner.readAllStandardError().toStdString();
-    EXPECT_NE(said.find("Warning: Stop by signal: open box closed with its default answer (ok): AL3_Relaytone_API | "
-                        "FichierBatch: Avant: C:\\Vantremo\\Aerolune\\RLT\\AL3_Relaytone_"),
-              std::string::npos) << said;
+    EXPECT_NE(
+        said.find(
+            "Warning: Stop by signal: open box closed with its default answer (ok): AL3_Relaytone_API | "
+            "FichierBatch: Avant: C:\\Vantremo\\Aerolune\\RLT\\AL3_Relaytone_"),
+        std::string::npos)
+        << said;
     EXPECT_EQ(said.find("Après"), std::string::npos) << said;
     std::this_thread::sleep_for(500ms);  // a batch file started at the end would have run by now
     EXPECT_FALSE(fs::exists(marker)) << support::readBytes(marker);

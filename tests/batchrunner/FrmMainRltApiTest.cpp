@@ -62,11 +62,14 @@ TEST_F(RunnerWindow, PollQueuesOnlyMatchingNormalFilesAndHandsOver) {
 
 // "AL3_Relaytone*.bat": the program's name, anything or nothing, then the batch extension.
 TEST_F(RunnerWindow, ThePatternTakesTheProgramsNameFollowedByAnythingAndBat) {
-    const struct { const char* name; bool queued; } cases[] = {
-        {"AL3_Relaytone.bat", true},   {"AL3_Relaytone2.bat", true},  {"AL3_Relaytone_x.bat", true},
-        {"AL3_RELAYTONE.BAT", true},   {"AL3_Relaytone .bat", true},  {"AL3_Relaytone.bat.bat", true},
-        {"AL3_Relayton.bat", false},   {"AL3_Relaytone.bat.txt", false}, {"AL3_Relaytone.cmd", false},
-        {"AL3_Relaytonebat", false},   {"XAL3_Relaytone.bat", false}, {"AL3-Relaytone.bat", false},
+    const struct {
+        const char* name;
+        bool queued;
+    } cases[] = {
+        {"AL3_Relaytone.bat", true}, {"AL3_Relaytone2.bat", true},     {"AL3_Relaytone_x.bat", true},
+        {"AL3_RELAYTONE.BAT", true}, {"AL3_Relaytone .bat", true},     {"AL3_Relaytone.bat.bat", true},
+        {"AL3_Relayton.bat", false}, {"AL3_Relaytone.bat.txt", false}, {"AL3_Relaytone.cmd", false},
+        {"AL3_Relaytonebat", false}, {"XAL3_Relaytone.bat", false},    {"AL3-Relaytone.bat", false},
     };
     form.Load();
     std::vector<std::string> expected;
@@ -93,14 +96,15 @@ TEST_F(RunnerWindow, RunStartsEachFileBetweenItsTwoBoxesAndTheFilesStay) {
         EXPECT_FALSE(form.TimerBis->Enabled());
         std::string lines;
         for (int i = 0; i < cycle; ++i) lines += "ran\n";
-        ASSERT_TRUE(support::eventually([&] {
-            return support::readBytes(first) == lines && support::readBytes(second) == lines;
-        }, 5s)) << "cycle " << cycle;
+        ASSERT_TRUE(support::eventually(
+            [&] { return support::readBytes(first) == lines && support::readBytes(second) == lines; }, 5s))
+            << "cycle " << cycle;
     }
     const std::string folder = "C:\\Vantremo\\Aerolune\\RLT\\";
-    const std::vector<std::string> oneCycle{
-        "FichierBatch: Avant: " + folder + "AL3_Relaytone_1.bat", "FichierBatch: Après: " + folder + "AL3_Relaytone_1.bat",
-        "FichierBatch: Avant: " + folder + "AL3_Relaytone_2.bat", "FichierBatch: Après: " + folder + "AL3_Relaytone_2.bat"};
+    const std::vector<std::string> oneCycle{"FichierBatch: Avant: " + folder + "AL3_Relaytone_1.bat",
+                                            "FichierBatch: Après: " + folder + "AL3_Relaytone_1.bat",
+                                            "FichierBatch: Avant: " + folder + "AL3_Relaytone_2.bat",
+                                            "FichierBatch: Après: " + folder + "AL3_Relaytone_2.bat"};
     std::vector<std::string> twoCycles = oneCycle;
     twoCycles.insert(twoCycles.end(), oneCycle.begin(), oneCycle.end());
     EXPECT_EQ(texts(), twoCycles);
@@ -117,7 +121,8 @@ TEST_F(RunnerWindow, AFileGoneBeforeItsStartIsReportedOnceAndTheQueueGoesOn) {
     form.TimerBis_Timer();
     const auto asked = dlg::asked();
     ASSERT_EQ(asked.size(), 4u);
-    EXPECT_TRUE(asked[1].text.starts_with("FichierBatch: Erreur: C:\\Vantremo\\Aerolune\\RLT\\AL3_Relaytone_1.bat"))
+    EXPECT_TRUE(
+        asked[1].text.starts_with("FichierBatch: Erreur: C:\\Vantremo\\Aerolune\\RLT\\AL3_Relaytone_1.bat"))
         << asked[1].text;
     EXPECT_EQ(asked[3].text, "FichierBatch: Après: C:\\Vantremo\\Aerolune\\RLT\\AL3_Relaytone_2.bat");
     EXPECT_TRUE(support::eventually([&] { return fs::exists(second); }, 5s));

@@ -20,9 +20,7 @@ public:
         quits.push_back(force);
         PbBQuitter = quitGoesAhead;
     }
-    void ListeIncidents_AddItem(int16_t, const std::string& text) override {
-        incidents.push_back(text);
-    }
+    void ListeIncidents_AddItem(int16_t, const std::string& text) override { incidents.push_back(text); }
     std::vector<bool> quits;
     bool quitGoesAhead = false;
     std::vector<std::string> incidents;

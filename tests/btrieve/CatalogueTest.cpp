@@ -16,9 +16,8 @@ TEST_F(Catalogue, FileNames) {
         int16_t file, instance;
         const char* name;
     } cases[] = {
-        {55, 0, "FRADA55.bt6"}, {55, 1, "FRADB55.bt6"}, {55, 19, "FRADT55.bt6"},
-        {59, 0, "FRAD059.bt6"}, {59, 7, "FRAD059.bt6"}, {37, 3, "FRAD037.bt6"},
-        {20, 2, "FRADC20.bt6"}, {0, 0, "FRAD000.bt6"},
+        {55, 0, "FRADA55.bt6"}, {55, 1, "FRADB55.bt6"}, {55, 19, "FRADT55.bt6"}, {59, 0, "FRAD059.bt6"},
+        {59, 7, "FRAD059.bt6"}, {37, 3, "FRAD037.bt6"}, {20, 2, "FRADC20.bt6"},  {0, 0, "FRAD000.bt6"},
     };
     for (const auto& c : cases) EXPECT_EQ(NomFichierBTR(c.file, c.instance), c.name) << c.file;
     EXPECT_EQ(BtrieveFileDefs[55].baseName, "FRAD055 ");
@@ -89,8 +88,8 @@ TEST_F(Catalogue, FullEntriesAgreeWithTheKeyLengthTable) {
         ASSERT_EQ(int32_t(lengths.size()), def.keyCount) << no;
         for (int16_t k = 0; k < def.keyCount; ++k) {
             int32_t wanted = minimumKeyLength(no, k);
-            if (no == 20 && k == 1) wanted = 10;   // the table asks only 3
-            if (no == 59) wanted = 200;            // the table asks only 100
+            if (no == 20 && k == 1) wanted = 10;  // the table asks only 3
+            if (no == 59) wanted = 200;           // the table asks only 100
             EXPECT_EQ(lengths[size_t(k)], wanted) << "file " << no << " key " << k;
         }
         EXPECT_EQ(minimumKeyLength(no, int16_t(def.keyCount)), -1) << no;

@@ -36,18 +36,21 @@ protected:
 
 TEST_F(Drain, RecordsComeInKeyOrderAndEachIsDeleted) {
     ASSERT_EQ(runTool({"create", dataFolder, "--files", "55"}), 0);
-    ASSERT_EQ(runTool({"insert", dataFolder, "--station", "1", "--key", "2026121000000002",
-                       "--nature", "EVT", "--text", "  <CurrLib:Météo>  "}), 0);
+    ASSERT_EQ(runTool({"insert", dataFolder, "--station", "1", "--key", "2026121000000002", "--nature", "EVT",
+                       "--text", "  <CurrLib:Météo>  "}),
+              0);
     ASSERT_EQ(runTool({"insert", dataFolder, "--station", "1", "--key-hex",
-                       "00E93030303030303030303030303030", "--text", "first"}), 0);
+                       "00E93030303030303030303030303030", "--text", "first"}),
+              0);
     ASSERT_EQ(runTool({"fill", dataFolder, "--station", "1", "--count", "2", "--first", "3"}), 0);
-    ASSERT_EQ(runTool({"insert", dataFolder, "--station", "1", "--key", "2026121000000001",
-                       "--text", std::string(480, 'x')}), 0);
+    ASSERT_EQ(runTool({"insert", dataFolder, "--station", "1", "--key", "2026121000000001", "--text",
+                       std::string(480, 'x')}),
+              0);
 
     FichierPervasiveOuvrir(0, 1, 1, 55, 0);
     ASSERT_TRUE(PbBBtrFileOpen[0][0][55]);
-    const std::vector<std::string> expected = {"first", std::string(480, 'x'),
-                                               "<CurrLib:Météo>", "Message 3", "Message 4"};
+    const std::vector<std::string> expected = {"first", std::string(480, 'x'), "<CurrLib:Météo>", "Message 3",
+                                               "Message 4"};
     EXPECT_EQ(drain(1), expected);
     EXPECT_EQ(PbIBtrStatus, 9);
     EXPECT_EQ(keys[0], std::string("\0\xE9", 2) + std::string(14, '0'))
@@ -126,8 +129,9 @@ TEST_F(Drain, TheToolSaysWhatWentWrongByItsExitCode) {
     ASSERT_EQ(runTool({"create", dataFolder, "--stations", "2"}), 0);
     for (const char* name : {"FRADA20.bt6", "FRADB47.bt6", "FRAD037.bt6", "FRAD059.bt6", "FRADB55.bt6"})
         EXPECT_TRUE(std::filesystem::exists(hostOf(dataFolder + name))) << name;
-    EXPECT_EQ(runTool({"insert", dataFolder, "--station", "2", "--key", "k", "--text",
-                       std::string(481, 'x')}), 1) << "a text longer than 480";
+    EXPECT_EQ(
+        runTool({"insert", dataFolder, "--station", "2", "--key", "k", "--text", std::string(481, 'x')}), 1)
+        << "a text longer than 480";
     EXPECT_EQ(runTool({"insert", dataFolder, "--station", "2", "--key", "k", "--text", "t"}), 0);
     EXPECT_EQ(runTool({"insert", dataFolder, "--station", "2", "--key", "k", "--text", "t"}), 1)
         << "the same key twice: status 5";

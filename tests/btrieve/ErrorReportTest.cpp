@@ -3,10 +3,10 @@
 
 #include <fstream>
 
-#include <csignal>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 #include "btrieve/ErrorReport.h"
 #include "btrieve/History.h"
@@ -36,9 +36,9 @@ protected:
         PbIBtrStatus = status;
         ErreurBTrieve(0, 55, "C:\\AL_Data\\FRADA55.bt6", "Test:Report", quiet, informAndQuit);
     }
-    const std::string heading =
-        "Fichier :  (" + std::filesystem::read_symlink("/proc/self/exe").stem().string() +
-        ")  (10/12/2026 09:30:05)\n";
+    const std::string heading = "Fichier :  (" +
+                                std::filesystem::read_symlink("/proc/self/exe").stem().string() +
+                                ")  (10/12/2026 09:30:05)\n";
 };
 
 TEST_F(ErrorReport, StatusTexts) {

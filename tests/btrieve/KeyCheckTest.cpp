@@ -15,12 +15,10 @@ TEST_F(KeyCheck, WhichKeysAreReported) {
         size_t length;
         bool reported;
     } cases[] = {
-        {9, 55, 0, 16, false}, {9, 55, 0, 15, true},  {9, 20, 0, 0, true},
-        {19, 20, 0, 0, false}, {20, 20, 0, 0, false}, {21, 20, 0, 0, false},
-        {1019, 20, 0, 0, false}, {5, 20, 1, 3, false}, {5, 20, 1, 2, true},
-        {5, 36, 3, 0, false},  {5, 7, 4, 0, false},   {5, 50, 0, 0, false},
-        {5, 18, 1, 15, true},  {5, 59, 0, 100, false}, {5, 60, 0, 0, false},
-        {5, -1, 0, 0, false},
+        {9, 55, 0, 16, false}, {9, 55, 0, 15, true},   {9, 20, 0, 0, true},     {19, 20, 0, 0, false},
+        {20, 20, 0, 0, false}, {21, 20, 0, 0, false},  {1019, 20, 0, 0, false}, {5, 20, 1, 3, false},
+        {5, 20, 1, 2, true},   {5, 36, 3, 0, false},   {5, 7, 4, 0, false},     {5, 50, 0, 0, false},
+        {5, 18, 1, 15, true},  {5, 59, 0, 100, false}, {5, 60, 0, 0, false},    {5, -1, 0, 0, false},
     };
     for (const auto& c : cases) {
         const size_t before = linesWith("Err: Key too short").size();

@@ -64,7 +64,9 @@ TEST_F(OpenClose, EachStationHasItsOwnHandleAndClosesAlone) {
     FichierPervasiveOuvrir(0, 1, 1, 55, 0);
     for (size_t i = 0; i < 3; ++i) ASSERT_TRUE(PbBBtrFileOpen[0][i][37]) << i;
     EXPECT_NE(BtrPosBlock[0][0][37], BtrPosBlock[0][1][37]);
-    EXPECT_EQ(PbSBtrCheminsOuverts, std::string(path("FRAD037.bt6") + "::").append(path("FRAD037.bt6") + "::").append(path("FRAD037.bt6") + "::" + path("FRADA55.bt6") + "::"));
+    EXPECT_EQ(PbSBtrCheminsOuverts, std::string(path("FRAD037.bt6") + "::")
+                                        .append(path("FRAD037.bt6") + "::")
+                                        .append(path("FRAD037.bt6") + "::" + path("FRADA55.bt6") + "::"));
 
     FichierPervasiveFermer(0, 1, 1, 37);
     EXPECT_FALSE(PbBBtrFileOpen[0][0][37]);
@@ -89,8 +91,7 @@ TEST_F(OpenClose, AFileThatIsNotOursIsReportedWithTheRestoreAdvice) {
     platform::dialogs::queueAnswers({"abort"});
     FichierPervasiveOuvrir(0, 1, 1, 20, 0);
     EXPECT_FALSE(PbBBtrFileOpen[0][0][20]);
-    EXPECT_EQ(BtrCallHistory[0][0],
-              "S:00030 File:20 Station:1 OP:00 K:00 [" + path("FRADA20.bt6") + "]");
+    EXPECT_EQ(BtrCallHistory[0][0], "S:00030 File:20 Station:1 OP:00 K:00 [" + path("FRADA20.bt6") + "]");
     ASSERT_EQ(boxes().size(), 1u);
     const std::string text = boxes()[0].text;
     EXPECT_NE(text.find("Err: 30: The file specified is not a MicroKernel file\n\n 0>S:00030 File:20"),
@@ -106,8 +107,8 @@ TEST_F(OpenClose, AListedFileThatHasGoneIsStatus12WithItsPath) {
     FichierPervasiveFermer(0, 2, 2, 55);
     std::filesystem::remove(hostOf(path("FRADB55.bt6")));
     FichierPervasiveOuvrir(0, 2, 2, 55, 0);
-    EXPECT_EQ(BtrCallHistory[0][0], "S:00012 File:55 (" + path("FRADB55.bt6") +
-                                        ") Station:2 OP:00 K:00 [" + path("FRADB55.bt6") + "]");
+    EXPECT_EQ(BtrCallHistory[0][0], "S:00012 File:55 (" + path("FRADB55.bt6") + ") Station:2 OP:00 K:00 [" +
+                                        path("FRADB55.bt6") + "]");
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_NE(boxes()[0].text.find("Err: 12: The MicroKernel cannot find the specified file (" +
                                    path("FRADB55.bt6") + ")"),
@@ -132,7 +133,8 @@ TEST_F(OpenClose, ANetworkDataFolderIsRefusedWithOneLine) {
     FichierPervasiveOuvrir(0, 1, 2, 55, 0);
     FichierPervasiveOuvrir(0, 1, 2, 44, 0);
     EXPECT_EQ(linesWith("Err: Data folder on a network path, files not opened: "
-                        "\\\\server\\share\\AL_Data\\").size(),
+                        "\\\\server\\share\\AL_Data\\")
+                  .size(),
               1u);
     EXPECT_FALSE(PbBBtrFileOpen[0][0][44]);
     EXPECT_TRUE(boxes().empty());
@@ -148,14 +150,13 @@ TEST_F(OpenClose, OutOfRangeArgumentsAreReportedNotFollowed) {
 TEST_F(OpenClose, EngineVersionsHaveTheirShape) {
     GetVersionsMoteur();
     EXPECT_EQ(PbIBtrStatus, 0);
-    EXPECT_TRUE(std::regex_match(
-        PbSBtrEngineVersion,
-        std::regex(R"(Client:  1\.00\.076 \|Moteur:  3\.\d\d\.083 \|Serveur:  0\.00\.032)")))
+    EXPECT_TRUE(
+        std::regex_match(PbSBtrEngineVersion,
+                         std::regex(R"(Client:  1\.00\.076 \|Moteur:  3\.\d\d\.083 \|Serveur:  0\.00\.032)")))
         << PbSBtrEngineVersion;
 
-    seams::setEngine([](uint16_t, char*, void*, uint32_t*, char*, uint16_t, int16_t) -> int16_t {
-        return 20;
-    });
+    seams::setEngine(
+        [](uint16_t, char*, void*, uint32_t*, char*, uint16_t, int16_t) -> int16_t { return 20; });
     GetVersionsMoteur();
     EXPECT_EQ(PbSBtrEngineVersion, "");
     EXPECT_TRUE(boxes().empty());

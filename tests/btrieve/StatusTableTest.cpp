@@ -30,8 +30,8 @@ protected:
             PbBBtrFileOpen[0][0][size_t(file)] = true;
             BtrRecordLength[size_t(file)] = int16_t(BtrieveFileDefs[size_t(file)].RecordLength);
         }
-        seams::setEngine([this](uint16_t op, char*, void* data, uint32_t* dataLen, char* key,
-                                uint16_t keyLen, int16_t) -> int16_t {
+        seams::setEngine([this](uint16_t op, char*, void* data, uint32_t* dataLen, char* key, uint16_t keyLen,
+                                int16_t) -> int16_t {
             calls.push_back({op, *dataLen, keyLen, std::string(key, 100)});
             if (onCall) onCall(data, key);
             // The script plays the requested operation; the fetches in between succeed.
@@ -71,13 +71,12 @@ TEST_F(StatusTable, RetryClasses) {
         size_t reports;
         size_t engineCalls;
     } cases[] = {
-        {"84 for 15 passes", 4, std::vector<int16_t>(15, 84), 0,
-         std::vector<int32_t>(15, 1000), 5, 16},
+        {"84 for 15 passes", 4, std::vector<int16_t>(15, 84), 0, std::vector<int32_t>(15, 1000), 5, 16},
         {"36 then success", 9, {36, 36}, 0, {1000, 1000}, 0, 3},
         {"85 then success", 9, {85}, 0, {1000}, 0, 2},
         {"80 twice on a delete", 4, {80, 80}, 0, {500, 500}, 0, 5},
-        {"80 for good on a delete", 4, std::vector<int16_t>(11, 80), 80,
-         std::vector<int32_t>(10, 500), 0, 21},
+        {"80 for good on a delete", 4, std::vector<int16_t>(11, 80), 80, std::vector<int32_t>(10, 500), 0,
+         21},
         {"7 for good on a get", 9, std::vector<int16_t>(11, 7), 7, {}, 10, 11},
         {"9 at the end of a get", 9, {9}, 9, {}, 0, 1},
         {"9 on an insert", 2, {9}, 9, {}, 1, 1},
@@ -153,8 +152,7 @@ TEST_F(StatusTable, KeysSentAndReturned) {
     BTRieve(0, 5, raw, 0, 55, 1, "Test:Run");
     EXPECT_EQ(calls.back().key.substr(0, 3), std::string("\x01\tA", 3));
     EXPECT_EQ(raw.substr(0, 3), std::string("\x01\tA", 3));
-    EXPECT_EQ(BtrCallHistory[0][0],
-              "S:00000 File:55 Station:1 OP:05 K:00 [  ABBBBBBBBBBBBB] [Test:Run]");
+    EXPECT_EQ(BtrCallHistory[0][0], "S:00000 File:55 Station:1 OP:05 K:00 [  ABBBBBBBBBBBBB] [Test:Run]");
 }
 
 TEST_F(StatusTable, CallsThatNeverReachTheEngine) {

@@ -34,7 +34,8 @@ class MainWindowOnDesktop : public mainwindow_test::MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        support::writeWindowsFile(drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini"), "[Site]\nNbBase=1\n");
+        support::writeWindowsFile(drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini"),
+                                  "[Site]\nNbBase=1\n");
         win.Move(0, 0, 15000, 12000);
         ASSERT_TRUE(waitUntil([&] { return desktop.named(win.Caption()).has_value(); }));
         pause();
@@ -53,13 +54,17 @@ protected:
         if (Frm_MainBis::exists()) Frm_MainBis::get().Unload(platform::forms::vbFormCode);
         platform::dialogs::reset();
     }
-    static void pause() { waitUntil([] { return false; }, std::chrono::milliseconds(400)); }
+    static void pause() {
+        waitUntil([] { return false; }, std::chrono::milliseconds(400));
+    }
     // The keys pressed on the main window, as the operator presses them.
     void keys(const std::string& pressed) {
         support::pressKeys(display(), xid(win), pressed);
         pause();
     }
-    bool onScreen(const QWidget& w) { return w.isVisible() && w.windowHandle() && w.windowHandle()->isExposed(); }
+    bool onScreen(const QWidget& w) {
+        return w.isVisible() && w.windowHandle() && w.windowHandle()->isExposed();
+    }
     QPoint inMainWindow() { return desktop.frame(xid(win)).topLeft() + QPoint(900, 650); }
 
     support::DesktopWindows desktop{display()};
@@ -73,7 +78,8 @@ TEST_F(MainWindowOnDesktop, OptionsStaysInFrontOfTheMainWindowAndCtrlOAlwaysDoes
     pause();
     EXPECT_EQ(desktop.transientFor(xid(options)), xid(win));
     EXPECT_TRUE(desktop.hasState(xid(options), "_NET_WM_STATE_SKIP_TASKBAR"));
-    EXPECT_EQ(desktop.title(xid(options)).rfind("Options: Aerolune: Relaytone - ", 0), 0u) << desktop.title(xid(options));
+    EXPECT_EQ(desktop.title(xid(options)).rfind("Options: Aerolune: Relaytone - ", 0), 0u)
+        << desktop.title(xid(options));
 
     // A click on the main window leaves Options in front; the next Ctrl+O hides it, the one
     // after brings it back in front.
@@ -149,8 +155,10 @@ TEST_F(MainWindowOnDesktop, TheQuitQuestionShowsAboveTheStayOnTopMiscellaneousPa
     EXPECT_TRUE(above);
     // In the desktop's language, as the program installs Qt's translation for it.
     const std::map<QLocale::Language, std::pair<const char*, const char*>> answers{
-        {QLocale::French, {"Oui", "Non"}}, {QLocale::German, {"Ja", "Nein"}},
-        {QLocale::C, {"Yes", "No"}}, {QLocale::English, {"Yes", "No"}}};
+        {QLocale::French, {"Oui", "Non"}},
+        {QLocale::German, {"Ja", "Nein"}},
+        {QLocale::C, {"Yes", "No"}},
+        {QLocale::English, {"Yes", "No"}}};
     const auto expected = answers.find(QLocale::system().language());
     ASSERT_NE(expected, answers.end()) << QLocale::system().name().toStdString();
     EXPECT_EQ(yes.toStdString(), expected->second.first);

@@ -75,10 +75,26 @@ TEST_F(Places, TheFrameGoesWhereItWasAskedWhateverHappenedToTheWindowBefore) {
         {"its native window made first", [](Form& f) { f.winId(); }, [](Form&) {}},
         {"on top before its place", [](Form& f) { f.SetTopmost(true); }, [](Form&) {}},
         {"on top after its place", [](Form&) {}, [](Form& f) { f.SetTopmost(true); }},
-        {"native window, on top, then placed", [](Form& f) { f.winId(); f.SetTopmost(true); }, [](Form&) {}},
-        {"shown and hidden before", [this](Form& f) { showFramed(f); hide(f); }, [](Form&) {}},
+        {"native window, on top, then placed",
+         [](Form& f) {
+             f.winId();
+             f.SetTopmost(true);
+         },
+         [](Form&) {}},
+        {"shown and hidden before",
+         [this](Form& f) {
+             showFramed(f);
+             hide(f);
+         },
+         [](Form&) {}},
         {"shown on top, taken out of the top, hidden",
-         [this](Form& f) { f.SetTopmost(true); showFramed(f); f.SetTopmost(false); hide(f); }, [](Form&) {}},
+         [this](Form& f) {
+             f.SetTopmost(true);
+             showFramed(f);
+             f.SetTopmost(false);
+             hide(f);
+         },
+         [](Form&) {}},
     };
     for (bool owned : {false, true}) {
         for (const auto& c : cases) {
@@ -89,7 +105,8 @@ TEST_F(Places, TheFrameGoesWhereItWasAskedWhateverHappenedToTheWindowBefore) {
             page.SetTop(4500);
             c.after(page);
             showFramed(page, owned ? &owner : nullptr);
-            EXPECT_TRUE(near(frameAt(page), QPoint(200, 300))) << frameAt(page).x() << "," << frameAt(page).y();
+            EXPECT_TRUE(near(frameAt(page), QPoint(200, 300)))
+                << frameAt(page).x() << "," << frameAt(page).y();
             EXPECT_DOUBLE_EQ(page.Left(), 3000);
             EXPECT_DOUBLE_EQ(page.Top(), 4500);
         }

@@ -66,7 +66,8 @@ TEST(OperatorsDesktop, TheSettingsWindowsLeftAloneStoreTheSameNumbersRunAfterRun
         options.locale = "fr_FR.UTF-8";
         e2e::E2eProgram program(site, options);
         // This run's start-up done (the day's log holds the runs before it too), then its window.
-        ASSERT_TRUE(waitUntil([&] { return occurrences(program.log(), kStartedLine) == run; }, std::chrono::seconds(30)))
+        ASSERT_TRUE(waitUntil([&] { return occurrences(program.log(), kStartedLine) == run; },
+                              std::chrono::seconds(30)))
             << program.log() << program.errorOutput();
         std::optional<support::XWindow> main;
         ASSERT_TRUE(waitUntil([&] { return (main = desktop.named("Aerolune: Relaytone - ")).has_value(); }));
@@ -74,8 +75,9 @@ TEST(OperatorsDesktop, TheSettingsWindowsLeftAloneStoreTheSameNumbersRunAfterRun
 
         support::pressKeys(display(), *main, "ctrl+o");
         std::optional<support::XWindow> options_;
-        ASSERT_TRUE(waitUntil([&] { return (options_ = desktop.named("Options: Aerolune: Relaytone")).has_value(); }))
-            << program.log().substr(program.log().size() > 3000 ? program.log().size() - 3000 : 0);
+        ASSERT_TRUE(waitUntil([&] {
+            return (options_ = desktop.named("Options: Aerolune: Relaytone")).has_value();
+        })) << program.log().substr(program.log().size() > 3000 ? program.log().size() - 3000 : 0);
         settle(desktop, *options_);
         EXPECT_TRUE(near(desktop.frame(*options_).topLeft(), QPoint(300, 300)))
             << desktop.frame(*options_).x() << "," << desktop.frame(*options_).y();
@@ -84,7 +86,8 @@ TEST(OperatorsDesktop, TheSettingsWindowsLeftAloneStoreTheSameNumbersRunAfterRun
         // Its first button, which has the focus: the devices page, at 0/0 on this site.
         support::pressKeys(display(), *options_, "space");
         std::optional<support::XWindow> devices;
-        ASSERT_TRUE(waitUntil([&] { return (devices = desktop.named("Options: Périphériques")).has_value(); }));
+        ASSERT_TRUE(
+            waitUntil([&] { return (devices = desktop.named("Options: Périphériques")).has_value(); }));
         settle(desktop, *devices);
         const QRect frame = desktop.frame(*devices);
         EXPECT_GE(frame.top(), area.top());  // its title bar within reach

@@ -95,15 +95,22 @@ TEST_F(Stacking, TheProgramsQuestionsShowAboveItsStayOnTopPages) {
         const char* what;
         std::function<void()> ask;
     } questions[] = {
-        {"message box", [&] { presenter.messageBox("Voulez-vous quitter le programme ?", dlg::vbYesNo + dlg::vbQuestion, "Main"); }},
+        {"message box",
+         [&] {
+             presenter.messageBox("Voulez-vous quitter le programme ?", dlg::vbYesNo + dlg::vbQuestion,
+                                  "Main");
+         }},
         {"input box", [&] { presenter.inputBox("Nom ?", "Main", ""); }},
     };
     for (const auto& q : questions) {
         SCOPED_TRACE(q.what);
         bool above = false, seen = false;
         QTimer::singleShot(0, [&] {
-            waitUntil([&] { return QApplication::activeModalWidget() && QApplication::activeModalWidget()->windowHandle() &&
-                                   QApplication::activeModalWidget()->windowHandle()->isExposed(); });
+            waitUntil([&] {
+                return QApplication::activeModalWidget() &&
+                       QApplication::activeModalWidget()->windowHandle() &&
+                       QApplication::activeModalWidget()->windowHandle()->isExposed();
+            });
             QWidget* box = QApplication::activeModalWidget();
             if (!box) return;
             waitUntil([] { return false; }, std::chrono::milliseconds(300));

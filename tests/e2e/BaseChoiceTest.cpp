@@ -13,7 +13,9 @@ using namespace std::chrono_literals;
 
 const char* const kConfig = "C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini";
 
-std::string siteKey(const char* key) { return platform::ini::getString(kConfig, "Site", key, "<absent>", 255); }
+std::string siteKey(const char* key) {
+    return platform::ini::getString(kConfig, "Site", key, "<absent>", 255);
+}
 
 TEST(BaseChoice, TheChosenBaseIsTheOneTheProgramRunsOnAndIsRecorded) {
     e2e::E2eSite site(2, 3);

@@ -28,8 +28,10 @@ TEST(DemoSite, IsWrittenOnceAndTheInstalledProgramAnswersOnIt) {
         const std::string outputTab = writer.readAllStandardOutput().toStdString();
         EXPECT_EQ(outputTab.find("writing a demo site") != std::string::npos, times == 0) << outputTab;
         if (times == 1) {
-            EXPECT_NE(outputTab.find("A time query to station 1 (127.0.0.1 port " + std::to_string(port1) + ")"),
-                      std::string::npos) << outputTab;
+            EXPECT_NE(
+                outputTab.find("A time query to station 1 (127.0.0.1 port " + std::to_string(port1) + ")"),
+                std::string::npos)
+                << outputTab;
             const size_t beginning = outputTab.find("/usr/bin/python3");
             ASSERT_NE(beginning, std::string::npos) << outputTab;
             request = outputTab.substr(beginning, outputTab.find('\n', beginning) - beginning);
@@ -38,11 +40,11 @@ TEST(DemoSite, IsWrittenOnceAndTheInstalledProgramAnswersOnIt) {
         env.insert("AL3_DEMO_PORT1", QString::number(e2e::freeUdpPort()));
         env.insert("AL3_DEMO_PORT2", QString::number(e2e::freeUdpPort()));
     }
-    for (const char* fichier : {"C:\\AL_Data\\FRAD000.bt6", "C:\\AL_Data\\FRADA55.bt6",
-                                "C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini",
-                                "C:\\Vantremo\\Aerolune\\Config\\AL3_Systeme.ini",
-                                "C:\\Vantremo\\Aerolune\\Config\\AL3_Relaytone.Ini",
-                                "C:\\Vantremo\\Aerolune\\AL3_Relaytone"})
+    for (const char* fichier :
+         {"C:\\AL_Data\\FRAD000.bt6", "C:\\AL_Data\\FRADA55.bt6",
+          "C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini",
+          "C:\\Vantremo\\Aerolune\\Config\\AL3_Systeme.ini",
+          "C:\\Vantremo\\Aerolune\\Config\\AL3_Relaytone.Ini", "C:\\Vantremo\\Aerolune\\AL3_Relaytone"})
         EXPECT_TRUE(std::filesystem::exists(drive.host(fichier))) << fichier;
 
     QProcess program;
@@ -52,7 +54,8 @@ TEST(DemoSite, IsWrittenOnceAndTheInstalledProgramAnswersOnIt) {
     program.start(QString::fromStdString(drive.host("C:\\Vantremo\\Aerolune\\AL3_Relaytone").string()), {});
     ASSERT_TRUE(program.waitForStarted());
     std::optional<std::string> reply;
-    for (int attempt = 0; attempt < 100 && !reply; ++attempt) reply = e2e::askTime(port2, std::chrono::milliseconds(100));
+    for (int attempt = 0; attempt < 100 && !reply; ++attempt)
+        reply = e2e::askTime(port2, std::chrono::milliseconds(100));
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->rfind("<Relaytone_Time:", 0), 0u);
     QProcess question;
@@ -66,7 +69,8 @@ TEST(DemoSite, IsWrittenOnceAndTheInstalledProgramAnswersOnIt) {
 
     // The demo site names its radio: the day header shows its identity.
     std::string journal;
-    for (const auto& entry : std::filesystem::directory_iterator(drive.host("C:\\AudioLog\\Histo_AL3_Relaytone\\")))
+    for (const auto& entry :
+         std::filesystem::directory_iterator(drive.host("C:\\AudioLog\\Histo_AL3_Relaytone\\")))
         journal += support::readWindowsFile(entry.path());
     EXPECT_NE(journal.find("==:==:==:====:=:=:=:Id Radio: 1: Radio Demo\n"), std::string::npos) << journal;
 }

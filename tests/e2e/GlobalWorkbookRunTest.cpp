@@ -22,7 +22,8 @@ protected:
         return site.host("C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls");
     }
     std::string importLog() const {
-        return support::readWindowsFile(site.host("C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global_Import.log"));
+        return support::readWindowsFile(
+            site.host("C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global_Import.log"));
     }
     std::vector<std::filesystem::path> keptCopies() const {
         std::vector<std::filesystem::path> kept;
@@ -84,8 +85,9 @@ TEST_F(GlobalWorkbookRun, EachRunAddsItsTwoRestartRowsAndADamagedFileIsKeptBesid
     bytes.resize(bytes.size() - 700);
     std::ofstream(workbook(), std::ios::binary | std::ios::trunc) << bytes;
     const std::string log = run();
-    EXPECT_NE(log.rfind("Warning: Workbook not imported: C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls"),
-              std::string::npos);
+    EXPECT_NE(
+        log.rfind("Warning: Workbook not imported: C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls"),
+        std::string::npos);
     platform::xls::Sheet third = read();  // replaced at shut-down by this run's rows alone
     EXPECT_EQ(text(third, 0, 1), "Fin Redémarrage");
     EXPECT_EQ(text(third, 1, 1), "Début Redémarrage");
@@ -95,8 +97,9 @@ TEST_F(GlobalWorkbookRun, EachRunAddsItsTwoRestartRowsAndADamagedFileIsKeptBesid
         if (entry.path().filename().string().rfind("Global_2", 0) == 0) kept.push_back(entry.path());
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_TRUE(support::readBytes(kept[0]) == bytes);
-    EXPECT_NE(log.find(" |Kept as: C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\" + kept[0].filename().string()),
-              std::string::npos);
+    EXPECT_NE(
+        log.find(" |Kept as: C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\" + kept[0].filename().string()),
+        std::string::npos);
 }
 
 // A crash or a full disk leaves an empty or a cut Global.xls: the first run keeps what it holds
@@ -123,7 +126,8 @@ TEST_P(DamagedWorkbookRun, IsReplacedAtTheFirstShutDownAndReadByTheNextRun) {
         std::ofstream(workbook(), std::ios::binary | std::ios::trunc) << left;
     }
     const std::string log = run();
-    const std::string notImported = "Warning: Workbook not imported: C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls |Reason: ";
+    const std::string notImported =
+        "Warning: Workbook not imported: C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls |Reason: ";
     const size_t at = log.rfind(notImported);
     ASSERT_NE(at, std::string::npos) << log;
     const std::string line = log.substr(at, log.find('\n', at) - at);
@@ -133,7 +137,8 @@ TEST_P(DamagedWorkbookRun, IsReplacedAtTheFirstShutDownAndReadByTheNextRun) {
     EXPECT_NE(importLog().find("Global.xls: " + reason), std::string::npos) << importLog();
     if (damage.empty) {
         EXPECT_EQ(reason, "empty file");
-        EXPECT_NE(line.find("|Empty file: no copy needed |Sub: Frm_Main:Form_Load"), std::string::npos) << line;
+        EXPECT_NE(line.find("|Empty file: no copy needed |Sub: Frm_Main:Form_Load"), std::string::npos)
+            << line;
         EXPECT_TRUE(keptCopies().empty());
     } else {
         ASSERT_EQ(keptCopies().size(), 1u);
@@ -159,12 +164,16 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedWorkbookRun,
 // The operator's figures in a workbook LibreOffice Calc wrote outlive the first run's export.
 TEST_F(GlobalWorkbookRun, AnotherSpreadsheetsFiguresOutliveTheFirstRun) {
     std::string error;
-    ASSERT_TRUE(gridtest::writeFiguresWithLibreOffice(workbook(), site.root() / "soffice", "fr_FR.UTF-8", error))
+    ASSERT_TRUE(
+        gridtest::writeFiguresWithLibreOffice(workbook(), site.root() / "soffice", "fr_FR.UTF-8", error))
         << error;
     const std::string original = support::readBytes(workbook());
     const std::string log = run();
-    EXPECT_NE(log.find("Warning: Workbook imported in part: C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls |Not held by the grid: 12 (Global_Import.log) |Kept as: C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global_2"),
-              std::string::npos) << log;
+    EXPECT_NE(
+        log.find(
+            "Warning: Workbook imported in part: C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls |Not held by the grid: 12 (Global_Import.log) |Kept as: C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global_2"),
+        std::string::npos)
+        << log;
     ASSERT_EQ(keptCopies().size(), 1u);
     EXPECT_TRUE(support::readBytes(keptCopies()[0]) == original);
     EXPECT_NE(importLog().find("D1 formula, imported as its result: 6.5"), std::string::npos) << importLog();

@@ -32,13 +32,15 @@ TEST(LeftoverTemporaries, AKilledRunsTemporariesGoAtTheNextStartWithOneLogLine) 
     };
     const Left left[] = {
         {"C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\", ".AL3_Relaytone.Ini." + ended + ".4.tmp", true},
-        {"C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\", ".AL3_Relaytone_Positions.Ini." + ended + ".9.tmp", true},
+        {"C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\",
+         ".AL3_Relaytone_Positions.Ini." + ended + ".9.tmp", true},
         {"C:\\Vantremo\\Aerolune\\Settings\\", ".AL3_Config.ini." + ended + ".1.tmp", true},
         {"C:\\Vantremo\\Aerolune\\Config\\", ".AL3_System.ini." + ended + ".2.tmp", true},
         {"C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\", ".Global.xls." + ended + ".1.tmp", true},
         {"C:\\Windows\\AL3_Registry\\", ".HKEY_CURRENT_USER.reg." + ended + ".1.tmp", true},
         // Still being written by a running process, or not of our pattern: left alone.
-        {"C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\", ".Global.xls." + std::to_string(::getpid()) + ".1.tmp", false},
+        {"C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\",
+         ".Global.xls." + std::to_string(::getpid()) + ".1.tmp", false},
         {"C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\", "Global.xls.tmp", false},
     };
     for (const Left& l : left) {

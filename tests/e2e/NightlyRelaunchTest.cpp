@@ -8,8 +8,8 @@
 
 #include "foundation/StatusMails.h"
 #include "tests/e2e/support/E2eProgram.h"
-#include "tests/platform/xls/XlrdReader.h"
 #include "tests/platform/mail/SmtpPeer.h"
+#include "tests/platform/xls/XlrdReader.h"
 #include "tests/support/Programs.h"
 #include "tests/support/WindowsFiles.h"
 
@@ -60,7 +60,8 @@ struct Night {
 
 class NightlyRelaunchAtNight : public ::testing::TestWithParam<Night> {};
 
-TEST_P(NightlyRelaunchAtNight, NobodyAnswersTheQuitQuestionYetBothRunsKeepTheirRestartRowsAndTheStopMailGoes) {
+TEST_P(NightlyRelaunchAtNight,
+       NobodyAnswersTheQuitQuestionYetBothRunsKeepTheirRestartRowsAndTheStopMailGoes) {
     const Night night = GetParam();
     e2e::E2eSite site(1);
     support::writeWindowsFile(site.programFolder() / "Settings" / "AL3_Relaytone" / "AL3_Relaytone.Ini",
@@ -69,7 +70,8 @@ TEST_P(NightlyRelaunchAtNight, NobodyAnswersTheQuitQuestionYetBothRunsKeepTheirR
     std::string textValue = support::readWindowsFile(config);
     textValue.insert(textValue.find('\n', textValue.find("[Site]")) + 1, "Mails_Avis=1\n");
     support::writeWindowsFile(config, textValue);
-    mailtest::SmtpPeer peer(site.root() / "smtp", mailconfig::kAccount, mailconfig::password(), night.mailFault);
+    mailtest::SmtpPeer peer(site.root() / "smtp", mailconfig::kAccount, mailconfig::password(),
+                            night.mailFault);
     ::setenv("AL3_SMTP_SERVER", peer.server().c_str(), 1);
 
     // The moment is 04:02:00; the third minute tick, near 04:02:30, passes it. No answers: the
@@ -84,7 +86,8 @@ TEST_P(NightlyRelaunchAtNight, NobodyAnswersTheQuitQuestionYetBothRunsKeepTheirR
     ASSERT_EQ(first.waitForExit(60s), 0) << first.log();
     const std::string firstLog = first.log();
     EXPECT_NE(firstLog.find("Warning: Stop by signal: open box closed with its default answer (yes): "),
-              std::string::npos) << firstLog;
+              std::string::npos)
+        << firstLog;
     // The default Yes goes on with the quit (the stop mail); one orderly close in all.
     EXPECT_NE(firstLog.find("Voulez-vous quitter le programme ?"), std::string::npos);
     EXPECT_EQ(count(firstLog, "Form closed by "), 1u) << firstLog;
@@ -98,22 +101,28 @@ TEST_P(NightlyRelaunchAtNight, NobodyAnswersTheQuitQuestionYetBothRunsKeepTheirR
         reply = e2e::askTime(site.port(1), 100ms);
     ASSERT_TRUE(reply) << "the new copy answers time queries\n" << first.log() << first.errorOutput();
     EXPECT_EQ(reply->rfind("<Relaytone_Time:", 0), 0u) << *reply;
-    ASSERT_TRUE(support::eventually([&] { return count(first.log(), "Traitement des données non encore traitées: End") == 2; }, 30s));
+    ASSERT_TRUE(support::eventually(
+        [&] { return count(first.log(), "Traitement des données non encore traitées: End") == 2; }, 30s));
     ::kill(second, SIGTERM);
     ASSERT_TRUE(support::eventually([&] { return ended(second); }, 30s));
     ::unsetenv("AL3_SMTP_SERVER");
 
-    const std::string launcher = support::readBytes(site.programFolder() / "AL3_Relaytone_Launcher_2026-03.Log");
-    EXPECT_NE(launcher.find("Taskkill: Close asked: AL3_Relaytone.exe (pid " + std::to_string(firstPid) + ")"),
-              std::string::npos) << launcher;
+    const std::string launcher =
+        support::readBytes(site.programFolder() / "AL3_Relaytone_Launcher_2026-03.Log");
+    EXPECT_NE(
+        launcher.find("Taskkill: Close asked: AL3_Relaytone.exe (pid " + std::to_string(firstPid) + ")"),
+        std::string::npos)
+        << launcher;
     EXPECT_NE(launcher.find("Taskkill: AL3_Relaytone.exe (pid " + std::to_string(firstPid) + ") closed"),
-              std::string::npos) << launcher;
+              std::string::npos)
+        << launcher;
 
     // Newest run first: its end and start rows, then those of the night's first run.
     platform::xls::Sheet sheet;
     std::string error;
     ASSERT_TRUE(gridtest::readWithXlrd(site.host("C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls"),
-                                       sheet, error)) << error;
+                                       sheet, error))
+        << error;
     const std::vector<std::string> rows = {"Fin Redémarrage", "Début Redémarrage", "Fin Redémarrage",
                                            "Début Redémarrage"};
     for (int row = 0; row < int(rows.size()); ++row) EXPECT_EQ(cell(sheet, row, 1), rows[size_t(row)]) << row;
@@ -122,7 +131,7 @@ TEST_P(NightlyRelaunchAtNight, NobodyAnswersTheQuitQuestionYetBothRunsKeepTheirR
     size_t stops = 0;
     for (const auto& mail : peer.received())
         stops += mailtest::text(mail["subject"]).find("Relaytone arrêté") != std::string::npos ||
-                  mailtest::text(mail["body"]).find("Relaytone arrêté") != std::string::npos;
+                 mailtest::text(mail["body"]).find("Relaytone arrêté") != std::string::npos;
     EXPECT_EQ(stops, night.stopMailDelivered ? 1u : 0u)
         << "the first run's stop mail; the task manager's close sends none";
 }

@@ -88,7 +88,8 @@ TEST(StartUp, MissingControlFilesOfferTheInstallerAndEnd) {
     EXPECT_EQ(program.waitForExit(), 0);
     const std::string messageBoxes = program.errorOutput();
     EXPECT_NE(messageBoxes.find("3.49.000"), std::string::npos) << messageBoxes;
-    EXPECT_NE(messageBoxes.find("Voulez-vous télécharger le fichier et faire l'installation ?"), std::string::npos)
+    EXPECT_NE(messageBoxes.find("Voulez-vous télécharger le fichier et faire l'installation ?"),
+              std::string::npos)
         << messageBoxes;
 }
 
@@ -107,7 +108,8 @@ TEST(StartUp, TheCommandLineChoosesTheInstanceAndRefusesABaseTheSiteLacks) {
     ASSERT_TRUE(program.waitForLog("Traitement des données non encore traitées: End")) << program.log();
     EXPECT_NE(program.logPosition("Command Line: '/Instance=3 /NoBase=4'"), std::string::npos);
     EXPECT_NE(program.logPosition("Instance: 3"), std::string::npos);
-    EXPECT_NE(program.logPosition("Warning: PbIDefaultNoBase: 4 is not a base of the site"), std::string::npos);
+    EXPECT_NE(program.logPosition("Warning: PbIDefaultNoBase: 4 is not a base of the site"),
+              std::string::npos);
     EXPECT_EQ(program.terminate(), 0);
     // Instance 3 keeps its own settings files.
     EXPECT_TRUE(std::filesystem::exists(
@@ -189,8 +191,9 @@ TEST(StartUp, TheDataQuestionGivesUpOnTheSameAnswerAndTheProgramRuns) {
     e2e::ProgramOptions options;
     options.answers = "yes";
     e2e::E2eProgram program(site, options);
-    ASSERT_TRUE(program.waitForLog("Err: Database not found: C:\\AL_Data\\FRAD000.bt6 |The same "
-                                   "answer 10 times: search given up"))
+    ASSERT_TRUE(
+        program.waitForLog("Err: Database not found: C:\\AL_Data\\FRAD000.bt6 |The same "
+                           "answer 10 times: search given up"))
         << program.log();
     ASSERT_TRUE(program.waitForLog("Traitement des données non encore traitées: End")) << program.log();
     EXPECT_TRUE(e2e::askTime(site.port(1)));

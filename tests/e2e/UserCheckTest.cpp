@@ -11,12 +11,14 @@ namespace {
 
 void siteWithMandatoryUser(const e2e::E2eSite& site) {
     const auto systemDir = site.host("C:\\Vantremo\\Aerolune\\Config\\AL3_Systeme.ini");
-    support::writeWindowsFile(systemDir, support::readWindowsFile(systemDir) + "[DroitsUsers]\r\nActif=1\r\n");
+    support::writeWindowsFile(systemDir,
+                              support::readWindowsFile(systemDir) + "[DroitsUsers]\r\nActif=1\r\n");
 }
 
 void utilisateur(const std::string& droits) {
     const auto writeOut = [](const char* valueText, const std::string& textValue) {
-        Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, Lib_Utilisateurs::kUserKey, valueText, textValue);
+        Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, Lib_Utilisateurs::kUserKey, valueText,
+                                  textValue);
     };
     writeOut("AL_User", "op1");
     writeOut("AL_User_Name", "Opératrice");

@@ -35,8 +35,7 @@ std::vector<std::string> AudioSite::textsSince(size_t mark) {
         // stamp " :" c1 c2 c3 elapsed ":" text: the text follows the sixth colon after the stamp.
         const std::string& line = lines[i];
         size_t at = line.find(" :");
-        for (int colons = 0; at != std::string::npos && colons < 5; ++colons)
-            at = line.find(':', at + 1);
+        for (int colons = 0; at != std::string::npos && colons < 5; ++colons) at = line.find(':', at + 1);
         texts.push_back(at == std::string::npos ? line : line.substr(at + 1));
     }
     return texts;

@@ -18,7 +18,11 @@ TEST_F(EngineTest, HandsOnOneMessagePerStationPerTick) {
         engine().UDPDataArrival_00_Pre(0, 0, text, "S");
     ASSERT_TRUE(engine().TimerDataArrival.Enabled());
 
-    struct Tick { int station2, station5; bool running; std::vector<std::string> handed; };
+    struct Tick {
+        int station2, station5;
+        bool running;
+        std::vector<std::string> handed;
+    };
     const Tick ticks[] = {
         {2, 0, true, {"<NoStation:2>a", "<NoStation:5>only"}},
         {1, 0, true, {"<NoStation:2>b"}},
@@ -42,7 +46,8 @@ TEST_F(EngineTest, HandsOnOneMessagePerStationPerTick) {
 }
 
 TEST_F(EngineTest, TheRealTimerDrainsTheQueuesAndSwitchesItselfOff) {
-    for (int k = 0; k < 3; ++k) engine().UDPDataArrival_00_Pre(0, 0, "<NoStation:2>m" + std::to_string(k), "S");
+    for (int k = 0; k < 3; ++k)
+        engine().UDPDataArrival_00_Pre(0, 0, "<NoStation:2>m" + std::to_string(k), "S");
     engine().UDPDataArrival_00_Pre(0, 0, "<NoStation:20>last station", "S");
     ASSERT_TRUE(nettest::waitUntil([&] { return !engine().TimerDataArrival.Enabled(); }));
     EXPECT_EQ(totalQueued(), 0);
@@ -51,7 +56,11 @@ TEST_F(EngineTest, TheRealTimerDrainsTheQueuesAndSwitchesItselfOff) {
 }
 
 TEST_F(EngineTest, AnIdleTickAboveTheMemoryLimitAsksForARestart) {
-    struct Case { int32_t memory; bool leaveOneQueued; bool restart; };
+    struct Case {
+        int32_t memory;
+        bool leaveOneQueued;
+        bool restart;
+    };
     const Case cases[] = {{1025, false, true}, {1024, false, false}, {5000, true, false}, {0, false, false}};
     for (const Case& c : cases) {
         mainWindow.restarts.clear();
@@ -72,7 +81,10 @@ TEST_F(EngineTest, AnIdleTickAboveTheMemoryLimitAsksForARestart) {
 }
 
 TEST_F(EngineTest, ATickDuringStartUpOrShutDownOnlySwitchesTheTimerOff) {
-    struct Case { bool* flag; const char* step; };
+    struct Case {
+        bool* flag;
+        const char* step;
+    };
     for (const Case& c : {Case{&PbBDemarrageEnCours, "B"}, Case{&Abandon, "A"}}) {
         engine().UDPDataArrival_00_Pre(0, 0, "<NoStation:4>waiting", "S");
         clearLog();
@@ -82,9 +94,9 @@ TEST_F(EngineTest, ATickDuringStartUpOrShutDownOnlySwitchesTheTimerOff) {
         EXPECT_FALSE(engine().TimerDataArrival.Enabled());
         EXPECT_EQ(queued(4), 1);
         if (c.flag == &PbBDemarrageEnCours) {  // during shut-down the log takes no more lines
-            EXPECT_EQ(logCount(std::string("UDP: TimerDataArrival.Enabled : False |Sub: ") + kMe +
-                               ":" + c.step),
-                      1);
+            EXPECT_EQ(
+                logCount(std::string("UDP: TimerDataArrival.Enabled : False |Sub: ") + kMe + ":" + c.step),
+                1);
         }
         EXPECT_EQ(logCount("TimerDataArrival_Timer: Start"), 0);
         engine().ListeDataArrival[3].Clear();

@@ -1,8 +1,8 @@
 // Frm_MainBis.EnvoiMail against a real SMTP server: recipients by kind, body, subject, the test
 // mail's boxes, the failure lines and the guard against a call during a call.
+#include <gtest/gtest.h>
 #include <QJsonArray>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "foundation/FileVersions.h"
 #include "foundation/RunState.h"
@@ -39,19 +39,54 @@ TEST_F(EnvoiMail, RecipientsByKindOfMail) {
         Strings envelope, headerTo, headerCc;
     };
     const Case cases[] = {
-        {"test mail, blank between separators", true, true, 0, "a@example.test; ;b@example.test",
+        {"test mail, blank between separators",
+         true,
+         true,
+         0,
+         "a@example.test; ;b@example.test",
          {"a@example.test", "b@example.test", kSupport1, kSupport2},
-         {"a@example.test", "b@example.test"}, {kSupport1, kSupport2}},
-        {"test mail of a partner radio", true, false, 39, "a@example.test;",
-         {"a@example.test", kPartner}, {"a@example.test"}, {kPartner}},
-        {"test mail, a separator alone", true, false, 0, ";", {kSupport1, kSupport2}, {},
+         {"a@example.test", "b@example.test"},
          {kSupport1, kSupport2}},
-        {"technical mail ignores the list", false, true, 39, "", {kSupport1, kSupport2},
-         {kSupport1, kSupport2}, {}},
-        {"alert mail", false, false, 0, "a@example.test;b@example.test",
-         {"a@example.test", "b@example.test"}, {"a@example.test", "b@example.test"}, {}},
-        {"alert mail of a partner radio", false, false, 195, "a@example.test",
-         {"a@example.test", kPartner}, {"a@example.test"}, {kPartner}},
+        {"test mail of a partner radio",
+         true,
+         false,
+         39,
+         "a@example.test;",
+         {"a@example.test", kPartner},
+         {"a@example.test"},
+         {kPartner}},
+        {"test mail, a separator alone",
+         true,
+         false,
+         0,
+         ";",
+         {kSupport1, kSupport2},
+         {},
+         {kSupport1, kSupport2}},
+        {"technical mail ignores the list",
+         false,
+         true,
+         39,
+         "",
+         {kSupport1, kSupport2},
+         {kSupport1, kSupport2},
+         {}},
+        {"alert mail",
+         false,
+         false,
+         0,
+         "a@example.test;b@example.test",
+         {"a@example.test", "b@example.test"},
+         {"a@example.test", "b@example.test"},
+         {}},
+        {"alert mail of a partner radio",
+         false,
+         false,
+         195,
+         "a@example.test",
+         {"a@example.test", kPartner},
+         {"a@example.test"},
+         {kPartner}},
     };
     for (const Case& c : cases) {
         PbIIdRadio = c.radio;
@@ -72,8 +107,9 @@ TEST_F(EnvoiMail, RecipientsByKindOfMail) {
     ASSERT_EQ(asked.size(), 3u);
     for (const auto& box : asked) {
         EXPECT_EQ(box.title, mainWindow.caption);
-        EXPECT_EQ(box.text, "Vérifiez dans votre boite mail si vous recevez bien ce mail de test.\r\n\r\n"
-                            "Pensez à vérifier dans vos spams.");
+        EXPECT_EQ(box.text,
+                  "Vérifiez dans votre boite mail si vous recevez bien ce mail de test.\r\n\r\n"
+                  "Pensez à vérifier dans vos spams.");
     }
     EXPECT_EQ(logCount("Err:"), 0);
 }
@@ -152,7 +188,8 @@ TEST_F(EnvoiMail, AFailedTestMailSaysSoInABoxInsteadOfTheLog) {
     const auto asked = platform::dialogs::asked();
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].title, mainWindow.caption);
-    EXPECT_EQ(asked[0].text, "Un problème est survenu lors de l'envoi du mail.\r\n\r\nVérifiez votre paramétrage.");
+    EXPECT_EQ(asked[0].text,
+              "Un problème est survenu lors de l'envoi du mail.\r\n\r\nVérifiez votre paramétrage.");
     EXPECT_EQ(logCount("Err: 10061 ("), 1);
     EXPECT_EQ(logCount("Err: Mail: Not sended"), 0);
 }
@@ -161,7 +198,8 @@ TEST_F(EnvoiMail, WithoutAServerTheSendAfterTheFailedConnectOnlyLogsItsLine) {
     ::unsetenv("AL3_SMTP_SERVER");  // the maker's placeholder server, never looked up
     engine().EnvoiMail(false, "ops@example.test", "Alerte", "", false);
     EXPECT_EQ(logCount("Err: 11001 (Host not found: smtp.aerolune.invalid)"), 1);
-    EXPECT_EQ(logCount(":Err: -2147418113: Connection to the server not active |Sub: Frm_MainBis:EnvoiMail:2"), 1);
+    EXPECT_EQ(
+        logCount(":Err: -2147418113: Connection to the server not active |Sub: Frm_MainBis:EnvoiMail:2"), 1);
     EXPECT_EQ(logCount(":Err: Mail: Not sended"), 1);
     EXPECT_TRUE(peer.received().empty());
 }

@@ -39,8 +39,10 @@ TEST_F(EngineTest, AMailSentFromInsideAReadHandlerLeavesEveryStationAnswered) {
         neighbour.send(timeQuery(neighbour.port()), other);
     });
     QTimer::singleShot(800, [&] {
-        ownAnswered = mailUnderWay && automation.receive(std::chrono::milliseconds{0}).starts_with("<Relaytone_Time:");
-        otherAnswered = mailUnderWay && neighbour.receive(std::chrono::milliseconds{0}).starts_with("<Relaytone_Time:");
+        ownAnswered =
+            mailUnderWay && automation.receive(std::chrono::milliseconds{0}).starts_with("<Relaytone_Time:");
+        otherAnswered =
+            mailUnderWay && neighbour.receive(std::chrono::milliseconds{0}).starts_with("<Relaytone_Time:");
     });
     automation.send("<NoStation:1>first", own);
     ASSERT_TRUE(nettest::waitUntil([&] { return mailed && !mailUnderWay; }, std::chrono::seconds{10}));

@@ -71,8 +71,7 @@ TEST_F(NoDevice, TheControlFileIsLookedForWhereTheSystemKeepsIt) {
         std::vector<fs::path> laid;
         if (c.present) {
             const std::string file =
-                std::string(c.present).find('\\') == std::string::npos ? system + c.present
-                                                                       : c.present;
+                std::string(c.present).find('\\') == std::string::npos ? system + c.present : c.present;
             laid.push_back(drive.host(file));
             fs::create_directories(laid.back().parent_path());
             support::writeWindowsFile(laid.back(), "not a control");
@@ -115,8 +114,9 @@ TEST_F(NoDevice, APipeThatDoesNotExistIsReportedAndNothingElseHappens) {
 TEST_F(NoDevice, StoppingAPlayerOfAControlNeverStartedIsAnAlert) {
     const size_t from = mark();
     EXPECT_FALSE(Lib_DirectX::DirectXOutStopSound(0, 2, 0, "Test:Stop"));
-    const std::string text = "Err: The call was made to an invalid player (probably the "
-                             "InitSoundSystem method was not called) |StopSound |Sub: Test:Stop";
+    const std::string text =
+        "Err: The call was made to an invalid player (probably the "
+        "InitSoundSystem method was not called) |StopSound |Sub: Test:Stop";
     const auto texts = textsSince(from);
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0], std::string(text.size(), '+'));

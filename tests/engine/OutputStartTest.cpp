@@ -31,8 +31,7 @@ protected:
     static void start() { Lib_DirectX::InitDirectXOut(0, "DirectX_Player_"); }
     static std::string device(int i) { return amp().GetOutputDeviceDesc(int16_t(i)); }
     // The texts from the first one that begins with `first`.
-    static std::vector<std::string> from(const std::vector<std::string>& texts,
-                                         const std::string& first) {
+    static std::vector<std::string> from(const std::vector<std::string>& texts, const std::string& first) {
         for (size_t i = 0; i < texts.size(); ++i)
             if (texts[i].starts_with(first)) return {texts.begin() + long(i), texts.end()};
         return {};
@@ -48,7 +47,9 @@ TEST_F(OutputStart, OpensTheStoredDeviceThenRoutesLevelsAndBufferInThatOrder) {
 
     const std::string frame(std::string("Init DirectX: Out").size(), '=');
     const std::vector<std::string> expected = {
-        frame, "Init DirectX: Out", frame,
+        frame,
+        "Init DirectX: Out",
+        frame,
         "ControlVersion: 1.0",
         "EngineVersion: " + amp().GetEngineVersion(),
         "Nb Devices: 2 Selected Device: 1",
@@ -57,7 +58,9 @@ TEST_F(OutputStart, OpensTheStoredDeviceThenRoutesLevelsAndBufferInThatOrder) {
         "Call InitDJSystem: Device: 1",
         "InitDJSystem: 4 Selected Device: 1",
         "Device: " + device(1),
-        "SetPlayerOutputDevice: 0", "SetPlayerOutputDevice: 1", "SetPlayerOutputDevice: 2",
+        "SetPlayerOutputDevice: 0",
+        "SetPlayerOutputDevice: 1",
+        "SetPlayerOutputDevice: 2",
         "SetPlayerOutputDevice: 3",
         "Analog  Level set to 0",
         "Buffer Length set to 750 ms",
@@ -145,8 +148,9 @@ TEST_F(OutputStart, TwoFailedStartsAreAnIncidentAndANoDriverDeviceIsNotTriedAgai
     auto& main = neighbours::Frm_Main();
     ASSERT_GE(main.ListeIncidents_ListCount(0), 1);
     EXPECT_NE(main.ListeIncidents_List(0, 0).find(incident), std::string::npos);
-    const std::string report = "Err: The sound card chosen as the output device doesn't have a "
-                               "valid driver |InitDJSystem |Sub: Lib_DirectX:InitDirectXOut";
+    const std::string report =
+        "Err: The sound card chosen as the output device doesn't have a "
+        "valid driver |InitDJSystem |Sub: Lib_DirectX:InitDirectXOut";
     EXPECT_NE(lineWith(report).find(columns(-1, 0, 0)), std::string::npos);
     EXPECT_TRUE(logged(std::string(report.size(), '-')));
     EXPECT_FALSE(PbTPipesOut[0].initialised);
@@ -165,7 +169,7 @@ TEST_F(OutputStart, TwoFailedStartsAreAnIncidentAndANoDriverDeviceIsNotTriedAgai
 TEST_F(OutputStart, APlayerWithoutAValidDriverOffersTheOtherDrivers) {
     const struct {
         const char* answer;
-        const char* nature;  // the stored nature afterwards
+        const char* nature;           // the stored nature afterwards
         bool unattendedStop = false;  // nobody answers: the stored nature stays as it was
     } cases[] = {{"yes", "2"}, {"no", ""}, {"yes", "", true}};
     for (const auto& c : cases) {
@@ -185,8 +189,8 @@ TEST_F(OutputStart, APlayerWithoutAValidDriverOffersTheOtherDrivers) {
         amp().failNext(Operation::SetPlayerOutputDevice, platform::audio::kNoValidDriver);
         start();
         EXPECT_FALSE(logged("SetPlayerOutputDevice: "));
-        EXPECT_TRUE(logged("Err: Le périphérique choisi (" + device(1) +
-                           ") ne possède pas de driver valide"));
+        EXPECT_TRUE(
+            logged("Err: Le périphérique choisi (" + device(1) + ") ne possède pas de driver valide"));
         EXPECT_EQ(Lib_Systeme::LectureIni(settings, "General_Out", "Pipe_00_Nature"), c.nature);
         EXPECT_TRUE(Lib_DirectX::PbBDriverInvalide[1]);
         EXPECT_TRUE(PbTPipesOut[0].initialised);
@@ -202,8 +206,10 @@ TEST_F(OutputStart, APlayerWithoutAValidDriverOffersTheOtherDrivers) {
         ASSERT_EQ(asked.size(), changed ? 3u : 2u);
         if (c.unattendedStop) {
             ASSERT_EQ(stopLines->size(), 2u);
-            EXPECT_EQ((*stopLines)[1], "Warning: Stop by signal: box not shown, the answer that keeps the stored "
-                                    "settings (no): " + asked[1].title + " | " + asked[1].text);
+            EXPECT_EQ((*stopLines)[1],
+                      "Warning: Stop by signal: box not shown, the answer that keeps the stored "
+                      "settings (no): " +
+                          asked[1].title + " | " + asked[1].text);
         }
         if (asked.size() == 3) {
             EXPECT_EQ(asked[2].text, "Le paramétrage a été changé\r\n\r\nVeuillez relancer le programme");
@@ -285,8 +291,7 @@ TEST_F(OutputStart, AFadeLowersThePlayerToSilenceBeforeItCloses) {
     EXPECT_TRUE(amp().PlayerOpen(1));
     EXPECT_TRUE(amp().PlayerFading(1));
     // A level while fading: the player is busy, which the level setting lets pass.
-    EXPECT_EQ(amp().SetPlayerVolumeEx(1, 0, 1, platform::audio::Api::Before5),
-              platform::audio::kPlayerBusy);
+    EXPECT_EQ(amp().SetPlayerVolumeEx(1, 0, 1, platform::audio::Api::Before5), platform::audio::kPlayerBusy);
     float lowest = 1.0f;
     QElapsedTimer waited;
     waited.start();
@@ -323,8 +328,9 @@ TEST_F(OutputStart, ANatureChosenWhileTheOutputStartsIsIgnored) {
 // try again ends the load there: no second start, no row bound, the window never counts as loaded.
 TEST_F(OutputStart, AShutDownDuringTheRetryWaitEndsTheSettingsLoadThere) {
     const uint16_t port = freeUdpPort();
-    writeProgramSettings("[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=1\n"
-                         "[DirectX_Player_00]\nDevice=0\n");
+    writeProgramSettings(
+        "[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=1\n"
+        "[DirectX_Player_00]\nDevice=0\n");
     writeBaseSettings("[UDP_In_01]\nIP=127.0.0.1\nPort=" + std::to_string(port) + "\nActif=1\n");
     platform::clock::setManual(platform::LocalClockTime{}, 1'000'000);
     amp().failNext(Operation::InitDJSystem, -5);

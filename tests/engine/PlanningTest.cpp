@@ -53,7 +53,8 @@ TEST_F(Planning, DayNames) {
         const char* name;
     } cases[] = {{1, 0, "Lundi"}, {3, 9, "Mercredi"}, {7, 0, "Dimanche"}, {1, 3, "Lun"},
                  {5, 3, "Ven"},   {7, 3, "Dim"},      {0, 0, ""},         {8, 3, ""}};
-    for (const auto& c : cases) EXPECT_EQ(engine::LibJour(c.day, c.length), c.name) << c.day << "/" << c.length;
+    for (const auto& c : cases)
+        EXPECT_EQ(engine::LibJour(c.day, c.length), c.name) << c.day << "/" << c.length;
 }
 
 TEST_F(Planning, TheFirstPlayerFileThatHoldsSomethingIsRead) {
@@ -85,8 +86,10 @@ TEST_F(Planning, ThreeSheetsOfSevenDaysWithTheirLabelsAndSizes) {
         double header, width, height;
     } sheets[] = {
         {"Programme", 24, "H00", "H23", 4, (15360 - 420 - 480) / 7.0 / 120, (11520 - 960 - 240) / 24.0 / 22},
-        {"Emission", 96, "H00 00", "H23 45", 6, (15360 - 420 - 720) / 7.0 / 120, (11520 - 960 - 240) / 96.0 / 22 * 3},
-        {"URL Emission", 96, "H00 00", "H23 45", 6, (15360 - 420 - 720) / 7.0 / 120, (11520 - 960 - 240) / 96.0 / 22 * 3},
+        {"Emission", 96, "H00 00", "H23 45", 6, (15360 - 420 - 720) / 7.0 / 120,
+         (11520 - 960 - 240) / 96.0 / 22 * 3},
+        {"URL Emission", 96, "H00 00", "H23 45", 6, (15360 - 420 - 720) / 7.0 / 120,
+         (11520 - 960 - 240) / 96.0 / 22 * 3},
     };
     for (int s = 1; s <= 3; ++s) {
         SCOPED_TRACE(s);
@@ -110,10 +113,10 @@ TEST_F(Planning, ThreeSheetsOfSevenDaysWithTheirLabelsAndSizes) {
 
 TEST_F(Planning, CellsComeBackFromTheSlicesInColumnOrder) {
     std::vector<std::string> emission(97);
-    emission[0] = "a%7Cb%20c";           // an escaped "|" and blank
+    emission[0] = "a%7Cb%20c";            // an escaped "|" and blank
     emission[1] = std::string(300, 'x');  // runs over two keys
     emission[95] = "Nuit";
-    emission[96] = "Matin";  // Tuesday's first quarter, in the last, shorter slice
+    emission[96] = "Matin";                   // Tuesday's first quarter, in the last, shorter slice
     std::vector<std::string> urls(700, "v");  // more cells than the sheet has
     player("AL3_Player.ini", "[Planning]\n" + keys("Emission_", emission) + "Emission_04=ignored\n" +
                                  keys("URLEmission_", urls));

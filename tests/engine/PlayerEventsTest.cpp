@@ -18,16 +18,16 @@ TEST_F(PlayerEvents, EachNotificationWritesItsStatusLine) {
         std::string text;  // empty: no line
         int player;
     } cases[] = {
-        {"loaded", [&] { control.SoundLoaded(2, 77); },
-         "Sound loaded |Sub: Frm_MainBis:Amp3dj1_SoundLoaded", 2},
+        {"loaded", [&] { control.SoundLoaded(2, 77); }, "Sound loaded |Sub: Frm_MainBis:Amp3dj1_SoundLoaded",
+         2},
         {"closed", [&] { control.SoundClosed(1); }, "", 1},
         {"done", [&] { control.SoundDone(3); }, "Sound done |Sub: Lib_DirectX:DirectXOutSoundDone", 3},
-        {"paused far", [&] { control.SoundPaused(7); },
-         "Sound paused |Sub: Frm_MainBis:Amp3dj1_SoundPaused", 7},
-        {"playing", [&] { control.SoundPlaying(0); },
-         "Sound playing |Sub: Frm_MainBis:Amp3dj1_SoundPlaying", 0},
-        {"resumed", [&] { control.SoundResumed(1); },
-         "Sound playing |Sub: Frm_MainBis:Amp3dj1_SoundPlaying", 1},
+        {"paused far", [&] { control.SoundPaused(7); }, "Sound paused |Sub: Frm_MainBis:Amp3dj1_SoundPaused",
+         7},
+        {"playing", [&] { control.SoundPlaying(0); }, "Sound playing |Sub: Frm_MainBis:Amp3dj1_SoundPlaying",
+         0},
+        {"resumed", [&] { control.SoundResumed(1); }, "Sound playing |Sub: Frm_MainBis:Amp3dj1_SoundPlaying",
+         1},
         {"trigger", [&] { control.TriggerReached(2, 5); }, "", 2},
         {"negative loaded", [&] { control.SoundLoaded(-1, 0); }, "", -1},
         {"negative paused", [&] { control.SoundPaused(-4); }, "", -1},
@@ -46,8 +46,7 @@ TEST_F(PlayerEvents, EachNotificationWritesItsStatusLine) {
         }
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_EQ(texts[0], c.text);
-        EXPECT_NE(logLines().back().find(columns(-1, 0, c.player)), std::string::npos)
-            << logLines().back();
+        EXPECT_NE(logLines().back().find(columns(-1, 0, c.player)), std::string::npos) << logLines().back();
     }
     EXPECT_TRUE(neighbours::Frm_Main().ListeIncidents_ListCount(0) == 0);
 }
@@ -66,8 +65,8 @@ TEST_F(PlayerEvents, OutOfRangeStreamsAndPipesAreLoggedNotReported) {
         {[&] { window.Amp3dj1_SoundClosed(1, 9); },
          "Err: NoPipe Out of range: 1 |Sub: Frm_MainBis:Amp3dj1_SoundClosed", 1, 9},
         // Only the range-checked notifications refuse another pipe.
-        {[&] { window.Amp3dj1_SoundPaused(2, 1); },
-         "Sound paused |Sub: Frm_MainBis:Amp3dj1_SoundPaused", 2, 1},
+        {[&] { window.Amp3dj1_SoundPaused(2, 1); }, "Sound paused |Sub: Frm_MainBis:Amp3dj1_SoundPaused", 2,
+         1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

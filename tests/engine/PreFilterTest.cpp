@@ -60,9 +60,8 @@ TEST_F(EngineTest, PreFilterDropsOrQueuesByTheTextAlone) {
         } else {
             ASSERT_EQ(queued(c.station), before + 1) << c.text;
             EXPECT_EQ(engine().ListeDataArrival[size_t(c.station - 1)].List(before), c.text);
-            EXPECT_EQ(logCount("UDP: Data arrival Bis: " + c.text + " |NoStation: " +
-                               std::to_string(c.station)),
-                      1)
+            EXPECT_EQ(
+                logCount("UDP: Data arrival Bis: " + c.text + " |NoStation: " + std::to_string(c.station)), 1)
                 << c.text;
             EXPECT_EQ(logCount("UDP: TimerDataArrival.Enabled : True |Sub: Caller:Sub>"
                                "Frm_MainBis:UDPDataArrival_00_Pre"),
@@ -74,7 +73,7 @@ TEST_F(EngineTest, PreFilterDropsOrQueuesByTheTextAlone) {
 
 TEST_F(EngineTest, StationBeyondTheQueuesIsOneLineOfOursAndNoReport) {
     for (const std::string text : {"<NoStation:21>x", "<NoStation:40000>x", "<NoStation:99999999999>x",
-                                  "<NoStation:1e30>x", "<NoStation:1e400>x", "<NoStation:&H7FFFFFFF>x"}) {
+                                   "<NoStation:1e30>x", "<NoStation:1e400>x", "<NoStation:&H7FFFFFFF>x"}) {
         clearLog();
         engine().UDPDataArrival_00_Pre(0, 0, text, "Caller:Sub");
         EXPECT_EQ(totalQueued(), 0) << text;

@@ -19,7 +19,10 @@ TEST_F(EngineTest, AReceivedMessageIsShownAndQueued) {
     peer.send("<NoStation:3><Title:Caf\xe9>", port);  // Windows-1252 on the wire
     ASSERT_TRUE(waitUntil([&] { return arrived("<NoStation:3><Title:Caf\xc3\xa9>", 3); }));
     EXPECT_EQ(page().TexteUDPDonneeRecues->Text(), "09/12/2026 09:17:26: <NoStation:3><Title:Caf\xc3\xa9>");
-    EXPECT_EQ(logCount("UDP: Data arrival: <NoStation:3><Title:Caf\xc3\xa9> |Sub: Frm_MainBis:SocketWrenchUDPIn_OnRead"), 1);
+    EXPECT_EQ(
+        logCount(
+            "UDP: Data arrival: <NoStation:3><Title:Caf\xc3\xa9> |Sub: Frm_MainBis:SocketWrenchUDPIn_OnRead"),
+        1);
 }
 
 TEST_F(EngineTest, BlanksAreNeitherShownNorPassedOn) {
@@ -63,12 +66,20 @@ TEST_F(EngineTest, DuringShutDownOnlyTheWinsockReceiverStillReads) {
 }
 
 TEST_F(EngineTest, ReadErrorsRebindTheRowFromItsBoxes) {
-    struct Case { int32_t error; std::vector<std::string> lines; bool incident; };
+    struct Case {
+        int32_t error;
+        std::vector<std::string> lines;
+        bool incident;
+    };
     const Case cases[] = {
-        {10035, {"Err: UDP: SocketWrenchUDPIn_OnRead: The specified operation would block the current thread"}, false},
-        {10054, {"Err: UDP: SocketWrenchUDPIn_OnRead: There is no server running on the specified host "
-                 "address and/or port number |Remote: ",
-                 "Err: UDP: SocketWrenchUDPIn_OnRead: 10054: "}, true},
+        {10035,
+         {"Err: UDP: SocketWrenchUDPIn_OnRead: The specified operation would block the current thread"},
+         false},
+        {10054,
+         {"Err: UDP: SocketWrenchUDPIn_OnRead: There is no server running on the specified host "
+          "address and/or port number |Remote: ",
+          "Err: UDP: SocketWrenchUDPIn_OnRead: 10054: "},
+         true},
     };
     for (const Case& c : cases) {
         const quint16 port = bindRow(0);
@@ -100,8 +111,11 @@ TEST_F(EngineTest, RebindResolvesAHostNameFromTheBox) {
     LoopbackPeer peer;
     peer.send("x", port);
     ASSERT_TRUE(waitUntil([&] { return logCount("UDP: SocketWrenchUDPIn.Binded to: ") == 2; }));
-    EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Resolve: HostName changed to HostAddress: localhost to 127.0.0.1"), 1);
-    EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + std::to_string(port) + " (Index: 0)"), 1);
+    EXPECT_EQ(
+        logCount("UDP: SocketWrenchUDPIn.Resolve: HostName changed to HostAddress: localhost to 127.0.0.1"),
+        1);
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + std::to_string(port) + " (Index: 0)"),
+              1);
 }
 
 // The rebind does not wait for the name server: the row is editable until the answer binds it.
@@ -116,7 +130,8 @@ TEST_F(EngineTest, ARebindOnANameWaitsForItsAnswerWithTheRowEditable) {
     EXPECT_TRUE(engine().SocketWrenchUDPIn[0].IsClosed());
     EXPECT_TRUE(page().TexteUDPIPSource[0]->Enabled());
     ASSERT_TRUE(server.answer("automation.example", 0));
-    EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + std::to_string(port) + " (Index: 0)"), 1);
+    EXPECT_EQ(logCount("UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + std::to_string(port) + " (Index: 0)"),
+              1);
     EXPECT_FALSE(page().TexteUDPIPSource[0]->Enabled());
     peer.send("<NoStation:4>heard again", port);
     ASSERT_TRUE(waitUntil([&] { return arrived("<NoStation:4>heard again", 4); }));
@@ -126,7 +141,12 @@ TEST_F(EngineTest, ARebindThatCannotHappenLeavesTheRowUnboundAndEditable) {
     QUdpSocket squatter;
     ASSERT_TRUE(squatter.bind(QHostAddress::LocalHost, 0));
     const std::string taken = std::to_string(squatter.localPort());
-    struct Case { int32_t error; std::string ip, port; int tries; const char* line; };
+    struct Case {
+        int32_t error;
+        std::string ip, port;
+        int tries;
+        const char* line;
+    };
     const Case cases[] = {
         {10035, "  ", "", 0, nullptr},  // an empty address: no bind attempt, no line about it
         {10035, "127.0.0.1", taken, 1, "Err: UDP: SocketWrenchUDPIn.Bind: 10048: "},
@@ -217,12 +237,14 @@ TEST_F(EngineTest, ControlCharactersFromTheWireStayOnTheirOwnLogLine) {
     peer.send("<NoStation:2>a" + forged + std::string("\0\t\n", 3), port);
     peer.send("What time is it ?<Response:127.0.0.1:" + std::to_string(peer.port()) + ">" + forged, port);
     peer.send("<NoStation:99" + forged + ">", port);
-    ASSERT_TRUE(waitUntil([&] { return logCount("TimerDataArrival_Timer: Chaine: <NoStation:2>a" + shown) == 1; }));
+    ASSERT_TRUE(
+        waitUntil([&] { return logCount("TimerDataArrival_Timer: Chaine: <NoStation:2>a" + shown) == 1; }));
     ASSERT_EQ(peer.receive().substr(0, 16), "<Relaytone_Time:");
     ASSERT_TRUE(waitUntil([&] { return logCount("NoStation out of range: 99" + shown) == 1; }));
     EXPECT_EQ(logCount("UDP: Data arrival Bis: <NoStation:2>a" + shown + "\\x00\\x09<LF> |NoStation: 2"), 1);
     EXPECT_EQ(logCount("DataArrival_WhatTimeIsIt: Start: What time is it ?<Response:127.0.0.1:" +
-                       std::to_string(peer.port()) + ">" + shown + " |Sub: "), 1);
+                       std::to_string(peer.port()) + ">" + shown + " |Sub: "),
+              1);
     for (const std::string& line : logLines(""))
         EXPECT_EQ(line.find_first_of(std::string("\r\n\0", 3)), std::string::npos) << line;
 }

@@ -37,7 +37,9 @@ TEST_F(EngineTest, SenderResolvesNamesTrimsAndCutsButLogsTheWholeMessage) {
     const std::string message = "  " + std::string(1500, 'q') + "  ";
     engine().SendDataUDPSocketWrench(1, " localhost ", peer.port(), message, 0);
     EXPECT_EQ(peer.receive(), std::string(1024, 'q'));
-    EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: localhost to 127.0.0.1"), 1);
+    EXPECT_EQ(
+        logCount("UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: localhost to 127.0.0.1"),
+        1);
     EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Connected to: 127.0.0.1:" + port), 1);
     EXPECT_EQ(logCount("|Data: " + message), 1);
 }
@@ -66,8 +68,8 @@ TEST_F(EngineTest, TheSendersOtherEventsAreLoggedWithTheirIndex) {
     for (const auto& event : {sender.OnAccept, sender.OnCancel, sender.OnConnect, sender.OnDisconnect,
                               sender.OnProgress, sender.OnTimeout, sender.OnWrite})
         event();
-    for (const char* name : {"OnAccept", "OnCancel", "OnConnect", "OnDisconnect", "OnProgress",
-                             "OnTimeout", "OnWrite"})
+    for (const char* name :
+         {"OnAccept", "OnCancel", "OnConnect", "OnDisconnect", "OnProgress", "OnTimeout", "OnWrite"})
         EXPECT_EQ(logCount(std::string("UDP: SocketWrenchUDPOut_") + name + ": Index: 2"), 1) << name;
 }
 

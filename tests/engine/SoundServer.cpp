@@ -17,15 +17,20 @@ SoundServer::SoundServer(const fs::path& folder, int sinks) {
     if (program.isEmpty()) return;
     fs::create_directories(folder / "run");
     const fs::path socket = folder / "native";
-    QStringList arguments = {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                             "--disable-shm=yes", "--log-level=error"};
+    QStringList arguments = {"-n",
+                             "--daemonize=no",
+                             "--exit-idle-time=-1",
+                             "--use-pid-file=no",
+                             "--disable-shm=yes",
+                             "--log-level=error"};
     // Each server's sinks have names of their own, so that a device list can tell whose it is.
     static int servers = 0;
     const QString prefix = QString("AL3_Null_%1_").arg(++servers);
     for (int i = 0; i < sinks; ++i) {
         arguments << "-L"
-                  << QString("module-null-sink sink_name=al3_null_%1 "
-                             "sink_properties=device.description=%2%1")
+                  << QString(
+                         "module-null-sink sink_name=al3_null_%1 "
+                         "sink_properties=device.description=%2%1")
                          .arg(i)
                          .arg(prefix);
     }

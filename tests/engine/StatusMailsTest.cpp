@@ -2,8 +2,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include <QJsonArray>
 #include <gtest/gtest.h>
+#include <QJsonArray>
 
 #include "foundation/ErrorReporter.h"
 #include "foundation/FileVersions.h"
@@ -16,14 +16,14 @@
 
 namespace {
 
+using Lib_Email::EnvoiDuMail;
 using mailtest::strings;
 using mailtest::text;
-using Lib_Email::EnvoiDuMail;
 
 class StatusMails : public mailtest::MailTest {
 protected:
-    void send(const std::string& to, const std::string& message = "Relaytone lancé",
-              bool attachLog = false, bool maj = false, bool company = true, bool tracer = false) {
+    void send(const std::string& to, const std::string& message = "Relaytone lancé", bool attachLog = false,
+              bool maj = false, bool company = true, bool tracer = false) {
         EnvoiDuMail(0, to, message, 0, attachLog, maj, company, tracer);
     }
 };
@@ -74,9 +74,15 @@ TEST_F(StatusMails, RecipientListsAndSenderNames) {
     const Case cases[] = {
         {"a@example.test;b@example.test", false, true, {"a@example.test", "b@example.test"}, "Aerolune"},
         {"a@example.test;b@example.test;", false, true, {"a@example.test", "b@example.test"}, "Aerolune"},
-        {"a@example.test;;b@example.test", true, false, {"a@example.test", "b@example.test"},
+        {"a@example.test;;b@example.test",
+         true,
+         false,
+         {"a@example.test", "b@example.test"},
          "Aerolune Mises à jour"},
-        {"a@example.test; ;b@example.test ", false, false, {"a@example.test", "b@example.test"},
+        {"a@example.test; ;b@example.test ",
+         false,
+         false,
+         {"a@example.test", "b@example.test"},
          "Aerolune Relaytone"},
     };
     for (const Case& c : cases) send(c.to, "Relaytone actif", false, c.maj, c.company);

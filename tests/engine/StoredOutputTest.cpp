@@ -21,8 +21,10 @@ using platform::audio::Operation;
 class StoredOutput : public AudioSiteWithDevices {
 protected:
     void storeOutput(const std::string& device) const {
-        writeProgramSettings("[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=1\n"
-                             "[DirectX_Player_00]\nDevice=" + device + "\n");
+        writeProgramSettings(
+            "[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=1\n"
+            "[DirectX_Player_00]\nDevice=" +
+            device + "\n");
     }
     static std::string stored(const char* section, const char* key) {
         return Lib_Systeme::LectureIni(Lib_Public::NomFichierSettings("", ".Ini"), section, key, "<missing>");

@@ -1,9 +1,9 @@
 // The engine window's task dialog: scripted answers, the timed close, the program ending, and
 // a dialog without timer that waits for its click.
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "engine/TaskDialogWindow.h"
 
@@ -42,9 +42,7 @@ protected:
         dialog().SetProgressBarPosition(0);
         dialog().SetProgressBarRange(0, delay);
     }
-    void advance(int milliseconds) {
-        platform::clock::advance(std::chrono::milliseconds(milliseconds));
-    }
+    void advance(int milliseconds) { platform::clock::advance(std::chrono::milliseconds(milliseconds)); }
     // Ends a show that a failing test would leave open.
     void safetyClick() {
         later(8000, [this] { dialog().ClickButton(IDOK); });
@@ -57,9 +55,9 @@ TEST_F(TaskDialogTest, ScriptedAnswersCloseTheDialogThroughTheNamedButtonOrTheDe
         int32_t id;
     };
     const std::vector<Case> cases = {
-        {"", IDOK},        {"2021", 2021},   {"ok", IDOK},
-        {"cancel", IDOK},  // not on this dialog: the default button
-        {"1999", IDOK},    {"2022", 2022},
+        {"", IDOK},     {"2021", 2021},
+        {"ok", IDOK},   {"cancel", IDOK},  // not on this dialog: the default button
+        {"1999", IDOK}, {"2022", 2022},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("answer '" + c.answer + "'");
@@ -160,8 +158,10 @@ TEST_F(TaskDialogTest, TheProgramEndingUnderAnOpenDialogClosesItThroughItsDefaul
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        if (c.timed) armTimed(5000);
-        else armYears();
+        if (c.timed)
+            armTimed(5000);
+        else
+            armYears();
         dialogs::queueAnswers({"wait"});
         PbLReponseTaskDialog = -1;
         if (c.timed) later(200, [] { Abandon = true; });
@@ -268,7 +268,8 @@ TEST_F(TaskDialogTest, AnUnattendedStopClosesTheOpenDialogThroughItsDefaultAndSa
     EXPECT_FALSE(dialog().IsOpen());
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "Warning: Stop by signal: open box closed with its default answer (1): " +
-                            std::string(webtest::kCaption) + " | Liste des composants installés Aucune installation trouvée.");
+                            std::string(webtest::kCaption) +
+                            " | Liste des composants installés Aucune installation trouvée.");
 
     // Once the stop has begun a dialog does not wait, whatever the script holds.
     armYears();

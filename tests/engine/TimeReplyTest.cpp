@@ -24,7 +24,11 @@ void setClock(const char* instant, int millisecond) {
 }  // namespace
 
 TEST(TimeReply, RoundsOneReadingToTheNearestSecond) {
-    struct Case { const char* instant; int ms; const char* reply; };
+    struct Case {
+        const char* instant;
+        int ms;
+        const char* reply;
+    };
     const Case cases[] = {
         {"2026-12-09 09:17:26", 0, "<Relaytone_Time:09/12/2026 09:17:26>"},
         {"2026-06-01 12:00:00", 501, "<Relaytone_Time:01/06/2026 12:00:01>"},
@@ -43,8 +47,7 @@ TEST_F(EngineTest, TimeRequestIsAnsweredAtOnceAndNeverQueued) {
     const quint16 port = bindRow(0);
     setClock("2026-12-31 23:59:59", 600);
     LoopbackPeer requester;
-    requester.send("what TIME is it ?<Response:127.0.0.1:" + std::to_string(requester.port()) + ">",
-                   port);
+    requester.send("what TIME is it ?<Response:127.0.0.1:" + std::to_string(requester.port()) + ">", port);
     EXPECT_EQ(requester.receive(), "<Relaytone_Time:01/01/2027 00:00:00>");
     EXPECT_EQ(totalQueued(), 0);
     EXPECT_EQ(logCount("UDP: Data arrival"), 0);
@@ -62,8 +65,7 @@ TEST_F(EngineTest, TwoRequestersOnTwoPortsEachGetTheirOwnReply) {
     for (int round = 0; round < 2; ++round) {
         for (LoopbackPeer* peer : {&a, &b}) {
             // A blank before the host: the host is trimmed.
-            peer->send("What time is it ?<Response: 127.0.0.1:" + std::to_string(peer->port()) + ">",
-                       port);
+            peer->send("What time is it ?<Response: 127.0.0.1:" + std::to_string(peer->port()) + ">", port);
             EXPECT_EQ(peer->receive().substr(0, 16), "<Relaytone_Time:") << "round " << round;
         }
     }
@@ -77,8 +79,8 @@ TEST_F(EngineTest, TimeRequestWithoutUsableEndpointIsLoggedAndNotAnswered) {
     const std::string self = std::to_string(requester.port());
     for (const std::string& text : std::vector<std::string>{
              "What time is it ?", "What time is it ?<Response::" + self + ">",
-          "What time is it ?<Response:127.0.0.1:>", "What time is it ?<Response:127.0.0.1:70000>",
-          "What time is it ?<Response:127.0.0.1:" + std::to_string(65536 + requester.port()) + ">"}) {
+             "What time is it ?<Response:127.0.0.1:>", "What time is it ?<Response:127.0.0.1:70000>",
+             "What time is it ?<Response:127.0.0.1:" + std::to_string(65536 + requester.port()) + ">"}) {
         clearLog();
         requester.send(text, port);
         ASSERT_TRUE(nettest::waitUntil([&] { return logCount("DataArrival_WhatTimeIsIt: End") == 1; }))
@@ -115,8 +117,9 @@ TEST_F(EngineTest, AQueryForANamedHostIsAnsweredOnceTheNameIsKnownAndOthersAreSe
 
     ASSERT_TRUE(server.answer("automation.example", 0));
     EXPECT_EQ(named.receive().substr(0, 16), "<Relaytone_Time:");
-    const std::string resolved = "UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: "
-                                 "automation.example to 127.0.0.1";
+    const std::string resolved =
+        "UDP: SocketWrenchUDPOut.Resolve: HostName changed to HostAddress: "
+        "automation.example to 127.0.0.1";
     const std::string toNamed = "127.0.0.1:" + std::to_string(named.port());
     EXPECT_EQ(logCount(resolved), 1);
     EXPECT_EQ(logCount("UDP: SocketWrenchUDPOut.Connected to: " + toNamed), 1);
@@ -124,12 +127,17 @@ TEST_F(EngineTest, AQueryForANamedHostIsAnsweredOnceTheNameIsKnownAndOthersAreSe
     const std::vector<std::string> all = logLines("");
     std::vector<std::string> order;
     for (const std::string& line : all)
-        for (const std::string& step : {resolved, "Connected to: " + toNamed, "Data Sent to: " + toNamed,
-                                        std::string("WhatTimeIsIt: Data sended: "), std::string("WhatTimeIsIt: End")})
+        for (const std::string& step :
+             {resolved, "Connected to: " + toNamed, "Data Sent to: " + toNamed,
+              std::string("WhatTimeIsIt: Data sended: "), std::string("WhatTimeIsIt: End")})
             if (line.find(step) != std::string::npos) order.push_back(step);
-    const std::vector<std::string> expected = {"WhatTimeIsIt: Data sended: ", "WhatTimeIsIt: End", resolved,
-                                               "Connected to: " + toNamed, "Data Sent to: " + toNamed,
-                                               "WhatTimeIsIt: Data sended: ", "WhatTimeIsIt: End"};
+    const std::vector<std::string> expected = {"WhatTimeIsIt: Data sended: ",
+                                               "WhatTimeIsIt: End",
+                                               resolved,
+                                               "Connected to: " + toNamed,
+                                               "Data Sent to: " + toNamed,
+                                               "WhatTimeIsIt: Data sended: ",
+                                               "WhatTimeIsIt: End"};
     EXPECT_EQ(order, expected);
 }
 

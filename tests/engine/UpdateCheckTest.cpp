@@ -3,26 +3,26 @@
 #include <cstdlib>
 #include <fstream>
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "engine/UpdateCheck.h"
 #include "foundation/FileVersions.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "tests/engine/WebFixture.h"
 #include "tests/platform/http/LoopbackHttpServer.h"
 #include "tests/platform/http/PythonHttpServer.h"
 #include "tests/platform/http/WaitFor.h"
-#include "tests/engine/WebFixture.h"
 
 namespace {
 
 namespace dialogs = platform::dialogs;
 
 std::string answerWith(const std::string& version) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<response><items><item><Id>7</Id><Lib1>" +
-           version + "</Lib1></item><item><Lib1>9999.9999</Lib1></item></items></response>\n";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<response><items><item><Id>7</Id><Lib1>" + version +
+           "</Lib1></item><item><Lib1>9999.9999</Lib1></item></items></response>\n";
 }
 
 const std::string kHtmlPage =
@@ -45,13 +45,11 @@ protected:
     std::vector<std::string> asked() const {
         std::vector<std::string> lines;
         for (const auto& a : dialogs::asked())
-            lines.push_back(std::string(a.kind == dialogs::Kind::Task ? "task" : "box") + "|" +
-                            a.title + "|" + a.text);
+            lines.push_back(std::string(a.kind == dialogs::Kind::Task ? "task" : "box") + "|" + a.title +
+                            "|" + a.text);
         return lines;
     }
-    std::string box(const std::string& text) const {
-        return "box|" + webtest::kCaption + "|" + text;
-    }
+    std::string box(const std::string& text) const { return "box|" + webtest::kCaption + "|" + text; }
     std::string verdict(const std::string& latest, const std::string& text) const {
         return "task|" + webtest::kCaption + "|Dernière version disponible: " + latest +
                "\nVotre version: " + running + "\n" + text;
@@ -100,7 +98,8 @@ TEST_F(UpdateCheckTest, ALineBreakInTheServicesVersionIsShownNotWritten) {
     serviceAt(server.base());
     server.answer("HTTP/1.1 200 OK", answerWith("2099.0101&#13;&#10;15:00:00:000 : : : :    :Err: forged"));
     engine().Web_VerificationDerniereVersion();
-    EXPECT_EQ(logCount("Web: Last version: 2099.0101<CRLF>15:00:00:000 : : : :    :Err: forged |Running: "), 1);
+    EXPECT_EQ(logCount("Web: Last version: 2099.0101<CRLF>15:00:00:000 : : : :    :Err: forged |Running: "),
+              1);
     EXPECT_EQ(logCount("\n"), 0);
     EXPECT_EQ(logCount("\r"), 0);
 }
@@ -130,17 +129,16 @@ TEST_F(UpdateCheckTest, AnAnswerThatIsNoVersionShowsTheRequestErrorAndSaysWhyInT
         {"HTTP/1.1 503 Service Unavailable", "",
          "Erreur sur la requête lancée: HTTP/1.1 503 Service Unavailable",
          "Err: Web: Last version: HTTP/1.1 503 Service Unavailable"},
-        {"HTTP/1.1 200 OK", kHtmlPage, "Erreur sur la requête lancée: ",
-         "Err: Web: Last version: answer not readable: an HTML page"},
+        {"HTTP/1.1 200 OK", kHtmlPage,
+         "Erreur sur la requête lancée: ", "Err: Web: Last version: answer not readable: an HTML page"},
         {"HTTP/1.1 200 OK",
          "<response><error><type>Auth</type><message>Unknown "
          "key</message><errorcode>12</errorcode></error></response>",
          "Erreur sur la requête lancée: ",
          "Err: Web: Last version: answer not readable: the service's error: AuthUnknown key12"},
-        {"HTTP/1.1 200 OK", "version=2099.0101", "Erreur sur la requête lancée: ",
-         "Err: Web: Last version: answer not readable: not XML"},
-        {"HTTP/1.1 200 OK", "<response><items></items></response>",
-         "Erreur sur la requête lancée: ",
+        {"HTTP/1.1 200 OK", "version=2099.0101",
+         "Erreur sur la requête lancée: ", "Err: Web: Last version: answer not readable: not XML"},
+        {"HTTP/1.1 200 OK", "<response><items></items></response>", "Erreur sur la requête lancée: ",
          "Err: Web: Last version: answer not readable: no version in the answer"},
     };
     webtest::LoopbackHttpServer server;
@@ -170,9 +168,8 @@ TEST_F(UpdateCheckTest, SilencePastTheMinuteGivesTheTimeOutMessageOnlyAndNoAnswe
     later(10000, [] { platform::clock::advance(std::chrono::hours(1)); });  // a failing test ends
     engine().Web_VerificationDerniereVersion();
     EXPECT_TRUE(askedAtTheMinute.empty());
-    EXPECT_EQ(asked(),
-              std::vector<std::string>{
-                  box("Délai d'attente trop long. Veuillez vérifier votre connexion Internet.")});
+    EXPECT_EQ(asked(), std::vector<std::string>{
+                           box("Délai d'attente trop long. Veuillez vérifier votre connexion Internet.")});
     EXPECT_EQ(logCount("Err: Web: Last version: no answer within 60000 ms |Sub: "
                        "Frm_MainBis:Web_VerificationDerniereVersion"),
               1);
@@ -232,18 +229,16 @@ TEST_F(UpdateCheckTest, TheProgramEndingDuringTheWaitEndsTheCheckWithoutABox) {
 TEST_F(UpdateCheckTest, AServerThatCannotBeReachedOrHangsUpIsALostConnection) {
     webtest::LoopbackHttpServer hangingUp;
     hangingUp.hangUp();
-    const std::vector<std::string> bases = {
-        "http://127.0.0.1:" + std::to_string(webtest::closedPort()), hangingUp.base()};
+    const std::vector<std::string> bases = {"http://127.0.0.1:" + std::to_string(webtest::closedPort()),
+                                            hangingUp.base()};
     later(10000, [] { platform::clock::advance(std::chrono::hours(1)); });
     for (const std::string& base : bases) {
         SCOPED_TRACE(base);
         dialogs::reset();
         serviceAt(base);
         engine().Web_VerificationDerniereVersion();
-        EXPECT_EQ(asked(),
-                  std::vector<std::string>{box("Connexion perdue ou délai TimeOut dépassé.")});
-        EXPECT_EQ(logCount("Err: Web: Last version: Connection lost: "),
-                  int(&base - &bases[0]) + 1);
+        EXPECT_EQ(asked(), std::vector<std::string>{box("Connexion perdue ou délai TimeOut dépassé.")});
+        EXPECT_EQ(logCount("Err: Web: Last version: Connection lost: "), int(&base - &bases[0]) + 1);
         EXPECT_FALSE(std::filesystem::exists(answerFile()));
         EXPECT_FALSE(engine().clHttp.Busy());
     }

@@ -33,9 +33,7 @@ inline std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
-inline std::vector<std::string> copyOf(const logbuffers::LogList& list) {
-    return {list.begin(), list.end()};
-}
+inline std::vector<std::string> copyOf(const logbuffers::LogList& list) { return {list.begin(), list.end()}; }
 
 class DailyLog : public support::SiteTest {
 protected:
@@ -44,8 +42,8 @@ protected:
     // The log's state, lists and tick start fresh: every test program resets its modules.
     void SetUp() override {
         PbBWindows64Bits = true;
-        clockAt({.year = 2024, .month = 3, .day = 1, .hour = 9, .minute = 41, .second = 7,
-                 .millisecond = 45});
+        clockAt(
+            {.year = 2024, .month = 3, .day = 1, .hour = 9, .minute = 41, .second = 7, .millisecond = 45});
     }
 
     static void clockAt(platform::LocalTimeFields when, uint64_t tick = 100000) {

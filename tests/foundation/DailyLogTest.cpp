@@ -41,13 +41,11 @@ TEST_F(DailyLog, PrefixShowsStampColumnsAndTimeSinceTheLastFigure) {
         const char* prefix;
     };
     const Step steps[] = {
-        {0, 1, 0, 12, "09:41:07:045 :1:0:C:    :"},       // first line: no figure yet
-        {5, -1, -1, -1, "09:41:07:050 : : : :    :"},     // quick line: base unchanged
-        {25, 3, -2, -2, "09:41:07:075 :Debug:  30:"},     // measured from the first line
-        {12000, 12, 5, 35, "09:41:19:075 :12:5:Z:xxxx:"},
-        {20, 0, 0, 9, "09:41:19:095 :0:0:9:    :"},
-        {1, 0, 0, 10, "09:41:19:096 :0:0:A:  21:"},
-        {9999, -5, 0, 11, "09:41:29:095 : :0:B:9999:"},
+        {0, 1, 0, 12, "09:41:07:045 :1:0:C:    :"},    // first line: no figure yet
+        {5, -1, -1, -1, "09:41:07:050 : : : :    :"},  // quick line: base unchanged
+        {25, 3, -2, -2, "09:41:07:075 :Debug:  30:"},  // measured from the first line
+        {12000, 12, 5, 35, "09:41:19:075 :12:5:Z:xxxx:"}, {20, 0, 0, 9, "09:41:19:095 :0:0:9:    :"},
+        {1, 0, 0, 10, "09:41:19:096 :0:0:A:  21:"},       {9999, -5, 0, 11, "09:41:29:095 : :0:B:9999:"},
     };
     for (const Step& step : steps) {
         advance(step.advanceMs);
@@ -55,8 +53,7 @@ TEST_F(DailyLog, PrefixShowsStampColumnsAndTimeSinceTheLastFigure) {
     }
     const auto lines = copyOf(logbuffers::earlyBuffer());
     ASSERT_EQ(lines.size(), std::size(steps));
-    for (size_t i = 0; i < lines.size(); ++i)
-        EXPECT_EQ(lines[i], std::string(steps[i].prefix) + "text") << i;
+    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], std::string(steps[i].prefix) + "text") << i;
 }
 
 TEST_F(DailyLog, StarIsOneEmptyLineAndBlankTextsAreDropped) {
@@ -113,8 +110,7 @@ TEST_F(DailyLog, NothingIsWrittenAnywhereWhileTheLogFolderIsBlank) {
 }
 
 TEST_F(DailyLog, LinesBufferedBeforeMidnightGoToTheNewDayAfterItsHeader) {
-    clockAt({.year = 2024, .month = 3, .day = 1, .hour = 23, .minute = 59, .second = 59,
-             .millisecond = 990});
+    clockAt({.year = 2024, .month = 3, .day = 1, .hour = 23, .minute = 59, .second = 59, .millisecond = 990});
     loadSettings();
     TraceLog(-1, -1, -1, "before");
     TraceLog(-1, -1, -1, "late", false, -1, nullptr, false);
@@ -167,28 +163,27 @@ TEST_F(DailyLog, FirstFlushOfTheDayPurgesDatedFilesOlderThan45Days) {
     for (const auto& entry : fs::directory_iterator(logFolder()))
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{".Log", "20231201.Log", "20231201.txt",
-                                              "20240116.Log", "20240120.Log", "20240301.Log",
-                                              "Relaytone_20240101_01.Log"}));
+    EXPECT_EQ(left, (std::vector<std::string>{".Log", "20231201.Log", "20231201.txt", "20240116.Log",
+                                              "20240120.Log", "20240301.Log", "Relaytone_20240101_01.Log"}));
 }
 
 // The operator's own files sort before the cut-off too: only a name that begins with a date goes.
 TEST_F(DailyLog, ThePurgeDeletesOnlyFilesWhoseNameBeginsWithAnOldDate) {
     clockAt({.year = 2026, .month = 12, .day = 10, .hour = 10});  // cut-off 20261026
-    const struct { const char* name; bool deleted; } files[] = {
-        {"20261025.Log", true},           {"20261025 copie.Log", true},
-        {"19991231.log", true},           {"20261026.Log", false},
-        {"2026-11 incidents.Log", false}, {"0-index.log", false},
-        {"1.log", false},                 {"2025 bilan.Log", false},
-        {"!urgent.log", false},           {"Archive.Log", false},
-        {"2026102.Log", false},           {"2026102x.Log", false},
+    const struct {
+        const char* name;
+        bool deleted;
+    } files[] = {
+        {"20261025.Log", true},  {"20261025 copie.Log", true},     {"19991231.log", true},
+        {"20261026.Log", false}, {"2026-11 incidents.Log", false}, {"0-index.log", false},
+        {"1.log", false},        {"2025 bilan.Log", false},        {"!urgent.log", false},
+        {"Archive.Log", false},  {"2026102.Log", false},           {"2026102x.Log", false},
     };
     fs::create_directories(logFolder());
     for (const auto& file : files) std::ofstream(logFolder() / file.name) << "x";
     loadSettings();
     TraceLog(-1, -1, -1, "x");
-    for (const auto& file : files)
-        EXPECT_EQ(fs::exists(logFolder() / file.name), !file.deleted) << file.name;
+    for (const auto& file : files) EXPECT_EQ(fs::exists(logFolder() / file.name), !file.deleted) << file.name;
 }
 
 TEST_F(DailyLog, FailedWriteKeepsTheLinesReportsOnceAndWritesThemLater) {
@@ -326,7 +321,7 @@ TEST_F(DailyLog, FramedBlockRulesMatchTheTextAndOnlyTheTextIsAnIncident) {
 TEST_F(DailyLog, DisplayedLineGoesToItsIncidentsListAndRaisesTheAlert) {
     windows.main.incidents[1].assign(1001, "old");
     windows.main.incidents[2].assign(1000, "old");
-    TraceLog(7, -1, -1, " :: : Alarm ", true);   // no list 7: list 0
+    TraceLog(7, -1, -1, " :: : Alarm ", true);  // no list 7: list 0
     TraceLog(1, -1, -1, "Cleared first", true);
     TraceLog(2, -1, -1, "Kept", true);
     TraceLog(0, -1, -1, "Not shown");
@@ -383,7 +378,10 @@ TEST_F(DailyLog, TheChosenLogOpensWithTheDesktopsOpenerElseAGraphicalEditorNever
     const fs::path record = drive.root() / "opened";
     // VISUAL names a terminal editor, which would show nothing from a desktop program.
     ::setenv("VISUAL", "vi", 1);
-    const struct { std::vector<std::string> programs; const char* opens; } cases[] = {
+    const struct {
+        std::vector<std::string> programs;
+        const char* opens;
+    } cases[] = {
         {{"xdg-open", "gedit", "vi"}, "xdg-open"},
         {{"mousepad", "vi"}, "mousepad"},
         {{"vi"}, nullptr},
@@ -395,21 +393,26 @@ TEST_F(DailyLog, TheChosenLogOpensWithTheDesktopsOpenerElseAGraphicalEditorNever
         const fs::path bin = drive.root() / ("bin" + std::to_string(++caseNumber));
         fs::create_directories(bin);
         for (const std::string& program : c.programs) {
-            std::ofstream(bin / program) << "#!/bin/sh\necho " << program << " \"$@\" > '" << record.string() << "'\n";
+            std::ofstream(bin / program)
+                << "#!/bin/sh\necho " << program << " \"$@\" > '" << record.string() << "'\n";
             fs::permissions(bin / program, fs::perms::owner_all);
         }
         ::setenv("PATH", bin.c_str(), 1);
         logbuffers::fileBuffer().clear();
         platform::dialogs::queueAnswers({kLogFolder + "20240301.Log"});
         Lib_Public::LectureLog(kLogFolder, "");
-        for (int i = 0; c.opens && i < 100 && !fs::exists(record); ++i) std::this_thread::sleep_for(milliseconds(50));
+        for (int i = 0; c.opens && i < 100 && !fs::exists(record); ++i)
+            std::this_thread::sleep_for(milliseconds(50));
         if (c.opens) {
             EXPECT_EQ(linesOf(support::readBytes(record)),
-                      (std::vector<std::string>{std::string(c.opens) + " " + (logFolder() / "20240301.Log").string()}));
+                      (std::vector<std::string>{std::string(c.opens) + " " +
+                                                (logFolder() / "20240301.Log").string()}));
         } else {
             std::this_thread::sleep_for(milliseconds(300));
             EXPECT_FALSE(fs::exists(record));
-            EXPECT_EQ(countContaining(fileTexts("20240301"), "Err: 53 (File not found: xdg-open or a graphical text editor)"), 1u);
+            EXPECT_EQ(countContaining(fileTexts("20240301"),
+                                      "Err: 53 (File not found: xdg-open or a graphical text editor)"),
+                      1u);
         }
     }
 }
@@ -428,8 +431,7 @@ TEST_P(RebootAdvice, IsGivenPastTheLimit) {
     const RebootCase c = GetParam();
     windows.settings.dayCountIndex = c.index;
     windows.settings.checkEmail[size_t(c.mailCategory)] = 1;  // only the advice's own box
-    clockAt({.year = 2024, .month = 3, .day = 1, .hour = 10},
-            uint64_t(c.uptimeDays) * 86400000u + 3600000u);
+    clockAt({.year = 2024, .month = 3, .day = 1, .hour = 10}, uint64_t(c.uptimeDays) * 86400000u + 3600000u);
     loadSettings();
     TraceLog(-1, -1, -1, "first");
 
@@ -444,8 +446,7 @@ TEST_P(RebootAdvice, IsGivenPastTheLimit) {
     EXPECT_EQ(countContaining(windows.main.incidents[0], advice), 1u);
     ASSERT_EQ(windows.engine.mails.size(), 1u);
     EXPECT_EQ(windows.engine.mails[0].message,
-              "Reboot nécessaire du poste. Poste démarré depuis " + std::to_string(c.uptimeDays) +
-                  " jours");
+              "Reboot nécessaire du poste. Poste démarré depuis " + std::to_string(c.uptimeDays) + " jours");
 }
 
 TEST_F(DailyLog, EachRebootAdviceIsGivenOncePerRun) {
@@ -467,18 +468,16 @@ TEST_F(DailyLog, EachRebootAdviceIsGivenOncePerRun) {
 }
 
 std::string rebootCaseName(const ::testing::TestParamInfo<RebootCase>& info) {
-    return "Index" + std::to_string(info.param.index + 1) + "Days" +
-           std::to_string(info.param.uptimeDays);
+    return "Index" + std::to_string(info.param.index + 1) + "Days" + std::to_string(info.param.uptimeDays);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Uptime, RebootAdvice,
-    ::testing::Values(
-        RebootCase{5, 41, "", 4},
-        RebootCase{5, 42, "Reboot needed because computer started for more than 42 days", 4},
-        RebootCase{5, 43, "Reboot needed because computer started for more than 42 days", 4},
-        RebootCase{5, 44, "Reboot needed because computer started since 44 days", 5},
-        RebootCase{0, 400, "", 5}, RebootCase{-1, 400, "", 5}),
+    ::testing::Values(RebootCase{5, 41, "", 4},
+                      RebootCase{5, 42, "Reboot needed because computer started for more than 42 days", 4},
+                      RebootCase{5, 43, "Reboot needed because computer started for more than 42 days", 4},
+                      RebootCase{5, 44, "Reboot needed because computer started since 44 days", 5},
+                      RebootCase{0, 400, "", 5}, RebootCase{-1, 400, "", 5}),
     rebootCaseName);
 
 TEST(DailyLogHeader, UptimeTextShowsDaysAndHoursOnlyWhenThereAreAny) {
@@ -515,7 +514,10 @@ void expectMemoryLines(const std::vector<std::string>& lines, const std::string&
     ASSERT_EQ(lines.size(), 7u);
     const std::string g = escaped(group), p = escaped(point);
     const std::string figure = R"(\d{1,3}()" + g + R"(\d{3})*)" + p + R"(\d\d Go)";
-    const struct { const char* label; std::string shape; } expected[] = {
+    const struct {
+        const char* label;
+        std::string shape;
+    } expected[] = {
         {"Physical RAM:          ", figure},
         {"Available RAM:         ", figure},
         {"Loaded RAM:            ", R"(\d{1,3}%)"},
@@ -578,8 +580,8 @@ TEST_F(DailyLog, DayHeaderReportsTheMachineAndTheProgramInItsOrder) {
 
 TEST_F(DailyLog, DayHeaderTellsTheThemeAndLeavesOutAGridNowhereToBeFound) {
     Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_CURRENT_USER,
-                              "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager",
-                              "ThemeActive", "1");
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", "ThemeActive",
+                              "1");
     loadSettings();
     TraceLog(-1, -1, -1, "x");
     const auto lines = fileLines("20240301");
@@ -590,7 +592,11 @@ TEST_F(DailyLog, DayHeaderTellsTheThemeAndLeavesOutAGridNowhereToBeFound) {
 // Each day's header is written in the locale the desktop has then; the file keeps what
 // Windows-1252 can hold (fr_FR's narrow no-break space comes as the no-break space).
 TEST_F(DailyLog, DayHeaderMemoryFiguresTakeTheUsersSeparators) {
-    const struct { const char* locale; const char* day; std::string group, point; } cases[] = {
+    const struct {
+        const char* locale;
+        const char* day;
+        std::string group, point;
+    } cases[] = {
         {"fr_FR.UTF-8", "20240301", "\u00A0", ","},
         {"de_DE.UTF-8", "20240302", ".", ","},
         {"C.UTF-8", "20240303", ",", "."},

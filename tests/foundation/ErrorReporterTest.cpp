@@ -58,8 +58,7 @@ TEST_F(ErrorReporter, FramedBlockLogsTheErrorAndItsSources) {
          "Err: 1048 (Clé absente)  Source:Frm_Test:Charger:12 (Source: Lib_Data)", true},
         {0x80040000LL, "Base offset", "Lib_Data", "Frm_Test:Charger", 0,
          "Err: -2147221504 (Base offset)  Source:Frm_Test:Charger:0", true},
-        {5, "Invalid procedure call", "AL3_Relaytone", "  ", 3, "Err: 5 (Invalid procedure call)",
-         true},
+        {5, "Invalid procedure call", "AL3_Relaytone", "  ", 3, "Err: 5 (Invalid procedure call)", true},
         {7, "Out of memory", "AL3_Relaytone", "Lib_X:Y", 0, "Err: 7 (Out of memory)  Source:Lib_X:Y:0",
          false},
         {9, longDescription.c_str(), "", "Lib_X:Y", 1,
@@ -69,8 +68,7 @@ TEST_F(ErrorReporter, FramedBlockLogsTheErrorAndItsSources) {
     };
     for (const Case& c : cases) {
         forget();
-        Lib_Public::ReportError(int32_t(uint32_t(c.number)), c.description, c.caller, c.source,
-                                c.line);
+        Lib_Public::ReportError(int32_t(uint32_t(c.number)), c.description, c.caller, c.source, c.line);
         const std::string rule(platform::cp1252::decodeUtf8(c.text).size(), '=');
         EXPECT_EQ(logged(), (std::vector<std::string>{rule, c.text, rule})) << c.text;
         ASSERT_EQ(windows.main.incidents[0].size(), 1u);
@@ -90,8 +88,7 @@ TEST_F(ErrorReporter, FramedBlockLogsTheErrorAndItsSources) {
 }
 
 TEST_F(ErrorReporter, DisconnectedAutomationObjectRestartsTheProgram) {
-    Lib_Public::ReportError(int32_t(0x80010108u), "Disconnected", "Frm_MainBis:Timer30s_Timer",
-                            "Player", 4);
+    Lib_Public::ReportError(int32_t(0x80010108u), "Disconnected", "Frm_MainBis:Timer30s_Timer", "Player", 4);
     const std::string text = "Err: -2147417848 (Disconnected)  Source:Frm_MainBis:Timer30s_Timer:4";
     const std::string rule(text.size(), '=');
     EXPECT_EQ(logged(), (std::vector<std::string>{rule, text, rule,
@@ -154,11 +151,9 @@ TEST_F(ErrorReporter, FrenchMessageBoxOfTheRecordManagerLayer) {
     const Case cases[] = {
         {9, " 25", "BTrieve (Source:Lib_Data_BTrieve:BTRieve)", "",
          "N° station hors limite:25\r\nBTrieve (Source:Lib_Data_BTrieve:BTRieve)", "Erreur"},
-        {2002, "FRAD055", "Lecture", "Frm_Test:A", "Fichier FRAD055 inconnu\n(Sub: Frm_Test:A)",
-         "Lecture"},
+        {2002, "FRAD055", "Lecture", "Frm_Test:A", "Fichier FRAD055 inconnu\n(Sub: Frm_Test:A)", "Lecture"},
         {2003, "FRAD\t055", "  ", "", "Fichier FRAD 055 non ouvert", "Erreur"},
-        {2005, "", "Ouverture", "", "Problème à l'ouverture des fichiers de la base de données",
-         "Ouverture"},
+        {2005, "", "Ouverture", "", "Problème à l'ouverture des fichiers de la base de données", "Ouverture"},
         {1234, "", "Source: au début", "", "Err: 1234 inconnue", "Source: au début"},
         {5, "", "Ignored", "", "Err: 5 inconnue", "Aerolune"},
     };
@@ -189,9 +184,7 @@ struct FakeForms : neighbours::FormsServices {
     std::string Tag(int32_t i) override { return windows[size_t(i)].tag; }
     void SetTag(int32_t i, const std::string& tag) override { windows[size_t(i)].tag = tag; }
     bool Visible(int32_t i) override { return windows[size_t(i)].visible; }
-    void AfficherAuDessus(int32_t i, int16_t mode) override {
-        windows[size_t(i)].calls.push_back(mode);
-    }
+    void AfficherAuDessus(int32_t i, int16_t mode) override { windows[size_t(i)].calls.push_back(mode); }
 };
 
 }  // namespace

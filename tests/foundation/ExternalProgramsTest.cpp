@@ -73,7 +73,11 @@ protected:
 
 TEST(ShellRefusals, CodesGiveTheirNumberAndFrenchText) {
     const int32_t app = int32_t(0x80040000u) + 1048;
-    const struct { int32_t code; int32_t number; const char* text; } cases[] = {
+    const struct {
+        int32_t code;
+        int32_t number;
+        const char* text;
+    } cases[] = {
         {0, 7, "Dépassement de mémoire"},
         {8, 7, "Dépassement de mémoire"},
         {2, 53, "Chemin d'accès non trouvé"},
@@ -106,7 +110,9 @@ TEST_F(ExternalPrograms, MissingProgramIsLoggedAsError53AndItsCodeReturned) {
 }
 
 TEST_F(ExternalPrograms, NotAnExecutableGoesToTheErrorReporter) {
-    write("C:\\Prog\\broken", "\x7f" "ELF not really");
+    write("C:\\Prog\\broken",
+          "\x7f"
+          "ELF not really");
     fs::permissions(drive.host("C:\\Prog\\broken"), fs::perms::owner_all);
     const int32_t code = Lib_Systeme::ExecuterProgrammeExterne("open", "C:\\Prog\\broken", "", "", 1);
     ASSERT_LE(code, 32);
@@ -179,8 +185,9 @@ TEST_F(ExternalPrograms, MessageModeTellsTheUser) {
     EXPECT_FALSE(Lib_Public::TesterPrevInstance(ending, wait));
     const auto asked = dlg::asked();
     ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].text, "Application encore chargée en mémoire.\r\n\r\n"
-                             "Veuillez la quitter avant de relancer une autre instance de cette application.");
+    EXPECT_EQ(asked[0].text,
+              "Application encore chargée en mémoire.\r\n\r\n"
+              "Veuillez la quitter avant de relancer une autre instance de cette application.");
     EXPECT_FALSE(older.endsWithin(100));
 }
 

@@ -49,12 +49,12 @@ TEST_F(FamilyConfig, OldWindowsWithTheFileKeepsTheNewerLayout) {
 
 TEST_F(FamilyConfig, SiteAndBaseFolderPrecedence) {
     const struct {
-        const char* site;   // "Site"/"Dossier_Config_Global", nullptr when absent
-        const char* base;   // "Base_03"/"Dossier_Config_Global", nullptr when absent
+        const char* site;  // "Site"/"Dossier_Config_Global", nullptr when absent
+        const char* base;  // "Base_03"/"Dossier_Config_Global", nullptr when absent
         bool preferBase;
         const char* folder;
     } cases[] = {
-        {"D:\\Cfg", "", true, "D:\\Cfg\\"},                      // blank base key: the site's
+        {"D:\\Cfg", "", true, "D:\\Cfg\\"},  // blank base key: the site's
         {"D:\\Cfg", "C:\\B3", true, "C:\\B3\\"},
         {"D:\\Cfg", nullptr, true, "C:\\Vantremo\\Aerolune\\Config\\"},
         {"D:\\Cfg", "C:\\B3", false, "D:\\Cfg\\"},
@@ -81,7 +81,12 @@ TEST_F(FamilyConfig, OlderLayoutKeys) {
     PbLVersionOS = 5;
     DetermineDossierConfig(1);
     ASSERT_FALSE(ConfigParSite);
-    const struct { const char* unc; const char* local; const char* folder; const char* line; } cases[] = {
+    const struct {
+        const char* unc;
+        const char* local;
+        const char* folder;
+        const char* line;
+    } cases[] = {
         {"ON", "C:\\Loc", "\\\\srv\\cfg\\", "INI_AEROLUNE_UNC: \\\\srv\\cfg\\"},
         {"on", "C:\\Loc", "C:\\Loc\\", "INI_AEROLUNE: C:\\Loc\\"},
         {"On", "C:\\Loc", "C:\\Loc\\", "INI_AEROLUNE: C:\\Loc\\"},
@@ -89,8 +94,9 @@ TEST_F(FamilyConfig, OlderLayoutKeys) {
     };
     for (const auto& c : cases) {
         logbuffers::earlyBuffer().clear();
-        write(sitetest::kConfig, std::string("[Vantremo]\nNb_Base=4\nIni_Base_02=C:\\Ini2\nUNC_Actif=") + c.unc +
-                                     "\nINI_AEROLUNE=" + c.local + "\nINI_AEROLUNE_UNC=\\\\srv\\cfg\n");
+        write(sitetest::kConfig, std::string("[Vantremo]\nNb_Base=4\nIni_Base_02=C:\\Ini2\nUNC_Actif=") +
+                                     c.unc + "\nINI_AEROLUNE=" + c.local +
+                                     "\nINI_AEROLUNE_UNC=\\\\srv\\cfg\n");
         EXPECT_EQ(DetermineDossierConfig_Fichier(sitetest::kConfig, 2), c.folder) << c.unc;
         EXPECT_EQ(logged(c.line), 1) << c.unc;
     }

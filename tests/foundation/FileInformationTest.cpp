@@ -88,8 +88,8 @@ TEST_F(FileInformationTest, TheModesReadOnlyWhatTheyAskFor) {
         std::string absolutePath;
     };
     const std::vector<Case> cases = {
-        {true, false, "", 0, ""},  // no size, no file-system object
-        {true, true, "", 0, ""},   // the date-only flag wins
+        {true, false, "", 0, ""},                            // no size, no file-system object
+        {true, true, "", 0, ""},                             // the date-only flag wins
         {false, true, "", 12345, "C:\\Logs\\20261210.Log"},  // 13 Ko from the shell, then bytes
         {false, false, "20261210.Log", 12345, "C:\\Logs\\20261210.Log"},
     };
@@ -122,8 +122,7 @@ TEST_F(FileInformationTest, AMissingFileOrFolderIsOneLogLineAndTheRecordStaysRes
         {"20261210.Log",
          "Err: 91: Object variable or With block variable not set (Fichier: 20261210.Log) "
          "Fichier: 20261210.Log |Sub: Lib_Public:InformationsFichier:30"},
-        {"C:\\Logs\\",
-         "Err: 53: File not found: C:\\Logs\\ |Sub: Lib_Public:InformationsFichier:30"},
+        {"C:\\Logs\\", "Err: 53: File not found: C:\\Logs\\ |Sub: Lib_Public:InformationsFichier:30"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

@@ -17,8 +17,7 @@ using namespace Lib_Systeme;
 
 namespace {
 
-VersionRecord numbers(int32_t major, int32_t minor, int32_t revision,
-                      const std::string& description = {}) {
+VersionRecord numbers(int32_t major, int32_t minor, int32_t revision, const std::string& description = {}) {
     VersionRecord record;
     record.major = major;
     record.minor = minor;
@@ -64,9 +63,12 @@ TEST(FileVersions, OwnBuildMomentIsWhenThisExecutableWasBuilt) {
     ASSERT_EQ(::stat("/proc/self/exe", &executable), 0);
     std::tm local{};
     ASSERT_NE(::localtime_r(&executable.st_mtime, &local), nullptr);
-    const platform::LocalClockTime linked = platform::timeOf(
-        {.year = local.tm_year + 1900, .month = local.tm_mon + 1, .day = local.tm_mday,
-         .hour = local.tm_hour, .minute = local.tm_min, .second = local.tm_sec});
+    const platform::LocalClockTime linked = platform::timeOf({.year = local.tm_year + 1900,
+                                                              .month = local.tm_mon + 1,
+                                                              .day = local.tm_mday,
+                                                              .hour = local.tm_hour,
+                                                              .minute = local.tm_min,
+                                                              .second = local.tm_sec});
     const platform::LocalClockTime built = DateApplication();
     EXPECT_LE(built, linked) << VersionApplication();
     EXPECT_LT(linked - built, std::chrono::hours(2)) << VersionApplication();
@@ -79,8 +81,7 @@ TEST(FileVersions, ProductVersionTextCutsEachFieldToItsWidth) {
     };
     const Case cases[] = {
         {8, 0, 0, 25, "08.00.025"}, {16, 3, 1, 0, "16.03.000"}, {2024, 131, 0, 1825, "24.31.825"}};
-    for (const Case& c : cases)
-        EXPECT_EQ(ProductVersionText((c.a << 16) | c.b, (c.c << 16) | c.d), c.text);
+    for (const Case& c : cases) EXPECT_EQ(ProductVersionText((c.a << 16) | c.b, (c.c << 16) | c.d), c.text);
     EXPECT_EQ(HIWORD(2024u * 65536 + 131), 2024);
     EXPECT_EQ(LOWORD(2024u * 65536 + 131), 131);
     EXPECT_EQ(HIWORD(0xFFFF0001u), 65535);
@@ -89,13 +90,12 @@ TEST(FileVersions, ProductVersionTextCutsEachFieldToItsWidth) {
 class FileVersionOnDisk : public support::SiteTest {};
 
 TEST_F(FileVersionOnDisk, OurExecutablesAnswerAndOtherFilesLeaveTheTextEmpty) {
-    const std::string self = platform::winpath::fromHost(platform::winpath::programFolderHost() /
-                                                         "foundation_tests");
+    const std::string self =
+        platform::winpath::fromHost(platform::winpath::programFolderHost() / "foundation_tests");
     const VersionRecord& own = VersionApplicationRecord();
     VersionFichier(self);
     EXPECT_EQ(VersionFichierInfos,
-              ProductVersionText((uint32_t(own.major) << 16) | uint32_t(own.minor),
-                                 uint32_t(own.revision)));
+              ProductVersionText((uint32_t(own.major) << 16) | uint32_t(own.minor), uint32_t(own.revision)));
     EXPECT_FALSE(VersionFichierInfos.empty());
 
     std::ofstream(drive.root() / "fpSPR80.OCX") << "MZ not one of ours";

@@ -70,13 +70,13 @@ TEST_F(FilesAndFolders, ExistenceTriesTheNameWithoutABlankBeforeTheDotFirst) {
     };
     const Case cases[] = {
         {"   ", false, false},
-        {"  C:\\Data\\Log .txt  ", false, true},   // found as Log.txt
-        {"C:\\Data\\Only .txt", false, true},      // found on the second try
+        {"  C:\\Data\\Log .txt  ", false, true},  // found as Log.txt
+        {"C:\\Data\\Only .txt", false, true},     // found on the second try
         {"c:\\data\\LOG.TXT", false, true},
         {"C:\\Data\\Empty.txt", false, true},
         {"C:\\Data\\Empty.txt", true, false},
-        {"C:\\Data\\Folder.txt", true, true},      // cannot be opened: size -1 is not empty
-        {"C:\\Data\\*.txt", false, false},         // names are literal
+        {"C:\\Data\\Folder.txt", true, true},  // cannot be opened: size -1 is not empty
+        {"C:\\Data\\*.txt", false, false},     // names are literal
         {"C:\\Data\\Log?.txt", false, false},
         {"Q:\\Data\\Log.txt", false, false},
     };
@@ -133,8 +133,7 @@ TEST_F(FilesAndFolders, APipeSocketOrDeviceUnderTheNameIsNoFileAndIsNeverOpened)
                                     "): " + c.name + " |Sub: Test:Special>Lib_Systeme:File_Exist";
         EXPECT_EQ(logged(), (std::vector<std::string>{warning, warning,
                                                       "Warning: TailleDuFichier: Not a file (" +
-                                                          std::string(c.kind) +
-                                                          "), not opened: " + c.name}));
+                                                          std::string(c.kind) + "), not opened: " + c.name}));
     }
     ::close(listening);
 }
@@ -146,9 +145,9 @@ TEST_F(FilesAndFolders, OnlyASizeQuerySlowerThanOneSecondIsLogged) {
     EXPECT_TRUE(logged().empty());
     seams::slowNextSizeQuery(std::chrono::milliseconds(1500));
     EXPECT_EQ(TailleDuFichier("C:\\Sons\\Jingle.wav"), 4);
-    EXPECT_EQ(logged(), (std::vector<std::string>{
-                            "Function Lib_Systeme:TailleDuFichier Duration: 1500 ms (File: "
-                            "C:\\Sons\\Jingle.wav)"}));
+    EXPECT_EQ(logged(),
+              (std::vector<std::string>{"Function Lib_Systeme:TailleDuFichier Duration: 1500 ms (File: "
+                                        "C:\\Sons\\Jingle.wav)"}));
 }
 
 TEST_F(FilesAndFolders, CopyMakesTheTargetFolderAndReplacesTheTargetWhole) {
@@ -181,24 +180,23 @@ TEST_F(FilesAndFolders, FailedCopiesSayWhyAndWhereSpaceIsShort) {
     ASSERT_EQ(lines.size(), 8u);
     EXPECT_TRUE(lines.back().starts_with("Free space for c:\\: ")) << lines.back();
     lines.pop_back();
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{
-                  "Warning: File_Copy: File name null",
-                  "Warning: File_Copy: File not found: C:\\Src\\none.ini",
-                  "Warning: File_Copy: File not found: C:\\Src\\empty.ini",
-                  "File_Copy: Err: 53 |Folder not found. Source: C:\\Src\\a.ini  Target: D:\\x\\y",
-                  "Free space for D:\\: 0.00 Octets",
-                  "File_Copy: Err: 53 |Folder not found. Source: C:\\Src\\a.ini  Target: "
-                  "\\\\server\\share\\x",
-                  "File_Copy: Err: 113 |Fichiers source et cible identiques. Source: C:\\Src\\a.ini  "
-                  "Target: c:\\src\\A.INI"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Warning: File_Copy: File name null",
+                         "Warning: File_Copy: File not found: C:\\Src\\none.ini",
+                         "Warning: File_Copy: File not found: C:\\Src\\empty.ini",
+                         "File_Copy: Err: 53 |Folder not found. Source: C:\\Src\\a.ini  Target: D:\\x\\y",
+                         "Free space for D:\\: 0.00 Octets",
+                         "File_Copy: Err: 53 |Folder not found. Source: C:\\Src\\a.ini  Target: "
+                         "\\\\server\\share\\x",
+                         "File_Copy: Err: 113 |Fichiers source et cible identiques. Source: C:\\Src\\a.ini  "
+                         "Target: c:\\src\\A.INI"}));
     EXPECT_EQ(windows.main.incidents[0].size(), 2u);  // folder not found is an incident
 }
 
 TEST_F(FilesAndFolders, HostErrorsBecomeTheShellCodesTheLogAndRestartExpect) {
     const std::pair<int, int32_t> cases[] = {
-        {0, 0},       {ENOENT, 2},   {EACCES, 5},  {EPERM, 5},     {ENOMEM, 14}, {EBUSY, 32},
-        {ENOTDIR, 53}, {ENOSPC, 112}, {EDQUOT, 112}, {EROFS, 19},   {EISDIR, 267}, {EIO, 31},
+        {0, 0},        {ENOENT, 2},   {EACCES, 5},   {EPERM, 5},  {ENOMEM, 14},  {EBUSY, 32},
+        {ENOTDIR, 53}, {ENOSPC, 112}, {EDQUOT, 112}, {EROFS, 19}, {EISDIR, 267}, {EIO, 31},
     };
     for (const auto& [error, code] : cases) EXPECT_EQ(ShellResultOfErrno(error), code) << error;
 }
@@ -216,11 +214,11 @@ TEST_F(FilesAndFolders, DeleteTakesRegularFilesOnly) {
     EXPECT_TRUE(fs::exists(host("Data/Tree/keep.txt")));
     EXPECT_TRUE(fs::exists(host("Data/star/a.txt")));
     const std::string chain = " |Sub: Test:Clean>Lib_Systeme:File_Delete";
-    EXPECT_EQ(logged(), (std::vector<std::string>{
-                            "File_Delete: Warning: 2 |File not found: C:\\Data\\old.log" + chain,
-                            "File_Delete: Err: 267 |C:\\Data\\Tree" + chain,
-                            "File_Delete: Warning: 2 |File not found: C:\\Data\\star\\*" + chain,
-                            "Warning: File_Delete: File name null" + chain}));
+    EXPECT_EQ(logged(),
+              (std::vector<std::string>{"File_Delete: Warning: 2 |File not found: C:\\Data\\old.log" + chain,
+                                        "File_Delete: Err: 267 |C:\\Data\\Tree" + chain,
+                                        "File_Delete: Warning: 2 |File not found: C:\\Data\\star\\*" + chain,
+                                        "Warning: File_Delete: File name null" + chain}));
     EXPECT_EQ(windows.main.incidents[0].size(), 1u);
 }
 
@@ -237,11 +235,11 @@ TEST_F(FilesAndFolders, OutOfMemoryAsksForARestart) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_TRUE(lines[1].starts_with("Free space for C:\\: ")) << lines[1];
     lines.erase(lines.begin() + 1);
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "File_Copy: Err: 14 |Out of memory. Source: C:\\Src\\a.ini  Target: "
-                         "C:\\Dst\\a.ini",
-                         "File_Delete: Err: 14 |Out of memory. File: C:\\Src\\a.ini |Sub: "
-                         "Test:Clean>Lib_Systeme:File_Delete"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"File_Copy: Err: 14 |Out of memory. Source: C:\\Src\\a.ini  Target: "
+                                        "C:\\Dst\\a.ini",
+                                        "File_Delete: Err: 14 |Out of memory. File: C:\\Src\\a.ini |Sub: "
+                                        "Test:Clean>Lib_Systeme:File_Delete"}));
     EXPECT_EQ(windows.main.incidents[0].size(), 2u);
     EXPECT_EQ(windows.main.restarts,
               (std::vector<std::string>{"Lib_Systeme:File_Copy", "Lib_Systeme:File_Delete"}));
@@ -267,7 +265,10 @@ TEST(LibSize, CountsIn1024BasedFrenchUnits) {
 // fr_FR groups with a narrow no-break space, which the log gets as the no-break space.
 TEST(LibSize, FiguresFollowTheUsersLocale) {
     const std::string nbsp = "\u00A0";
-    const struct { const char* locale; std::string grouped, negative, nearlyZero, bytes, go; } cases[] = {
+    const struct {
+        const char* locale;
+        std::string grouped, negative, nearlyZero, bytes, go;
+    } cases[] = {
         {"C.UTF-8", "1,234,567.89", "-0.50", "0.00", "1,023.00 Octets", "23.54 Go"},
         {"fr_FR.UTF-8", "1" + nbsp + "234" + nbsp + "567,89", "-0,50", "0,00", "1" + nbsp + "023,00 Octets",
          "23,54 Go"},
@@ -295,8 +296,8 @@ TEST_F(FilesAndFolders, FreeSpaceOfAMappedDriveOnly) {
 TEST_F(FilesAndFolders, RemovingTheReadOnlyFlagKeepsTheOtherBits) {
     write("C:\\Settings.ini", "x");
     write("C:\\Empty.ini", "");
-    fs::permissions(host("Settings.ini"), fs::perms::owner_write | fs::perms::group_write |
-                                              fs::perms::others_write,
+    fs::permissions(host("Settings.ini"),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     fs::permissions(host("Empty.ini"), fs::perms::owner_write, fs::perm_options::remove);
     EXPECT_EQ(FileAttributes("C:\\Settings.ini"), 33);
@@ -306,8 +307,8 @@ TEST_F(FilesAndFolders, RemovingTheReadOnlyFlagKeepsTheOtherBits) {
     EXPECT_EQ(FileAttributes("C:\\Settings.ini"), 32);
     File_RemoveFlag("C:\\Empty.ini", 1);
     EXPECT_EQ(FileAttributes("C:\\Empty.ini"), 33);
-    EXPECT_EQ(logged(), (std::vector<std::string>{
-                            "Warning: File_RemoveFlag: File not found: C:\\Empty.ini"}));
+    EXPECT_EQ(logged(),
+              (std::vector<std::string>{"Warning: File_RemoveFlag: File not found: C:\\Empty.ini"}));
 }
 
 TEST_F(FilesAndFolders, FolderCachesAnswerForWholePathsAndLookAgainOnDisk) {
@@ -359,8 +360,7 @@ TEST_F(FilesAndFolders, UncPathOfALocalDiskShareBecomesItsLocalFolder) {
     fs::create_directories(host("Audio/Jingles"));
     EXPECT_EQ(ChangeUNCFolder2LocalFolder("\\\\PC1\\Audio\\Jingles\\", "PC1"), "C:\\Audio\\Jingles\\");
     EXPECT_EQ(ChangeUNCFolder2LocalFolder("\\\\pc1\\root\\Pub\\", "PC1"), "C:\\Pub\\");
-    EXPECT_EQ(ChangeUNCFolder2LocalFolder("\\\\PC2\\Audio\\Jingles\\", "PC1"),
-              "\\\\PC2\\Audio\\Jingles\\");
+    EXPECT_EQ(ChangeUNCFolder2LocalFolder("\\\\PC2\\Audio\\Jingles\\", "PC1"), "\\\\PC2\\Audio\\Jingles\\");
     const auto lines = logged();
     EXPECT_EQ(std::count(lines.begin(), lines.end(),
                          "01: UNC: Path change from: \\\\PC1\\Audio\\Jingles\\ to: C:\\Audio\\Jingles\\"),

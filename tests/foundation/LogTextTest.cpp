@@ -20,7 +20,8 @@ std::string readBack(const std::string& shown) {
         } else if (rest.starts_with("<CR>") || rest.starts_with("<LF>")) {
             text += rest[1] == 'C' ? '\r' : '\n';
             i += 4;
-        } else if (rest.size() >= 4 && rest[0] == '\\' && rest[1] == 'x' && isHex(rest[2]) && isHex(rest[3])) {
+        } else if (rest.size() >= 4 && rest[0] == '\\' && rest[1] == 'x' && isHex(rest[2]) &&
+                   isHex(rest[3])) {
             const unsigned code = unsigned(hex(rest[2]) * 16 + hex(rest[3]));
             // The C1 controls were UTF-8 pairs in the text.
             if (code >= 0x80) text += '\xC2';
@@ -37,8 +38,11 @@ std::string readBack(const std::string& shown) {
 
 TEST(LogText, ControlCharactersBecomeVisibleAndEverythingElseStays) {
     using namespace std::string_literals;
-    const struct { std::string text, shown; } cases[] = {
-        {"<NoStation:3><CurrLib:Caf\xc3\xa9 \xe2\x82\xac>", "<NoStation:3><CurrLib:Caf\xc3\xa9 \xe2\x82\xac>"},
+    const struct {
+        std::string text, shown;
+    } cases[] = {
+        {"<NoStation:3><CurrLib:Caf\xc3\xa9 \xe2\x82\xac>",
+         "<NoStation:3><CurrLib:Caf\xc3\xa9 \xe2\x82\xac>"},
         {"a\r\n15:00:00:000 : : : :    :Err: forged", "a<CRLF>15:00:00:000 : : : :    :Err: forged"},
         {"a\rb\nc\n\rd", "a<CR>b<LF>c<LF><CR>d"},
         {"\r\n\r\n", "<CRLF><CRLF>"},
@@ -65,8 +69,8 @@ TEST(LogText, ControlCharactersBecomeVisibleAndEverythingElseStays) {
 
 // Texts built from the pieces that collide: whatever they hold, they read back as sent.
 TEST(LogText, EveryShownTextReadsBackAsTheTextSent) {
-    const std::string pieces[] = {"\\", "x", "0", "D", "<", "CR", "LF", ">", "\r", "\n", "\t",
-                                  "\xc2\x85", "a", "\\x5C", "<CRLF>"};
+    const std::string pieces[] = {"\\", "x",  "0",  "D",        "<", "CR",    "LF",    ">",
+                                  "\r", "\n", "\t", "\xc2\x85", "a", "\\x5C", "<CRLF>"};
     std::mt19937 random(7);
     std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1), length(0, 12);
     for (int round = 0; round < 20000; ++round) {

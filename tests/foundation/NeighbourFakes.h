@@ -33,8 +33,8 @@ public:
     std::vector<Mail> mails;
     std::function<void()> duringMail;
 
-    void EnvoiMail(bool, const std::string& to, const std::string& message,
-                   const std::string& title, bool technical) override {
+    void EnvoiMail(bool, const std::string& to, const std::string& message, const std::string& title,
+                   bool technical) override {
         mails.push_back({to, message, title, technical});
         if (duringMail) duringMail();
     }
@@ -52,9 +52,7 @@ public:
     int32_t ListeIncidents_ListCount(int16_t i) override { return int32_t(incidents[i].size()); }
     std::string ListeIncidents_List(int16_t i, int32_t line) override { return incidents[i][line]; }
     void ListeIncidents_Clear(int16_t i) override { incidents[i].clear(); }
-    void ListeIncidents_AddItem(int16_t i, const std::string& text) override {
-        incidents[i].push_back(text);
-    }
+    void ListeIncidents_AddItem(int16_t i, const std::string& text) override { incidents[i].push_back(text); }
     void CheckIncidents_SetValue(int16_t i, int16_t value) override {
         if (value == 1) alerts.push_back(i);
     }

@@ -52,11 +52,15 @@ TEST_F(Registry, ReadsEachTypeAsText) {
     putRaw(reg::HKEY_LOCAL_MACHINE, kLook, "Byte", reg::REG_BINARY, "\x01");
     putRaw(reg::HKEY_LOCAL_MACHINE, kLook, "", reg::REG_SZ, std::string("default\0", 8));
     putRaw(reg::HKEY_LOCAL_MACHINE, kLook, "Accent", reg::REG_SZ, std::string("\xE9t\xE9\0", 4));
-    const struct { const char* name; int32_t status; const char* text; } cases[] = {
-        {"Ok", 0, "Ok"},          {"ok", 0, "Ok"},          {"Empty", 0, ""},
-        {"One", 0, "1"},          {"Minus", 0, "-42"},      {"Path", 0, "%WINDIR%\\x"},
-        {"Bytes", 234, ""},       {"Byte", 0, ""},          {"", 0, "default"},
-        {"Missing", 0, ""},       {"Accent", 0, "été"},
+    const struct {
+        const char* name;
+        int32_t status;
+        const char* text;
+    } cases[] = {
+        {"Ok", 0, "Ok"},    {"ok", 0, "Ok"},      {"Empty", 0, ""},
+        {"One", 0, "1"},    {"Minus", 0, "-42"},  {"Path", 0, "%WINDIR%\\x"},
+        {"Bytes", 234, ""}, {"Byte", 0, ""},      {"", 0, "default"},
+        {"Missing", 0, ""}, {"Accent", 0, "été"},
     };
     for (const auto& c : cases) {
         int32_t status = -1;

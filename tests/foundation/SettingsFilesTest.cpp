@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
+#include "foundation/ConversionsVba.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/RunState.h"
-#include "foundation/ConversionsVba.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/SystemQueries.h"
 #include "tests/support/TempSite.h"
@@ -80,7 +80,8 @@ TEST_F(SettingsFiles, WriteCreatesTheFolderAndClearsReadOnly) {
 TEST_F(SettingsFiles, WritesInAReadOnlyFolderAndLogsWhatCannotBeWritten) {
     const fs::path host = drive.host("C:\\Program Files\\Cfg\\AL3_Player.ini");
     support::writeWindowsFile(host, "[Planning]\nLundi=1\n");
-    fs::permissions(host.parent_path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    fs::permissions(host.parent_path(),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     logbuffers::earlyBuffer().clear();
     EXPECT_TRUE(EcritureIni("C:\\Program Files\\Cfg\\AL3_Player.ini", "Planning", "Mardi", "2"));
@@ -92,8 +93,9 @@ TEST_F(SettingsFiles, WritesInAReadOnlyFolderAndLogsWhatCannotBeWritten) {
     EXPECT_FALSE(fs::exists(host.parent_path() / "New.ini"));
     bool logged = false;
     for (const std::string& line : logbuffers::earlyBuffer())
-        logged |= line.find("Err: EcritureIni: Unable to write: C:\\Program Files\\Cfg\\New.ini [S] K "
-                            "|Access denied") != std::string::npos;
+        logged |= line.find(
+                      "Err: EcritureIni: Unable to write: C:\\Program Files\\Cfg\\New.ini [S] K "
+                      "|Access denied") != std::string::npos;
     EXPECT_TRUE(logged);
 }
 
@@ -155,9 +157,18 @@ TEST_F(SettingsFiles, NothingMovesWhenBothSettingsFilesExist) {
 
 TEST_F(SettingsFiles, PositionsComeBackOnScreen) {
     const std::string file = Lib_Public::NomFichierSettings("_Positions", ".Ini");
-    const struct { const char* left; const char* top; double expectedLeft, expectedTop; } cases[] = {
-        {"1200", "50000", 1200, 5760},  {"0", "-3000", 0, 0},   {"-25000", "10", 0, 10},
-        {"30000", "300", 30000, 300},   {"abc", "", 0, 0},      {"-19999", "-1899", -19999, -1899}, {"0", "-1901", 0, 0},
+    const struct {
+        const char* left;
+        const char* top;
+        double expectedLeft, expectedTop;
+    } cases[] = {
+        {"1200", "50000", 1200, 5760},
+        {"0", "-3000", 0, 0},
+        {"-25000", "10", 0, 10},
+        {"30000", "300", 30000, 300},
+        {"abc", "", 0, 0},
+        {"-19999", "-1899", -19999, -1899},
+        {"0", "-1901", 0, 0},
         {"15.5x", "11520", 15.5, 11520},
     };
     for (const auto& c : cases) {
@@ -178,7 +189,10 @@ TEST_F(SettingsFiles, PositionsComeBackOnScreen) {
 
 TEST_F(SettingsFiles, PositionsAreWrittenAsPlainWholeNumbersThatReadBackTheSame) {
     const std::string file = Lib_Public::NomFichierSettings("_Positions", ".Ini");
-    const struct { double position; const char* text; } cases[] = {
+    const struct {
+        double position;
+        const char* text;
+    } cases[] = {
         {300000, "300000"}, {-19995, "-19995"}, {1234.5, "1234"}, {1235.5, "1236"}, {0, "0"},
     };
     for (const auto& c : cases) {
@@ -201,7 +215,8 @@ TEST_F(SettingsFiles, OnlyANormalWindowSavesItsPlace) {
     form.top = -300;
     Lib_Public::PositionFeuilleSauvegarde(form);
     const std::string file = Lib_Public::NomFichierSettings("_Positions", ".Ini");
-    EXPECT_EQ(support::readWindowsFile(drive.host(file)), "[FrmPos]\nFrmSetup_Left=1440\nFrmSetup_Top=-300\n");
+    EXPECT_EQ(support::readWindowsFile(drive.host(file)),
+              "[FrmPos]\nFrmSetup_Left=1440\nFrmSetup_Top=-300\n");
     for (int16_t state : {1, 2}) {
         form.state = state;
         form.left = 5;

@@ -27,9 +27,9 @@ TEST(Timing, TickNeverRunsBackwardsAcrossTheWrap) {
     EXPECT_EQ(Lib_Systeme::GetTickCountEx(), 4294967000);  // the first reading is the raw count
     platform::clock::setTick(4294967295u);
     EXPECT_EQ(Lib_Systeme::GetTickCountEx(), 4294967295);  // "-1" as signed reads unsigned
-    platform::clock::setTick(4294967296u + 10);              // the 32-bit counter wrapped to 10
+    platform::clock::setTick(4294967296u + 10);            // the 32-bit counter wrapped to 10
     EXPECT_EQ(Lib_Systeme::GetTickCountEx(), 4294967295 + 10);
-    platform::clock::setTick(4294967296u * 2 + 3);         // and again
+    platform::clock::setTick(4294967296u * 2 + 3);  // and again
     EXPECT_EQ(Lib_Systeme::GetTickCountEx(), 2 * 4294967295LL + 3);
     platform::clock::setTick(4294967296u * 2 + 3);
     EXPECT_EQ(Lib_Systeme::GetTickCountEx(), 2 * 4294967295LL + 3);
@@ -47,9 +47,10 @@ TEST(Timing, SixtyFourBitTickPreferredOnceTheFlagIsSet) {
 }
 
 TEST(Timing, TimingMilliSecStampsTheLocalTime) {
-    platform::clock::setManual(platform::timeOf({.year = 2024, .month = 1, .day = 31, .hour = 9,
-                                                 .minute = 5, .second = 3, .millisecond = 7}),
-                               0);
+    platform::clock::setManual(
+        platform::timeOf(
+            {.year = 2024, .month = 1, .day = 31, .hour = 9, .minute = 5, .second = 3, .millisecond = 7}),
+        0);
     EXPECT_EQ(Lib_Systeme::TimingMilliSec(), "09:05:03:007");
     EXPECT_EQ(PbTHeureSysteme.day, 31);
     platform::clock::advance(hours{14} + milliseconds{993 + 36 * 1000});
@@ -59,7 +60,11 @@ TEST(Timing, TimingMilliSecStampsTheLocalTime) {
 // On a clock that never moves only the flags (or a negative duration) can end these waits; a
 // watchdog moves the clock past the wait after 2 s, so a broken check fails instead of hanging.
 TEST(Timing, WaitReturnsAtOnceOnAbandonOrQuit) {
-    const struct { const char* name; bool abandon, quit; int32_t duration; } cases[] = {
+    const struct {
+        const char* name;
+        bool abandon, quit;
+        int32_t duration;
+    } cases[] = {
         {"Abandon", true, false, 60000},
         {"PbBQuitter", false, true, 60000},
         {"both", true, true, 60000},
@@ -116,7 +121,10 @@ TEST(Timing, WaitOnManualClockEndsWhenTheClockMovesPastTheDuration) {
 }
 
 TEST(Timing, TouchesEnfoncees) {
-    const struct { int16_t mask; bool shift, ctrl, alt; } cases[] = {
+    const struct {
+        int16_t mask;
+        bool shift, ctrl, alt;
+    } cases[] = {
         {3, true, true, false}, {4, false, false, true}, {0, false, false, false}, {7, true, true, true}};
     for (const auto& c : cases) {
         Lib_Systeme::TouchesEnfoncees(c.mask);

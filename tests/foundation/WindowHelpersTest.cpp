@@ -51,8 +51,8 @@ struct FakeEngine : neighbours::Frm_MainBisServices {
         return false;  // refused stops change nothing
     }
     void Amp3dj1_Release(int16_t pipe) override { calls.push_back("release " + std::to_string(pipe)); }
-    void Amp3dj1_SystemStart(int16_t pipe, int16_t count, int32_t hWnd, int16_t& d1, int16_t& d2,
-                             int16_t& d3, int16_t& d4) override {
+    void Amp3dj1_SystemStart(int16_t pipe, int16_t count, int32_t hWnd, int16_t& d1, int16_t& d2, int16_t& d3,
+                             int16_t& d4) override {
         calls.push_back("start " + std::to_string(pipe) + " " + std::to_string(count) + " " +
                         std::to_string(hWnd) + " " + std::to_string(d1) + std::to_string(d2) +
                         std::to_string(d3) + std::to_string(d4));
@@ -105,8 +105,15 @@ TEST_F(WindowHelpers, ProgressWindowFailuresAreLoggedOrReportedAndTheCallerGoesO
 TEST_F(WindowHelpers, TopmostAndHourglassOnARealWindow) {
     platform::forms::Form window("FrmSetupSon");
     window.Show();
-    const struct { int16_t flag; bool topmost; const char* tag; } steps[] = {
-        {-1, true, "1"}, {1, true, "1"}, {0, false, "0"}, {2, false, "0"},
+    const struct {
+        int16_t flag;
+        bool topmost;
+        const char* tag;
+    } steps[] = {
+        {-1, true, "1"},
+        {1, true, "1"},
+        {0, false, "0"},
+        {2, false, "0"},
     };
     for (const auto& s : steps) {
         Lib_Public::AfficherAuDessus(window, s.flag);
@@ -128,10 +135,12 @@ TEST_F(WindowHelpers, SoundReleaseOnlyWhenThePipeWasStarted) {
 
     PbTPipesOut[0] = PipeOut{true, 2, 3};
     Lib_Public::CloseSoundRessource();
-    const std::vector<std::string> expected = {
-        "stop 0 0 0 Lib_Public:CloseSoundRessource:B", "stop 0 1 0 Lib_Public:CloseSoundRessource:B",
-        "stop 0 2 0 Lib_Public:CloseSoundRessource:B", "stop 0 3 0 Lib_Public:CloseSoundRessource:B",
-        "release 0", "start 0 4 4242 3333"};
+    const std::vector<std::string> expected = {"stop 0 0 0 Lib_Public:CloseSoundRessource:B",
+                                               "stop 0 1 0 Lib_Public:CloseSoundRessource:B",
+                                               "stop 0 2 0 Lib_Public:CloseSoundRessource:B",
+                                               "stop 0 3 0 Lib_Public:CloseSoundRessource:B",
+                                               "release 0",
+                                               "start 0 4 4242 3333"};
     EXPECT_EQ(engine.calls, expected);
     EXPECT_TRUE(PbTPipesOut[0].initialised);
 }

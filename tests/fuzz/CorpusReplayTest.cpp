@@ -31,8 +31,7 @@ TEST(FuzzCorpus, IniReader) {
 TEST(FuzzCorpus, ExtraireBalise) {
     const auto files = corpus("balise");
     ASSERT_FALSE(files.empty());
-    for (const fs::path& file : files)
-        EXPECT_TRUE(fuzzchecks::extractTag(support::readBytes(file))) << file;
+    for (const fs::path& file : files) EXPECT_TRUE(fuzzchecks::extractTag(support::readBytes(file))) << file;
 }
 
 TEST(FuzzCorpus, WorkbookReader) {

@@ -47,11 +47,13 @@ std::vector<std::string> linesOf(const std::string& crlfText) {
 void expectFullRun(const std::vector<std::string>& lines, size_t first, const std::string& dayHour,
                    const std::string& command, const std::vector<std::string>& taskkill = {}) {
     const std::string stamp = dayHour + R"(:\d\d:\d\d: )";
-    std::vector<std::string> expected = {"==========================", stamp + "Start Boucle", stamp + "After Boucle"};
+    std::vector<std::string> expected = {"==========================", stamp + "Start Boucle",
+                                         stamp + "After Boucle"};
     for (const std::string& step : taskkill) expected.push_back(stamp + step);
     for (const std::string& line :
-         {stamp + "After Taskkill", stamp + "Shell: " + std::regex_replace(command, std::regex(R"([\\.])"), R"(\$&)"),
-          stamp + "End", std::string("=========================="), std::string()})
+         {stamp + "After Taskkill",
+          stamp + "Shell: " + std::regex_replace(command, std::regex(R"([\\.])"), R"(\$&)"), stamp + "End",
+          std::string("=========================="), std::string()})
         expected.push_back(line);
     ASSERT_GE(lines.size(), first + expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
@@ -109,8 +111,7 @@ protected:
     }
 
     void startLauncher(QProcess& process, const fs::path& launcher, const QStringList& args,
-                       const std::string& clock, const std::string& answers = "",
-                       bool display = true) {
+                       const std::string& clock, const std::string& answers = "", bool display = true) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("AL3_CLOCK", QString::fromStdString(clock));
         env.insert("AL3_ANSWERS", QString::fromStdString(answers));
@@ -124,14 +125,15 @@ protected:
     LauncherRun finish(QProcess& process, std::chrono::steady_clock::time_point since) {
         LauncherRun run;
         EXPECT_TRUE(process.waitForFinished(60000));
-        run.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since);
+        run.took =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since);
         run.crashed = process.exitStatus() == QProcess::CrashExit;
         run.exitCode = process.exitCode();
         run.errors = process.readAllStandardError().toStdString();
         return run;
     }
     LauncherRun launch(const fs::path& launcher, const QStringList& args, const std::string& clock,
-               const std::string& answers = "", bool display = true) {
+                       const std::string& answers = "", bool display = true) {
         QProcess process;
         const auto since = std::chrono::steady_clock::now();
         startLauncher(process, launcher, args, clock, answers, display);
@@ -191,10 +193,10 @@ TEST_F(Launcher, TestSwitchShowsTheCommandAndStandbyIsPassedOnWithNoMainProgramR
     const LauncherRun run = launch(install(folder), {"/test", "/VEILLE=true"}, "2026-05-02 23:59:50", "ok");
 
     EXPECT_EQ(run.exitCode, 0);
-    const std::string command =
-        std::string(kProgramFolder) + "AL3_Relaytone.exe /Base=Current /Veille=True";
+    const std::string command = std::string(kProgramFolder) + "AL3_Relaytone.exe /Base=Current /Veille=True";
     EXPECT_NE(run.errors.find("[dialog] Relaytone Launcher | Application à lancer: " + command + " | ok"),
-              std::string::npos) << run.errors;
+              std::string::npos)
+        << run.errors;
     // The month of the start names the file, though the run ends in the next one.
     const auto lines = logLines(folder, "2026-05");
     ASSERT_EQ(lines.size(), 8u);
@@ -235,7 +237,8 @@ TEST_F(Launcher, RunsOfAMonthAppendToOneFileAndAFailedStartIsLoggedWithoutADispl
     const auto april = logLines(lonely, "2026-04");
     ASSERT_EQ(april.size(), 9u);
     EXPECT_TRUE(april[4].ends_with(": Shell: C:\\No Main Program\\AL3_Relaytone.exe /Base=Current"));
-    EXPECT_TRUE(std::regex_match(april[5], std::regex(R"(2026-04-01 00:00:\d\d: Err: Shell failed \(2\): .+)")))
+    EXPECT_TRUE(
+        std::regex_match(april[5], std::regex(R"(2026-04-01 00:00:\d\d: Err: Shell failed \(2\): .+)")))
         << april[5];
     EXPECT_TRUE(april[6].ends_with(": End"));
 }
@@ -255,16 +258,21 @@ TEST_F(Launcher, ACopyDeafToTheCloseIsKilledOnceTheGracePeriodHasPassed) {
     const auto lines = logLines(folder, "2026-03");
     ASSERT_EQ(lines.size(), 12u);
     const std::string stamp = R"(2026-03-10 08:00:\d\d: Taskkill: )";
-    const auto copy = [](proc::Pid pid) { return R"(AL3_Relaytone\.exe \(pid )" + std::to_string(pid) + R"(\))"; };
+    const auto copy = [](proc::Pid pid) {
+        return R"(AL3_Relaytone\.exe \(pid )" + std::to_string(pid) + R"(\))";
+    };
     // Both asked first, in the order the system lists them, then what became of each.
-    for (const auto& [from, patterns] :
-         std::vector<std::pair<size_t, std::vector<std::string>>>{
+    for (const auto& [from, patterns] : std::vector<std::pair<size_t, std::vector<std::string>>>{
              {3, {stamp + "Close asked: " + copy(obeying), stamp + "Close asked: " + copy(deaf)}},
-             {5, {stamp + copy(obeying) + " closed", stamp + copy(deaf) + " still running after 10 s: killed"}}}) {
+             {5,
+              {stamp + copy(obeying) + " closed",
+               stamp + copy(deaf) + " still running after 10 s: killed"}}}) {
         for (const std::string& pattern : patterns)
             EXPECT_TRUE(std::regex_match(lines[from], std::regex(pattern)) ||
                         std::regex_match(lines[from + 1], std::regex(pattern)))
-                << pattern << "\n" << lines[from] << "\n" << lines[from + 1];
+                << pattern << "\n"
+                << lines[from] << "\n"
+                << lines[from + 1];
     }
     EXPECT_TRUE(lines[7].ends_with(": After Taskkill")) << lines[7];
     EXPECT_TRUE(support::eventually([&] { return support::stubStarts(mainProgram).size() == 3; }, 5s));

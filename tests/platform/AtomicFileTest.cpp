@@ -41,7 +41,7 @@ TEST_F(AtomicFile, OnlyTheTemporariesOfEndedWritersFromBeforeThisRunAreRemoved) 
         {".AL3_Relaytone.Ini." + ended + ".3.tmp", Old, true},
         {".Global.xls." + ended + ".1.tmp", Old, true},
         {".Global.xls." + ours + ".7.tmp", Old, true},  // an earlier process had our number
-        {".20261210.Log.copy-3125117342", Old, true},    // an earlier version's copy
+        {".20261210.Log.copy-3125117342", Old, true},   // an earlier version's copy
         {".Global.xls." + running + ".1.tmp", Old, false},
         {".Global.xls." + ended + ".2.tmp", Fresh, false},
         {".20261210.Log.copy-77", Fresh, false},

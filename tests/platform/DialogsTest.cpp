@@ -25,18 +25,25 @@ TEST_F(Dialogs, QueuedAnswersThenDefaultButtons) {
 }
 
 TEST(DialogsDefaults, DefaultButtonTable) {
-    const struct { int style, result; } cases[] = {
-        {dlg::vbOKOnly, dlg::vbOK},           {dlg::vbOKCancel + 256, dlg::vbCancel},
-        {dlg::vbAbortRetryIgnore, dlg::vbAbort}, {dlg::vbYesNo + 256, dlg::vbNo},
-        {dlg::vbYesNo + 512, dlg::vbYes},     {dlg::vbRetryCancel, dlg::vbRetry},
+    const struct {
+        int style, result;
+    } cases[] = {
+        {dlg::vbOKOnly, dlg::vbOK},
+        {dlg::vbOKCancel + 256, dlg::vbCancel},
+        {dlg::vbAbortRetryIgnore, dlg::vbAbort},
+        {dlg::vbYesNo + 256, dlg::vbNo},
+        {dlg::vbYesNo + 512, dlg::vbYes},
+        {dlg::vbRetryCancel, dlg::vbRetry},
     };
     for (const auto& c : cases) EXPECT_EQ(dlg::defaultResult(c.style), c.result) << c.style;
 }
 
 TEST_F(Dialogs, ScriptedWindowsTakeTheNextAnswerOrTheirDefault) {
     dlg::queueAnswers({"2"});
-    EXPECT_EQ(dlg::scriptedWindowAnswer("Choix de la base", "Base 1; Base 2"), std::optional<std::string>("2"));
-    EXPECT_EQ(dlg::scriptedWindowAnswer("Choix de la base", "Base 1; Base 2"), std::optional<std::string>(""));
+    EXPECT_EQ(dlg::scriptedWindowAnswer("Choix de la base", "Base 1; Base 2"),
+              std::optional<std::string>("2"));
+    EXPECT_EQ(dlg::scriptedWindowAnswer("Choix de la base", "Base 1; Base 2"),
+              std::optional<std::string>(""));
     const auto asked = dlg::asked();
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[0].kind, dlg::Kind::Window);
@@ -48,11 +55,15 @@ namespace {
 // Counts the closes of open boxes it is asked for; it never shows anything.
 class CountingPresenter : public dlg::Presenter {
 public:
-    int messageBox(const std::string&, int style, const std::string&) override { return dlg::defaultResult(style); }
+    int messageBox(const std::string&, int style, const std::string&) override {
+        return dlg::defaultResult(style);
+    }
     std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
         return std::nullopt;
     }
-    std::optional<std::string> pickFolder(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> pickFolder(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
     std::optional<std::string> pickOpenFile(const std::string&, const std::string&, const std::string&,
                                             const std::string&) override {
         return std::nullopt;
@@ -132,9 +143,11 @@ TEST_F(Dialogs, AnUnattendedStopTakesTheAnswerThatKeepsTheStoredSettings) {
     dlg::setPresenter(nullptr);
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "Warning: Stop by signal: open box closed with the answer that keeps the stored "
-                         "settings (no): Options | " + question,
+                         "settings (no): Options | " +
+                             question,
                          "Warning: Stop by signal: box not shown, the answer that keeps the stored "
-                         "settings (no): Options | " + question,
+                         "settings (no): Options | " +
+                             question,
                          "Warning: Stop by signal: box not shown, default answer (yes): Relaytone | "
                          "Voulez-vous quitter le programme ?"}));
     const auto asked = dlg::asked();

@@ -55,21 +55,32 @@ TEST_F(IniFile, ReadsAWindowsWrittenFile) {
                               "[GÉNÉRAL]\n"
                               "Nom=second\n"
                               "Extra=only here\n");
-    const struct { const char* section; const char* key; const char* expected; } cases[] = {
-        {"Général", "Nom", "Radio Été"},       {"général", "NOM", "Radio Été"},
-        {"Général", "Quoted", "  spaced  "},   {"Général", "Single", "x"},
-        {"Général", "Half", "\"open"},          {"Général", "Empty", ""},
-        {"Général", "Eq", "a=b"},               {"UDP_In_01", "Port", "5000"},
-        {"Général", "Extra", "only here"},      {"Général", "Missing", "dflt"},
-        {"Nowhere", "Nom", "dflt"},             {" Général ", " Nom ", "Radio Été"},
-        {"", "Nom", "dflt"},                    {"Général", "", "dflt"},
+    const struct {
+        const char* section;
+        const char* key;
+        const char* expected;
+    } cases[] = {
+        {"Général", "Nom", "Radio Été"},
+        {"général", "NOM", "Radio Été"},
+        {"Général", "Quoted", "  spaced  "},
+        {"Général", "Single", "x"},
+        {"Général", "Half", "\"open"},
+        {"Général", "Empty", ""},
+        {"Général", "Eq", "a=b"},
+        {"UDP_In_01", "Port", "5000"},
+        {"Général", "Extra", "only here"},
+        {"Général", "Missing", "dflt"},
+        {"Nowhere", "Nom", "dflt"},
+        {" Général ", " Nom ", "Radio Été"},
+        {"", "Nom", "dflt"},
+        {"Général", "", "dflt"},
     };
     for (const auto& c : cases) EXPECT_EQ(get(c.section, c.key), c.expected) << c.section << "/" << c.key;
 }
 
 TEST_F(IniFile, CutsToTheBufferAndDefaultsWhenTheFileIsMissing) {
-    support::writeWindowsFile(host(), "[S]\nLong=" + std::string(300, 'x') + "\nAccents=" +
-                                          std::string(10, 'e') + "éé\n");
+    support::writeWindowsFile(
+        host(), "[S]\nLong=" + std::string(300, 'x') + "\nAccents=" + std::string(10, 'e') + "éé\n");
     EXPECT_EQ(get("S", "Long"), std::string(254, 'x'));
     EXPECT_EQ(get("S", "Accents", 12), std::string(10, 'e') + "é");  // characters, not bytes
     EXPECT_EQ(ini::getString("C:\\Settings\\None.ini", "S", "Long", "dflt", 255), "dflt");
@@ -147,7 +158,12 @@ TEST_F(IniFile, WriteFindsFoldersWithoutRegardToCase) {
 
 TEST_F(IniFile, RefusesLineBreaksAndNamesThatWouldCorruptTheFile) {
     writeRaw("[S]\r\nK=1\r\n");
-    const struct { const char* section; const char* key; const char* value; ini::WriteStatus status; } cases[] = {
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value;
+        ini::WriteStatus status;
+    } cases[] = {
         {"S", "K", "a\r\nb=c", ini::WriteStatus::InvalidValue},
         {"S", "K", "a\nb", ini::WriteStatus::InvalidValue},
         {"S\r\n[T]", "K", "v", ini::WriteStatus::InvalidName},
@@ -183,8 +199,9 @@ TEST_F(IniFile, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
     EXPECT_NE(inodeOf(host()), before);  // replaced: a crash never leaves half a file
 
     const fs::perms folder = fs::status(host().parent_path()).permissions();
-    fs::permissions(host().parent_path(), fs::perms::owner_write | fs::perms::group_write |
-                                              fs::perms::others_write, fs::perm_options::remove);
+    fs::permissions(host().parent_path(),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
     const ino_t inPlace = inodeOf(host());
     EXPECT_EQ(ini::writeString(file, "S", "Long", "short"), ini::WriteStatus::Written);
     EXPECT_EQ(ini::writeString(file, "S", "New", "3"), ini::WriteStatus::Written);
@@ -228,7 +245,8 @@ TEST_F(IniFile, ConcurrentWritersLoseNothing) {
             bool ok = true;
             for (int i = 0; i < 50; ++i)
                 ok = ini::writeString(file, "S", "W" + std::to_string(writer) + "_" + std::to_string(i),
-                                      std::to_string(i)) == ini::WriteStatus::Written && ok;
+                                      std::to_string(i)) == ini::WriteStatus::Written &&
+                     ok;
             ::_exit(ok ? 0 : 1);
         }
         children.push_back(pid);

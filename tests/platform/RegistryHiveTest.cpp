@@ -23,7 +23,8 @@ TEST_F(RegistryHive, DamagedLinesAreSkippedAndTheRestReads) {
     EXPECT_EQ(reg::queryValue(reg::HKEY_CURRENT_USER, "software\\a", "GOOD", type, data, 16, size), 0);
     EXPECT_EQ(data, std::string("ok\0", 3));
     for (const char* name : {"Bad", "Odd", "NoType", "Huge", "Wide"})
-        EXPECT_EQ(reg::queryValue(reg::HKEY_CURRENT_USER, "Software\\A", name, type, data, 16, size), 2) << name;
+        EXPECT_EQ(reg::queryValue(reg::HKEY_CURRENT_USER, "Software\\A", name, type, data, 16, size), 2)
+            << name;
     EXPECT_EQ(reg::queryValue(reg::HKEY_CURRENT_USER, "Software\\A", "Esc\"aped", type, data, 16, size), 0);
     EXPECT_EQ(type, uint32_t(reg::REG_DWORD));
 
@@ -47,6 +48,7 @@ TEST_F(RegistryHive, SmallBufferGivesMoreDataAndTheSize) {
 TEST_F(RegistryHive, HiveLivesUnderTheWindowsFolderWhateverItsCase) {
     std::filesystem::create_directories(drive.root() / "WINDOWS");
     ASSERT_EQ(reg::createKey(reg::HKEY_LOCAL_MACHINE, "Software"), 0);
-    EXPECT_TRUE(std::filesystem::exists(drive.root() / "WINDOWS" / "AL3_Registry" / "HKEY_LOCAL_MACHINE.reg"));
+    EXPECT_TRUE(
+        std::filesystem::exists(drive.root() / "WINDOWS" / "AL3_Registry" / "HKEY_LOCAL_MACHINE.reg"));
     EXPECT_FALSE(std::filesystem::exists(drive.root() / "Windows"));
 }

@@ -19,7 +19,8 @@ protected:
     static bool eventually(const std::function<bool()>& condition) {
         QElapsedTimer waited;
         waited.start();
-        while (!condition() && waited.elapsed() < 2000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        while (!condition() && waited.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return condition();
     }
 };

@@ -14,8 +14,7 @@ class WinPath : public support::SiteTest {};
 TEST_F(WinPath, DriveCMapsToTheRootAndMatchesAnyCase) {
     fs::create_directories(drive.root() / "Vantremo" / "Aerolune");
     EXPECT_EQ(wp::toHost("C:\\vantremo\\AEROLUNE\\"), drive.root() / "Vantremo" / "Aerolune");
-    EXPECT_EQ(wp::toHost("c:\\Vantremo\\missing\\x.ini"),
-              drive.root() / "Vantremo" / "missing" / "x.ini");
+    EXPECT_EQ(wp::toHost("c:\\Vantremo\\missing\\x.ini"), drive.root() / "Vantremo" / "missing" / "x.ini");
     EXPECT_EQ(wp::fromHost(drive.root() / "Vantremo"), "C:\\Vantremo");
     EXPECT_EQ(wp::fromHost(drive.root()), "C:\\");
 }
@@ -23,7 +22,10 @@ TEST_F(WinPath, DriveCMapsToTheRootAndMatchesAnyCase) {
 // A path read from a file or a message cannot reach outside the folder its drive maps to.
 TEST_F(WinPath, ParentFoldersStopAtTheRootOfTheDrive) {
     fs::create_directories(drive.root() / "Vantremo" / "Aerolune");
-    const struct { const char* windows; fs::path host; } cases[] = {
+    const struct {
+        const char* windows;
+        fs::path host;
+    } cases[] = {
         {"C:\\..\\..\\etc\\passwd", drive.root() / "etc" / "passwd"},
         {"C:\\Vantremo\\..\\..\\..\\x.ini", drive.root() / "x.ini"},
         {"C:\\Vantremo\\Aerolune\\..\\x.ini", drive.root() / "Vantremo" / "x.ini"},
@@ -35,7 +37,10 @@ TEST_F(WinPath, ParentFoldersStopAtTheRootOfTheDrive) {
     EXPECT_EQ(wp::toHost("\\\\srv\\..\\..\\x"), drive.root() / "drives" / "UNC" / "x");
     // A share's root is its server and share: ".." never reaches another share.
     const fs::path unc = drive.root() / "drives" / "UNC";
-    const struct { const char* windows; fs::path host; } shares[] = {
+    const struct {
+        const char* windows;
+        fs::path host;
+    } shares[] = {
         {"\\\\a\\b\\..\\..\\server\\share\\dir", unc / "a" / "b" / "server" / "share" / "dir"},
         {"\\\\a\\b\\dir\\..\\..\\x", unc / "a" / "b" / "x"},
         {"\\\\a\\b\\..", unc / "a" / "b"},

@@ -47,7 +47,8 @@ TEST(WriteAll, GoesOnThroughInterruptedAndShortWritesUntilEveryByteIsIn) {
         }
     });
     ::pthread_sigmask(SIG_UNBLOCK, &alarm, nullptr);
-    struct sigaction action {}, previous {};
+    struct sigaction action {
+    }, previous{};
     action.sa_handler = [](int) { ++alarms; };
     ::sigaction(SIGALRM, &action, &previous);
     alarms = 0;
@@ -99,7 +100,8 @@ TEST(WriteAll, ARefusalReportsItsErrnoAndTheBytesThatWentInBeforeIt) {
     } const cases[] = {
         {"a full non-blocking pipe", [&] { return platform::writeAll(full.get(), bytes); }, EAGAIN, true},
         {"a pipe nobody reads", [&] { return platform::writeAll(unread.get(), bytes); }, EPIPE, false},
-        {"a file opened for reading", [&] { return platform::writeAllAt(readOnly.get(), bytes, 0); }, EBADF, false},
+        {"a file opened for reading", [&] { return platform::writeAllAt(readOnly.get(), bytes, 0); }, EBADF,
+         false},
         {"no descriptor", [&] { return platform::writeAll(-1, bytes); }, EBADF, false},
     };
     for (const Case& c : cases) {

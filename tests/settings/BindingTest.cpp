@@ -127,8 +127,7 @@ TEST_P(Binding, APortInUseGivesTheErrorAndLeavesTheRowEditable) {
         int handler = -1, local = -1, err = -1;
         for (int i = 0; i < int(lines.size()); ++i) {
             if (lines[i].find("Err: AddressInUse: 127.0.0.1:" + p() +
-                              " |Idx: 0 |FrmSetupPeripherique:CheckUDPInActif_Click:") !=
-                std::string::npos)
+                              " |Idx: 0 |FrmSetupPeripherique:CheckUDPInActif_Click:") != std::string::npos)
                 handler = i;
             if (lines[i].find("Local IP: ") != std::string::npos) local = i;
             if (lines[i].find("Err: SocketUDP # 0: Err: 10048 ") != std::string::npos) err = i;
@@ -184,17 +183,21 @@ TEST_P(Binding, APortThatIsNotFrom1To65535BindsNothing) {
 INSTANTIATE_TEST_SUITE_P(BothReceivers, Binding,
                          ::testing::Values(Personality::SocketWrench, Personality::Winsock),
                          [](const auto& info) {
-                             return info.param == Personality::SocketWrench ? "SocketWrench"
-                                                                            : "Winsock";
+                             return info.param == Personality::SocketWrench ? "SocketWrench" : "Winsock";
                          });
 
 TEST(SocketErrorNames, TableOfCodes) {
     const struct {
         int32_t code;
         const char* name;
-    } cases[] = {{7, "OutOfMemory"},        {10048, "AddressInUse"}, {10049, "AddressNotAvailable"},
-                 {11001, "HostNotFound"},   {40014, "InvalidArgument"}, {40026, "WrongProtocol"},
-                 {10022, ""},               {0, ""}};
+    } cases[] = {{7, "OutOfMemory"},
+                 {10048, "AddressInUse"},
+                 {10049, "AddressNotAvailable"},
+                 {11001, "HostNotFound"},
+                 {40014, "InvalidArgument"},
+                 {40026, "WrongProtocol"},
+                 {10022, ""},
+                 {0, ""}};
     for (const auto& c : cases) EXPECT_EQ(FrmSetupPeripherique::LibSockectErr(c.code), c.name);
 }
 

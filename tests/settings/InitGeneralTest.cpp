@@ -24,9 +24,9 @@ TEST_F(FolderSetup, DefaultsWithoutTheBaseSystemFile) {
     EXPECT_EQ(PbSDossierDataBase[0], "C:\\AL_Data\\");
     EXPECT_EQ(PbSDossierLog, "C:\\AudioLog\\Histo_AL3_Relaytone\\");
     EXPECT_EQ(PbSDossierSettings, "C:\\Prog\\Settings\\AL3_Relaytone\\");
-    for (const char* folder : {"C:\\AL_Data\\", "C:\\AudioLog\\Histo_AL3_Relaytone\\",
-                               "C:\\Prog\\Settings\\_Local\\", "C:\\Vantremo\\Aerolune\\Shared\\",
-                               "C:\\Vantremo\\Aerolune\\Settings\\_Local\\"})
+    for (const char* folder :
+         {"C:\\AL_Data\\", "C:\\AudioLog\\Histo_AL3_Relaytone\\", "C:\\Prog\\Settings\\_Local\\",
+          "C:\\Vantremo\\Aerolune\\Shared\\", "C:\\Vantremo\\Aerolune\\Settings\\_Local\\"})
         EXPECT_TRUE(fs::is_directory(drive.host(folder))) << folder;
     EXPECT_EQ(countLogged("Sound Folder: "), 13);
     EXPECT_EQ(countLogged("C:\\AL_Sons\\Sons\\"), 13);
@@ -57,7 +57,7 @@ TEST_F(FolderSetup, ZoneCountIsHeldFrom1To20AndOnlyFiveZonesHaveFolders) {
         const char* stored;
         int16_t zones;
         bool warned;
-    } cases[] = {{nullptr, 1, false}, {"0", 1, false}, {"3", 3, false},
+    } cases[] = {{nullptr, 1, false}, {"0", 1, false},  {"3", 3, false},
                  {"7", 7, true},      {"25", 20, true}, {"abc", 1, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored ? c.stored : "(none)");
@@ -83,8 +83,7 @@ TEST_F(FolderSetup, ABaseWithoutFolderTakesTheDefaultsAndReadsNoStrayFile) {
     // A system file in the working folder must not stand in for the missing base folder.
     const fs::path workFolder = drive.root() / "work";
     fs::create_directories(workFolder);
-    support::writeWindowsFile(workFolder / "AL3_Systeme.ini",
-                              "[Base_02]\nDossier_Data=C:\\Wrong\\\n");
+    support::writeWindowsFile(workFolder / "AL3_Systeme.ini", "[Base_02]\nDossier_Data=C:\\Wrong\\\n");
     fs::current_path(workFolder);
     loadWindows();
     EXPECT_EQ(PbSDossierIniBase[1], "");

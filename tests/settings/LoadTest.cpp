@@ -2,8 +2,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTextEdit>
-#include <QVBoxLayout>
 #include <QUdpSocket>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -76,8 +76,7 @@ TEST_F(SettingsLoad, DefaultsWithoutAnyFile) {
     EXPECT_EQ(misc.ComboNbJourPoste->ListIndex(), 5);
     EXPECT_EQ(misc.TexteEmailsAdresses->Text(), "");
     for (auto* box : misc.CheckEmail) EXPECT_EQ(box->Value(), vbUnchecked);
-    for (auto* box : {misc.CheckSMTPS, misc.CheckMiseEnVeille, misc.CheckMemory,
-                      misc.CheckLaunch})
+    for (auto* box : {misc.CheckSMTPS, misc.CheckMiseEnVeille, misc.CheckMemory, misc.CheckLaunch})
         EXPECT_EQ(box->Value(), vbUnchecked);
     EXPECT_FALSE(misc.MemoryTimerActive());
 
@@ -122,8 +121,8 @@ TEST_F(SettingsLoad, FixtureFillsThePagesAndBindsTheActiveRowDuringTheLoad) {
 
     // Bound before the load's last step.
     const auto lines = logLines();
-    const int bound = indexOf(lines, "UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" +
-                                         std::to_string(port) + " (Index: 0)");
+    const int bound =
+        indexOf(lines, "UDP: SocketWrenchUDPIn.Binded to: 127.0.0.1:" + std::to_string(port) + " (Index: 0)");
     ASSERT_GE(bound, 0);
     EXPECT_LT(indexOf(lines, "FrmSetup: Init General: Start"), indexOf(lines, "Sound Folder: "));
     EXPECT_LT(indexOf(lines, "FrmSetup: Init General: End"), indexOf(lines, "Pipe Nature: Set to DirectX"));
@@ -135,8 +134,7 @@ TEST_F(SettingsLoad, FixtureFillsThePagesAndBindsTheActiveRowDuringTheLoad) {
     QUdpSocket peer;
     peer.writeDatagram("Hello from the automation", QHostAddress::LocalHost, port);
     EXPECT_TRUE(wait([&] {
-        return page.TexteUDPDonneeRecues->Text().find("Hello from the automation") !=
-               std::string::npos;
+        return page.TexteUDPDonneeRecues->Text().find("Hello from the automation") != std::string::npos;
     }));
 
     auto& misc = FrmSetupDivers::get();
@@ -185,8 +183,7 @@ TEST_F(SettingsLoad, TheProgressWindowShowsEachStepInOrder) {
     loadWindows();
     neighbours::registerFrm_Main(nullptr);
     EXPECT_EQ(main.label.captions,
-              (std::vector<std::string>{"Skyplate: Setup: Init: General",
-                                        "Skyplate: Setup: Init: Settings",
+              (std::vector<std::string>{"Skyplate: Setup: Init: General", "Skyplate: Setup: Init: Settings",
                                         "Skyplate: Setup: Init: SettingsPeripherique",
                                         "Skyplate: Setup: Init: SettingsConvert",
                                         "Skyplate: Setup: Init: RegisterConvert",
@@ -203,9 +200,10 @@ TEST_F(SettingsLoad, WithoutTheProgressWindowNoStepLines) {
 }
 
 TEST_F(SettingsLoad, StoredValuesTheControlsCannotHoldAreReportedAndTheRestLoads) {
-    writeProgramSettings("[SoundCard]\nActive=abc\n[General_Out]\nPipe_00_Nature=1\n"
-                         "[Email]\nSMTPS=7\nAdresse=ops@radio.test\n"
-                         "[Windows]\nLaunch=1\nNbJoursReboot=104\n");
+    writeProgramSettings(
+        "[SoundCard]\nActive=abc\n[General_Out]\nPipe_00_Nature=1\n"
+        "[Email]\nSMTPS=7\nAdresse=ops@radio.test\n"
+        "[Windows]\nLaunch=1\nNbJoursReboot=104\n");
     loadWindows();
     auto& son = FrmSetupSon::get();
     // "abc" reads as 0: the card is off and its output keys are not read.
@@ -220,9 +218,10 @@ TEST_F(SettingsLoad, StoredValuesTheControlsCannotHoldAreReportedAndTheRestLoads
 }
 
 TEST_F(SettingsLoad, SoundEffectValuesWithoutTheirOptionOrOutOfRangeAreReported) {
-    writeBaseSettings("[Effet_Cut]\nSilence=2\n"
-                      "[Effet_Normalisation]\nNature=-1\nValeurDesiree=-41\nValeurFixe=13\n"
-                      "ValeurMax=9\n");
+    writeBaseSettings(
+        "[Effet_Cut]\nSilence=2\n"
+        "[Effet_Normalisation]\nNature=-1\nValeurDesiree=-41\nValeurFixe=13\n"
+        "ValeurMax=9\n");
     loadWindows();
     auto& son = FrmSetupSon::get();
     for (auto* option : son.OptionEffetTrim) EXPECT_FALSE(option->Value());
@@ -246,9 +245,8 @@ TEST_F(SettingsLoad, SoundEffectValuesWithoutTheirOptionOrOutOfRangeAreReported)
 
 TEST_F(SettingsLoad, AnInstanceReadsItsOwnProgramSettingsFile) {
     PbINoInstance = 3;
-    support::writeWindowsFile(
-        drive.host("C:\\Prog\\Settings\\AL3_Relaytone\\AL3_Relaytone_3.Ini"),
-        "[Email]\nAdresse=instance3@radio.test\n");
+    support::writeWindowsFile(drive.host("C:\\Prog\\Settings\\AL3_Relaytone\\AL3_Relaytone_3.Ini"),
+                              "[Email]\nAdresse=instance3@radio.test\n");
     writeProgramSettings("[Email]\nAdresse=plain@radio.test\n");
     loadWindows();
     EXPECT_EQ(FrmSetupDivers::get().TexteEmailsAdresses->Text(), "instance3@radio.test");
@@ -276,16 +274,14 @@ TEST_F(SettingsLoad, AddressRepairGivesBlankAndAnyAddressRowsTheHostAddress) {
     for (auto* box : page.TexteUDPIPSource) EXPECT_EQ(box->Text(), host);
     EXPECT_EQ(countLogged("Err: Unable to Check CheckUDPInActif due to IP source is empty"), 1);
     // The ticked row that had no address is bound once it has one.
-    EXPECT_EQ(countLogged("UDP: SocketWrenchUDPIn.Binded to: " + host + ":" + std::to_string(port)),
-              1);
+    EXPECT_EQ(countLogged("UDP: SocketWrenchUDPIn.Binded to: " + host + ":" + std::to_string(port)), 1);
     EXPECT_FALSE(page.TexteUDPIPSource[0]->Enabled());
     EXPECT_FALSE(OptionsPeripheriquesModifiees);
 
     // The repaired addresses reach the file with the next save of the rows.
     page.TexteUDPPortCible[2]->SetText("7003");
     FrmSetup::get().SaveSettingsPeripheriques();
-    EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "UDP_In_02", "IP", "?"),
-              host);
+    EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "UDP_In_02", "IP", "?"), host);
 }
 
 // No address, or the loopback one a host without network resolves to: a repaired row would look
@@ -295,9 +291,12 @@ TEST_F(SettingsLoad, WithoutAUsableHostAddressTheStoredAddressesStayAsTheyAre) {
         SCOPED_TRACE(host);
         platform::system::setHostIPv4Address(host);
         const uint16_t port = freeUdpPort();
-        writeBaseSettings("[UDP_In_01]\nIP=0.0.0.0\nPort=6001\nActif=0\n"
-                          "[UDP_In_02]\nIP=\nPort=" + std::to_string(port) + "\nActif=1\n"
-                          "[UDP_In_03]\nIP=127.0.0.1\nPort=6003\nActif=0\n");
+        writeBaseSettings(
+            "[UDP_In_01]\nIP=0.0.0.0\nPort=6001\nActif=0\n"
+            "[UDP_In_02]\nIP=\nPort=" +
+            std::to_string(port) +
+            "\nActif=1\n"
+            "[UDP_In_03]\nIP=127.0.0.1\nPort=6003\nActif=0\n");
         loadWindows();
         auto& page = FrmSetupPeripherique::get();
         EXPECT_EQ(page.TexteComputerNameAdresse[1]->Text(), host);
@@ -343,7 +342,6 @@ TEST_F(SettingsLoad, RowsBeyondTheLoadedOnesAreHidden) {
     }
 }
 
-
 TEST_F(SettingsLoad, OnlyTheOlderConverterSwitchesTheEffectsOff) {
     const struct {
         const char* installed;
@@ -365,8 +363,7 @@ TEST_F(SettingsLoad, OnlyTheOlderConverterSwitchesTheEffectsOff) {
         EXPECT_EQ(son.MyFrameSon[14]->Enabled(), c.usable);
         // Unticked during the load: the file keeps its value until the group is saved.
         EXPECT_FALSE(OptionsConvertModifiees);
-        EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "Effet_Cut", "Active"),
-                  "1");
+        EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "Effet_Cut", "Active"), "1");
         unloadWindows();
     }
 }
@@ -379,8 +376,7 @@ TEST_F(SettingsLoad, TheDevicesPageSavesItsRowsOnlyWhenChanged) {
     page.TexteUDPPortBCible[0]->SetText("9001");
     page.CommandSave_Click();
     EXPECT_FALSE(OptionsPeripheriquesModifiees);
-    EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "UDP_Out_01", "Port2"),
-              "9001");
+    EXPECT_EQ(Lib_Systeme::LectureIni("C:\\Config\\AL3_Relaytone.Ini", "UDP_Out_01", "Port2"), "9001");
     // The program settings file is another group's.
     EXPECT_FALSE(std::filesystem::exists(programSettings()));
 }

@@ -48,12 +48,14 @@ std::vector<std::string> unnamedBoxes(platform::forms::Form& page) {
     const auto look = [&] {
         QApplication::processEvents();
         for (QWidget* box : page.findChildren<QWidget*>()) {
-            if (!qobject_cast<QLineEdit*>(box) && !qobject_cast<QComboBox*>(box) && !qobject_cast<QCheckBox*>(box))
+            if (!qobject_cast<QLineEdit*>(box) && !qobject_cast<QComboBox*>(box) &&
+                !qobject_cast<QCheckBox*>(box))
                 continue;
             if (qobject_cast<QLineEdit*>(box) && qobject_cast<QComboBox*>(box->parentWidget())) continue;
             if (!box->isVisibleTo(&page) || named(*box)) continue;
-            unnamed.push_back(box->objectName().toStdString() + " in " + box->parentWidget()->objectName().toStdString() +
-                              " at " + std::to_string(box->x()) + "," + std::to_string(box->y()));
+            unnamed.push_back(box->objectName().toStdString() + " in " +
+                              box->parentWidget()->objectName().toStdString() + " at " +
+                              std::to_string(box->x()) + "," + std::to_string(box->y()));
         }
     };
     look();
@@ -67,12 +69,12 @@ std::vector<std::string> unnamedBoxes(platform::forms::Form& page) {
 }
 
 TEST_F(PageLayout, EveryBoxOfTheDevicesAndMiscellaneousPagesHasALabel) {
-    for (platform::forms::Form* page :
-         {static_cast<platform::forms::Form*>(&FrmSetupPeripherique::get()),
-          static_cast<platform::forms::Form*>(&FrmSetupDivers::get())}) {
+    for (platform::forms::Form* page : {static_cast<platform::forms::Form*>(&FrmSetupPeripherique::get()),
+                                        static_cast<platform::forms::Form*>(&FrmSetupDivers::get())}) {
         SCOPED_TRACE(page->Name());
         const auto unnamed = unnamedBoxes(*page);
-        EXPECT_TRUE(unnamed.empty()) << unnamed.size() << " unnamed, first " << (unnamed.empty() ? "" : unnamed[0]);
+        EXPECT_TRUE(unnamed.empty()) << unnamed.size() << " unnamed, first "
+                                     << (unnamed.empty() ? "" : unnamed[0]);
     }
 }
 

@@ -107,10 +107,10 @@ TEST_F(SoundPage, EveryOperatorMoveOfALevelSliderAppliesTheLevelAndMarksTheGroup
     } moves[] = {
         {"key step", [](settings::Slider& s) { QTest::keyClick(&s, Qt::Key_Left); }},
         {"page step", [](settings::Slider& s) { QTest::keyClick(&s, Qt::Key_PageDown); }},
-        {"click on the groove", [](settings::Slider& s) {
-             QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(2, s.height() / 2));
-         }},
-        {"drag", [](settings::Slider& s) {
+        {"click on the groove",
+         [](settings::Slider& s) { QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(2, s.height() / 2)); }},
+        {"drag",
+         [](settings::Slider& s) {
              s.setSliderDown(true);
              s.setSliderPosition(s.sliderPosition() - 7);
              s.setSliderDown(false);
@@ -210,8 +210,7 @@ TEST_F(MiscPage, TheTestMailNeedsRecipients) {
     }
     EXPECT_TRUE(engine.sent.empty());
     ASSERT_EQ(askedSinceLoad().size(), 2u);
-    EXPECT_EQ(askedSinceLoad()[0].text,
-              "Veuillez renseigner un ou plusieurs emails (séparés pas des ;).");
+    EXPECT_EQ(askedSinceLoad()[0].text, "Veuillez renseigner un ou plusieurs emails (séparés pas des ;).");
 
     misc().TexteEmailsAdresses->SetText("ops@radio.test;tech@radio.test");
     misc().CommandEmailTest_Click();

@@ -34,8 +34,7 @@ const std::string kBaseFile = "C:\\Config\\AL3_Relaytone.Ini";
 const std::string kProgramFixture =
     "; kept as the operator wrote it\n[SoundCard]\nActive=1\n[Email]\nAdresse=old@radio.test\n"
     "[Windows]\nNbJoursReboot=2\n";
-const std::string kBaseFixture =
-    "[UDP_In_01]\nIP=127.0.0.1\nPort=6100\nActif=0\n[Effet_Cut]\nActive=0\n";
+const std::string kBaseFixture = "[UDP_In_01]\nIP=127.0.0.1\nPort=6100\nActif=0\n[Effet_Cut]\nActive=0\n";
 
 class SaveCycle : public SettingsSite {
 protected:
@@ -125,13 +124,13 @@ TEST_F(SaveCycle, EachGroupWritesItsKeys) {
             << k.section << "/" << k.key;
     // Rows beyond the station count are never written.
     EXPECT_EQ(Lib_Systeme::LectureIni(kBaseFile, "UDP_In_04", "Port", "<missing>"), "<missing>");
-    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "General_Out", "NbZones", "<missing>"),
-              "<missing>");
+    EXPECT_EQ(Lib_Systeme::LectureIni(kProgramFile, "General_Out", "NbZones", "<missing>"), "<missing>");
 }
 
 TEST_F(SaveCycle, WithTheSoundCardOffItsOutputKeysStayAsTheFileHasThem) {
-    writeProgramSettings("[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=2\n"
-                         "[DirectX_Player_00]\nDevice=4\n");
+    writeProgramSettings(
+        "[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=2\n"
+        "[DirectX_Player_00]\nDevice=4\n");
     loadWindows();
     FrmSetupSon::get().CheckSoundCard->SetValue(vbUnchecked);
     EXPECT_TRUE(OptionsModifiees);
@@ -144,8 +143,9 @@ TEST_F(SaveCycle, WithTheSoundCardOffItsOutputKeysStayAsTheFileHasThem) {
 // No device found (as here): the device list stays empty and the pipe's device is not one the
 // operator or the program chose, so neither a save nor the forced restart's writes it.
 TEST_F(SaveCycle, WithoutASoundDeviceTheStoredDeviceStaysAcrossSavesAndTheForcedRestart) {
-    writeProgramSettings("[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=1\n"
-                         "[DirectX_Player_00]\nDevice=3\n");
+    writeProgramSettings(
+        "[SoundCard]\nActive=1\n[General_Out]\nPipe_00_Nature=1\n"
+        "[DirectX_Player_00]\nDevice=3\n");
     loadWindows();
     ASSERT_EQ(FrmSetupSon::get().ComboPeripheriqueOut[0]->ListCount(), 0);
     FrmSetupDivers::get().TexteEmailsAdresses->SetText("ops@radio.test");
@@ -196,9 +196,10 @@ TEST_F(SaveCycle, UnloadAsksOnlyWhenAGroupIsMarked) {
         }
         ASSERT_TRUE(FrmSetup::get().Unload(platform::forms::vbFormCode));
         if (c.unattendedStop && c.asked) {
-            EXPECT_EQ(*stopLines, std::vector<std::string>{"Warning: Stop by signal: box not shown, the answer that "
-                                                          "keeps the stored settings (no): " + caption +
-                                                          " | Voulez-vous enregistrer les options ?"});
+            EXPECT_EQ(*stopLines,
+                      std::vector<std::string>{"Warning: Stop by signal: box not shown, the answer that "
+                                               "keeps the stored settings (no): " +
+                                               caption + " | Voulez-vous enregistrer les options ?"});
         }
         const auto asked = askedSinceLoad();
         ASSERT_EQ(asked.size(), c.asked ? 1u : 0u);

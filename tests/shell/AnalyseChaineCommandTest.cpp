@@ -28,7 +28,12 @@ protected:
 };
 
 TEST_F(CommandLine, SwitchValueIsTheLeadingDigitRun) {
-    struct Case { const char* line; const char* sw; bool dots; std::optional<std::string> value; };
+    struct Case {
+        const char* line;
+        const char* sw;
+        bool dots;
+        std::optional<std::string> value;
+    };
     const Case cases[] = {
         {"/Instance=15", "/Instance=", false, "15"},
         {"/instance=3b", "/Instance=", false, "3"},
@@ -39,8 +44,7 @@ TEST_F(CommandLine, SwitchValueIsTheLeadingDigitRun) {
         {"/ip=10.0.0.1 /Wait=5", "/IP=", true, "10.0.0.1"},
         {"/NoBase=2 /NoBase=3", "/NoBase=", false, "2"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(shell::parameterValue(c.line, c.sw, c.dots), c.value) << c.line;
+    for (const auto& c : cases) EXPECT_EQ(shell::parameterValue(c.line, c.sw, c.dots), c.value) << c.line;
 }
 
 TEST_F(CommandLine, DigitRunsSaturateInsteadOfOverflowing) {
@@ -51,10 +55,18 @@ TEST_F(CommandLine, DigitRunsSaturateInsteadOfOverflowing) {
 }
 
 TEST_F(CommandLine, InstanceIsBoundedAndTheLongSwitchWins) {
-    struct Case { const char* line; int16_t instance; };
+    struct Case {
+        const char* line;
+        int16_t instance;
+    };
     const Case cases[] = {
-        {"/Instance=15", 10}, {"/I=0", 1}, {"/i=3x", 3}, {"/Instance=", 1},
-        {"/Instance=4 /I=7", 4}, {"/I=7 /Instance=4", 4}, {"/Base=Current", 0},
+        {"/Instance=15", 10},
+        {"/I=0", 1},
+        {"/i=3x", 3},
+        {"/Instance=", 1},
+        {"/Instance=4 /I=7", 4},
+        {"/I=7 /Instance=4", 4},
+        {"/Base=Current", 0},
         {"/Instance=99999999999999", 10},
     };
     for (const auto& c : cases) {
@@ -76,7 +88,12 @@ TEST_F(CommandLine, LogsTheLineAndEachSwitchFound) {
 }
 
 TEST_F(CommandLine, DefaultBaseMustBeABaseOfTheSite) {
-    struct Case { const char* line; int16_t bases; int16_t expected; bool warned; };
+    struct Case {
+        const char* line;
+        int16_t bases;
+        int16_t expected;
+        bool warned;
+    };
     const Case cases[] = {
         {"/NoBase=1", 3, 1, false},
         {"/NoBase=2", 3, 2, false},

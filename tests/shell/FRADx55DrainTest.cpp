@@ -7,17 +7,17 @@
 #include <utility>
 
 #include "btrieve/OpenClose.h"
-#include "engine/Frm_MainBis.h"
 #include "btrieve/Seams.h"
+#include "engine/FRADx55Drain.h"
+#include "engine/Frm_MainBis.h"
 #include "foundation/ErrorReporter.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/NeighbourServices.h"
 #include "foundation/RunState.h"
 #include "foundation/Site.h"
 #include "platform/Clock.h"
-#include "platform/btrcall/Btrcall.h"
 #include "platform/Dialogs.h"
-#include "engine/FRADx55Drain.h"
+#include "platform/btrcall/Btrcall.h"
 #include "shell/ShellState.h"
 #include "tests/support/TempSite.h"
 #include "tests/tools/automation/AutomationSide.h"
@@ -69,8 +69,10 @@ TEST_F(FRADx55Drain, LogsAndDeletesEachRecordInKeyOrder) {
     EXPECT_TRUE(wasFound);
     const auto readCount = lineList("UDP: Data FRADx55 read: ");
     ASSERT_EQ(readCount.size(), 3u);
-    EXPECT_NE(readCount[0].find("<CurrLib:Un> |Nature: MU   |CurrNature: Mus"), std::string::npos) << readCount[0];
-    EXPECT_NE(readCount[1].find("<CurrLib:Deux> |Nature: EVT  |CurrNature: "), std::string::npos) << readCount[1];
+    EXPECT_NE(readCount[0].find("<CurrLib:Un> |Nature: MU   |CurrNature: Mus"), std::string::npos)
+        << readCount[0];
+    EXPECT_NE(readCount[1].find("<CurrLib:Deux> |Nature: EVT  |CurrNature: "), std::string::npos)
+        << readCount[1];
     EXPECT_NE(readCount[2].find("<CurrLib:Trois>"), std::string::npos) << readCount[2];
     EXPECT_FALSE(PbBCheckFRADx55EnCours);
 
@@ -86,8 +88,10 @@ TEST_F(FRADx55Drain, EachLineCarriesItsStationsQueueIndexInTheFirstColumn) {
     writeOut(2, 1, "<CurrLib:Seconde>");
     bool wasFound = false;
     UDPDataArrival_10_Check_FRADx55(0, 0, wasFound);
-    const struct { const char* textValue; const char* columnTexts; } examples[] = {
-        {"<CurrLib:Premiere>", " :0: : :"}, {"<CurrLib:Seconde>", " :1: : :"}};
+    const struct {
+        const char* textValue;
+        const char* columnTexts;
+    } examples[] = {{"<CurrLib:Premiere>", " :0: : :"}, {"<CurrLib:Seconde>", " :1: : :"}};
     for (const auto& c : examples) {
         const auto readCount = lineList(std::string("UDP: Data FRADx55 read: ") + c.textValue);
         ASSERT_EQ(readCount.size(), 1u) << c.textValue;
@@ -104,7 +108,7 @@ TEST_F(FRADx55Drain, ARecordTextCannotWriteLinesOfItsOwn) {
     const auto readCount = lineList("UDP: Data FRADx55 read: ");
     ASSERT_EQ(readCount.size(), 1u);
     EXPECT_NE(readCount[0].find("read: <CurrNature:Mus<CRLF>15:00:00:000 : : : :    :Err: forged>\\x09fin"
-                          " |Nature: E<LF>V  |CurrNature: Mus<CRLF>15:00:00:000"),
+                                " |Nature: E<LF>V  |CurrNature: Mus<CRLF>15:00:00:000"),
               std::string::npos)
         << readCount[0];
     EXPECT_EQ(readCount[0].find_first_of("\r\n\t"), std::string::npos);
@@ -249,7 +253,10 @@ TEST_F(FRADx55Drain, TheMinuteJobWaitsForTheWindowAndForARunningDrain) {
 }  // namespace
 
 TEST(FRADx55, ReplayDropsRdsTextsInAnyCase) {
-    const struct { const char* textValue; bool replayed; } cases[] = {
+    const struct {
+        const char* textValue;
+        bool replayed;
+    } cases[] = {
         {"<NoStation:1><CurrNature:Mus><CurrLib:Titre>", true},
         {"<RDS:RT>Now playing", false},
         {"<rds:ps>RELAYTON", false},

@@ -27,7 +27,10 @@ protected:
 TEST_F(FormInitialize, NextRelaunchIsTodayAt0402UntilFourThenTomorrow) {
     controlItem("SftMask_IX86_U_70.ocx");
     controlItem("clinetsuitex7.ocx");
-    const struct { const char* currentTime; const char* restart; } cases[] = {
+    const struct {
+        const char* currentTime;
+        const char* restart;
+    } cases[] = {
         {"2026-12-10 03:59:59", "2026-12-10 04:02:00"},
         {"2026-12-10 04:00:00", "2026-12-11 04:02:00"},
         {"2026-12-31 23:00:00", "2027-01-01 04:02:00"},
@@ -46,12 +49,16 @@ TEST_F(FormInitialize, NextRelaunchIsTodayAt0402UntilFourThenTomorrow) {
 }
 
 TEST_F(FormInitialize, AMissingControlFileOffersTheInstaller) {
-    const struct { bool mask, inetsuite; const char* version; } cases[] = {
-        {false, false, "3.47.030"}, {false, true, "3.47.030"}, {true, false, "3.49.000"}};
+    const struct {
+        bool mask, inetsuite;
+        const char* version;
+    } cases[] = {{false, false, "3.47.030"}, {false, true, "3.47.030"}, {true, false, "3.49.000"}};
     for (const auto& c : cases) {
         support::TempDriveC disk;
-        if (c.mask) support::writeWindowsFile(disk.host("C:\\Windows\\System32\\SftMask_IX86_U_70.ocx"), "x\n");
-        if (c.inetsuite) support::writeWindowsFile(disk.host("C:\\Windows\\System32\\clinetsuitex7.ocx"), "x\n");
+        if (c.mask)
+            support::writeWindowsFile(disk.host("C:\\Windows\\System32\\SftMask_IX86_U_70.ocx"), "x\n");
+        if (c.inetsuite)
+            support::writeWindowsFile(disk.host("C:\\Windows\\System32\\clinetsuitex7.ocx"), "x\n");
         PbBComposantsManquants = false;
         platform::dialogs::queueAnswers({"ok", "no"});
         win.Form_Initialize();
@@ -60,8 +67,10 @@ TEST_F(FormInitialize, AMissingControlFileOffersTheInstaller) {
         ASSERT_EQ(messageBoxes.size(), 2u);
         EXPECT_EQ(messageBoxes[0].title, "Installation des composants Aerolune");
         EXPECT_NE(messageBoxes[0].text.find(std::string("la version ") + c.version + " des composants"),
-                  std::string::npos) << messageBoxes[0].text;
-        EXPECT_NE(messageBoxes[0].text.find("/AL/Releases/AL_34/Setup_AL3_Composants_V34.exe"), std::string::npos);
+                  std::string::npos)
+            << messageBoxes[0].text;
+        EXPECT_NE(messageBoxes[0].text.find("/AL/Releases/AL_34/Setup_AL3_Composants_V34.exe"),
+                  std::string::npos);
         EXPECT_EQ(messageBoxes[1].text, "Voulez-vous télécharger le fichier et faire l'installation ?");
     }
 }

@@ -28,7 +28,8 @@ protected:
     void TearDown() override {
         for (const auto& start : support::stubStarts(programme())) ::kill(start.pid, SIGKILL);
     }
-    void storeValue(const std::string& keyName, const std::string& nameText, uint32_t type, const std::string& data) {
+    void storeValue(const std::string& keyName, const std::string& nameText, uint32_t type,
+                    const std::string& data) {
         ASSERT_EQ(reg::createKey(kHklm, keyName), 0);
         ASSERT_EQ(reg::setValue(kHklm, keyName, nameText, type, data), 0);
     }

@@ -40,9 +40,7 @@ protected:
         const auto& sheetGrid = *win.fpSpreadGlobal;
         return std::max(0.0, (sheetGrid.width() * 15.0 - 540) / sheetGrid.TwipsPerColumnUnit() / 2 - 6);
     }
-    int rightInside(const QWidget& w) const {
-        return w.mapTo(win.SftTabsMain, QPoint(w.width(), 0)).x();
-    }
+    int rightInside(const QWidget& w) const { return w.mapTo(win.SftTabsMain, QPoint(w.width(), 0)).x(); }
     double tabsHeight() const { return win.SftTabsMain->height() * 15.0; }
 };
 

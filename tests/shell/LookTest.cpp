@@ -44,7 +44,7 @@ protected:
 };
 
 struct StyleCase {
-    const char* style;     // nullptr: no value
+    const char* style;        // nullptr: no value
     const char* secondStyle;  // nullptr: no value
     int expected;
     const char* styleWritten;
@@ -53,11 +53,9 @@ struct StyleCase {
 
 TEST_F(Look, TheRegistryStyleAndItsMigration) {
     const StyleCase examples[] = {
-        {nullptr, nullptr, 15, "15", ""},  {"  ", nullptr, 15, "15", ""},
-        {"15", nullptr, 15, "15", ""},     {"17", nullptr, 15, "15", "Ok"},
-        {"17", "Ok", 20, "17", "Ok"},      {"20", nullptr, 20, "20", ""},
-        {"16", nullptr, 20, "16", ""},     {"abc", nullptr, 20, "abc", ""},
-        {"14.6", nullptr, 15, "14.6", ""},
+        {nullptr, nullptr, 15, "15", ""}, {"  ", nullptr, 15, "15", ""},   {"15", nullptr, 15, "15", ""},
+        {"17", nullptr, 15, "15", "Ok"},  {"17", "Ok", 20, "17", "Ok"},    {"20", nullptr, 20, "20", ""},
+        {"16", nullptr, 20, "16", ""},    {"abc", nullptr, 20, "abc", ""}, {"14.6", nullptr, 15, "14.6", ""},
     };
     for (const auto& c : examples) {
         SCOPED_TRACE(c.style ? c.style : "(none)");
@@ -66,7 +64,8 @@ TEST_F(Look, TheRegistryStyleAndItsMigration) {
             for (const char* nameText : {"Style", "StyleBis"})
                 Lib_Systeme::Reg_SetValue(HKEY_LOCAL_MACHINE, Lib_Look::kLookKey, nameText, "");
         if (c.style) Lib_Systeme::Reg_SetValue(HKEY_LOCAL_MACHINE, Lib_Look::kLookKey, "Style", c.style);
-        if (c.secondStyle) Lib_Systeme::Reg_SetValue(HKEY_LOCAL_MACHINE, Lib_Look::kLookKey, "StyleBis", c.secondStyle);
+        if (c.secondStyle)
+            Lib_Systeme::Reg_SetValue(HKEY_LOCAL_MACHINE, Lib_Look::kLookKey, "StyleBis", c.secondStyle);
         Lib_Look::InitGeneralLook(-1);
         EXPECT_EQ(StyleLook, c.expected);
         EXPECT_EQ(SkinSansTheme, c.expected == 15 ? 0 : 1);
@@ -115,7 +114,8 @@ TEST(LookEcran, OnlyExactlyOneHundredAndTwentyDotsPerInchScaleTheFont) {
         const char* scalingQt;  // QT_ENABLE_HIGHDPI_SCALING
         const char* coef;
     };
-    const Case examples[] = {{96, "1", "1"}, {120, "1", "1.25"}, {120, "0", "1.25"}, {144, "1", "1"}, {144, "0", "1"}};
+    const Case examples[] = {
+        {96, "1", "1"}, {120, "1", "1.25"}, {120, "0", "1.25"}, {144, "1", "1"}, {144, "0", "1"}};
     support::TempDriveC dossier;
     for (const auto& c : examples) {
         SCOPED_TRACE(std::to_string(c.dotsPerInch) + " scaling " + c.scalingQt);
@@ -130,7 +130,8 @@ TEST(LookEcran, OnlyExactlyOneHundredAndTwentyDotsPerInchScaleTheFont) {
         env.insert("AL3_TEST_COEF_POLICE", c.coef);
         childWidget.setProcessEnvironment(env);
         childWidget.setProcessChannelMode(QProcess::MergedChannels);
-        childWidget.start(QString::fromStdString(std::filesystem::read_symlink("/proc/self/exe").string()), {"--gtest_filter=LookEcran.FontScaleOfThisScreen"});
+        childWidget.start(QString::fromStdString(std::filesystem::read_symlink("/proc/self/exe").string()),
+                          {"--gtest_filter=LookEcran.FontScaleOfThisScreen"});
         ASSERT_TRUE(childWidget.waitForFinished(60000));
         const QString outputTab = QString::fromUtf8(childWidget.readAll());
         EXPECT_EQ(childWidget.exitCode(), 0) << outputTab.toStdString();

@@ -53,14 +53,15 @@ protected:
 
 TEST_F(Menu, TheEntriesInTheirOrderWithTheirShortcuts) {
     std::vector<std::string> fichier, aide;
-    for (QAction* a : win.Mnu01->actions()) fichier.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+    for (QAction* a : win.Mnu01->actions())
+        fichier.push_back(a->isSeparator() ? "-" : a->text().toStdString());
     for (QAction* a : win.Mnu99->actions()) aide.push_back(a->isSeparator() ? "-" : a->text().toStdString());
     EXPECT_EQ(fichier, (std::vector<std::string>{"Utilisateur en cours", "Changer d'utilisateur...", "-",
-                                                  "Refresh des données...", "-", "Mise en veille", "-",
-                                                  "Options...", "-", "Log technique...", "-", "Quitter"}));
-    EXPECT_EQ(aide, (std::vector<std::string>{"Historique des révisions...",
-                                               "Vérifier la dernière version disponible...",
-                                               "Liste des composants Aerolune installés...", "-", "A propos..."}));
+                                                 "Refresh des données...", "-", "Mise en veille", "-",
+                                                 "Options...", "-", "Log technique...", "-", "Quitter"}));
+    EXPECT_EQ(aide, (std::vector<std::string>{
+                        "Historique des révisions...", "Vérifier la dernière version disponible...",
+                        "Liste des composants Aerolune installés...", "-", "A propos..."}));
     EXPECT_EQ(win.Mnu01Options->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(win.Mnu01Log->shortcut(), QKeySequence("Ctrl+F2"));
     EXPECT_EQ(win.MnuQuitter->shortcut(), QKeySequence("Ctrl+Q"));
@@ -71,7 +72,8 @@ TEST_F(Menu, TheEntriesInTheirOrderWithTheirShortcuts) {
 }
 
 TEST_F(Menu, TheShortcutsReachTheirCommandsAndADisabledOptionsEntryIgnoresItsOwn) {
-    support::writeWindowsFile(drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini"), "[Site]\nNbBase=1\n");
+    support::writeWindowsFile(drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini"),
+                              "[Site]\nNbBase=1\n");
     win.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&win));
     platform::dialogs::queueAnswers({"no", "cancel"});
@@ -92,7 +94,8 @@ TEST_F(Menu, TheShortcutsReachTheirCommandsAndADisabledOptionsEntryIgnoresItsOwn
 }
 
 TEST_F(Menu, OptionsShowsAHiddenSettingsWindowAndHidesAVisibleOne) {
-    support::writeWindowsFile(drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini"), "[Site]\nNbBase=1\n");
+    support::writeWindowsFile(drive.host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Config.ini"),
+                              "[Site]\nNbBase=1\n");
     win.Mnu01Options->trigger();
     ASSERT_TRUE(FrmSetup::exists());
     EXPECT_TRUE(FrmSetup::get().Visible());
@@ -152,8 +155,9 @@ TEST_F(Menu, TheRevisionPageOpensThroughTheDesktopOpener) {
     win.MnuWhatNews[0]->trigger();
     ASSERT_TRUE(support::eventually([&] { return std::filesystem::exists(trace); }, std::chrono::seconds(5)));
     support::eventually([&] { return !content(trace).empty(); }, std::chrono::seconds(5));
-    EXPECT_EQ(content(trace),
-              "https://download.vantremo.example/AL/Releases/AL_34/Histo_Revisions/AL3_Relaytone_Revisions.htm\n");
+    EXPECT_EQ(
+        content(trace),
+        "https://download.vantremo.example/AL/Releases/AL_34/Histo_Revisions/AL3_Relaytone_Revisions.htm\n");
 }
 
 TEST_F(Menu, ARevisionPageTheDesktopCannotOpenIsReportedAndTheProgramGoesOn) {
@@ -211,7 +215,8 @@ TEST_F(Menu, TheComponentsDialogOffersOneDownloadPerYear) {
     EXPECT_EQ(boite.ButtonIds().front(), engine::IDOK);
     win.MnuWhatNews[2]->trigger();  // the 2021 button
     ASSERT_TRUE(support::eventually([&] { return !content(trace).empty(); }, std::chrono::seconds(5)));
-    EXPECT_EQ(content(trace), "https://download.vantremo.example/AL/Releases/AL_34/Setup_AL3_Composants_2021.exe\n");
+    EXPECT_EQ(content(trace),
+              "https://download.vantremo.example/AL/Releases/AL_34/Setup_AL3_Composants_2021.exe\n");
     const auto messageBoxes = platform::dialogs::asked();
     ASSERT_EQ(messageBoxes.size(), 2u);
     EXPECT_EQ(messageBoxes[0].kind, platform::dialogs::Kind::Task);
@@ -262,7 +267,8 @@ TEST_F(Menu, TheComponentsDialogIsModalOverTheMainWindowAndADialogAskedMeanwhile
     EXPECT_NE(verdict, liste);
     EXPECT_EQ(verdictOwner, liste);
     ASSERT_TRUE(support::eventually([&] { return !content(trace).empty(); }, std::chrono::seconds(5)));
-    EXPECT_EQ(content(trace), "https://download.vantremo.example/AL/Releases/AL_34/Setup_AL3_Composants_2021.exe\n");
+    EXPECT_EQ(content(trace),
+              "https://download.vantremo.example/AL/Releases/AL_34/Setup_AL3_Composants_2021.exe\n");
 }
 
 TEST_F(Menu, TheUpdateCheckAsksTheVersionService) {

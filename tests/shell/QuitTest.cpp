@@ -14,9 +14,9 @@
 #include "btrieve/Seams.h"
 #include "foundation/LogBuffers.h"
 #include "foundation/NeighbourServices.h"
+#include "foundation/RunState.h"
 #include "foundation/SettingsFiles.h"
 #include "foundation/Site.h"
-#include "foundation/RunState.h"
 #include "platform/Dialogs.h"
 #include "platform/StopSignals.h"
 #include "platform/WinPath.h"
@@ -109,7 +109,13 @@ TEST_F(Quit, ClosingTheWindowAnsweredYesShutsDownAndSavesThePosition) {
 
 TEST_F(Quit, ShutDownUnloadsTheSettingsPagesSoEachKeepsItsPosition) {
     // Where the operator left each page, in pixels, and the twips that must come back.
-    const struct { const char* page; platform::forms::Form* form; int x, y; const char* left; const char* top; } cases[] = {
+    const struct {
+        const char* page;
+        platform::forms::Form* form;
+        int x, y;
+        const char* left;
+        const char* top;
+    } cases[] = {
         {"FrmSetupPeripherique", &FrmSetupPeripherique::get(), 110, 120, "1650", "1800"},
         {"FrmSetupDivers", &FrmSetupDivers::get(), 130, 140, "1950", "2100"},
         {"FrmSetupSon", &FrmSetupSon::get(), 20000, 160, "300000", "2400"},
@@ -119,8 +125,10 @@ TEST_F(Quit, ShutDownUnloadsTheSettingsPagesSoEachKeepsItsPosition) {
     const std::string positions =
         "C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini";
     for (const auto& c : cases) {
-        EXPECT_EQ(Lib_Systeme::LectureIni(positions, "FrmPos", std::string(c.page) + "_Left"), c.left) << c.page;
-        EXPECT_EQ(Lib_Systeme::LectureIni(positions, "FrmPos", std::string(c.page) + "_Top"), c.top) << c.page;
+        EXPECT_EQ(Lib_Systeme::LectureIni(positions, "FrmPos", std::string(c.page) + "_Left"), c.left)
+            << c.page;
+        EXPECT_EQ(Lib_Systeme::LectureIni(positions, "FrmPos", std::string(c.page) + "_Top"), c.top)
+            << c.page;
     }
     EXPECT_FALSE(FrmSetupPeripherique::exists());
     EXPECT_FALSE(FrmSetupDivers::exists());
@@ -142,7 +150,9 @@ protected:
         win.Unload(platform::forms::vbAppTaskManager);
         const std::string positions =
             "C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini";
-        const auto readSetting = [&](const char* keyName) { return Lib_Systeme::LectureIni(positions, "FrmPos", keyName); };
+        const auto readSetting = [&](const char* keyName) {
+            return Lib_Systeme::LectureIni(positions, "FrmPos", keyName);
+        };
         EXPECT_EQ(readSetting("Frm_Main_WindowState"), "0");
         EXPECT_EQ(readSetting("Frm_Main_Left"), "600");
         EXPECT_EQ(readSetting("Frm_Main_Top"), "750");
@@ -237,7 +247,8 @@ TEST_F(Quit, ARestartWithStandbyAtLaunchPassesItToTheLauncher) {
     installLauncher();
     FrmSetupDivers::get().CheckMiseEnVeille->SetValue(platform::forms::vbChecked);
     win.RelancerApplication(false, "Test:Veille");
-    EXPECT_TRUE(logged("Restart needed: Launch: C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe /Veille=True"));
+    EXPECT_TRUE(
+        logged("Restart needed: Launch: C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe /Veille=True"));
     ASSERT_TRUE(support::eventually([&] { return !support::stubStarts(launcherHost()).empty(); },
                                     std::chrono::seconds(5)));
     EXPECT_EQ(support::stubStarts(launcherHost())[0].arguments, std::vector<std::string>{"/Veille=True"});
@@ -277,7 +288,7 @@ TEST_F(Quit, AQuitConfirmedFromAReportDuringTheOpeningClosesTheFilesOpenedSoFar)
         for (int16_t fichier = 0; fichier < kBtrFileCount; ++fichier)
             if (PbBBtrFileOpen[0][0][size_t(fichier)]) openAtEnd.push_back(fichier);
     });
-    PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
+    PbBFrmSetupChargee = true;                          // keeps the log writing through the shut-down
     platform::dialogs::queueAnswers({"retry", "yes"});  // the report's box, then the quit question
 
     win.PervasiveOuvertureFichiers(0, 1, 1);
@@ -312,17 +323,17 @@ TEST_F(Quit, AQuitAskedDuringTheShutDownsWaitDoesNotUnloadTwice) {
 TEST_F(Quit, ALauncherTheSystemCannotStartIsAnIncidentAndTheProgramRuns) {
     std::filesystem::create_directories(launcherHost().parent_path());
     std::ofstream(launcherHost()) << "not a program";
-    std::filesystem::permissions(launcherHost(), std::filesystem::perms::owner_read |
-                                                    std::filesystem::perms::owner_write);
+    std::filesystem::permissions(launcherHost(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     win.RelancerApplication(false, "Test:Refuse");
     EXPECT_TRUE(logged("Restart needed: Launch: C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
-    EXPECT_TRUE(logged("Err: Unable to launch again: Launcher not started: "
-                       "C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
+    EXPECT_TRUE(
+        logged("Err: Unable to launch again: Launcher not started: "
+               "C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
     EXPECT_FALSE(logged("Restart needed: Close Application"));
     const int incidents = win.ListeIncidents[0]->ListCount();
     ASSERT_GE(incidents, 1);
-    EXPECT_NE(win.ListeIncidents[0]->List(incidents - 1).find("Launcher not started"),
-              std::string::npos);
+    EXPECT_NE(win.ListeIncidents[0]->List(incidents - 1).find("Launcher not started"), std::string::npos);
     EXPECT_FALSE(PbBQuitter);
     EXPECT_FALSE(PbBRelanceForcee);
     EXPECT_FALSE(Abandon);
@@ -337,8 +348,9 @@ TEST_F(Quit, ALauncherTheSystemCannotStartIsAnIncidentAndTheProgramRuns) {
 
 TEST_F(Quit, ARestartWithoutTheLauncherIsAnIncidentAndTheProgramRuns) {
     win.RelancerApplication(false, "Test:Manquant");
-    EXPECT_TRUE(logged("Err: Unable to launch again: Application not found: "
-                       "C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
+    EXPECT_TRUE(
+        logged("Err: Unable to launch again: Application not found: "
+               "C:\\Vantremo\\Aerolune\\AL3_Relaytone_Launcher.exe"));
     EXPECT_EQ(win.ListeIncidents[0]->ListCount(), 1);
     EXPECT_FALSE(PbBRelanceLancee);
     EXPECT_FALSE(PbBQuitter);
@@ -356,9 +368,11 @@ TEST_F(Quit, TheSessionsEndShutsDownAsWindowsEndingWithoutWaitingOnABox) {
     EXPECT_FALSE(win.Loaded());
     EXPECT_TRUE(Abandon);
     EXPECT_EQ(lineList("Form closed because Windows is shutting down"), 1);
-    EXPECT_EQ(lineList("Warning: Session end: box not shown, default answer (ok): " + win.Caption() +
-                     " | Impossible de créer le fichier:    C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls"),
-              1);
+    EXPECT_EQ(
+        lineList(
+            "Warning: Session end: box not shown, default answer (ok): " + win.Caption() +
+            " | Impossible de créer le fichier:    C:\\Vantremo\\Aerolune\\Local\\AL3_Relaytone\\Global.xls"),
+        1);
     EXPECT_EQ(lineList("Voulez-vous quitter"), 0);
     ASSERT_EQ(platform::dialogs::asked().size(), 1u);
     EXPECT_EQ(platform::dialogs::asked()[0].answer, "ok");
@@ -370,16 +384,20 @@ public:
     explicit StopDuringTheQuestion(std::function<void()> stop) : stop_(std::move(stop)) {}
     int messageBox(const std::string&, int style, const std::string&) override {
         stop_();
-        support::eventually([] {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            return platform::dialogs::stopBegun();
-        }, std::chrono::seconds(5));
+        support::eventually(
+            [] {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+                return platform::dialogs::stopBegun();
+            },
+            std::chrono::seconds(5));
         return platform::dialogs::defaultResult(style);
     }
     std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
         return std::nullopt;
     }
-    std::optional<std::string> pickFolder(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> pickFolder(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
     std::optional<std::string> pickOpenFile(const std::string&, const std::string&, const std::string&,
                                             const std::string&) override {
         return std::nullopt;
@@ -415,8 +433,9 @@ TEST_F(Quit, AStopDuringTheQuitQuestionClosesInTheStopsMode) {
         logbuffers::earlyBuffer().clear();
         logbuffers::fileBuffer().clear();
         PbBFrmSetupChargee = true;  // keeps the log writing through the shut-down
-        StopDuringTheQuestion presenter(c.signal ? std::function<void()>([] { ::raise(SIGTERM); })
-                                                 : std::function<void()>([this] { shell::endOfSession(win); }));
+        StopDuringTheQuestion presenter(c.signal
+                                            ? std::function<void()>([] { ::raise(SIGTERM); })
+                                            : std::function<void()>([this] { shell::endOfSession(win); }));
         platform::dialogs::setPresenter(&presenter);
         platform::dialogs::showOnScreen();
         if (c.closeBox)
@@ -431,7 +450,7 @@ TEST_F(Quit, AStopDuringTheQuitQuestionClosesInTheStopsMode) {
         EXPECT_EQ(lineList("Form closed by"), c.signal ? 1 : 0);
         EXPECT_EQ(lineList("Application closed by human action"), 0);
         EXPECT_EQ(lineList(std::string(": open box closed with its default answer (yes): ") + win.Caption() +
-                         " | Voulez-vous quitter le programme ?"),
+                           " | Voulez-vous quitter le programme ?"),
                   1);
         platform::stopsignals::raised() = false;  // the record manager's retries would give up
     }

@@ -80,7 +80,8 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Resize) largest = largest.expandedTo(static_cast<QResizeEvent*>(event)->size());
+        if (event->type() == QEvent::Resize)
+            largest = largest.expandedTo(static_cast<QResizeEvent*>(event)->size());
         return false;
     }
 };
@@ -89,9 +90,11 @@ TEST_P(HeldSize, IsHeldToTheScreenAndSavedSo) {
     const StoredSize& c = GetParam();
     const QRect zone = QGuiApplication::primaryScreen()->availableGeometry();
     const int widthValue = c.expectedWidth ? c.expectedWidth : zone.width() * platform::forms::kTwipsPerPixel;
-    const int heightValue = c.expectedHeight ? c.expectedHeight : zone.height() * platform::forms::kTwipsPerPixel;
+    const int heightValue =
+        c.expectedHeight ? c.expectedHeight : zone.height() * platform::forms::kTwipsPerPixel;
     support::writeWindowsFile(positions(), std::string("[FrmPos]\nFrm_Main_Width=") + c.width +
-                                               "\nFrm_Main_Height=" + c.height + "\nFrm_Main_WindowState=0\n");
+                                               "\nFrm_Main_Height=" + c.height +
+                                               "\nFrm_Main_WindowState=0\n");
     const LargestSize sizeValue(win);
     startUp();
     EXPECT_FALSE(win.isMaximized());
@@ -102,8 +105,10 @@ TEST_P(HeldSize, IsHeldToTheScreenAndSavedSo) {
     EXPECT_LE(win.width(), zone.width());
     win.Unload(platform::forms::vbAppTaskManager);
     const std::string textValue = support::readWindowsFile(positions());
-    EXPECT_NE(textValue.find("Frm_Main_Width=" + std::to_string(widthValue) + "\n"), std::string::npos) << textValue;
-    EXPECT_NE(textValue.find("Frm_Main_Height=" + std::to_string(heightValue) + "\n"), std::string::npos) << textValue;
+    EXPECT_NE(textValue.find("Frm_Main_Width=" + std::to_string(widthValue) + "\n"), std::string::npos)
+        << textValue;
+    EXPECT_NE(textValue.find("Frm_Main_Height=" + std::to_string(heightValue) + "\n"), std::string::npos)
+        << textValue;
 }
 
 INSTANTIATE_TEST_SUITE_P(Placement, HeldSize,
@@ -118,9 +123,9 @@ class MemoryFigure : public Placement, public ::testing::WithParamInterface<bool
 
 TEST_P(MemoryFigure, ShowsOnlyWhileTheMemoryIsMeasured) {
     const bool measured = GetParam();
-    support::writeWindowsFile(site.programFolder() / "Settings" / "AL3_Relaytone" / "AL3_Relaytone.Ini",
-                              std::string("[SoundCard]\nActive=0\n[Windows]\nLaunch=0\nMemory=") +
-                                  (measured ? "1" : "0") + "\n");
+    support::writeWindowsFile(
+        site.programFolder() / "Settings" / "AL3_Relaytone" / "AL3_Relaytone.Ini",
+        std::string("[SoundCard]\nActive=0\n[Windows]\nLaunch=0\nMemory=") + (measured ? "1" : "0") + "\n");
     startUp();
     EXPECT_EQ(win.LabelAffichageMemory->isHidden(), !measured);
 }
@@ -128,8 +133,9 @@ TEST_P(MemoryFigure, ShowsOnlyWhileTheMemoryIsMeasured) {
 INSTANTIATE_TEST_SUITE_P(Placement, MemoryFigure, ::testing::Bool());
 
 TEST_F(Placement, ShuttingDownMaximisedSavesTheStateAndKeepsTheStoredSize) {
-    support::writeWindowsFile(positions(), "[FrmPos]\nFrm_Main_Width=9000\nFrm_Main_Height=6000\n"
-                                           "Frm_Main_WindowState=2\n");
+    support::writeWindowsFile(positions(),
+                              "[FrmPos]\nFrm_Main_Width=9000\nFrm_Main_Height=6000\n"
+                              "Frm_Main_WindowState=2\n");
     startUp();
     win.Unload(platform::forms::vbAppTaskManager);
     const std::string textValue = support::readWindowsFile(positions());

@@ -48,7 +48,8 @@ TEST_F(StopNotice, AStopMailTheServerNeverAnswersLeavesTimeForTheRestOfTheStop) 
     EXPECT_LT(clock.elapsed(), 8000);
     EXPECT_TRUE(Abandon) << "the stop did not go on to the unload";
     EXPECT_EQ(logCount("Err: Mail: Not sended: 10060: No answer from the mail server within 5 s |Sub: "
-                       "Lib_Email:EnvoiDuMail"), 1);
+                       "Lib_Email:EnvoiDuMail"),
+              1);
     EXPECT_TRUE(silent.received().empty());
 }
 

@@ -56,7 +56,8 @@ protected:
     }
     bool exporter() {
         return Lib_Tableur::exportGlobalWorkbook(Lib_Tableur::globalWorkbookFile(), "SheetName",
-                                                 Lib_Tableur::globalWorkbookFolder() + "Global_Export.log", 0);
+                                                 Lib_Tableur::globalWorkbookFolder() + "Global_Export.log",
+                                                 0);
     }
 
     Frm_Main win;
@@ -135,7 +136,8 @@ TEST_F(Tableur, TheTimeColumnShowsTheWholeTimeAtTheDesktopsFontAndTheStationsSti
         EXPECT_GT(need, 0);
         EXPECT_GE(table->columnWidth(3 * n), need);
         EXPECT_DOUBLE_EQ(sheetGrid.ColWidth(3 * n + 1), 6.0);
-        for (int c = 3 * n; c < 3 * n + 3; ++c) widthValue += table->isColumnHidden(c) ? 0 : table->columnWidth(c);
+        for (int c = 3 * n; c < 3 * n + 3; ++c)
+            widthValue += table->isColumnHidden(c) ? 0 : table->columnWidth(c);
     }
     // The wider unit is the text columns' too: the three stations still share the grid's width.
     EXPECT_LE(widthValue, gridWidth - 540 / 15 + 3);
@@ -277,9 +279,10 @@ TEST_F(Tableur, ADamagedWorkbookIsKeptUnderItsDateBeforeTheNextExportReplacesIt)
     EXPECT_FALSE(Lib_Tableur::importGlobalWorkbook());
     EXPECT_TRUE(support::readBytes(drive.host(secondCopy)) == cut);
     EXPECT_EQ(support::readBytes(drive.host(copyPath)), "an older copy");
-    EXPECT_TRUE(logged("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Reason: "
-                       "compound file truncated (allocation table) |Kept as: " +
-                       secondCopy + " |Sub: Frm_Main:Form_Load"));
+    EXPECT_TRUE(
+        logged("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Reason: "
+               "compound file truncated (allocation table) |Kept as: " +
+               secondCopy + " |Sub: Frm_Main:Form_Load"));
     EXPECT_EQ(following.fpSpreadGlobal->Text(2, 1), "");  // the empty layout
     EXPECT_EQ(following.fpSpreadGlobal->MaxCols(), 9);
 
@@ -298,8 +301,9 @@ TEST_F(Tableur, AnUnreadableWorkbookThatCannotBeCopiedIsNotReplacedThisRun) {
     logbuffers::earlyBuffer().clear();
     Lib_Systeme::seams::failNextFileOperation(ENOSPC);
     EXPECT_FALSE(Lib_Tableur::importGlobalWorkbook());
-    EXPECT_TRUE(logged("Err: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Reason: file too "
-                       "short for a compound file header |No copy kept: not replaced this run |Sub: Frm_Main:Form_Load"));
+    EXPECT_TRUE(logged(
+        "Err: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Reason: file too "
+        "short for a compound file header |No copy kept: not replaced this run |Sub: Frm_Main:Form_Load"));
 
     Lib_Tableur::TableurInitDemarrage(0, "Début Redémarrage");
     EXPECT_TRUE(exporter());  // nothing to report: the file is left as it was on purpose
@@ -317,8 +321,9 @@ TEST_F(Tableur, AnEmptyWorkbookNeedsNoCopyAndTheNextExportReplacesIt) {
     Lib_Tableur::InitGeneralTableur(true, true);
     logbuffers::earlyBuffer().clear();
     EXPECT_FALSE(Lib_Tableur::importGlobalWorkbook());
-    EXPECT_TRUE(logged("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Reason: "
-                       "empty file |Empty file: no copy needed |Sub: Frm_Main:Form_Load"));
+    EXPECT_TRUE(
+        logged("Warning: Workbook not imported: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Reason: "
+               "empty file |Empty file: no copy needed |Sub: Frm_Main:Form_Load"));
     EXPECT_NE(support::readWindowsFile(drive.host("C:\\Prog\\Local\\AL3_Relaytone\\Global_Import.log"))
                   .find("Import C:\\Prog\\Local\\AL3_Relaytone\\Global.xls: empty file"),
               std::string::npos);
@@ -351,15 +356,18 @@ TEST_F(Tableur, AForeignWorkbookIsImportedAsShownListedAndKeptAsideOnce) {
 
     const std::string copyPath = "C:\\Prog\\Local\\AL3_Relaytone\\Global_20261210_040815.xls";
     EXPECT_TRUE(support::readBytes(drive.host(copyPath)) == avant);
-    EXPECT_TRUE(logged("Warning: Workbook imported in part: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Not "
-                       "held by the grid: 12 (Global_Import.log) |Kept as: " + copyPath + " |Sub: Frm_Main:Form_Load"));
+    EXPECT_TRUE(
+        logged("Warning: Workbook imported in part: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Not "
+               "held by the grid: 12 (Global_Import.log) |Kept as: " +
+               copyPath + " |Sub: Frm_Main:Form_Load"));
     const std::string liste =
         support::readWindowsFile(drive.host("C:\\Prog\\Local\\AL3_Relaytone\\Global_Import.log"));
-    for (const char* lineText : {"Sheet 2 \"Notes\" not imported: 1 cells",
-                              "D1 outside the grid (3 columns, 50 rows), not imported: ",
-                              "F1 outside the grid (3 columns, 50 rows), not imported: #DIV/0!",
-                              "E2 outside the grid (3 columns, 50 rows), not imported: TRUE",
-                              "A2 formula, imported as its result: ", "C1 number, imported as its text: 3.25"})
+    for (const char* lineText :
+         {"Sheet 2 \"Notes\" not imported: 1 cells",
+          "D1 outside the grid (3 columns, 50 rows), not imported: ",
+          "F1 outside the grid (3 columns, 50 rows), not imported: #DIV/0!",
+          "E2 outside the grid (3 columns, 50 rows), not imported: TRUE",
+          "A2 formula, imported as its result: ", "C1 number, imported as its text: 3.25"})
         EXPECT_NE(liste.find(lineText), std::string::npos) << lineText << "\n" << liste;
 
     Lib_Tableur::TableurInitDemarrage(0, "Début Redémarrage");

@@ -43,7 +43,8 @@ protected:
     std::vector<std::string> sent() const {
         std::vector<std::string> messages;
         for (const QJsonObject& mail : peer.received()) {
-            EXPECT_EQ(mailtest::strings(mail["rcpt_tos"]), std::vector<std::string>{mailconfig::kSupportAddress});
+            EXPECT_EQ(mailtest::strings(mail["rcpt_tos"]),
+                      std::vector<std::string>{mailconfig::kSupportAddress});
             const std::string body = mailtest::text(mail["body"]);
             const size_t last = body.rfind("Message: ");
             std::string message = last == std::string::npos ? body : body.substr(last + 9);
@@ -98,9 +99,14 @@ TEST_F(NoticeMails, AliveOnceADayAndTheLogOnceBetweenQuarterPastOneAndTwo) {
 // The day's first tick at each edge of the log mail's hours (days no other test has ticked:
 // the engine window remembers the days it decided).
 TEST_F(NoticeMails, TheLogMailsHoursBeginAtQuarterPastOneExactlyAndEndBeforeTwo) {
-    const struct { const char* firstTick; bool logMail; } cases[] = {
-        {"2026-05-11 01:14:59", false}, {"2026-05-12 01:15:00", true},
-        {"2026-05-13 01:59:59", true},  {"2026-05-14 02:00:00", false},
+    const struct {
+        const char* firstTick;
+        bool logMail;
+    } cases[] = {
+        {"2026-05-11 01:14:59", false},
+        {"2026-05-12 01:15:00", true},
+        {"2026-05-13 01:59:59", true},
+        {"2026-05-14 02:00:00", false},
     };
     size_t before = 0;
     for (const auto& c : cases) {
@@ -108,7 +114,8 @@ TEST_F(NoticeMails, TheLogMailsHoursBeginAtQuarterPastOneExactlyAndEndBeforeTwo)
         tickAt(c.firstTick);
         const Sent all = sent();
         const Sent mails(all.begin() + long(before), all.end());
-        EXPECT_EQ(mails, c.logMail ? (Sent{"Relaytone actif", "Relaytone envoi du Log"}) : (Sent{"Relaytone actif"}));
+        EXPECT_EQ(mails, c.logMail ? (Sent{"Relaytone actif", "Relaytone envoi du Log"})
+                                   : (Sent{"Relaytone actif"}));
         before = all.size();
     }
 }
@@ -142,10 +149,12 @@ TEST_F(NoticeMails, ADayIsMarkedDoneBeforeItsMailSoAFailedSendIsNotTriedAgainTha
 TEST_F(NoticeMails, TheEngineTimerSendsTheAliveMailWithinASecondOfTheWindowShowing) {
     ASSERT_TRUE(engine().Timer30s.Enabled());
     ASSERT_EQ(engine().Timer30s.Interval(), 1000);
-    support::eventually([&] {
-        QCoreApplication::processEvents();
-        return !peer.received().empty();
-    }, std::chrono::seconds(5));
+    support::eventually(
+        [&] {
+            QCoreApplication::processEvents();
+            return !peer.received().empty();
+        },
+        std::chrono::seconds(5));
     EXPECT_EQ(sent(), (Sent{"Relaytone actif"}));
     EXPECT_EQ(engine().Timer30s.Interval(), 30000);
 }

@@ -71,8 +71,9 @@ TEST_F(NightlyRelaunch, StartsTheLauncherOnceTheMomentHasPassedAndMovesItOnADay)
     // The block framed by rules of stars as long as its text.
     const std::string chunk = "Close Application ? It's Time (11/03/2026 04:02:00)";
     const auto lineList = logLines("");
-    const auto lineText = std::find_if(lineList.begin(), lineList.end(),
-                                    [&](const std::string& l) { return l.find(chunk) != std::string::npos; });
+    const auto lineText = std::find_if(lineList.begin(), lineList.end(), [&](const std::string& l) {
+        return l.find(chunk) != std::string::npos;
+    });
     ASSERT_NE(lineText, lineList.end());
     ASSERT_TRUE(lineText != lineList.begin() && lineText + 1 != lineList.end());
     const std::string rule(chunk.size(), '*');
@@ -168,8 +169,8 @@ TEST_F(NightlyRelaunch, AClockDaysAheadRelaunchesOnceAndAimsAtTheNextNight) {
 TEST_F(NightlyRelaunch, ALauncherTheSystemRefusesToStartLeavesTheProgramRunning) {
     std::filesystem::create_directories(launcherHost().parent_path());
     std::ofstream(launcherHost()) << "not a program";
-    std::filesystem::permissions(launcherHost(), std::filesystem::perms::owner_read |
-                                                     std::filesystem::perms::owner_write);
+    std::filesystem::permissions(launcherHost(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     setClock("2026-03-10 04:02:30");
     platform::dialogs::queueAnswers({"ok", "ok", "ok"});
     engine().Timer60s_Timer();
@@ -185,10 +186,12 @@ TEST_F(PeriodicTest, TheEngineTimerRunsTheMinuteJob) {
     ASSERT_TRUE(engine().Timer60s.Enabled());
     ASSERT_EQ(engine().Timer60s.Interval(), 60000);
     engine().Timer60s.setInterval(20);  // a minute is too long to wait for here
-    EXPECT_TRUE(support::eventually([&] {
-        QCoreApplication::processEvents();
-        return logCount("Timer60s_Timer: End") > 0;
-    }, std::chrono::seconds(5)));
+    EXPECT_TRUE(support::eventually(
+        [&] {
+            QCoreApplication::processEvents();
+            return logCount("Timer60s_Timer: End") > 0;
+        },
+        std::chrono::seconds(5)));
 }
 
 TEST_F(PeriodicTest, TheEndAfterTheNightlyQuitWritesTheLinesStillWaitingAndExitsWithZero) {
@@ -207,9 +210,10 @@ TEST_F(PeriodicTest, TheUecpMarkMovesOnlyWhenOverTenMinutesOldAndItsAlertIsTicke
         bool moves;
         std::string shown;  // the mark as the line writes it
     };
-    for (const Case& c : {Case{601, 1, true, "10/03/2026 09:49:59"}, Case{600, 1, false, "10/03/2026 09:50:00"},
-                          Case{601, 0, false, "10/03/2026 09:49:59"}, Case{4000, 2, false, "10/03/2026 08:53:20"},
-                          Case{36000, 1, true, "10/03/2026"}}) {  // at midnight, the date alone
+    for (const Case& c :
+         {Case{601, 1, true, "10/03/2026 09:49:59"}, Case{600, 1, false, "10/03/2026 09:50:00"},
+          Case{601, 0, false, "10/03/2026 09:49:59"}, Case{4000, 2, false, "10/03/2026 08:53:20"},
+          Case{36000, 1, true, "10/03/2026"}}) {  // at midnight, the date alone
         SCOPED_TRACE(std::to_string(c.ageSeconds) + "s, box " + std::to_string(c.ticked));
         FrmSetupDivers::get().CheckEmail[2]->SetValue(c.ticked);
         setClock("2026-03-10 10:00:00");
@@ -278,8 +282,10 @@ TEST_F(Watchdog, TheDrainRunsWhenOverFiveMinutesHavePassedSinceTheLastOneWithThe
     PbBFRADx55Ouvert = true;
     engine().Timer60s_Timer();
     EXPECT_EQ(logCount("Warning: FRADx55: Not checked since: 10/03/2026 09:55:00"), 1);
-    EXPECT_LT(position("Timer60s_Timer: Check FRADx55: Start"), position("UDP: Data FRADx55 read: <CurrLib:Un>"));
-    EXPECT_LT(position("UDP: Data FRADx55 read: <CurrLib:Un>"), position("Timer60s_Timer: Check FRADx55: End"));
+    EXPECT_LT(position("Timer60s_Timer: Check FRADx55: Start"),
+              position("UDP: Data FRADx55 read: <CurrLib:Un>"));
+    EXPECT_LT(position("UDP: Data FRADx55 read: <CurrLib:Un>"),
+              position("Timer60s_Timer: Check FRADx55: End"));
     EXPECT_EQ(PbDCheckFRADx55, at("2026-03-10 10:00:01"));
     ASSERT_FALSE(switchedOn.empty());
     EXPECT_EQ(std::count(switchedOn.begin(), switchedOn.end(), false), 0);  // lit while the file is read
@@ -302,10 +308,11 @@ TEST_F(Watchdog, AFailedDrainIsReportedUnderTheDrainAndTheTickGoesOnToItsEnd) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lineText);
-        Lib_Data_BTrieve::seams::setEngine([&](uint16_t, char*, void*, uint32_t*, char*, uint16_t, int16_t) -> int16_t {
-            c.failureText();
-            return 0;
-        });
+        Lib_Data_BTrieve::seams::setEngine(
+            [&](uint16_t, char*, void*, uint32_t*, char*, uint16_t, int16_t) -> int16_t {
+                c.failureText();
+                return 0;
+            });
         advance(10min);
         clearLog();
         engine().Timer60s_Timer();

@@ -15,7 +15,8 @@ TEST_F(PeriodicTest, TheDeleteTimerKeepsOnlyTheEntriesItCouldNotDelete) {
     std::ofstream(drive.host("C:\\Temp\\a.wav")) << "x";
     std::ofstream(drive.host("C:\\Temp\\b.wav")) << "y";
     auto& liste = engine().ListeFileToDelete;
-    for (const char* fichier : {"C:\\Temp\\a.wav", "C:\\Temp\\Absent.wav", "C:\\Temp\\Dossier", "C:\\Temp\\b.wav"})
+    for (const char* fichier :
+         {"C:\\Temp\\a.wav", "C:\\Temp\\Absent.wav", "C:\\Temp\\Dossier", "C:\\Temp\\b.wav"})
         liste.AddItem(fichier);
     engine().TimerDelete.setEnabled(true);
 

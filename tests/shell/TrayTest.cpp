@@ -119,10 +119,11 @@ TEST_F(Tray, TheWalksGoFromTheLastLoadedWindowToTheFirst) {
     for (OtherForm* f : {&a, &b, &c}) f->Show();
     win.MiseEnVeilleForcee();
     EXPECT_EQ(liste(), (std::vector<std::string>{handle(win), handle(c), handle(b), handle(a), handle(autre),
-                                                  handle(win)}));
+                                                 handle(win)}));
 
     ShowOrder sequence;
-    for (QWidget* w : std::initializer_list<QWidget*>{&win, &autre, &a, &b, &c}) w->installEventFilter(&sequence);
+    for (QWidget* w : std::initializer_list<QWidget*>{&win, &autre, &a, &b, &c})
+        w->installEventFilter(&sequence);
     afficher();
     EXPECT_EQ(sequence.sequence, (std::vector<QObject*>{&win, &c, &b, &a, &autre}));
     // The main window, listed twice, takes the focus last.
@@ -161,7 +162,8 @@ TEST_F(Tray, OnlyTheRightButtonOpensTheTrayMenu) {
     Lib_SysTray::forcedTrayAvailability = true;
     win.MiseEnVeilleForcee();
     QMenu& menu = *FrmSysTray::get().MnuFlottant;
-    for (auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick}) {
+    for (auto reason :
+         {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick}) {
         emit Lib_SysTray::systemTrayIcon().activated(reason);
         EXPECT_FALSE(menu.isVisible());
     }

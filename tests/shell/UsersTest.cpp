@@ -22,7 +22,8 @@ using mainwindow_test::MainWindowTest;
 void utilisateur(const std::string& id, const std::string& nameText, const std::string& droits,
                  const std::string& buttonWidget = "OK") {
     const auto writeOut = [](const char* valueText, const std::string& textValue) {
-        Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, Lib_Utilisateurs::kUserKey, valueText, textValue);
+        Lib_Systeme::Reg_SetValue(Lib_Systeme::HKEY_LOCAL_MACHINE, Lib_Utilisateurs::kUserKey, valueText,
+                                  textValue);
     };
     writeOut("AL_User", id);
     writeOut("AL_User_Name", nameText);
@@ -43,7 +44,8 @@ protected:
     void installUserProgram(int durationMs = 300) {
         const auto programme = drive.host("C:\\Vantremo\\Aerolune\\") / "AL3_Quillmoor";
         std::filesystem::create_directories(programme.parent_path());
-        std::ofstream(programme) << "#!/bin/sh\necho \"$@\" >> \"$0.args\"\nsleep " << durationMs / 1000.0 << "\n";
+        std::ofstream(programme) << "#!/bin/sh\necho \"$@\" >> \"$0.args\"\nsleep " << durationMs / 1000.0
+                                 << "\n";
         std::filesystem::permissions(programme, std::filesystem::perms::owner_all);
         args_ = programme.string() + ".args";
     }
@@ -255,8 +257,7 @@ TEST_F(Users, TheStartUpCheckClosesWhenTheOperatorLeavesWithFermer) {
     mandatoryUser();
     installUserProgram(300);
     utilisateur("u8", "I", rightsWith(32, 32, '0'));
-    QTimer::singleShot(100, &win,
-                       [] { utilisateur("u8", "I", rightsWith(32, 32, '0'), "Fermer"); });
+    QTimer::singleShot(100, &win, [] { utilisateur("u8", "I", rightsWith(32, 32, '0'), "Fermer"); });
     EXPECT_FALSE(win.checkUserAtStartup());
     EXPECT_TRUE(PbBQuitter);
     EXPECT_FALSE(win.Loaded());
@@ -273,7 +274,8 @@ TEST_F(Users, WithoutTheUserProgramTheStartUpRefusesInsteadOfAskingForEver) {
     EXPECT_TRUE(win.Loaded());
 }
 
-class Obligatoire : public support::SiteTest, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
+class Obligatoire : public support::SiteTest,
+                    public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 
 TEST_P(Obligatoire, OnlyZeroOrNoKeyLeavesTheUserOptional) {
     PbSDossierConfigBase[0] = "C:\\Config\\";

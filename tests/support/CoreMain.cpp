@@ -1,6 +1,6 @@
 // Test main for libraries without windows: one QCoreApplication for the whole run.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 #include "platform/NumericLocale.h"
 #include "platform/process/RuntimeFolder.h"

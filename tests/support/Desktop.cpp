@@ -62,14 +62,14 @@ void stop(pid_t pid) {
 
 bool rootHas(xcb_connection_t* connection, const char* property) {
     const auto atom = std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)>(
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, uint16_t(std::strlen(property)), property),
-                              nullptr),
+        xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 1, uint16_t(std::strlen(property)), property), nullptr),
         &std::free);
     if (!atom || atom->atom == XCB_ATOM_NONE) return false;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     const auto value = std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)>(
-        xcb_get_property_reply(connection, xcb_get_property(connection, 0, root, atom->atom, XCB_ATOM_ANY, 0, 1),
-                               nullptr),
+        xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, root, atom->atom, XCB_ATOM_ANY, 0, 1), nullptr),
         &std::free);
     return value && value->type != XCB_ATOM_NONE;
 }
@@ -95,7 +95,8 @@ void Desktop::startServer() {
         error_ = "no pipe for the display number";
         return;
     }
-    server_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {}, fds[1]);
+    server_ =
+        spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {}, fds[1]);
     ::close(fds[1]);
     if (server_ < 0) {
         ::close(fds[0]);

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string_view>
 
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 #include "platform/NumericLocale.h"
 #include "platform/process/RuntimeFolder.h"
@@ -16,7 +16,8 @@
 int main(int argc, char** argv) {
     // Test discovery only lists the tests: no desktop for that.
     bool listing = false;
-    for (int i = 1; i < argc; ++i) listing = listing || std::string_view(argv[i]).starts_with("--gtest_list_tests");
+    for (int i = 1; i < argc; ++i)
+        listing = listing || std::string_view(argv[i]).starts_with("--gtest_list_tests");
     std::optional<support::Desktop> desktop;
     if (listing) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -7,9 +7,9 @@
 #include <memory>
 #include <thread>
 
+#include <xcb/xcb.h>
 #include <QCoreApplication>
 #include <QProcess>
-#include <xcb/xcb.h>
 
 namespace support {
 namespace {
@@ -32,7 +32,8 @@ QString number(int value) { return QString::number(value); }
 
 }  // namespace
 
-DesktopWindows::DesktopWindows(const std::string& display) : connection_(xcb_connect(display.c_str(), nullptr)) {
+DesktopWindows::DesktopWindows(const std::string& display)
+    : connection_(xcb_connect(display.c_str(), nullptr)) {
     if (!xcb_connection_has_error(connection_))
         root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
 }
@@ -46,14 +47,17 @@ uint32_t DesktopWindows::atom(const char* name) {
 }
 
 std::string DesktopWindows::atomName(uint32_t value) {
-    const auto reply = own(xcb_get_atom_name_reply(connection_, xcb_get_atom_name(connection_, value), nullptr));
+    const auto reply =
+        own(xcb_get_atom_name_reply(connection_, xcb_get_atom_name(connection_, value), nullptr));
     if (!reply) return {};
-    return std::string(xcb_get_atom_name_name(reply.get()), size_t(xcb_get_atom_name_name_length(reply.get())));
+    return std::string(xcb_get_atom_name_name(reply.get()),
+                       size_t(xcb_get_atom_name_name_length(reply.get())));
 }
 
 std::vector<uint32_t> DesktopWindows::cardinals(XWindow window, const char* property) {
     const auto reply = own(xcb_get_property_reply(
-        connection_, xcb_get_property(connection_, 0, window, atom(property), XCB_ATOM_ANY, 0, 1024), nullptr));
+        connection_, xcb_get_property(connection_, 0, window, atom(property), XCB_ATOM_ANY, 0, 1024),
+        nullptr));
     if (!reply || reply->format != 32) return {};
     const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
     return std::vector<uint32_t>(values, values + xcb_get_property_value_length(reply.get()) / 4);
@@ -64,7 +68,8 @@ std::vector<XWindow> DesktopWindows::stacking() { return cardinals(root_, "_NET_
 std::string DesktopWindows::title(XWindow window) {
     for (const char* property : {"_NET_WM_NAME", "WM_NAME"}) {
         const auto reply = own(xcb_get_property_reply(
-            connection_, xcb_get_property(connection_, 0, window, atom(property), XCB_ATOM_ANY, 0, 1024), nullptr));
+            connection_, xcb_get_property(connection_, 0, window, atom(property), XCB_ATOM_ANY, 0, 1024),
+            nullptr));
         if (reply && reply->value_len > 0)
             return std::string(static_cast<const char*>(xcb_get_property_value(reply.get())),
                                size_t(xcb_get_property_value_length(reply.get())));
@@ -79,7 +84,8 @@ std::optional<XWindow> DesktopWindows::named(const std::string& titleStart) {
 }
 
 QRect DesktopWindows::frame(XWindow window) {
-    const auto geometry = own(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
+    const auto geometry =
+        own(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
     const auto origin = own(xcb_translate_coordinates_reply(
         connection_, xcb_translate_coordinates(connection_, window, root_, 0, 0), nullptr));
     if (!geometry || !origin) return {};
@@ -87,12 +93,14 @@ QRect DesktopWindows::frame(XWindow window) {
     std::vector<uint32_t> extents = cardinals(window, "_NET_FRAME_EXTENTS");
     extents.resize(4, 0);
     return QRect(origin->dst_x - int(extents[0]), origin->dst_y - int(extents[2]),
-                 geometry->width + int(extents[0] + extents[1]), geometry->height + int(extents[2] + extents[3]));
+                 geometry->width + int(extents[0] + extents[1]),
+                 geometry->height + int(extents[2] + extents[3]));
 }
 
 QPoint DesktopWindows::onScreen(XWindow window, QPoint inside) {
     const auto point = own(xcb_translate_coordinates_reply(
-        connection_, xcb_translate_coordinates(connection_, window, root_, int16_t(inside.x()), int16_t(inside.y())),
+        connection_,
+        xcb_translate_coordinates(connection_, window, root_, int16_t(inside.x()), int16_t(inside.y())),
         nullptr));
     return point ? QPoint(point->dst_x, point->dst_y) : QPoint();
 }
@@ -136,8 +144,8 @@ void dragTitleBar(const std::string& display, const QRect& frame, QPoint by) {
     const QPoint grip(frame.x() + frame.width() / 2, frame.y() + 10);
     const QPoint to = grip + by;
     xdotool(display, {"mousemove", number(grip.x()), number(grip.y()), "sleep", "0.1", "mousedown", "1",
-                      "mousemove", number(grip.x() + by.x() / 2), number(grip.y() + by.y() / 2), "sleep", "0.1",
-                      "mousemove", number(to.x()), number(to.y()), "sleep", "0.1", "mouseup", "1"});
+                      "mousemove", number(grip.x() + by.x() / 2), number(grip.y() + by.y() / 2), "sleep",
+                      "0.1", "mousemove", number(to.x()), number(to.y()), "sleep", "0.1", "mouseup", "1"});
 }
 
 void pressKeys(const std::string& display, XWindow window, const std::string& keys) {

@@ -1,6 +1,6 @@
 // Test main for window tests: one QApplication for the whole run (offscreen in CI).
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 #include "platform/NumericLocale.h"
 #include "platform/process/RuntimeFolder.h"

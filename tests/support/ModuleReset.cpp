@@ -12,9 +12,9 @@
 
 #include <unistd.h>
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"

@@ -15,8 +15,8 @@ std::filesystem::path builtProgram(const std::string& name);
 
 // Copies (never links: ending by image name is scoped to the real folder) a program into folder
 // under the given name, executable, and returns the copy's path.
-std::filesystem::path copyProgram(const std::filesystem::path& program,
-                                  const std::filesystem::path& folder, const std::string& name);
+std::filesystem::path copyProgram(const std::filesystem::path& program, const std::filesystem::path& folder,
+                                  const std::string& name);
 
 // One line of "<stub>.starts": the process id, then the arguments.
 struct StubStart {

@@ -37,7 +37,8 @@ protected:
     }
     std::vector<std::string> stations() const {
         std::vector<std::string> out;
-        for (int i = 0; i < window.ComboStation->ListCount(); ++i) out.push_back(window.ComboStation->List(i));
+        for (int i = 0; i < window.ComboStation->ListCount(); ++i)
+            out.push_back(window.ComboStation->List(i));
         return out;
     }
 };
@@ -58,10 +59,16 @@ TEST_F(SelectBase, ChoosingABaseRebuildsItsStationList) {
 }
 
 TEST_F(SelectBase, WaysOut) {
-    const struct { int line; int station; int button; int16_t base; int16_t stationResult; } cases[] = {
-        {1, 1, 0, 2, 1},     // Valider: the base of the line, the station's position
-        {-1, -1, 0, -1, -1}, // Valider with no base selected
-        {0, 2, 1, -1, 9},    // Quitter: the station stays as it was
+    const struct {
+        int line;
+        int station;
+        int button;
+        int16_t base;
+        int16_t stationResult;
+    } cases[] = {
+        {1, 1, 0, 2, 1},      // Valider: the base of the line, the station's position
+        {-1, -1, 0, -1, -1},  // Valider with no base selected
+        {0, 2, 1, -1, 9},     // Quitter: the station stays as it was
     };
     for (const auto& c : cases) {
         PbINoStationSelectionnee = 9;
@@ -142,7 +149,10 @@ TEST_F(SelectBase, TheBannerPictureIsTheWindowsBackground) {
 
 TEST_F(SelectBase, ScriptedAnswersStandForTheOperator) {
     FrmSelectBaseDialog dialog(window, nullptr);
-    const struct { const char* answer; int16_t base; } cases[] = {
+    const struct {
+        const char* answer;
+        int16_t base;
+    } cases[] = {
         {"cancel", -1}, {"", 0}, {"ok", 0}, {"3", 2}, {"2", 0},  // base 2 has no line: kept
     };
     for (const auto& c : cases) {

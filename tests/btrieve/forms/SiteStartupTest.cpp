@@ -33,8 +33,9 @@ protected:
     }
     // A base folder whose system file describes the base in section Base_01, with its data.
     void base(const std::string& folder, const std::string& label, const std::string& extra = {}) {
-        write(folder + "AL3_Systeme.ini", "[Base_01]\nLib=" + label + "\nActif=1\nNbStation=2\nDossier_Data=C:\\Data\\" +
-                                              label + "\n" + extra);
+        write(folder + "AL3_Systeme.ini", "[Base_01]\nLib=" + label +
+                                              "\nActif=1\nNbStation=2\nDossier_Data=C:\\Data\\" + label +
+                                              "\n" + extra);
         write("C:\\Data\\" + label + "\\FRAD000.bt6", "records");
     }
     std::string siteKey(const std::string& key) {
@@ -75,9 +76,10 @@ TEST_F(SiteStartup, OneBaseFillsBaseZeroAndWritesNothingBack) {
     EXPECT_EQ(b.Dossier_Data, "C:\\Data\\A\\");
     EXPECT_EQ(b.DossierIni, "C:\\Cfg\\B1\\");
     EXPECT_EQ(b.DossierIniLocal, "C:\\Vantremo\\Aerolune\\Settings\\_Local\\Serveur_Ini\\Relaytone\\00\\");
-    for (const std::string& folder : std::vector<std::string>{"C:\\AudioLog\\", b.DossierIniLocal, "C:\\Vantremo\\Aerolune\\Shared\\Image\\Categorie\\",
-          "C:\\Vantremo\\Aerolune\\Shared\\Image\\Message\\", "C:\\AL_Data\\_Bkp\\",
-          "C:\\Vantremo\\Aerolune\\Notes\\Disque\\", "C:\\Vantremo\\Aerolune\\Notes\\Conducteur\\"})
+    for (const std::string& folder : std::vector<std::string>{
+             "C:\\AudioLog\\", b.DossierIniLocal, "C:\\Vantremo\\Aerolune\\Shared\\Image\\Categorie\\",
+             "C:\\Vantremo\\Aerolune\\Shared\\Image\\Message\\", "C:\\AL_Data\\_Bkp\\",
+             "C:\\Vantremo\\Aerolune\\Notes\\Disque\\", "C:\\Vantremo\\Aerolune\\Notes\\Conducteur\\"})
         EXPECT_TRUE(exists(folder)) << folder;
     EXPECT_EQ(logged("Local_INI_Folder: " + b.DossierIniLocal), 1);
     EXPECT_EQ(logged("Schedule_Notes_Folder: C:\\Vantremo\\Aerolune\\Notes\\Conducteur\\"), 1);
@@ -88,10 +90,14 @@ TEST_F(SiteStartup, OneBaseFillsBaseZeroAndWritesNothingBack) {
 // "Actif" is true unless a number equal to 0, read the same under the operators' locale; a
 // text that is no number is reported and the flag stays as it was.
 TEST_F(SiteStartup, ActiveFlagsReadTheSameInEveryLocale) {
-    const struct { const char* value; bool active; bool mismatch; } cases[] = {
-        {"1", true, false},     {"0", false, false},    {"0.0", false, false}, {"0.5", true, false},
-        {"-1", true, false},    {"+0", false, false},   {"0e5", false, false}, {"1e0", true, false},
-        {"True", true, false},  {"false", false, false}, {"0,5", true, true},  {"abc", true, true},
+    const struct {
+        const char* value;
+        bool active;
+        bool mismatch;
+    } cases[] = {
+        {"1", true, false},    {"0", false, false},     {"0.0", false, false}, {"0.5", true, false},
+        {"-1", true, false},   {"+0", false, false},    {"0e5", false, false}, {"1e0", true, false},
+        {"True", true, false}, {"false", false, false}, {"0,5", true, true},   {"abc", true, true},
     };
     support::DesktopLocale desktop("fr_FR.UTF-8");
     write(sitetest::kConfig, "[Site]\nNbBase=1\n[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n");
@@ -110,8 +116,12 @@ TEST_F(SiteStartup, ActiveFlagsReadTheSameInEveryLocale) {
 
 TEST_F(SiteStartup, CountsOutsideTheModelAreCapped) {
     const struct {
-        const char* nbBase; const char* nbStation; int16_t stations; int16_t handled;
-        const char* warning; const char* last;
+        const char* nbBase;
+        const char* nbStation;
+        int16_t stations;
+        int16_t handled;
+        const char* warning;
+        const char* last;
     } cases[] = {
         {"1", "25", 20, 7, "Warning: NbStation 25 above 20", "Last"},
         {"0", "3", 3, 3, "Warning: NbBase 0 below 1", ""},
@@ -120,9 +130,11 @@ TEST_F(SiteStartup, CountsOutsideTheModelAreCapped) {
     for (const auto& c : cases) {
         logbuffers::earlyBuffer().clear();
         PbTBases = {};
-        write(sitetest::kConfig, std::string("[Site]\nNbBase=") + c.nbBase + "\n[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n");
-        write("C:\\Cfg\\B1\\AL3_Systeme.ini", std::string("[Base_01]\nNbStation=") + c.nbStation +
-                                                  "\nDossier_Data=C:\\Data\\A\n[Base_01_Station_20]\nLib=Last\n");
+        write(sitetest::kConfig,
+              std::string("[Site]\nNbBase=") + c.nbBase + "\n[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n");
+        write("C:\\Cfg\\B1\\AL3_Systeme.ini",
+              std::string("[Base_01]\nNbStation=") + c.nbStation +
+                  "\nDossier_Data=C:\\Data\\A\n[Base_01_Station_20]\nLib=Last\n");
         write("C:\\Data\\A\\FRAD000.bt6", "records");
         Lib_Site::InitGeneralSite(-1);
         EXPECT_EQ(PbTBases[0].NbStation, c.stations) << c.nbStation;
@@ -141,12 +153,16 @@ TEST_F(SiteStartup, TooManyBasesAreCappedAtFive) {
     EXPECT_EQ(logged("Warning: NbBase 9 above 5: 5 bases used"), 1);
     // Bases 2 to 5 fall back on the default folder: five lines, no more.
     ASSERT_EQ(dlg::asked().size(), 1u);
-    EXPECT_EQ(dlg::asked()[0].text, "Sélectionnez la base et la station: Un; Base 02; Base 03; Base 04; Base 05");
+    EXPECT_EQ(dlg::asked()[0].text,
+              "Sélectionnez la base et la station: Un; Base 02; Base 03; Base 04; Base 05");
     EXPECT_EQ(PbTBases[0].Lib, "Un");
 }
 
 TEST_F(SiteStartup, BaseCurrentKeepsTheConfiguredBase) {
-    const struct { const char* site; const char* lib; } cases[] = {
+    const struct {
+        const char* site;
+        const char* lib;
+    } cases[] = {
         {"C:\\Cfg\\B2", "Deux"},  // the site's current base
         {"", "Un"},               // blank: base 1's folder stays
     };
@@ -154,7 +170,8 @@ TEST_F(SiteStartup, BaseCurrentKeepsTheConfiguredBase) {
         PbSDossierConfigBase = {};
         PbTBases = {};
         std::string config = kThreeBases;
-        config.replace(config.find("Dossier_Config_Global=\n"), 23, std::string("Dossier_Config_Global=") + c.site + "\n");
+        config.replace(config.find("Dossier_Config_Global=\n"), 23,
+                       std::string("Dossier_Config_Global=") + c.site + "\n");
         write(sitetest::kConfig, config);
         base("C:\\Cfg\\B1\\", "Un");
         base("C:\\Cfg\\B2\\", "Deux");
@@ -216,15 +233,20 @@ TEST_F(SiteStartup, DialogAnswerIsWrittenBackAndBecomesBaseZero) {
 }
 
 TEST_F(SiteStartup, TheRadioIdentityComesFromTheBasesStationsAndTheSiteFile) {
-    const std::string stations = "[Base_01_Station_01]\nLib=Radio Nord\n[Base_01_Station_02]\nLib=Radio Sud\n";
+    const std::string stations =
+        "[Base_01_Station_01]\nLib=Radio Nord\n[Base_01_Station_02]\nLib=Radio Sud\n";
     base("C:\\Cfg\\B1\\", "Un", stations);
     const struct {
-        const char* site; int16_t id; int16_t index; const char* warning;
+        const char* site;
+        int16_t id;
+        int16_t index;
+        const char* warning;
     } cases[] = {
         {"", 0, 0, nullptr},
         {"Id_Radio=57\nNoStation_Radio=2\n", 57, 1, nullptr},
         {"Id_Radio=40000\n", 0, 0, "Warning: Id_Radio 40000 outside 0 to 32767: 0 used"},
-        {"Id_Radio=-4\nNoStation_Radio=3\n", 0, 0, "Warning: NoStation_Radio 3 is not a station of the base (1 to 2)"},
+        {"Id_Radio=-4\nNoStation_Radio=3\n", 0, 0,
+         "Warning: NoStation_Radio 3 is not a station of the base (1 to 2)"},
         {"NoStation_Radio=abc\n", 0, 0, "Warning: NoStation_Radio abc is not a station of the base"},
     };
     for (const auto& c : cases) {
@@ -232,16 +254,18 @@ TEST_F(SiteStartup, TheRadioIdentityComesFromTheBasesStationsAndTheSiteFile) {
         logbuffers::earlyBuffer().clear();
         PbIIdRadio = PbIIndexNomRadio = 9;
         PbSNomRadio.fill("stale");
-        write(sitetest::kConfig, std::string("[Site]\nNbBase=1\n") + c.site +
-                                     "[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n");
+        write(sitetest::kConfig,
+              std::string("[Site]\nNbBase=1\n") + c.site + "[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n");
         Lib_Site::InitGeneralSite(-1);
         EXPECT_EQ(PbIIdRadio, c.id);
         EXPECT_EQ(PbIIndexNomRadio, c.index);
         EXPECT_EQ(PbSNomRadio[0], "Radio Nord");
         EXPECT_EQ(PbSNomRadio[1], "Radio Sud");
         EXPECT_EQ(PbSNomRadio[2], "");  // no third station
-        if (c.warning) EXPECT_EQ(logged(c.warning), 1);
-        else EXPECT_EQ(logged("Warning: "), 0);
+        if (c.warning)
+            EXPECT_EQ(logged(c.warning), 1);
+        else
+            EXPECT_EQ(logged("Warning: "), 0);
     }
 
     // On a site of several bases the names are those of the chosen base.
@@ -265,9 +289,10 @@ TEST_F(SiteStartup, TheChosenBaseRunsWithTheStationsOfItsFilesBase01) {
 }
 
 TEST_F(SiteStartup, BasesWithoutFolderGetNoLineAndTheOthersKeepTheirNumber) {
-    write(sitetest::kConfig,
-          "[Site]\nNbBase=3\n[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n[Base_02]\nDossier_Config_Global=\n"
-          "[Base_03]\nDossier_Config_Global=C:\\Cfg\\B3\n");
+    write(
+        sitetest::kConfig,
+        "[Site]\nNbBase=3\n[Base_01]\nDossier_Config_Global=C:\\Cfg\\B1\n[Base_02]\nDossier_Config_Global=\n"
+        "[Base_03]\nDossier_Config_Global=C:\\Cfg\\B3\n");
     base("C:\\Cfg\\B1\\", "Un");
     base("C:\\Cfg\\B3\\", "Trois");
     dlg::queueAnswers({"3"});
@@ -380,8 +405,9 @@ TEST_F(DataTest, TheSameAnswerOverAndOverGivesUpTheSearchAndTheStartUpGoesOn) {
         EXPECT_EQ(PbTBases[0].Dossier_Data, c.folder);
         EXPECT_EQ(logged(givenUp), c.gaveUp ? 1 : 0);
         if (c.gaveUp) {
-            EXPECT_EQ(logged(givenUp + c.folder + "FRAD000.bt6 |The same answer 10 times: search "
-                                                  "given up |Sub: Lib_Site:InitGeneralSite"),
+            EXPECT_EQ(logged(givenUp + c.folder +
+                             "FRAD000.bt6 |The same answer 10 times: search "
+                             "given up |Sub: Lib_Site:InitGeneralSite"),
                       1);
         }
         EXPECT_EQ(logged("Schedule_Notes_Folder: "), 1);  // the base's set-up went on

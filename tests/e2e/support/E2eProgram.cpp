@@ -20,10 +20,14 @@ E2eProgram::E2eProgram(const E2eSite& site, ProgramOptions options)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", options.onDesktop ? "xcb" : "offscreen");
     env.insert("AL3_DRIVE_C", QString::fromStdString(site.root().string()));
-    if (!options.answers.empty()) env.insert("AL3_ANSWERS", QString::fromStdString(options.answers));
-    else env.remove("AL3_ANSWERS");
-    if (!options.clock.empty()) env.insert("AL3_CLOCK", QString::fromStdString(options.clock));
-    else env.remove("AL3_CLOCK");
+    if (!options.answers.empty())
+        env.insert("AL3_ANSWERS", QString::fromStdString(options.answers));
+    else
+        env.remove("AL3_ANSWERS");
+    if (!options.clock.empty())
+        env.insert("AL3_CLOCK", QString::fromStdString(options.clock));
+    else
+        env.remove("AL3_CLOCK");
     if (!options.locale.empty()) useDesktopLocale(env, options.locale);
     process_.setProcessEnvironment(env);
     process_.setWorkingDirectory(QString::fromStdString(site.programFolder().string()));
@@ -106,8 +110,8 @@ void useDesktopLocale(QProcessEnvironment& env, const std::string& locale) {
 std::optional<std::string> askTime(uint16_t port, std::chrono::milliseconds timeout) {
     QUdpSocket socket;
     socket.bind(QHostAddress::LocalHost, 0);
-    const std::string query = "What time is it ?<Response:127.0.0.1:" +
-                              std::to_string(socket.localPort()) + ">";
+    const std::string query =
+        "What time is it ?<Response:127.0.0.1:" + std::to_string(socket.localPort()) + ">";
     socket.writeDatagram(query.data(), qint64(query.size()), QHostAddress::LocalHost, port);
     if (!socket.waitForReadyRead(int(timeout.count()))) return std::nullopt;
     QByteArray reply(int(socket.pendingDatagramSize()), '\0');

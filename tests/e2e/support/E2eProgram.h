@@ -14,10 +14,10 @@
 namespace e2e {
 
 struct ProgramOptions {
-    std::string answers;              // AL3_ANSWERS, empty for none
-    std::string clock;                // AL3_CLOCK start instant, empty for the real time
+    std::string answers;  // AL3_ANSWERS, empty for none
+    std::string clock;    // AL3_CLOCK start instant, empty for the real time
     std::vector<std::string> arguments;
-    std::string locale;               // the desktop's LANG ("fr_FR.UTF-8"), empty for the test's own
+    std::string locale;  // the desktop's LANG ("fr_FR.UTF-8"), empty for the test's own
     // SIGTERM sent as the process starts, kept blocked until the program lets it in: it
     // arrives before anything of the program exists.
     bool termAtStart = false;
@@ -60,7 +60,8 @@ private:
 };
 
 // One datagram from a fresh loopback socket; returns the first reply within the time-out.
-std::optional<std::string> askTime(uint16_t port, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+std::optional<std::string> askTime(uint16_t port,
+                                   std::chrono::milliseconds timeout = std::chrono::seconds(5));
 void sendDatagram(uint16_t port, const std::string& text);
 
 }  // namespace e2e

@@ -3,8 +3,8 @@
 
 #include <array>
 #include <cstdlib>
-#include <stdexcept>
 #include <fstream>
+#include <stdexcept>
 
 #include <QHostAddress>
 #include <QUdpSocket>
@@ -50,8 +50,10 @@ E2eSite::E2eSite(int stations, int bases) : stations_(stations) {
         support::writeWindowsFile(host("C:\\Windows\\System32\\") / file, "ocx\n");
 
     const std::string count = std::to_string(bases);
-    std::string config = "[Site]\nNbBase=" + count + "\nDossier_Config_Global=" + configFolder(1) + "\n"
-                         "[Sites]\nNbBase=" + count + "\n";
+    std::string config = "[Site]\nNbBase=" + count + "\nDossier_Config_Global=" + configFolder(1) +
+                         "\n"
+                         "[Sites]\nNbBase=" +
+                         count + "\n";
     for (int b = 1; b <= bases; ++b)
         config += "[Base_" + two(b) + "]\nDossier_Config_Global=" + configFolder(b) + "\n";
     support::writeWindowsFile(programFolder() / "Settings" / "AL3_Config.ini", config);
@@ -60,16 +62,17 @@ E2eSite::E2eSite(int stations, int bases) : stations_(stations) {
     for (int b = 1; b <= bases; ++b) {
         const std::string lib = bases == 1 ? "Base e2e" : "Base e2e " + std::to_string(b);
         std::string systemDir = "[Base_01]\nLib=" + lib + "\nActif=1\nNbStation=" + std::to_string(stations) +
-                              "\nDossier_Data=C:\\AL_Data\\\nDossier_Log=C:\\AudioLog\\\n"
-                              "Dossier_Local=C:\\Vantremo\\Aerolune\\Settings\\_Local\\\n"
-                              "Dossier_Shared=C:\\Vantremo\\Aerolune\\Shared\\\n";
+                                "\nDossier_Data=C:\\AL_Data\\\nDossier_Log=C:\\AudioLog\\\n"
+                                "Dossier_Local=C:\\Vantremo\\Aerolune\\Settings\\_Local\\\n"
+                                "Dossier_Shared=C:\\Vantremo\\Aerolune\\Shared\\\n";
         for (int s = 1; s <= stations; ++s)
             systemDir += "[Base_01_Station_" + two(s) + "]\nLib=Station " + std::to_string(s) + "\nActif=1\n";
         support::writeWindowsFile(host(configFolder(b) + "AL3_Systeme.ini"), systemDir);
 
         std::string rows;
         for (int s = 1; s <= stations; ++s)
-            rows += "[UDP_In_" + two(s) + "]\nIP=127.0.0.1\nPort=" + std::to_string(port(s, b)) + "\nActif=1\n";
+            rows +=
+                "[UDP_In_" + two(s) + "]\nIP=127.0.0.1\nPort=" + std::to_string(port(s, b)) + "\nActif=1\n";
         support::writeWindowsFile(host(configFolder(b) + "AL3_Relaytone.Ini"), rows);
     }
 
@@ -95,10 +98,12 @@ void E2eSite::createDataFiles() const {
     std::string failureText;
     const int16_t status =
         automation::createBaseFiles("C:\\AL_Data\\", stations_, automation::baseFiles(), failureText);
-    if (status != 0) throw std::runtime_error("automation: status " + std::to_string(status) + ": " + failureText);
+    if (status != 0)
+        throw std::runtime_error("automation: status " + std::to_string(status) + ": " + failureText);
     // The site start-up looks for FRAD000.bt6 only to find the base; the catalogue does not lay
     // file 0 out, so one of the base's real files stands in for it.
-    fs::copy_file(dataFolder() / "FRAD059.bt6", dataFolder() / "FRAD000.bt6", fs::copy_options::overwrite_existing);
+    fs::copy_file(dataFolder() / "FRAD059.bt6", dataFolder() / "FRAD000.bt6",
+                  fs::copy_options::overwrite_existing);
 }
 
 void E2eSite::addPlayerMessage(int station, const std::string& key, const std::string& nature,

@@ -26,7 +26,9 @@ public:
         return host("C:\\Vantremo\\Aerolune\\Settings\\AL3_Relaytone\\AL3_Relaytone_Positions.Ini");
     }
     // The receive port of station n of base b (both from 1).
-    uint16_t port(int station, int base = 1) const { return ports_.at(size_t((base - 1) * stations_ + station - 1)); }
+    uint16_t port(int station, int base = 1) const {
+        return ports_.at(size_t((base - 1) * stations_ + station - 1));
+    }
     // The configuration folder of base b: base 1's is C:\Vantremo\Aerolune\Config\.
     static std::string configFolder(int base);
 

@@ -29,29 +29,43 @@ std::string hostileDatagram(std::mt19937& random, uint16_t closed) {
     std::uniform_int_distribution<int> size(0, 1500);
     std::uniform_int_distribution<int> name(0, 9999);
     switch (kind(random)) {
-    case 0: return randomBytes(random, size_t(size(random)));
-    case 1: return randomBytes(random, 4000);  // beyond the receiver's 1024 characters
-    case 2: return std::string("<NoStation:1>\0nul\0inside\0", 25);
-    case 3: return "<NoStation:2><CurrLib:x\r\n" + kForgedLine + "\r\n>";
-    case 4: return ask + "127.0.0.1:" + to + ">\n" + kForgedLine;
-    case 5: return "<NoStation:99999999999999999999999><CurrLib:huge>";
-    case 6: return "<NoStation:1e308>\r" + kForgedLine;
-    case 7: return ask + "no-such-host.invalid:" + to + ">";
-    case 8: return ask + "h" + std::to_string(name(random)) + ".invalid:" + to + ">";  // a new name
-    case 9: return ask + "nohost:" + to + ">";
-    case 10: return ask + "localhost:" + to + ">";  // resolves, and the reply meets a closed port
-    case 11: {
-        static const char* const malformed[] = {"300.1.1.1", "1.2.3", "1..2.3", "1.2.3.4.5",
-                                                "999999999999", "127.0.0.1x", "0x7f.0.0.1"};
-        return ask + malformed[name(random) % 7] + ":" + to + ">";
-    }
-    case 12: {
-        static const char* const ports[] = {"0", "-1", "70000", "abc", "", "65536"};
-        return ask + "127.0.0.1:" + ports[name(random) % 6] + ">";
-    }
-    case 13: return ask + "bad\r\nname\t.invalid:" + to + ">";
-    case 14: return "<NoStation:<NoStation:<Response:<CurrNature:Evt><CurrLib:Attente";
-    default: return ask;
+        case 0:
+            return randomBytes(random, size_t(size(random)));
+        case 1:
+            return randomBytes(random, 4000);  // beyond the receiver's 1024 characters
+        case 2:
+            return std::string("<NoStation:1>\0nul\0inside\0", 25);
+        case 3:
+            return "<NoStation:2><CurrLib:x\r\n" + kForgedLine + "\r\n>";
+        case 4:
+            return ask + "127.0.0.1:" + to + ">\n" + kForgedLine;
+        case 5:
+            return "<NoStation:99999999999999999999999><CurrLib:huge>";
+        case 6:
+            return "<NoStation:1e308>\r" + kForgedLine;
+        case 7:
+            return ask + "no-such-host.invalid:" + to + ">";
+        case 8:
+            return ask + "h" + std::to_string(name(random)) + ".invalid:" + to + ">";  // a new name
+        case 9:
+            return ask + "nohost:" + to + ">";
+        case 10:
+            return ask + "localhost:" + to + ">";  // resolves, and the reply meets a closed port
+        case 11: {
+            static const char* const malformed[] = {"300.1.1.1",    "1.2.3",      "1..2.3",    "1.2.3.4.5",
+                                                    "999999999999", "127.0.0.1x", "0x7f.0.0.1"};
+            return ask + malformed[name(random) % 7] + ":" + to + ">";
+        }
+        case 12: {
+            static const char* const ports[] = {"0", "-1", "70000", "abc", "", "65536"};
+            return ask + "127.0.0.1:" + ports[name(random) % 6] + ">";
+        }
+        case 13:
+            return ask + "bad\r\nname\t.invalid:" + to + ">";
+        case 14:
+            return "<NoStation:<NoStation:<Response:<CurrNature:Evt><CurrLib:Attente";
+        default:
+            return ask;
     }
 }
 
@@ -82,8 +96,8 @@ HostileRunResult runHostileTraffic(const std::vector<uint16_t>& ports, const Hos
 
         const int station = int(round % 20) + 1;
         const std::string message = "<NoStation:" + std::to_string(station) +
-                                    "><CurrNature:Mus><CurrLib:Titre sous attaque " +
-                                    std::to_string(round) + ">";
+                                    "><CurrNature:Mus><CurrLib:Titre sous attaque " + std::to_string(round) +
+                                    ">";
         send(message, port);
         result.messages.push_back(message);
         result.stations.push_back(station);

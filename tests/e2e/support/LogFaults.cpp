@@ -62,8 +62,8 @@ double StationTraffic::longestAskedAtMs() const {
     return askedAtMs[size_t(std::max_element(latencyMs.begin(), latencyMs.end()) - latencyMs.begin())];
 }
 
-StationTraffic runStationTraffic(uint16_t port, const std::string& label,
-                                 std::chrono::milliseconds duration, std::chrono::milliseconds replyLimit) {
+StationTraffic runStationTraffic(uint16_t port, const std::string& label, std::chrono::milliseconds duration,
+                                 std::chrono::milliseconds replyLimit) {
     QUdpSocket sender, requester;
     requester.bind(QHostAddress::LocalHost, 0);
     const std::string query =
@@ -75,8 +75,8 @@ StationTraffic runStationTraffic(uint16_t port, const std::string& label,
     QElapsedTimer phase;
     phase.start();
     for (int round = 0; phase.elapsed() < duration.count(); ++round) {
-        const std::string message = "<NoStation:1><CurrNature:Mus><CurrLib:" + label + " " +
-                                    std::to_string(round) + ">";
+        const std::string message =
+            "<NoStation:1><CurrNature:Mus><CurrLib:" + label + " " + std::to_string(round) + ">";
         send(message);
         traffic.messages.push_back(message);
 

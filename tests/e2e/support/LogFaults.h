@@ -47,8 +47,7 @@ struct StationTraffic {
 
 // Rounds of a station message then a time query awaited (at most replyLimit), for the duration;
 // the messages carry the label and their round.
-StationTraffic runStationTraffic(uint16_t port, const std::string& label,
-                                 std::chrono::milliseconds duration,
+StationTraffic runStationTraffic(uint16_t port, const std::string& label, std::chrono::milliseconds duration,
                                  std::chrono::milliseconds replyLimit = std::chrono::seconds(5));
 
 struct LogFaultPhase {

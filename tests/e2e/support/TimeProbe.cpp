@@ -72,7 +72,8 @@ std::vector<TimeProbe::Sample> TimeProbe::samples() const {
     const std::lock_guard lock(mutex_);
     std::vector<Sample> all = samples_;
     if (inFlight_)
-        all.push_back({*inFlight_, std::chrono::duration<double, std::milli>(Clock::now() - *inFlight_).count()});
+        all.push_back(
+            {*inFlight_, std::chrono::duration<double, std::milli>(Clock::now() - *inFlight_).count()});
     return all;
 }
 

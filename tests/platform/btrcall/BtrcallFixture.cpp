@@ -11,8 +11,7 @@ void put16(std::string& s, size_t at, uint16_t v) {
 }
 }  // namespace
 
-std::string spec(uint16_t recordLength, const std::vector<std::vector<Seg>>& keys,
-                 uint16_t pageSize) {
+std::string spec(uint16_t recordLength, const std::vector<std::vector<Seg>>& keys, uint16_t pageSize) {
     std::string s(160, '\0');
     put16(s, 0, recordLength);
     put16(s, 2, pageSize);
@@ -33,8 +32,8 @@ int16_t create(const std::string& windowsPath, std::string specification, int16_
     pos.fill(' ');
     uint32_t len = uint32_t(specification.size());
     std::string key = windowsPath;
-    return bc::BTRCALL(bc::OpCreate, pos.data(), specification.data(), &len, key.data(),
-                       uint16_t(key.size()), keyNum);
+    return bc::BTRCALL(bc::OpCreate, pos.data(), specification.data(), &len, key.data(), uint16_t(key.size()),
+                       keyNum);
 }
 
 int16_t Handle::open(const std::string& windowsPath) {
@@ -60,8 +59,7 @@ int16_t Handle::get(uint16_t op, std::string& key, int16_t keyNum) {
     std::string buffer = key + std::string(255 - key.size(), '\0');
     std::string data(length, '\0');
     uint32_t len = length;
-    const int16_t status =
-        bc::BTRCALL(op, pos.data(), data.data(), &len, buffer.data(), 255, keyNum);
+    const int16_t status = bc::BTRCALL(op, pos.data(), data.data(), &len, buffer.data(), 255, keyNum);
     if (status == 0) {
         record = data.substr(0, len);
         key = buffer.substr(0, key.size());

@@ -16,8 +16,7 @@ struct Seg {
 };
 
 // The 160-byte create specification of a file with the given keys (each a list of segments).
-std::string spec(uint16_t recordLength, const std::vector<std::vector<Seg>>& keys,
-                 uint16_t pageSize = 1024);
+std::string spec(uint16_t recordLength, const std::vector<std::vector<Seg>>& keys, uint16_t pageSize = 1024);
 
 int16_t create(const std::string& windowsPath, std::string specification, int16_t keyNum = 0);
 

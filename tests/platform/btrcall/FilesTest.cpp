@@ -75,8 +75,7 @@ TEST_F(Files, DamagedDatabaseGivesAStatusNeverARecordOrACrash) {
     for (const char* first : {"AAAAAAAAAAAAAAAA", "BBBBBBBBBBBBBBBB"}) {
         std::string data(500, '#'), keyBuffer = first + std::string(239, '\0');
         uint32_t len = 500;
-        EXPECT_EQ(bc::BTRCALL(bc::OpGetEqual, h.pos.data(), data.data(), &len, keyBuffer.data(),
-                              255, 0),
+        EXPECT_EQ(bc::BTRCALL(bc::OpGetEqual, h.pos.data(), data.data(), &len, keyBuffer.data(), 255, 0),
                   bc::StatusIoError)
             << first;
         EXPECT_EQ(data, std::string(500, '#'));
@@ -109,8 +108,10 @@ TEST_F(Files, CreateStatuses) {
         {"key of length 0", spec(500, {{{1, 0, 2}}}), bc::StatusInvalidKeyLength},
         {"descending key", spec(500, {{{1, 16, 64}}}), bc::StatusInvalidOperation},
         {"short buffer", spec55.substr(0, 20), bc::StatusDataBufferTooShort},
-        {"file 22's six keys", spec(900, {{{1, 8, 2}}, {{9, 5, 3}}, {{19, 5, 3}}, {{64, 5, 3}},
-                                          {{69, 5, 3}}, {{24, 20, 1027}}}, 2048), 0},
+        {"file 22's six keys",
+         spec(900, {{{1, 8, 2}}, {{9, 5, 3}}, {{19, 5, 3}}, {{64, 5, 3}}, {{69, 5, 3}}, {{24, 20, 1027}}},
+              2048),
+         0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(create("C:\\AL_Data\\FRADA40.bt6", c.specification, 0), c.status) << c.what;
@@ -148,8 +149,7 @@ TEST_F(Files, CallStatuses) {
               bc::StatusKeyBufferTooShort);
     len = 100;
     std::string keyBuffer(255, '\0');
-    EXPECT_EQ(bc::BTRCALL(bc::OpGetGreaterOrEqual, h.pos.data(), data.data(), &len,
-                          keyBuffer.data(), 255, 0),
+    EXPECT_EQ(bc::BTRCALL(bc::OpGetGreaterOrEqual, h.pos.data(), data.data(), &len, keyBuffer.data(), 255, 0),
               bc::StatusDataBufferTooShort);
     len = 500;
     EXPECT_EQ(bc::BTRCALL(3, h.pos.data(), data.data(), &len, keyBuffer.data(), 255, 0),
@@ -157,9 +157,9 @@ TEST_F(Files, CallStatuses) {
 
     std::array<char, 128> stranger;
     stranger.fill(' ');
-    EXPECT_EQ(bc::BTRCALL(bc::OpGetGreaterOrEqual, stranger.data(), data.data(), &len,
-                          keyBuffer.data(), 255, 0),
-              bc::StatusFileNotOpen);
+    EXPECT_EQ(
+        bc::BTRCALL(bc::OpGetGreaterOrEqual, stranger.data(), data.data(), &len, keyBuffer.data(), 255, 0),
+        bc::StatusFileNotOpen);
 }
 
 TEST_F(Files, StopEndsEveryHandle) {

@@ -21,8 +21,7 @@ protected:
 
 TEST_F(Records, GreaterOrEqualWalkGivesUnsignedKeyOrderAndDeleteDrainsTheFile) {
     // Inserted out of order; 0x00, 0x7F, 0xE9 and 0xFF must sort as unsigned bytes.
-    const std::vector<std::string> keys = {std::string("\xE9") + std::string(15, 'A'),
-                                           std::string(16, 'B'),
+    const std::vector<std::string> keys = {std::string("\xE9") + std::string(15, 'A'), std::string(16, 'B'),
                                            std::string(1, '\0') + std::string(15, 'Z'),
                                            std::string("\xFF") + std::string(15, '\0'),
                                            std::string("\x7F") + std::string(15, 'C')};

@@ -18,10 +18,13 @@ TEST(CheckBoxRules, EveryNewValueRunsClickOnce) {
     CheckBox box(&parent);
     std::vector<int> seen;
     box.Click = [&] { seen.push_back(box.Value()); };
-    const struct { int set; int value; size_t clicks; } steps[] = {
-        {0, 0, 0},  // the value it already has: nothing
-        {1, 1, 1}, {1, 1, 1}, {2, 2, 2}, {0, 0, 3},
-        {3, 0, 3},  // not a check-box value: refused
+    const struct {
+        int set;
+        int value;
+        size_t clicks;
+    } steps[] = {
+        {0, 0, 0},                                               // the value it already has: nothing
+        {1, 1, 1},  {1, 1, 1}, {2, 2, 2}, {0, 0, 3}, {3, 0, 3},  // not a check-box value: refused
         {-1, 0, 3},
     };
     for (const auto& s : steps) {

@@ -4,12 +4,12 @@
 #include <fstream>
 
 #include <QAbstractButton>
-#include <QElapsedTimer>
-#include <QListView>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
-#include <QPushButton>
+#include <QListView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include "platform/forms/QtPresenter.h"
@@ -28,8 +28,8 @@ TEST(QtMessageBox, StylesGiveIconButtonsAndDefault) {
         {dlg::vbCritical, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok},
         {dlg::vbYesNoCancel + dlg::vbQuestion, QMessageBox::Question,
          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes},
-        {dlg::vbExclamation + dlg::vbOKCancel, QMessageBox::Warning,
-         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok},
+        {dlg::vbExclamation + dlg::vbOKCancel, QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel,
+         QMessageBox::Ok},
         {dlg::vbInformation, QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok},
         {dlg::vbAbortRetryIgnore + dlg::vbDefaultButton2, QMessageBox::NoIcon,
          QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Retry},
@@ -41,13 +41,18 @@ TEST(QtMessageBox, StylesGiveIconButtonsAndDefault) {
         EXPECT_EQ(box->icon(), c.icon) << c.style;
         EXPECT_EQ(box->standardButtons(), c.buttons) << c.style;
         ASSERT_NE(box->defaultButton(), nullptr) << c.style;
-        EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(c.defaultButton)) << c.style;
+        EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(c.defaultButton))
+            << c.style;
         EXPECT_EQ(box->windowTitle(), "Aerolune: Relaytone");
     }
 }
 
 TEST(QtMessageBox, PressedButtonGivesItsResult) {
-    const struct { int style; QMessageBox::StandardButton press; int result; } cases[] = {
+    const struct {
+        int style;
+        QMessageBox::StandardButton press;
+        int result;
+    } cases[] = {
         {dlg::vbYesNoCancel + dlg::vbQuestion, QMessageBox::No, dlg::vbNo},
         {dlg::vbYesNoCancel + dlg::vbQuestion, QMessageBox::Cancel, dlg::vbCancel},
         {dlg::vbAbortRetryIgnore, QMessageBox::Ignore, dlg::vbIgnore},
@@ -76,7 +81,10 @@ TEST_F(QtPresenterSeam, UnscriptedBoxIsShownAndAnswered) {
 }
 
 TEST(QtFilters, VbFilterBecomesQtFilter) {
-    const struct { const char* vb; const char* qt; } cases[] = {
+    const struct {
+        const char* vb;
+        const char* qt;
+    } cases[] = {
         // Qt filters by the brackets: a description without its patterns gets them.
         {"Logs|*.log", "Logs (*.log)"},
         {"Textes|*.txt;*.log|Tous|*.*", "Textes (*.txt *.log);;Tous (*.*)"},
@@ -90,7 +98,11 @@ TEST(QtFilters, VbFilterBecomesQtFilter) {
 
 TEST_F(QtPresenterSeam, TheProposedFileIsTheWindowsPathItselfOrTheNameInTheFolder) {
     const std::string folder = (drive.host("C:\\") / "AudioLog" / "Histo_AL3_Relaytone").string();
-    const struct { const char* initial; const char* file; std::string host; } cases[] = {
+    const struct {
+        const char* initial;
+        const char* file;
+        std::string host;
+    } cases[] = {
         {"C:\\AudioLog\\Histo_AL3_Relaytone\\", "C:\\AudioLog\\Histo_AL3_Relaytone\\20260110.Log",
          folder + "/20260110.Log"},
         {"C:\\AudioLog\\Histo_AL3_Relaytone\\", "20260110.Log", folder + "/20260110.Log"},
@@ -168,7 +180,8 @@ TEST_F(QtPresenterSeam, ClosingTheOpenBoxesGivesEachItsDefaultAnswer) {
         });
         inner = presenter.inputBox("Nom du fichier", "Inner", "proposé");
     });
-    EXPECT_EQ(presenter.messageBox("Encore ?", dlg::vbYesNoCancel + dlg::vbDefaultButton2, "Outer"), dlg::vbNo);
+    EXPECT_EQ(presenter.messageBox("Encore ?", dlg::vbYesNoCancel + dlg::vbDefaultButton2, "Outer"),
+              dlg::vbNo);
     EXPECT_EQ(innerTitle, "Inner");
     EXPECT_FALSE(inner.has_value());
 

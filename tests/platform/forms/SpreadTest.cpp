@@ -121,7 +121,7 @@ TEST_F(SpreadTest, ExportedCellsReachXlrdAndComeBackThroughTheImport) {
     grid.SetBackColor(1, 1, 0);
     grid.SetText(2, 1, "Début Redémarrage");
     grid.SetBackColor(2, 1, 255);
-    grid.SetBackColor(3, 4, 0);                 // colour without text
+    grid.SetBackColor(3, 4, 0);  // colour without text
     grid.SetText(3, 3, "system colours");
     grid.SetBackColor(3, 3, int32_t(0x8000000Bu));  // stays automatic in the workbook
     const std::string file = "C:\\Local\\Global.xls", log = "C:\\Local\\Global_Export.log";

@@ -1,11 +1,11 @@
 // The VB timer's rules, observed on the real event loop (a kept and a restarted countdown lie
 // 300 ms apart, room enough for a busy machine's late ticks).
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "platform/forms/Timer.h"
 
@@ -25,8 +25,7 @@ qint64 firstTick(Timer& timer, const QElapsedTimer& clock, int limit) {
         if (at < 0) at = clock.elapsed();
     };
     QDeadlineTimer deadline(limit);
-    while (at < 0 && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    while (at < 0 && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     return at;
 }
 

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/http/Http.h"
 #include "platform/VbErrors.h"
-#include "tests/support/TempSite.h"
+#include "platform/http/Http.h"
 #include "tests/platform/http/LoopbackHttpServer.h"
 #include "tests/platform/http/PythonHttpServer.h"
 #include "tests/platform/http/WaitFor.h"
+#include "tests/support/TempSite.h"
 
 namespace {
 
@@ -69,8 +69,7 @@ TEST_F(HttpTest, AnswersComeWithTheirStatusLineAndTheBodyIsSavedWhole) {
         EXPECT_FALSE(http.Failure());
     }
     ASSERT_EQ(server.requests().size(), cases.size());
-    EXPECT_EQ(server.requests()[0],
-              "GET /IAL/DROITS/radio.php?_method=getByIdLocal&IdLocal=K HTTP/1.1");
+    EXPECT_EQ(server.requests()[0], "GET /IAL/DROITS/radio.php?_method=getByIdLocal&IdLocal=K HTTP/1.1");
 }
 
 TEST_F(HttpTest, PythonsOwnServerIsAnsweredLikeAnyOther) {
@@ -95,9 +94,8 @@ TEST_F(HttpTest, PythonsOwnServerIsAnsweredLikeAnyOther) {
 TEST_F(HttpTest, NoAnswerAtAllIsAFailureAndNoEvent) {
     webtest::LoopbackHttpServer hangingUp;
     hangingUp.hangUp();
-    const std::vector<std::string> urls = {
-        "http://127.0.0.1:" + std::to_string(webtest::closedPort()) + "/x",
-        hangingUp.base() + "/x"};
+    const std::vector<std::string> urls = {"http://127.0.0.1:" + std::to_string(webtest::closedPort()) + "/x",
+                                           hangingUp.base() + "/x"};
     for (const std::string& url : urls) {
         SCOPED_TRACE(url);
         get(url);
@@ -124,8 +122,7 @@ TEST_F(HttpTest, AClosedRequestNeverReportsItsLateAnswer) {
 }
 
 TEST_F(HttpTest, AnAddressItCannotUseIsRaisedAtOnce) {
-    const std::vector<std::string> unusable = {"", "ftp://127.0.0.1/x", "not an address",
-                                               "http://"};
+    const std::vector<std::string> unusable = {"", "ftp://127.0.0.1/x", "not an address", "http://"};
     for (const std::string& url : unusable) {
         SCOPED_TRACE(url);
         try {

@@ -19,8 +19,7 @@ void LoopbackHttpServer::answer(const std::string& statusLine, const std::string
                                 const std::string& contentType) {
     mode_ = Mode::Answer;
     response_ = statusLine + "\r\nContent-Type: " + contentType +
-                "\r\nContent-Length: " + std::to_string(body.size()) +
-                "\r\nConnection: close\r\n\r\n" + body;
+                "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
 }
 
 void LoopbackHttpServer::stayMute() { mode_ = Mode::Mute; }
@@ -46,17 +45,17 @@ void LoopbackHttpServer::serve(QTcpSocket* socket) {
         requests_.push_back(received->left(received->indexOf("\r\n")).toStdString());
         received->clear();
         switch (mode_) {
-        case Mode::Answer:
-            socket->write(response_.data(), qint64(response_.size()));
-            socket->disconnectFromHost();
-            break;
-        case Mode::HangUp:
-            socket->abort();
-            socket->deleteLater();
-            break;
-        case Mode::Mute:
-            held_.emplace_back(socket);
-            break;
+            case Mode::Answer:
+                socket->write(response_.data(), qint64(response_.size()));
+                socket->disconnectFromHost();
+                break;
+            case Mode::HangUp:
+                socket->abort();
+                socket->deleteLater();
+                break;
+            case Mode::Mute:
+                held_.emplace_back(socket);
+                break;
         }
     });
 }

@@ -16,12 +16,14 @@ PythonHttpServer::PythonHttpServer(const std::filesystem::path& folder) {
     if (!process_.waitForStarted(10000)) return;
     QByteArray output;
     const QRegularExpression served("port (\\d+)");
-    waitFor([&] {
-        output += process_.readAll();
-        const auto match = served.match(QString::fromUtf8(output));
-        if (match.hasMatch()) port_ = match.captured(1).toInt();
-        return port_ != 0 || process_.state() == QProcess::NotRunning;
-    }, 20000);
+    waitFor(
+        [&] {
+            output += process_.readAll();
+            const auto match = served.match(QString::fromUtf8(output));
+            if (match.hasMatch()) port_ = match.captured(1).toInt();
+            return port_ != 0 || process_.state() == QProcess::NotRunning;
+        },
+        20000);
 }
 
 PythonHttpServer::~PythonHttpServer() {

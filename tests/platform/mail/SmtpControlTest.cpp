@@ -2,8 +2,8 @@
 #include <fstream>
 #include <functional>
 
-#include <QJsonArray>
 #include <gtest/gtest.h>
+#include <QJsonArray>
 
 #include "platform/mail/Smtp.h"
 #include "tests/platform/mail/SmtpPeer.h"
@@ -106,7 +106,9 @@ TEST_F(SmtpControlTest, EachFailureComesBackWithItsNumberAndReasonAndNothingIsDe
         {"server unreachable", [&](SmtpControl& s, Message&) { s.HostName = closed; }, 10061,
          "Failed to connect to 127.0.0.1"},
         {"refused recipient",
-         [](SmtpControl&, Message& m) { m.to.push_back({"refuse@example.test", "refuse@example.test"}); },
+         [](SmtpControl&, Message& m) {
+             m.to.push_back({"refuse@example.test", "refuse@example.test"});
+         },
          550, "Recipient refused: refuse@example.test"},
         {"login refused", [](SmtpControl& s, Message&) { s.Password = "wrong"; }, 535,
          "Authentication credentials invalid"},
@@ -115,7 +117,9 @@ TEST_F(SmtpControlTest, EachFailureComesBackWithItsNumberAndReasonAndNothingIsDe
         {"no server", [](SmtpControl& s, Message&) { s.HostName = " "; }, 11001, "No SMTP server set"},
         {"no recipient", [](SmtpControl&, Message& m) { m.to.clear(); }, 503, "No recipient"},
         {"address with a line break",
-         [](SmtpControl&, Message& m) { m.to = {{"x", "a@example.test\r\nRCPT TO:<b@example.test>"}}; },
+         [](SmtpControl&, Message& m) {
+             m.to = {{"x", "a@example.test\r\nRCPT TO:<b@example.test>"}};
+         },
          501, "Invalid recipient address"},
         {"attachment missing", [](SmtpControl&, Message& m) { m.attachment = "C:\\Logs\\none.Log"; }, 53,
          "Attachment not found: C:\\Logs\\none.Log"},
@@ -127,7 +131,8 @@ TEST_F(SmtpControlTest, EachFailureComesBackWithItsNumberAndReasonAndNothingIsDe
         platform::mail::Failure failure = smtp.Connect();
         if (!failure) failure = smtp.Send(m);
         EXPECT_EQ(failure.number, c.number) << c.what << ": " << failure.description;
-        EXPECT_NE(failure.description.find(c.reason), std::string::npos) << c.what << ": " << failure.description;
+        EXPECT_NE(failure.description.find(c.reason), std::string::npos)
+            << c.what << ": " << failure.description;
     }
     EXPECT_TRUE(peer.received().empty());
 }

@@ -33,8 +33,8 @@ protected:
 
     // One message to a server with the fault, the control bounded to `bound` seconds.
     Outcome send(const std::string& fault, int bound, std::function<bool()> keepWaiting = {}) {
-        mailtest::SmtpPeer peer(drive.root() / ("smtp-" + std::to_string(++servers_)),
-                                "station@example.test", "s3cretpass", fault);
+        mailtest::SmtpPeer peer(drive.root() / ("smtp-" + std::to_string(++servers_)), "station@example.test",
+                                "s3cretpass", fault);
         SmtpControl smtp;
         smtp.HostName = peer.server();
         smtp.UserName = "station@example.test";

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <fstream>
 
+#include <gtest/gtest.h>
 #include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTcpServer>
-#include <gtest/gtest.h>
 
 namespace mailtest {
 
@@ -19,10 +19,9 @@ SmtpPeer::SmtpPeer(const std::filesystem::path& folder, const std::string& accou
     const QString script = qEnvironmentVariable("AL3_SOURCE_DIR") + "/tests/platform/mail/smtp_server.py";
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // Debian's Python holds aiosmtpd, whatever python3 comes first on the PATH.
-    process_->start("/usr/bin/python3", {script, QString::fromStdString(folder_.string()),
-                                         QString::fromStdString(account),
-                                         QString::fromStdString(password),
-                                         QString::fromStdString(fault)});
+    process_->start("/usr/bin/python3",
+                    {script, QString::fromStdString(folder_.string()), QString::fromStdString(account),
+                     QString::fromStdString(password), QString::fromStdString(fault)});
     if (!process_->waitForStarted(10000)) {
         ADD_FAILURE() << "SMTP server did not start";
         return;

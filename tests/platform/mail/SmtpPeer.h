@@ -18,8 +18,8 @@ public:
     // makes it slow ("MAIL:3" answers MAIL 3 s late), silent ("DATA:silent" never answers the
     // end of data) or dropped ("greeting:drop") at one step of every exchange: greeting,
     // MAIL, DATA or QUIT.
-    SmtpPeer(const std::filesystem::path& folder, const std::string& account,
-             const std::string& password, const std::string& fault = "");
+    SmtpPeer(const std::filesystem::path& folder, const std::string& account, const std::string& password,
+             const std::string& fault = "");
     ~SmtpPeer();
     SmtpPeer(const SmtpPeer&) = delete;
     SmtpPeer& operator=(const SmtpPeer&) = delete;

@@ -10,9 +10,9 @@
 #include "tests/platform/net/HeldNameServer.h"
 #include "tests/platform/net/LoopbackPeer.h"
 
-using platform::net::HostLookup;
 using nettest::HeldNameServer;
 using nettest::waitUntil;
+using platform::net::HostLookup;
 
 namespace {
 
@@ -31,13 +31,30 @@ void ask(const std::string& name, QObject* context, std::optional<Answer>& into)
 }  // namespace
 
 TEST(HostLookup, OnlyPlainDottedQuadsAreAddresses) {
-    const struct { const char* text; const char* address; } cases[] = {
-        {"127.0.0.1", "127.0.0.1"}, {"0.0.0.0", "0.0.0.0"}, {"255.255.255.255", "255.255.255.255"},
+    const struct {
+        const char* text;
+        const char* address;
+    } cases[] = {
+        {"127.0.0.1", "127.0.0.1"},
+        {"0.0.0.0", "0.0.0.0"},
+        {"255.255.255.255", "255.255.255.255"},
         {"192.168.10.200", "192.168.10.200"},
-        {"300.1.1.1", nullptr}, {"1.2.3", nullptr}, {"1..2.3", nullptr}, {"1.2.3.4.", nullptr},
-        {".1.2.3.4", nullptr}, {"1.2.3.4.5", nullptr}, {"1.2.3.256", nullptr}, {"010.0.0.1", nullptr},
-        {"1.2.3.-4", nullptr}, {"1.2.3.4a", nullptr}, {" 1.2.3.4", nullptr}, {"1234.1.1.1", nullptr},
-        {"0x7f.0.0.1", nullptr}, {"2130706433", nullptr}, {"", nullptr}, {"localhost", nullptr},
+        {"300.1.1.1", nullptr},
+        {"1.2.3", nullptr},
+        {"1..2.3", nullptr},
+        {"1.2.3.4.", nullptr},
+        {".1.2.3.4", nullptr},
+        {"1.2.3.4.5", nullptr},
+        {"1.2.3.256", nullptr},
+        {"010.0.0.1", nullptr},
+        {"1.2.3.-4", nullptr},
+        {"1.2.3.4a", nullptr},
+        {" 1.2.3.4", nullptr},
+        {"1234.1.1.1", nullptr},
+        {"0x7f.0.0.1", nullptr},
+        {"2130706433", nullptr},
+        {"", nullptr},
+        {"localhost", nullptr},
     };
     for (const auto& c : cases) {
         QHostAddress address;
@@ -51,13 +68,17 @@ TEST(HostLookup, OnlyPlainDottedQuadsAreAddresses) {
 TEST(HostLookup, TheSystemsResolverAnswersLaterNeverInsideTheCall) {
     HostLookup::instance().reset();
     QObject context;
-    struct Case { std::string name; int32_t error; std::string address; };
+    struct Case {
+        std::string name;
+        int32_t error;
+        std::string address;
+    };
     const Case cases[] = {
         {"localhost", 0, "127.0.0.1"},
         {"LocalHost", 0, "127.0.0.1"},
         {"no-such-host.invalid", 11001, ""},
         {"10.1.2.3", 0, "10.1.2.3"},
-        {"300.1.1.1", 11001, ""},          // not an address, and no name either
+        {"300.1.1.1", 11001, ""},             // not an address, and no name either
         {"bad name\r\n.invalid", 11001, ""},  // never sent to a name server
         {std::string(254, 'a'), 11001, ""},
     };

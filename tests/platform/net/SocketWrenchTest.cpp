@@ -9,9 +9,9 @@
 #include "tests/platform/net/HeldNameServer.h"
 #include "tests/platform/net/LoopbackPeer.h"
 
-using platform::net::SocketWrench;
 using nettest::LoopbackPeer;
 using nettest::waitUntil;
+using platform::net::SocketWrench;
 
 namespace {
 
@@ -165,13 +165,17 @@ TEST(SocketWrench, ReadWithNothingPendingWouldBlock) {
 
 TEST(SocketWrench, BindFailuresGiveWinsockNumbers) {
     BoundReceiver busy;
-    struct Case { std::string address; int64_t port; int32_t error; };
+    struct Case {
+        std::string address;
+        int64_t port;
+        int32_t error;
+    };
     const Case cases[] = {
-        {"127.0.0.1", busy.port(), 10048},          // port in use
-        {"192.0.2.1", 0, 10049},                    // not an address of this machine
-        {"localhost", 0, 11001},                    // a name: resolved first, never here
+        {"127.0.0.1", busy.port(), 10048},  // port in use
+        {"192.0.2.1", 0, 10049},            // not an address of this machine
+        {"localhost", 0, 11001},            // a name: resolved first, never here
         {"no-such-host.invalid", 0, 11001},
-        {"300.1.1.1", 0, 11001},                    // not an address
+        {"300.1.1.1", 0, 11001},  // not an address
         {"127.1", 0, 11001},
         {"::1", 0, 10049},
         {"127.0.0.1", 65536 + busy.port(), 10049},  // never wrapped onto the busy port
@@ -206,11 +210,16 @@ TEST(SocketWrench, DisconnectFreesThePortAtOnce) {
 
 TEST(SocketWrench, ResolvesNamesLaterToDottedAddresses) {
     SocketWrench s;
-    struct Case { std::string name; int32_t result; std::string address; };
+    struct Case {
+        std::string name;
+        int32_t result;
+        std::string address;
+    };
     const Case cases[] = {{" localhost ", 0, "127.0.0.1"}, {"no-such-host.invalid", 11001, ""}};
     for (const Case& c : cases) {
         std::optional<std::pair<int32_t, std::string>> answer;
-        s.Resolve(c.name, [&](int32_t result, const std::string& address) { answer.emplace(result, address); });
+        s.Resolve(c.name,
+                  [&](int32_t result, const std::string& address) { answer.emplace(result, address); });
         EXPECT_FALSE(answer) << c.name;
         ASSERT_TRUE(waitUntil([&] { return answer.has_value(); })) << c.name;
         EXPECT_EQ(answer->first, c.result);

@@ -8,9 +8,9 @@
 #include "platform/net/WinsockUdp.h"
 #include "tests/platform/net/LoopbackPeer.h"
 
-using platform::net::WinsockUdp;
 using nettest::LoopbackPeer;
 using nettest::waitUntil;
+using platform::net::WinsockUdp;
 
 TEST(WinsockUdp, BindsEveryAddressAndTakesDatagramsWhole) {
     WinsockUdp w;
@@ -65,8 +65,8 @@ TEST(WinsockUdp, RaisesAddressInUseAndCloseFreesThePort) {
 
 TEST(WinsockErrors, HostErrorsBecomeWinsockNumbers) {
     const std::pair<int, int32_t> table[] = {
-        {EADDRINUSE, 10048}, {EADDRNOTAVAIL, 10049}, {EACCES, 10013},
-        {ECONNREFUSED, 10054}, {EAGAIN, 10035}, {EMSGSIZE, 10040}, {0, 0},
+        {EADDRINUSE, 10048}, {EADDRNOTAVAIL, 10049}, {EACCES, 10013}, {ECONNREFUSED, 10054},
+        {EAGAIN, 10035},     {EMSGSIZE, 10040},      {0, 0},
     };
     for (const auto& [host, winsock] : table) EXPECT_EQ(platform::net::fromErrno(host), winsock);
     EXPECT_EQ(platform::net::fromSocketError(QAbstractSocket::HostNotFoundError), 11001);

@@ -6,7 +6,10 @@
 using Args = std::vector<std::string>;
 
 TEST(CommandLine, SplitsAsWindowsProgramsRead) {
-    const struct { const char* text; Args args; } cases[] = {
+    const struct {
+        const char* text;
+        Args args;
+    } cases[] = {
         {"", {}},
         {"   ", {}},
         {"/Base=Current /Veille=True", {"/Base=Current", "/Veille=True"}},

@@ -23,7 +23,8 @@ namespace {
 bool ignoresTerm(proc::Pid pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);)
-        if (line.rfind("SigIgn:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1;
+        if (line.rfind("SigIgn:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1;
     return false;
 }
 
@@ -106,10 +107,12 @@ TEST_F(ImageName, AnotherUsersCopyInTheSameFolderIsLeftAlone) {
     }
     ASSERT_GT(stranger, 0);
     const fs::path strangerExe = "/proc/" + std::to_string(stranger) + "/exe";
-    ASSERT_TRUE(support::eventually([&] {
-        std::error_code ec;
-        return fs::read_symlink(strangerExe, ec).filename() == name;
-    }, 5s));
+    ASSERT_TRUE(support::eventually(
+        [&] {
+            std::error_code ec;
+            return fs::read_symlink(strangerExe, ec).filename() == name;
+        },
+        5s));
     const proc::Pid mine = run(ownCopy);
     ASSERT_TRUE(support::eventually([&] { return !proc::processesByImageName(name).empty(); }, 5s));
 

@@ -22,8 +22,10 @@ protected:
 };
 
 TEST_F(Start, ExitCodesComeBackAfterTheWait) {
-    const struct { std::vector<std::string> args; int32_t code; } cases[] = {
-        {{"--exit=0"}, 0}, {{"--exit=7"}, 7}, {{"--exit=255"}, 255}, {{"--sleep-ms=50"}, 0}};
+    const struct {
+        std::vector<std::string> args;
+        int32_t code;
+    } cases[] = {{{"--exit=0"}, 0}, {{"--exit=7"}, 7}, {{"--exit=255"}, 255}, {{"--sleep-ms=50"}, 0}};
     for (const auto& c : cases) {
         const proc::Started started = startStub(c.args);
         ASSERT_TRUE(started.ok()) << started.reason;
@@ -52,8 +54,7 @@ TEST_F(Start, ArgumentsAndFolderNamesWithBlanksAndShellCharactersPassUntouched) 
     const fs::path folder = drive.root() / "Program Files; $(touch pwned)" / "a`b'c";
     const fs::path stub = support::copyProgram(support::stubProgram(), folder, "my stub");
     ::setenv("AL3_STUB_RECORD", "1", 1);
-    const std::vector<std::string> args{"two words", "$(touch pwned)", "a;b|c&&d", "\"quoted\"",
-                                        "*", ""};
+    const std::vector<std::string> args{"two words", "$(touch pwned)", "a;b|c&&d", "\"quoted\"", "*", ""};
     const std::string windowsPath = "C:\\Program Files; $(touch pwned)\\a`b'c\\my stub";
     const proc::Started started = proc::start({windowsPath, args, "C:\\"});
     ASSERT_TRUE(started.ok()) << started.reason;
@@ -69,12 +70,11 @@ TEST_F(Start, ArgumentsAndFolderNamesWithBlanksAndShellCharactersPassUntouched) 
 TEST_F(Start, BatchFileRunsUnderShFromACopyWithoutCarriageReturns) {
     const fs::path marker = drive.root() / "marker.txt";
     const fs::path batch = drive.host("C:\\") / "Vantremo" / "R T" / "AL3_Relaytone job.BAT";
-    support::writeWindowsFile(batch, "printf '%s|%s\\n' \"$1\" \"été\" > '" + marker.string() +
-                                         "'\nexit 4\n");
+    support::writeWindowsFile(batch,
+                              "printf '%s|%s\\n' \"$1\" \"été\" > '" + marker.string() + "'\nexit 4\n");
     const std::string before = support::readBytes(batch);
 
-    const proc::Started started =
-        proc::start({"c:\\vantremo\\r t\\al3_relaytone job.bat", {"one arg"}, ""});
+    const proc::Started started = proc::start({"c:\\vantremo\\r t\\al3_relaytone job.bat", {"one arg"}, ""});
     ASSERT_TRUE(started.ok()) << started.reason;
     EXPECT_EQ(proc::waitForExit(started.pid, 10s), 4);
     EXPECT_EQ(support::readBytes(marker), "one arg|été\n");
@@ -85,11 +85,16 @@ TEST_F(Start, BatchFileRunsUnderShFromACopyWithoutCarriageReturns) {
 
 TEST_F(Start, FailuresCarryTheShellCodes) {
     fs::create_directories(drive.root() / "Folder");
-    std::ofstream(drive.root() / "Folder" / "garbage") << "\x7f" "ELF not really";
+    std::ofstream(drive.root() / "Folder" / "garbage") << "\x7f"
+                                                          "ELF not really";
     fs::permissions(drive.root() / "Folder" / "garbage", fs::perms::owner_all);
     std::ofstream(drive.root() / "Folder" / "notes.txt") << "text";
     ::setenv("PATH", (drive.root() / "nothing-here").c_str(), 1);
-    const struct { std::string file; std::string folder; int32_t code; } cases[] = {
+    const struct {
+        std::string file;
+        std::string folder;
+        int32_t code;
+    } cases[] = {
         {"C:\\Folder\\missing.exe", "", 2},
         {"C:\\NoFolder\\missing.exe", "", 3},
         {"C:\\Folder\\garbage", "", 11},
@@ -131,12 +136,15 @@ TEST_F(Start, EndedChildrenAreReapedAndEndProcessTerminates) {
     for (int i = 0; i < 3; ++i) pids.push_back(startStub({"--exit=0"}).pid);
     const proc::Started sleeper = startStub({});
     ASSERT_TRUE(sleeper.ok());
-    ASSERT_TRUE(support::eventually([&] {
-        proc::reapFinished();
-        for (proc::Pid pid : pids)
-            if (fs::exists("/proc/" + std::to_string(pid))) return false;
-        return true;
-    }, 10s)) << "an ended child stays a zombie";
+    ASSERT_TRUE(support::eventually(
+        [&] {
+            proc::reapFinished();
+            for (proc::Pid pid : pids)
+                if (fs::exists("/proc/" + std::to_string(pid))) return false;
+            return true;
+        },
+        10s))
+        << "an ended child stays a zombie";
 
     EXPECT_EQ(proc::exitCode(sleeper.pid), proc::StillActive);
     EXPECT_TRUE(proc::endProcess(sleeper.pid, 2s));

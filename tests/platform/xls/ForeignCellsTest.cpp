@@ -99,25 +99,30 @@ TEST(ForeignCells, FiguresShowAsTheirShortestTextWhateverTheDesktopLocale) {
         const char* text;
     };
     const Case cases[] = {
-        {4217, "4217"},      {3.25, "3.25"},          {0.1, "0.1"},
-        {-123456789, "-123456789"}, {1e20, "1E+20"},  {1.0 / 3, "0.3333333333333333"},
-        {-0.0, "0"},         {1234567.5, "1234567.5"}, {2.5e-7, "2.5E-07"},
+        {4217, "4217"},      {3.25, "3.25"},
+        {0.1, "0.1"},        {-123456789, "-123456789"},
+        {1e20, "1E+20"},     {1.0 / 3, "0.3333333333333333"},
+        {-0.0, "0"},         {1234567.5, "1234567.5"},
+        {2.5e-7, "2.5E-07"},
     };
     for (const char* locale : {"fr_FR.UTF-8", "de_DE.UTF-8", "C.UTF-8"}) {
         support::DesktopLocale desktop(locale);
         for (const Case& c : cases)
-            EXPECT_EQ(celltexts::number(c.value, celltexts::Language::French), c.text) << locale << " " << c.value;
+            EXPECT_EQ(celltexts::number(c.value, celltexts::Language::French), c.text)
+                << locale << " " << c.value;
     }
-    EXPECT_EQ(celltexts::number(std::numeric_limits<double>::quiet_NaN(), celltexts::Language::English), "#NUM!");
-    EXPECT_EQ(celltexts::number(std::numeric_limits<double>::infinity(), celltexts::Language::French), "#NOMBRE!");
+    EXPECT_EQ(celltexts::number(std::numeric_limits<double>::quiet_NaN(), celltexts::Language::English),
+              "#NUM!");
+    EXPECT_EQ(celltexts::number(std::numeric_limits<double>::infinity(), celltexts::Language::French),
+              "#NOMBRE!");
 
     struct Rk {
         uint32_t rk;
         double value;
     };
     const Rk rks[] = {
-        {4217u << 2 | 2, 4217},       {325u << 2 | 3, 3.25},       {uint32_t(-7) << 2 | 2, -7},
-        {0x3FE00000u, 0.5},           {0x3FF00000u | 1, 0.01},     {0xC0240000u, -10},
+        {4217u << 2 | 2, 4217}, {325u << 2 | 3, 3.25},   {uint32_t(-7) << 2 | 2, -7},
+        {0x3FE00000u, 0.5},     {0x3FF00000u | 1, 0.01}, {0xC0240000u, -10},
     };
     for (const Rk& r : rks) EXPECT_EQ(celltexts::rkValue(r.rk), r.value) << std::hex << r.rk;
 }
@@ -196,21 +201,31 @@ TEST(ForeignCells, EveryCellRecordComesInAsTheTextShownInTheWritersLanguage) {
         Origin origin;
     };
     const Expected expected[] = {
-        {0, 0, "4217", "4217", Origin::Number},      {0, 1, "3.25", "3.25", Origin::Number},
-        {0, 2, "1E+20", "1E+20", Origin::Number},    {0, 3, "2", "2", Origin::Number},
-        {0, 4, "0.5", "0.5", Origin::Number},        {0, 5, "0.01", "0.01", Origin::Number},
-        {1, 0, "TRUE", "VRAI", Origin::Boolean},     {1, 1, "FALSE", "FAUX", Origin::Boolean},
-        {1, 2, "#DIV/0!", "#DIV/0!", Origin::Error}, {1, 3, "#VALUE!", "#VALEUR!", Origin::Error},
-        {2, 0, "8434", "8434", Origin::Formula},     {2, 1, "TRUE", "VRAI", Origin::Formula},
-        {2, 2, "#N/A", "#N/A", Origin::Formula},     {2, 3, "", "", Origin::Formula},
-        {2, 4, "abcé", "abcé", Origin::Formula},     {2, 5, "", "", Origin::Formula},
-        {3, 0, "6", "6", Origin::Number},            {3, 1, "riche", "riche", Origin::Text},
+        {0, 0, "4217", "4217", Origin::Number},
+        {0, 1, "3.25", "3.25", Origin::Number},
+        {0, 2, "1E+20", "1E+20", Origin::Number},
+        {0, 3, "2", "2", Origin::Number},
+        {0, 4, "0.5", "0.5", Origin::Number},
+        {0, 5, "0.01", "0.01", Origin::Number},
+        {1, 0, "TRUE", "VRAI", Origin::Boolean},
+        {1, 1, "FALSE", "FAUX", Origin::Boolean},
+        {1, 2, "#DIV/0!", "#DIV/0!", Origin::Error},
+        {1, 3, "#VALUE!", "#VALEUR!", Origin::Error},
+        {2, 0, "8434", "8434", Origin::Formula},
+        {2, 1, "TRUE", "VRAI", Origin::Formula},
+        {2, 2, "#N/A", "#N/A", Origin::Formula},
+        {2, 3, "", "", Origin::Formula},
+        {2, 4, "abcé", "abcé", Origin::Formula},
+        {2, 5, "", "", Origin::Formula},
+        {3, 0, "6", "6", Origin::Number},
+        {3, 1, "riche", "riche", Origin::Text},
     };
     struct Writer {
         std::optional<uint16_t> country;
         bool french;
     };
-    for (const Writer& w : {Writer{std::nullopt, false}, Writer{1, false}, Writer{33, true}, Writer{2, true}}) {
+    for (const Writer& w :
+         {Writer{std::nullopt, false}, Writer{1, false}, Writer{33, true}, Writer{2, true}}) {
         SCOPED_TRACE(w.country ? int(*w.country) : -1);
         std::vector<Sheet> read;
         const auto o = platform::xls::decodeWorkbook(workbook({cells}, w.country), read);
@@ -228,7 +243,8 @@ TEST(ForeignCells, EveryCellRecordComesInAsTheTextShownInTheWritersLanguage) {
 // that share or overlap records, or point into the globals, are refused.
 TEST(ForeignCells, SheetEntriesThatShareRecordsAreRefusedAndEachSheetIsReadOnce) {
     std::string many;
-    for (int i = 0; i < 200; ++i) many += record(0x027E, cellHead(uint32_t(i), 0) + std::string("\x0A\0\0\0", 4));
+    for (int i = 0; i < 200; ++i)
+        many += record(0x027E, cellHead(uint32_t(i), 0) + std::string("\x0A\0\0\0", 4));
     const std::string one = record(0x0203, cellHead(0, 0) + ieeeBytes(1));
     struct Case {
         const char* what;
@@ -261,7 +277,8 @@ TEST(ForeignCells, SheetEntriesThatShareRecordsAreRefusedAndEachSheetIsReadOnce)
     put16(b, 32768);
     put8(b, 0);
     std::vector<Sheet> read;
-    const auto o = platform::xls::decodeWorkbook(workbook({record(0x0204, b + std::string(32768, 'x'))}, 1), read);
+    const auto o =
+        platform::xls::decodeWorkbook(workbook({record(0x0204, b + std::string(32768, 'x'))}, 1), read);
     EXPECT_NE(o.reason.find("longer than a cell holds"), std::string::npos) << o.reason;
 }
 
@@ -293,7 +310,8 @@ TEST(ForeignCells, TheImportListNamesEachCellOnALineOfItsOwn) {
         EXPECT_NE(std::find(report.lines.begin(), report.lines.end(), line), report.lines.end()) << line;
 
     Sheet crowded{"Sheet1", {}};
-    for (int row = 0; row < 1000; ++row) crowded.cells[{row, 0}] = Cell{"1", std::nullopt, std::nullopt, Origin::Number};
+    for (int row = 0; row < 1000; ++row)
+        crowded.cells[{row, 0}] = Cell{"1", std::nullopt, std::nullopt, Origin::Number};
     const auto many = platform::xls::reportImport({crowded}, 0, 6, 50);
     EXPECT_EQ(many.count, 1000);
     ASSERT_EQ(many.lines.size(), 101u);
@@ -317,20 +335,30 @@ TEST_F(ForeignWorkbooks, FiguresFormulasAndBooleansReachTheGridAndTheExport) {
         int notHeld;
     };
     const Writer writers[] = {
-        {"calc_fr", "fr_FR.UTF-8", {"marker-text", "4217", "3.25", "6.5", "VRAI", "#DIV/0!"},
-         {"abcd", "0.1", "1E+20", "-123456789", "VRAI", "FAUX"}, 1 + 11},
-        {"calc_en", "C.UTF-8", {"marker-text", "4217", "3.25", "6.5", "TRUE", "#DIV/0!"},
-         {"abcd", "0.1", "1E+20", "-123456789", "TRUE", "FALSE"}, 1 + 11},
+        {"calc_fr",
+         "fr_FR.UTF-8",
+         {"marker-text", "4217", "3.25", "6.5", "VRAI", "#DIV/0!"},
+         {"abcd", "0.1", "1E+20", "-123456789", "VRAI", "FAUX"},
+         1 + 11},
+        {"calc_en",
+         "C.UTF-8",
+         {"marker-text", "4217", "3.25", "6.5", "TRUE", "#DIV/0!"},
+         {"abcd", "0.1", "1E+20", "-123456789", "TRUE", "FALSE"},
+         1 + 11},
         // xlwt keeps no formula result: the formulas come in empty, and are listed.
-        {"xlwt", nullptr, {"marker-text", "4217", "3.25", "", "", "#DIV/0!"},
-         {"", "0.1", "1E+20", "-123456789", "TRUE", "FALSE"}, 1 + 10},
+        {"xlwt",
+         nullptr,
+         {"marker-text", "4217", "3.25", "", "", "#DIV/0!"},
+         {"", "0.1", "1E+20", "-123456789", "TRUE", "FALSE"},
+         1 + 10},
     };
     for (const Writer& w : writers) {
         SCOPED_TRACE(w.name);
         const std::filesystem::path made = file(std::string(w.name) + ".xls");
         std::string error;
-        ASSERT_TRUE(w.locale ? gridtest::writeFiguresWithLibreOffice(made, drive.root() / w.name, w.locale, error)
-                             : gridtest::writeFiguresWithXlwt(made, error))
+        ASSERT_TRUE(w.locale
+                        ? gridtest::writeFiguresWithLibreOffice(made, drive.root() / w.name, w.locale, error)
+                        : gridtest::writeFiguresWithXlwt(made, error))
             << error;
 
         platform::forms::Spread grid{nullptr};
@@ -348,14 +376,15 @@ TEST_F(ForeignWorkbooks, FiguresFormulasAndBooleansReachTheGridAndTheExport) {
             EXPECT_EQ(grid.Text(c + 1, 2), w.row2[size_t(c)]) << "row 2 column " << c + 1;
         }
         const std::string listed = support::readWindowsFile(drive.host(log));
-        for (const std::string& line : {"Import " + windows(made) + ": read",
-                                        std::string("Sheet 2 \"Notes\" not imported: 1 cells"),
-                                        std::string("B1 number, imported as its text: 4217"),
-                                        std::string("E2 ") + (w.locale ? "formula, imported as its result: "
-                                                                       : "boolean, imported as its text: ") +
-                                            w.row2[4]})
+        for (const std::string& line :
+             {"Import " + windows(made) + ": read", std::string("Sheet 2 \"Notes\" not imported: 1 cells"),
+              std::string("B1 number, imported as its text: 4217"),
+              std::string("E2 ") +
+                  (w.locale ? "formula, imported as its result: " : "boolean, imported as its text: ") +
+                  w.row2[4]})
             EXPECT_NE(listed.find(line), std::string::npos) << line << "\n" << listed;
-        EXPECT_NE(listed.find(std::string("D1 formula, imported as its result: ") + w.row1[3]), std::string::npos)
+        EXPECT_NE(listed.find(std::string("D1 formula, imported as its result: ") + w.row1[3]),
+                  std::string::npos)
             << listed;
         EXPECT_EQ(listed.find("A1 "), std::string::npos) << "a text is held as it came\n" << listed;
 
@@ -365,7 +394,8 @@ TEST_F(ForeignWorkbooks, FiguresFormulasAndBooleansReachTheGridAndTheExport) {
         ASSERT_TRUE(gridtest::readWithXlrd(exported, back, error)) << error;
         for (int c = 0; c < 6; ++c) {
             const auto at = back.cells.find({0, c});
-            EXPECT_EQ(at == back.cells.end() ? "" : at->second.text, w.row1[size_t(c)]) << "exported column " << c;
+            EXPECT_EQ(at == back.cells.end() ? "" : at->second.text, w.row1[size_t(c)])
+                << "exported column " << c;
         }
     }
 }

@@ -25,11 +25,20 @@ std::string xmlEscaped(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -67,7 +76,8 @@ std::string flatOds(const platform::xls::Sheet& sheet) {
     for (const auto& [name, cell] : styles) {
         x += "<style:style style:name=\"" + name + "\" style:family=\"table-cell\">";
         if (cell->backColour)
-            x += "<style:table-cell-properties fo:background-color=\"" + cssColour(*cell->backColour) + "\"/>";
+            x +=
+                "<style:table-cell-properties fo:background-color=\"" + cssColour(*cell->backColour) + "\"/>";
         if (cell->foreColour)
             x += "<style:text-properties fo:color=\"" + cssColour(*cell->foreColour) + "\"/>";
         x += "</style:style>\n";
@@ -83,9 +93,11 @@ std::string flatOds(const platform::xls::Sheet& sheet) {
                 continue;
             }
             x += "<table:table-cell table:style-name=\"" + styleName(it->second) + "\"";
-            if (it->second.text.empty()) x += "/>";
-            else x += " office:value-type=\"string\"><text:p>" + xmlEscaped(it->second.text) +
-                      "</text:p></table:table-cell>";
+            if (it->second.text.empty())
+                x += "/>";
+            else
+                x += " office:value-type=\"string\"><text:p>" + xmlEscaped(it->second.text) +
+                     "</text:p></table:table-cell>";
         }
         x += "</table:table-row>\n";
     }
@@ -93,8 +105,7 @@ std::string flatOds(const platform::xls::Sheet& sheet) {
     return x;
 }
 
-bool runPython(const QString& script, const QStringList& arguments, QByteArray& output,
-               std::string& error) {
+bool runPython(const QString& script, const QStringList& arguments, QByteArray& output, std::string& error) {
     QProcess python;
     python.start("/usr/bin/python3", QStringList{"-c", script} + arguments);
     if (!python.waitForFinished(kPythonTimeoutMs) || python.exitStatus() != QProcess::NormalExit ||
@@ -158,9 +169,14 @@ bool convertWithLibreOffice(const std::vector<FlatDocument>& documents, const st
     const std::filesystem::path sources = work / "fods", converted = work / "xls";
     std::filesystem::create_directories(sources);
     std::filesystem::create_directories(converted);
-    QStringList arguments{"--headless", "--norestore",
-                          QString::fromStdString("-env:UserInstallation=file://" + (work / "profile").string()),
-                          "--convert-to", "xls", "--outdir", QString::fromStdString(converted.string())};
+    QStringList arguments{
+        "--headless",
+        "--norestore",
+        QString::fromStdString("-env:UserInstallation=file://" + (work / "profile").string()),
+        "--convert-to",
+        "xls",
+        "--outdir",
+        QString::fromStdString(converted.string())};
     for (const FlatDocument& d : documents) {
         const std::filesystem::path source = sources / d.file.stem().concat(".fods");
         std::ofstream(source, std::ios::binary | std::ios::trunc) << d.fods;
@@ -263,9 +279,11 @@ bool writeWithXlwt(const Wanted& workbook, std::string& error) {
     std::filesystem::create_directories(workbook.file.parent_path());
     QJsonArray cells;
     for (const auto& [at, cell] : workbook.sheet.cells)
-        cells.append(QJsonObject{{"r", at.first}, {"c", at.second},
+        cells.append(QJsonObject{{"r", at.first},
+                                 {"c", at.second},
                                  {"t", QString::fromStdString(cell.text)},
-                                 {"f", colour(cell.foreColour)}, {"b", colour(cell.backColour)}});
+                                 {"f", colour(cell.foreColour)},
+                                 {"b", colour(cell.backColour)}});
     const QJsonObject spec{{"name", QString::fromStdString(workbook.sheet.name)}, {"cells", cells}};
     QByteArray output;
     return runPython(kXlwtScript,
@@ -276,8 +294,7 @@ bool writeWithXlwt(const Wanted& workbook, std::string& error) {
 
 bool workbookStreamSize(const std::filesystem::path& file, uint64_t& size, std::string& error) {
     QByteArray output;
-    if (!runPython(kStreamSizeScript, {QString::fromStdString(file.string())}, output, error))
-        return false;
+    if (!runPython(kStreamSizeScript, {QString::fromStdString(file.string())}, output, error)) return false;
     bool ok = false;
     size = output.trimmed().toULongLong(&ok);
     if (!ok) error = "no size in " + output.toStdString();

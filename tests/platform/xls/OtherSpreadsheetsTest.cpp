@@ -66,7 +66,7 @@ TEST_F(OtherSpreadsheets, WorkbooksFromLibreOfficeXlwtAndOursReadAndImportWithTe
     for (const Case& c : sheets) {
         byLibreOffice.push_back({file("libreoffice_" + c.name + ".xls"), c.sheet});
         ASSERT_TRUE(gridtest::writeWithXlwt({file("xlwt_" + c.name + ".xls"), c.sheet}, error)) << error;
-            ASSERT_TRUE(platform::xls::writeWorkbook(file("ours_" + c.name + ".xls"), c.sheet).ok());
+        ASSERT_TRUE(platform::xls::writeWorkbook(file("ours_" + c.name + ".xls"), c.sheet).ok());
     }
     ASSERT_TRUE(gridtest::writeWithLibreOffice(byLibreOffice, drive.root() / "soffice", error)) << error;
 

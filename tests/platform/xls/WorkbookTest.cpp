@@ -28,7 +28,7 @@ Sheet sampleSheet() {
             s.cells[{row, c + 2}] = {"2026-12-10 08:15:0" + std::to_string(row), kWhite, kBlack};
         }
     }
-    s.cells[{4, 0}] = {"", kWhite, kBlack};                       // colour only
+    s.cells[{4, 0}] = {"", kWhite, kBlack};  // colour only
     s.cells[{5, 1}] = {"a|b %7C \"quoted\" € ✓", kSteel, std::nullopt};
     s.cells[{6, 2}] = {std::string(9000, 'x') + "é", std::nullopt, std::nullopt};  // spans records
     for (int i = 0; i < 1200; ++i)  // enough distinct texts to fill several string records
@@ -82,8 +82,8 @@ TEST_F(WorkbookTest, ARefusedExportKeepsTheWorkbookOnDisk) {
     Sheet badName{"Sheet[1]", {}};
     Sheet outside{"SheetName", {{{0, 256}, Cell{"x", std::nullopt, std::nullopt}}}};
     Sheet longText{"SheetName", {{{0, 0}, Cell{std::string(32768, 'y'), std::nullopt, std::nullopt}}}};
-    for (const Case& c : {Case{"colours", tooManyColours}, Case{"name", badName},
-                          Case{"column", outside}, Case{"text", longText}}) {
+    for (const Case& c : {Case{"colours", tooManyColours}, Case{"name", badName}, Case{"column", outside},
+                          Case{"text", longText}}) {
         const platform::xls::Outcome o = platform::xls::writeWorkbook(file(), c.sheet);
         EXPECT_FALSE(o.ok()) << c.what;
         EXPECT_FALSE(o.reason.empty()) << c.what;
@@ -112,8 +112,7 @@ TEST_F(WorkbookTest, DamagedBytesAreRefusedOrReadNeverACrash) {
     int refused = 0;
     for (int round = 0; round < 3000; ++round) {
         std::string bytes = good;
-        for (int k = 0; k < 1 + round % 4; ++k)
-            bytes[random() % bytes.size()] = char(random());
+        for (int k = 0; k < 1 + round % 4; ++k) bytes[random() % bytes.size()] = char(random());
         std::vector<Sheet> sheets;
         const auto o = platform::xls::decodeWorkbook(bytes, sheets);
         if (!o.ok()) {
@@ -126,19 +125,21 @@ TEST_F(WorkbookTest, DamagedBytesAreRefusedOrReadNeverACrash) {
 
 // A compound file of `sectors` sectors of 512 bytes whose header declares the allocation table
 // and its DIFAT as given; DIFAT sectors point to themselves when `difatLoops`.
-std::string compoundFile(uint32_t sectors, uint32_t fatCount, std::vector<uint32_t> slots, uint32_t difatStart,
-                         uint32_t difatCount, bool difatLoops = false) {
+std::string compoundFile(uint32_t sectors, uint32_t fatCount, std::vector<uint32_t> slots,
+                         uint32_t difatStart, uint32_t difatCount, bool difatLoops = false) {
     std::string f("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
     f.resize(0x18, '\0');
     auto put16 = [&](uint32_t v) { f += char(v & 0xFF), f += char(v >> 8 & 0xFF); };
     auto put32 = [&](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
     put16(0x3E), put16(3), put16(0xFFFE), put16(9), put16(6);
     f.resize(0x2C, '\0');
-    put32(fatCount), put32(0), put32(0), put32(4096), put32(0xFFFFFFFE), put32(0), put32(difatStart), put32(difatCount);
+    put32(fatCount), put32(0), put32(0), put32(4096), put32(0xFFFFFFFE), put32(0), put32(difatStart),
+        put32(difatCount);
     slots.resize(109, 0xFFFFFFFF);
     for (uint32_t s : slots) put32(s);
     for (uint32_t s = 0; s < sectors; ++s)
-        for (uint32_t i = 0; i < 128; ++i) put32(i < 127 ? (s * 127 + i) % sectors : (difatLoops ? s : 0xFFFFFFFE));
+        for (uint32_t i = 0; i < 128; ++i)
+            put32(i < 127 ? (s * 127 + i) % sectors : (difatLoops ? s : 0xFFFFFFFE));
     return f;
 }
 
@@ -163,8 +164,7 @@ TEST_F(WorkbookTest, ForeignAndInconsistentFilesAreRefused) {
         {"signature", patched(0, "PK\x03\x04"), "signature"},
         {"sector size", patched(0x1E, std::string("\x0A\x00", 2)), "sector size"},
         {"chain loop", patched(fatSector, std::string("\x00\x00\x00\x00", 4)), "loops"},
-        {"stream name", patched(directory + 128, std::string("X\0", 2)),
-         "no Workbook stream"},
+        {"stream name", patched(directory + 128, std::string("X\0", 2)), "no Workbook stream"},
         {"not BIFF8", patched(512 + 4, std::string("\x00\x05", 2)), "BIFF8"},
         {"empty", "", "empty file"},
         // A kilobyte whose header declares tables of gigabytes, its DIFAT chain on itself.

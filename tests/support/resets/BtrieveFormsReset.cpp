@@ -4,7 +4,6 @@
 
 namespace {
 
-const support::ModuleReset registered{support::ResetLayer::BtrieveForms,
-                                      FrmSelectBaseDialog::release};
+const support::ModuleReset registered{support::ResetLayer::BtrieveForms, FrmSelectBaseDialog::release};
 
 }  // namespace

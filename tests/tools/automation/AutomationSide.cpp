@@ -22,8 +22,7 @@ namespace {
 
 std::string pathOf(const std::string& dataFolder, int16_t file, int station) {
     if (BtrieveFileDefs[0].baseName.empty()) Lib_Data_BTrieve_2::InitGeneralData();
-    return Lib_Public::CheckRep(dataFolder) +
-           Lib_Data_BTrieve::NomFichierBTR(file, int16_t(station - 1));
+    return Lib_Public::CheckRep(dataFolder) + Lib_Data_BTrieve::NomFichierBTR(file, int16_t(station - 1));
 }
 
 bool present(const std::string& windowsPath) {
@@ -45,8 +44,8 @@ const std::vector<int16_t>& baseFiles() {
     return files;
 }
 
-int16_t createBaseFiles(const std::string& dataFolder, int stations,
-                        const std::vector<int16_t>& files, std::string& failedPath) {
+int16_t createBaseFiles(const std::string& dataFolder, int stations, const std::vector<int16_t>& files,
+                        std::string& failedPath) {
     for (int16_t file : files) {
         for (int station = 1; station <= stations; ++station) {
             const std::string path = pathOf(dataFolder, file, station);
@@ -56,8 +55,8 @@ int16_t createBaseFiles(const std::string& dataFolder, int stations,
             pos.fill(' ');
             uint32_t length = uint32_t(BtrieveFileSpec.size());
             std::string key = keyBuffer(path);
-            const int16_t status = bc::BTRCALL(bc::OpCreate, pos.data(), BtrieveFileSpec.data(),
-                                               &length, key.data(), 255, 0);
+            const int16_t status =
+                bc::BTRCALL(bc::OpCreate, pos.data(), BtrieveFileSpec.data(), &length, key.data(), 255, 0);
             if (status != 0) {
                 failedPath = path;
                 return status;
@@ -87,8 +86,7 @@ int16_t MessageWriter::open(const std::string& dataFolder, int station) {
     return status;
 }
 
-int16_t MessageWriter::insert(const std::string& key, const std::string& nature,
-                              const std::string& text) {
+int16_t MessageWriter::insert(const std::string& key, const std::string& nature, const std::string& text) {
     const std::string natureBytes = platform::cp1252::fromUtf8(nature);
     const std::string textBytes = platform::cp1252::fromUtf8(text);
     EnregFRADx55 record;

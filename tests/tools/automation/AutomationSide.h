@@ -13,8 +13,8 @@ const std::vector<int16_t>& baseFiles();
 
 // Creates the missing files of the list in the data folder (a Windows path) for stations 1 to
 // `stations`; a file that exists is left alone. 0, or the failing status and its path.
-int16_t createBaseFiles(const std::string& dataFolder, int stations,
-                        const std::vector<int16_t>& files, std::string& failedPath);
+int16_t createBaseFiles(const std::string& dataFolder, int stations, const std::vector<int16_t>& files,
+                        std::string& failedPath);
 
 // "20261210" and the number on eight digits: sixteen bytes that sort as the numbers do.
 std::string sequenceKey(int64_t n);

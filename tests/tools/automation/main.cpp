@@ -53,8 +53,8 @@ bool hexBytes(const std::string& hex, std::string& out) {
     return true;
 }
 
-bool number(const std::map<std::string, std::string>& options, const std::string& name,
-            long fallback, long& out) {
+bool number(const std::map<std::string, std::string>& options, const std::string& name, long fallback,
+            long& out) {
     auto it = options.find(name);
     if (it == options.end()) {
         out = fallback;
@@ -65,9 +65,7 @@ bool number(const std::map<std::string, std::string>& options, const std::string
     return !it->second.empty() && *end == '\0' && out >= 0;
 }
 
-void printLocked() {
-    std::cout << "locked" << std::endl;
-}
+void printLocked() { std::cout << "locked" << std::endl; }
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // Stub program: with AL3_STUB_RECORD set it appends "<pid>\t<arg>\t<arg>..." to "<itself>.starts",
-// then --exit=N exits with N, --sleep-ms=N sleeps, --title=T holds a window title until asked to quit, --mutex=M says whether M existed;
-// otherwise it sleeps for 90 seconds (the main program's stand-in), deaf to SIGTERM after --ignore-term.
+// then --exit=N exits with N, --sleep-ms=N sleeps, --title=T holds a window title until asked to quit,
+// --mutex=M says whether M existed; otherwise it sleeps for 90 seconds (the main program's stand-in), deaf to
+// SIGTERM after --ignore-term.
 #include <chrono>
 #include <csignal>
 #include <cstdio>
