@@ -12,6 +12,7 @@
 #include "bench/udp/EngineUnderLoad.h"
 #include "engine/Frm_MainBis.h"
 #include "platform/NumericLocale.h"
+#include "platform/process/RuntimeFolder.h"
 
 using namespace std::chrono;
 
@@ -27,6 +28,7 @@ void runFor(QApplication& app, milliseconds d) {
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::process::settleRuntimeDirectory();  // as every program does
     QApplication app(argc, argv);
     platform::keepNumbersInC();
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;

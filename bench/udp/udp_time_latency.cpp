@@ -10,6 +10,7 @@
 
 #include "bench/udp/EngineUnderLoad.h"
 #include "platform/NumericLocale.h"
+#include "platform/process/RuntimeFolder.h"
 
 using namespace std::chrono;
 
@@ -46,6 +47,7 @@ std::vector<double> roundTrips(QApplication& app, uint16_t server, int count, bo
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::process::settleRuntimeDirectory();  // as every program does
     QApplication app(argc, argv);
     platform::keepNumbersInC();
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
