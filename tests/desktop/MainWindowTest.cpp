@@ -16,9 +16,8 @@
 #include "platform/forms/QtPresenter.h"
 #include "settings/FrmSetup.h"
 #include "settings/FrmSetupDivers.h"
-#include "settings/FrmSetupPeripherique.h"
-#include "settings/FrmSetupSon.h"
 #include "shell/FrmAbout.h"
+#include "tests/settings/SettingsWindows.h"
 #include "tests/shell/MainWindow.h"
 #include "tests/support/DesktopWindows.h"
 #include "tests/support/WindowsFiles.h"
@@ -43,14 +42,7 @@ protected:
     // The settings window and its pages go with the test: a window shown once must not outlive
     // the application.
     void TearDown() override {
-        if (FrmSetup::exists()) FrmSetup::get().Unload(platform::forms::vbFormCode);
-        if (FrmSetupPeripherique::exists()) FrmSetupPeripherique::get().Unload(platform::forms::vbFormCode);
-        if (FrmSetupDivers::exists()) FrmSetupDivers::get().Unload(platform::forms::vbFormCode);
-        if (FrmSetupSon::exists()) FrmSetupSon::get().Unload(platform::forms::vbFormCode);
-        FrmSetup::release();
-        FrmSetupPeripherique::release();
-        FrmSetupDivers::release();
-        FrmSetupSon::release();
+        settings_test::unloadSettingsWindows();
         if (Frm_MainBis::exists()) Frm_MainBis::get().Unload(platform::forms::vbFormCode);
         platform::dialogs::reset();
     }

@@ -13,10 +13,8 @@
 #include "foundation/SystemQueries.h"
 #include "platform/WinPath.h"
 #include "settings/FrmSetup.h"
-#include "settings/FrmSetupDivers.h"
-#include "settings/FrmSetupPeripherique.h"
-#include "settings/FrmSetupSon.h"
 #include "settings/SettingsFlags.h"
+#include "tests/settings/SettingsWindows.h"
 #include "tests/support/WindowsFiles.h"
 
 namespace settings_test {
@@ -58,16 +56,7 @@ std::vector<platform::dialogs::Asked> SettingsSite::askedSinceLoad() {
     return asked;
 }
 
-void SettingsSite::unloadWindows() {
-    if (FrmSetup::exists()) FrmSetup::get().Unload(platform::forms::vbFormCode);
-    if (FrmSetupPeripherique::exists()) FrmSetupPeripherique::get().Unload(platform::forms::vbFormCode);
-    if (FrmSetupDivers::exists()) FrmSetupDivers::get().Unload(platform::forms::vbFormCode);
-    if (FrmSetupSon::exists()) FrmSetupSon::get().Unload(platform::forms::vbFormCode);
-    FrmSetup::release();
-    FrmSetupPeripherique::release();
-    FrmSetupDivers::release();
-    FrmSetupSon::release();
-}
+void SettingsSite::unloadWindows() { unloadSettingsWindows(); }
 
 fs::path SettingsSite::programSettings() const {
     return drive.host("C:\\Prog\\Settings\\AL3_Relaytone\\AL3_Relaytone.Ini");
