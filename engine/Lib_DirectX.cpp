@@ -145,7 +145,7 @@ void setOutput(Amp3dj& amp, int16_t noPipe) {
 
 void startUp(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
     FrmSetupSon& son = FrmSetupSon::get();
-    platform::forms::ComboBox& liste = *son.ComboPeripheriqueOut[0];
+    platform::forms::ComboBox& listBox = *son.ComboPeripheriqueOut[0];
     const int16_t device = pipe.selectedDevice;
     const int32_t hWnd = neighbours::Frm_Main().hWnd();
     int16_t result = 0;
@@ -180,7 +180,7 @@ void startUp(Amp3dj& amp, PipeOut& pipe, int16_t noPipe) {
     trace(noPipe, "InitDJSystem: " + std::to_string(result) + " Selected Device: " + std::to_string(device));
     trace(noPipe, "Device: " + amp.GetOutputDeviceDesc(device));
     pipe.initialised = true;
-    liste.Tag = "O";
+    listBox.Tag = "O";
     for (int16_t player = 0; player < kPlayers; ++player) {
         const int32_t code = amp.SetPlayerOutputDevice(player, device, api());
         if (code >= 0) {
@@ -207,14 +207,14 @@ void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
 
         Amp3dj& amp = controlItem(noPipe);
         PipeOut& pipe = pipeOut(noPipe);
-        platform::forms::ComboBox& liste = *FrmSetupSon::get().ComboPeripheriqueOut[0];
-        liste.Clear();
+        platform::forms::ComboBox& listBox = *FrmSetupSon::get().ComboPeripheriqueOut[0];
+        listBox.Clear();
         pipe.deviceCount = amp.GetOutputDevicesCount();
         for (int16_t i = 0; i < pipe.deviceCount; ++i) {
-            liste.AddItem(amp.GetOutputDeviceDesc(i));
-            liste.setItemData(i, int(i));
+            listBox.AddItem(amp.GetOutputDeviceDesc(i));
+            listBox.setItemData(i, int(i));
         }
-        if (liste.ListCount() == 0) {
+        if (listBox.ListCount() == 0) {
             dlg::MsgBox("Aucune carte son trouvée |DirectX OUT",
                         dlg::vbCritical | dlg::vbOKOnly | kMsgBoxSetForeground,
                         neighbours::Frm_Main().Caption());
@@ -225,9 +225,9 @@ void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
         int16_t device = VBA::ValInt(Lib_Systeme::LectureIni(Lib_Public::NomFichierSettings("", ".Ini"),
                                                              sectionPrefix + "00", "Device", "0"));
         if (device < 0) device = 0;
-        if (device > liste.ListCount() - 1) device = int16_t(liste.ListCount() - 1);
+        if (device > listBox.ListCount() - 1) device = int16_t(listBox.ListCount() - 1);
         pipe.selectedDevice = device;
-        liste.SetListIndex(device);
+        listBox.SetListIndex(device);
 
         if (driverInvalid(device)) {
             Lib_Public::TraceLogEncadre(-1, noPipe, -1, "Device " + std::to_string(device) + " unavailable",
@@ -245,8 +245,8 @@ void InitDirectXOut(int16_t noPipe, const std::string& sectionPrefix) {
         trace(noPipe, "EngineVersion: " + amp.GetEngineVersion());
         trace(noPipe, "Nb Devices: " + std::to_string(pipe.deviceCount) +
                           " Selected Device: " + std::to_string(device));
-        for (int i = 0; i < liste.ListCount(); ++i)
-            trace(noPipe, "Device #" + Lib_Public::N2S(i, 2, 0, "0") + ": " + liste.List(i));
+        for (int i = 0; i < listBox.ListCount(); ++i)
+            trace(noPipe, "Device #" + Lib_Public::N2S(i, 2, 0, "0") + ": " + listBox.List(i));
 
         startUp(amp, pipe, noPipe);
         trace(noPipe, std::string(31, '='));

@@ -102,11 +102,12 @@ void FrmSetup::Form_Load() {
         {"Skyplate: Setup: Init: General", false, [this] { InitGeneral(); }},
         {"Skyplate: Setup: Init: Settings", false,
          [this, &caller] {
-             // The pages load in this order, before their boxes are given the stored values.
-             FrmSetupSon::get().Load();
-             FrmSetupDivers::get().Load();
+             // The pages load at their first access, in this order, before their boxes are given
+             // the stored values.
+             FrmSetupSon::get();
+             FrmSetupDivers::get();
              InitSettings();
-             settings::onError(caller, [] { FrmSetupPeripherique::get().Load(); });
+             settings::onError(caller, [] { FrmSetupPeripherique::get(); });
          }},
         {"Skyplate: Setup: Init: SettingsPeripherique", false, [this] { InitSettingsPeripheriques(); }},
         {"Skyplate: Setup: Init: SettingsConvert", false, [this] { InitSettingsConvert(); }},

@@ -29,7 +29,7 @@ void Frm_Main::RelancerApplication(bool modeTest, const std::string& callerSub) 
         return;
     }
     PbBRelanceLancee = true;
-    for (auto& liste : Frm_MainBis::get().ListeUDPIn) liste.Clear();
+    for (auto& listBox : Frm_MainBis::get().ListeUDPIn) listBox.Clear();
     TraceLogEncadre(-1, -1, -1, "Restart needed: Application closed by code action |Sub: " + callerSub, "*",
                     false);
 

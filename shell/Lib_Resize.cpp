@@ -24,12 +24,12 @@ void ResizeCurrentOngletMain() {
             // The grid is the tab's page and takes the tab's size; its columns follow it.
             Lib_Tableur::InitGeneralTableurGlobal(false, true);
         } else if (textValue == "Incidents") {
-            auto& liste = *win->ListeIncidents[0];
+            auto& listBox = *win->ListeIncidents[0];
             auto& purger = *win->CommandIncidentsPurge[0];
-            liste.Move(liste.Left(), liste.Top(), atLeastZero(widthValue - 195),
-                       atLeastZero(heightValue - 960 - 120));
-            purger.Move(widthValue - purger.Width() - 210, liste.Top() + liste.Height() + 80, purger.Width(),
-                        purger.Height());
+            listBox.Move(listBox.Left(), listBox.Top(), atLeastZero(widthValue - 195),
+                         atLeastZero(heightValue - 960 - 120));
+            purger.Move(widthValue - purger.Width() - 210, listBox.Top() + listBox.Height() + 80,
+                        purger.Width(), purger.Height());
         }
     });
 }

@@ -18,13 +18,6 @@
 namespace Lib_SysTray {
 namespace {
 
-// The standby window, loaded at its first use: loaded, it ends standby when the program shuts down.
-FrmSysTray& fenetreVeille() {
-    FrmSysTray& win = FrmSysTray::get();
-    win.Load();
-    return win;
-}
-
 // Without a notification area the minimised main window is the way back: restoring it
 // leaves standby, once the restore itself is over.
 class ReturnWithoutTray : public QObject {
@@ -35,7 +28,7 @@ public:
         if (event->type() == QEvent::WindowStateChange && EnVeille && !taskbarAvailable() &&
             !(win->windowState() & Qt::WindowMinimized) && win->isVisible())
             QTimer::singleShot(0, [] {
-                if (EnVeille) fenetreVeille().AfficherFeuille();
+                if (EnVeille) FrmSysTray::get().AfficherFeuille();
             });
         return false;
     }
@@ -104,9 +97,9 @@ void MiseEnVeille(QWidget& win, bool toHide, const std::string& tip) {
         const bool menuStrip = taskbarAvailable();
         Frm_Main* mainForm = TheFrm_Main();
         if (mainForm) stateBeforeStandby = mainForm->windowState();
-        auto& liste = *fenetreVeille().ListeFrm;
-        liste.Clear();
-        if (mainForm) liste.AddItem(std::to_string(Handle(*mainForm)));
+        auto& listBox = *FrmSysTray::get().ListeFrm;
+        listBox.Clear();
+        if (mainForm) listBox.AddItem(std::to_string(Handle(*mainForm)));
         const auto openForms = FrmSysTray::loadedForms();
         for (auto form = openForms.rbegin(); form != openForms.rend(); ++form) {
             if (!(*form)->isVisible()) continue;
@@ -114,7 +107,7 @@ void MiseEnVeille(QWidget& win, bool toHide, const std::string& tip) {
                 mainForm->showMinimized();
             else
                 (*form)->hide();
-            liste.AddItem(std::to_string(Handle(**form)));
+            listBox.AddItem(std::to_string(Handle(**form)));
         }
         if (mainForm && !menuStrip) {
             if (!mainForm->isVisible()) mainForm->showMinimized();
@@ -151,7 +144,7 @@ void UnHook() {
 
 int32_t WindowProc(QSystemTrayIcon::ActivationReason reason) {
     if (!Hooked || reason != QSystemTrayIcon::Context) return 0;
-    fenetreVeille().SysTrayMouseEventHandler();
+    FrmSysTray::get().SysTrayMouseEventHandler();
     return -1;
 }
 

@@ -53,8 +53,8 @@ protected:
     }
     std::vector<std::string> lineList(const std::string& textValue) const {
         std::vector<std::string> foundItems;
-        for (const auto* liste : {&logbuffers::earlyBuffer(), &logbuffers::fileBuffer()})
-            for (const auto& l : *liste)
+        for (const auto* listBox : {&logbuffers::earlyBuffer(), &logbuffers::fileBuffer()})
+            for (const auto& l : *listBox)
                 if (l.find(textValue) != std::string::npos) foundItems.push_back(l);
         return foundItems;
     }

@@ -48,13 +48,13 @@ TEST_F(Layout, TheIncidentsListFollowsTheWindowAndThePurgeButtonSitsBelowIt) {
     incidentsTab();
     for (auto [l, h] : {std::pair{800, 600}, std::pair{1200, 500}}) {
         sizeValue(l, h);
-        auto& liste = *win.ListeIncidents[0];
+        auto& listBox = *win.ListeIncidents[0];
         auto& purger = *win.CommandIncidentsPurge[0];
-        EXPECT_EQ(liste.Left(), 60);
-        EXPECT_EQ(liste.Top(), 60);
-        EXPECT_EQ(liste.Width(), tabsWidth() - 195);
-        EXPECT_EQ(liste.Height(), tabsHeight() - 1080);
-        EXPECT_EQ(purger.Top(), liste.Top() + liste.Height() + 80);
+        EXPECT_EQ(listBox.Left(), 60);
+        EXPECT_EQ(listBox.Top(), 60);
+        EXPECT_EQ(listBox.Width(), tabsWidth() - 195);
+        EXPECT_EQ(listBox.Height(), tabsHeight() - 1080);
+        EXPECT_EQ(purger.Top(), listBox.Top() + listBox.Height() + 80);
         EXPECT_EQ(purger.Left(), tabsWidth() - purger.Width() - 210);
     }
 }

@@ -144,7 +144,7 @@ struct Controls {
     QWidget win;
     QLineEdit* textValue = new QLineEdit(&win);
     QLineEdit* shadowText = new QLineEdit(&win);
-    QListWidget* liste = new QListWidget(&win);
+    QListWidget* listBox = new QListWidget(&win);
     QComboBox* combo = new QComboBox(&win);
     platform::forms::CheckBox* checked = new platform::forms::CheckBox(&win);
     QRadioButton* option = new QRadioButton(&win);
@@ -173,7 +173,7 @@ TEST_F(Look, TheSkinnedStyleGivesFieldsTheirYellowAndChoicesTheGrey) {
     Lib_Look::LookFenetre(c.win);
     EXPECT_EQ(Controls::baseColourOf(c.textValue), Lib_Look::kFieldColour);
     EXPECT_EQ(Controls::baseColourOf(c.shadowText), QApplication::palette().color(QPalette::Dark));
-    EXPECT_EQ(Controls::baseColourOf(c.liste), Lib_Look::kFieldColour);
+    EXPECT_EQ(Controls::baseColourOf(c.listBox), Lib_Look::kFieldColour);
     EXPECT_EQ(Controls::baseColourOf(c.combo), Lib_Look::kFieldColour);
     EXPECT_EQ(Controls::windowOf(c.checked), QColor(182, 182, 182));
     EXPECT_EQ(Controls::windowOf(c.option), QColor(182, 182, 182));
@@ -208,7 +208,7 @@ TEST_F(Look, ThePlainStyleKeepsTheSystemColoursOfFields) {
     const QColor systemDir = QApplication::palette().color(QPalette::Base);
     Lib_Look::LookFenetre(c.win);
     EXPECT_EQ(Controls::baseColourOf(c.textValue), systemDir);
-    EXPECT_EQ(Controls::baseColourOf(c.liste), systemDir);
+    EXPECT_EQ(Controls::baseColourOf(c.listBox), systemDir);
     EXPECT_EQ(Controls::baseColourOf(c.combo), systemDir);
     EXPECT_EQ(Controls::windowOf(c.checked), systemDir);  // the system's window background
     EXPECT_EQ(c.points->text(), "");

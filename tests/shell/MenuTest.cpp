@@ -228,7 +228,7 @@ TEST_F(Menu, TheComponentsDialogIsModalOverTheMainWindowAndADialogAskedMeanwhile
     const auto trace = installOpener();
     platform::dialogs::showOnScreen();
     // Read while they are open: each window goes when its dialog closes.
-    QWidget* liste = nullptr;
+    QWidget* listBox = nullptr;
     QWidget* listOwner = nullptr;
     Qt::WindowModality modality = Qt::NonModal;
     QWidget* verdict = nullptr;
@@ -239,10 +239,10 @@ TEST_F(Menu, TheComponentsDialogIsModalOverTheMainWindowAndADialogAskedMeanwhile
         return static_cast<QPushButton*>(nullptr);
     };
     QTimer::singleShot(200, &win, [&] {
-        liste = QApplication::activeModalWidget();
-        ASSERT_NE(liste, nullptr);
-        listOwner = liste->parentWidget();
-        modality = liste->windowModality();
+        listBox = QApplication::activeModalWidget();
+        ASSERT_NE(listBox, nullptr);
+        listOwner = listBox->parentWidget();
+        modality = listBox->windowModality();
         QTimer::singleShot(200, &win, [&] {
             verdict = QApplication::activeModalWidget();
             ASSERT_NE(verdict, nullptr);
@@ -257,15 +257,15 @@ TEST_F(Menu, TheComponentsDialogIsModalOverTheMainWindowAndADialogAskedMeanwhile
         EXPECT_EQ(boite.ShowDialog(), engine::IDOK);
         EXPECT_EQ(PbLReponseTaskDialog, engine::IDOK);
         // Back to the list, which kept its own buttons.
-        ASSERT_EQ(QApplication::activeModalWidget(), liste);
-        if (QPushButton* yearNumber = buttonWidget(liste, "2021")) yearNumber->click();
+        ASSERT_EQ(QApplication::activeModalWidget(), listBox);
+        if (QPushButton* yearNumber = buttonWidget(listBox, "2021")) yearNumber->click();
     });
     win.MnuWhatNews[2]->trigger();
-    ASSERT_NE(liste, nullptr);
+    ASSERT_NE(listBox, nullptr);
     EXPECT_EQ(listOwner, &win);
     EXPECT_EQ(modality, Qt::ApplicationModal);
-    EXPECT_NE(verdict, liste);
-    EXPECT_EQ(verdictOwner, liste);
+    EXPECT_NE(verdict, listBox);
+    EXPECT_EQ(verdictOwner, listBox);
     ASSERT_TRUE(support::eventually([&] { return !content(trace).empty(); }, std::chrono::seconds(5)));
     EXPECT_EQ(content(trace),
               "https://download.vantremo.example/AL/Releases/AL_34/Setup_AL3_Composants_2021.exe\n");

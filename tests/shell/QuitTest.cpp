@@ -64,8 +64,8 @@ protected:
     }
     int lineList(const std::string& textValue) const {
         int n = 0;
-        for (const auto* liste : {&logbuffers::earlyBuffer(), &logbuffers::fileBuffer()})
-            for (const auto& l : *liste)
+        for (const auto* listBox : {&logbuffers::earlyBuffer(), &logbuffers::fileBuffer()})
+            for (const auto& l : *listBox)
                 if (l.find(textValue) != std::string::npos) ++n;
         return n;
     }

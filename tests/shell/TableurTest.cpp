@@ -360,7 +360,7 @@ TEST_F(Tableur, AForeignWorkbookIsImportedAsShownListedAndKeptAsideOnce) {
         logged("Warning: Workbook imported in part: C:\\Prog\\Local\\AL3_Relaytone\\Global.xls |Not "
                "held by the grid: 12 (Global_Import.log) |Kept as: " +
                copyPath + " |Sub: Frm_Main:Form_Load"));
-    const std::string liste =
+    const std::string listBox =
         support::readWindowsFile(drive.host("C:\\Prog\\Local\\AL3_Relaytone\\Global_Import.log"));
     for (const char* lineText :
          {"Sheet 2 \"Notes\" not imported: 1 cells",
@@ -368,7 +368,7 @@ TEST_F(Tableur, AForeignWorkbookIsImportedAsShownListedAndKeptAsideOnce) {
           "F1 outside the grid (3 columns, 50 rows), not imported: #DIV/0!",
           "E2 outside the grid (3 columns, 50 rows), not imported: TRUE",
           "A2 formula, imported as its result: ", "C1 number, imported as its text: 3.25"})
-        EXPECT_NE(liste.find(lineText), std::string::npos) << lineText << "\n" << liste;
+        EXPECT_NE(listBox.find(lineText), std::string::npos) << lineText << "\n" << listBox;
 
     Lib_Tableur::TableurInitDemarrage(0, "Début Redémarrage");
     ASSERT_TRUE(exporter());

@@ -14,19 +14,19 @@ TEST_F(PeriodicTest, TheDeleteTimerKeepsOnlyTheEntriesItCouldNotDelete) {
     std::filesystem::create_directories(drive.host("C:\\Temp\\Dossier"));
     std::ofstream(drive.host("C:\\Temp\\a.wav")) << "x";
     std::ofstream(drive.host("C:\\Temp\\b.wav")) << "y";
-    auto& liste = engine().ListeFileToDelete;
+    auto& listBox = engine().ListeFileToDelete;
     for (const char* fichier :
          {"C:\\Temp\\a.wav", "C:\\Temp\\Absent.wav", "C:\\Temp\\Dossier", "C:\\Temp\\b.wav"})
-        liste.AddItem(fichier);
+        listBox.AddItem(fichier);
     engine().TimerDelete.setEnabled(true);
 
     engine().TimerDelete_Timer();
     EXPECT_FALSE(std::filesystem::exists(drive.host("C:\\Temp\\a.wav")));
     EXPECT_FALSE(std::filesystem::exists(drive.host("C:\\Temp\\b.wav")));
     // A file not found is tried again, and a folder is no file to delete: both stay listed.
-    ASSERT_EQ(liste.ListCount(), 2);
-    EXPECT_EQ(liste.List(0), "C:\\Temp\\Absent.wav");
-    EXPECT_EQ(liste.List(1), "C:\\Temp\\Dossier");
+    ASSERT_EQ(listBox.ListCount(), 2);
+    EXPECT_EQ(listBox.List(0), "C:\\Temp\\Absent.wav");
+    EXPECT_EQ(listBox.List(1), "C:\\Temp\\Dossier");
     EXPECT_TRUE(engine().TimerDelete.Enabled());
     EXPECT_EQ(engine().TimerDelete.Interval(), 10000);
 
@@ -35,11 +35,11 @@ TEST_F(PeriodicTest, TheDeleteTimerKeepsOnlyTheEntriesItCouldNotDelete) {
     std::filesystem::remove(drive.host("C:\\Temp\\Dossier"));
     engine().TimerDelete_Timer();
     EXPECT_FALSE(std::filesystem::exists(drive.host("C:\\Temp\\Absent.wav")));
-    ASSERT_EQ(liste.ListCount(), 1);
-    EXPECT_EQ(liste.List(0), "C:\\Temp\\Dossier");
+    ASSERT_EQ(listBox.ListCount(), 1);
+    EXPECT_EQ(listBox.List(0), "C:\\Temp\\Dossier");
     EXPECT_TRUE(engine().TimerDelete.Enabled());
 
-    liste.RemoveItem(0);
+    listBox.RemoveItem(0);
     engine().TimerDelete_Timer();
     EXPECT_FALSE(engine().TimerDelete.Enabled());
 }

@@ -43,7 +43,7 @@ protected:
     }
     // The tray window is one for the run; it goes before the application object does.
     void TearDown() override { FrmSysTray::release(); }
-    std::vector<std::string> liste() const {
+    std::vector<std::string> listBox() const {
         std::vector<std::string> l;
         auto& frm = *FrmSysTray::get().ListeFrm;
         for (int i = 0; i < frm.ListCount(); ++i) l.push_back(frm.List(i));
@@ -66,8 +66,8 @@ TEST_F(Tray, WithoutATrayStandbyMinimisesAndRestoringComesBack) {
     EXPECT_TRUE(win.isVisible());
     EXPECT_TRUE(win.isMinimized());
     EXPECT_FALSE(autre.isVisible());
-    ASSERT_FALSE(liste().empty());
-    EXPECT_EQ(liste()[0], handle(win));
+    ASSERT_FALSE(listBox().empty());
+    EXPECT_EQ(listBox()[0], handle(win));
     EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate");
     EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(win));
 
@@ -76,7 +76,7 @@ TEST_F(Tray, WithoutATrayStandbyMinimisesAndRestoringComesBack) {
     EXPECT_FALSE(EnVeille);
     EXPECT_TRUE(autre.isVisible());
     EXPECT_FALSE(alreadyHidden.isVisible());
-    EXPECT_TRUE(liste().empty());
+    EXPECT_TRUE(listBox().empty());
     EXPECT_FALSE(Lib_SysTray::Hooked);
 }
 
@@ -88,7 +88,7 @@ TEST_F(Tray, WithATrayEveryWindowHidesAndAfficherShowsTheMainWindowFirst) {
     EXPECT_TRUE(Lib_SysTray::systemTrayIcon().isVisible());
     EXPECT_EQ(Lib_SysTray::systemTrayIcon().toolTip(), "Aerolune: Skyplate");
     // The main window first, then once more where the walk found it visible.
-    const auto l = liste();
+    const auto l = listBox();
     ASSERT_EQ(l.size(), 3u);
     EXPECT_EQ(l[0], handle(win));
     EXPECT_EQ(std::count(l.begin(), l.end(), handle(win)), 2);
@@ -104,7 +104,7 @@ TEST_F(Tray, WithATrayEveryWindowHidesAndAfficherShowsTheMainWindowFirst) {
     EXPECT_FALSE(alreadyHidden.isVisible());
     EXPECT_FALSE(Lib_SysTray::systemTrayIcon().isVisible());
     EXPECT_FALSE(EnVeille);
-    EXPECT_TRUE(liste().empty());
+    EXPECT_TRUE(listBox().empty());
     // The record keeps what the icon was shown with.
     EXPECT_EQ(Lib_SysTray::TrayIconData.hWnd, Lib_SysTray::Handle(win));
     EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate");
@@ -118,8 +118,8 @@ TEST_F(Tray, TheWalksGoFromTheLastLoadedWindowToTheFirst) {
     OtherForm c, b, a;
     for (OtherForm* f : {&a, &b, &c}) f->Show();
     win.MiseEnVeilleForcee();
-    EXPECT_EQ(liste(), (std::vector<std::string>{handle(win), handle(c), handle(b), handle(a), handle(autre),
-                                                 handle(win)}));
+    EXPECT_EQ(listBox(), (std::vector<std::string>{handle(win), handle(c), handle(b), handle(a),
+                                                   handle(autre), handle(win)}));
 
     ShowOrder sequence;
     for (QWidget* w : std::initializer_list<QWidget*>{&win, &autre, &a, &b, &c})
@@ -140,7 +140,7 @@ TEST_F(Tray, AWindowUnloadedDuringStandbyStaysAwayAndTheOthersComeBack) {
     EXPECT_FALSE(autre.isVisible());
     EXPECT_TRUE(b.isVisible());
     EXPECT_TRUE(win.isVisible());
-    EXPECT_EQ(liste(), std::vector<std::string>{handle(autre)});  // its entry waits for the next standby
+    EXPECT_EQ(listBox(), std::vector<std::string>{handle(autre)});  // its entry waits for the next standby
 }
 
 TEST_F(Tray, TheAboutEntryShowsTheAboutBoxBesideTheHiddenWindows) {
@@ -185,7 +185,7 @@ TEST_F(Tray, AnIncidentInStandbySwapsTheIconForTheIncidentOne) {
         SCOPED_TRACE(menuStrip ? "tray" : "no tray");
         Lib_SysTray::forcedTrayAvailability = menuStrip;
         win.MiseEnVeilleForcee();
-        const auto avant = liste();
+        const auto avant = listBox();
         Lib_Public::TraceLog(-1, -1, -1, "Err: in standby", true);
         ASSERT_TRUE(Lib_SysTray::Hooked);
         auto* errorText = dynamic_cast<platform::forms::Form*>(Lib_SysTray::HookedWindow);
@@ -195,7 +195,7 @@ TEST_F(Tray, AnIncidentInStandbySwapsTheIconForTheIncidentOne) {
         EXPECT_EQ(Lib_SysTray::TrayIconData.szTip, "Aerolune: Skyplate (Incidents...)");
         EXPECT_EQ(Lib_SysTray::systemTrayIcon().toolTip(), "Aerolune: Skyplate (Incidents...)");
         EXPECT_EQ(Lib_SysTray::systemTrayIcon().isVisible(), menuStrip);
-        EXPECT_EQ(liste(), avant);
+        EXPECT_EQ(listBox(), avant);
         EXPECT_TRUE(EnVeille);
         EXPECT_EQ(win.isVisible(), !menuStrip);
         // A second incident swaps again, with the same tip.
@@ -215,7 +215,7 @@ TEST_F(Tray, StandbyAgainListsOnlyTheMainWindowSoTheFirstOnesStayHidden) {
     Lib_SysTray::forcedTrayAvailability = true;
     win.MiseEnVeilleForcee();
     win.MiseEnVeilleForcee();
-    EXPECT_EQ(liste(), std::vector<std::string>{handle(win)});
+    EXPECT_EQ(listBox(), std::vector<std::string>{handle(win)});
     afficher();
     EXPECT_TRUE(win.isVisible());
     EXPECT_FALSE(autre.isVisible());
@@ -226,7 +226,7 @@ TEST_F(Tray, StandbyWithoutHidingKeepsTheListAndStillCounts) {
     FrmSysTray::get().ListeFrm->AddItem("12345");
     Lib_SysTray::MiseEnVeille(autre, false, "tip");
     EXPECT_TRUE(EnVeille);
-    EXPECT_EQ(liste(), std::vector<std::string>{"12345"});
+    EXPECT_EQ(listBox(), std::vector<std::string>{"12345"});
     EXPECT_TRUE(win.isVisible());
 }
 
